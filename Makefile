@@ -1,0 +1,19 @@
+# The two commands of Velkor. Everything else is set up by these.
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps
+
+deps:
+	@tools/install-deps.sh
+
+run: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF -DVELKOR_BENCH=OFF
+	cmake --build build/release -j $(JOBS)
+	@tools/run-game.sh build/release/bin/velkor
+
+test: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_BENCH=ON
+	cmake --build build/test -j $(JOBS)
+	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVELKOR_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_all
+	@tools/run-tests.sh build/test build/fuzz

@@ -1,0 +1,25 @@
+#pragma once
+// Shared fixtures and helpers for the engine's tests.
+#include <string>
+
+namespace TestSupport {
+
+// True when an X display is there to open windows on (make test always provides Xvfb).
+bool HasDisplay();
+
+// A fresh, empty directory under the system's temporary folder, removed by the caller when wanted.
+std::string MakeTempDirectory(const std::string& prefix);
+
+// Reads a whole file into a string; empty when the file cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+// Writes a string to a file, replacing it; false when the file cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+}  // namespace TestSupport
+
+// Skips the current test with a reason when there is no display to open a window on.
+#define VELKOR_REQUIRE_DISPLAY()                                              \
+  do {                                                                        \
+    if (!TestSupport::HasDisplay()) GTEST_SKIP() << "no X display (run under Xvfb)"; \
+  } while (0)
