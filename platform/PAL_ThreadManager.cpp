@@ -92,8 +92,9 @@ bool IsHeldByCaller(const MutexObject& node) {
 
 // Releases the mutex when it is free or held by the caller, then destroys it. A mutex held by
 // another thread is left untouched: unlocking it here would unlock it for its holder.
-bool ReleaseAndDestroy(MutexObject& node) {
+bool ReleaseAndDestroy(MutexObject& node, bool& heldByCaller) {
   const bool mine = IsHeldByCaller(node);
+  heldByCaller = mine;
   const std::uint32_t depth = mine ? node.depth.load(std::memory_order_relaxed) : 0;
   const int tried = pthread_mutex_trylock(&node.mutex);
   if (tried == 0) {
@@ -150,6 +151,8 @@ bool Thread::IsRunning() {
 
 ThreadManager::ThreadManager() : m_impl(new Impl) {
   GetPriorityLevels();
+  // Created now: later it is used where allocating could deadlock (under the allocator lock).
+  GetOrphanedLocks();
   m_impl->creator = pthread_self();
   m_impl->managerMutex = CreateMutex(0);
 }
@@ -160,7 +163,8 @@ ThreadManager::~ThreadManager() {
   std::lock_guard<std::mutex> guard(m_impl->listsLock);
   for (auto it = m_impl->mutexes.begin(); it != m_impl->mutexes.end();) {
     auto next = std::next(it);
-    if (!ReleaseAndDestroy(*it)) {
+    bool heldByCaller = false;
+    if (!ReleaseAndDestroy(*it, heldByCaller) || heldByCaller) {
       OrphanedLocks& orphans = GetOrphanedLocks();
       std::lock_guard<std::mutex> orphanGuard(orphans.lock);
       orphans.mutexes.splice(orphans.mutexes.end(), m_impl->mutexes, it);
@@ -427,7 +431,17 @@ bool ThreadManager::DestroyMutex(MutexHandle mutex) {
   if (mutex == nullptr) return false;
   std::lock_guard<std::mutex> guard(m_impl->listsLock);
   auto it = FindNode(m_impl->mutexes, mutex);
-  if (it == m_impl->mutexes.end() || !ReleaseAndDestroy(*it)) return false;
+  bool heldByCaller = false;
+  if (it == m_impl->mutexes.end() || !ReleaseAndDestroy(*it, heldByCaller)) return false;
+  if (heldByCaller) {
+    // The holder may still run a scoped unlock on this handle (the allocator's shutdown does):
+    // keep the node so that unlock finds it not held and does nothing. Nothing is freed here
+    // either, which matters while the allocator lock is being torn down.
+    OrphanedLocks& orphans = GetOrphanedLocks();
+    std::lock_guard<std::mutex> orphanGuard(orphans.lock);
+    orphans.mutexes.splice(orphans.mutexes.end(), m_impl->mutexes, it);
+    return true;
+  }
   m_impl->mutexes.erase(it);
   return true;
 }

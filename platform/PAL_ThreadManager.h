@@ -112,7 +112,8 @@ class ThreadManager {
   static bool WaitCondition(ConditionHandle condition, MutexHandle mutex);
 
   // Destroy a lock of this manager. A lock that is free, or held by the calling thread, is
-  // released and destroyed (true). A lock held by another thread is never unlocked from
+  // released and destroyed (true); after destroying a mutex it held, the caller's own late
+  // UnlockMutex on the handle is harmless (false). A lock held by another thread is never unlocked from
   // here: it stays listed and false is returned (the destructor tries again). Null or a
   // handle of another manager: false, nothing done.
   bool DestroyMutex(MutexHandle mutex);

@@ -266,6 +266,9 @@ TEST(ThreadManagerLocks, CallerMayDestroyTheMutexItHolds) {
   PAL::MutexHandle mutex = manager.CreateMutex(0);
   ASSERT_TRUE(manager.LockMutex(mutex));
   EXPECT_TRUE(manager.DestroyMutex(mutex));
+  // Its scoped lock still unlocks the stored handle afterwards: refused, nothing touched.
+  EXPECT_FALSE(manager.UnlockMutex(mutex));
+  EXPECT_FALSE(manager.DestroyMutex(mutex));
 
   PAL::MutexHandle recursive = manager.CreateMutex(1);  // recursive type
   ASSERT_NE(recursive, nullptr);
