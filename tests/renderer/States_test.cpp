@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <typeinfo>
+
+#include "renderer/Renderer_Pass.h"
+#include "renderer/Renderer_RenderStates.h"
+#include "tests/renderer/FakeRenderer.h"
+
+using namespace Renderer;
+
+TEST(RenderStates, DefaultsMatchTheFixedFunctionStartValues) {
+  DepthBufferState depth;
+  EXPECT_EQ(depth.function, CompareFunction::Less);
+  EXPECT_EQ(depth.testEnabled, 1);
+  EXPECT_EQ(depth.writeEnabled, 1);
+  AlphaBlendingState blending;
+  EXPECT_EQ(blending.source, BlendFactor::SourceAlpha);
+  EXPECT_EQ(blending.destination, BlendFactor::OneMinusSourceAlpha);
+  EXPECT_EQ(blending.enabled, 0);
+  StencilBufferState stencil;
+  EXPECT_EQ(stencil.function, CompareFunction::Always);
+  EXPECT_EQ(stencil.compareMask, 0xFFFFFFFFu);
+  EXPECT_EQ(stencil.writeMask, 0xFFFFFFFFu);
+  ScissorState scissor;
+  EXPECT_EQ(scissor.width, 640);
+  EXPECT_EQ(scissor.height, 480);
+  CullingState culling;
+  EXPECT_EQ(culling.face, CullFace::Back);
+  EXPECT_EQ(culling.enabled, 1);
+  TextureUnit5State unit;
+  EXPECT_EQ(unit.applyMode, TextureApplyMode::Decal);
+  EXPECT_EQ(unit.GetUnit(), 5u);
+  FogState fog;
+  EXPECT_EQ(fog.end, 100.0f);
+  EXPECT_EQ(fog.color, Math::Color(1, 1, 1, 1));
+  EXPECT_EQ(DitheringState().enabled, 1);
+  EXPECT_EQ(LightingState().localViewer, 1);
+  EXPECT_EQ(LightingState().ambient, Math::Color(0.2f, 0.2f, 0.2f, 1.0f));
+  EXPECT_EQ(CurrentColorState().color, Math::Color(1, 1, 1, 1));
+}
+
+TEST(RenderStates, ResetKeepsTextureDescriptionFogColourAndGivesBlackMaterial) {
+  TextureUnit2State unit;
+  unit.generationMode = 1;
+  unit.oneDimensional = 1;
+  unit.applyMode = TextureApplyMode::Modulate;
+  unit.filter = TextureFilter::Linear;
+  unit.wrapS = unit.wrapT = TextureWrap::ClampToEdge;
+  unit.enabled = 1;
+  unit.Reset();
+  EXPECT_EQ(unit.generationMode, 1);
+  EXPECT_EQ(unit.oneDimensional, 1);
+  EXPECT_EQ(unit.applyMode, TextureApplyMode::Decal);
+  EXPECT_EQ(unit.filter, TextureFilter::Nearest);
+  EXPECT_EQ(unit.wrapS, TextureWrap::Repeat);
+  EXPECT_EQ(unit.wrapT, TextureWrap::Repeat);
+  EXPECT_EQ(unit.enabled, 0);
+
+  FogState fog;
+  fog.color = Math::Color(0.5f, 0.25f, 0.125f, 1.0f);
+  fog.mode = FogMode::Exponential;
+  fog.start = 3.0f;
+  fog.end = 7.0f;
+  fog.density = 0.5f;
+  fog.enabled = 1;
+  fog.Reset();
+  EXPECT_EQ(fog.color, Math::Color(0.5f, 0.25f, 0.125f, 1.0f));
+  EXPECT_EQ(fog, [] { FogState f; f.color = Math::Color(0.5f, 0.25f, 0.125f, 1.0f); return f; }());
+
+  Material material(Math::Color(1, 1, 1, 1), Math::Color(0.8f, 0.8f, 0.8f, 1), Math::Color(1, 0, 0, 1),
+                    Math::Color(0, 1, 0, 1), 12.0f);
+  material.Reset();
+  EXPECT_EQ(material.ambient, Math::Color(0.2f, 0.2f, 0.2f, 1.0f));
+  EXPECT_EQ(material.diffuse, Math::Color(0, 0, 0, 1));
+  EXPECT_EQ(material.specular, Math::Color(0, 0, 0, 1));
+  EXPECT_EQ(material.emission, Math::Color(0, 0, 0, 1));
+  EXPECT_EQ(material.shininess, 0.0f);
+
+  StencilBufferState stencil;
+  stencil.writeMask = 3;
+  stencil.reference = -4;
+  stencil.enabled = 1;
+  stencil.Reset();
+  EXPECT_EQ(stencil, StencilBufferState());
+}
+
+TEST(RenderStates, CloneKeepsTheConcreteKind) {
+  TextureUnit3State unit;
+  unit.filter = TextureFilter::Linear;
+  unit.wrapT = 9;
+  Core::SmartPointer<State> clone(static_cast<State*>(unit.Clone()));
+  ASSERT_EQ(typeid(*clone), typeid(TextureUnit3State));
+  EXPECT_EQ(*static_cast<TextureUnit3State*>(clone.Get()), unit);
+  EXPECT_TRUE(IsSameKind(*clone, unit));
+  EXPECT_FALSE(IsSameKind(*clone, TextureUnit2State()));
+  EXPECT_EQ(clone->GetReferenceCount(), 1u);
+
+  Pass pass;
+  pass.AddState(Core::SmartPointer<State>(new TextureUnit2State()));
+  EXPECT_EQ(pass.AddState(clone), 1u);
+  EXPECT_EQ(pass.AddState(Core::SmartPointer<State>(new TextureUnit3State())), 1u);
+  EXPECT_EQ(pass.GetStateCount(), 2u);
+
+  Material material(Math::Color(1, 0, 0, 1), Math::Color(0, 1, 0, 1), Math::Color(0, 0, 1, 1),
+                    Math::Color(1, 1, 0, 1), 5.0f);
+  Core::SmartPointer<State> materialClone(static_cast<State*>(material.Clone()));
+  EXPECT_EQ(*static_cast<Material*>(materialClone.Get()), material);
+}
+
+// Apply then Capture through the renderer gives the applied fields back, enum values outside the
+// lists included: records store them unchanged.
+template <typename Kind>
+void ExpectRoundTrip(IRenderer* renderer, Kind state) {
+  state.Apply(renderer);
+  Kind captured;
+  captured.Capture(renderer);
+  EXPECT_EQ(captured, state) << typeid(Kind).name();
+}
+
+TEST(RenderStates, ApplyThenCaptureRoundTripsEveryKind) {
+  auto renderer = FakeRenderer::Install();
+  NormalizeNormalsState normalize;
+  normalize.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), normalize);
+  LightingState lighting;
+  lighting.ambient = Math::Color(0.1f, 0.2f, 0.3f, 0.4f);
+  lighting.localViewer = 0;
+  lighting.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), lighting);
+  TextureUnit0State unit0;
+  unit0.applyMode = 17;
+  unit0.filter = 4;
+  unit0.wrapS = 9;
+  unit0.wrapT = 2;
+  unit0.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), unit0);
+  TextureUnit7State unit7;
+  unit7.generationMode = 1;
+  unit7.oneDimensional = 1;
+  ExpectRoundTrip(renderer.Get(), unit7);
+  LineState line;
+  line.width = 3.5f;
+  ExpectRoundTrip(renderer.Get(), line);
+  PointState point;
+  point.size = 8.0f;
+  ExpectRoundTrip(renderer.Get(), point);
+  DitheringState dithering;
+  dithering.enabled = 0;
+  ExpectRoundTrip(renderer.Get(), dithering);
+  TriangleOffsetState offset;
+  offset.factor = 1.5f;
+  offset.units = -2.0f;
+  offset.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), offset);
+  StencilBufferState stencil;
+  stencil.function = 8;
+  stencil.failOperation = 9;
+  stencil.depthFailOperation = StencilOperation::Invert;
+  stencil.depthPassOperation = StencilOperation::Replace;
+  stencil.reference = -3;
+  stencil.compareMask = 0x0F;
+  stencil.writeMask = 0xF0;
+  stencil.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), stencil);
+  DepthBufferState depth;
+  depth.function = 8;
+  depth.testEnabled = 0;
+  depth.writeEnabled = 0;
+  ExpectRoundTrip(renderer.Get(), depth);
+  ShadingState shading;
+  shading.model = 0;
+  ExpectRoundTrip(renderer.Get(), shading);
+  FillingState filling;
+  filling.mode = FillMode::Lines;
+  ExpectRoundTrip(renderer.Get(), filling);
+  FogState fog;
+  fog.mode = 5;
+  fog.color = Math::Color(0.3f, 0.3f, 0.3f, 1);
+  fog.density = 0.25f;
+  fog.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), fog);
+  CullingState culling;
+  culling.face = 3;
+  culling.enabled = 0;
+  ExpectRoundTrip(renderer.Get(), culling);
+  AlphaTestingState alphaTest;
+  alphaTest.function = CompareFunction::Greater;
+  alphaTest.reference = 0.5f;
+  alphaTest.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), alphaTest);
+  AlphaBlendingState blending;
+  blending.source = 11;
+  blending.destination = BlendFactor::One;
+  blending.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), blending);
+  ScissorState scissor;
+  scissor.x = -5;
+  scissor.y = 7;
+  scissor.width = 10;
+  scissor.height = 20;
+  scissor.enabled = 1;
+  ExpectRoundTrip(renderer.Get(), scissor);
+  ColorMaskState mask;
+  mask.green = 0;
+  mask.alpha = 0;
+  ExpectRoundTrip(renderer.Get(), mask);
+  CurrentColorState color;
+  color.color = Math::Color(0.25f, 0.5f, 0.75f, 0.5f);
+  ExpectRoundTrip(renderer.Get(), color);
+  Material material(Math::Color(1, 0, 0, 1), Math::Color(0, 1, 0, 1), Math::Color(0, 0, 1, 1),
+                    Math::Color(1, 1, 0, 1), 5.0f);
+  material.Apply(renderer.Get());
+  Material captured(Math::Color(), Math::Color(), Math::Color(), Math::Color(), 0.0f);
+  captured.Capture(renderer.Get());
+  EXPECT_EQ(captured, material);
+}
+
+TEST(RenderStates, PlainStateAndNullRendererDoNothing) {
+  auto renderer = FakeRenderer::Install();
+  State plain;
+  plain.Apply(renderer.Get());
+  plain.Capture(renderer.Get());
+  plain.Reset();
+  EXPECT_TRUE(renderer->calls.empty());
+  DepthBufferState depth;
+  depth.Apply(nullptr);
+  depth.Capture(nullptr);
+  EXPECT_EQ(depth, DepthBufferState());
+  Core::SmartPointer<State> clone(static_cast<State*>(plain.Clone()));
+  EXPECT_EQ(typeid(*clone), typeid(State));
+}
+
+TEST(RenderStates, RendererCacheStartsWithTheStartUpValuesAndTheSingletonGoesWithIt) {
+  {
+    auto renderer = FakeRenderer::Install();
+    EXPECT_EQ(IRenderer::GetInstance().Get(), renderer.Get());
+    Material material(Math::Color(), Math::Color(), Math::Color(), Math::Color(), 1.0f);
+    renderer->GetMaterial(material);
+    EXPECT_EQ(material.diffuse, Math::Color(0.8f, 0.8f, 0.8f, 1.0f));
+    CullingState culling;
+    culling.enabled = 0;
+    renderer->GetCullingState(culling);
+    EXPECT_EQ(culling.enabled, 1);
+    TextureUnit4State unit;
+    unit.enabled = 1;
+    renderer->GetTextureUnit4State(unit);
+    EXPECT_EQ(unit, TextureUnit4State());
+    EXPECT_EQ(renderer->GetColor(), Math::Color(0, 0, 0, 1));
+  }
+  EXPECT_EQ(IRenderer::GetInstance().Get(), nullptr);
+}
