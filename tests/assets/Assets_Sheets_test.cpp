@@ -1,0 +1,439 @@
+// The generated Resources tree, checked against the asset manifest the game's content relies on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <cstring>
+#include <locale>
+#include <set>
+#include <sstream>
+
+#include "AssetsTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+using namespace AssetsTest;
+
+namespace {
+
+struct SheetSpec {
+  const char* stem;
+  int columns, rows, frames, frameWidth, frameHeight;
+};
+
+// Every sprite sheet the level content loads: grid, frame count and frame size.
+const SheetSpec kSheets[] = {
+    {"back", 1, 1, 1, 1280, 720},
+    {"qln", 1, 1, 1, 800, 180},
+    {"studio", 1, 1, 1, 1280, 372},
+    {"Logo", 1, 1, 1, 1286, 722},
+    {"StoryBack", 1, 1, 1, 1280, 720},
+    {"Animation3", 1, 1, 1, 700, 414},
+    {"Animation1", 1, 1, 1, 604, 404},
+    {"Animation4", 1, 1, 1, 1234, 242},
+    {"Animation2", 1, 1, 1, 604, 404},
+    {"Animation5", 2, 1, 2, 380, 100},
+    {"Animation7", 1, 1, 1, 500, 828},
+    {"Animation11", 1, 1, 1, 656, 700},
+    {"Animation6", 1, 1, 1, 1234, 30},
+    {"Animation10", 2, 2, 4, 930, 900},
+    {"Animation12", 2, 1, 2, 1000, 168},
+    {"Animation8", 1, 1, 1, 510, 74},
+    {"Animation9", 2, 2, 4, 588, 698},
+    {"child", 2, 1, 2, 98, 300},
+    {"adult", 2, 1, 2, 120, 368},
+    {"MenuBg", 1, 1, 1, 800, 600},
+    {"MenuBuilding", 1, 1, 1, 800, 600},
+    {"Dimmer", 1, 1, 1, 1280, 720},
+    {"RedBtn", 1, 1, 1, 262, 72},
+    {"BlueBtn", 1, 1, 1, 166, 40},
+    {"MenuPlatform", 1, 1, 1, 1280, 36},
+    {"Car", 2, 2, 3, 144, 100},
+    {"LoadingScreen", 1, 1, 1, 800, 600},
+    {"Op_bg", 1, 1, 1, 50, 50},
+    {"Op_CheckBox", 2, 1, 2, 34, 34},
+    {"Op_SoundMuter", 2, 1, 2, 34, 34},
+    {"MousePoint", 1, 1, 1, 32, 32},
+    {"InstBg", 1, 1, 1, 1280, 720},
+    {"InstPagess", 1, 3, 3, 1062, 524},
+    {"BG", 1, 1, 1, 1280, 720},
+    {"CreditsPic", 1, 1, 1, 1280, 720},
+    {"Animation13", 1, 1, 1, 1280, 720},
+    {"HealthPot0", 1, 1, 1, 54, 76},
+    {"Civil0", 2, 2, 3, 38, 80},
+    {"Animation17", 1, 1, 1, 60, 60},
+    {"Animation14", 2, 1, 2, 360, 96},
+    {"Animation18", 1, 1, 1, 600, 396},
+    {"Animation20", 2, 2, 3, 200, 64},
+    {"Animation21", 1, 1, 1, 1000, 64},
+    {"Animation22", 2, 1, 2, 262, 72},
+    {"Platform_float0", 1, 1, 1, 2000, 60},
+    {"Animation15", 2, 5, 9, 1000, 64},
+    {"charBullet0", 2, 1, 2, 80, 80},
+    {"Animation19", 1, 1, 1, 40, 40},
+    {"Car0", 2, 1, 2, 144, 100},
+    {"Animation16", 1, 1, 1, 54, 74},
+    {"G_bg", 1, 1, 1, 1280, 720},
+    {"Banner", 1, 1, 1, 502, 120},
+    {"G_menu_n", 2, 2, 3, 438, 114},
+    {"_____Armour_Set_____", 2, 2, 3, 144, 100},
+    {"______Gun_Set______", 2, 2, 3, 108, 92},
+    {"_____Special_Set____", 2, 1, 2, 142, 46},
+    {"_______AI_Set_______", 1, 1, 1, 114, 114},
+    {"G_bgMAsk", 1, 1, 1, 1280, 720},
+    {"arrow", 1, 1, 1, 38, 38},
+    {"G_carDemo", 2, 2, 3, 512, 362},
+    {"CarStand", 1, 1, 1, 596, 142},
+    {"G_gunDemo", 2, 2, 3, 494, 370},
+    {"hudGar", 1, 1, 1, 202, 120},
+    {"G_diagBox", 1, 1, 1, 420, 220},
+    {"G_GreenBtn", 1, 1, 1, 154, 32},
+    {"G_RedBtn", 1, 1, 1, 154, 32},
+    {"backgroundMain", 1, 1, 1, 1920, 1080},
+    {"layer3", 1, 1, 1, 1920, 1080},
+    {"layer2", 1, 1, 1, 1920, 1080},
+    {"buildings", 3, 2, 5, 500, 800},
+    {"ground", 1, 1, 1, 1440, 224},
+    {"HUD_Mounter", 1, 1, 1, 40, 40},
+    {"Alien", 2, 1, 2, 54, 76},
+    {"Platform_float", 1, 1, 1, 200, 60},
+    {"HealthPot", 1, 1, 1, 54, 76},
+    {"Civil", 2, 2, 3, 38, 80},
+    {"PowerConsAnim", 2, 2, 3, 60, 60},
+    {"Explosion", 3, 2, 5, 200, 200},
+    {"charBullet", 2, 1, 2, 80, 80},
+    {"warningSign", 1, 1, 1, 1280, 172},
+    {"redBar1", 1, 1, 1, 238, 24},
+    {"HoverBar", 2, 1, 2, 242, 24},
+    {"Hud_Mg", 1, 1, 1, 960, 274},
+    {"SpecialAtk", 2, 1, 2, 190, 62},
+    {"AiFriend", 1, 1, 1, 240, 240},
+    {"UFO_Float", 1, 1, 1, 214, 82},
+    {"UFO_pic", 1, 1, 1, 400, 300},
+    {"UFO2", 1, 1, 1, 174, 102},
+    {"UFO_boss", 1, 1, 1, 512, 724},
+    {"AlienBullet", 2, 1, 2, 40, 40},
+    {"UFO_Bullet", 2, 2, 3, 80, 80},
+    {"UFO_hand", 1, 1, 1, 334, 254},
+    {"HP_BG", 1, 1, 1, 100, 10},
+    {"Laser_A", 1, 1, 1, 1200, 100},
+    {"RadiusAttack", 2, 2, 3, 512, 512},
+    {"HP_FG", 1, 1, 1, 100, 10},
+    {"dying", 1, 1, 1, 1280, 720},
+    {"CarHover", 2, 2, 3, 144, 100},
+    {"shieldAnim", 1, 1, 1, 150, 98},
+    {"Gun", 2, 2, 3, 46, 34},
+    {"Laser2", 1, 1, 1, 1200, 100},
+    {"tutBg", 1, 1, 1, 64, 64},
+    {"tuh3", 1, 1, 1, 1280, 720},
+    {"tuh2", 1, 1, 1, 1280, 720},
+    {"tuh1", 1, 1, 1, 1280, 720},
+    {"GameOverScn", 1, 1, 1, 1280, 720},
+};
+
+std::string SheetPath(const char* stem) { return MapGamePath(std::string("\\Resources\\Animations\\") + stem + ".png"); }
+
+const SheetSpec& Spec(const std::string& stem) {
+  for (const SheetSpec& s : kSheets)
+    if (stem == s.stem) return s;
+  static SheetSpec none{"", 1, 1, 0, 0, 0};
+  return none;
+}
+
+// Pixel rectangle of frame i: grid rows count from the bottom of the picture.
+struct Cell { int x, y, w, h; };
+Cell FrameCell(const SheetSpec& s, int i) {
+  int column = i % s.columns, row = i / s.columns;
+  return {column * s.frameWidth, (s.rows - 1 - row) * s.frameHeight, s.frameWidth, s.frameHeight};
+}
+
+int CountAlpha(const Picture& p, const Cell& c, int threshold) {
+  int n = 0;
+  for (int y = c.y; y < c.y + c.h; ++y)
+    for (int x = c.x; x < c.x + c.w; ++x) n += p.Alpha(x, y) > threshold;
+  return n;
+}
+
+}  // namespace
+
+TEST(AssetSheets, ManifestHasEveryStemOnceWithoutCaseTwins) {
+  EXPECT_EQ(sizeof(kSheets) / sizeof(kSheets[0]), 106u);
+  std::set<std::string> lower;
+  for (const SheetSpec& s : kSheets) {
+    std::string l = s.stem;
+    std::transform(l.begin(), l.end(), l.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_TRUE(lower.insert(l).second) << s.stem << " differs from another stem only in case";
+  }
+}
+
+TEST(AssetSheets, EverySheetExistsWithExactCaseAndGrid) {
+  std::set<std::string> onDisk;
+  for (const auto& entry : std::filesystem::directory_iterator("./Resources/Animations"))
+    onDisk.insert(entry.path().filename().string());
+  for (const SheetSpec& s : kSheets) {
+    SCOPED_TRACE(s.stem);
+    EXPECT_EQ(onDisk.count(std::string(s.stem) + ".png"), 1u) << "no file with exactly this name";
+    Picture p = LoadPicture(SheetPath(s.stem));
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.bitDepth, 8);
+    EXPECT_EQ(p.colourType, 6) << "must be RGBA";
+    EXPECT_EQ(p.interlace, 0);
+    EXPECT_EQ(p.width % s.columns, 0);
+    EXPECT_EQ(p.height % s.rows, 0);
+    EXPECT_EQ(p.width / s.columns, s.frameWidth);
+    EXPECT_EQ(p.height / s.rows, s.frameHeight);
+    // Cells past the last frame are never shown and stay fully transparent; shown frames hold ink
+    // (except the deliberately invisible HUD root).
+    for (int i = 0; i < s.columns * s.rows; ++i) {
+      int ink = CountAlpha(p, FrameCell(s, i), 0);
+      if (i >= s.frames) {
+        EXPECT_EQ(ink, 0) << "unused cell " << i << " has ink";
+      } else if (std::string(s.stem) != "HUD_Mounter") {
+        EXPECT_GT(ink, 0) << "frame " << i << " is empty";
+      }
+    }
+  }
+}
+
+TEST(AssetSheets, PlainAndTransparentPicturesAreWhatTheObjectsExpect) {
+  Picture mounter = LoadPicture(SheetPath("HUD_Mounter"));
+  ASSERT_TRUE(mounter.ok);
+  EXPECT_EQ(CountAlpha(mounter, {0, 0, 40, 40}, 0), 0);
+
+  Picture dimmer = LoadPicture(SheetPath("Dimmer"));
+  ASSERT_TRUE(dimmer.ok);
+  for (int y = 0; y < dimmer.height; y += 37)
+    for (int x = 0; x < dimmer.width; x += 41) {
+      const uint8_t* px = dimmer.At(x, y);
+      ASSERT_TRUE(px[0] == 0 && px[1] == 0 && px[2] == 0 && px[3] == 255) << "Dimmer must be opaque black";
+    }
+
+  Picture tut = LoadPicture(SheetPath("tutBg"));
+  ASSERT_TRUE(tut.ok);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(std::memcmp(tut.At(x, y), tut.At(0, 0), 4), 0) << "tutBg must be one flat colour";
+  EXPECT_EQ(tut.Alpha(0, 0), 255);
+
+  // The blue plate fills rows 0-33; the six rows under it stay empty.
+  Picture blue = LoadPicture(SheetPath("BlueBtn"));
+  ASSERT_TRUE(blue.ok);
+  EXPECT_EQ(CountAlpha(blue, {0, 34, 166, 6}, 0), 0);
+  EXPECT_GT(blue.Alpha(83, 17), 250);
+
+  // Garage mask: a transparent window over the item list, opaque art elsewhere.
+  Picture mask = LoadPicture(SheetPath("G_bgMAsk"));
+  ASSERT_TRUE(mask.ok);
+  EXPECT_EQ(CountAlpha(mask, {40, 30, 541, 690}, 0), 0);
+  EXPECT_EQ(mask.Alpha(900, 400), 255);
+  EXPECT_EQ(mask.Alpha(20, 400), 255);
+  EXPECT_EQ(mask.Alpha(300, 10), 255);
+
+  // HUD troughs let the bars underneath show.
+  Picture hud = LoadPicture(SheetPath("Hud_Mg"));
+  ASSERT_TRUE(hud.ok);
+  EXPECT_EQ(CountAlpha(hud, {55, 88, 318, 33}, 0), 0);
+  EXPECT_EQ(CountAlpha(hud, {581, 88, 324, 33}, 0), 0);
+  EXPECT_GT(hud.Alpha(476, 40), 0);
+}
+
+TEST(AssetSheets, AnchorsTheGameLogicDependsOn) {
+  // Decks of the floating platforms start at row 15.
+  for (const char* stem : {"Platform_float", "Platform_float0"}) {
+    SCOPED_TRACE(stem);
+    Picture p = LoadPicture(SheetPath(stem));
+    ASSERT_TRUE(p.ok);
+    int left = p.width / 2 - (std::string(stem) == "Platform_float" ? 78 : 975);
+    int right = p.width / 2 + (std::string(stem) == "Platform_float" ? 78 : 925);
+    EXPECT_EQ(CountAlpha(p, {left, 0, right - left, 15}, 0), 0) << "nothing above the deck";
+    EXPECT_EQ(CountAlpha(p, {left, 15, right - left, 1}, 200), right - left) << "deck top at row 15";
+  }
+  // The ground's road surface begins at row 2 and is solid below, across the whole width.
+  Picture ground = LoadPicture(SheetPath("ground"));
+  ASSERT_TRUE(ground.ok);
+  EXPECT_EQ(CountAlpha(ground, {0, 0, ground.width, 2}, 0), 0);
+  EXPECT_EQ(CountAlpha(ground, {0, 2, ground.width, ground.height - 2}, 254), ground.width * (ground.height - 2));
+
+  // Strips that scroll and wrap continue across the seam: the step from the last column to the first
+  // is no bigger than the picture's ordinary steps between neighbouring columns.
+  auto columnStep = [](const Picture& p, int a, int b) {
+    double sum = 0;
+    for (int y = 0; y < p.height; ++y)
+      for (int c = 0; c < 4; ++c) sum += std::abs(p.At(a, y)[c] - p.At(b, y)[c]);
+    return sum / p.height;
+  };
+  for (const char* stem : {"ground", "MenuPlatform", "layer2", "layer3"}) {
+    Picture p = LoadPicture(SheetPath(stem));
+    ASSERT_TRUE(p.ok);
+    double interior = 0;
+    for (int x = 0; x + 1 < p.width; ++x) interior = std::max(interior, columnStep(p, x, x + 1));
+    EXPECT_LE(columnStep(p, p.width - 1, 0), interior + 1) << stem;
+  }
+  // Skyline bands: transparent sky above, buildings reaching the bottom edge everywhere.
+  for (const char* stem : {"layer2", "layer3"}) {
+    Picture p = LoadPicture(SheetPath(stem));
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(CountAlpha(p, {0, 0, p.width, 100}, 0), 0) << stem;
+    EXPECT_EQ(CountAlpha(p, {0, p.height - 1, p.width, 1}, 254), p.width) << stem;
+  }
+  // Each building stands on its frame's bottom edge.
+  const SheetSpec& b = Spec("buildings");
+  Picture buildings = LoadPicture(SheetPath("buildings"));
+  ASSERT_TRUE(buildings.ok);
+  for (int i = 0; i < b.frames; ++i) {
+    Cell c = FrameCell(b, i);
+    EXPECT_GT(CountAlpha(buildings, {c.x, c.y + c.h - 1, c.w, 1}, 254), 200) << "building " << i;
+    EXPECT_EQ(CountAlpha(buildings, {c.x, c.y, c.w, 20}, 0), 0) << "building " << i << " touches the top";
+  }
+  // The car body lies between rows 38 and 59 and columns 34-123 of every car frame.
+  for (const char* stem : {"Car", "CarHover", "Car0", "_____Armour_Set_____"}) {
+    const SheetSpec& s = Spec(stem);
+    Picture p = LoadPicture(SheetPath(stem));
+    ASSERT_TRUE(p.ok);
+    for (int i = 0; i < s.frames; ++i) {
+      Cell c = FrameCell(s, i);
+      EXPECT_GT(CountAlpha(p, {c.x + 34, c.y + 38, 90, 2}, 200), 0) << stem << " " << i << ": roof at row 38";
+      EXPECT_GT(CountAlpha(p, {c.x + 34, c.y + 58, 90, 2}, 200), 0) << stem << " " << i << ": floor at row 59";
+      EXPECT_EQ(CountAlpha(p, {c.x, c.y, c.w, 36}, 200), 0) << stem << " " << i << ": solid paint above the roof";
+      EXPECT_EQ(CountAlpha(p, {c.x, c.y + 62, c.w, c.h - 62}, 250), 0) << stem << " " << i << ": solid paint below";
+    }
+  }
+  // The mouse pointer's tip is the top-left corner.
+  Picture mouse = LoadPicture(SheetPath("MousePoint"));
+  ASSERT_TRUE(mouse.ok);
+  EXPECT_GT(CountAlpha(mouse, {0, 0, 3, 3}, 128), 0);
+  // Enemy bars pivot at their left end: the fill spans the whole width.
+  for (const char* stem : {"HP_BG", "HP_FG"}) {
+    Picture p = LoadPicture(SheetPath(stem));
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(CountAlpha(p, {0, 0, 100, 10}, 254), 1000) << stem;
+  }
+  // The gun pivots at pixel (18, 17).
+  Picture gun = LoadPicture(SheetPath("Gun"));
+  ASSERT_TRUE(gun.ok);
+  for (int i = 0; i < 3; ++i) {
+    Cell c = FrameCell(Spec("Gun"), i);
+    EXPECT_EQ(gun.Alpha(c.x + 18, c.y + 17), 255) << "gun " << i;
+  }
+}
+
+TEST(AssetSheets, RowOrderPutsFrameZeroInTheBottomBand) {
+  // Pages of a 1x3 sheet: the instruction page 1 (frame 0) is the bottom band, so the top band is
+  // page 3. Each page keeps its button strip (rows 450-523 of the page) free of words; compare the
+  // bands' ink to make sure three different pages were drawn.
+  Picture pages = LoadPicture(SheetPath("InstPagess"));
+  ASSERT_TRUE(pages.ok);
+  const SheetSpec& s = Spec("InstPagess");
+  std::vector<int> bright;
+  for (int i = 0; i < 3; ++i) {
+    Cell c = FrameCell(s, i);
+    int n = 0;
+    for (int y = c.y; y < c.y + 450; ++y)
+      for (int x = c.x; x < c.x + c.w; ++x) n += pages.At(x, y)[0] > 230 && pages.At(x, y)[1] > 230;
+    bright.push_back(n);
+  }
+  EXPECT_NE(bright[0], bright[1]);
+  EXPECT_NE(bright[1], bright[2]);
+  // Page 1 ("CONTROLS" and eight short lines) sits at the bottom: its first cell starts at row 1048.
+  EXPECT_EQ(FrameCell(s, 0).y, 1048);
+}
+
+TEST(AssetFiles, ParticleCursorAndWhiteSkin) {
+  Picture particle = LoadPicture(MapGamePath("\\Resources\\ParticleSystems\\particle1.png"));
+  ASSERT_TRUE(particle.ok) << particle.error;
+  EXPECT_EQ(particle.width, 32);
+  EXPECT_EQ(particle.height, 32);
+  EXPECT_GT(particle.Alpha(16, 16), 240);
+  EXPECT_EQ(particle.Alpha(0, 0), 0);
+  const uint8_t* centre = particle.At(16, 16);
+  EXPECT_TRUE(centre[0] > 250 && centre[1] > 250 && centre[2] > 250) << "the particle stays white";
+
+  Picture arrow = LoadPicture(MapGamePath("\\Resources\\Cursors\\Arrow.png"));
+  ASSERT_TRUE(arrow.ok) << arrow.error;
+  EXPECT_EQ(arrow.width, 32);
+  EXPECT_EQ(arrow.height, 32);
+  EXPECT_EQ(arrow.colourType, 6);
+  EXPECT_GT(CountAlpha(arrow, {0, 0, 3, 3}, 128), 0) << "tip at the top-left corner";
+
+  Picture white = LoadPicture(MapGamePath("\\Resources\\Skins\\White.png"));
+  ASSERT_TRUE(white.ok) << white.error;
+  EXPECT_EQ(white.width, 8);
+  EXPECT_EQ(white.height, 8);
+  EXPECT_EQ(white.colourType, 6);
+  for (int i = 0; i < 64; ++i)
+    EXPECT_EQ(std::memcmp(white.At(i % 8, i / 8), "\xff\xff\xff\xff", 4), 0);
+}
+
+TEST(AssetFiles, IconHoldsA32PixelPngEntry) {
+  std::string ico = TestSupport::ReadWholeFile(MapGamePath("\\Resources\\GameIcon\\GameIcon.ico"));
+  ASSERT_GE(ico.size(), 6u);
+  EXPECT_EQ(U16(ico, 0), 0);
+  EXPECT_EQ(U16(ico, 2), 1) << "type 1 = icon";
+  size_t count = U16(ico, 4);
+  ASSERT_GE(ico.size(), 6 + 16 * count);
+  std::set<int> sizes;
+  for (size_t i = 0; i < count; ++i) {
+    size_t e = 6 + 16 * i;
+    int w = static_cast<uint8_t>(ico[e]) ? static_cast<uint8_t>(ico[e]) : 256;
+    int h = static_cast<uint8_t>(ico[e + 1]) ? static_cast<uint8_t>(ico[e + 1]) : 256;
+    EXPECT_EQ(U16(ico, e + 6), 32) << "32-bit entries";
+    uint32_t length = U32(ico, e + 8), offset = U32(ico, e + 12);
+    ASSERT_LE(static_cast<uint64_t>(offset) + length, ico.size());
+    Picture p = DecodePicture(ico.substr(offset, length));
+    ASSERT_TRUE(p.ok) << "entry " << i << ": " << p.error;
+    EXPECT_EQ(p.width, w);
+    EXPECT_EQ(p.height, h);
+    EXPECT_EQ(p.colourType, 6);
+    sizes.insert(w);
+  }
+  EXPECT_EQ(sizes, (std::set<int>{16, 32, 48, 256}));
+}
+
+TEST(AssetFiles, LayerCollisionFilesAreMinimalAndValid) {
+  // Reads the token grammar of the layer reader: word, count, records; word, count, records.
+  auto parse = [](const std::string& text, int& segments, int& circles) {
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    std::string word;
+    if (!(in >> word >> segments) || segments != 0) return false;
+    if (!(in >> word >> circles) || circles != 0) return false;
+    std::string rest;
+    return !(in >> rest);
+  };
+  int files = 0;
+  for (int level = 0; level <= 8; ++level) {
+    for (int layer = 0; layer < (level == 7 ? 4 : 3); ++layer) {
+      std::string path = MapGamePath("\\Resources\\Layers Collisions\\level" + std::to_string(level) + "_layer" +
+                                     std::to_string(layer) + ".txt");
+      std::string text = TestSupport::ReadWholeFile(path);
+      int segments = -1, circles = -1;
+      EXPECT_TRUE(parse(text, segments, circles)) << path << ": " << text;
+      ++files;
+    }
+  }
+  EXPECT_EQ(files, 28);
+  size_t onDisk = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("./Resources/Layers Collisions")) {
+    (void)entry;
+    ++onDisk;
+  }
+  EXPECT_EQ(onDisk, 28u);
+}
+
+TEST(AssetFiles, GeneratorIsDeterministic) {
+  // A second run of a few jobs into a fresh folder writes the same bytes as the build did.
+  std::string dir = TestSupport::MakeTempDirectory("velkor_assets_");
+  std::string command = "./velkor_assetgen '" + dir + "' --only Animations/Car > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  command = "./velkor_assetgen '" + dir + "' --only Fonts/BtnText > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  command = "./velkor_assetgen '" + dir + "' --only gamBgm > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const char* file : {"Animations/Car.png", "Animations/CarHover.png", "Fonts/BtnText/BtnText.png",
+                           "Fonts/BtnText/BtnText.fbf", "MyJukeBoxes/GameBgm/gamBgm.ogg"}) {
+    std::string fresh = TestSupport::ReadWholeFile(dir + "/" + file);
+    EXPECT_FALSE(fresh.empty()) << file;
+    EXPECT_TRUE(fresh == TestSupport::ReadWholeFile(std::string("./Resources/") + file)) << file << " differs";
+  }
+  std::filesystem::remove_all(dir);
+}
