@@ -18,6 +18,7 @@ namespace Lua {
 namespace {
 
 struct ChunkRecord {
+  const BootstrapChunk* owner;
   const char* name;
   const char* source;
   int order;
@@ -84,7 +85,14 @@ bool RunChunk(lua_State* state, const char* name, const char* source, std::strin
 }  // namespace
 
 BootstrapChunk::BootstrapChunk(const char* name, const char* source, int order) {
-  GetChunks().push_back(ChunkRecord{name ? name : "", source ? source : "", order});
+  GetChunks().push_back(ChunkRecord{this, name ? name : "", source ? source : "", order});
+}
+
+BootstrapChunk::~BootstrapChunk() {
+  auto& chunks = GetChunks();
+  chunks.erase(std::remove_if(chunks.begin(), chunks.end(),
+                              [this](const ChunkRecord& chunk) { return chunk.owner == this; }),
+               chunks.end());
 }
 
 bool Initialize(std::string* error) {
@@ -115,7 +123,7 @@ bool Initialize(std::string* error) {
     if (a.order != b.order) return a.order < b.order;
     return std::strcmp(a.name, b.name) < 0;
   });
-  chunks.insert(chunks.begin(), ChunkRecord{"EngineBootstrap", Detail::GetEngineBootstrapSource(), 0});
+  chunks.insert(chunks.begin(), ChunkRecord{nullptr, "EngineBootstrap", Detail::GetEngineBootstrapSource(), 0});
 
   std::string failures;
   for (const ChunkRecord& chunk : chunks) {

@@ -27,6 +27,7 @@ lua_State* GetMainState();
 class BootstrapChunk {
  public:
   BootstrapChunk(const char* name, const char* source, int order = 0);
+  ~BootstrapChunk();
   BootstrapChunk(const BootstrapChunk&) = delete;
   BootstrapChunk& operator=(const BootstrapChunk&) = delete;
 };

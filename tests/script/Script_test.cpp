@@ -63,6 +63,10 @@ const Lua::Method kTestMethods[] = {
 };
 const Lua::MethodTable g_testMethods("ScriptTestObject", kTestMethods);
 
+// Extensions run after the engine's own bootstrap, in order, and may use its constructors.
+const Lua::BootstrapChunk g_laterChunk("TestLater", "TestOrder = TestOrder .. 'b'", 20);
+const Lua::BootstrapChunk g_earlierChunk("TestEarlier", "TestOrder = CreatePoint().className .. ':a'", 10);
+
 }  // namespace
 
 TEST_F(ScriptTest, BootstrapDefinesValueTableConstructors) {
@@ -73,6 +77,25 @@ TEST_F(ScriptTest, BootstrapDefinesValueTableConstructors) {
       "assert(c.className == 'Color' and c.R == 0 and c.G == 0 and c.B == 0 and c.A == 1)\n"
       "assert(CreatePoint() ~= p, 'a new table every call')\n");
   EXPECT_EQ(lua_gettop(main_), 0);
+}
+
+TEST_F(ScriptTest, BootstrapChunksRunInOrderAndABrokenOneIsReported) {
+  EXPECT_EQ(GlobalAsString(main_, "TestOrder"), "Point2D:ab");
+  EXPECT_TRUE(boxes_.empty());
+
+  Lua::Shutdown();
+  std::string error;
+  {
+    Lua::BootstrapChunk broken("TestBroken", "this is not Lua", 15);
+    EXPECT_FALSE(Lua::Initialize(&error));
+  }
+  EXPECT_NE(error.find("TestBroken"), std::string::npos) << error;
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].caption, "Script Error");
+  EXPECT_EQ(quitRequests_, 1);
+  // The other chunks still ran.
+  main_ = Lua::GetMainState();
+  EXPECT_EQ(GlobalAsString(main_, "TestOrder"), "Point2D:ab");
 }
 
 TEST_F(ScriptTest, PrivateGlobalsFallBackToSharedAndWritesStayPrivate) {
