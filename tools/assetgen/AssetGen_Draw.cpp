@@ -325,7 +325,17 @@ void Building(cairo_t* cr, double x, double baseY, double w, double h, const Col
   } else {
     cairo_rectangle(cr, x, top, w, h);
   }
-  FillShaded(cr, body, x, top, w, h, 2, Palette::Outline);
+  // Night buildings stay dark: only a faint light from the top-left.
+  cairo_pattern_t* shade = cairo_pattern_create_linear(x, top, x + w * 0.5, baseY);
+  Color lit = Lighter(body, 0.1), dark = Darker(body, 0.3);
+  cairo_pattern_add_color_stop_rgba(shade, 0, lit.r, lit.g, lit.b, body.a);
+  cairo_pattern_add_color_stop_rgba(shade, 1, dark.r, dark.g, dark.b, body.a);
+  cairo_set_source(cr, shade);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(shade);
+  SetColor(cr, Palette::Outline);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
   // Windows in a grid, some lit.
   double cell = std::max(8.0, w / std::max(3, static_cast<int>(w / 14)));
   double wx0 = x + cell * 0.35, ww = cell * 0.45, wh = cell * 0.6;
@@ -334,6 +344,7 @@ void Building(cairo_t* cr, double x, double baseY, double w, double h, const Col
       double roll = rnd.Uniform();
       if (roll < windowChance) {
         Color c = Mix(Palette::Window, Hex(0xFFF2C0), rnd.Uniform() * 0.5);
+        if (rnd.Uniform() < 0.15) GlowEllipse(cr, wxx + ww / 2, wy + wh / 2, ww * 1.6, wh * 1.4, WithAlpha(c, 0.35));
         cairo_rectangle(cr, wxx, wy, ww, wh);
         SetColor(cr, c);
         cairo_fill(cr);
@@ -620,8 +631,9 @@ void Person(cairo_t* cr, double cx, double footY, double h, const Color& shirt, 
 void Saucer(cairo_t* cr, double cx, double cy, double rx, double ry, const Color& dome, int lights) {
   double ow = std::max(2.0, rx * 0.02);
   // Underside glow.
-  GlowEllipse(cr, cx, cy + ry * 0.7, rx * 0.6, ry * 0.9, WithAlpha(dome, 0.6), 0.8);
-  // Dome.
+  GlowEllipse(cr, cx, cy + ry * 0.7, rx * 0.6, ry * 0.9, WithAlpha(dome, 0.6 * (dome.a > 0)), 0.8);
+  // Dome (a transparent dome colour leaves the deck open, as on the mothership's lower decks).
+  if (dome.a > 0) {
   PathEllipse(cr, cx, cy - ry * 0.45, rx * 0.42, ry * 1.25);
   cairo_pattern_t* g = cairo_pattern_create_radial(cx - rx * 0.15, cy - ry * 1.2, rx * 0.02, cx, cy - ry * 0.5, rx * 0.45);
   Color hi = Lighter(dome, 0.7);
@@ -633,6 +645,8 @@ void Saucer(cairo_t* cr, double cx, double cy, double rx, double ry, const Color
   SetColor(cr, Palette::Outline);
   cairo_set_line_width(cr, ow);
   cairo_stroke(cr);
+  }
+  Color lightColour = dome.a > 0 ? dome : WithAlpha(dome, 1);
   // Hull disc.
   PathEllipse(cr, cx, cy, rx, ry * 0.55);
   FillShaded(cr, Palette::Steel, cx - rx, cy - ry * 0.55, 2 * rx, ry * 1.1, ow);
@@ -644,7 +658,7 @@ void Saucer(cairo_t* cr, double cx, double cy, double rx, double ry, const Color
     double t = (i + 0.5) / lights;
     double lx = cx - rx * 0.85 + t * rx * 1.7;
     double ly = cy + ry * 0.12 * std::sin(t * M_PI);
-    Color c = (i % 2) ? Hex(0xFFE45C) : dome;
+    Color c = (i % 2) ? Hex(0xFFE45C) : lightColour;
     Glow(cr, lx, ly, rx * 0.07, c, 1.0);
     PathEllipse(cr, lx, ly, rx * 0.025, rx * 0.025);
     SetColor(cr, Lighter(c, 0.6));
@@ -704,20 +718,31 @@ void Fireball(cairo_t* cr, double cx, double cy, double r, double heat, double s
 void Gun(cairo_t* cr, double mx, double my, double len, int barrels) {
   double s = len / 40.0;
   double ow = std::max(1.2, 1.6 * s);
-  // Barrels first, so the housing covers their roots.
-  double spacing = 5.0 * s;
+  // Barrels first, so the housing covers their roots; a cooling shroud around their middle.
+  double spacing = 5.2 * s, bh = 4.4 * s;
   for (int b = 0; b < barrels; ++b) {
     double off = (b - (barrels - 1) / 2.0) * spacing;
-    PathRoundRect(cr, mx + 4 * s, my + off - 2 * s, 24 * s, 4 * s, 1.2 * s);
-    FillShaded(cr, Hex(0x5C6478), mx + 4 * s, my + off - 2 * s, 24 * s, 4 * s, ow);
-    PathRoundRect(cr, mx + 25 * s, my + off - 2.6 * s, 4 * s, 5.2 * s, 1 * s);
-    FillShaded(cr, Hex(0x3A4050), mx + 25 * s, my + off - 2.6 * s, 4 * s, 5.2 * s, ow * 0.8);
+    PathRoundRect(cr, mx + 4 * s, my + off - bh / 2, 24 * s, bh, 1.2 * s);
+    FillShaded(cr, Hex(0x5C6478), mx + 4 * s, my + off - bh / 2, 24 * s, bh, ow);
+    PathRoundRect(cr, mx + 24.5 * s, my + off - bh * 0.65, 4.5 * s, bh * 1.3, 1 * s);
+    FillShaded(cr, Hex(0x3A4050), mx + 24.5 * s, my + off - bh * 0.65, 4.5 * s, bh * 1.3, ow * 0.8);
   }
-  double hh = 9 * s + (barrels - 1) * 2.5 * s;
-  PathRoundRect(cr, mx - 8 * s, my - hh / 2, 16 * s, hh, 4 * s);
-  FillShaded(cr, Hex(0x8E98AE), mx - 8 * s, my - hh / 2, 16 * s, hh, ow);
-  PathEllipse(cr, mx, my, 3.5 * s, 3.5 * s);
-  FillShaded(cr, Palette::CarRed, mx - 3.5 * s, my - 3.5 * s, 7 * s, 7 * s, ow * 0.8);
+  double shroud = (barrels - 1) * spacing + bh + 2.4 * s;
+  PathRoundRect(cr, mx + 10 * s, my - shroud / 2, 7 * s, shroud, 1.5 * s);
+  FillShaded(cr, Hex(0xC8D0DE), mx + 10 * s, my - shroud / 2, 7 * s, shroud, ow);
+  // Housing: a wedge that narrows towards the barrels, with a red pivot cap.
+  double hh = 11 * s + (barrels - 1) * 2.5 * s;
+  cairo_new_path(cr);
+  cairo_move_to(cr, mx - 8 * s, my - hh / 2 + 2 * s);
+  cairo_line_to(cr, mx + 4 * s, my - hh / 2);
+  cairo_line_to(cr, mx + 10 * s, my - hh * 0.3);
+  cairo_line_to(cr, mx + 10 * s, my + hh * 0.3);
+  cairo_line_to(cr, mx + 4 * s, my + hh / 2);
+  cairo_line_to(cr, mx - 8 * s, my + hh / 2 - 2 * s);
+  cairo_close_path(cr);
+  FillShaded(cr, Hex(0x8E98AE), mx - 8 * s, my - hh / 2, 18 * s, hh, ow);
+  PathEllipse(cr, mx, my, 3.6 * s, 3.6 * s);
+  FillShaded(cr, Palette::CarRed, mx - 3.6 * s, my - 3.6 * s, 7.2 * s, 7.2 * s, ow * 0.8);
 }
 
 void HealthPot(cairo_t* cr, double cx, double cy, double s) {

@@ -106,11 +106,16 @@ void TextPage(cairo_t* cr, double x, double y, double width, const std::string& 
   for (const std::string& line : lines) {
     TextStyle b = Words(bodySize, Hex(0xFFFFFF), width - 40);
     b.anchor = 0;
-    // Bullet.
-    PathEllipse(cr, x + 26, by - bodySize * 0.35, bodySize * 0.18, bodySize * 0.18);
-    SetColor(cr, Palette::Jet);
-    cairo_fill(cr);
-    DrawText(cr, line, x + 44, by, b);
+    // A line starting with '+' continues the previous point: no bullet, less space above.
+    bool continuation = !line.empty() && line[0] == '+';
+    if (continuation) {
+      by -= gap * 0.6;
+    } else {
+      PathEllipse(cr, x + 26, by - bodySize * 0.35, bodySize * 0.18, bodySize * 0.18);
+      SetColor(cr, Palette::Jet);
+      cairo_fill(cr);
+    }
+    DrawText(cr, continuation ? line.substr(1) : line, x + 44, by, b);
     by += bodySize + gap;
   }
 }
@@ -452,17 +457,17 @@ std::vector<Sheet> AllSheets() {
         {"ON THE ROAD",
          {"Drive as far as you can.", "Shoot aliens before they shoot you.",
           "Drive into civilians to rescue them: +1 gear each.", "Health pots repair your car.",
-          "Power-ups: Barrier, Multi Bullet, Speed Boost.", "Press D to use one."}},
+          "Power-ups: Barrier, Multi Bullet, Speed Boost.", "+Press D to use one."}},
         {"UFOS AND THE GARAGE",
          {"A warning sign announces every UFO wave.", "Every fifth wave brings the mothership: 100 gears.",
-          "Spend gears in the Garage on armour, guns,", "special attacks and an AI friend.",
+          "Spend gears in the Garage on armour, guns,", "+special attacks and an AI friend.",
           "Some items need a best distance first."}}};
     const Page& p = pages[f];
     double body = f == 0 ? 27 : 28, gap = f == 0 ? 14 : 22;
     TextPage(cr, 40, 24, w - 80, p.title, p.lines, 50, body, gap);
     // Page number dots above the button strip (rows 450-523 stay plain).
     for (int i = 0; i < 3; ++i) {
-      PathEllipse(cr, w / 2 - 30 + i * 30, 432, 7, 7);
+      PathEllipse(cr, w - 120 + i * 30, 420, 7, 7);
       FillFlat(cr, i == f ? Hex(0xFFD66B) : Hex(0x4A5878), 2);
     }
   }});
@@ -792,10 +797,10 @@ std::vector<Sheet> AllSheets() {
     NightSky(cr, w, h, 141, 900, true, 0.7, 0.2, 60);
   }});
   s.push_back({"layer3", 1, 1, 1, 1920, 1080, [](cairo_t* cr, int, double w, double h) {
-    Skyline(cr, w, h, 260, 560, 70, 150, Mix(Hex(0x3A3C62), Palette::NightBottom, 0.35), 0.12, 151, true);
+    Skyline(cr, w, h, 300, 580, 70, 150, Mix(Hex(0x34365A), Palette::NightBottom, 0.5), 0.1, 151, true);
   }});
   s.push_back({"layer2", 1, 1, 1, 1920, 1080, [](cairo_t* cr, int, double w, double h) {
-    Skyline(cr, w, h, 160, 420, 90, 200, Palette::Skyline, 0.3, 161, true);
+    Skyline(cr, w, h, 160, 420, 90, 200, Darker(Palette::Skyline, 0.15), 0.3, 161, true);
   }});
   s.push_back({"buildings", 3, 2, 5, 500, 800, [](cairo_t* cr, int f, double w, double h) {
     Random rnd(170 + f);
@@ -953,7 +958,7 @@ std::vector<Sheet> AllSheets() {
     FillShaded(cr, Hex(0x8E98AE), cx - 52, top, 104, bottom - top, 4);
     for (int i = 0; i < 3; ++i) {
       double y = top + 150 + i * 150;
-      Saucer(cr, cx, y, 200 - i * 20, 60, i == 1 ? Palette::DomeGreen : Palette::DomeCyan, 7);
+      Saucer(cr, cx, y, 200 - i * 20, 60, WithAlpha(i == 1 ? Palette::DomeGreen : Palette::DomeCyan, 0), 7);
     }
     PathEllipse(cr, cx, top + 60, 30, 40);
     FillShaded(cr, Hex(0xFF5050), cx - 30, top + 20, 60, 80, 4);
@@ -1072,19 +1077,19 @@ std::vector<Sheet> AllSheets() {
   }});
   s.push_back({"shieldAnim", 1, 1, 1, 150, 98, [](cairo_t* cr, int, double w, double h) {
     double cx = PX(w, 1), cy = PY(h, 2.5), rx = 65, ry = 33.5;
-    PathEllipse(cr, cx, cy, rx, ry);
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, rx);
-    cairo_pattern_add_color_stop_rgba(p, 0, 0.25, 0.82, 1, 0.08);
-    cairo_pattern_add_color_stop_rgba(p, 0.75, 0.25, 0.82, 1, 0.25);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0.6, 0.95, 1, 0.7);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, 1, ry / rx);
-    cairo_translate(cr, -cx, -cy);
+    cairo_arc(cr, 0, 0, rx - 1.5, 0, 2 * M_PI);
+    cairo_pattern_t* p = cairo_pattern_create_radial(0, 0, 0, 0, 0, rx);
+    cairo_pattern_add_color_stop_rgba(p, 0, 0.25, 0.82, 1, 0.08);
+    cairo_pattern_add_color_stop_rgba(p, 0.75, 0.25, 0.82, 1, 0.25);
+    cairo_pattern_add_color_stop_rgba(p, 1, 0.6, 0.95, 1, 0.75);
     cairo_set_source(cr, p);
-    cairo_restore(cr);
-    cairo_fill_preserve(cr);
+    cairo_fill(cr);
     cairo_pattern_destroy(p);
+    cairo_restore(cr);
+    PathEllipse(cr, cx, cy, rx - 1.5, ry - 1.5);
     SetColor(cr, Color{0.7, 0.97, 1, 0.9});
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
