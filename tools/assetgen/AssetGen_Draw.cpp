@@ -687,31 +687,52 @@ void Flame(cairo_t* cr, double cx, double baseY, double w, double h, int phase) 
 }
 
 void Fireball(cairo_t* cr, double cx, double cy, double r, double heat, double smoke, uint32_t seed) {
+  // Cartoon puffs: each layer is a cluster of circles, outlined by drawing the cluster a little
+  // larger in the outline colour first, so only the outer edge of the cluster shows a rim.
   Random rnd(seed);
-  // Smoke puffs first, fire over them.
-  if (smoke > 0) {
-    for (int i = 0; i < 9; ++i) {
-      double a = i * 2 * M_PI / 9 + rnd.Range(-0.3, 0.3);
-      double d = r * rnd.Range(0.25, 0.55);
-      double pr = r * rnd.Range(0.35, 0.5);
-      PathEllipse(cr, cx + std::cos(a) * d, cy + std::sin(a) * d, pr, pr);
-      FillShaded(cr, WithAlpha(Palette::Smoke, smoke), cx - r, cy - r, 2 * r, 2 * r, 0);
+  struct Puff { double x, y, r; };
+  auto cluster = [&](int count, double spread, double minR, double maxR, double rise) {
+    std::vector<Puff> puffs;
+    for (int i = 0; i < count; ++i) {
+      double a = i * 2 * M_PI / count + rnd.Range(-0.4, 0.4);
+      double d = r * spread * rnd.Range(0.3, 1.0);
+      puffs.push_back({cx + std::cos(a) * d, cy + std::sin(a) * d * 0.85 - rise * r, r * rnd.Range(minR, maxR)});
     }
+    puffs.push_back({cx, cy - rise * r, r * maxR});
+    return puffs;
+  };
+  auto paint = [&](const std::vector<Puff>& puffs, Color fill, Color rim, double rimWidth) {
+    // A translucent cluster is drawn opaque into a group and faded as a whole, so the puffs do not
+    // show their overlaps.
+    double alpha = fill.a;
+    fill.a = 1;
+    rim.a = rim.a > 0 ? 1 : 0;
+    cairo_push_group(cr);
+    if (rimWidth > 0) {
+      for (const Puff& p : puffs) {
+        PathEllipse(cr, p.x, p.y, p.r + rimWidth, p.r + rimWidth);
+        SetColor(cr, rim);
+        cairo_fill(cr);
+      }
+    }
+    for (const Puff& p : puffs) {
+      PathEllipse(cr, p.x, p.y, p.r, p.r);
+      FillShaded(cr, fill, p.x - p.r, p.y - p.r, 2 * p.r, 2 * p.r, 0);
+    }
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, alpha);
+  };
+  double rim = std::max(1.5, r * 0.035);
+  if (smoke > 0) {
+    paint(cluster(8, 0.55, 0.32, 0.45, heat > 0 ? 0.0 : 0.08), WithAlpha(Palette::Smoke, smoke),
+          WithAlpha(Darker(Palette::Smoke, 0.5), smoke), rim);
   }
   if (heat > 0) {
-    Glow(cr, cx, cy, r * 1.4, WithAlpha(Palette::Flame, 0.7 * heat));
-    cairo_new_path(cr);
-    int spikes = 12;
-    for (int i = 0; i <= spikes * 2; ++i) {
-      double a = i * M_PI / spikes;
-      double rr = (i % 2 ? 0.68 : 1.0) * r * (i % 2 ? 1.0 : rnd.Range(0.85, 1.1));
-      cairo_line_to(cr, cx + std::cos(a) * rr, cy + std::sin(a) * rr);
-    }
-    cairo_close_path(cr);
-    FillFlat(cr, WithAlpha(Palette::Flame, heat), 0);
-    PathEllipse(cr, cx, cy, r * 0.62, r * 0.62);
-    FillFlat(cr, WithAlpha(Palette::Fire, heat), 0);
-    Glow(cr, cx, cy, r * 0.5, WithAlpha(Hex(0xFFFFF0), heat));
+    Glow(cr, cx, cy, r * 1.3, WithAlpha(Palette::Flame, 0.6 * heat));
+    paint(cluster(9, 0.5, 0.3, 0.42, 0), WithAlpha(Hex(0xE8461E), heat), WithAlpha(Palette::Outline, heat), rim);
+    paint(cluster(7, 0.35, 0.25, 0.34, 0), WithAlpha(Palette::Flame, heat), Color{0, 0, 0, 0}, 0);
+    paint(cluster(5, 0.2, 0.18, 0.24, 0), WithAlpha(Palette::Fire, heat), Color{0, 0, 0, 0}, 0);
+    Glow(cr, cx, cy, r * 0.35, WithAlpha(Hex(0xFFFFF0), heat));
   }
 }
 

@@ -676,14 +676,14 @@ std::vector<Sheet> AllSheets() {
     double bx = 336, bw = 94;
     if (f == 0) {
       Padlock(cr, bx + bw / 2, 32, 34);
-      DrawText(cr, "LOCKED", bx + bw / 2, 88, Words(18, Hex(0xFFB0A0), bw));
+      DrawText(cr, "LOCKED", bx + bw / 2, 90, Words(19, Hex(0xFFB0A0), 100));
     } else if (f == 1) {
       PathRoundRect(cr, bx, 38, bw, 36, 10);
       FillShaded(cr, Palette::PlateBlue, bx, 38, bw, 36, 2);
-      DrawTextCentred(cr, "OWNED", bx + bw / 2, 56, Words(18, Hex(0xFFFFFF), bw - 8));
+      DrawTextCentred(cr, "OWNED", bx + bw / 2, 56, Words(19, Hex(0xFFFFFF), bw - 6));
     } else {
       Checkmark(cr, bx + bw / 2, 34, 36, Hex(0x8CF08C));
-      DrawText(cr, "EQUIPPED", bx + bw / 2, 88, Words(16, Hex(0x8CF08C), bw));
+      DrawText(cr, "EQUIPPED", bx + bw / 2, 90, Words(19, Hex(0x8CF08C), 100));
       PathRoundRect(cr, 3, 3, w - 6, h - 6, 11);
       SetColor(cr, Hex(0xFFD66B));
       cairo_set_line_width(cr, 4);
@@ -854,13 +854,21 @@ std::vector<Sheet> AllSheets() {
     double cx = w / 2, cy = h / 2;
     switch (f) {
       case 0:
-        Glow(cr, cx, cy, 70, Hex(0xFFFFF0), 1.0);
-        Fireball(cr, cx, cy, 38, 1.0, 0, 300);
+        // Flash: a white-hot star with short rays.
+        Glow(cr, cx, cy, 80, Hex(0xFFF6C0), 1.0);
+        cairo_new_path(cr);
+        for (int i = 0; i <= 16; ++i) {
+          double a = i * M_PI / 8, rr = (i % 2) ? 22 : 58;
+          cairo_line_to(cr, cx + std::cos(a) * rr, cy + std::sin(a) * rr);
+        }
+        cairo_close_path(cr);
+        FillFlat(cr, Hex(0xFFFBE0), 2.5, Hex(0xFFB040));
+        Glow(cr, cx, cy, 30, Hex(0xFFFFFF), 1.0);
         break;
-      case 1: Fireball(cr, cx, cy, 66, 1.0, 0.5, 301); break;
-      case 2: Fireball(cr, cx, cy, 86, 0.85, 0.85, 302); break;
-      case 3: Fireball(cr, cx, cy, 84, 0.3, 0.9, 303); break;
-      default: Fireball(cr, cx, cy - 6, 90, 0.0, 0.45, 304); break;
+      case 1: Fireball(cr, cx, cy, 62, 1.0, 0.0, 301); break;
+      case 2: Fireball(cr, cx, cy, 82, 0.9, 0.9, 302); break;
+      case 3: Fireball(cr, cx, cy, 84, 0.35, 1.0, 303); break;
+      default: Fireball(cr, cx, cy - 6, 88, 0.0, 0.5, 304); break;
     }
   }});
   s.push_back({"charBullet", 2, 1, 2, 80, 80, playerShot});
@@ -912,8 +920,10 @@ std::vector<Sheet> AllSheets() {
       FillFlat(cr, Hex(0x0B0F1A), 2.5, Hex(0xC8D4EE));
       Clear(cr, t.first, 88, t.second - t.first + 1, 33);
     }
-    DrawText(cr, "DURABILITY", 213, 74, Words(20, Hex(0xFF9A8A)));
-    DrawText(cr, "HOVER", 742, 74, Words(20, Hex(0x9CE8FF)));
+    // Small gauge icons beside the troughs instead of words: a shield and a jet flame.
+    PathPolygon(cr, {30, 92, 44, 96, 44, 108, 37, 116, 30, 108});
+    FillFlat(cr, Hex(0xFF6A5A), 2);
+    GlowEllipse(cr, 930, 104, 10, 16, Palette::Jet, 1.0);
     (void)h;
   }});
   s.push_back({"SpecialAtk", 2, 1, 2, 190, 62, [](cairo_t* cr, int f, double w, double h) {
