@@ -1,7 +1,8 @@
 #include "core/Core_File.h"
 
-#include <algorithm>
 #include <memory>
+
+#include "platform/PAL_Path.h"
 
 namespace Core {
 
@@ -140,16 +141,8 @@ void MemoryFile::Read(void* data, uint32_t count) {
 
 uint64_t MemoryFile::GetRemaining() const { return m_buffer.GetSize() - m_buffer.GetReadPosition(); }
 
-namespace {
-std::string ToSystemPath(const std::string& path) {
-  std::string mapped = path;
-  std::replace(mapped.begin(), mapped.end(), '\\', '/');
-  return mapped;
-}
-}  // namespace
-
 DiskFile::DiskFile(const std::string& path, uint32_t mode) {
-  const std::string systemPath = ToSystemPath(path);
+  const std::string systemPath = PAL::MapPath(path);
   if (mode == ReadMode) {
     m_stream.open(systemPath, std::ios::in | std::ios::binary);
     if (m_stream.is_open()) {
