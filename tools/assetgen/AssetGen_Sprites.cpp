@@ -646,16 +646,25 @@ std::vector<Sheet> AllSheets() {
 
   // ---- L6 garage
   s.push_back({"G_bg", 1, 1, 1, 1280, 720, [](cairo_t* cr, int, double w, double h) {
+    // Workshop wall: a roll-up door with ribs, warm strip lights, hazard paint along the floor.
     VerticalGradient(cr, 0, 0, w, h, Hex(0x1E2436), Hex(0x0E111C));
-    // Wall panels with warm strip lights.
-    for (double x = 0; x < w; x += 160) {
-      cairo_rectangle(cr, x + 6, 20, 148, h - 40);
-      FillShaded(cr, Hex(0x2A3250), x + 6, 20, 148, h - 40, 2);
-      cairo_rectangle(cr, x + 20, 40, 120, 6);
-      SetColor(cr, Hex(0xFFD66B, 0.8));
+    cairo_rectangle(cr, 40, 60, 560, h - 120);
+    FillShaded(cr, Hex(0x3A4466), 40, 60, 560, h - 120, 3);
+    for (double y = 80; y < h - 70; y += 26) {
+      cairo_rectangle(cr, 48, y, 544, 4);
+      SetColor(cr, Color{0.05, 0.07, 0.12, 0.55});
       cairo_fill(cr);
-      GlowEllipse(cr, x + 80, 46, 80, 30, Hex(0xFFD66B, 0.3));
+      cairo_rectangle(cr, 48, y + 4, 544, 2);
+      SetColor(cr, Color{0.75, 0.82, 1, 0.12});
+      cairo_fill(cr);
     }
+    for (double x = 0; x < w; x += 320) {
+      cairo_rectangle(cr, x + 40, 24, 240, 8);
+      SetColor(cr, Hex(0xFFD66B, 0.9));
+      cairo_fill(cr);
+      GlowEllipse(cr, x + 160, 30, 200, 60, Hex(0xFFD66B, 0.35));
+    }
+    HazardStripes(cr, 0, h - 40, w, 40, 30);
   }});
   s.push_back({"Banner", 1, 1, 1, 502, 120, [](cairo_t* cr, int, double w, double h) {
     // Ribbon tails.
@@ -1140,7 +1149,7 @@ std::vector<Sheet> AllSheets() {
     }});
   }
   s.push_back({"GameOverScn", 1, 1, 1, 1280, 720, [](cairo_t* cr, int, double w, double h) {
-    Panel(cr, 240, 40, 800, 640, 36, 0.93);
+    Panel(cr, 200, 40, 880, 640, 36, 0.93);
     TextStyle t = Words(96, Hex(0xFFD66B));
     t.outlineWidth = 4;
     DrawText(cr, "RESULTS", w / 2, 200, t);
