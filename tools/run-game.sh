@@ -11,7 +11,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$game"
 fi
 
-shot=$(cd "$(dirname "$game")/.." && pwd)/screenshot.png
+top=$(cd "$(dirname "$0")/.." && pwd)
+shot=$top/build/screenshot.png
 seconds=${VELKOR_HEADLESS_SECONDS:-6}
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running Velkor under Xvfb for ${seconds} s."
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
