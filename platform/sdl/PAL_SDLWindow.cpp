@@ -470,7 +470,7 @@ bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode) {
 }  // namespace PAL
 
 #if defined(VELKOR_SANITIZE)
-// The system's D-Bus library keeps a read buffer for the life of the process; SDL opens it when
-// video starts. Not ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+// Allocations the system libraries keep for the life of the process: D-Bus's read buffer (SDL opens
+// it when video starts) and the software OpenGL driver's multisample buffers. Not ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\nleak:swrast_dri.so\n"; }
 #endif

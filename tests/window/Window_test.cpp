@@ -1,0 +1,132 @@
+// The window, its OpenGL context and the pump, in this process under the X display.
+#include <gtest/gtest.h>
+
+#include "platform/PAL_Window.h"
+#include "platform/PAL_WindowGL.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+int g_destroyed = 0;
+void CountDestroy(PAL::Window*) { ++g_destroyed; }
+
+void DrainQuit() {
+  while (!PAL::ProcessMessages()) {
+  }
+}
+
+}  // namespace
+
+TEST(WindowTest, OpensHiddenWithItsClientSizeAndKeepsItThroughStyleChanges) {
+  VELKOR_REQUIRE_DISPLAY();
+  PAL::Window window(320, 200);
+  ASSERT_TRUE(window.IsOpen());
+  EXPECT_FALSE(window.IsVisible());
+  EXPECT_NE(window.GetNativeId(), 0u);
+  EXPECT_EQ(window.GetUserPointer(), &window);
+  std::int32_t width = 0, height = 0;
+  window.GetClientSize(&width, &height);
+  EXPECT_EQ(width, 320);
+  EXPECT_EQ(height, 200);
+
+  window.SetTitle("Velkor");
+  EXPECT_STREQ(window.GetTitle(), "Velkor");
+  window.SetVisible(true);
+  window.SetBorder(false);
+  window.SetResizable(false);
+  window.SetMaximizeBox(false);
+  EXPECT_FALSE(window.HasBorder());
+  EXPECT_TRUE(window.HasMinimizeBox());
+  window.GetClientSize(&width, &height);
+  EXPECT_EQ(width, 320);
+  EXPECT_EQ(height, 200);
+
+  window.SetClientSize(200, 100);
+  PAL::ProcessMessages();
+  window.GetClientSize(&width, &height);
+  EXPECT_EQ(width, 200);
+  EXPECT_EQ(height, 100);
+
+  window.SetPixelFormat(7);
+  EXPECT_EQ(window.GetPixelFormat(), 7);
+  window.GetCallbacks().destroy = &CountDestroy;
+  g_destroyed = 0;
+  window.Destroy();
+  EXPECT_FALSE(window.IsOpen());
+  EXPECT_EQ(window.GetPixelFormat(), 0);
+  EXPECT_EQ(g_destroyed, 1);
+  window.Destroy();  // a second time is harmless
+  EXPECT_EQ(g_destroyed, 1);
+  EXPECT_EQ(window.GetNativeId(), 0u);
+}
+
+TEST(WindowTest, ContextHasTheRequestedVisualAndIsReleasedWithTheWindow) {
+  VELKOR_REQUIRE_DISPLAY();
+  PAL::Window window(256, 256);
+  PAL::GLContextHandle context = PAL::CreateGLContext(window);
+  ASSERT_NE(context, nullptr);
+  ASSERT_TRUE(PAL::MakeGLContextCurrent(&window, context));
+  EXPECT_EQ(PAL::GetCurrentGLWindow(), &window);
+
+  PAL::GLPixelFormat format;
+  ASSERT_TRUE(PAL::GetCurrentGLPixelFormat(format));
+  EXPECT_EQ(format.redBits, 8u);
+  EXPECT_EQ(format.greenBits, 8u);
+  EXPECT_EQ(format.blueBits, 8u);
+  EXPECT_EQ(format.alphaBits, 8u);
+  EXPECT_GE(format.depthBits, 24u);
+  EXPECT_EQ(format.stencilBits, 8u);
+  EXPECT_EQ(format.doubleBuffer, 1u);
+
+  EXPECT_NE(PAL::GetGLProcAddress("glClear"), nullptr);
+  EXPECT_NE(PAL::GetGLProcAddress("glActiveTextureARB"), nullptr);
+  EXPECT_EQ(PAL::GetGLProcAddress(nullptr), nullptr);
+  PAL::SetGLSwapInterval(1);  // refused on a virtual display: that must be harmless
+  PAL::SwapGLBuffers(window);
+
+  // Closing the window first releases the context that is current on it.
+  window.Destroy();
+  EXPECT_EQ(PAL::GetCurrentGLWindow(), nullptr);
+  PAL::DeleteGLContext(context);
+}
+
+TEST(WindowTest, MultisampledRequestStillGivesAWindow) {
+  VELKOR_REQUIRE_DISPLAY();
+  PAL::Window window(64, 64, 4);
+  EXPECT_TRUE(window.IsOpen());
+  PAL::GLContextHandle context = PAL::CreateGLContext(window);
+  PAL::DeleteGLContext(context);
+  EXPECT_EQ(PAL::GetCurrentGLWindow(), nullptr);
+}
+
+TEST(WindowTest, HelperWindowComingAndGoingNeverEndsTheProgram) {
+  VELKOR_REQUIRE_DISPLAY();
+  DrainQuit();
+  PAL::Window main(200, 150);
+  main.SetVisible(true);
+  {
+    PAL::Window helper(100, 100);
+    PAL::GLContextHandle context = PAL::CreateGLContext(helper);
+    PAL::DeleteGLContext(context);
+  }
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(PAL::ProcessMessages());
+  main.Destroy();
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(PAL::ProcessMessages());
+
+  PAL::PostQuit();
+  EXPECT_FALSE(PAL::ProcessMessages());
+  EXPECT_TRUE(PAL::ProcessMessages());
+}
+
+TEST(WindowTest, DisplayModesIncludeTheCurrentOne) {
+  VELKOR_REQUIRE_DISPLAY();
+  const PAL::DisplayMode current = PAL::GetCurrentDisplayMode();
+  EXPECT_GT(current.width, 0u);
+  EXPECT_GT(current.height, 0u);
+  EXPECT_GE(current.colorBits, 24u);
+  const std::vector<PAL::DisplayMode> modes = PAL::GetDisplayModes();
+  ASSERT_FALSE(modes.empty());
+  bool found = false;
+  for (const PAL::DisplayMode& mode : modes) found |= mode.width == current.width && mode.height == current.height;
+  EXPECT_TRUE(found);
+}
