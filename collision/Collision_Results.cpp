@@ -1,0 +1,130 @@
+#include "collision/Collision_Results.h"
+
+#include <algorithm>
+
+#include "core/Core_File.h"
+
+namespace Collision2D {
+
+namespace {
+
+constexpr uint64_t kStoredBoundingRectangleSize = 32;
+constexpr uint64_t kStoredDynamicObjectSize = 40;
+constexpr uint64_t kStoredShapeContactSize = 124;
+constexpr uint64_t kStoredTileMapSize = 40;
+
+template <typename Record>
+void Advance(std::vector<Record>& records, int32_t& current, int32_t& capacity, int32_t growStep) {
+  ++current;
+  if (current >= capacity) {
+    records.resize(records.size() + static_cast<size_t>(growStep));
+    capacity += growStep;
+  }
+}
+
+template <typename Record>
+void SaveArray(Core::File& file, const std::vector<Record>& records, int32_t capacity, int32_t count) {
+  Core::WriteValue<int32_t>(file, capacity);
+  Core::WriteValue<int32_t>(file, count);
+  for (int32_t i = 0; i < count; ++i) records[static_cast<size_t>(i)].Write(file);
+}
+
+template <typename Record>
+void ReadOne(Core::File& file, Record& record, uint64_t&) {
+  record.Read(file);
+}
+void ReadOne(Core::File& file, DGEO_C& record, uint64_t& budget) { record.Read(file, budget); }
+void ReadOne(Core::File& file, TMAP_C& record, uint64_t& budget) { record.Read(file, budget); }
+
+// Reads capacity, count and the counted records; the array then holds capacity records.
+template <typename Record>
+void LoadArray(Core::File& file, std::vector<Record>& records, int32_t& capacity, int32_t& count,
+               uint64_t storedSize, uint64_t& budget) {
+  capacity = Core::ReadValue<int32_t>(file);
+  count = Core::ReadValue<int32_t>(file);
+  if (file.HasFailed()) return;
+  // A writer fills the record at index count, so it must exist.
+  if (count < 0 || capacity <= count || capacity > kMaximumStoredCapacity) {
+    file.Fail();
+    return;
+  }
+  if (!file.CheckCount(static_cast<uint64_t>(count), storedSize)) return;
+  if (!TakeRecordBudget(file, budget, static_cast<uint64_t>(capacity))) return;
+  records.assign(static_cast<size_t>(capacity), Record());
+  for (int32_t i = 0; i < count && !file.HasFailed(); ++i) ReadOne(file, records[static_cast<size_t>(i)], budget);
+}
+
+}  // namespace
+
+CollisionResults::CollisionResults()
+    : m_boundingRectangles(5), m_dynamicObjects(5), m_staticCircles(5), m_staticLineSegments(5), m_tileMaps(20) {}
+
+void CollisionResults::Reset() {
+  m_currentBRect = 0;
+  for (DGEO_C& record : m_dynamicObjects) {
+    for (CIR_C& circle : record.circles) circle.ClearUserIds();
+    for (LNS_C& lineSegment : record.lineSegments) lineSegment.ClearUserIds();
+    record.currentCirclesNumber = 0;
+    record.currentLineSegmentsNumber = 0;
+  }
+  m_currentDGeo = 0;
+  for (CIR_C& circle : m_staticCircles) circle.ClearUserIds();
+  m_currentCircles = 0;
+  for (LNS_C& lineSegment : m_staticLineSegments) lineSegment.ClearUserIds();
+  m_currentLineSegments = 0;
+  for (TMAP_C& tileMap : m_tileMaps) {
+    tileMap.currentNewIdsNumber = 0;
+    tileMap.currentStaticIdsNumber = 0;
+  }
+  m_currentTileMaps = 0;
+}
+
+void CollisionResults::NextBoundingRectangleContact() {
+  Advance(m_boundingRectangles, m_currentBRect, m_bufferBRect, m_deltaBuffer);
+}
+
+void CollisionResults::NextDynamicObjectContact() {
+  Advance(m_dynamicObjects, m_currentDGeo, m_bufferDGeo, m_deltaBuffer);
+}
+
+void CollisionResults::NextStaticCircle() { Advance(m_staticCircles, m_currentCircles, m_bufferCircles, m_deltaBuffer); }
+
+void CollisionResults::NextStaticLineSegment() {
+  Advance(m_staticLineSegments, m_currentLineSegments, m_bufferLineSegments, m_deltaBuffer);
+}
+
+void CollisionResults::NextTileMapContact() { Advance(m_tileMaps, m_currentTileMaps, m_bufferTileMaps, m_deltaBuffer); }
+
+void CollisionResults::Save(Core::File& file) const {
+  SaveArray(file, m_boundingRectangles, m_bufferBRect, m_currentBRect);
+  SaveArray(file, m_dynamicObjects, m_bufferDGeo, m_currentDGeo);
+  SaveArray(file, m_staticCircles, m_bufferCircles, m_currentCircles);
+  SaveArray(file, m_staticLineSegments, m_bufferLineSegments, m_currentLineSegments);
+  SaveArray(file, m_tileMaps, m_bufferTileMaps, m_currentTileMaps);
+  Core::WriteValue<int32_t>(file, m_deltaBuffer);
+  Core::WriteValue<int32_t>(file, m_reserved);
+}
+
+void CollisionResults::Load(Core::File& file) {
+  uint64_t budget = kMaximumRecordsPerLoad;
+  CollisionResults loaded;
+  LoadArray(file, loaded.m_boundingRectangles, loaded.m_bufferBRect, loaded.m_currentBRect,
+            kStoredBoundingRectangleSize, budget);
+  LoadArray(file, loaded.m_dynamicObjects, loaded.m_bufferDGeo, loaded.m_currentDGeo, kStoredDynamicObjectSize,
+            budget);
+  LoadArray(file, loaded.m_staticCircles, loaded.m_bufferCircles, loaded.m_currentCircles, kStoredShapeContactSize,
+            budget);
+  LoadArray(file, loaded.m_staticLineSegments, loaded.m_bufferLineSegments, loaded.m_currentLineSegments,
+            kStoredShapeContactSize, budget);
+  LoadArray(file, loaded.m_tileMaps, loaded.m_bufferTileMaps, loaded.m_currentTileMaps, kStoredTileMapSize, budget);
+  loaded.m_deltaBuffer = Core::ReadValue<int32_t>(file);
+  loaded.m_reserved = Core::ReadValue<int32_t>(file);
+  if (!file.HasFailed() && (loaded.m_deltaBuffer < 1 || loaded.m_deltaBuffer > kMaximumStoredCapacity)) file.Fail();
+  if (file.HasFailed()) {
+    *this = CollisionResults();
+    return;
+  }
+  *this = std::move(loaded);
+}
+
+}  // namespace Collision2D
