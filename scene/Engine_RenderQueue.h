@@ -1,0 +1,111 @@
+#pragma once
+// Everything the engine draws in a frame passes through the render queue: nodes fill render items
+// while a view renders; the queue routes them into an opaque list (grouped by effect, mesh and part),
+// a blended list (back to front) and a screen-space list (drawn once, at the last viewport), and
+// draws each with its effect's states saved before and restored after.
+#include <cstdint>
+#include <vector>
+
+#include "core/Core_Object.h"
+#include "math/Math_Color.h"
+#include "math/Math_Matrix4x4.h"
+#include "renderer/Renderer_Effect.h"
+#include "renderer/Renderer_ITexture.h"
+#include "scene/Engine_Mesh.h"
+#include "scene/Engine_ScreenObject.h"
+
+namespace Renderer {
+class IRenderer;
+}
+
+namespace Engine {
+
+class Camera;
+class SceneGraph;
+
+struct RenderItem {
+  Math::Matrix4x4 modelMatrix;
+  Math::Matrix4x4 textureMatrix;
+  Math::Color color{1.0f, 1.0f, 1.0f, 1.0f};
+  Core::SmartPointer<Renderer::Effect> effect;
+  Core::SmartPointer<Mesh> mesh;
+  Core::SmartPointer<Renderer::ITexture> texture;
+  int32_t primitive = 4;
+  const float* colorArray = nullptr;
+  const float* vertexArray = nullptr;
+  float depth = 0.0f;
+  int32_t meshPart = -1;
+  uint32_t vertexCount = 0;
+  int32_t blendSource = 6;
+  int32_t blendDestination = 7;
+  uint8_t ignoreView = 0;
+  uint8_t useSharedQuad = 0;
+  uint8_t screenSpace = 0;
+  uint8_t customBlend = 0;
+};
+
+class RenderQueue {
+ public:
+  RenderQueue();
+  ~RenderQueue();
+  RenderQueue(const RenderQueue&) = delete;
+  RenderQueue& operator=(const RenderQueue&) = delete;
+
+  // The queue constructed last (null after it is destroyed).
+  static RenderQueue* GetInstance();
+
+  void SetRenderer(Renderer::IRenderer* renderer) { m_renderer = renderer; }
+  Renderer::IRenderer* GetRenderer() const { return m_renderer; }
+  // The scene graph whose viewport count and index tell which viewport is the frame's last.
+  void SetSceneGraph(SceneGraph* sceneGraph) { m_sceneGraph = sceneGraph; }
+  void SetCamera(const Core::SmartPointer<Camera>& camera);
+
+  // Routes the item; may rewrite the caller's effect and mesh.
+  void AddRenderItem(RenderItem& item);
+  // Keeps a copy when the context has a texture (and gives the caller's context the image effect).
+  void AddTextRenderContext(TextRenderContext& context);
+  void AddScreenObject(const Core::SmartPointer<ScreenObject>& object);
+  void ClearScreenObjects() { m_screenObjects.clear(); }
+
+  void Flush();
+  void Clear();
+  void DrawScreenObjects();
+
+  // The lists as they stand, for inspection.
+  const std::vector<RenderItem>& GetOpaqueItems() const { return m_opaque; }
+  const std::vector<RenderItem>& GetBlendedItems() const { return m_blended; }
+  const std::vector<RenderItem>& GetScreenSpaceItems() const { return m_screenSpace; }
+  const std::vector<TextRenderContext>& GetTextContexts() const { return m_textContexts; }
+  uint32_t GetScreenObjectCount() const { return static_cast<uint32_t>(m_screenObjects.size()); }
+  const Core::SmartPointer<Renderer::Effect>& GetSpriteEffect() const { return m_spriteEffect; }
+  const Core::SmartPointer<Renderer::ParticleEffect>& GetParticleEffect() const { return m_particleEffect; }
+  const Core::SmartPointer<Renderer::Effect>& GetLineEffect() const { return m_lineEffect; }
+  const Core::SmartPointer<Renderer::Effect>& GetPointEffect() const { return m_pointEffect; }
+  const Core::SmartPointer<Renderer::Effect>& GetScreenImageEffect() const { return m_screenImageEffect; }
+  const Core::SmartPointer<Mesh>& GetSharedQuad() const { return m_quadMesh; }
+
+  bool IsLastViewport() const;
+
+ private:
+  void DrawItems(std::vector<RenderItem>& items);
+  void DrawTextContexts();
+  void DrawScreenSpace();
+  static void SortByDepth(std::vector<RenderItem>& items);
+
+  Renderer::IRenderer* m_renderer = nullptr;
+  SceneGraph* m_sceneGraph = nullptr;
+  Core::SmartPointer<Core::Object> m_camera;
+  std::vector<RenderItem> m_opaque;
+  std::vector<RenderItem> m_screenSpace;
+  std::vector<RenderItem> m_blended;
+  std::vector<TextRenderContext> m_textContexts;
+  std::vector<Core::SmartPointer<ScreenObject>> m_screenObjects;
+  Core::SmartPointer<Renderer::Effect> m_lineEffect;
+  Core::SmartPointer<Renderer::Effect> m_pointEffect;
+  Core::SmartPointer<Renderer::Effect> m_spriteEffect;
+  Core::SmartPointer<Renderer::Effect> m_screenImageEffect;
+  Core::SmartPointer<Renderer::ParticleEffect> m_particleEffect;
+  Core::SmartPointer<Mesh> m_quadMesh;
+};
+
+}  // namespace Engine
