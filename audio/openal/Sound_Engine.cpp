@@ -11,6 +11,8 @@ namespace Sound {
 
 namespace {
 
+constexpr std::uint32_t kSleepStepMs = 10;
+
 std::string ALString(ALenum name) {
   const ALchar* text = alGetString(name);
   return text != nullptr ? std::string(text) : std::string();
@@ -167,7 +169,11 @@ void SoundEngine::RefillThread(PAL::Thread* thread) {
       for (SoundSource& source : engine->m_sources) source.Service();
       PAL::ThreadManager::UnlockMutex(engine->m_sourceMutex);
     }
-    PAL::ThreadManager::Sleep(period, thread);
+    // The platform's cancellable sleep wakes every millisecond, which alone would cost more
+    // than the refilling; steps of a few milliseconds still answer a stop request promptly.
+    for (std::uint32_t slept = 0; slept < period && thread->IsRunning(); slept += kSleepStepMs) {
+      PAL::ThreadManager::Sleep(std::min(kSleepStepMs, period - slept), nullptr);
+    }
   }
   PAL::ThreadManager::LockMutex(engine->m_exitMutex);
   engine->m_threadExited = true;
