@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libopenal-dev libopenal1 libvorbis-dev libogg-dev
   liblua5.1-0-dev libstb-dev
-  libcairo2-dev libfreetype-dev fonts-dejavu-core
+  libcairo2-dev libfreetype-dev fonts-dejavu-core zlib1g-dev
   libbox2d-dev vorbis-tools
 )
 missing=()
