@@ -1,0 +1,198 @@
+#include "physics/Physics_ConstraintSolver.h"
+
+#include <algorithm>
+
+#include "core/Core_File.h"
+#include "physics/Physics_RigidBody.h"
+#include "physics/Physics_Settings.h"
+
+namespace Physics2D {
+
+void ConstraintSolver::SetPostCollisionMode(bool postCollision) {
+  m_postCollision = postCollision;
+  GetSettings().postCollision = postCollision;
+}
+
+void ConstraintSolver::Resize(uint32_t rowCount, uint32_t bodyCount) {
+  m_rowCount = rowCount;
+  bool grown = false;
+  if (rowCount > m_rowCapacity) {
+    m_rowCapacity = rowCount;
+    const size_t capacity = rowCount;
+    m_jacobian.assign(capacity * 6, 0.0f);
+    m_scaledTerms.assign(capacity * 6, 0.0f);
+    m_rows.clear();
+    m_rows.resize(capacity);
+    m_error.assign(capacity, 0.0f);
+    m_softness.assign(capacity, 0.0f);
+    m_inverseDiagonal.assign(capacity, 0.0f);
+    m_rhs.assign(capacity, 0.0f);
+    m_lower.assign(capacity, 0.0f);
+    m_upper.assign(capacity, 0.0f);
+    m_lambda.assign(capacity, 0.0f);
+    m_term1.assign(capacity, nullptr);
+    m_term2.assign(capacity, nullptr);
+    grown = true;
+  }
+  m_bodyCount = bodyCount;
+  if (bodyCount > m_bodyCapacity) {
+    m_bodyCapacity = bodyCount;
+    m_bodyTerms.assign(static_cast<size_t>(bodyCount) * 3, 0.0f);
+  }
+  if (rowCount > 0) {
+    std::fill_n(m_jacobian.begin(), static_cast<size_t>(rowCount) * 6, 0.0f);
+    std::fill_n(m_scaledTerms.begin(), static_cast<size_t>(rowCount) * 6, 0.0f);
+    std::fill_n(m_error.begin(), rowCount, 0.0f);
+    std::fill_n(m_softness.begin(), rowCount, 0.0f);
+    std::fill_n(m_lower.begin(), rowCount, 0.0f);
+    std::fill_n(m_upper.begin(), rowCount, 0.0f);
+    if (grown) std::fill_n(m_lambda.begin(), rowCount, 0.0f);
+    for (uint32_t i = 0; i < rowCount; ++i) {
+      m_rows[i].index = -1;
+      m_rows[i].value = 0.0f;
+    }
+  }
+  if (bodyCount > 0) std::fill(m_bodyTerms.begin(), m_bodyTerms.end(), 0.0f);
+}
+
+void ConstraintSolver::Solve() {
+  const uint32_t n = m_rowCount;
+  if (n == 0) return;
+  const float invStep = GetSettings().simulationInverseStep;
+
+  for (uint32_t i = 0; i < n; ++i) {
+    RigidBody* b1 = m_rows[i].body1.Get();
+    RigidBody* b2 = m_rows[i].body2.Get();
+    float* t1 = b1 != nullptr ? b1->GetConstraintTerm() : nullptr;
+    float* t2 = b2 != nullptr ? b2->GetConstraintTerm() : nullptr;
+    m_term1[i] = t1 != nullptr ? t1 : m_spareTerm;
+    m_term2[i] = t2 != nullptr ? t2 : m_spareTerm;
+    float* J = &m_jacobian[static_cast<size_t>(i) * 6];
+    float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
+    const float m1 = b1 != nullptr ? b1->GetMassProperties().GetInverseMass() : 0.0f;
+    const float I1 = b1 != nullptr ? b1->GetMassProperties().GetInverseInertia() : 0.0f;
+    const float m2 = b2 != nullptr ? b2->GetMassProperties().GetInverseMass() : 0.0f;
+    const float I2 = b2 != nullptr ? b2->GetMassProperties().GetInverseInertia() : 0.0f;
+
+    if (m_postCollision) {
+      m_rhs[i] = invStep * m_error[i];
+    } else {
+      float a1[3] = {0.0f, 0.0f, 0.0f};
+      float a2[3] = {0.0f, 0.0f, 0.0f};
+      if (b1 != nullptr) {
+        a1[0] = m1 * b1->GetForce().x + invStep * b1->GetVelocity().x;
+        a1[1] = m1 * b1->GetForce().y + invStep * b1->GetVelocity().y;
+        a1[2] = I1 * b1->GetTorque() + invStep * b1->GetAngularVelocityRadians();
+      }
+      if (b2 != nullptr) {
+        a2[0] = m2 * b2->GetForce().x + invStep * b2->GetVelocity().x;
+        a2[1] = m2 * b2->GetForce().y + invStep * b2->GetVelocity().y;
+        a2[2] = I2 * b2->GetTorque() + invStep * b2->GetAngularVelocityRadians();
+      }
+      const float projected = J[0] * a1[0] + J[1] * a1[1] + J[2] * a1[2] + J[3] * a2[0] + J[4] * a2[1] + J[5] * a2[2];
+      m_rhs[i] = invStep * m_error[i] - projected;
+    }
+    m_softness[i] = m_softness[i] * invStep;
+    B[0] = m1 * J[0];
+    B[1] = m1 * J[1];
+    B[2] = I1 * J[2];
+    B[3] = m2 * J[3];
+    B[4] = m2 * J[4];
+    B[5] = I2 * J[5];
+  }
+
+  if (m_warmStart) {
+    for (uint32_t i = 0; i < n; ++i) {
+      m_lambda[i] = m_lambda[i] * 0.9f;
+      const float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
+      float* t1 = m_term1[i];
+      float* t2 = m_term2[i];
+      t1[0] += B[0] * m_lambda[i];
+      t1[1] += B[1] * m_lambda[i];
+      t1[2] += B[2] * m_lambda[i];
+      t2[0] += B[3] * m_lambda[i];
+      t2[1] += B[4] * m_lambda[i];
+      t2[2] += B[5] * m_lambda[i];
+    }
+  } else {
+    std::fill_n(m_lambda.begin(), n, 0.0f);
+  }
+
+  for (uint32_t i = 0; i < n; ++i) {
+    float* J = &m_jacobian[static_cast<size_t>(i) * 6];
+    const float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
+    const float d = J[0] * B[0] + J[1] * B[1] + J[2] * B[2] + J[3] * B[3] + J[4] * B[4] + J[5] * B[5] + m_softness[i];
+    const float inverse = d == 0.0f ? 0.0f : m_factor / d;
+    for (int k = 0; k < 6; ++k) J[k] = J[k] * inverse;
+    m_rhs[i] = m_rhs[i] * inverse;
+    // From here on the diagonal array holds the scaled softness.
+    m_inverseDiagonal[i] = m_softness[i] * inverse;
+  }
+
+  const float* jacobian = m_jacobian.data();
+  const float* scaled = m_scaledTerms.data();
+  float* lambda = m_lambda.data();
+  float* lower = m_lower.data();
+  float* upper = m_upper.data();
+  const float* rhs = m_rhs.data();
+  const float* softness = m_inverseDiagonal.data();
+  const ConstraintRow* rows = m_rows.data();
+  float* const* terms1 = m_term1.data();
+  float* const* terms2 = m_term2.data();
+  for (uint32_t pass = 0; pass < m_iterations; ++pass) {
+    for (uint32_t i = 0; i < n; ++i) {
+      const float* J = jacobian + static_cast<size_t>(i) * 6;
+      const float* B = scaled + static_cast<size_t>(i) * 6;
+      float* t1 = terms1[i];
+      float* t2 = terms2[i];
+      float delta = rhs[i] - lambda[i] * softness[i] - (J[0] * t1[0] + J[1] * t1[1] + J[2] * t1[2]) -
+                    (J[3] * t2[0] + J[4] * t2[1] + J[5] * t2[2]);
+      const int32_t link = rows[i].index;
+      if (link >= 0) {
+        upper[i] = lambda[link] * rows[i].value;
+        lower[i] = -upper[i];
+      }
+      const float next = lambda[i] + delta;
+      if (next < lower[i]) {
+        delta = lower[i] - lambda[i];
+        lambda[i] = lower[i];
+      } else if (next > upper[i]) {
+        delta = upper[i] - lambda[i];
+        lambda[i] = upper[i];
+      } else {
+        lambda[i] = next;
+      }
+      t1[0] += B[0] * delta;
+      t1[1] += B[1] * delta;
+      t1[2] += B[2] * delta;
+      t2[0] += B[3] * delta;
+      t2[1] += B[4] * delta;
+      t2[2] += B[5] * delta;
+    }
+  }
+  m_spareTerm[0] = m_spareTerm[1] = m_spareTerm[2] = 0.0f;
+}
+
+void ConstraintSolver::Save(Core::File& file) const {
+  Core::WriteValue<uint32_t>(file, m_iterations);
+  Core::WriteValue<uint8_t>(file, m_warmStart);
+  Core::WriteValue<float>(file, m_factor);
+}
+
+bool ConstraintSolver::Load(Core::File& file) {
+  const uint32_t iterations = Core::ReadValue<uint32_t>(file);
+  const uint8_t warmStart = Core::ReadValue<uint8_t>(file);
+  const float factor = Core::ReadValue<float>(file);
+  if (file.HasFailed()) return false;
+  // A huge count read from a file would stall every step.
+  if (iterations < 10 || iterations > kMaximumIterations) {
+    file.Fail();
+    return false;
+  }
+  m_iterations = iterations;
+  m_warmStart = warmStart != 0 ? 1 : 0;
+  m_factor = factor;
+  return true;
+}
+
+}  // namespace Physics2D
