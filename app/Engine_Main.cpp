@@ -4,6 +4,7 @@
 #include "app/Engine_Application.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_Window.h"
+#include "script/Lua_ScriptEngine.h"
 
 namespace Engine {
 namespace {
@@ -18,13 +19,28 @@ class MathModuleScope {
   MathModuleScope& operator=(const MathModuleScope&) = delete;
 };
 
+// The one main Lua state, between the math start-up and the application; a script that fails
+// to compile asks for the quit, which ends the loop at the next pump.
+class ScriptEngineScope {
+ public:
+  ScriptEngineScope() {
+    Lua::SetQuitRequestHandler([] { PAL::PostQuit(); });
+    Lua::Initialize();
+  }
+  ~ScriptEngineScope() {
+    Lua::Shutdown();
+    Lua::SetQuitRequestHandler(nullptr);
+  }
+  ScriptEngineScope(const ScriptEngineScope&) = delete;
+  ScriptEngineScope& operator=(const ScriptEngineScope&) = delete;
+};
+
 }  // namespace
 
 int Main(const char* commandLine) {
   Core::Initializer foundation;
   MathModuleScope math;
-  // TODO(script): start the one main Lua state here (and stop it after the application is
-  // released) once script/ provides its start-up and shutdown.
+  ScriptEngineScope scripts;
 
   Core::SmartPointer<Application> application = CreateApplication(commandLine != nullptr ? commandLine : "");
   if (application) {
