@@ -11,7 +11,11 @@ namespace Renderer {
 
 // Largest picture accepted from any file: 16384 pixels a side and 32 M pixels (128 MiB of RGBA).
 constexpr uint32_t kMaxImageSide = 16384;
+#ifdef VELKOR_FUZZING
+constexpr uint64_t kMaxImagePixels = 1024ull * 1024;  // keeps each fuzzing run quick
+#else
 constexpr uint64_t kMaxImagePixels = 32ull * 1024 * 1024;
+#endif
 // Largest file read whole.
 constexpr uint64_t kMaxImageFileBytes = 256ull * 1024 * 1024;
 
