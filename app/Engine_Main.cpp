@@ -1,6 +1,6 @@
 #include "app/Engine_Main.h"
 
-#include "app/Core_Initializer.h"
+#include "core/Core_Initializer.h"
 #include "app/Engine_Application.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_Window.h"

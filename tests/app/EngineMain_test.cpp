@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/Core_Initializer.h"
+#include "core/Core_Initializer.h"
 #include "app/Engine_Application.h"
 #include "app/Engine_Main.h"
 #include "core/Core_MemoryManager.h"

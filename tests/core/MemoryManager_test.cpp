@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/Core_Initializer.h"
 #include "core/Core_MemoryManager.h"
 #include "core/Core_Object.h"
 
@@ -127,4 +128,26 @@ TEST(MemoryManager, FailureThrowsBadAllocation) {
   } catch (const std::bad_alloc& failure) {
     EXPECT_STREQ(failure.what(), "bad allocation");
   }
+}
+
+TEST(MemoryManager, TheFoundationStartUpInstallsTheAllocatorMutexForItsLifetime) {
+  ASSERT_EQ(Core::GetAllocatorMutex(), nullptr);
+  {
+    Core::Initializer foundation;
+    EXPECT_NE(Core::GetAllocatorMutex(), nullptr);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+      threads.emplace_back([] {
+        for (int i = 0; i < 2000; ++i) {
+          Core::SmartPointer<Payload> object(new Payload());
+          std::vector<int> heap(16, i);  // the global family shares the lock
+          EXPECT_EQ(heap[15], i);
+        }
+      });
+    }
+    for (auto& thread : threads) thread.join();
+  }
+  EXPECT_EQ(Core::GetAllocatorMutex(), nullptr);
+  Core::SmartPointer<Payload> afterShutdown(new Payload());
+  EXPECT_NE(afterShutdown.Get(), nullptr);
 }

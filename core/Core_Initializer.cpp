@@ -1,4 +1,4 @@
-#include "app/Core_Initializer.h"
+#include "core/Core_Initializer.h"
 
 #include "core/Core_MemoryManager.h"
 #include "core/Core_Time.h"
@@ -28,9 +28,11 @@ Initializer::~Initializer() {
   if (g_nestingCount == 0 || --g_nestingCount != 0) return;
   auto mutex = static_cast<PAL::MutexHandle>(GetAllocatorMutex());
   if (mutex == nullptr) return;
-  // Taken first so that no allocation is half-way inside the lock when it disappears.
+  // Taken first so that no allocation is half-way inside the lock when it is uninstalled; released
+  // before it is destroyed, so a scoped lock that started earlier unlocks a live mutex.
   PAL::ThreadManager::LockMutex(mutex);
   InstallAllocatorMutex(nullptr, nullptr, nullptr);
+  PAL::ThreadManager::UnlockMutex(mutex);
   PAL::GetMainThreadManager().DestroyMutex(mutex);
 }
 
