@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/Engine_Application.h"
 #include "platform/PAL_Window.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/opengl/Renderer_OGLRenderer.h"
@@ -475,3 +476,6 @@ TEST_F(GLRendererTest, TexturesReleasedAfterTheRendererTouchNothing) {
   texture.Reset();  // must not reach the destroyed manager nor call GL without a context
   EXPECT_EQ(ITexture::Create("anything.png", false).Get(), nullptr);
 }
+
+// The engine's main function links in with the application base; these tests never call it.
+Core::SmartPointer<Engine::Application> CreateApplication(const char*) { return nullptr; }
