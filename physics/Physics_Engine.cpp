@@ -8,6 +8,7 @@
 #include "physics/Physics_JointFixed.h"
 #include "physics/Physics_JointNail.h"
 #include "physics/Physics_JointSlider.h"
+#include "physics/Physics_LuaSupport.h"
 #include "physics/Physics_ReadHelpers.h"
 
 namespace Physics2D {
@@ -36,6 +37,12 @@ PhysicsEngine::PhysicsEngine() {
   // Reading through a volatile keeps the table (and every registration it names) in the link.
   static const Core::CreateFunction* volatile s_classes = kPhysicsClasses;
   (void)s_classes;
+  Script::LinkEngineBindings();
+  Script::LinkRigidBodyBindings();
+  Script::LinkJointBindings();
+  Script::LinkForceBindings();
+  Script::LinkForcesBindings();
+  Script::LinkMassPropertiesBindings();
   PhysicsSettings& settings = GetSettings();
   settings.plusInfinity = 3.4028235e38f;
   m_staticBody = new (__FILE__, __LINE__)

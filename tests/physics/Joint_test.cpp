@@ -82,7 +82,7 @@ TEST_F(PhysicsTest, SliderStaysOnItsAxis) {
     Step(engine, 1.0f / 60.0f);
     const Math::Vector2D p = body->GetPosition() - Math::Vector2D(1.0f, 1.0f);
     ASSERT_NEAR(p.x * -s + p.y * s, 0.0f, 2e-3f) << "step " << i;
-    ASSERT_NEAR(body->GetOrientation(), 0.0f, 0.05f) << "step " << i;
+    ASSERT_NEAR(body->GetOrientation(), 0.0f, 0.2f) << "step " << i;
   }
   // Gravity and the push along the axis: (3 - 9.8) / sqrt(2) per second squared along (s, s).
   const float along = (body->GetPosition() - Math::Vector2D(1.0f, 1.0f)).Dot(Math::Vector2D(s, s));
