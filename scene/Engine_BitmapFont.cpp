@@ -13,7 +13,6 @@
 
 namespace Engine {
 namespace {
-FontCache* g_fontCache = nullptr;
 
 int32_t ReadInt(const uint8_t* p) {
   uint32_t value = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -188,21 +187,15 @@ void BitmapFont::MeasureText(const std::string& text, float& width, float& heigh
   height = bounds.top - bounds.bottom;
 }
 
-FontCache::FontCache() { g_fontCache = this; }
-
-FontCache::~FontCache() {
-  if (g_fontCache == this) g_fontCache = nullptr;
-}
-
-FontCache* FontCache::GetInstance() { return g_fontCache; }
-
-Core::SmartPointer<BitmapFont> FontCache::GetFont(const std::string& name) {
-  FontCache* cache = g_fontCache;
-  if (cache == nullptr) return Core::SmartPointer<BitmapFont>(new ("Engine_BitmapFont", __LINE__) BitmapFont(name));
-  auto found = cache->m_fonts.find(name);
-  if (found != cache->m_fonts.end()) return found->second;
+Core::SmartPointer<BitmapFont> GetFont(const std::string& name, FontCache* cache) {
+  if (cache != nullptr) {
+    auto found = cache->find(name);
+    if (found != cache->end()) {
+      if (auto* font = dynamic_cast<BitmapFont*>(found->second.Get())) return font;
+    }
+  }
   Core::SmartPointer<BitmapFont> font(new ("Engine_BitmapFont", __LINE__) BitmapFont(name));
-  cache->m_fonts.emplace(name, font);
+  if (cache != nullptr) (*cache)[name] = Core::SmartPointer<Core::Object>(font.Get());
   return font;
 }
 

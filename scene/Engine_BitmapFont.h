@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Core_Object.h"
+#include "renderer/Engine_RenderingApplication.h"
 
 namespace Renderer {
 class ITexture;
@@ -77,23 +78,9 @@ class BitmapFont : public Core::Object {
   Core::SmartPointer<Core::Object> m_texture;
 };
 
-// Fonts shared by name. The application owns one; its construction makes it the one GetFont uses.
-class FontCache {
- public:
-  FontCache();
-  ~FontCache();
-  FontCache(const FontCache&) = delete;
-  FontCache& operator=(const FontCache&) = delete;
-
-  static FontCache* GetInstance();
-  // The cached font of that name, or a new one kept under the name as given. Without a cache, a
-  // new uncached font.
-  static Core::SmartPointer<BitmapFont> GetFont(const std::string& name);
-  void Clear() { m_fonts.clear(); }
-  size_t GetFontCount() const { return m_fonts.size(); }
-
- private:
-  std::map<std::string, Core::SmartPointer<BitmapFont>> m_fonts;
-};
+// The font of that name from the font cache, made and kept there under the name as given on a
+// miss. The cache is the rendering application's unless another is handed in; without one the font
+// is new and shared with nobody.
+Core::SmartPointer<BitmapFont> GetFont(const std::string& name, FontCache* cache = GetFontCache());
 
 }  // namespace Engine

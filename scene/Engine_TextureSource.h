@@ -19,8 +19,9 @@ void SetTextureFactory(TextureFactory factory);
 // The texture of that file through the factory; null when there is none to be had.
 Core::SmartPointer<Renderer::ITexture> LoadTexture(const std::string& fileName, bool mipmaps);
 
-// Prefixed (with a "\" separator) to the texture names that sprite animations read from a stream.
+// Prefixed (with a "\" separator) to the texture names that sprite animations read from a stream:
+// the rendering application's texture directory, or the one set here while there is no application.
 void SetTextureDirectory(const std::string& directory);
-const std::string& GetTextureDirectory();
+std::string GetTextureDirectory();
 
 }  // namespace Engine

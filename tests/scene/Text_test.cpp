@@ -188,10 +188,12 @@ TEST_F(TextTest, TextSubmitsItsMeshWithTheFontSheetBound) {
 
 TEST_F(TextTest, FontCacheSharesFontsAndLoadedTextsGetTheirOwn) {
   Engine::FontCache cache;
-  auto first = Engine::FontCache::GetFont(base);
-  auto second = Engine::FontCache::GetFont(base);
+  auto first = Engine::GetFont(base, &cache);
+  auto second = Engine::GetFont(base, &cache);
   EXPECT_EQ(first.Get(), second.Get());
-  EXPECT_EQ(cache.GetFontCount(), 1u);
+  EXPECT_EQ(cache.size(), 1u);
+  // Without a cache every font is its own.
+  EXPECT_NE(Engine::GetFont(base, nullptr).Get(), first.Get());
 
   SmartPointer<Engine::Text> text(new Engine::Text("saved", false));
   text->SetFont(first);
