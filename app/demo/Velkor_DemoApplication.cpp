@@ -1,77 +1,73 @@
 #include "app/demo/Velkor_DemoApplication.h"
 
-#include "platform/PAL_Clock.h"
+#include <cmath>
+
+#include "platform/PAL_Path.h"
 
 namespace Engine {
 namespace {
-constexpr unsigned int kColorBufferBit = 0x00004000;  // GL_COLOR_BUFFER_BIT
+
+DisplaySettings DemoSettings() {
+  DisplaySettings settings;
+  settings.width = 1280;
+  settings.height = 720;
+  settings.refreshRate = 85;
+  settings.multisampleCount = 0;
+  settings.fullScreen = 0;
+  settings.verticalSync = 1;
+  return settings;
 }
 
-DemoApplication::DemoApplication() {
-  m_window = std::make_unique<PAL::Window>(1280, 720);
-  m_window->SetTitle("Velkor");
-  m_window->SetResizable(false);
-  m_window->SetMaximizeBox(false);
-  m_window->SetVisible(true);
-  m_window->SetCloseCallback(&DemoApplication::OnWindowClose);
+}  // namespace
 
-  m_mouse = Input::MouseImp::CreateInstance();
-  m_mouse->SetWindow(m_window.get());
-  m_keyboard = Input::KeyboardImp::CreateInstance();
-
-  m_context = PAL::CreateGLContext(*m_window);
-  PAL::MakeGLContextCurrent(m_window.get(), m_context);
-  PAL::SetGLSwapInterval(1);  // refused on virtual displays; the frame cap below still holds
-  // No drawing code lives here (that is the renderer's): two entry points colour the window.
-  m_clearColor = reinterpret_cast<void (*)(float, float, float, float)>(PAL::GetGLProcAddress("glClearColor"));
-  m_clear = reinterpret_cast<void (*)(unsigned int)>(PAL::GetGLProcAddress("glClear"));
+DemoApplication::DemoApplication() : RenderingApplication(DemoSettings()) {
+  GetWindow()->SetTitle("Velkor");
+  SetDesiredFrameRate(60.0);
+  LockFrameRate(true);
+  // A missing picture shows the renderer's grey fallback pattern: still a textured quad.
+  m_texture = Renderer::ITexture::Create(PAL::ResourcePath("Resources\\ParticleSystems\\particle1.png"), false);
+  m_effect = Renderer::CreateSpriteEffect();
+  GetRenderer()->SetProjectionMatrix(Math::Matrix4x4::MakeOrtho2D(0.0f, 1280.0f, 0.0f, 720.0f));
+  const float coordinates[12] = {0, 0, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1};
+  for (int i = 0; i < 12; ++i) m_coordinates[i] = coordinates[i];
 }
 
 DemoApplication::~DemoApplication() { Shutdown(); }
 
-void DemoApplication::OnWindowClose(PAL::Window*, bool*) { Application::GetInstance()->Quit(); }
-
-void DemoApplication::BeginFrame() {
-  if (!m_frame.IsRunning()) m_frame.Start();
-}
-
 void DemoApplication::Update() {
-  m_mouse->Update();
-  m_keyboard->Update();
-  if (m_keyboard->IsTriggered(Input::Key::Escape)) Quit();
+  GetMouse()->Update();
+  GetKeyboard()->Update();
+  if (GetKeyboard()->IsTriggered(Input::Key::Escape)) Quit();
 
-  if (m_clearColor != nullptr && m_clear != nullptr) {
-    // A held button lightens the window, so input is visible without a renderer.
-    const float light = m_mouse->IsPressed(0) || m_mouse->IsPressed(2) ? 0.35f : 0.1f;
-    m_clearColor(light * 0.5f, light, light * 1.8f, 1.0f);
-    m_clear(kColorBufferBit);
-  }
-}
+  Renderer::IRenderer* renderer = GetRenderer();
+  // A held button lightens the background, so input stays visible.
+  const float light = GetMouse()->IsPressed(0) || GetMouse()->IsPressed(2) ? 0.35f : 0.1f;
+  renderer->ClearBuffers(Math::Color(light * 0.5f, light, light * 1.8f, 1.0f), 1.0f, 0);
+  if (!m_texture || !m_effect) return;
 
-void DemoApplication::EndFrame() {
-  if (m_window) PAL::SwapGLBuffers(*m_window);
-  // Sleep most of the remaining frame time and yield through the last millisecond.
-  for (;;) {
-    const double remaining = kMinimumFrameMilliseconds - m_frame.GetElapsed();
-    if (remaining <= 0.0) break;
-    if (remaining > 1.5) {
-      PAL::SleepMilliseconds(static_cast<std::uint32_t>(remaining - 1.0));
-    } else {
-      PAL::YieldThread();
-    }
-  }
-  m_frame.Stop();
-  m_frame.Reset();
+  // The quad drifts slowly so the capped frames are visible.
+  m_time += 1.0 / 60.0;
+  const float x = 512.0f + 200.0f * static_cast<float>(std::sin(m_time)), y = 232.0f, size = 256.0f;
+  const float vertices[18] = {x, y, 0, x + size, y, 0, x + size, y + size, 0,
+                              x, y, 0, x + size, y + size, 0, x, y + size, 0};
+  for (int i = 0; i < 18; ++i) m_vertices[i] = vertices[i];
+
+  auto technique = m_effect->GetTechnique(0);
+  renderer->SetTexture(0, m_texture);
+  technique->SaveStates();
+  technique->GetPass(0)->Apply();
+  renderer->SetVertexArray(m_vertices);
+  renderer->SetTextureCoordinateArray(0, m_coordinates);
+  renderer->SetPrimitiveType(Renderer::PrimitiveType::TriangleList);
+  renderer->Draw(6);
+  renderer->SetVertexArray(nullptr);
+  renderer->SetTextureCoordinateArray(0, nullptr);
+  technique->RestoreStates();
 }
 
 void DemoApplication::Shutdown() {
-  if (m_context != nullptr) {
-    PAL::DeleteGLContext(m_context);
-    m_context = nullptr;
-  }
-  m_keyboard.Reset();
-  m_mouse.Reset();
-  m_window.reset();
+  m_effect.Reset();
+  m_texture.Reset();
 }
 
 }  // namespace Engine
