@@ -36,6 +36,20 @@ void ReadOne(Core::File& file, Record& record, uint64_t&) {
 void ReadOne(Core::File& file, DGEO_C& record, uint64_t& budget) { record.Read(file, budget); }
 void ReadOne(Core::File& file, TMAP_C& record, uint64_t& budget) { record.Read(file, budget); }
 
+// Records a default record holds itself, charged to the load budget with it.
+template <typename Record>
+uint64_t RecordWeight() {
+  return 1;
+}
+template <>
+uint64_t RecordWeight<DGEO_C>() {
+  return 1 + 5 + 5;
+}
+template <>
+uint64_t RecordWeight<TMAP_C>() {
+  return 1 + 20 + 20;
+}
+
 // Reads capacity, count and the counted records; the array then holds capacity records.
 template <typename Record>
 void LoadArray(Core::File& file, std::vector<Record>& records, int32_t& capacity, int32_t& count,
@@ -49,7 +63,7 @@ void LoadArray(Core::File& file, std::vector<Record>& records, int32_t& capacity
     return;
   }
   if (!file.CheckCount(static_cast<uint64_t>(count), storedSize)) return;
-  if (!TakeRecordBudget(file, budget, static_cast<uint64_t>(capacity))) return;
+  if (!TakeRecordBudget(file, budget, static_cast<uint64_t>(capacity) * RecordWeight<Record>())) return;
   records.assign(static_cast<size_t>(capacity), Record());
   for (int32_t i = 0; i < count && !file.HasFailed(); ++i) ReadOne(file, records[static_cast<size_t>(i)], budget);
 }
