@@ -80,6 +80,8 @@ class DGEO_C : public COLLISION_C {
   DGEO_C();
   DGEO_C(const DGEO_C&) = default;
   DGEO_C& operator=(const DGEO_C&) = default;
+  DGEO_C(DGEO_C&&) noexcept = default;
+  DGEO_C& operator=(DGEO_C&&) noexcept = default;
 
   // The base, buffer_LineSegments, currentLineSegmentsNumber and those records, buffer_Circles,
   // currentCirclesNumber and those records, deltaBuffer.
@@ -134,6 +136,8 @@ class TMAP_C : public COLLISION_C {
   TMAP_C();
   TMAP_C(const TMAP_C&) = default;
   TMAP_C& operator=(const TMAP_C&) = default;
+  TMAP_C(TMAP_C&&) noexcept = default;
+  TMAP_C& operator=(TMAP_C&&) noexcept = default;
 
   // The base; deltaBuffer, the two current numbers, the two buffers; then the counted entries.
   void Write(Core::File& file) const override;

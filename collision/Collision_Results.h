@@ -17,6 +17,8 @@ class CollisionResults {
   // Copies copy every record, spare ones included.
   CollisionResults(const CollisionResults& other) = default;
   CollisionResults& operator=(const CollisionResults& other) = default;
+  CollisionResults(CollisionResults&& other) noexcept = default;
+  CollisionResults& operator=(CollisionResults&& other) noexcept = default;
   ~CollisionResults() = default;
 
   // Start of each pass of the owning object: all counts to 0, the inner counts of the
