@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "platform/PAL_Path.h"
+#include "scene/Engine_BitmapFont.h"
+#include "scene/Engine_TextureSource.h"
 
 namespace Engine {
 namespace {
@@ -24,50 +26,82 @@ DemoApplication::DemoApplication() : RenderingApplication(DemoSettings()) {
   GetWindow()->SetTitle("Velkor");
   SetDesiredFrameRate(60.0);
   LockFrameRate(true);
-  // A missing picture shows the renderer's grey fallback pattern: still a textured quad.
-  m_texture = Renderer::ITexture::Create(PAL::ResourcePath("Resources\\ParticleSystems\\particle1.png"), false);
-  m_effect = Renderer::CreateSpriteEffect();
-  GetRenderer()->SetProjectionMatrix(Math::Matrix4x4::MakeOrtho2D(0.0f, 1280.0f, 0.0f, 720.0f));
-  const float coordinates[12] = {0, 0, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1};
-  for (int i = 0; i < 12; ++i) m_coordinates[i] = coordinates[i];
+  BuildScene();
 }
 
 DemoApplication::~DemoApplication() { Shutdown(); }
+
+void DemoApplication::BuildScene() {
+  m_scene = std::make_unique<SceneGraph>(GetRenderer());
+  m_scene->SetViewportCount(1);
+  m_viewport = new ("Velkor_DemoApplication", __LINE__) Viewport(0, 0, 1280, 720);
+  m_camera = new ("Velkor_DemoApplication", __LINE__) Camera(45.0f, 1.0f, 5000.0f);
+  m_scene->AddChild(m_camera);
+  // At this distance one world unit is one window pixel, with the origin at the window's centre.
+  const float distance = 720.0f / (2.0f * std::tan(22.5f * 0.0174532924f));
+
+  // The car sheet holds three 144 x 100 frames on a 2 x 2 grid; a missing sheet shows the
+  // renderer's fallback pattern.
+  auto sheet = LoadTexture(PAL::ResourcePath("Resources\\Animations\\Car.png"), true);
+  std::vector<SpriteFrame> frames = {{0, 0, 0.12f}, {1, 0, 0.12f}, {0, 1, 0.12f}};
+  Core::SmartPointer<SpriteAnimation> drive(new ("Velkor_DemoApplication", __LINE__) SpriteAnimation(sheet, 144, 100, frames));
+  drive->SetName("drive");
+  m_sprite = new ("Velkor_DemoApplication", __LINE__) Sprite({drive});
+  m_sprite->SetPlaying(true);
+  m_spritePlace = new ("Velkor_DemoApplication", __LINE__) TransformationGroup();
+  m_spritePlace->SetTransform(Math::Matrix4x4::MakeTranslation(-300.0f, 0.0f, -distance));
+  m_spritePlace->AddChild(m_sprite);
+  m_scene->AddChild(m_spritePlace);
+
+  m_text = new ("Velkor_DemoApplication", __LINE__) Text("Velkor engine: sprite, text and particles at 60 fps", false);
+  m_text->SetFont(GetFont(""));
+  m_text->SetWorldMatrix(Math::Matrix4x4::MakeTranslation(-560.0f, 280.0f, -distance));
+  m_scene->AddChild(m_text);
+
+  auto spark = LoadTexture(PAL::ResourcePath("Resources\\ParticleSystems\\particle1.png"), false);
+  m_particles = new ("Velkor_DemoApplication", __LINE__) ParticleSystem(spark, 300);
+  m_particles->SetParticleSize(24.0f, 24.0f);
+  m_particles->SetBoundingSize(2000.0f);
+  m_particles->SetBlendFactors(Renderer::BlendFactor::SourceAlpha, Renderer::BlendFactor::One);
+  Core::SmartPointer<TransformationGroup> fountainPlace(new ("Velkor_DemoApplication", __LINE__) TransformationGroup());
+  fountainPlace->SetTransform(Math::Matrix4x4::MakeTranslation(300.0f, -250.0f, -distance));
+  fountainPlace->AddChild(m_particles);
+  m_scene->AddChild(fountainPlace);
+  m_fountain = std::make_unique<ParticleFountain>(m_particles, ParticleFountain::Settings());
+}
 
 void DemoApplication::Update() {
   GetMouse()->Update();
   GetKeyboard()->Update();
   if (GetKeyboard()->IsTriggered(Input::Key::Escape)) Quit();
+  if (!m_scene) return;
 
-  Renderer::IRenderer* renderer = GetRenderer();
+  // The last frame's duration; the first frames and long stalls count as one capped frame.
+  const double rate = GetCurrentFrameRate();
+  const float dt = rate > 10.0 && std::isfinite(rate) ? static_cast<float>(1.0 / rate) : 1.0f / 60.0f;
+  m_time += dt;
+  // The car drifts slowly so the capped frames are visible.
+  m_spritePlace->GetTransform()->m[12] = -300.0f + 120.0f * static_cast<float>(std::sin(m_time));
+  m_fountain->Update(dt);
+  m_scene->UpdateFrame(dt);
+
   // A held button lightens the background, so input stays visible.
   const float light = GetMouse()->IsPressed(0) || GetMouse()->IsPressed(2) ? 0.35f : 0.1f;
-  renderer->ClearBuffers(Math::Color(light * 0.5f, light, light * 1.8f, 1.0f), 1.0f, 0);
-  if (!m_texture || !m_effect) return;
-
-  // The quad drifts slowly so the capped frames are visible.
-  m_time += 1.0 / 60.0;
-  const float x = 512.0f + 200.0f * static_cast<float>(std::sin(m_time)), y = 232.0f, size = 256.0f;
-  const float vertices[18] = {x, y, 0, x + size, y, 0, x + size, y + size, 0,
-                              x, y, 0, x + size, y + size, 0, x, y + size, 0};
-  for (int i = 0; i < 18; ++i) m_vertices[i] = vertices[i];
-
-  auto technique = m_effect->GetTechnique(0);
-  renderer->SetTexture(0, m_texture);
-  technique->SaveStates();
-  technique->GetPass(0)->Apply();
-  renderer->SetVertexArray(m_vertices);
-  renderer->SetTextureCoordinateArray(0, m_coordinates);
-  renderer->SetPrimitiveType(Renderer::PrimitiveType::TriangleList);
-  renderer->Draw(6);
-  renderer->SetVertexArray(nullptr);
-  renderer->SetTextureCoordinateArray(0, nullptr);
-  technique->RestoreStates();
+  m_viewport->SetClearColor(Math::Color(light * 0.5f, light, light * 1.8f, 1.0f));
+  m_scene->SetViewportIndex(0);
+  m_scene->RenderView(m_camera, m_viewport);
 }
 
 void DemoApplication::Shutdown() {
-  m_effect.Reset();
-  m_texture.Reset();
+  // Scene objects hold textures: they go before the renderer does.
+  m_fountain.reset();
+  m_particles.Reset();
+  m_text.Reset();
+  m_sprite.Reset();
+  m_spritePlace.Reset();
+  m_camera.Reset();
+  m_viewport.Reset();
+  m_scene.reset();
 }
 
 }  // namespace Engine

@@ -1,10 +1,16 @@
 #pragma once
-// The engine's demo program until the game exists: a 1280 x 720 window titled "Velkor", cleared to a
-// colour, with a textured, alpha-blended quad drawn through the renderer at a capped 60 frames per
-// second; quits on Escape or when the window is closed.
+// The engine's demo program until the game exists: a 1280 x 720 window titled "Velkor" showing a
+// scene through a camera at a capped 60 frames per second (an animated sprite, a line of text and a
+// particle fountain); quits on Escape or when the window is closed.
+#include <memory>
+
+#include "app/demo/Velkor_DemoFountain.h"
 #include "renderer/Engine_RenderingApplication.h"
-#include "renderer/Renderer_Effect.h"
-#include "renderer/Renderer_ITexture.h"
+#include "scene/Engine_Camera.h"
+#include "scene/Engine_SceneGraph.h"
+#include "scene/Engine_Sprite.h"
+#include "scene/Engine_Text.h"
+#include "scene/Engine_Viewport.h"
 
 namespace Engine {
 
@@ -17,10 +23,16 @@ class DemoApplication : public RenderingApplication {
   void Shutdown() override;
 
  private:
-  Core::SmartPointer<Renderer::ITexture> m_texture;
-  Core::SmartPointer<Renderer::Effect> m_effect;
-  float m_vertices[18] = {};
-  float m_coordinates[12] = {};
+  void BuildScene();
+
+  std::unique_ptr<SceneGraph> m_scene;
+  Core::SmartPointer<Camera> m_camera;
+  Core::SmartPointer<Viewport> m_viewport;
+  Core::SmartPointer<TransformationGroup> m_spritePlace;
+  Core::SmartPointer<Sprite> m_sprite;
+  Core::SmartPointer<Text> m_text;
+  Core::SmartPointer<ParticleSystem> m_particles;
+  std::unique_ptr<ParticleFountain> m_fountain;
   double m_time = 0.0;
 };
 
