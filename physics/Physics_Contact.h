@@ -31,6 +31,10 @@ class Contact : public Joint {
   float GetRestitution() const { return m_restitution; }
   float GetFriction() const { return m_friction; }
   uint8_t GetContactFlag() const { return m_contactFlag; }
+  // A contact lives one frame, or one more when a new contact keeps it: a kept contact is not kept
+  // again (not saved).
+  bool WasKept() const { return m_wasKept; }
+  void MarkKept() { m_wasKept = true; }
 
  protected:
   uint32_t GetDeclaredRowCount() const override { return 2; }
@@ -45,6 +49,7 @@ class Contact : public Joint {
   float m_restitution = 0.0f;
   float m_friction = 0.0f;
   uint8_t m_contactFlag = 0;
+  bool m_wasKept = false;
 };
 
 }  // namespace Physics2D

@@ -409,7 +409,8 @@ void PhysicsEngine::MatchPreviousContacts() {
     uint32_t used = 0;
     for (uint32_t i = 0; i < previousCount; ++i) {
       const RigidBody* body = first ? m_previousContacts[i]->GetBody1() : m_previousContacts[i]->GetBody2();
-      if (body == staticBody) continue;
+      // Without this, kept contacts would be kept again every frame and pile up to the limit.
+      if (body == staticBody || m_previousContacts[i]->WasKept()) continue;
       auto inserted = index.emplace(body, used);
       if (inserted.second) {
         if (groups.size() <= used) groups.emplace_back();
@@ -460,6 +461,7 @@ void PhysicsEngine::MatchPreviousContacts() {
         chosen = (*list2)[(*cursor2)++];
       m_matchRemoved[chosen] = 1;
       Contact* previous = m_previousContacts[chosen].Get();
+      previous->MarkKept();
       previous->Capture();
       m_keptContacts.push_back(m_previousContacts[chosen]);
       ++retained;
