@@ -285,7 +285,5 @@ std::string WriteTexturePng(const std::string& path, int index) {
 
 }  // namespace
 
-// The engine's main function links in with the application base; the benchmark never calls it.
-Core::SmartPointer<Engine::Application> CreateApplication(const char*) { return nullptr; }
 
 BENCHMARK_MAIN();

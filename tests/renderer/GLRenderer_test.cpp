@@ -477,5 +477,3 @@ TEST_F(GLRendererTest, TexturesReleasedAfterTheRendererTouchNothing) {
   EXPECT_EQ(ITexture::Create("anything.png", false).Get(), nullptr);
 }
 
-// The engine's main function links in with the application base; these tests never call it.
-Core::SmartPointer<Engine::Application> CreateApplication(const char*) { return nullptr; }

@@ -165,5 +165,3 @@ TEST_F(RenderingApplicationTest, ClosingTheWindowPostsTheQuitRequest) {
   EXPECT_TRUE(m_application->GetWindow()->IsOpen());  // the callback destroys nothing
 }
 
-// The engine's main function links in with the application base; these tests never call it.
-Core::SmartPointer<Engine::Application> CreateApplication(const char*) { return nullptr; }
