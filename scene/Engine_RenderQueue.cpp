@@ -239,33 +239,27 @@ void RenderQueue::DrawTextContexts() {
   renderer->SetProjectionMatrix(Math::Matrix4x4::MakeOrtho2D(static_cast<float>(viewport.x), static_cast<float>(right),
                                                              static_cast<float>(viewport.y), static_cast<float>(top)));
 
-  struct Record {
-    Renderer::Technique* technique = nullptr;
-    Renderer::Pass* pass = nullptr;
-    Renderer::ITexture* texture = nullptr;
-  };
-  std::vector<EffectParts> parts;
-  std::vector<Record> records(m_textContexts.size());
-  parts.reserve(m_textContexts.size());
+  m_textContextStates.resize(m_textContexts.size());
   for (size_t i = 0; i < m_textContexts.size(); ++i) {
     Core::SmartPointer<Renderer::Effect> effect = m_textContexts[i].GetEffect();
-    parts.push_back(GetParts(effect.Get()));
-    records[i].technique = parts[i].technique.Get();
-    records[i].pass = parts[i].pass.Get();
-    records[i].texture = m_textContexts[i].GetTexture().Get();
+    const EffectParts parts = GetParts(effect.Get());
+    m_textContextStates[i].technique = parts.technique;
+    m_textContextStates[i].pass = parts.pass;
+    m_textContextStates[i].texture = m_textContexts[i].GetTexture().Get();
   }
-  const Record none;
+  const TextContextStates none;
   for (size_t i = 0; i < m_textContexts.size(); ++i) {
-    const Record& current = records[i];
-    const Record& previous = i > 0 ? records[i - 1] : none;
-    const Record& next = i + 1 < records.size() ? records[i + 1] : none;
+    const TextContextStates& current = m_textContextStates[i];
+    const TextContextStates& previous = i > 0 ? m_textContextStates[i - 1] : none;
+    const TextContextStates& next = i + 1 < m_textContextStates.size() ? m_textContextStates[i + 1] : none;
     if (current.texture && current.texture != previous.texture) renderer->SetTexture(0, current.texture);
-    if (current.technique && current.technique != previous.technique) current.technique->SaveStates();
-    if (current.pass && current.pass != previous.pass) current.pass->Apply();
+    if (current.technique && current.technique.Get() != previous.technique.Get()) current.technique->SaveStates();
+    if (current.pass && current.pass.Get() != previous.pass.Get()) current.pass->Apply();
     DrawQuadArrays(renderer, m_textContexts[i], 4);
-    if (current.technique && current.technique != next.technique) current.technique->RestoreStates();
+    if (current.technique && current.technique.Get() != next.technique.Get()) current.technique->RestoreStates();
     if (current.texture && current.texture != next.texture) renderer->SetTexture(0, nullptr);
   }
+  for (TextContextStates& states : m_textContextStates) states = TextContextStates();
   renderer->SetTextureMatrix(0, Math::Matrix4x4());
   renderer->SetProjectionMatrix(savedProjection);
   renderer->SetViewMatrix(savedView);

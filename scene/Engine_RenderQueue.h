@@ -92,8 +92,16 @@ class RenderQueue {
   void DrawScreenSpace();
   static void SortByDepth(std::vector<RenderItem>& items);
 
+  // Per text context of a flush: its technique, pass and texture (kept to reuse the capacity).
+  struct TextContextStates {
+    Core::SmartPointer<Renderer::Technique> technique;
+    Core::SmartPointer<Renderer::Pass> pass;
+    Renderer::ITexture* texture = nullptr;
+  };
+
   Renderer::IRenderer* m_renderer = nullptr;
   SceneGraph* m_sceneGraph = nullptr;
+  std::vector<TextContextStates> m_textContextStates;
   Core::SmartPointer<Core::Object> m_camera;
   std::vector<RenderItem> m_opaque;
   std::vector<RenderItem> m_screenSpace;

@@ -73,12 +73,11 @@ void SceneGraph::UpdateFrame(float dt) {
 void SceneGraph::ClearScreen(const Math::Color& color) {
   if (m_renderer == nullptr) return;
   const Renderer::RendererDescriptor descriptor = m_renderer->GetDescriptor();
-  Core::SmartPointer<Viewport> viewport(new ("Engine_SceneGraph", __LINE__) Viewport(
-      0, 0, static_cast<int32_t>(descriptor.width), static_cast<int32_t>(descriptor.height), 0));
-  viewport->Apply(m_renderer);
-  viewport->SetClearColor(color);
-  viewport->ClearColor(m_renderer);
-  viewport->Restore(m_renderer);
+  Viewport viewport(0, 0, static_cast<int32_t>(descriptor.width), static_cast<int32_t>(descriptor.height), 0);
+  viewport.Apply(m_renderer);
+  viewport.SetClearColor(color);
+  viewport.ClearColor(m_renderer);
+  viewport.Restore(m_renderer);
 }
 
 void SceneGraph::RenderView(const Core::SmartPointer<Camera>& camera, const Core::SmartPointer<Viewport>& viewport) {

@@ -73,7 +73,9 @@ void Viewport::DrawBackground(Renderer::IRenderer* renderer) {
   if (!m_background) return;
   RenderQueue* queue = SceneGraph::GetActiveQueue();
   if (queue == nullptr) return;
-  Core::SmartPointer<TextRenderContext> context(new ("Engine_Viewport", __LINE__) TextRenderContext());
+  // The queue keeps a copy: a record on the stack spares an allocation per view.
+  TextRenderContext record;
+  TextRenderContext* context = &record;
   const auto x = static_cast<float>(m_x);
   const auto y = static_cast<float>(m_y);
   const auto right = static_cast<float>(m_x + m_width);
