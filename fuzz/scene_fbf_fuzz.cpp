@@ -8,11 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/Engine_Application.h"
 #include "scene/Engine_BitmapFont.h"
-
-// Every engine library is linked whole, the engine's main function included.
-Core::SmartPointer<Engine::Application> CreateApplication(const char*) { return nullptr; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Engine::FontMetrics fromMemory;
