@@ -45,6 +45,7 @@ void File::WriteObject(Object* object) {
 }
 
 Object* File::ReadObject() {
+  m_lastReadCreated = false;
   if (HasFailed()) return nullptr;
   if (ReadValue<uint8_t>(*this) == 0 || HasFailed()) return nullptr;
   std::string className;
@@ -66,6 +67,7 @@ Object* File::ReadObject() {
   ++m_readDepth;
   object->Load(*this);
   --m_readDepth;
+  m_lastReadCreated = true;
   return object;
 }
 

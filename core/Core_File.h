@@ -30,6 +30,9 @@ class File {
   // failure (an unknown class name fails the stream: its data cannot be skipped).
   virtual Object* ReadObject();
 
+  // True when the last ReadObject created its object rather than finding it in the table.
+  bool LastReadCreatedObject() const { return m_lastReadCreated; }
+
   virtual bool HasFailed() const { return m_failed; }
   void Fail() { m_failed = true; }
   // Bytes a reader can still take; UINT64_MAX when the stream cannot tell.
@@ -50,6 +53,7 @@ class File {
   uint32_t m_lastId = 0;
   uint32_t m_readDepth = 0;
   bool m_failed = false;
+  bool m_lastReadCreated = false;
 };
 
 // Raw values: the value's own bytes.
@@ -80,12 +84,17 @@ File& ReadObjectPointer(File& file, SmartPointer<Object>& pointer);
 template <typename T>
 File& ReadObjectPointer(File& file, SmartPointer<T>& pointer) {
   Object* object = file.ReadObject();
-  pointer = dynamic_cast<T*>(object);
-  if (object != nullptr && pointer.Get() == nullptr) {
-    // Wrong class for this slot: a hostile or corrupt stream.
-    SmartPointer<Object> discard(object);
+  T* typed = dynamic_cast<T*>(object);
+  if (object != nullptr && typed == nullptr) {
+    // Wrong class for this slot: a hostile or corrupt stream, which stops reading here. Only an
+    // object this very read created, and that nothing holds, is freed: a repeated id can name one
+    // that is still being loaded further up.
     file.Fail();
+    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) SmartPointer<Object> discard(object);
+    pointer.Reset();
+    return file;
   }
+  pointer = typed;
   return file;
 }
 

@@ -195,7 +195,7 @@ Core::SmartPointer<BitmapFont> GetFont(const std::string& name, FontCache* cache
     }
   }
   Core::SmartPointer<BitmapFont> font(new ("Engine_BitmapFont", __LINE__) BitmapFont(name));
-  if (cache != nullptr) (*cache)[name] = Core::SmartPointer<Core::Object>(font.Get());
+  if (cache != nullptr) (*cache)[name] = font.Get();
   return font;
 }
 

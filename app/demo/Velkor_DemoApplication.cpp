@@ -27,6 +27,7 @@ DemoApplication::DemoApplication() : RenderingApplication(DemoSettings()) {
   SetDesiredFrameRate(60.0);
   LockFrameRate(true);
   BuildScene();
+  StartSound();
 }
 
 DemoApplication::~DemoApplication() { Shutdown(); }
@@ -70,10 +71,29 @@ void DemoApplication::BuildScene() {
   m_fountain = std::make_unique<ParticleFountain>(m_particles, ParticleFountain::Settings());
 }
 
+void DemoApplication::StartSound() {
+  m_sound = std::make_unique<Sound::SoundEngine>();
+  // Refilled every 30 ms, the period the game uses; false leaves the demo silent.
+  if (!m_sound->Initialize(-1, 30)) return;
+  m_sound->SetDistanceModel(2);
+  const std::string shotPath = PAL::ResourcePath("\\Resources\\Sounds\\playerShoot.wav");
+  if (Sound::SoundData* shot = m_sound->LoadSoundOrStream(shotPath, Sound::SoundEngine::kDefaultStreamLimit))
+    m_shot = m_sound->CreateSource(shot, true, false);
+  const std::string musicPath = PAL::ResourcePath("\\Resources\\MyJukeBoxes\\GameBgm\\gamBgm.ogg");
+  if (Sound::SoundData* music = m_sound->LoadSoundOrStream(musicPath, Sound::SoundEngine::kDefaultStreamLimit)) {
+    m_music = m_sound->CreateSource(music, true, true);
+    m_sound->Play(m_music);
+  }
+}
+
 void DemoApplication::Update() {
   GetMouse()->Update();
   GetKeyboard()->Update();
   if (GetKeyboard()->IsTriggered(Input::Key::Escape)) Quit();
+  if (m_shot != nullptr && (GetKeyboard()->IsTriggered(Input::Key::Space) || GetMouse()->IsTriggered(0))) {
+    m_sound->Stop(m_shot);
+    m_sound->Play(m_shot);
+  }
   if (!m_scene) return;
 
   // The last frame's duration; the first frames and long stalls count as one capped frame.
@@ -102,6 +122,10 @@ void DemoApplication::Shutdown() {
   m_camera.Reset();
   m_viewport.Reset();
   m_scene.reset();
+  if (m_sound) m_sound->Reset();
+  m_shot = nullptr;
+  m_music = nullptr;
+  m_sound.reset();
 }
 
 }  // namespace Engine

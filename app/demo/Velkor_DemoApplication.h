@@ -1,10 +1,12 @@
 #pragma once
 // The engine's demo program until the game exists: a 1280 x 720 window titled "Velkor" showing a
 // scene through a camera at a capped 60 frames per second (an animated sprite, a line of text and a
-// particle fountain); quits on Escape or when the window is closed.
+// particle fountain), with background music and a shot sound on Space or a left click; quits on
+// Escape or when the window is closed. Without a sound device it runs silently.
 #include <memory>
 
 #include "app/demo/Velkor_DemoFountain.h"
+#include "audio/Sound_Engine.h"
 #include "renderer/Engine_RenderingApplication.h"
 #include "scene/Engine_Camera.h"
 #include "scene/Engine_SceneGraph.h"
@@ -24,6 +26,7 @@ class DemoApplication : public RenderingApplication {
 
  private:
   void BuildScene();
+  void StartSound();
 
   std::unique_ptr<SceneGraph> m_scene;
   Core::SmartPointer<Camera> m_camera;
@@ -34,6 +37,9 @@ class DemoApplication : public RenderingApplication {
   Core::SmartPointer<ParticleSystem> m_particles;
   std::unique_ptr<ParticleFountain> m_fountain;
   double m_time = 0.0;
+  std::unique_ptr<Sound::SoundEngine> m_sound;
+  Sound::SoundSource* m_shot = nullptr;
+  Sound::SoundSource* m_music = nullptr;
 };
 
 }  // namespace Engine

@@ -153,6 +153,19 @@ TEST(Streams, MalformedInputFailsCleanly) {
   }
 }
 
+TEST(Streams, AWrongClassNamingAnObjectStillLoadingLeavesItAlive) {
+  // The holder's Counted slot names the holder itself, which is half-way through its own load.
+  const std::string name = "CoreTest::CountedHolder";
+  const std::string self = std::string(1, '\1') + U32(name.size()) + name + U32(1);
+  const std::string bytes = self + self;
+  Core::MemoryFile file(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  Core::SmartPointer<Core::Object> holder;
+  Core::ReadObjectPointer(file, holder);
+  EXPECT_TRUE(file.HasFailed());
+  ASSERT_NE(holder.Get(), nullptr);
+  EXPECT_STREQ(holder->GetClassName(), "CoreTest::CountedHolder");
+}
+
 TEST(Streams, DeeplyNestedReferencesStop) {
   // Each node's left child is the next, deeper than any real data: the reader must give up, not
   // overflow the stack.

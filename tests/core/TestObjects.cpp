@@ -6,6 +6,7 @@ int Counted::s_alive = 0;
 
 VELKOR_IMPLEMENT_CLASS(Counted, "CoreTest::Counted");
 VELKOR_IMPLEMENT_CLASS(GraphNode, "CoreTest::GraphNode");
+VELKOR_IMPLEMENT_CLASS(CountedHolder, "CoreTest::CountedHolder");
 
 void GraphNode::Save(Core::File& file) {
   Core::WriteValue(file, value);

@@ -29,4 +29,14 @@ class GraphNode : public Core::Object {
   Core::SmartPointer<GraphNode> right;
 };
 
+// Holds a reference whose slot accepts only Counted objects.
+class CountedHolder : public Core::Object {
+ public:
+  VELKOR_DECLARE_CLASS(CountedHolder);
+  void Save(Core::File& file) override { file.WriteObject(counted.Get()); }
+  void Load(Core::File& file) override { Core::ReadObjectPointer(file, counted); }
+
+  Core::SmartPointer<Counted> counted;
+};
+
 }  // namespace CoreTest
