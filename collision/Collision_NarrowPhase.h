@@ -1,0 +1,78 @@
+#pragma once
+// Helpers shared by the swept and resting tests of dynamic objects (not part of the public
+// interface): sub-step placement of an object's shapes and the writing of shape contacts.
+#include <cstdint>
+
+#include "collision/Collision_DynamicObject.h"
+
+namespace Collision2D {
+namespace Narrow {
+
+// Which array of a DGEO_C an entry lives in, and which kind an object's own shape is.
+enum ShapeKind : int { SegmentKind = 0, CircleKind = 1 };
+
+constexpr float kNoDistance = 2000000.0f;
+constexpr float kNoHit = 2.0f;
+constexpr float kPairTolerance = 0.0005f;
+
+// Normalised as Math::Vector2D::Normalize does: vectors shorter than the tolerance stay as they are.
+inline Math::Vector2D Unit(const Math::Vector2D& v) {
+  Math::Vector2D result = v;
+  result.Normalize();
+  return result;
+}
+inline Math::Vector2D LeftNormal(const Math::Vector2D& u) { return Math::Vector2D(-u.y, u.x); }
+// distance / length with a zero length read as "at once".
+inline float Fraction(float distance, float length) { return length > 0.0f ? distance / length : 0.0f; }
+
+struct SegmentPose {
+  Math::Vector2D a0, b0, a1, b1;
+};
+struct CirclePose {
+  Math::Vector2D c0, c1;
+  float radius;
+};
+
+// Shape k of the object at the start (frame-start world copy for sub-step 1, else the pose at t0)
+// and at the end of the sub-step (also written into the sub-step list).
+SegmentPose PlaceSegment(const DynamicObject& object, size_t k, float i, float t0, float t1);
+CirclePose PlaceCircle(const DynamicObject& object, size_t k, float i, float t0, float t1);
+
+uint32_t SegmentUserId(const DynamicObject& object, size_t k);
+uint32_t CircleUserId(const DynamicObject& object, size_t k);
+
+// One contact as the tests describe it.
+struct Contact {
+  int points = 1;
+  Math::Vector2D point[2];
+  Math::Vector2D normal;
+  float penetration = 0.0f;
+  uint32_t otherUserId = 0;
+  ShapeKind ownKind = SegmentKind;
+  uint32_t ownUserId = 0;
+};
+
+// Clears the entry's user ids, then writes the contact (negative penetration stored as 0).
+void FillEntry(ShapeContact& entry, const Contact& contact);
+ShapeContact& CurrentEntry(DGEO_C& record, ShapeKind kind);
+void AdvanceEntry(DGEO_C& record, ShapeKind kind);
+// The mirror of a written entry into the partner's entry: same points, normals negated, the two
+// user ids exchanged. ownKindOfSource is the kind of the source object's shape.
+void MirrorEntry(const ShapeContact& source, ShapeKind ownKindOfSource, ShapeKind kindOfSourceEntry,
+                 ShapeContact& target);
+
+// A circle moving c0 -> c1 (radius r) against a fixed one (centre q). True with the contact when
+// it reaches the other within the motion, or when they overlap at the start by less than limit
+// (limit then becomes the overlap and resting is set). approached: the other lies ahead.
+struct CircleSweepHit {
+  float fraction = 0.0f;
+  Math::Vector2D normal;
+  Math::Vector2D point;
+  bool resting = false;
+  bool approached = false;
+};
+bool SweepCircleAgainstCircle(const Math::Vector2D& c0, const Math::Vector2D& c1, float r, const Math::Vector2D& q,
+                              float radius, float& limit, CircleSweepHit& hit);
+
+}  // namespace Narrow
+}  // namespace Collision2D

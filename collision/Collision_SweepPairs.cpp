@@ -1,0 +1,709 @@
+// Swept pair tests between two dynamic objects that both moved this frame, one sub-step per call:
+// segments against segments, segments against circles, circles against circles. Only the
+// earliest hit time of a call survives per object; a side without a hit receives the mirror of
+// the other side's contact.
+#include <algorithm>
+#include <cmath>
+
+#include "collision/Collision_NarrowPhase.h"
+#include "math/Math_Line2D.h"
+#include "math/Math_Ray2D.h"
+
+namespace Collision2D {
+namespace Narrow {
+
+SegmentPose PlaceSegment(const DynamicObject& object, size_t k, float i, float t0, float t1) {
+  const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
+  SegmentPose pose;
+  if (i == 1.0f) {
+    // The frame-start copy is placed about the centre offset; later sub-steps are not (kept as is).
+    pose.a0 = object.GetOldLineSegments()[k]->pointA;
+    pose.b0 = object.GetOldLineSegments()[k]->pointB;
+  } else {
+    pose.a0 = object.PointAt(local.pointA, t0);
+    pose.b0 = object.PointAt(local.pointB, t0);
+  }
+  pose.a1 = object.PointAt(local.pointA, t1);
+  pose.b1 = object.PointAt(local.pointB, t1);
+  Math::LineSegment2D& stored = *object.GetSubStepLineSegments()[k];
+  stored.pointA = pose.a1;
+  stored.pointB = pose.b1;
+  return pose;
+}
+
+CirclePose PlaceCircle(const DynamicObject& object, size_t k, float i, float t0, float t1) {
+  const Math::Circle2D& local = *object.GetLocalCircles()[k];
+  CirclePose pose;
+  pose.c0 = i == 1.0f ? object.GetOldCircles()[k]->center : object.PointAt(local.center, t0);
+  pose.c1 = object.PointAt(local.center, t1);
+  pose.radius = local.radius;
+  Math::Circle2D& stored = *object.GetSubStepCircles()[k];
+  stored.center = pose.c1;
+  stored.radius = local.radius;
+  return pose;
+}
+
+uint32_t SegmentUserId(const DynamicObject& object, size_t k) {
+  return object.GetCurrentFrame()->GetLineSegments()[k]->GetUserId();
+}
+
+uint32_t CircleUserId(const DynamicObject& object, size_t k) {
+  return object.GetCurrentFrame()->GetCircles()[k]->GetUserId();
+}
+
+void FillEntry(ShapeContact& entry, const Contact& contact) {
+  entry.ClearUserIds();
+  entry.numberOfIntersectedPoints = contact.points;
+  for (int p = 0; p < contact.points; ++p) {
+    entry.contactPoint[p] = contact.point[p];
+    entry.normal[p] = contact.normal;
+  }
+  entry.penetrationDistance = std::max(0.0f, contact.penetration);
+  entry.userId = contact.otherUserId;
+  if (contact.ownKind == SegmentKind)
+    entry.myLineSegmentUserId[0] = contact.ownUserId;
+  else
+    entry.myCircleUserId[0] = contact.ownUserId;
+}
+
+ShapeContact& CurrentEntry(DGEO_C& record, ShapeKind kind) {
+  if (kind == SegmentKind) return record.CurrentLineSegment();
+  return record.CurrentCircle();
+}
+
+void AdvanceEntry(DGEO_C& record, ShapeKind kind) {
+  if (kind == SegmentKind)
+    record.NextLineSegment();
+  else
+    record.NextCircle();
+}
+
+void MirrorEntry(const ShapeContact& source, ShapeKind ownKindOfSource, ShapeKind kindOfSourceEntry,
+                 ShapeContact& target) {
+  target.ClearUserIds();
+  target.numberOfIntersectedPoints = source.numberOfIntersectedPoints;
+  for (int p = 0; p < kMaximumContactPoints; ++p) {
+    target.contactPoint[p] = source.contactPoint[p];
+    target.normal[p] = -source.normal[p];
+  }
+  target.penetrationDistance = source.penetrationDistance;
+  target.userId = ownKindOfSource == SegmentKind ? source.myLineSegmentUserId[0] : source.myCircleUserId[0];
+  // The target's own shape is the one the source touched.
+  if (kindOfSourceEntry == SegmentKind)
+    target.myLineSegmentUserId[0] = source.userId;
+  else
+    target.myCircleUserId[0] = source.userId;
+}
+
+}  // namespace Narrow
+
+namespace {
+
+using Math::Vector2D;
+using namespace Narrow;
+
+// One object's part in a both-moved pair test call.
+struct PairSide {
+  DynamicObject* object;
+  float* time;
+  bool* flag;
+  float threshold;
+  bool approached = false;
+  // Whether the entry at the current index of each array was written in this call: only then
+  // does an equal-time contact open a new entry (never a blank one).
+  bool wrote[2] = {false, false};
+  int lastKind = -1;       // array of the entry written last
+  ShapeKind lastOwnKind = SegmentKind;
+
+  PairSide(DynamicObject& o, float* t, bool* f)
+      : object(&o), time(t), flag(f), threshold(o.GetCollisionThickness()) {}
+
+  DGEO_C& Record() { return object->GetCollisionData()->CurrentDynamicObjectContact(); }
+
+  void Write(ShapeKind kind, const Contact& contact) {
+    FillEntry(CurrentEntry(Record(), kind), contact);
+    wrote[kind] = true;
+    lastKind = kind;
+    lastOwnKind = contact.ownKind;
+  }
+
+  void Restart() {
+    Record().currentLineSegmentsNumber = 0;
+    Record().currentCirclesNumber = 0;
+    wrote[0] = wrote[1] = false;
+    lastKind = -1;
+  }
+
+  // The earliest-time rule: later contacts are dropped, equal ones accumulate, an earlier one
+  // discards what this object holds for the partner so far.
+  void Hit(ShapeKind kind, float t, const Contact& contact) {
+    *flag = true;
+    if (*time < t) return;
+    if (*time == t) {
+      if (wrote[kind]) AdvanceEntry(Record(), kind);
+    } else {
+      *time = t;
+      Restart();
+    }
+    Write(kind, contact);
+  }
+
+  // The immediate contacts at the end of the sub-step append even behind an earlier time.
+  void HitAtEnd(ShapeKind kind, const Contact& contact) {
+    *flag = true;
+    if (*time > 1.0f) {
+      *time = 1.0f;
+      Restart();
+    } else if (wrote[kind]) {
+      AdvanceEntry(Record(), kind);
+    }
+    Write(kind, contact);
+  }
+};
+
+// Mirror and commit at the end of every both-moved pair test.
+void MirrorAndCommit(PairSide& first, PairSide& second) {
+  auto mirror = [](PairSide& from, PairSide& to) {
+    if (from.lastKind < 0) return;
+    const ShapeKind entryKind = static_cast<ShapeKind>(from.lastKind);
+    const ShapeKind targetKind = from.lastOwnKind;
+    MirrorEntry(CurrentEntry(from.Record(), entryKind), from.lastOwnKind, entryKind,
+                CurrentEntry(to.Record(), targetKind));
+    to.wrote[targetKind] = true;
+    if (!to.approached) {
+      *to.flag = true;
+      // An earlier time the partner already holds from this sub-step is kept.
+      *to.time = std::min(*to.time, 1.0f);
+    }
+  };
+  const bool firstHit = *first.flag && first.lastKind >= 0;
+  const bool secondHit = *second.flag && second.lastKind >= 0;
+  if (firstHit && !*second.flag) mirror(first, second);
+  if (secondHit && !*first.flag) mirror(second, first);
+  for (PairSide* side : {&first, &second}) {
+    for (int kind = 0; kind < 2; ++kind) {
+      if (side->wrote[kind]) AdvanceEntry(side->Record(), static_cast<ShapeKind>(kind));
+    }
+  }
+}
+
+// --- Segments against segments -----------------------------------------------------------
+
+struct Pending {
+  bool active = false;
+  bool movingEnd = true;  // an endpoint of the moving segment (else one of the other segment)
+  float distance = 0.0f;
+  float length = 0.0f;
+  Vector2D point;
+  Vector2D normal;
+  float penetration = 0.0f;
+};
+
+// One moving segment against one held segment within a sub-step; records into the moving side.
+struct SegmentSweep {
+  const DynamicObject& moving;
+  const Math::LineSegment2D& localMoving;
+  SegmentPose a;         // the moving segment at t0 and t1
+  Vector2D heldA, heldB;  // the other segment at the pose the sweep holds it at
+  Vector2D p0;            // the moving object's position at t0
+  float step, i;
+  int32_t count;
+  PairSide& side;
+  uint32_t ownUserId, otherUserId;
+
+  Contact MakeContact(const Vector2D& point, const Vector2D& normal, float penetration) const {
+    Contact contact;
+    contact.point[0] = point;
+    contact.normal = normal;
+    contact.penetration = penetration;
+    contact.otherUserId = otherUserId;
+    contact.ownKind = SegmentKind;
+    contact.ownUserId = ownUserId;
+    return contact;
+  }
+
+  Vector2D CarryToFrameEnd(const Vector2D& x) const {
+    return moving.MotionOf(x - p0, (static_cast<float>(count) - i + 1.0f) * step) + p0;
+  }
+
+  void Run() {
+    const Math::LineSegment2D held(heldA, heldB);
+    const Vector2D ua = Unit(a.b0 - a.a0);
+    const Vector2D na = LeftNormal(ua);
+    const Vector2D ub = Unit(heldB - heldA);
+    const Vector2D nb = LeftNormal(ub);
+    Pending events[4];  // PA, PB, RB, RA
+    const Vector2D endPointsAtOne[2] = {moving.PointAt(localMoving.pointA, 1.0f),
+                                        moving.PointAt(localMoving.pointB, 1.0f)};
+    const Vector2D heldEnds[2] = {heldA, heldB};
+
+    // Endpoints of the moving segment.
+    for (int e = 0; e < 2; ++e) {
+      const Vector2D e0 = e == 0 ? a.a0 : a.b0;
+      const Vector2D e1 = e == 0 ? a.a1 : a.b1;
+      const Vector2D travel = e1 - e0;
+      const float length = travel.Length();
+      const Vector2D v = Unit(travel);
+      if (!(nb.Dot(v) <= 0.0f && na.Dot(v) >= 0.0f)) continue;
+      side.approached = true;
+      Vector2D x;
+      Math::LineSegment2D overlap;
+      const uint32_t code = held.ClassifyToRay(Math::Ray2D(e0, v), x, overlap);
+      if (code == Math::Classification::Crossing) {
+        const float d = (x - e0).Length();
+        if (d <= length) {
+          Pending& event = events[e];
+          event.active = true;
+          event.movingEnd = true;
+          event.distance = d;
+          event.length = length;
+          event.point = x;
+          event.normal = nb;
+          event.penetration = (endPointsAtOne[e] - x).Dot(-nb);
+        }
+      } else if (code == Math::Classification::Overlap) {
+        if ((heldA - e0).Dot(heldB - e0) < 0.0f) {
+          side.HitAtEnd(SegmentKind, MakeContact(e1, nb, (-nb).Dot(endPointsAtOne[e] - heldEnds[e])));
+        }
+      } else {
+        Vector2D y;
+        if (held.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
+          const float g = (e0 - y).Length();
+          if (g <= side.threshold) {
+            side.threshold = g;
+            side.Hit(SegmentKind, 0.0f, MakeContact(y, nb, (-nb).Dot(endPointsAtOne[e] - y)));
+          }
+        }
+      }
+    }
+
+    // Endpoints of the held segment, swept relative to the moving object: RB unless PA is
+    // pending, RA unless PB is.
+    const Math::LineSegment2D startOfMoving(a.a0, a.b0);
+    for (int r = 0; r < 2; ++r) {
+      const bool isB = r == 0;
+      if (events[isB ? 0 : 1].active) continue;
+      const Vector2D f = isB ? heldB : heldA;
+      const Vector2D w = f - moving.GetSubStepPosition();
+      const Vector2D back = moving.InverseMotionOf(w, step);
+      const float length = (back - w).Length();
+      const Vector2D v = Unit(back - w);
+      if (!(nb.Dot(v) >= 0.0f)) continue;
+      bool pending = false;
+      Math::LineSegment2D overlap;
+      if (na.Dot(v) <= 0.0f) {
+        side.approached = true;
+        Vector2D x;
+        if (startOfMoving.ClassifyToRay(Math::Ray2D(f, v), x, overlap) == Math::Classification::Crossing &&
+            (x - f).Length() <= length) {
+          const float along = v.Dot(nb);
+          const Vector2D k = CarryToFrameEnd(x);
+          if (along != 1.0f && along != -1.0f) {
+            Pending& event = events[isB ? 2 : 3];
+            event.active = true;
+            event.movingEnd = false;
+            event.distance = (x - f).Length();
+            event.length = length;
+            event.point = f;
+            event.normal = -na;
+            event.penetration = (k - f).Dot(na);
+            pending = true;
+          } else {
+            side.HitAtEnd(SegmentKind, MakeContact(moving.MotionOf(x - p0, step) + p0, -na, (k - f).Dot(na)));
+          }
+        }
+      }
+      if (pending) continue;
+      // Resting: the held endpoint already lies within the thickness of the moving segment.
+      const bool inside = isB ? ub.Dot(a.b0 - heldB) < 0.0f : ub.Dot(a.a0 - heldA) > 0.0f;
+      if (!inside) continue;
+      Vector2D x;
+      if (startOfMoving.ClassifyToRay(Math::Ray2D(f, na), x, overlap) == Math::Classification::Crossing) {
+        const float g = (x - f).Length();
+        if (g <= side.threshold) {
+          side.threshold = g;
+          const Vector2D k = CarryToFrameEnd(x);
+          side.Hit(SegmentKind, 0.0f, MakeContact(f, -na, (k - f).Dot(na)));
+        }
+      }
+    }
+
+    // Pending events in pairs: PA+PB, PA+RA, PB+RB, RA+RB, or one alone.
+    static const int kPairs[4][2] = {{0, 1}, {0, 3}, {1, 2}, {3, 2}};
+    const Pending* first = nullptr;
+    const Pending* second = nullptr;
+    for (const auto& pair : kPairs) {
+      if (events[pair[0]].active && events[pair[1]].active) {
+        first = &events[pair[0]];
+        second = &events[pair[1]];
+        break;
+      }
+    }
+    if (first == nullptr) {
+      for (const Pending& event : events) {
+        if (event.active) {
+          first = &event;
+          break;
+        }
+      }
+      if (first == nullptr) return;
+    }
+    if (second != nullptr) {
+      const float d1 = first->distance;
+      const float d2 = second->distance;
+      if (d1 - kPairTolerance <= d2 && d1 + kPairTolerance >= d2) {
+        Contact contact = MakeContact(first->point, first->normal, first->penetration);
+        contact.points = 2;
+        contact.point[1] = second->point;
+        side.Hit(SegmentKind, Fraction(first->distance, first->length), contact);
+        return;
+      }
+      if (d2 < d1) first = second;
+    }
+    side.Hit(SegmentKind, Fraction(first->distance, first->length),
+             MakeContact(first->point, first->normal, first->penetration));
+  }
+};
+
+}  // namespace
+
+void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
+                                              float* timeA, float* timeB, int32_t* count, bool* hitA, bool* hitB) {
+  PairSide sideA(a, timeA, hitA);
+  PairSide sideB(b, timeB, hitB);
+  const float t0 = (i - 1.0f) * step;
+  const float t1 = i * step;
+  const Vector2D a0 = a.PositionAt(t0);
+  const Vector2D b0 = b.PositionAt(t0);
+  a.SetSubStepPosition(a.PositionAt(t1));
+  b.SetSubStepPosition(b.PositionAt(t1));
+  const int32_t n = count ? *count : 1;
+  const size_t segmentsA = a.ActiveLineSegmentCount();
+  const size_t segmentsB = b.ActiveLineSegmentCount();
+  for (size_t ka = 0; ka < segmentsA; ++ka) {
+    const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
+    for (size_t kb = 0; kb < segmentsB; ++kb) {
+      const SegmentPose poseB = PlaceSegment(b, kb, i, t0, t1);
+      SegmentSweep forward{a, *a.GetLocalLineSegments()[ka], poseA, poseB.a0, poseB.b0, a0, step, i, n, sideA,
+                           SegmentUserId(a, ka), SegmentUserId(b, kb)};
+      forward.Run();
+      if (*hitA) continue;
+      SegmentSweep backward{b, *b.GetLocalLineSegments()[kb], poseB, poseA.a1, poseA.b1, b0, step, i, n, sideB,
+                            SegmentUserId(b, kb), SegmentUserId(a, ka)};
+      backward.Run();
+    }
+  }
+  MirrorAndCommit(sideA, sideB);
+}
+
+bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
+                                                   float i, float* time) {
+  bool hitA = false;
+  bool hitB = false;
+  float timeB = kNoHit;
+  PairSide sideA(a, time, &hitA);
+  PairSide sideB(b, &timeB, &hitB);
+  // Only mirrors of A's contacts: it must never look approached, or it would take a time.
+  sideB.approached = true;
+  const float t0 = (i - 1.0f) * step;
+  const float t1 = i * step;
+  const Vector2D a0 = a.PositionAt(t0);
+  a.SetSubStepPosition(a.PositionAt(t1));
+  const float before = *time;
+  const size_t segmentsA = a.ActiveLineSegmentCount();
+  const size_t segmentsB = b.ActiveLineSegmentCount();
+  for (size_t ka = 0; ka < segmentsA; ++ka) {
+    const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
+    for (size_t kb = 0; kb < segmentsB; ++kb) {
+      const Math::LineSegment2D& held = *b.GetOldLineSegments()[kb];
+      SegmentSweep forward{a, *a.GetLocalLineSegments()[ka], poseA, held.pointA, held.pointB, a0, step, i,
+                           a.GetStepCount(), sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
+      forward.Run();
+    }
+  }
+  // B's entries for this partner only mirror A's: when A's earlier hit discarded its own, B's go too.
+  if (*time < before) {
+    DGEO_C& recordB = b.GetCollisionData()->CurrentDynamicObjectContact();
+    recordB.currentLineSegmentsNumber = 0;
+    recordB.currentCirclesNumber = 0;
+  }
+  MirrorAndCommit(sideA, sideB);
+  return hitA;
+}
+
+// --- Segments against circles ----------------------------------------------------------------
+
+void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& y, const uint8_t*, float step,
+                                               float i, float* timeX, float* timeY, int32_t* count, bool* hitX,
+                                               bool* hitY) {
+  PairSide sideX(x, timeX, hitX);
+  PairSide sideY(y, timeY, hitY);
+  const float t0 = (i - 1.0f) * step;
+  const float t1 = i * step;
+  x.SetSubStepPosition(x.PositionAt(t1));
+  y.SetSubStepPosition(y.PositionAt(t1));
+  const float remaining = (static_cast<float>(count ? *count : 1) - i) * step;
+  const size_t segments = x.ActiveLineSegmentCount();
+  const size_t circles = y.ActiveCircleCount();
+  for (size_t ks = 0; ks < segments; ++ks) {
+    const SegmentPose s = PlaceSegment(x, ks, i, t0, t1);
+    const Vector2D direction1 = Unit(s.b1 - s.a1);
+    const Vector2D ns = LeftNormal(direction1);
+    const uint32_t segmentId = SegmentUserId(x, ks);
+    for (size_t kc = 0; kc < circles; ++kc) {
+      const CirclePose c = PlaceCircle(y, kc, i, t0, t1);
+      const float r = c.radius;
+      const uint32_t circleId = CircleUserId(y, kc);
+      const Math::Circle2D circle0(c.c0, r);
+      auto contactOfX = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
+        Contact contact;
+        contact.point[0] = point;
+        contact.normal = normal;
+        contact.penetration = penetration;
+        contact.otherUserId = circleId;
+        contact.ownKind = SegmentKind;
+        contact.ownUserId = segmentId;
+        return contact;
+      };
+      auto contactOfY = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
+        Contact contact;
+        contact.point[0] = point;
+        contact.normal = normal;
+        contact.penetration = penetration;
+        contact.otherUserId = segmentId;
+        contact.ownKind = CircleKind;
+        contact.ownUserId = circleId;
+        return contact;
+      };
+
+      // 1. The circle's centre near the segment's line at the end of the sub-step.
+      Vector2D foot;
+      const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
+      if (r >= d) {
+        if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f) {
+          const Vector2D w = foot - x.GetSubStepPosition();
+          const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
+          if (ns.Dot(v) <= 0.0f) {
+            sideX.approached = true;
+            const Vector2D normal = Unit(foot - c.c0);
+            const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPosition();
+            sideX.Hit(CircleKind, 1.0f, contactOfX(foot, normal, (foot - k1).Dot(normal)));
+          }
+        } else {
+          float distance[2] = {kNoDistance, kNoDistance};
+          float length[2] = {0.0f, 0.0f};
+          Vector2D hitPoint[2], endPoint[2], offset[2];
+          const Vector2D ends[2] = {s.a1, s.b1};
+          for (int e = 0; e < 2; ++e) {
+            const uint32_t where = ends[e].ClassifyToCircle(circle0);
+            if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
+            const Vector2D w = ends[e] - x.GetSubStepPosition();
+            const Vector2D back = x.InverseMotionOf(w, step);
+            const Vector2D endBack = back + x.GetSubStepPosition();
+            const Vector2D v = Unit(back - w);
+            if (!(ns.Dot(v) <= 0.0f)) continue;
+            sideX.approached = true;
+            length[e] = (back - w).Length();
+            endPoint[e] = ends[e];
+            offset[e] = w;
+            if (where == Math::Classification::Inside) {
+              Vector2D points[2];
+              if (Math::Ray2D(ends[e], v).ClassifyToCircle(circle0, points) == Math::Classification::OneIntersection) {
+                distance[e] = (endBack - points[0]).Length();
+                hitPoint[e] = points[0];
+              }
+            } else {
+              distance[e] = length[e];
+              hitPoint[e] = ends[e];
+            }
+          }
+          const int e = distance[0] < distance[1] ? 0 : 1;
+          if (distance[e] != kNoDistance) {
+            const Vector2D normal = Unit(hitPoint[e] - c.c0);
+            const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPosition();
+            const float penetration = (hitPoint[e] - e1).Dot(normal);
+            if (length[e] >= distance[e]) {
+              sideX.Hit(CircleKind, Fraction(distance[e], length[e]), contactOfX(hitPoint[e], normal, penetration));
+            } else {
+              const float g = (hitPoint[e] - endPoint[e]).Dot(normal);
+              if (sideX.threshold > g) {
+                sideX.threshold = g;
+                sideX.Hit(CircleKind, 0.0f, contactOfX(hitPoint[e], normal, penetration));
+              }
+            }
+          }
+        }
+      }
+
+      // 2. The circle swept against the segment (only while X has no contact).
+      if (*hitX) continue;
+      const Vector2D leading = c.c0 - ns * r;
+      const Vector2D motion = c.c1 - c.c0;
+      const float length = motion.Length();
+      const Vector2D v = Unit(motion);
+      const Vector2D centreAtOne = y.PointAt(y.GetLocalCircles()[kc]->center, 1.0f);
+      auto penetrationOfY = [&](const Vector2D& point) { return ((centreAtOne - ns * r) - point).Dot(-ns); };
+      bool sweepEnds = ns.Dot(v) > 0.0f;
+      if (!sweepEnds) {
+        sideY.approached = true;
+        const Math::LineSegment2D segment1(s.a1, s.b1);
+        Vector2D crossing;
+        Math::LineSegment2D overlap;
+        const uint32_t code = segment1.ClassifyToRay(Math::Ray2D(leading, v), crossing, overlap);
+        if (code == Math::Classification::Crossing) {
+          const float reach = (crossing - leading).Length();
+          if (length >= reach)
+            sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(crossing, ns, penetrationOfY(crossing)));
+          continue;
+        }
+        if (code == Math::Classification::Overlap) {
+          const float toA = (s.a1 - leading).Length();
+          const float toB = (s.b1 - leading).Length();
+          const float reach = std::min(toA, toB);
+          if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(leading, Unit(c.c0 - leading), 0.0f));
+          continue;
+        }
+        Vector2D restingPoint;
+        if (segment1.ClassifyToRay(Math::Ray2D(leading, ns), restingPoint, overlap) == Math::Classification::Crossing) {
+          const float g = (leading - restingPoint).Length();
+          if (sideY.threshold > g) {
+            sideY.threshold = g;
+            sideY.Hit(SegmentKind, 0.0f, contactOfY(leading, ns, penetrationOfY(leading)));
+          }
+        }
+        if (code != Math::Classification::NoContact) continue;
+        sweepEnds = true;
+      }
+      // The segment's endpoints swept relative to the circle's object.
+      float distance[2] = {kNoDistance, kNoDistance};
+      float lengths[2] = {0.0f, 0.0f};
+      Vector2D directions[2];
+      bool approaching[2] = {false, false};
+      const Vector2D ends[2] = {s.a1, s.b1};
+      for (int e = 0; e < 2; ++e) {
+        const Vector2D w = ends[e] - y.GetSubStepPosition();
+        const Vector2D back = y.InverseMotionOf(w, step);
+        lengths[e] = (back - w).Length();
+        directions[e] = Unit(back - w);
+        if (!(ns.Dot(directions[e]) >= 0.0f)) continue;
+        approaching[e] = true;
+        sideY.approached = true;
+        Vector2D points[2];
+        if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
+          distance[e] = (points[0] - ends[e]).Length();
+      }
+      const int e = distance[0] < distance[1] ? 0 : 1;
+      if (lengths[e] >= distance[e]) {
+        const float t = Fraction(distance[e], lengths[e]);
+        const Vector2D normal = Unit(c.c0 + (c.c1 - c.c0) * t - ends[e]);
+        const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+        sideY.Hit(SegmentKind, t, contactOfY(ends[e], normal, penetration));
+      } else if (approaching[e]) {
+        Vector2D points[2];
+        if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) ==
+            Math::Classification::OneIntersection) {
+          const float g = (points[0] - ends[e]).Length();
+          if (sideY.threshold > g) {
+            sideY.threshold = g;
+            const Vector2D normal = Unit(c.c0 - ends[e]);
+            const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+            sideY.Hit(SegmentKind, 0.0f, contactOfY(ends[e], normal, penetration));
+          }
+        }
+      }
+    }
+  }
+  MirrorAndCommit(sideX, sideY);
+}
+
+// --- Circles against circles -----------------------------------------------------------------
+
+namespace Narrow {
+
+bool SweepCircleAgainstCircle(const Vector2D& c0, const Vector2D& c1, float r, const Vector2D& q, float radius,
+                              float& limit, CircleSweepHit& hit) {
+  const Vector2D toOther = q - c0;
+  const float separation = toOther.Length();
+  const Vector2D motion = c1 - c0;
+  const float travel = motion.Length();
+  const Vector2D m = Unit(motion);
+  if (Unit(toOther).Dot(m) < 0.0f) return false;
+  hit.approached = true;
+  // Without motion the perpendicular line has no direction: the foot is the other centre.
+  Vector2D foot = q;
+  const float along = c0.DistanceToLine2D(Math::Line2D(q, Vector2D(-m.y, m.x)), foot);
+  const float across = (q - foot).Length();
+  const float sum = radius + r;
+  if (across > sum) return false;
+  const float back = std::sqrt(sum * sum - across * across);
+  const float reach = along - back;
+  const Vector2D centre = foot - m * back;
+  hit.normal = Unit(centre - q);
+  hit.point = q + hit.normal * radius;
+  if (reach < 0.0f) {
+    const float overlap = sum - separation;
+    if (!(limit > overlap)) return false;
+    limit = overlap;
+    hit.fraction = 0.0f;
+    hit.resting = true;
+    return true;
+  }
+  if (travel < reach) return false;
+  hit.fraction = Fraction(reach, travel);
+  hit.resting = false;
+  return true;
+}
+
+}  // namespace Narrow
+
+void DynamicObject::CollideCircles(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
+                                   float* timeA, float* timeB, bool* hitA, bool* hitB) {
+  PairSide sideA(a, timeA, hitA);
+  PairSide sideB(b, timeB, hitB);
+  const float t0 = (i - 1.0f) * step;
+  const float t1 = i * step;
+  const size_t circlesA = a.ActiveCircleCount();
+  const size_t circlesB = b.ActiveCircleCount();
+  for (size_t ka = 0; ka < circlesA; ++ka) {
+    const CirclePose pa = PlaceCircle(a, ka, i, t0, t1);
+    const uint32_t idA = CircleUserId(a, ka);
+    const Vector2D startA = a.GetOldCircles()[ka]->center;
+    const Vector2D endA = a.PointAt(a.GetLocalCircles()[ka]->center, 1.0f);
+    for (size_t kb = 0; kb < circlesB; ++kb) {
+      const CirclePose pb = PlaceCircle(b, kb, i, t0, t1);
+      const uint32_t idB = CircleUserId(b, kb);
+      CircleSweepHit hit;
+      if (SweepCircleAgainstCircle(pa.c0, pa.c1, pa.radius, pb.c0, pb.radius, sideA.threshold, hit)) {
+        Contact contact;
+        contact.point[0] = hit.point;
+        contact.normal = hit.normal;
+        // Depth at the end of the frame's motion; a resting one from where the frame started.
+        const Vector2D reference = hit.resting ? startA : endA;
+        contact.penetration = (-hit.normal).Dot((reference - hit.normal * pa.radius) - hit.point);
+        contact.otherUserId = idB;
+        contact.ownKind = CircleKind;
+        contact.ownUserId = idA;
+        sideA.Hit(CircleKind, hit.fraction, contact);
+      }
+      if (hit.approached) sideA.approached = true;
+      if (*hitA) continue;
+      CircleSweepHit hitOfB;
+      if (SweepCircleAgainstCircle(pb.c0, pb.c1, pb.radius, pa.c1, pa.radius, sideB.threshold, hitOfB)) {
+        const Vector2D reference =
+            hitOfB.resting ? b.GetOldCircles()[kb]->center : b.PointAt(b.GetLocalCircles()[kb]->center, 1.0f);
+        Contact contact;
+        contact.point[0] = hitOfB.point;
+        contact.normal = hitOfB.normal;
+        contact.penetration = (-hitOfB.normal).Dot((reference - hitOfB.normal * pb.radius) - hitOfB.point);
+        contact.otherUserId = idA;
+        contact.ownKind = CircleKind;
+        contact.ownUserId = idB;
+        sideB.Hit(CircleKind, hitOfB.fraction, contact);
+      }
+      if (hitOfB.approached) sideB.approached = true;
+    }
+  }
+  MirrorAndCommit(sideA, sideB);
+}
+
+}  // namespace Collision2D
