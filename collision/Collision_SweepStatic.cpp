@@ -184,30 +184,39 @@ void CircleAgainstSegment(const SubStep& sub, const Math::Circle2D& local, const
     if (code == Math::Classification::Crossing) {
       const float distance = (q - leading0).Length();
       if (distance <= travel) sink.Record(Fraction(distance, travel), q, nS, penetration, CircleKind, ownUserId);
-    } else if (code == Math::Classification::Overlap) {
+      return;
+    }
+    if (code == Math::Classification::Overlap) {
       if ((fixed.pointA - leading0).Dot(fixed.pointB - leading0) < 0.0f)
         sink.Record(1.0f, leading1, nS, penetration, CircleKind, ownUserId);
-    } else if (fixed.ClassifyToRay(Math::Ray2D(leading0, nS), q, overlap) == Math::Classification::Crossing) {
+      return;
+    }
+    if (fixed.ClassifyToRay(Math::Ray2D(leading0, nS), q, overlap) == Math::Classification::Crossing) {
       const float gap = (q - leading0).Length();
       if (gap <= limit) {
         limit = gap;
         sink.Record(0.0f, q, nS, penetration, CircleKind, ownUserId);
+        return;
       }
     }
-    return;
+    // The leading point passes beside the segment: the circle may still run into one of its ends.
   }
-  // Moving away from the front: the segment's ends against the circle.
+  // The segment's ends, moving relative to the object, against the circle at the start of the
+  // sub-step. Only an end that moves towards the circle's centre counts.
   const Math::Circle2D circle0(pose.c0, r);
   float distance[2] = {kNoDistance, kNoDistance};
   float travels[2] = {0.0f, 0.0f};
   Vector2D directions[2];
   bool approaching[2] = {false, false};
+  bool inside[2] = {false, false};
   const Vector2D ends[2] = {fixed.pointA, fixed.pointB};
   for (int e = 0; e < 2; ++e) {
     Vector2D relative;
     sub.RelativeMotion(ends[e], relative, travels[e], directions[e]);
-    if (!(nS.Dot(directions[e]) >= 0.0f)) continue;
+    if (!(directions[e].Dot(pose.c0 - ends[e]) > 0.0f)) continue;
     approaching[e] = true;
+    inside[e] = ends[e].ClassifyToCircle(circle0) == Math::Classification::Inside;
+    if (inside[e]) continue;
     Vector2D points[2];
     if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
       distance[e] = (points[0] - ends[e]).Length();
@@ -220,16 +229,20 @@ void CircleAgainstSegment(const SubStep& sub, const Math::Circle2D& local, const
     sink.Record(f, ends[e], normal, penetration, CircleKind, ownUserId);
     return;
   }
-  if (!approaching[e]) return;
-  Vector2D points[2];
-  if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::OneIntersection)
-    return;
-  const float gap = (points[0] - ends[e]).Length();
-  if (gap < limit) {
-    limit = gap;
-    const Vector2D normal = Unit(pose.c0 - ends[e]);
-    const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
-    sink.Record(0.0f, ends[e], normal, penetration, CircleKind, ownUserId);
+  // An end already inside and moving deeper: a resting contact within the thickness.
+  for (int k = 0; k < 2; ++k) {
+    if (!approaching[k] || !inside[k]) continue;
+    Vector2D points[2];
+    if (Math::Ray2D(ends[k], -directions[k]).ClassifyToCircle(circle0, points) !=
+        Math::Classification::OneIntersection)
+      continue;
+    const float gap = (points[0] - ends[k]).Length();
+    if (gap < limit) {
+      limit = gap;
+      const Vector2D normal = Unit(pose.c0 - ends[k]);
+      const float penetration = (ends[k] - (centreAtOne - normal * r)).Dot(normal);
+      sink.Record(0.0f, ends[k], normal, penetration, CircleKind, ownUserId);
+    }
   }
 }
 
