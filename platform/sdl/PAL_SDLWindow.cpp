@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PAL_IconFile.h"
 #include "platform/PAL_Input.h"
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
@@ -276,6 +277,18 @@ void Window::SetIcon(const char* file) {
   m_icon = file != nullptr ? file : "";
   SDL_Window* window = GetSDLWindow(this);
   if (window == nullptr || m_icon.empty()) return;
+  IconImage icon;
+  std::string error;
+  if (LoadIconFile(m_icon, kWindowIconSize, icon, error)) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.rgba.data(), static_cast<int>(icon.width), static_cast<int>(icon.height), 32,
+        static_cast<int>(icon.width * 4), SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+    return;
+  }
+  // Not an icon file: a plain BMP picture still serves.
   SDL_Surface* image = SDL_LoadBMP(MapPath(m_icon).c_str());
   if (image == nullptr) return;
   SDL_SetWindowIcon(window, image);
