@@ -294,16 +294,31 @@ void DynamicObject::AddCandidate(uint32_t slot) {
 
 // --- Pose functions --------------------------------------------------------------------------
 
+Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) const {
+  // Most objects only translate, and the swept tests turn the same few angles many times over:
+  // sines and cosines dominate the narrow phase without this.
+  if (degrees == 0.0f) return v;
+  for (const RotationCacheEntry& entry : m_rotationCache) {
+    if (entry.valid && entry.degrees == degrees) return entry.rotation * v;
+  }
+  RotationCacheEntry& entry = m_rotationCache[m_rotationCacheNext];
+  m_rotationCacheNext = (m_rotationCacheNext + 1) % kRotationCacheSize;
+  entry.valid = true;
+  entry.degrees = degrees;
+  entry.rotation = Math::Matrix3x3::MakeRotation(degrees);
+  return entry.rotation * v;
+}
+
 Math::Vector2D DynamicObject::PointAt(const Math::Vector2D& local, float f) const {
-  return Math::Matrix3x3::MakeTranslation(PositionAt(f)) * (Math::Matrix3x3::MakeRotation(OrientationAt(f)) * local);
+  return Rotate(OrientationAt(f), local) + PositionAt(f);
 }
 
 Math::Vector2D DynamicObject::MotionOf(const Math::Vector2D& v, float f) const {
-  return Math::Matrix3x3::MakeRotation(f * m_frameRotation) * v + m_frameDisplacement * f;
+  return Rotate(f * m_frameRotation, v) + m_frameDisplacement * f;
 }
 
 Math::Vector2D DynamicObject::InverseMotionOf(const Math::Vector2D& v, float f) const {
-  return Math::Matrix3x3::MakeRotation(-(f * m_frameRotation)) * v - m_frameDisplacement * f;
+  return Rotate(-(f * m_frameRotation), v) - m_frameDisplacement * f;
 }
 
 // --- Rectangle-only pair test ----------------------------------------------------------------

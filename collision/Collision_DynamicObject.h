@@ -14,6 +14,7 @@
 #include "collision/Collision_Utilities.h"
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
+#include "math/Math_Matrix3x3.h"
 #include "math/Math_Vector2D.h"
 
 namespace Collision2D {
@@ -213,6 +214,17 @@ class DynamicObject : public MainCollisionObject {
                         std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                         std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const;
   void ResetToLoadState();
+  // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept.
+  Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const;
+
+  struct RotationCacheEntry {
+    bool valid = false;
+    float degrees = 0.0f;
+    Math::Matrix3x3 rotation;
+  };
+  static constexpr int kRotationCacheSize = 6;
+  mutable RotationCacheEntry m_rotationCache[kRotationCacheSize];
+  mutable int m_rotationCacheNext = 0;
 
   uint32_t m_index = 0;
   uint8_t m_zCollision = 0;

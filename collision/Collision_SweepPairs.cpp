@@ -4,6 +4,7 @@
 // the other side's contact.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "collision/Collision_NarrowPhase.h"
 #include "math/Math_Line2D.h"
@@ -380,10 +381,14 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   const int32_t n = count ? *count : 1;
   const size_t segmentsA = a.ActiveLineSegmentCount();
   const size_t segmentsB = b.ActiveLineSegmentCount();
+  // B's poses once per call rather than once per pair; the scratch keeps its storage.
+  static thread_local std::vector<SegmentPose> posesB;
+  posesB.clear();
+  for (size_t kb = 0; kb < segmentsB; ++kb) posesB.push_back(PlaceSegment(b, kb, i, t0, t1));
   for (size_t ka = 0; ka < segmentsA; ++ka) {
     const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
     for (size_t kb = 0; kb < segmentsB; ++kb) {
-      const SegmentPose poseB = PlaceSegment(b, kb, i, t0, t1);
+      const SegmentPose& poseB = posesB[kb];
       SegmentSweep forward{a, *a.GetLocalLineSegments()[ka], poseA, poseB.a0, poseB.b0, a0, step, i, n, sideA,
                            SegmentUserId(a, ka), SegmentUserId(b, kb)};
       forward.Run();
@@ -445,13 +450,16 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
   const float remaining = (static_cast<float>(count ? *count : 1) - i) * step;
   const size_t segments = x.ActiveLineSegmentCount();
   const size_t circles = y.ActiveCircleCount();
+  static thread_local std::vector<CirclePose> posesY;
+  posesY.clear();
+  for (size_t kc = 0; kc < circles; ++kc) posesY.push_back(PlaceCircle(y, kc, i, t0, t1));
   for (size_t ks = 0; ks < segments; ++ks) {
     const SegmentPose s = PlaceSegment(x, ks, i, t0, t1);
     const Vector2D direction1 = Unit(s.b1 - s.a1);
     const Vector2D ns = LeftNormal(direction1);
     const uint32_t segmentId = SegmentUserId(x, ks);
     for (size_t kc = 0; kc < circles; ++kc) {
-      const CirclePose c = PlaceCircle(y, kc, i, t0, t1);
+      const CirclePose& c = posesY[kc];
       const float r = c.radius;
       const uint32_t circleId = CircleUserId(y, kc);
       const Math::Circle2D circle0(c.c0, r);
@@ -664,13 +672,16 @@ void DynamicObject::CollideCircles(DynamicObject& a, DynamicObject& b, const uin
   const float t1 = i * step;
   const size_t circlesA = a.ActiveCircleCount();
   const size_t circlesB = b.ActiveCircleCount();
+  static thread_local std::vector<CirclePose> posesB;
+  posesB.clear();
+  for (size_t kb = 0; kb < circlesB; ++kb) posesB.push_back(PlaceCircle(b, kb, i, t0, t1));
   for (size_t ka = 0; ka < circlesA; ++ka) {
     const CirclePose pa = PlaceCircle(a, ka, i, t0, t1);
     const uint32_t idA = CircleUserId(a, ka);
     const Vector2D startA = a.GetOldCircles()[ka]->center;
     const Vector2D endA = a.PointAt(a.GetLocalCircles()[ka]->center, 1.0f);
     for (size_t kb = 0; kb < circlesB; ++kb) {
-      const CirclePose pb = PlaceCircle(b, kb, i, t0, t1);
+      const CirclePose& pb = posesB[kb];
       const uint32_t idB = CircleUserId(b, kb);
       CircleSweepHit hit;
       if (SweepCircleAgainstCircle(pa.c0, pa.c1, pa.radius, pb.c0, pb.radius, sideA.threshold, hit)) {
