@@ -1,0 +1,1 @@
+velkor_add_fuzz(collision_dynamic_fuzz SOURCES ${CMAKE_CURRENT_LIST_DIR}/collision_dynamic_fuzz.cpp LIBS velkor_collision)
