@@ -30,8 +30,8 @@ void ConstraintSolver::Resize(uint32_t rowCount, uint32_t bodyCount) {
     m_lower.assign(capacity, 0.0f);
     m_upper.assign(capacity, 0.0f);
     m_lambda.assign(capacity, 0.0f);
-    m_term1.assign(capacity, nullptr);
-    m_term2.assign(capacity, nullptr);
+    m_passRows.assign(capacity, PassRow());
+    m_runs.assign(capacity, Run());
     grown = true;
   }
   m_bodyCount = bodyCount;
@@ -60,13 +60,21 @@ void ConstraintSolver::Solve() {
   if (n == 0) return;
   const float invStep = GetSettings().simulationInverseStep;
 
+  // Runs of rows on the same two terms; a joint's rows always share their bodies.
+  uint32_t runCount = 0;
   for (uint32_t i = 0; i < n; ++i) {
     RigidBody* b1 = m_rows[i].body1.Get();
     RigidBody* b2 = m_rows[i].body2.Get();
     float* t1 = b1 != nullptr ? b1->GetConstraintTerm() : nullptr;
     float* t2 = b2 != nullptr ? b2->GetConstraintTerm() : nullptr;
-    m_term1[i] = t1 != nullptr ? t1 : m_spareTerm;
-    m_term2[i] = t2 != nullptr ? t2 : m_spareTerm;
+    if (t1 == nullptr) t1 = m_spareTerm;
+    if (t2 == nullptr) t2 = m_spareTerm;
+    if (runCount > 0 && m_runs[runCount - 1].term1 == t1 && m_runs[runCount - 1].term2 == t2) {
+      ++m_runs[runCount - 1].count;
+    } else {
+      m_runs[runCount++] = Run{t1, t2, i, 1, t1 == t2};
+    }
+
     float* J = &m_jacobian[static_cast<size_t>(i) * 6];
     float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
     const float m1 = b1 != nullptr ? b1->GetMassProperties().GetInverseMass() : 0.0f;
@@ -102,17 +110,20 @@ void ConstraintSolver::Solve() {
   }
 
   if (m_warmStart) {
-    for (uint32_t i = 0; i < n; ++i) {
-      m_lambda[i] = m_lambda[i] * 0.9f;
-      const float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
-      float* t1 = m_term1[i];
-      float* t2 = m_term2[i];
-      t1[0] += B[0] * m_lambda[i];
-      t1[1] += B[1] * m_lambda[i];
-      t1[2] += B[2] * m_lambda[i];
-      t2[0] += B[3] * m_lambda[i];
-      t2[1] += B[4] * m_lambda[i];
-      t2[2] += B[5] * m_lambda[i];
+    for (uint32_t r = 0; r < runCount; ++r) {
+      const Run& run = m_runs[r];
+      for (uint32_t i = run.first; i < run.first + run.count; ++i) {
+        m_lambda[i] = m_lambda[i] * 0.9f;
+        const float* B = &m_scaledTerms[static_cast<size_t>(i) * 6];
+        float* t1 = run.term1;
+        float* t2 = run.term2;
+        t1[0] += B[0] * m_lambda[i];
+        t1[1] += B[1] * m_lambda[i];
+        t1[2] += B[2] * m_lambda[i];
+        t2[0] += B[3] * m_lambda[i];
+        t2[1] += B[4] * m_lambda[i];
+        t2[2] += B[5] * m_lambda[i];
+      }
     }
   } else {
     std::fill_n(m_lambda.begin(), n, 0.0f);
@@ -127,50 +138,130 @@ void ConstraintSolver::Solve() {
     m_rhs[i] = m_rhs[i] * inverse;
     // From here on the diagonal array holds the scaled softness.
     m_inverseDiagonal[i] = m_softness[i] * inverse;
+
+    PassRow& row = m_passRows[i];
+    for (int k = 0; k < 6; ++k) {
+      row.jacobian[k] = J[k];
+      row.scaled[k] = B[k];
+    }
+    row.rhs = m_rhs[i];
+    row.softness = m_inverseDiagonal[i];
+    row.lower = m_lower[i];
+    row.upper = m_upper[i];
+    row.link = m_rows[i].index;
+    row.linkValue = m_rows[i].value;
   }
 
-  const float* jacobian = m_jacobian.data();
-  const float* scaled = m_scaledTerms.data();
+  m_runCount = runCount;
+  Iterate();
+  m_spareTerm[0] = m_spareTerm[1] = m_spareTerm[2] = 0.0f;
+}
+
+void ConstraintSolver::Iterate() {
+  const PassRow* rows = m_passRows.data();
   float* lambda = m_lambda.data();
-  float* lower = m_lower.data();
-  float* upper = m_upper.data();
-  const float* rhs = m_rhs.data();
-  const float* softness = m_inverseDiagonal.data();
-  const ConstraintRow* rows = m_rows.data();
-  float* const* terms1 = m_term1.data();
-  float* const* terms2 = m_term2.data();
+  const Run* runs = m_runs.data();
+  const uint32_t runCount = m_runCount;
   for (uint32_t pass = 0; pass < m_iterations; ++pass) {
-    for (uint32_t i = 0; i < n; ++i) {
-      const float* J = jacobian + static_cast<size_t>(i) * 6;
-      const float* B = scaled + static_cast<size_t>(i) * 6;
-      float* t1 = terms1[i];
-      float* t2 = terms2[i];
-      float delta = rhs[i] - lambda[i] * softness[i] - (J[0] * t1[0] + J[1] * t1[1] + J[2] * t1[2]) -
-                    (J[3] * t2[0] + J[4] * t2[1] + J[5] * t2[2]);
-      const int32_t link = rows[i].index;
-      if (link >= 0) {
-        upper[i] = lambda[link] * rows[i].value;
-        lower[i] = -upper[i];
+    // The previous run's terms, still in registers: the next run usually shares one of its bodies,
+    // and taking the value from here saves a store-to-load round trip on the critical path.
+    const float* last1 = nullptr;
+    const float* last2 = nullptr;
+    float lx1 = 0.0f, ly1 = 0.0f, la1 = 0.0f, lx2 = 0.0f, ly2 = 0.0f, la2 = 0.0f;
+    for (uint32_t r = 0; r < runCount; ++r) {
+      const Run& run = runs[r];
+      const uint32_t end = run.first + run.count;
+      if (run.shared) {
+        last1 = last2 = nullptr;
+        float* t = run.term1;
+        for (uint32_t i = run.first; i < end; ++i) {
+          const PassRow& row = rows[i];
+          const float* J = row.jacobian;
+          const float* B = row.scaled;
+          float delta = row.rhs - lambda[i] * row.softness - (J[0] * t[0] + J[1] * t[1] + J[2] * t[2]) -
+                        (J[3] * t[0] + J[4] * t[1] + J[5] * t[2]);
+          float lower = row.lower;
+          float upper = row.upper;
+          if (row.link >= 0) {
+            upper = lambda[row.link] * row.linkValue;
+            lower = -upper;
+          }
+          const float next = lambda[i] + delta;
+          if (next < lower) {
+            delta = lower - lambda[i];
+            lambda[i] = lower;
+          } else if (next > upper) {
+            delta = upper - lambda[i];
+            lambda[i] = upper;
+          } else {
+            lambda[i] = next;
+          }
+          t[0] += B[0] * delta;
+          t[1] += B[1] * delta;
+          t[2] += B[2] * delta;
+          t[0] += B[3] * delta;
+          t[1] += B[4] * delta;
+          t[2] += B[5] * delta;
+        }
+        continue;
       }
-      const float next = lambda[i] + delta;
-      if (next < lower[i]) {
-        delta = lower[i] - lambda[i];
-        lambda[i] = lower[i];
-      } else if (next > upper[i]) {
-        delta = upper[i] - lambda[i];
-        lambda[i] = upper[i];
+      float x1, y1, a1, x2, y2, a2;
+      if (run.term1 == last1) {
+        x1 = lx1, y1 = ly1, a1 = la1;
+      } else if (run.term1 == last2) {
+        x1 = lx2, y1 = ly2, a1 = la2;
       } else {
-        lambda[i] = next;
+        x1 = run.term1[0], y1 = run.term1[1], a1 = run.term1[2];
       }
-      t1[0] += B[0] * delta;
-      t1[1] += B[1] * delta;
-      t1[2] += B[2] * delta;
-      t2[0] += B[3] * delta;
-      t2[1] += B[4] * delta;
-      t2[2] += B[5] * delta;
+      if (run.term2 == last1) {
+        x2 = lx1, y2 = ly1, a2 = la1;
+      } else if (run.term2 == last2) {
+        x2 = lx2, y2 = ly2, a2 = la2;
+      } else {
+        x2 = run.term2[0], y2 = run.term2[1], a2 = run.term2[2];
+      }
+      for (uint32_t i = run.first; i < end; ++i) {
+        const PassRow& row = rows[i];
+        const float* J = row.jacobian;
+        const float* B = row.scaled;
+        float delta = row.rhs - lambda[i] * row.softness - (J[0] * x1 + J[1] * y1 + J[2] * a1) -
+                      (J[3] * x2 + J[4] * y2 + J[5] * a2);
+        float lower = row.lower;
+        float upper = row.upper;
+        if (row.link >= 0) {
+          upper = lambda[row.link] * row.linkValue;
+          lower = -upper;
+        }
+        const float previous = lambda[i];
+        const float next = previous + delta;
+        if (next < lower) {
+          delta = lower - previous;
+          lambda[i] = lower;
+        } else if (next > upper) {
+          delta = upper - previous;
+          lambda[i] = upper;
+        } else {
+          lambda[i] = next;
+        }
+        x1 += B[0] * delta;
+        y1 += B[1] * delta;
+        a1 += B[2] * delta;
+        x2 += B[3] * delta;
+        y2 += B[4] * delta;
+        a2 += B[5] * delta;
+      }
+      run.term1[0] = x1;
+      run.term1[1] = y1;
+      run.term1[2] = a1;
+      run.term2[0] = x2;
+      run.term2[1] = y2;
+      run.term2[2] = a2;
+      last1 = run.term1;
+      last2 = run.term2;
+      lx1 = x1, ly1 = y1, la1 = a1;
+      lx2 = x2, ly2 = y2, la2 = a2;
     }
   }
-  m_spareTerm[0] = m_spareTerm[1] = m_spareTerm[2] = 0.0f;
 }
 
 void ConstraintSolver::Save(Core::File& file) const {

@@ -67,8 +67,34 @@ class ConstraintSolver {
   uint32_t m_bodyCount = 0;
   uint32_t m_bodyCapacity = 0;
   bool m_postCollision = false;
-  // Per-row term pointers of the two bodies, resolved once per Solve.
-  std::vector<float*> m_term1, m_term2;
+
+  // What one pass reads of a row, packed so a pass walks one array: the Jacobian scaled by the
+  // inverse diagonal, B, the scaled right-hand side and softness, the bounds and the bounding link.
+  struct PassRow {
+    float jacobian[6];
+    float scaled[6];
+    float rhs;
+    float softness;
+    float lower;
+    float upper;
+    int32_t link;
+    float linkValue;
+  };
+  // Consecutive rows acting on the same two body terms. A run whose two terms differ keeps them in
+  // registers for all its rows; one whose terms are the same block goes through memory, as the
+  // second update must see the first.
+  struct Run {
+    float* term1;
+    float* term2;
+    uint32_t first;
+    uint32_t count;
+    bool shared;
+  };
+  void Iterate();
+
+  std::vector<PassRow> m_passRows;
+  std::vector<Run> m_runs;
+  uint32_t m_runCount = 0;
   float m_spareTerm[3] = {0.0f, 0.0f, 0.0f};
 };
 
