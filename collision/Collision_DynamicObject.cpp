@@ -377,7 +377,6 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
   DynamicObject& a = *this;
   DynamicObject& b = other;
   const uint8_t layer = layerIndex ? *layerIndex : 0;
-  DGEO_C& recordA = a.m_results.CurrentDynamicObjectContact();
   bool hit = false;
 
   if (a.m_moved && b.m_moved) {
@@ -457,7 +456,6 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     StampRest(a.m_results.CurrentDynamicObjectContact(), a);
     StampRest(b.m_results.CurrentDynamicObjectContact(), b);
   }
-  (void)recordA;
   DGEO_C& finalA = a.m_results.CurrentDynamicObjectContact();
   DGEO_C& finalB = b.m_results.CurrentDynamicObjectContact();
   finalA.id = MakeCollisionId(b.m_index + kDynamicObjectIdBase, layer, b.m_zCollision);

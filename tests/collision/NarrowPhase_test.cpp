@@ -403,3 +403,46 @@ TEST(StaticTouch, BoxRestingOnAPlatform) {
   ExpectNear(record.contactPosition, 3, 0, "the object's position");
   EXPECT_EQ(record.userId, 700u);
 }
+
+TEST(PairSweep, EndPointsWithinTheToleranceGiveOneTwoPointEntry) {
+  // The bar's ends reach the resting floor after distances that differ by the tilt.
+  for (const float tilt : {0.0004f, 0.001f}) {
+    Body bar = MakeBody({{Vector2D(1, 0), Vector2D(-1, tilt), 11}}, {});
+    Body floor = MakeBody({{Vector2D(-10, 0), Vector2D(10, 0), 41}}, {}, 2);
+    Move(*bar, Vector2D(0, 1.5f), Vector2D(0, -0.5f));
+    Move(*floor, Vector2D(0, 0), Vector2D(0, 0));
+    bar->CollideGeometric(*floor, &kLayer);
+    const DGEO_C& a = bar->GetCollisionData()->GetDynamicObjectContacts()[0];
+    ASSERT_EQ(a.currentLineSegmentsNumber, 1) << tilt;
+    if (tilt < 0.0005f) {
+      EXPECT_EQ(a.lineSegments[0].numberOfIntersectedPoints, 2) << tilt;
+    } else {
+      EXPECT_EQ(a.lineSegments[0].numberOfIntersectedPoints, 1) << tilt;
+      ExpectNear(a.lineSegments[0].contactPoint[0], 1, 0, "the nearer end");
+    }
+  }
+}
+
+TEST(PairSweep, TouchingExactlyAtTheEndOfTheFrame) {
+  Body bar = FallingBar();
+  Body floor = MakeBody({{Vector2D(-10, 0), Vector2D(10, 0), 41}}, {}, 2);
+  Move(*bar, Vector2D(0, 2), Vector2D(0, 0));
+  Move(*floor, Vector2D(0, 0), Vector2D(0, 0));
+  bar->CollideGeometric(*floor, &kLayer);
+  ASSERT_EQ(bar->GetCollisionData()->GetDynamicObjectCount(), 1);
+  ExpectNear(bar->GetCollisionData()->GetDynamicObjectContacts()[0].contactPosition, 0, 0, "t = 1");
+}
+
+TEST(PairSweep, RestingSegmentWithinTheThickness) {
+  // Already 0.05 into the floor and moving along it: contact at the start of the first sub-step.
+  Body bar = FallingBar(0.1f);
+  Body floor = MakeBody({{Vector2D(-10, 0), Vector2D(10, 0), 41}}, {}, 2);
+  Move(*bar, Vector2D(0, -0.05f), Vector2D(3, -0.05f));
+  Move(*floor, Vector2D(0, 0), Vector2D(0, 0));
+  bar->CollideGeometric(*floor, &kLayer);
+  ASSERT_EQ(bar->GetCollisionData()->GetDynamicObjectCount(), 1);
+  const DGEO_C& a = bar->GetCollisionData()->GetDynamicObjectContacts()[0];
+  ExpectNear(a.contactPosition, 0, -0.05f, "start of the frame");
+  ASSERT_EQ(a.currentLineSegmentsNumber, 2) << "both ends rest at the same gap";
+  ExpectNear(a.lineSegments[0].normal[0], 0, 1, "floor normal");
+}
