@@ -1,0 +1,164 @@
+// The generated fonts read back through the engine's font loader: the header fields the layout uses
+// and the width and height MeasureText gives for known strings, against a measurement worked out
+// here from the ".fbf" bytes alone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "AssetsTestSupport.h"
+#include "platform/PAL_Services.h"
+#include "renderer/Renderer_ITexture.h"
+#include "scene/Engine_BitmapFont.h"
+#include "scene/Engine_TextureSource.h"
+#include "tests/support/TestSupport.h"
+
+using namespace AssetsTest;
+
+namespace {
+
+// The metrics alone are under test: no renderer, so the glyph pages are not uploaded.
+Core::SmartPointer<Renderer::ITexture> NoTexture(const Core::String&, bool) { return nullptr; }
+
+class AssetFontMetrics : public ::testing::Test {
+ protected:
+  void SetUp() override { Engine::SetTextureFactory(NoTexture); }
+  void TearDown() override { Engine::SetTextureFactory(nullptr); }
+};
+
+// The font path as the game builds it: the executable's folder and a backslash path.
+std::string FontPath(const std::string& font) {
+  return std::string(PAL::GetExecutableDirectory()) + "\\Resources\\Fonts\\" + font + "\\" + font;
+}
+
+struct Box {
+  double left, bottom, right, top;
+};
+
+// The width and height of the union of one rectangle per byte, straight from the file's fields.
+void ExpectedMeasure(const std::string& fbf, const std::string& text, double& width, double& height) {
+  const size_t n = U32(fbf, 0);
+  const size_t header = 4 + 2 * n;
+  auto H = [&](int i) { return I32(fbf, header + 4 * static_cast<size_t>(i)); };
+  auto glyphAt = [&](unsigned char c) { return header + 32 + 34 * static_cast<size_t>(c < 32 || c > 127 ? 0 : c - 32); };
+  auto V = [&](size_t g, int i) { return I32(fbf, g + 2 + 4 * static_cast<size_t>(i - 1)); };
+  const double A = V(glyphAt(' '), 2);
+  double penX = 0.0;
+  double penY = H(3);
+  bool any = false;
+  Box all{0, 0, 0, 0};
+  auto add = [&](double x, double y, double w, double h) {
+    const Box b{x, y, x + w, y + h};
+    if (!any) {
+      all = b;
+      any = true;
+      return;
+    }
+    all.left = std::min(all.left, b.left);
+    all.bottom = std::min(all.bottom, b.bottom);
+    all.right = std::max(all.right, b.right);
+    all.top = std::max(all.top, b.top);
+  };
+  for (unsigned char c : text) {
+    if (c == '\r') {
+      penX = 0.0;
+      continue;
+    }
+    if (c == '\n') {
+      add(penX, penY, 1, H(6));
+      penY += H(6);
+      continue;
+    }
+    const size_t g = glyphAt(c);
+    if (penX != 0.0) penX += V(g, 7);
+    if (c == ' ') {
+      add(penX, penY - H(1), A, 1);
+      penX += A;
+    } else if (c == '\t') {
+      add(penX, penY - H(1), 4 * A, 1);
+      penX += 4 * A;
+    } else {
+      add(penX, penY - (H(5) + H(1)) + V(g, 8), V(g, 1), V(g, 3));
+      penX += V(g, 2) - V(g, 7);
+    }
+  }
+  width = any ? all.right - all.left : 0.0;
+  height = any ? all.top - all.bottom : 0.0;
+}
+
+struct Case {
+  const char* font;
+  int H1, H3, H6;
+  const char* text;
+};
+
+TEST_F(AssetFontMetrics, LoadedFontsMeasureKnownStringsToTheWidthTheirMetricsGive) {
+  const Case cases[] = {
+      {"DefaultFont", 5, 24, 20, "Hello, World 123"},
+      {"DefaultFont", 5, 24, 20, "Fps: 59.99"},
+      {"BtnText", 14, 32, 22, "Main Menu"},
+      {"WarningFont", 31, 96, 80, "WARNING: UFO Level 3"},
+      {"ag_fb_25_yelw", 7, 32, 28, "Gears:\n42"},
+      {"Agency_fb_25", 8, 32, 26, "Gear: 7\r\nDistance Travelled: 12345"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.font) + " \"" + c.text + "\"");
+    const std::string fbf = TestSupport::ReadWholeFile(MapGamePath("\\Resources\\Fonts\\" + std::string(c.font) + "\\" +
+                                                                   c.font + ".fbf"));
+    ASSERT_GE(fbf.size(), 36u + 3264u);
+    Core::SmartPointer<Engine::BitmapFont> font(new Engine::BitmapFont(FontPath(c.font)));
+    ASSERT_TRUE(font->HasMetrics()) << font->GetError();
+    EXPECT_EQ(font->GetHeaderField(1), c.H1);
+    EXPECT_EQ(font->GetHeaderField(3), c.H3);
+    EXPECT_EQ(font->GetLineHeight(), c.H6);
+    // Every caption glyph has ink and moves the pen forward.
+    for (const char* p = c.text; *p != '\0'; ++p) {
+      if (*p == ' ' || *p == '\n' || *p == '\r') continue;
+      EXPECT_GT(font->GetGlyph(*p).width, 0) << *p;
+      EXPECT_GT(font->GetGlyph(*p).advance, 0) << *p;
+    }
+    double expectedWidth = 0.0;
+    double expectedHeight = 0.0;
+    ExpectedMeasure(fbf, c.text, expectedWidth, expectedHeight);
+    float width = -1.0f;
+    float height = -1.0f;
+    font->MeasureText(c.text, width, height);
+    EXPECT_FLOAT_EQ(width, static_cast<float>(expectedWidth));
+    EXPECT_FLOAT_EQ(height, static_cast<float>(expectedHeight));
+    // A measured line never takes more than one cell per byte.
+    EXPECT_GT(width, 0.0f);
+    EXPECT_LT(width, static_cast<float>(c.H3) * static_cast<float>(std::string(c.text).size()));
+  }
+}
+
+TEST_F(AssetFontMetrics, AnEmptyNameLoadsTheDefaultFontBesideTheExecutable) {
+  Core::SmartPointer<Engine::BitmapFont> byName(new Engine::BitmapFont(FontPath("DefaultFont")));
+  Core::SmartPointer<Engine::BitmapFont> byDefault(new Engine::BitmapFont(""));
+  ASSERT_TRUE(byDefault->HasMetrics()) << byDefault->GetError() << " at " << byDefault->GetPath();
+  for (const std::string text : {"Hello, World 123", "P l a y", ""}) {
+    float w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+    byName->MeasureText(text, w1, h1);
+    byDefault->MeasureText(text, w2, h2);
+    EXPECT_EQ(w1, w2) << text;
+    EXPECT_EQ(h1, h2) << text;
+  }
+  float w = 1, h = 1;
+  byDefault->MeasureText("", w, h);
+  EXPECT_EQ(w, 0.0f);
+  EXPECT_EQ(h, 0.0f);
+}
+
+// "Distance Travelled: 12345" fits the 304 pixels to the banner's edge; a multi-line description of
+// 4 lines stays inside its label.
+TEST_F(AssetFontMetrics, LayoutPromisesHoldThroughTheEngine) {
+  Core::SmartPointer<Engine::BitmapFont> data(new Engine::BitmapFont(FontPath("Agency_fb_25")));
+  float w = 0, h = 0;
+  data->MeasureText("Distance Travelled: 12345", w, h);
+  EXPECT_LE(w, 304.0f);
+  Core::SmartPointer<Engine::BitmapFont> description(new Engine::BitmapFont(FontPath("ItemText2")));
+  description->MeasureText("Line one\r\nLine two\r\nLine three\r\nLine four", w, h);
+  EXPECT_LE(h, 114.0f);
+}
+
+}  // namespace
