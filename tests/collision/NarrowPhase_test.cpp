@@ -446,3 +446,21 @@ TEST(PairSweep, RestingSegmentWithinTheThickness) {
   ASSERT_EQ(a.currentLineSegmentsNumber, 2) << "both ends rest at the same gap";
   ExpectNear(a.lineSegments[0].normal[0], 0, 1, "floor normal");
 }
+
+TEST(StaticTouch, TurnedObjectReportsWorldNormals) {
+  // Turned a quarter, the segment (0, 0)-(2, 0) stands from (5, 0) to (5, 2).
+  Body post = MakeBody({{Vector2D(0, 0), Vector2D(2, 0), 8}}, {});
+  Move(*post, Vector2D(5, 0), Vector2D(5, 0), 90.0f, 90.0f);
+  StaticCollisionCircle ball;
+  ball.SetCircle(Math::Circle2D(Vector2D(5.5f, 1), 1.0f));
+  ball.SetUserId(900);
+  post->TouchStaticCircle(ball, kLayer);
+  ASSERT_EQ(post->GetCollisionData()->GetStaticCircleCount(), 1);
+  const CIR_C& record = post->GetCollisionData()->GetStaticCircleContacts()[0];
+  EXPECT_EQ(record.numberOfIntersectedPoints, 2);
+  ExpectNear(record.normal[0], 1, 0, "(d.y, -d.x) of the turned segment");
+  ExpectNear(record.contactPoint[0], 5, 1 - 0.8660f, "lower crossing");
+  EXPECT_EQ(record.myLineSegmentUserId[1], 8u);
+  EXPECT_EQ(record.userId, 900u);
+  EXPECT_EQ(record.penetrationDistance, 0.0f);
+}
