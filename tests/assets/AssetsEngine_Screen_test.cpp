@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "AssetsEngineX11.h"
+#include "tests/window/WindowIconProperty.h"
 #include "AssetsTestSupport.h"
 #include "platform/PAL_IconFile.h"
 #include "platform/PAL_Services.h"
@@ -225,7 +225,7 @@ TEST_F(AssetScreen, TheGameIconBecomesTheWindowsIcon) {
   EXPECT_EQ(std::string(window->GetIcon()), path);
   const uint64_t id = window->GetNativeId();
   if (id == 0) GTEST_SKIP() << "not an X11 window: the icon property cannot be read back";
-  const std::vector<unsigned long> property = AssetsTest::ReadWindowIconProperty(id);
+  const std::vector<unsigned long> property = WindowIconProbe::ReadWindowIconProperty(id);
   ASSERT_GE(property.size(), 2u) << "no _NET_WM_ICON on the window";
   ASSERT_EQ(property[0], 32u);
   ASSERT_EQ(property[1], 32u);

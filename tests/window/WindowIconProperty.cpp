@@ -1,4 +1,4 @@
-#include "AssetsEngineX11.h"
+#include "tests/window/WindowIconProperty.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-namespace AssetsTest {
+namespace WindowIconProbe {
 
 std::vector<unsigned long> ReadWindowIconProperty(std::uint64_t windowId) {
   std::vector<unsigned long> values;
@@ -34,4 +34,4 @@ std::vector<unsigned long> ReadWindowIconProperty(std::uint64_t windowId) {
   return values;
 }
 
-}  // namespace AssetsTest
+}  // namespace WindowIconProbe

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace AssetsTest {
+namespace WindowIconProbe {
 
 // The window's _NET_WM_ICON: width, height, then width x height ARGB words; empty when unset or
 // when no display opens.
 std::vector<unsigned long> ReadWindowIconProperty(std::uint64_t windowId);
 
-}  // namespace AssetsTest
+}  // namespace WindowIconProbe
