@@ -1,0 +1,305 @@
+// Script forms of tile maps ("CollisionTileMap") and of their tiles ("Tile") and cells ("Cell").
+// Methods given too few arguments return nothing.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include <lua.hpp>
+
+#include "collision/Collision_DynamicObject.h"
+#include "collision/Collision_TileMap.h"
+#include "script/Lua_MethodTable.h"
+#include "script/Lua_Script.h"
+
+namespace Collision2D {
+
+namespace {
+
+constexpr int kFirstArgument = 2;
+
+int ArgumentCount(lua_State* state) { return lua_gettop(state) - 1; }
+
+// Truncated toward zero; values no 32-bit integer can hold become 0.
+int32_t ToInteger32(lua_Number value) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
+  return static_cast<int32_t>(value);
+}
+uint8_t ToLowByte(lua_Number value) {
+  if (!(value > -9.0e18 && value < 9.0e18)) return 0;
+  return static_cast<uint8_t>(static_cast<int64_t>(value) & 0xFF);
+}
+
+bool HasNumbers(lua_State* state, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!lua_isnumber(state, kFirstArgument + i)) return false;
+  }
+  return true;
+}
+
+// Properties: __index asks the class's field getter before its methods, __newindex its setter.
+struct FieldAccess {
+  const char* scriptName;
+  int (*get)(lua_State* state, void* object, const char* key);
+  bool (*set)(lua_State* state, void* object, const char* key, int valueIndex);
+};
+
+int IndexWithFields(lua_State* state) {
+  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(2)));
+  if (lua_type(state, 2) == LUA_TSTRING) {
+    if (void* object = Lua::ToUserdata(state, 1, access->scriptName)) {
+      if (access->get(state, object, lua_tostring(state, 2)) != 0) return 1;
+    }
+  }
+  lua_pushvalue(state, 2);
+  lua_gettable(state, lua_upvalueindex(1));
+  return 1;
+}
+
+int NewIndexWithFields(lua_State* state) {
+  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(1)));
+  void* object = Lua::CheckUserdata(state, 1, access->scriptName);
+  const char* key = lua_type(state, 2) == LUA_TSTRING ? lua_tostring(state, 2) : nullptr;
+  if (key == nullptr || !access->set(state, object, key, 3)) {
+    return luaL_error(state, "%s has no writable field '%s'", access->scriptName, key ? key : "?");
+  }
+  return 0;
+}
+
+// Installed once per metatable, on the first push; the userdata just pushed is on top.
+void EnsureFieldAccess(lua_State* state, const FieldAccess& access) {
+  if (!lua_checkstack(state, 4) || !lua_getmetatable(state, -1)) return;
+  const int metatable = lua_gettop(state);
+  lua_getfield(state, metatable, "__index");
+  if (lua_istable(state, -1)) {
+    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
+    lua_pushcclosure(state, &IndexWithFields, 2);
+    lua_setfield(state, metatable, "__index");
+    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
+    lua_pushcclosure(state, &NewIndexWithFields, 1);
+    lua_setfield(state, metatable, "__newindex");
+  }
+  lua_settop(state, metatable - 1);
+}
+
+// --- Tile ------------------------------------------------------------------------------------
+
+int GetTileField(lua_State* state, void* object, const char* key) {
+  if (std::strcmp(key, "isActivated") != 0) return 0;
+  lua_pushboolean(state, static_cast<Tile*>(object)->activated);
+  return 1;
+}
+
+bool SetTileField(lua_State* state, void* object, const char* key, int valueIndex) {
+  if (std::strcmp(key, "isActivated") != 0) return false;
+  static_cast<Tile*>(object)->activated = lua_toboolean(state, valueIndex) != 0;
+  return true;
+}
+
+const FieldAccess g_tileAccess{Tile::ScriptClassName, &GetTileField, &SetTileField};
+
+Tile* SelfTile(lua_State* state) { return Lua::CheckSelf<Tile>(state, Tile::ScriptClassName); }
+
+int TileCurrentId(lua_State* state) {
+  lua_pushinteger(state, SelfTile(state)->CurrentId());
+  return 1;
+}
+
+int TileCurrentImage(lua_State* state) {
+  lua_pushnumber(state, static_cast<lua_Number>(SelfTile(state)->CurrentImage()));
+  return 1;
+}
+
+const Lua::Method kTileMethods[] = {{"CurrentId", &TileCurrentId}, {"CurrentImage", &TileCurrentImage}};
+
+// --- Cell ------------------------------------------------------------------------------------
+
+// "MyTile" and "myTileIndex" are read-only: a cell may only show a tile of its own map, and only
+// the map's information file or stream can bind one.
+int GetCellField(lua_State* state, void* object, const char* key) {
+  auto* cell = static_cast<Cell*>(object);
+  if (std::strcmp(key, "isUsed") == 0) {
+    lua_pushboolean(state, cell->used);
+    return 1;
+  }
+  if (std::strcmp(key, "myTileIndex") == 0) {
+    lua_pushinteger(state, cell->tileIndex);
+    return 1;
+  }
+  if (std::strcmp(key, "MyTile") == 0) {
+    if (cell->tile == nullptr) {
+      lua_pushnil(state);
+      return 1;
+    }
+    return cell->tile->PushToLua(state);
+  }
+  return 0;
+}
+
+bool SetCellField(lua_State* state, void* object, const char* key, int valueIndex) {
+  if (std::strcmp(key, "isUsed") != 0) return false;
+  static_cast<Cell*>(object)->used = lua_toboolean(state, valueIndex) != 0;
+  return true;
+}
+
+const FieldAccess g_cellAccess{Cell::ScriptClassName, &GetCellField, &SetCellField};
+
+Cell* SelfCell(lua_State* state) { return Lua::CheckSelf<Cell>(state, Cell::ScriptClassName); }
+
+int CellId(lua_State* state) {
+  lua_pushinteger(state, SelfCell(state)->GetCurrentId());
+  return 1;
+}
+
+int CellImage(lua_State* state) {
+  const Cell* cell = SelfCell(state);
+  lua_pushnumber(state, cell->tile ? static_cast<lua_Number>(cell->tile->CurrentImage()) : 0.0);
+  return 1;
+}
+
+const Lua::Method kCellMethods[] = {{"Id", &CellId}, {"MyImage", &CellImage}};
+
+// --- Tile map --------------------------------------------------------------------------------
+
+TileMap* SelfMap(lua_State* state) { return Lua::CheckSelf<TileMap>(state, TileMap::ScriptClassName); }
+
+int ReadInformation(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 1 || !lua_isstring(state, kFirstArgument)) return 0;
+  // A file that does not parse leaves the map as it was; the script sees the map unchanged.
+  self->ReadInformation(lua_tostring(state, kFirstArgument));
+  return 0;
+}
+
+int SetPosition(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 1 || !lua_istable(state, kFirstArgument)) return 0;
+  lua_getfield(state, kFirstArgument, "X");
+  lua_getfield(state, kFirstArgument, "Y");
+  const Math::Vector2D point(static_cast<float>(lua_tonumber(state, -2)), static_cast<float>(lua_tonumber(state, -1)));
+  lua_pop(state, 2);
+  self->SetPosition(point);
+  return 0;
+}
+
+int SetZCollision(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) >= 1 && lua_isnumber(state, kFirstArgument))
+    self->SetZCollision(ToLowByte(lua_tonumber(state, kFirstArgument)));
+  return 0;
+}
+
+template <int32_t (TileMap::*Getter)() const>
+int PushSize(lua_State* state) {
+  lua_pushinteger(state, (SelfMap(state)->*Getter)());
+  return 1;
+}
+
+int SetBoundingRectangle(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 4 || !HasNumbers(state, 4)) return 0;
+  self->SetBoundingRectangle(QlnRect(static_cast<float>(lua_tonumber(state, kFirstArgument)),
+                                     static_cast<float>(lua_tonumber(state, kFirstArgument + 1)),
+                                     static_cast<float>(lua_tonumber(state, kFirstArgument + 2)),
+                                     static_cast<float>(lua_tonumber(state, kFirstArgument + 3))));
+  return 0;
+}
+
+// The rectangle goes out as a copy the script owns, valid after the handler returns.
+int GetBoundingRectangle(lua_State* state) {
+  QlnRect rectangle = SelfMap(state)->GetBoundingRectangle();
+  return rectangle.PushToLua(state);
+}
+
+int GetCurrentBoundingRectangle(lua_State* state) {
+  QlnRect rectangle = SelfMap(state)->GetCurrentBoundingRectangle();
+  return rectangle.PushToLua(state);
+}
+
+int GetCell(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 2 || !HasNumbers(state, 2)) return 0;
+  Cell* cell = self->GetCell(ToInteger32(lua_tonumber(state, kFirstArgument)),
+                             ToInteger32(lua_tonumber(state, kFirstArgument + 1)));
+  if (cell == nullptr) return 0;  // outside the grid
+  return cell->PushToLua(state);
+}
+
+int GetCellUsed(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 2 || !HasNumbers(state, 2)) return 0;
+  lua_pushboolean(state, self->IsCellUsed(ToInteger32(lua_tonumber(state, kFirstArgument)),
+                                          ToInteger32(lua_tonumber(state, kFirstArgument + 1))));
+  return 1;
+}
+
+int GetCollidedCellId(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 2 || !lua_istable(state, kFirstArgument) || !lua_isnumber(state, kFirstArgument + 1))
+    return 0;
+  const Math::Vector2D point = LuaScript::ToPoint2D(state, kFirstArgument);
+  const int8_t id = self->GetNeighbourCellId(point.x, point.y, ToInteger32(lua_tonumber(state, kFirstArgument + 1)));
+  lua_pushinteger(state, static_cast<uint8_t>(id));
+  return 1;
+}
+
+template <void (TileMap::*Query)(const DynamicObject&, int32_t, std::vector<uint8_t>&) const>
+int PushCollidedCells(lua_State* state) {
+  TileMap* self = SelfMap(state);
+  if (ArgumentCount(state) < 2 || !lua_isnumber(state, kFirstArgument + 1)) return 0;
+  auto* object = static_cast<DynamicObject*>(Lua::ToUserdata(state, kFirstArgument, DynamicObject::ScriptClassName));
+  if (object == nullptr) return 0;
+  std::vector<uint8_t> ids;
+  (self->*Query)(*object, ToInteger32(lua_tonumber(state, kFirstArgument + 1)), ids);
+  lua_createtable(state, static_cast<int>(ids.size()), 0);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    lua_pushinteger(state, ids[i]);
+    lua_rawseti(state, -2, static_cast<int>(i + 1));
+  }
+  return 1;
+}
+
+const Lua::Method kTileMapMethods[] = {
+    {"ReadInformation", &ReadInformation},
+    {"SetPosition", &SetPosition},
+    {"SetZCollision", &SetZCollision},
+    {"Dimension", &PushSize<&TileMap::GetDimension>},
+    {"Width", &PushSize<&TileMap::GetWidth>},
+    {"Height", &PushSize<&TileMap::GetHeight>},
+    {"NumberOfRows", &PushSize<&TileMap::GetNumberOfRows>},
+    {"NumberOfColumns", &PushSize<&TileMap::GetNumberOfColumns>},
+    {"SetBoundingRectangle", &SetBoundingRectangle},
+    {"GetBoundingRectangle", &GetBoundingRectangle},
+    {"GetCurrentBoundingRectangle", &GetCurrentBoundingRectangle},
+    {"GetCell", &GetCell},
+    {"GetCellUsed", &GetCellUsed},
+    {"GetCollidedCellId", &GetCollidedCellId},
+    {"GetCollidedCellsIDWithBoundingRectangle", &PushCollidedCells<&TileMap::GetCollidedCellsIdWithBoundingRectangle>},
+    {"GetCollidedCellsIDWithHotSpots", &PushCollidedCells<&TileMap::GetCollidedCellsIdWithHotSpots>},
+};
+
+template <typename T>
+int PushBorrowed(lua_State* target, void* object) {
+  return static_cast<T*>(object)->PushToLua(target);
+}
+
+const Lua::MethodTable g_tileMethods(Tile::ScriptClassName, kTileMethods, &PushBorrowed<Tile>);
+const Lua::MethodTable g_cellMethods(Cell::ScriptClassName, kCellMethods, &PushBorrowed<Cell>);
+const Lua::MethodTable g_tileMapMethods(TileMap::ScriptClassName, kTileMapMethods, &PushBorrowed<TileMap>);
+
+}  // namespace
+
+int Tile::PushToLua(lua_State* state) {
+  Lua::PushPointer(state, this, ScriptClassName);
+  EnsureFieldAccess(state, g_tileAccess);
+  return 1;
+}
+
+int Cell::PushToLua(lua_State* state) {
+  Lua::PushPointer(state, this, ScriptClassName);
+  EnsureFieldAccess(state, g_cellAccess);
+  return 1;
+}
+
+int TileMap::PushToLua(lua_State* state) { return Lua::PushPointer(state, this, ScriptClassName); }
+
+}  // namespace Collision2D
