@@ -1,0 +1,234 @@
+#include "network/Network_Event.h"
+
+#include <utility>
+
+#include "network/Network_Message.h"
+
+namespace Network {
+
+void NetEvent::SetMessage(std::uint8_t* message, std::uint32_t totalLength) {
+  data = message;
+  size = totalLength;
+  if (message != nullptr && totalLength >= kMessageHeaderSize) {
+    messageType = ReadMessageType(message);
+    payload = message + kMessageHeaderSize;
+    payloadSize = totalLength - kMessageHeaderSize;
+  } else {
+    messageType = kNoKind;
+    payload = nullptr;
+    payloadSize = 0;
+  }
+}
+
+void NetEvent::FreeMessageData() {
+  FreeMessage(data);
+  data = nullptr;
+  size = 0;
+  payload = nullptr;
+  payloadSize = 0;
+}
+
+struct EventQueue::HandlerRecord {
+  NetEvent event;
+  EventQueue* queue = nullptr;
+};
+
+EventQueue::EventQueue() = default;
+
+EventQueue::~EventQueue() {
+  Stop();
+  // Nobody will deliver these any more: their buffers are ours to free.
+  for (NetEvent& event : m_events) event.FreeMessageData();
+  m_events.clear();
+  m_threadManager.DestroyCondition(m_exitCondition);
+  m_threadManager.DestroyMutex(m_exitMutex);
+  m_threadManager.DestroyMutex(m_queueMutex);
+}
+
+bool EventQueue::Start(DeliverFunction deliver, bool threaded, std::uint32_t maximumHandlerThreads,
+                       std::int32_t priority, std::uint32_t waitPeriodMs) {
+  if (!deliver || m_queueMutex != nullptr) return false;
+  m_queueMutex = m_threadManager.CreateMutex(0);
+  m_exitMutex = m_queueMutex != nullptr ? m_threadManager.CreateMutex(0) : nullptr;
+  m_exitCondition = m_exitMutex != nullptr ? m_threadManager.CreateCondition() : nullptr;
+  if (m_exitCondition == nullptr) {
+    m_threadManager.DestroyMutex(m_exitMutex);
+    m_threadManager.DestroyMutex(m_queueMutex);
+    m_exitMutex = nullptr;
+    m_queueMutex = nullptr;
+    return false;
+  }
+  m_deliver = std::move(deliver);
+  m_waitPeriod = waitPeriodMs;
+  m_priority = priority;
+  m_maximumHandlers = maximumHandlerThreads;
+  m_stopping.store(false, std::memory_order_release);
+  if (!threaded) {
+    m_mode = kPolled;
+    return true;
+  }
+  m_mode = maximumHandlerThreads == 0 ? kWorker : kWorkerWithHandlerThreads;
+  m_workerExited = false;
+  m_worker = m_threadManager.CreateThread(&EventQueue::WorkerThread, nullptr, this, priority, false);
+  return m_worker != nullptr;
+}
+
+bool EventQueue::Post(const NetEvent& event, PAL::Thread* poster) {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
+  bool accepted = !IsStopping() && (poster == nullptr || poster->IsRunning());
+  if (accepted) m_events.push_back(event);
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return accepted;
+}
+
+bool EventQueue::PopFront(NetEvent& event) {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
+  bool found = !m_events.empty();
+  if (found) {
+    event = std::move(m_events.front());
+    m_events.pop_front();
+  }
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return found;
+}
+
+std::size_t EventQueue::GetCount() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::size_t count = m_events.size();
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return count;
+}
+
+std::uint32_t EventQueue::GetRunningHandlerCount() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::uint32_t count = m_runningHandlers;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return count;
+}
+
+void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered,
+                          std::uint32_t* remaining) {
+  m_dispatchStopwatch.Reset();
+  m_dispatchStopwatch.Start();
+  Core::Stopwatch pacing;
+  pacing.Start();
+  double allowedOversleep = 0.0;
+  std::uint32_t count = 0;
+  if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
+  while (m_dispatchStopwatch.GetElapsed() < timeLimitMs) {
+    NetEvent event;
+    // The event leaves the queue before it is delivered, so a handler that calls back into its
+    // session (which may post) cannot deadlock on the queue mutex; one drainer keeps the order.
+    if (PopFront(event)) {
+      m_deliver(event);
+      ++count;
+      if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
+      continue;
+    }
+    if (m_dispatchStopwatch.GetElapsed() >= idleLimitMs) break;
+    if (pacing.GetElapsed() > allowedOversleep) {
+      pacing.Reset();
+      pacing.Start();
+      PAL::ThreadManager::Sleep(m_waitPeriod, nullptr);
+      allowedOversleep = pacing.GetElapsed() - m_waitPeriod;
+    } else {
+      PAL::ThreadManager::Sleep(0, nullptr);
+    }
+  }
+  if (delivered != nullptr) *delivered = count;
+}
+
+void EventQueue::DeliverAll() {
+  NetEvent event;
+  while (PopFront(event)) {
+    m_deliver(event);
+    event = NetEvent();
+  }
+}
+
+void EventQueue::SleepWaitPeriod(PAL::Thread* thread) {
+  // Never a busy loop: a zero period still waits a millisecond between looks at an empty queue.
+  PAL::ThreadManager::Sleep(m_waitPeriod == 0 ? 1 : m_waitPeriod, thread);
+}
+
+void EventQueue::WorkerThread(PAL::Thread* thread) {
+  EventQueue* queue = static_cast<EventQueue*>(thread->GetUserData());
+  while (thread->IsRunning()) {
+    if (queue->m_mode == kWorker) {
+      NetEvent event;
+      if (queue->PopFront(event)) {
+        queue->m_deliver(event);
+        continue;
+      }
+    } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
+      HandlerRecord* record = nullptr;
+      if (!queue->m_events.empty() && queue->m_runningHandlers < queue->m_maximumHandlers) {
+        record = new HandlerRecord();
+        record->event = std::move(queue->m_events.front());
+        record->queue = queue;
+        queue->m_events.pop_front();
+        ++queue->m_runningHandlers;
+      }
+      PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
+      if (record != nullptr) {
+        if (queue->m_threadManager.CreateThread(&EventQueue::HandlerThread, &EventQueue::HandlerThreadExit, record,
+                                                queue->m_priority, false) == nullptr) {
+          // No thread for it: deliver here rather than lose it.
+          queue->m_deliver(record->event);
+          PAL::ThreadManager::LockMutex(queue->m_queueMutex);
+          --queue->m_runningHandlers;
+          PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
+          delete record;
+        }
+        continue;
+      }
+    }
+    queue->SleepWaitPeriod(thread);
+  }
+  PAL::ThreadManager::LockMutex(queue->m_exitMutex);
+  queue->m_workerExited = true;
+  PAL::ThreadManager::SignalCondition(queue->m_exitCondition, true);
+  PAL::ThreadManager::UnlockMutex(queue->m_exitMutex);
+}
+
+void EventQueue::HandlerThread(PAL::Thread* thread) {
+  HandlerRecord* record = static_cast<HandlerRecord*>(thread->GetUserData());
+  record->queue->m_deliver(record->event);
+}
+
+void EventQueue::HandlerThreadExit(PAL::Thread* thread) {
+  HandlerRecord* record = static_cast<HandlerRecord*>(thread->GetUserData());
+  // Stop waits for the running count to reach zero, so the queue outlives every handler.
+  EventQueue* queue = record->queue;
+  PAL::ThreadManager::LockMutex(queue->m_queueMutex);
+  --queue->m_runningHandlers;
+  PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
+  delete record;
+}
+
+void EventQueue::Stop() {
+  if (m_queueMutex == nullptr) return;
+  PAL::ThreadManager::LockMutex(m_queueMutex);
+  bool alreadyStopping = m_stopping.exchange(true, std::memory_order_acq_rel);
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  if (alreadyStopping || m_worker == nullptr) return;
+
+  if (PAL::ThreadManager::LockMutex(m_exitMutex)) {
+    m_threadManager.StopThread(m_worker, false);
+    while (!m_workerExited) {
+      if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
+        PAL::ThreadManager::UnlockMutex(m_exitMutex);
+        PAL::ThreadManager::Sleep(1, nullptr);
+        PAL::ThreadManager::LockMutex(m_exitMutex);
+      }
+    }
+    PAL::ThreadManager::UnlockMutex(m_exitMutex);
+  }
+  m_worker = nullptr;
+  // Handler threads finish the event they carry; they touch the queue on their way out.
+  Core::Stopwatch waited;
+  waited.Start();
+  while (GetRunningHandlerCount() > 0 && waited.GetElapsed() < 10000.0) PAL::ThreadManager::Sleep(1, nullptr);
+}
+
+}  // namespace Network

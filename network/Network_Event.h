@@ -1,0 +1,124 @@
+#pragma once
+// What happens in a session reaches its owner as events: a record per happening, queued by the
+// session thread and delivered on the thread that drains the queue (or on worker threads).
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "core/Core_Time.h"
+#include "network/Network_Address.h"
+#include "platform/PAL_ThreadManager.h"
+
+namespace Network {
+
+class Channel;
+class Qln_Session;
+struct NetEvent;
+
+enum EventKind : std::uint32_t {
+  kEventSessionInitialised = 0,
+  kEventConnectionAccepted = 1,
+  kEventConnectFinished = 2,
+  kEventMessageReceived = 3,
+  kEventSendFinished = 4,
+  kEventChannelOpened = 5,
+  kEventChannelClosed = 6,
+  kEventConnectionClosed = 7,
+  kEventSessionClosed = 8,
+  kEventConnectRequest = 9,
+  kEventSendRequest = 10,
+  kEventCloseRequest = 11,
+};
+
+constexpr std::uint32_t kNoKind = 0xFFFFFFFFu;
+
+// Answers true when the engine may free a received message's buffer, false when the handler has
+// taken it (it then frees it with FreeMessage).
+using EventHandler = std::function<bool(NetEvent& event)>;
+
+struct NetEvent {
+  EventHandler handler;
+  // The whole message (header included) and its total length; owned by the event until delivery.
+  std::uint8_t* data = nullptr;
+  std::uint32_t size = 0;
+  std::uint32_t kind = kNoKind;
+  Qln_Session* session = nullptr;
+  std::uint32_t channelKind = kNoKind;
+  // Kind 1: the accepted connection. Requests: the channel they concern.
+  Channel* related = nullptr;
+  NetAddress peer;
+  std::uint32_t messageType = kNoKind;
+  std::uint8_t* payload = nullptr;
+  std::uint32_t payloadSize = 0;
+  // Kinds 1, 2 and 4: the accept, connect or send failed. Kinds 6 and 7: the channel was closed
+  // because of an error (a malformed stream, a send that could not finish), not by its peer.
+  std::uint8_t failed = 0;
+  // Close requests: set by the session thread once the close is done; shared so that a waiter who
+  // gave up does not leave the thread writing into a dead frame.
+  std::shared_ptr<std::atomic<bool>> done;
+  bool hasPeer = false;
+
+  // Takes a whole message block: the type, the payload view and the length come from its header.
+  void SetMessage(std::uint8_t* message, std::uint32_t totalLength);
+  // Frees the message block (if any) and clears the views on it.
+  void FreeMessageData();
+};
+
+class EventQueue {
+ public:
+  using DeliverFunction = std::function<void(NetEvent& event)>;
+  enum Mode : std::uint32_t { kPolled = 0, kWorker = 1, kWorkerWithHandlerThreads = 2 };
+
+  EventQueue();
+  // Stops the workers and frees the buffers of the events still waiting (without delivering them).
+  ~EventQueue();
+  EventQueue(const EventQueue&) = delete;
+  EventQueue& operator=(const EventQueue&) = delete;
+
+  bool Start(DeliverFunction deliver, bool threaded, std::uint32_t maximumHandlerThreads, std::int32_t priority,
+             std::uint32_t waitPeriodMs);
+  // Appends a copy unless the queue is stopping or the posting thread has been told to stop.
+  bool Post(const NetEvent& event, PAL::Thread* poster = nullptr);
+  // Polled delivery: hands events to the deliver function until timeLimitMs have passed, or
+  // idleLimitMs have passed with the queue empty.
+  void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
+  // Hands every waiting event to the deliver function (the session's close).
+  void DeliverAll();
+  // Stops the worker (if any) and waits for it to leave.
+  void Stop();
+  bool IsStopping() const { return m_stopping.load(std::memory_order_acquire); }
+  std::uint32_t GetMode() const { return m_mode; }
+  std::size_t GetCount();
+  std::uint32_t GetRunningHandlerCount();
+
+  PAL::ThreadManager& GetThreadManager() { return m_threadManager; }
+
+ private:
+  struct HandlerRecord;
+  static void WorkerThread(PAL::Thread* thread);
+  static void HandlerThread(PAL::Thread* thread);
+  static void HandlerThreadExit(PAL::Thread* thread);
+  bool PopFront(NetEvent& event);
+  void SleepWaitPeriod(PAL::Thread* thread);
+
+  // Declared first: destroyed last, after everything that uses its locks.
+  PAL::ThreadManager m_threadManager;
+  std::deque<NetEvent> m_events;
+  Core::Stopwatch m_dispatchStopwatch;
+  std::uint32_t m_mode = kPolled;
+  std::atomic<bool> m_stopping{false};
+  PAL::MutexHandle m_queueMutex = nullptr;
+  PAL::MutexHandle m_exitMutex = nullptr;
+  PAL::ConditionHandle m_exitCondition = nullptr;
+  PAL::Thread* m_worker = nullptr;
+  bool m_workerExited = false;
+  DeliverFunction m_deliver;
+  std::uint32_t m_runningHandlers = 0;
+  std::uint32_t m_maximumHandlers = 0;
+  std::uint32_t m_waitPeriod = 0;
+  std::int32_t m_priority = 0;
+};
+
+}  // namespace Network

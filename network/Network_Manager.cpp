@@ -1,0 +1,48 @@
+#include "network/Network_Manager.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace Network {
+
+Qln_Network_Manager::~Qln_Network_Manager() { DestroySessions(); }
+
+bool Qln_Network_Manager::StartWinsock() {
+  if (m_started) return false;
+  m_started = 1;
+  return true;
+}
+
+Qln_Session* Qln_Network_Manager::CreateSession(const std::string& name, const std::string& password,
+                                                bool passwordFlag, EventHandler handler, std::int32_t priority,
+                                                bool threaded, std::uint32_t maximumHandlerThreads,
+                                                std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs) {
+  Core::SmartPointer<Qln_Session> session = new ("Network_Engine", __LINE__) Qln_Session();
+  if (!session->Initialize(name, password, passwordFlag, std::move(handler), priority, threaded,
+                           maximumHandlerThreads, waitPeriodMs, selectTimeoutMs)) {
+    return nullptr;
+  }
+  m_sessions.push_back(session);
+  return session.Get();
+}
+
+bool Qln_Network_Manager::DestroySession(Qln_Session* session) {
+  if (session == nullptr) return false;
+  auto found = std::find_if(m_sessions.begin(), m_sessions.end(),
+                            [session](const Core::SmartPointer<Qln_Session>& item) { return item.Get() == session; });
+  if (found == m_sessions.end()) return false;
+  if (!session->Close()) return false;
+  m_sessions.erase(found);
+  return true;
+}
+
+void Qln_Network_Manager::DestroySessions() {
+  // Closed one by one, so a handler that runs during a close still finds the others whole.
+  while (!m_sessions.empty()) {
+    Core::SmartPointer<Qln_Session> session = m_sessions.back();
+    session->Close();
+    m_sessions.pop_back();
+  }
+}
+
+}  // namespace Network

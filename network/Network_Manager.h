@@ -1,0 +1,38 @@
+#pragma once
+// The network engine's entry point: it starts the socket library and owns the sessions.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Core_Object.h"
+#include "network/Network_Session.h"
+
+namespace Network {
+
+class Qln_Network_Manager : public Core::Object {
+ public:
+  Qln_Network_Manager() = default;
+  ~Qln_Network_Manager() override;
+  Qln_Network_Manager(const Qln_Network_Manager&) = delete;
+  Qln_Network_Manager& operator=(const Qln_Network_Manager&) = delete;
+
+  // POSIX sockets need no start-up; the flag keeps the once-only answer callers expect.
+  bool StartWinsock();
+  bool IsWinsockStarted() const { return m_started != 0; }
+
+  // A new initialised session, or null when it cannot be initialised.
+  Qln_Session* CreateSession(const std::string& name, const std::string& password, bool passwordFlag,
+                             EventHandler handler, std::int32_t priority, bool threaded,
+                             std::uint32_t maximumHandlerThreads, std::uint32_t waitPeriodMs,
+                             std::uint32_t selectTimeoutMs);
+  // Closes and deletes a session of this manager; false for null or a session not in the list.
+  bool DestroySession(Qln_Session* session);
+  void DestroySessions();
+  std::size_t GetSessionCount() const { return m_sessions.size(); }
+
+ private:
+  std::uint8_t m_started = 0;
+  std::vector<Core::SmartPointer<Qln_Session>> m_sessions;
+};
+
+}  // namespace Network

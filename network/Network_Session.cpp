@@ -1,0 +1,917 @@
+#include "network/Network_Session.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "core/Core_Time.h"
+#include "network/Network_Message.h"
+
+namespace Network {
+namespace {
+
+std::atomic<std::uint32_t> g_nextSessionId{0};
+
+// A single pass never reads more than this from one stream, so one busy peer cannot starve others.
+constexpr std::size_t kReadChunk = 256 * 1024;
+constexpr std::size_t kDatagramsPerPass = 64;
+constexpr std::size_t kAcceptsPerPass = 16;
+
+}  // namespace
+
+struct Qln_Session::Watch {
+  Channel* channel;
+  std::uint16_t wanted;
+};
+
+Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {}
+
+Qln_Session::~Qln_Session() {
+  Close();
+  for (NetEvent& request : m_sendRequests) request.FreeMessageData();
+}
+
+NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
+  NetEvent event;
+  event.handler = m_handler;
+  event.kind = kind;
+  event.session = const_cast<Qln_Session*>(this);
+  event.channelKind = channelKind;
+  return event;
+}
+
+void Qln_Session::DeliverDirect(std::uint32_t kind, std::uint32_t channelKind) {
+  NetEvent event = MakeEvent(kind, channelKind);
+  Deliver(event);
+}
+
+void Qln_Session::Deliver(NetEvent& event) {
+  if (event.kind == kEventMessageReceived) {
+    bool release = true;
+    if (event.handler) release = event.handler(event);
+    if (release) {
+      event.FreeMessageData();
+    } else {
+      // The handler keeps the block; the event only forgets it.
+      event.data = nullptr;
+      event.payload = nullptr;
+      event.size = 0;
+      event.payloadSize = 0;
+    }
+    return;
+  }
+  if (event.handler) event.handler(event);
+}
+
+bool Qln_Session::Initialize(const std::string& name, const std::string& password, bool passwordFlag,
+                             EventHandler handler, std::int32_t priority, bool threaded,
+                             std::uint32_t maximumHandlerThreads, std::uint32_t waitPeriodMs,
+                             std::uint32_t selectTimeoutMs) {
+  if (m_initialised) return false;
+  Socket::GetHostName(m_hostName);
+  // The host name resolves to a loopback address on many systems; the first real interface is the
+  // address other machines can reach, and its broadcast address is the subnet's.
+  std::uint32_t own = 0;
+  std::uint32_t broadcast = 0;
+  if (!Socket::GetLocalInterface(own, broadcast)) {
+    broadcast = 0;
+    if (!Socket::ResolveHost(m_hostName.c_str(), own)) Socket::ParseDotted("127.0.0.1", own);
+  }
+  m_address = NetAddress();
+  m_address.SetAddress(own);
+  m_address.UpdateText();
+  m_addressText = m_address.GetText();
+  m_interfaceBroadcast = broadcast;
+
+  if (!m_queue.Start(&Qln_Session::Deliver, threaded, maximumHandlerThreads, priority, waitPeriodMs)) return false;
+
+  m_lock = Threads().CreateRWLock();
+  m_mutex = m_lock != nullptr ? Threads().CreateMutex(0) : nullptr;
+  m_condition = m_mutex != nullptr ? Threads().CreateCondition() : nullptr;
+  if (m_condition == nullptr) {
+    Threads().DestroyMutex(m_mutex);
+    Threads().DestroyRWLock(m_lock);
+    m_mutex = nullptr;
+    m_lock = nullptr;
+    m_queue.Stop();
+    return false;
+  }
+
+  m_handler = std::move(handler);
+  m_priority = priority;
+  m_name = name;
+  m_password = password;
+  // A zero time-out would make the session thread spin.
+  m_selectTimeout = selectTimeoutMs == 0 ? 1 : selectTimeoutMs;
+  m_passwordFlag = passwordFlag ? 1 : 0;
+  m_sessionThreadExited = false;
+  m_sessionThread = Threads().CreateThread(&Qln_Session::SessionThread, nullptr, this, priority, false);
+  if (m_sessionThread == nullptr) {
+    Threads().DestroyCondition(m_condition);
+    Threads().DestroyMutex(m_mutex);
+    Threads().DestroyRWLock(m_lock);
+    m_condition = nullptr;
+    m_mutex = nullptr;
+    m_lock = nullptr;
+    m_queue.Stop();
+    return false;
+  }
+  m_initialised = 1;
+  DeliverDirect(kEventSessionInitialised, kNoKind);
+  return true;
+}
+
+void Qln_Session::SetLocalAddress(const NetAddress& address) {
+  m_address = address;
+  m_address.SetPort(0);
+  m_address.UpdateText();
+  m_addressText = m_address.GetText();
+  // The interface's own broadcast address belongs to the address it was found with.
+  m_interfaceBroadcast = 0;
+}
+
+// ---- look-ups (under the session lock) ----
+
+Channel* Qln_Session::FindChannel(std::uint32_t kind) {
+  for (auto& channel : m_channels) {
+    if (channel->kind == kind && channel->closed == 0) return channel.get();
+  }
+  return nullptr;
+}
+
+Channel* Qln_Session::FindConnection(std::uint32_t kind, const NetAddress& peer) {
+  for (auto& connection : m_connections) {
+    if (connection->kind == kind && connection->closed == 0 && connection->remoteAddress == peer) {
+      return connection.get();
+    }
+  }
+  return nullptr;
+}
+
+bool Qln_Session::OwnsRecord(const Channel* channel) const {
+  for (const auto& item : m_channels) {
+    if (item.get() == channel) return true;
+  }
+  for (const auto& item : m_connections) {
+    if (item.get() == channel) return true;
+  }
+  return false;
+}
+
+// ---- channels ----
+
+Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address,
+                                  std::uint32_t mode, std::uint32_t options) {
+  if (!m_initialised) return nullptr;
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return nullptr;
+  auto record = std::make_unique<Channel>();
+  record->kind = kind;
+  bool ready = record->CreateAndBind(socketType, address) && record->CreateLocks(Threads());
+  if (ready) {
+    record->mode = mode;
+    record->options = options;
+    ready = record->ApplyOptions(options);
+  }
+  Channel* channel = nullptr;
+  if (ready) {
+    channel = record.get();
+    m_channels.push_back(std::move(record));
+  } else {
+    // Only the record that failed goes: an open channel of the same kind stays as it was.
+    record->DestroyLocks(Threads());
+    record->CloseSocket();
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (channel != nullptr) DeliverDirect(kEventChannelOpened, kind);
+  return channel;
+}
+
+bool Qln_Session::Listen(std::uint32_t kind, std::uint32_t backlog) {
+  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel != nullptr) channel->RaiseUseCount();
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (channel == nullptr) return false;
+  bool listening = channel->socketType == kStreamSocket &&
+                   Socket::Listen(channel->socket, static_cast<std::int32_t>(std::min<std::uint32_t>(backlog, 4096)));
+  if (listening) channel->listening = 1;
+  channel->LowerUseCount();
+  return listening;
+}
+
+bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t backlog) {
+  if (!m_initialised || m_hosting) return false;
+  if (OpenChannel(kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
+    return false;
+  }
+  m_backlog = backlog;
+  if (!Listen(kChannelHostListen, backlog)) {
+    CloseChannels(kChannelHostListen, false);
+    return false;
+  }
+  m_hosting = 1;
+  return true;
+}
+
+void Qln_Session::StopHosting() {
+  CloseChannels(kChannelHostListen, false);
+  m_hosting = 0;
+}
+
+bool Qln_Session::CloseClientChannel(bool wait) { return CloseChannels(kChannelDiscovery, wait); }
+
+bool Qln_Session::OpenDiscoveryListener(std::uint16_t port) {
+  return OpenChannel(kChannelDiscovery, kDatagramSocket, NetAddress(nullptr, port), kModeWatchRead,
+                     kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking) != nullptr;
+}
+
+bool Qln_Session::GetChannelAddress(std::uint32_t kind, NetAddress& address) {
+  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel != nullptr) address = channel->GetLocalAddress();
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return channel != nullptr;
+}
+
+bool Qln_Session::GetChannelRemoteAddress(std::uint32_t kind, NetAddress& address) {
+  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel != nullptr) address = channel->remoteAddress;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return channel != nullptr;
+}
+
+bool Qln_Session::SetChannelMode(std::uint32_t kind, std::uint32_t mode) {
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel != nullptr) channel->mode = mode;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return channel != nullptr;
+}
+
+// ---- connecting and sending ----
+
+bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel == nullptr || channel->socketType != kStreamSocket) {
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    return false;
+  }
+  channel->RaiseUseCount();
+  if (channel->IsNonBlocking()) {
+    bool waiting = false;
+    for (const NetEvent& request : m_connectRequests) waiting = waiting || request.channelKind == kind;
+    if (!waiting) {
+      NetEvent request = MakeEvent(kEventConnectRequest, kind);
+      request.peer = server;
+      request.related = channel;
+      m_connectRequests.push_back(std::move(request));
+    }
+    channel->LowerUseCount();
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    return true;
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  // A blocking connect runs without the session lock; the use count keeps the record alive.
+  bool connected = Socket::Connect(channel->socket, server.GetSocketAddress()) == SocketStatus::Done;
+  if (connected && PAL::ThreadManager::WriteLock(m_lock)) {
+    channel->connected = 1;
+    channel->remoteAddress = server;
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  channel->LowerUseCount();
+  return connected;
+}
+
+bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
+                       const NetAddress& target, std::uint32_t* sent) {
+  if (!m_initialised) return false;
+  if (size > kMaximumMessageSize - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
+  if (!PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  if (channel == nullptr) {
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    return false;
+  }
+  channel->RaiseUseCount();
+  const bool queued = (channel->mode & kModeQueueSends) != 0;
+  // The record actually written: the channel itself, or the host's connection to the target.
+  Channel* writer = nullptr;
+  if (!queued) {
+    if (channel->socketType == kDatagramSocket) {
+      writer = channel;
+    } else if (channel->listening) {
+      writer = FindConnection(kind, target);
+      if (writer != nullptr) writer->RaiseUseCount();
+    } else if (channel->connected && channel->remoteAddress == target) {
+      writer = channel;
+    }
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+
+  const std::uint32_t total = size + kMessageHeaderSize;
+  bool ok = false;
+  if (queued) {
+    std::uint8_t* frame = FrameMessage(messageType, data, size);
+    if (frame != nullptr && PAL::ThreadManager::WriteLock(m_lock)) {
+      NetEvent request = MakeEvent(kEventSendRequest, kind);
+      request.SetMessage(frame, total);
+      request.peer = target;
+      m_sendRequests.push_back(std::move(request));
+      PAL::ThreadManager::UnlockRWLock(m_lock);
+      ok = true;
+    } else {
+      FreeMessage(frame);
+    }
+  } else if (writer != nullptr && PAL::ThreadManager::LockMutex(writer->sendMutex)) {
+    if (writer->EnsureBuffer(total, false)) {
+      WriteMessage(writer->sendBuffer.data(), messageType, data, size);
+      if (writer->socketType == kDatagramSocket) {
+        SocketStatus status;
+        ok = writer->SendTo(writer->sendBuffer.data(), total, target.GetSocketAddress(), status) == total;
+      } else {
+        ok = writer->SendAll(writer->sendBuffer.data(), total, kSendTimeoutMs);
+        if (!ok && PAL::ThreadManager::WriteLock(m_lock)) {
+          // Part of a frame may have left: the stream cannot be framed again, so it is closed.
+          QueueCloseLocked(writer, true, nullptr);
+          PAL::ThreadManager::UnlockRWLock(m_lock);
+        }
+      }
+    }
+    PAL::ThreadManager::UnlockMutex(writer->sendMutex);
+  }
+  if (ok && sent != nullptr) *sent = total;
+  if (writer != nullptr && writer != channel) writer->LowerUseCount();
+  channel->LowerUseCount();
+  return ok;
+}
+
+// ---- closing ----
+
+void Qln_Session::QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done) {
+  if (channel->closed == 0) {
+    channel->closed = 1;
+    if (onError) channel->closedOnError = 1;
+  }
+  for (NetEvent& request : m_closeRequests) {
+    if (request.related == channel) {
+      // Already on its way out: a second waiter waits for the same close.
+      if (done) {
+        if (!request.done) {
+          request.done = done;
+        } else {
+          NetEvent extra = MakeEvent(kEventCloseRequest, channel->kind);
+          extra.related = channel;
+          extra.done = done;
+          m_closeRequests.push_back(std::move(extra));
+        }
+      }
+      return;
+    }
+  }
+  NetEvent request = MakeEvent(kEventCloseRequest, channel->kind);
+  request.related = channel;
+  request.done = done;
+  if (channel->accepted) {
+    request.peer = channel->remoteAddress;
+    request.hasPeer = true;
+  }
+  m_closeRequests.push_back(std::move(request));
+}
+
+bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
+  Core::Stopwatch waited;
+  waited.Start();
+  while (!done->load(std::memory_order_acquire)) {
+    if (waited.GetElapsed() >= kCloseWaitMs) return false;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  return true;
+}
+
+bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
+  if (!m_initialised) return false;
+  // The session thread never posts or delivers while it holds this lock, so waiting for it here
+  // cannot deadlock against a handler: a close is never dropped because the lock was busy.
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  std::shared_ptr<std::atomic<bool>> done;
+  if (channel != nullptr) {
+    if (wait) done = std::make_shared<std::atomic<bool>>(false);
+    QueueCloseLocked(channel, false, done);
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (channel == nullptr) return false;
+  if (done) WaitDone(done);
+  return true;
+}
+
+bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait) {
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* connection = FindConnection(kind, peer);
+  std::shared_ptr<std::atomic<bool>> done;
+  if (connection != nullptr) {
+    if (wait) done = std::make_shared<std::atomic<bool>>(false);
+    QueueCloseLocked(connection, false, done);
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (connection == nullptr) return false;
+  if (done) WaitDone(done);
+  return true;
+}
+
+bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
+  // A record in use outside the lock keeps its socket: closing it under a sender would let the
+  // descriptor be reused by an unrelated socket.
+  if (channel->GetUseCount() > 0) return false;
+  NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+  if (channel->accepted) event.peer = channel->remoteAddress;
+  event.failed = channel->closedOnError;
+  // Requests that still name the record fail with it.
+  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
+    if (it->related == channel) {
+      NetEvent failed = MakeEvent(kEventSendFinished, it->channelKind);
+      failed.peer = it->peer;
+      failed.failed = 1;
+      pending.push_back(std::move(failed));
+      it->FreeMessageData();
+      it = m_sendRequests.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto it = m_connectRequests.begin(); it != m_connectRequests.end();) {
+    if (it->related == channel) {
+      NetEvent failed = MakeEvent(kEventConnectFinished, it->channelKind);
+      failed.peer = it->peer;
+      failed.failed = 1;
+      pending.push_back(std::move(failed));
+      it = m_connectRequests.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  channel->CloseSocket();
+  channel->DestroyLocks(Threads());
+  auto& list = channel->accepted ? m_connections : m_channels;
+  list.erase(std::remove_if(list.begin(), list.end(), [channel](const std::unique_ptr<Channel>& item) {
+               return item.get() == channel;
+             }),
+             list.end());
+  pending.push_back(std::move(event));
+  return true;
+}
+
+void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
+  for (auto it = m_closeRequests.begin(); it != m_closeRequests.end();) {
+    Channel* channel = it->related;
+    bool finished = true;
+    if (channel != nullptr && OwnsRecord(channel)) finished = TryFreeRecordLocked(channel, pending);
+    if (!finished) {
+      ++it;
+      continue;
+    }
+    if (it->done) it->done->store(true, std::memory_order_release);
+    it = m_closeRequests.erase(it);
+  }
+}
+
+// ---- the session thread ----
+
+void Qln_Session::ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending) {
+  for (auto it = m_connectRequests.begin(); it != m_connectRequests.end();) {
+    Channel* channel = FindChannel(it->channelKind);
+    NetEvent finished = MakeEvent(kEventConnectFinished, it->channelKind);
+    finished.peer = it->peer;
+    if (channel == nullptr) {
+      finished.failed = 1;
+      pending.push_back(std::move(finished));
+      it = m_connectRequests.erase(it);
+      continue;
+    }
+    if (!channel->connectStarted) {
+      channel->connectStarted = 1;
+      it->related = channel;
+      SocketStatus status = Socket::Connect(channel->socket, it->peer.GetSocketAddress());
+      if (status == SocketStatus::Done) {
+        channel->connectStarted = 0;
+        channel->connected = 1;
+        channel->remoteAddress = it->peer;
+        pending.push_back(std::move(finished));
+        it = m_connectRequests.erase(it);
+        continue;
+      }
+      if (status != SocketStatus::InProgress && status != SocketStatus::WouldBlock) {
+        channel->connectStarted = 0;
+        finished.failed = 1;
+        pending.push_back(std::move(finished));
+        it = m_connectRequests.erase(it);
+        continue;
+      }
+    }
+    watches.push_back({channel, kPollWrite});
+    ++it;
+  }
+}
+
+void Qln_Session::ProcessSendRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending) {
+  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
+    Channel* channel = FindChannel(it->channelKind);
+    Channel* writer = nullptr;
+    bool wait = false;
+    if (channel != nullptr) {
+      if (channel->socketType == kDatagramSocket) {
+        writer = channel;
+      } else if (channel->listening) {
+        if (channel->connectStarted) {
+          wait = true;
+        } else {
+          writer = FindConnection(it->channelKind, it->peer);
+        }
+      } else if (channel->connectStarted) {
+        wait = true;
+      } else if (channel->connected && channel->remoteAddress == it->peer) {
+        writer = channel;
+      }
+    }
+    if (wait) {
+      ++it;
+      continue;
+    }
+    if (writer == nullptr) {
+      NetEvent failed = MakeEvent(kEventSendFinished, it->channelKind);
+      failed.peer = it->peer;
+      failed.failed = 1;
+      pending.push_back(std::move(failed));
+      it->FreeMessageData();
+      it = m_sendRequests.erase(it);
+      continue;
+    }
+    // Each request goes out on its own connection.
+    it->related = writer;
+    watches.push_back({writer, kPollWrite});
+    ++it;
+  }
+}
+
+void Qln_Session::AcceptConnections(Channel* listener, std::vector<NetEvent>& pending) {
+  for (std::size_t count = 0; count < kAcceptsPerPass; ++count) {
+    SocketAddress peer;
+    SocketStatus status;
+    SocketHandle accepted = Socket::Accept(listener->socket, peer, status);
+    if (accepted == kInvalidSocket) return;
+    auto record = std::make_unique<Channel>();
+    record->socket = accepted;
+    record->socketType = kStreamSocket;
+    record->kind = listener->kind;
+    record->mode = listener->mode;
+    record->options = listener->options;
+    record->accepted = 1;
+    record->connected = 1;
+    record->remoteAddress.SetSocketAddress(peer);
+    record->remoteAddress.UpdateText();
+    record->GetLocalAddress();
+    // Accepted sockets do not inherit the listener's options on Linux; the session thread must
+    // never block on one.
+    record->ApplyOptions(record->options & ~(kOptionBroadcast | kOptionReuseAddress));
+    NetEvent event = MakeEvent(kEventConnectionAccepted, listener->kind);
+    event.peer = record->remoteAddress;
+    if (!record->CreateLocks(Threads())) {
+      record->CloseSocket();
+      event.failed = 1;
+    } else {
+      event.related = record.get();
+      m_connections.push_back(std::move(record));
+    }
+    pending.push_back(std::move(event));
+  }
+}
+
+bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending) {
+  std::size_t waiting = Socket::GetPendingBytes(channel->socket);
+  // A readable socket with nothing waiting has reached its end (or an error): one recv tells.
+  std::size_t want = std::min(std::max<std::size_t>(waiting, 1), kReadChunk);
+  if (!channel->EnsureBuffer(static_cast<std::uint32_t>(std::max<std::size_t>(want, 4096)), true)) return false;
+  SocketStatus status;
+  std::int64_t received = channel->Receive(channel->receiveBuffer.data(), static_cast<std::int64_t>(want), status);
+  if (received == 0) return false;
+  if (received < 0) {
+    if (status == SocketStatus::WouldBlock) return true;
+    if (status != SocketStatus::Disconnected) channel->closedOnError = 1;
+    return false;
+  }
+  std::vector<std::uint8_t*> messages;
+  StreamBuffer::Result result =
+      channel->stream.Append(channel->receiveBuffer.data(), static_cast<std::size_t>(received), messages);
+  for (std::uint8_t* message : messages) {
+    NetEvent event = MakeEvent(kEventMessageReceived, channel->kind);
+    event.SetMessage(message, ReadMessageLength(message));
+    event.peer = channel->remoteAddress;
+    pending.push_back(std::move(event));
+  }
+  if (result == StreamBuffer::Result::Malformed) {
+    channel->closedOnError = 1;
+    return false;
+  }
+  return true;
+}
+
+void Qln_Session::ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit) {
+  if (!channel->EnsureBuffer(kMaximumDatagramSize, true)) return;
+  for (std::size_t count = 0; count < limit; ++count) {
+    SocketAddress sender;
+    SocketStatus status;
+    std::int64_t received =
+        Socket::ReceiveFrom(channel->socket, channel->receiveBuffer.data(), kMaximumDatagramSize, sender, status);
+    // Errors on a datagram socket (a stray ICMP report, nothing waiting) never close it: an
+    // empty or forged datagram must not be able to shut a listener down.
+    if (received < 0) return;
+    std::uint32_t type = 0;
+    const std::uint8_t* payload = nullptr;
+    std::uint32_t payloadSize = 0;
+    if (!ParseDatagram(channel->receiveBuffer.data(), static_cast<std::size_t>(received), type, payload,
+                       payloadSize)) {
+      continue;
+    }
+    std::uint8_t* message = AllocateMessage(static_cast<std::uint32_t>(received));
+    std::memcpy(message, channel->receiveBuffer.data(), static_cast<std::size_t>(received));
+    NetEvent event = MakeEvent(kEventMessageReceived, channel->kind);
+    event.SetMessage(message, static_cast<std::uint32_t>(received));
+    event.peer.SetSocketAddress(sender);
+    event.peer.UpdateText();
+    pending.push_back(std::move(event));
+  }
+}
+
+void Qln_Session::HandleReadable(Channel* channel, std::vector<NetEvent>& pending) {
+  if (channel->closed) return;
+  if (channel->listening) {
+    AcceptConnections(channel, pending);
+    return;
+  }
+  if (!PAL::ThreadManager::LockMutex(channel->receiveMutex)) return;
+  if (channel->socketType == kDatagramSocket) {
+    ReceiveDatagrams(channel, pending, kDatagramsPerPass);
+    PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
+    return;
+  }
+  bool open = ReadStream(channel, pending);
+  PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
+  if (!open) QueueCloseLocked(channel, channel->closedOnError != 0, nullptr);
+}
+
+void Qln_Session::HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending) {
+  if (channel->connectStarted) {
+    SocketStatus status = Socket::GetConnectResult(channel->socket);
+    if (status == SocketStatus::InProgress || status == SocketStatus::WouldBlock) return;
+    channel->connectStarted = 0;
+    for (auto it = m_connectRequests.begin(); it != m_connectRequests.end();) {
+      if (it->related != channel) {
+        ++it;
+        continue;
+      }
+      NetEvent finished = MakeEvent(kEventConnectFinished, it->channelKind);
+      finished.peer = it->peer;
+      if (status == SocketStatus::Done && !failed) {
+        channel->connected = 1;
+        channel->remoteAddress = it->peer;
+      } else {
+        channel->connected = 0;
+        finished.failed = 1;
+      }
+      pending.push_back(std::move(finished));
+      it = m_connectRequests.erase(it);
+    }
+    return;
+  }
+  if (channel->closed || !PAL::ThreadManager::LockMutex(channel->sendMutex)) return;
+  bool broken = false;
+  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
+    if (it->related != channel) {
+      ++it;
+      continue;
+    }
+    bool ok;
+    if (channel->socketType == kDatagramSocket) {
+      SocketStatus status;
+      ok = channel->SendTo(it->data, it->size, it->peer.GetSocketAddress(), status) == it->size;
+    } else {
+      ok = !broken && channel->SendAll(it->data, it->size, kSendTimeoutMs);
+      broken = broken || !ok;
+    }
+    NetEvent finished = MakeEvent(kEventSendFinished, it->channelKind);
+    finished.peer = it->peer;
+    finished.failed = ok ? 0 : 1;
+    pending.push_back(std::move(finished));
+    it->FreeMessageData();
+    it = m_sendRequests.erase(it);
+  }
+  PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+  if (broken) QueueCloseLocked(channel, true, nullptr);
+}
+
+void Qln_Session::PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster) {
+  for (NetEvent& event : pending) {
+    if (!m_queue.Post(event, poster)) event.FreeMessageData();
+  }
+  pending.clear();
+}
+
+void Qln_Session::SessionThread(PAL::Thread* thread) {
+  Qln_Session* session = static_cast<Qln_Session*>(thread->GetUserData());
+  std::vector<Watch> watches;
+  std::vector<PollEntry> entries;
+  std::vector<Channel*> entryChannels;
+  std::vector<NetEvent> pending;
+  for (;;) {
+    if (!PAL::ThreadManager::WriteLock(session->m_lock)) break;
+    if (!thread->IsRunning()) {
+      PAL::ThreadManager::UnlockRWLock(session->m_lock);
+      break;
+    }
+    watches.clear();
+    session->ProcessCloseRequests(pending);
+    session->ProcessConnectRequests(watches, pending);
+    session->ProcessSendRequests(watches, pending);
+    for (auto& channel : session->m_channels) {
+      if (channel->IsOpen() && (channel->mode & kModeWatchRead) && !channel->connectStarted) {
+        watches.push_back({channel.get(), kPollRead});
+      }
+    }
+    for (auto& connection : session->m_connections) {
+      if (connection->IsOpen() && (connection->mode & kModeWatchRead)) watches.push_back({connection.get(), kPollRead});
+    }
+    // One entry per socket, with every event wanted of it.
+    entries.clear();
+    entryChannels.clear();
+    for (const Watch& watch : watches) {
+      auto found = std::find(entryChannels.begin(), entryChannels.end(), watch.channel);
+      if (found != entryChannels.end()) {
+        entries[static_cast<std::size_t>(found - entryChannels.begin())].wanted |= watch.wanted;
+        continue;
+      }
+      PollEntry entry;
+      entry.socket = watch.channel->socket;
+      entry.wanted = watch.wanted;
+      entries.push_back(entry);
+      entryChannels.push_back(watch.channel);
+    }
+    PAL::ThreadManager::UnlockRWLock(session->m_lock);
+    // Posting happens outside the lock: a handler running under the queue never waits on us.
+    session->PostAll(pending, thread);
+
+    if (entries.empty()) {
+      PAL::ThreadManager::Sleep(session->m_selectTimeout, thread);
+      continue;
+    }
+    // Records are freed only by this thread, so the pointers stay valid across the wait.
+    std::int32_t ready =
+        Socket::Poll(entries.data(), entries.size(), static_cast<std::int32_t>(session->m_selectTimeout));
+    if (ready < 0) PAL::ThreadManager::Sleep(session->m_selectTimeout, thread);
+    if (ready <= 0) continue;
+
+    if (!PAL::ThreadManager::WriteLock(session->m_lock)) break;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].returned == 0) continue;
+      Channel* channel = entryChannels[i];
+      if ((entries[i].wanted & kPollWrite) && (entries[i].returned & (kPollWrite | kPollError))) {
+        session->HandleWritable(channel, false, pending);
+      }
+      if ((entries[i].wanted & kPollRead) && (entries[i].returned & kPollRead)) {
+        session->HandleReadable(channel, pending);
+      }
+    }
+    PAL::ThreadManager::UnlockRWLock(session->m_lock);
+    session->PostAll(pending, thread);
+  }
+  // Whatever was gathered but could not be posted is freed here.
+  for (NetEvent& event : pending) event.FreeMessageData();
+  PAL::ThreadManager::LockMutex(session->m_mutex);
+  session->m_sessionThreadExited = true;
+  PAL::ThreadManager::SignalCondition(session->m_condition, true);
+  PAL::ThreadManager::UnlockMutex(session->m_mutex);
+}
+
+// ---- receiving on the caller's thread ----
+
+bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, std::uint32_t timeoutMs) {
+  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  std::vector<Channel*> sources;
+  if (channel != nullptr) {
+    channel->RaiseUseCount();
+    if (channel->listening) {
+      for (auto& connection : m_connections) {
+        if (connection->kind == kind && connection->IsOpen()) {
+          connection->RaiseUseCount();
+          sources.push_back(connection.get());
+        }
+      }
+    } else {
+      sources.push_back(channel);
+    }
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (channel == nullptr) return false;
+
+  const double limit = channel->IsNonBlocking() ? 0.0 : static_cast<double>(timeoutMs);
+  Core::Stopwatch waited;
+  waited.Start();
+  std::vector<NetEvent> received;
+  std::vector<Channel*> ended;
+  for (;;) {
+    for (Channel* source : sources) {
+      if (std::find(ended.begin(), ended.end(), source) != ended.end()) continue;
+      PollEntry entry;
+      entry.socket = source->socket;
+      entry.wanted = kPollRead;
+      if (Socket::Poll(&entry, 1, 0) <= 0 || (entry.returned & kPollRead) == 0) continue;
+      if (!PAL::ThreadManager::LockMutex(source->receiveMutex)) continue;
+      if (source->socketType == kDatagramSocket) {
+        ReceiveDatagrams(source, received, kDatagramsPerPass);
+      } else if (!ReadStream(source, received)) {
+        ended.push_back(source);
+      }
+      PAL::ThreadManager::UnlockMutex(source->receiveMutex);
+    }
+    if (!received.empty() || ended.size() == sources.size() || waited.GetElapsed() >= limit) break;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  if (!ended.empty() && PAL::ThreadManager::WriteLock(m_lock)) {
+    for (Channel* source : ended) QueueCloseLocked(source, source->closedOnError != 0, nullptr);
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  for (Channel* source : sources) {
+    if (source != channel) source->LowerUseCount();
+  }
+  channel->LowerUseCount();
+  for (NetEvent& event : received) events.push_back(std::move(event));
+  return true;
+}
+
+void Qln_Session::DispatchEvents(std::uint32_t timeLimitMs, std::uint32_t idleLimitMs, std::uint32_t* delivered,
+                                 std::uint32_t* remaining) {
+  if (delivered != nullptr) *delivered = 0;
+  if (remaining != nullptr) *remaining = 0;
+  if (!m_initialised) return;
+  m_queue.Dispatch(timeLimitMs, idleLimitMs, delivered, remaining);
+}
+
+// ---- lifetime ----
+
+bool Qln_Session::Close() {
+  if (!m_initialised) return false;
+  StopBroadcastThread();
+  if (m_sessionThread != nullptr && PAL::ThreadManager::LockMutex(m_mutex)) {
+    Threads().StopThread(m_sessionThread, false);
+    while (!m_sessionThreadExited) {
+      if (!PAL::ThreadManager::WaitCondition(m_condition, m_mutex)) {
+        PAL::ThreadManager::UnlockMutex(m_mutex);
+        PAL::ThreadManager::Sleep(1, nullptr);
+        PAL::ThreadManager::LockMutex(m_mutex);
+      }
+    }
+    PAL::ThreadManager::UnlockMutex(m_mutex);
+  }
+  m_sessionThread = nullptr;
+
+  std::vector<NetEvent> pending;
+  if (PAL::ThreadManager::WriteLock(m_lock)) {
+    for (auto* list : {&m_connections, &m_channels}) {
+      for (auto& channel : *list) {
+        NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+        if (channel->accepted) event.peer = channel->remoteAddress;
+        pending.push_back(std::move(event));
+        channel->CloseSocket();
+        channel->DestroyLocks(Threads());
+      }
+      list->clear();
+    }
+    for (NetEvent& request : m_sendRequests) request.FreeMessageData();
+    m_sendRequests.clear();
+    m_connectRequests.clear();
+    for (NetEvent& request : m_closeRequests) {
+      if (request.done) request.done->store(true, std::memory_order_release);
+    }
+    m_closeRequests.clear();
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  if (!m_queue.IsStopping()) PostAll(pending, nullptr);
+  pending.clear();
+  m_queue.Stop();
+  m_queue.DeliverAll();
+
+  Threads().DestroyCondition(m_condition);
+  Threads().DestroyMutex(m_mutex);
+  Threads().DestroyRWLock(m_lock);
+  m_condition = nullptr;
+  m_mutex = nullptr;
+  m_lock = nullptr;
+  m_hosting = 0;
+  m_initialised = 0;
+  DeliverDirect(kEventSessionClosed, kNoKind);
+  return true;
+}
+
+}  // namespace Network

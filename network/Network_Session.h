@@ -1,0 +1,170 @@
+#pragma once
+// One network endpoint: its channels (UDP and TCP sockets), the connections accepted on its
+// listening channel, the requests its session thread carries out, the event queue and, while
+// hosting, the announcement broadcast.
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Core_Object.h"
+#include "network/Network_Address.h"
+#include "network/Network_Channel.h"
+#include "network/Network_Event.h"
+
+namespace Network {
+
+// The roles of a session's channels.
+enum ChannelKind : std::uint32_t {
+  kChannelBroadcast = 0,        // the announcement sender
+  kChannelDiscovery = 1,        // the announcement listener on the broadcast port
+  kChannelHostListen = 2,       // the host's listening channel and the connections it accepts
+  kChannelClientStream = 3,     // the client's connection to the host
+  kChannelHostDatagram = 4,     // the host's datagram data channel
+  kChannelClientDatagram = 5,   // the client's datagram data channel
+};
+
+class Qln_Broadcast_Data;
+
+class Qln_Session : public Core::Object {
+ public:
+  // How long a blocked send may wait for room, and how long ReceiveNow waits on a blocking channel.
+  static constexpr std::uint32_t kSendTimeoutMs = 5000;
+  static constexpr std::uint32_t kReceiveTimeoutMs = 5000;
+  // How long a closing call waits for the session thread to confirm the close.
+  static constexpr std::uint32_t kCloseWaitMs = 5000;
+
+  Qln_Session();
+  ~Qln_Session() override;
+
+  bool Initialize(const std::string& name, const std::string& password, bool passwordFlag, EventHandler handler,
+                  std::int32_t priority, bool threaded, std::uint32_t maximumHandlerThreads,
+                  std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
+
+  Channel* OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
+                       std::uint32_t options);
+  bool StartListening(const NetAddress& address, std::uint32_t backlog);
+  bool Listen(std::uint32_t kind, std::uint32_t backlog);
+  void StopHosting();
+  bool CloseClientChannel(bool wait);
+  bool Connect(std::uint32_t kind, const NetAddress& server);
+  bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
+            const NetAddress& target, std::uint32_t* sent = nullptr);
+  bool CloseChannels(std::uint32_t kind, bool wait);
+  bool RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait);
+
+  bool GetChannelAddress(std::uint32_t kind, NetAddress& address);
+  bool GetChannelRemoteAddress(std::uint32_t kind, NetAddress& address);
+  bool SetChannelMode(std::uint32_t kind, std::uint32_t mode);
+
+  // Reads at once on the channel of the kind and appends a kind-3 event per complete message. A
+  // blocking channel waits up to timeoutMs for a message; a non-blocking one returns at once. The
+  // caller owns the buffers of the events (Deliver frees them unless the handler keeps them).
+  bool ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, std::uint32_t timeoutMs = kReceiveTimeoutMs);
+  void DispatchEvents(std::uint32_t timeLimitMs, std::uint32_t idleLimitMs, std::uint32_t* delivered,
+                      std::uint32_t* remaining);
+  // Hands one event to its handler; a received message's buffer is freed unless the handler keeps it.
+  static void Deliver(NetEvent& event);
+
+  // Stops the threads, closes every channel and connection, delivers what is left in the queue and
+  // finally a kind-8 event. False when the session was never initialised.
+  bool Close();
+
+  bool StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs, std::uint32_t messageType,
+                      const void* data, std::uint32_t size, std::int32_t priority);
+  bool SetBroadcastData(const void* data, std::uint32_t size);
+  bool IsBroadcasting() const { return m_broadcast != nullptr; }
+  // The address the announcement goes to; false while no broadcast runs.
+  bool GetBroadcastAddress(NetAddress& address) const;
+  bool OpenDiscoveryListener(std::uint16_t port);
+
+  const std::string& GetLocalAddressText() const { return m_addressText; }
+  const NetAddress& GetLocalAddress() const { return m_address; }
+  // Chooses the address the session calls its own (and broadcasts around), for hosts with several
+  // interfaces; Initialize takes the first interface that is up and not loopback.
+  void SetLocalAddress(const NetAddress& address);
+  const std::string& GetHostName() const { return m_hostName; }
+  const std::string& GetSessionName() const { return m_name; }
+  bool IsPasswordProtected() const { return m_passwordFlag != 0; }
+  const std::string& GetPassword() const { return m_password; }
+  bool IsHosting() const { return m_hosting != 0; }
+  bool IsInitialised() const { return m_initialised != 0; }
+  std::uint32_t GetSessionId() const { return m_sessionId; }
+  EventQueue& GetEventQueue() { return m_queue; }
+
+ private:
+  friend class Qln_Broadcast_Data;
+  struct Watch;
+
+  static void SessionThread(PAL::Thread* thread);
+  static void BroadcastThread(PAL::Thread* thread);
+  PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
+
+  // Under the session lock.
+  Channel* FindChannel(std::uint32_t kind);
+  Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
+  bool OwnsRecord(const Channel* channel) const;
+  void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
+  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
+  void ProcessCloseRequests(std::vector<NetEvent>& pending);
+  void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
+  void ProcessSendRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
+  void HandleReadable(Channel* channel, std::vector<NetEvent>& pending);
+  void HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending);
+  void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
+  void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit);
+  // Reads what waits on a stream channel (under its receive mutex); false when the stream ended.
+  bool ReadStream(Channel* channel, std::vector<NetEvent>& pending);
+  // Not under the session lock.
+  void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
+  bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
+  void StopBroadcastThread();
+  NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
+  void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
+
+  EventQueue m_queue;
+  std::uint8_t m_initialised = 0;
+  std::uint8_t m_passwordFlag = 0;
+  std::uint8_t m_hosting = 0;
+  std::int32_t m_priority = 0;
+  std::uint32_t m_backlog = 0;
+  std::string m_hostName;
+  std::string m_addressText;
+  NetAddress m_address;
+  std::uint32_t m_interfaceBroadcast = 0;
+  std::uint32_t m_sessionId = 0;
+  std::string m_name;
+  std::string m_password;
+  std::vector<std::unique_ptr<Channel>> m_channels;
+  std::vector<std::unique_ptr<Channel>> m_connections;
+  std::list<NetEvent> m_closeRequests;
+  std::list<NetEvent> m_connectRequests;
+  std::list<NetEvent> m_sendRequests;
+  PAL::Thread* m_sessionThread = nullptr;
+  PAL::Thread* m_broadcastThread = nullptr;
+  PAL::RWLockHandle m_lock = nullptr;
+  PAL::MutexHandle m_mutex = nullptr;
+  PAL::ConditionHandle m_condition = nullptr;
+  bool m_sessionThreadExited = false;
+  bool m_broadcastThreadExited = false;
+  std::uint32_t m_selectTimeout = 1;
+  EventHandler m_handler;
+  Core::SmartPointer<Qln_Broadcast_Data> m_broadcast;
+};
+
+// The broadcast thread's record: the channel it sends on, the packet and its lock, the interval.
+class Qln_Broadcast_Data : public Core::Object {
+ public:
+  Qln_Broadcast_Data() = default;
+  ~Qln_Broadcast_Data() override = default;
+
+  Channel* channel = nullptr;
+  PAL::MutexHandle packetMutex = nullptr;
+  std::vector<std::uint8_t> packet;
+  std::uint32_t interval = 0;
+  Qln_Session* session = nullptr;
+};
+
+}  // namespace Network
