@@ -50,7 +50,7 @@ class Window {
 
   void SetTitle(const char* title);
   const char* GetTitle() const { return m_title.c_str(); }
-  // Stores the name; a BMP image file becomes the window icon, any other file is only stored.
+  // Stores the name; an .ico file (or a BMP picture) becomes the window icon, anything else is only stored.
   void SetIcon(const char* file);
   const char* GetIcon() const { return m_icon.c_str(); }
 
