@@ -9,14 +9,6 @@ using namespace Lua::Detail;
 
 Circle2D* Self(lua_State* state) { return CheckShape<Circle2D>(state, 1); }
 
-int GetCenter(lua_State* state) { return PushPoint(state, Self(state)->center); }
-
-int SetCenter(lua_State* state) {
-  Circle2D* self = Self(state);
-  if (HasArgument(state)) self->center = LuaScript::ToPoint2D(state, kFirstArgument);
-  return 0;
-}
-
 int GetRadius(lua_State* state) {
   lua_pushnumber(state, Self(state)->radius);
   return 1;
@@ -46,23 +38,13 @@ int ClassifyToCircle(lua_State* state) {
   return 3;
 }
 
-int ClassifyToLineSegment(lua_State* state) {
-  Circle2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  Math::Vector2D points[2];
-  PushCode(state, self->ClassifyToLineSegment(*CheckShape<Math::LineSegment2D>(state, kFirstArgument), points));
-  PushPoint(state, points[0]);
-  PushPoint(state, points[1]);
-  return 3;
-}
-
 const Lua::Method kMethods[] = {
-    {"GetCenter", &GetCenter},
-    {"SetCenter", &SetCenter},
+    {"GetCenter", &GetPointField<Circle2D, &Circle2D::center>},
+    {"SetCenter", &SetPointField<Circle2D, &Circle2D::center>},
     {"GetRadius", &GetRadius},
     {"SetRadius", &SetRadius},
     {"ClassifyToCircle", &ClassifyToCircle},
-    {"ClassifyToLineSegment", &ClassifyToLineSegment},
+    {"ClassifyToLineSegment", &ClassifyWithTwoPoints<Circle2D, Math::LineSegment2D, &Circle2D::ClassifyToLineSegment>},
 };
 
 const Lua::MethodTable g_methodTable(Circle2D::ScriptClassName, kMethods, &PushShapeCopy<Circle2D>);

@@ -7,27 +7,9 @@ namespace {
 using Math::Ray2D;
 using namespace Lua::Detail;
 
-Ray2D* Self(lua_State* state) { return CheckShape<Ray2D>(state, 1); }
-
-int GetOrigin(lua_State* state) { return PushPoint(state, Self(state)->origin); }
-
-int SetOrigin(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (HasArgument(state)) self->origin = LuaScript::ToPoint2D(state, kFirstArgument);
-  return 0;
-}
-
-int GetDirection(lua_State* state) { return PushVector(state, Self(state)->direction); }
-
-int SetDirection(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (HasArgument(state)) self->direction = LuaScript::ToVector2D(state, kFirstArgument);
-  return 0;
-}
-
 // -> code, point, segment, ray.
 int ClassifyToRay(lua_State* state) {
-  Ray2D* self = Self(state);
+  Ray2D* self = CheckShape<Ray2D>(state, 1);
   if (!HasArgument(state)) return 0;
   Math::Vector2D point;
   Math::LineSegment2D segment;
@@ -39,85 +21,20 @@ int ClassifyToRay(lua_State* state) {
   return 4;
 }
 
-int Perpendicular(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  lua_pushboolean(state, self->Perpendicular(*CheckShape<Ray2D>(state, kFirstArgument)));
-  return 1;
-}
-
-int Parallel(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  lua_pushboolean(state, self->Parallel(*CheckShape<Ray2D>(state, kFirstArgument)));
-  return 1;
-}
-
-// A ray or a line -> degrees.
-int AngleBetween(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  if (void* line = Lua::ToUserdata(state, kFirstArgument, Math::Line2D::ScriptClassName)) {
-    lua_pushnumber(state, self->AngleBetween(*static_cast<Math::Line2D*>(line)));
-  } else {
-    lua_pushnumber(state, self->AngleBetween(*CheckShape<Ray2D>(state, kFirstArgument)));
-  }
-  return 1;
-}
-
-int ClassifyToCircle(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  Math::Vector2D points[2];
-  PushCode(state, self->ClassifyToCircle(*CheckShape<Math::Circle2D>(state, kFirstArgument), points));
-  PushPoint(state, points[0]);
-  PushPoint(state, points[1]);
-  return 3;
-}
-
-int Tangent(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  Math::Vector2D point;
-  lua_pushboolean(state, self->Tangent(*CheckShape<Math::Circle2D>(state, kFirstArgument), point));
-  PushPoint(state, point);
-  return 2;
-}
-
-int ClassifyToLineSegment(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  Math::Vector2D point;
-  Math::LineSegment2D overlap;
-  PushCode(state,
-           self->ClassifyToLineSegment(*CheckShape<Math::LineSegment2D>(state, kFirstArgument), point, overlap));
-  PushPoint(state, point);
-  Lua::PushCopy(state, overlap, Math::LineSegment2D::ScriptClassName);
-  return 3;
-}
-
-int ClassifyToLine(lua_State* state) {
-  Ray2D* self = Self(state);
-  if (!HasArgument(state)) return 0;
-  Math::Vector2D point;
-  PushCode(state, self->ClassifyToLine(*CheckShape<Math::Line2D>(state, kFirstArgument), point));
-  PushPoint(state, point);
-  return 2;
-}
-
 const Lua::Method kMethods[] = {
-    {"GetOrigin", &GetOrigin},
-    {"SetOrigin", &SetOrigin},
-    {"GetDirection", &GetDirection},
-    {"SetDirection", &SetDirection},
+    {"GetOrigin", &GetPointField<Ray2D, &Ray2D::origin>},
+    {"SetOrigin", &SetPointField<Ray2D, &Ray2D::origin>},
+    {"GetDirection", &GetVectorField<Ray2D, &Ray2D::direction>},
+    {"SetDirection", &SetVectorField<Ray2D, &Ray2D::direction>},
     {"ClassifyToRay", &ClassifyToRay},
-    {"Perpendicular", &Perpendicular},
-    {"Parallel", &Parallel},
-    {"AngleBetween", &AngleBetween},
-    {"ClassifyToCircle", &ClassifyToCircle},
-    {"Tangent", &Tangent},
-    {"ClassifyToLineSegment", &ClassifyToLineSegment},
-    {"ClassifyToLine", &ClassifyToLine},
+    {"Perpendicular", &BooleanQuery<Ray2D, Ray2D, &Ray2D::Perpendicular>},
+    {"Parallel", &BooleanQuery<Ray2D, Ray2D, &Ray2D::Parallel>},
+    {"AngleBetween", &AngleBetweenLineOrRay<Ray2D, Math::Line2D>},
+    {"ClassifyToCircle", &ClassifyWithTwoPoints<Ray2D, Math::Circle2D, &Ray2D::ClassifyToCircle>},
+    {"Tangent", &Tangent<Ray2D>},
+    {"ClassifyToLineSegment",
+     &ClassifyWithPointAndOverlap<Ray2D, Math::LineSegment2D, &Ray2D::ClassifyToLineSegment>},
+    {"ClassifyToLine", &ClassifyWithPoint<Ray2D, Math::Line2D, &Ray2D::ClassifyToLine>},
 };
 
 const Lua::MethodTable g_methodTable(Ray2D::ScriptClassName, kMethods, &PushShapeCopy<Ray2D>);
