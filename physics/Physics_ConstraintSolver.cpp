@@ -72,7 +72,7 @@ void ConstraintSolver::Solve() {
     if (runCount > 0 && m_runs[runCount - 1].term1 == t1 && m_runs[runCount - 1].term2 == t2) {
       ++m_runs[runCount - 1].count;
     } else {
-      m_runs[runCount++] = Run{t1, t2, i, 1, t1 == t2};
+      m_runs[runCount++] = Run{t1, t2, i, 1, t1 == t2, false, false};
     }
 
     float* J = &m_jacobian[static_cast<size_t>(i) * 6];
@@ -107,6 +107,9 @@ void ConstraintSolver::Solve() {
     B[3] = m2 * J[3];
     B[4] = m2 * J[4];
     B[5] = I2 * J[5];
+    Run& run = m_runs[runCount - 1];
+    run.moves1 = run.moves1 || B[0] != 0.0f || B[1] != 0.0f || B[2] != 0.0f;
+    run.moves2 = run.moves2 || B[3] != 0.0f || B[4] != 0.0f || B[5] != 0.0f;
   }
 
   if (m_warmStart) {
@@ -243,19 +246,27 @@ void ConstraintSolver::Iterate() {
         } else {
           lambda[i] = next;
         }
-        x1 += B[0] * delta;
-        y1 += B[1] * delta;
-        a1 += B[2] * delta;
-        x2 += B[3] * delta;
-        y2 += B[4] * delta;
-        a2 += B[5] * delta;
+        if (run.moves1) {
+          x1 += B[0] * delta;
+          y1 += B[1] * delta;
+          a1 += B[2] * delta;
+        }
+        if (run.moves2) {
+          x2 += B[3] * delta;
+          y2 += B[4] * delta;
+          a2 += B[5] * delta;
+        }
       }
-      run.term1[0] = x1;
-      run.term1[1] = y1;
-      run.term1[2] = a1;
-      run.term2[0] = x2;
-      run.term2[1] = y2;
-      run.term2[2] = a2;
+      if (run.moves1) {
+        run.term1[0] = x1;
+        run.term1[1] = y1;
+        run.term1[2] = a1;
+      }
+      if (run.moves2) {
+        run.term2[0] = x2;
+        run.term2[1] = y2;
+        run.term2[2] = a2;
+      }
       last1 = run.term1;
       last2 = run.term2;
       lx1 = x1, ly1 = y1, la1 = a1;

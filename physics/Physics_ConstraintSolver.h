@@ -89,6 +89,10 @@ class ConstraintSolver {
     uint32_t first;
     uint32_t count;
     bool shared;
+    // False when every B entry of that body in the run is 0 (an immovable body such as the static
+    // one): its term only ever gets 0 added, so it stays as it is and carries no dependency.
+    bool moves1;
+    bool moves2;
   };
   void Iterate();
 
