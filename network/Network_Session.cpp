@@ -735,7 +735,10 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
     session->ProcessConnectRequests(watches, pending);
     session->ProcessSendRequests(watches, pending);
     for (auto& channel : session->m_channels) {
-      if (channel->IsOpen() && (channel->mode & kModeWatchRead) && !channel->connectStarted) {
+      // A stream that is neither listening nor connected reports a hang-up, not data: it is
+      // watched only once it has a peer.
+      bool ready = channel->socketType != kStreamSocket || channel->listening || channel->connected;
+      if (channel->IsOpen() && (channel->mode & kModeWatchRead) && !channel->connectStarted && ready) {
         watches.push_back({channel.get(), kPollRead});
       }
     }
