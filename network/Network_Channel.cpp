@@ -76,7 +76,9 @@ bool Channel::SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t 
   std::size_t sent = 0;
   while (sent < size) {
     SocketStatus status = SocketStatus::Error;
-    std::int64_t count = Socket::Send(socket, data + sent, size - sent, status);
+    // Never blocks, even on a blocking socket: a peer that stops reading cannot hold the caller
+    // past the time limit.
+    std::int64_t count = Socket::Send(socket, data + sent, size - sent, status, true);
     if (count > 0) {
       sent += static_cast<std::size_t>(count);
       continue;

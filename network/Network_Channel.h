@@ -38,7 +38,7 @@ class Channel {
   std::int64_t Send(const void* buffer, std::int64_t length, SocketStatus& status);
   std::int64_t SendTo(const void* buffer, std::int64_t length, const SocketAddress& target, SocketStatus& status);
   // Sends all of a framed message, resuming partial sends; on a non-blocking socket it waits for
-  // room at most timeoutMs. False when the peer is gone, the wait ran out or an error occurred:
+  // room at most timeoutMs (a blocking socket too). False when the peer is gone, the wait ran out or an error occurred:
   // a frame cut short leaves the stream unusable.
   bool SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs);
   // Refreshes the local address from the socket and returns it.

@@ -194,7 +194,10 @@ bool Qln_Session::Listen(std::uint32_t kind, std::uint32_t backlog) {
   if (channel == nullptr) return false;
   bool listening = channel->socketType == kStreamSocket &&
                    Socket::Listen(channel->socket, static_cast<std::int32_t>(std::min<std::uint32_t>(backlog, 4096)));
-  if (listening) channel->listening = 1;
+  if (listening && PAL::ThreadManager::WriteLock(m_lock)) {
+    channel->listening = 1;
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
   channel->LowerUseCount();
   return listening;
 }
@@ -588,7 +591,8 @@ void Qln_Session::AcceptConnections(Channel* listener, std::vector<NetEvent>& pe
   }
 }
 
-bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending) {
+bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending, bool& onError) {
+  onError = false;
   std::size_t waiting = Socket::GetPendingBytes(channel->socket);
   // A readable socket with nothing waiting has reached its end (or an error): one recv tells.
   std::size_t want = std::min(std::max<std::size_t>(waiting, 1), kReadChunk);
@@ -598,7 +602,7 @@ bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending) {
   if (received == 0) return false;
   if (received < 0) {
     if (status == SocketStatus::WouldBlock) return true;
-    if (status != SocketStatus::Disconnected) channel->closedOnError = 1;
+    onError = status != SocketStatus::Disconnected;
     return false;
   }
   std::vector<std::uint8_t*> messages;
@@ -611,7 +615,7 @@ bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending) {
     pending.push_back(std::move(event));
   }
   if (result == StreamBuffer::Result::Malformed) {
-    channel->closedOnError = 1;
+    onError = true;
     return false;
   }
   return true;
@@ -656,9 +660,10 @@ void Qln_Session::HandleReadable(Channel* channel, std::vector<NetEvent>& pendin
     PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
     return;
   }
-  bool open = ReadStream(channel, pending);
+  bool onError = false;
+  bool open = ReadStream(channel, pending, onError);
   PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
-  if (!open) QueueCloseLocked(channel, channel->closedOnError != 0, nullptr);
+  if (!open) QueueCloseLocked(channel, onError, nullptr);
 }
 
 void Qln_Session::HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending) {
@@ -823,6 +828,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
   waited.Start();
   std::vector<NetEvent> received;
   std::vector<Channel*> ended;
+  std::vector<Channel*> failed;
   for (;;) {
     for (Channel* source : sources) {
       if (std::find(ended.begin(), ended.end(), source) != ended.end()) continue;
@@ -833,8 +839,12 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
       if (!PAL::ThreadManager::LockMutex(source->receiveMutex)) continue;
       if (source->socketType == kDatagramSocket) {
         ReceiveDatagrams(source, received, kDatagramsPerPass);
-      } else if (!ReadStream(source, received)) {
-        ended.push_back(source);
+      } else {
+        bool onError = false;
+        if (!ReadStream(source, received, onError)) {
+          ended.push_back(source);
+          if (onError) failed.push_back(source);
+        }
       }
       PAL::ThreadManager::UnlockMutex(source->receiveMutex);
     }
@@ -842,7 +852,9 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
     PAL::ThreadManager::Sleep(1, nullptr);
   }
   if (!ended.empty() && PAL::ThreadManager::WriteLock(m_lock)) {
-    for (Channel* source : ended) QueueCloseLocked(source, source->closedOnError != 0, nullptr);
+    for (Channel* source : ended) {
+      QueueCloseLocked(source, std::find(failed.begin(), failed.end(), source) != failed.end(), nullptr);
+    }
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   for (Channel* source : sources) {

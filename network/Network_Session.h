@@ -116,7 +116,7 @@ class Qln_Session : public Core::Object {
   void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
   void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit);
   // Reads what waits on a stream channel (under its receive mutex); false when the stream ended.
-  bool ReadStream(Channel* channel, std::vector<NetEvent>& pending);
+  bool ReadStream(Channel* channel, std::vector<NetEvent>& pending, bool& onError);
   // Not under the session lock.
   void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
   bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);

@@ -61,8 +61,10 @@ SocketHandle Accept(SocketHandle socket, SocketAddress& peer, SocketStatus& stat
 SocketStatus Connect(SocketHandle socket, const SocketAddress& address);
 // The outcome of a non-blocking connect once the socket reported writable or failed.
 SocketStatus GetConnectResult(SocketHandle socket);
-// Byte counts, or -1 with the status. Sends never raise SIGPIPE.
-std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, SocketStatus& status);
+// Byte counts, or -1 with the status. Sends never raise SIGPIPE. With noWait a blocking socket
+// answers WouldBlock instead of waiting for room.
+std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, SocketStatus& status,
+                  bool noWait = false);
 std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, const SocketAddress& target,
                     SocketStatus& status);
 std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status);

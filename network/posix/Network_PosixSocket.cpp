@@ -194,10 +194,10 @@ SocketStatus GetConnectResult(SocketHandle socket) {
   return StatusFromError(error);
 }
 
-std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, SocketStatus& status) {
+std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, SocketStatus& status, bool noWait) {
   status = SocketStatus::Error;
   if (socket == kInvalidSocket || data == nullptr || size < 1) return -1;
-  ssize_t sent = ::send(Native(socket), data, size, MSG_NOSIGNAL);
+  ssize_t sent = ::send(Native(socket), data, size, MSG_NOSIGNAL | (noWait ? MSG_DONTWAIT : 0));
   if (sent < 0) {
     status = StatusFromError(errno);
     return -1;

@@ -269,6 +269,24 @@ TEST_F(SessionTest, HostileLengthHeaderClosesOnlyThatConnection) {
   EXPECT_EQ(hostLog.OfKind(Network::kEventMessageReceived).back().payload, "still here");
 }
 
+TEST_F(SessionTest, SendToAPeerThatNeverReadsGivesUpAndCloses) {
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  RawPeer sleeper(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  NetAddress peer = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
+  // More than the loopback socket buffers hold: the send stalls part-way and must give up.
+  std::string flood(Network::kMaximumMessageSize - 8, 'f');
+  Core::Stopwatch watch;
+  watch.Start();
+  EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, flood.data(), static_cast<std::uint32_t>(flood.size()), peer));
+  EXPECT_LT(watch.GetElapsed(), Qln_Session::kSendTimeoutMs + 3000.0);
+  // A frame cut short cannot be followed by another: the connection is closed as an error.
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
+  EXPECT_EQ(hostLog.OfKind(Network::kEventConnectionClosed)[0].failed, 1);
+  EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, "x", 1, peer));
+}
+
 TEST_F(SessionTest, PeerThatVanishesMidMessageIsAnEvent) {
   ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
   ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
