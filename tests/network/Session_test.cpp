@@ -287,6 +287,27 @@ TEST_F(SessionTest, SendToAPeerThatNeverReadsGivesUpAndCloses) {
   EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, "x", 1, peer));
 }
 
+TEST_F(SessionTest, ChannelInUseIsClosedOnlyOnceReleased) {
+  Network::Channel* channel = host->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket,
+                                                NetAddress("127.0.0.1", 0), Network::kModeWatchRead,
+                                                Network::kOptionNonBlocking);
+  ASSERT_NE(channel, nullptr);
+  // Binding again keeps the socket it has.
+  Network::SocketHandle socket = channel->socket;
+  EXPECT_TRUE(channel->CreateAndBind(Network::kDatagramSocket, NetAddress("127.0.0.1", 0)));
+  EXPECT_EQ(channel->socket, socket);
+
+  channel->RaiseUseCount();
+  ASSERT_TRUE(host->CloseChannels(Network::kChannelHostDatagram, false));
+  // Closed for look-ups at once, but the socket stays while the record is in use.
+  EXPECT_FALSE(host->Send(Network::kChannelHostDatagram, 1, "x", 1, NetAddress("127.0.0.1", 9)));
+  EXPECT_FALSE(Pump([&] { return hostLog.Count(Network::kEventChannelClosed) > 0; }, 100));
+  EXPECT_EQ(channel->socket, socket);
+  channel->LowerUseCount();
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventChannelClosed) == 1; }));
+  EXPECT_EQ(hostLog.OfKind(Network::kEventChannelClosed)[0].channelKind, Network::kChannelHostDatagram);
+}
+
 TEST_F(SessionTest, PeerThatVanishesMidMessageIsAnEvent) {
   ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
   ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
