@@ -308,6 +308,42 @@ TEST_F(SessionTest, ChannelInUseIsClosedOnlyOnceReleased) {
   EXPECT_EQ(hostLog.OfKind(Network::kEventChannelClosed)[0].channelKind, Network::kChannelHostDatagram);
 }
 
+TEST_F(SessionTest, HandlerMayCloseAndWaitFromInsideDispatch) {
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  // A handler that waits for its own close while being dispatched: the session thread must
+  // still be able to finish the close and post its events.
+  Qln_Session* self = nullptr;
+  bool closedInside = false;
+  EventLog log;
+  Network::EventHandler record = log.Handler();
+  Qln_Session* player = manager.CreateSession(
+      "player", "", false,
+      [&](Network::NetEvent& event) {
+        record(event);
+        if (event.kind == Network::kEventMessageReceived && self != nullptr) {
+          closedInside = self->CloseChannels(Network::kChannelClientStream, true);
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(player, nullptr);
+  self = player;
+  ASSERT_NE(player->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
+            nullptr);
+  ASSERT_TRUE(player->Connect(Network::kChannelClientStream, hostAddress));
+  ASSERT_TRUE(player->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  NetAddress peer = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
+  ASSERT_TRUE(host->Send(Network::kChannelHostListen, 1, "bye", 3, peer));
+  Core::Stopwatch watch;
+  watch.Start();
+  ASSERT_TRUE(PumpUntil({player}, [&] { return log.Count(Network::kEventChannelClosed) == 1; }));
+  EXPECT_TRUE(closedInside);
+  EXPECT_LT(watch.GetElapsed(), 3000.0) << "the close completed instead of timing out";
+  EXPECT_TRUE(manager.DestroySession(player));
+}
+
 TEST_F(SessionTest, PeerThatVanishesMidMessageIsAnEvent) {
   ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
   ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
