@@ -91,7 +91,7 @@ int GetMaximumInterpolation(lua_State* state) {
 
 int ObjectInCollision(lua_State* state) {
   CollisionEngine* self = SelfEngine(state);
-  if (!NumberAt(state, 1)) return 0;
+  if (!NumberAt(state, 1) || !self->GetDynamicObject(IdAt(state, 1))) return 0;
   lua_pushboolean(state, self->ObjectInCollision(IdAt(state, 1)));
   return 1;
 }
