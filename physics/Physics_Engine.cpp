@@ -402,26 +402,27 @@ void PhysicsEngine::MatchPreviousContacts() {
   RigidBody* staticBody = m_staticBody.Get();
 
   // Previous contacts grouped by their first and by their second body, each group in list order.
-  auto group = [&](std::unordered_map<const RigidBody*, uint32_t>& index, std::vector<std::vector<uint32_t>>& groups,
-                   std::vector<uint32_t>& cursors, bool first) {
-    index.clear();
+  auto group = [&](std::vector<std::vector<uint32_t>>& groups, std::vector<uint32_t>& cursors, int side) {
+    const uint32_t mark = NextMark();
     for (auto& entries : groups) entries.clear();
     uint32_t used = 0;
     for (uint32_t i = 0; i < previousCount; ++i) {
-      const RigidBody* body = first ? m_previousContacts[i]->GetBody1() : m_previousContacts[i]->GetBody2();
+      RigidBody* body = side == 0 ? m_previousContacts[i]->GetBody1() : m_previousContacts[i]->GetBody2();
       // Without this, kept contacts would be kept again every frame and pile up to the limit.
       if (body == staticBody || m_previousContacts[i]->WasKept()) continue;
-      auto inserted = index.emplace(body, used);
-      if (inserted.second) {
+      if (body->m_matchMark[side] != mark) {
+        body->m_matchMark[side] = mark;
+        body->m_matchGroup[side] = used;
         if (groups.size() <= used) groups.emplace_back();
         ++used;
       }
-      groups[inserted.first->second].push_back(i);
+      groups[body->m_matchGroup[side]].push_back(i);
     }
     cursors.assign(used, 0);
+    return mark;
   };
-  group(m_matchGroupIndex1, m_matchGroups1, m_matchCursors1, true);
-  group(m_matchGroupIndex2, m_matchGroups2, m_matchCursors2, false);
+  const uint32_t mark1 = group(m_matchGroups1, m_matchCursors1, 0);
+  const uint32_t mark2 = group(m_matchGroups2, m_matchCursors2, 1);
   m_matchRemoved.assign(previousCount, 0);
 
   uint32_t retained = 0;
@@ -431,19 +432,15 @@ void PhysicsEngine::MatchPreviousContacts() {
     const std::vector<uint32_t>* list2 = nullptr;
     uint32_t* cursor1 = nullptr;
     uint32_t* cursor2 = nullptr;
-    if (contact->GetBody1() != staticBody) {
-      auto found = m_matchGroupIndex1.find(contact->GetBody1());
-      if (found != m_matchGroupIndex1.end()) {
-        list1 = &m_matchGroups1[found->second];
-        cursor1 = &m_matchCursors1[found->second];
-      }
+    const RigidBody* body1 = contact->GetBody1();
+    const RigidBody* body2 = contact->GetBody2();
+    if (body1 != staticBody && body1->m_matchMark[0] == mark1) {
+      list1 = &m_matchGroups1[body1->m_matchGroup[0]];
+      cursor1 = &m_matchCursors1[body1->m_matchGroup[0]];
     }
-    if (contact->GetBody2() != staticBody) {
-      auto found = m_matchGroupIndex2.find(contact->GetBody2());
-      if (found != m_matchGroupIndex2.end()) {
-        list2 = &m_matchGroups2[found->second];
-        cursor2 = &m_matchCursors2[found->second];
-      }
+    if (body2 != staticBody && body2->m_matchMark[1] == mark2) {
+      list2 = &m_matchGroups2[body2->m_matchGroup[1]];
+      cursor2 = &m_matchCursors2[body2->m_matchGroup[1]];
     }
     uint32_t retainedForContact = 0;
     while (retainedForContact < m_maxMatchesPerContact && retained < m_maxContactMatches) {

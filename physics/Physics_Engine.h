@@ -5,7 +5,6 @@
 // contacts from the contact-list callback, a position-level correction) after it.
 #include <cstdint>
 #include <deque>
-#include <unordered_map>
 #include <vector>
 
 #include "core/Core_Object.h"
@@ -119,7 +118,6 @@ class PhysicsEngine : public Core::Object {
   uint32_t m_maxMatchesPerContact = 25;
   uint32_t m_mark = 0;
   // Working storage of the contact matching, kept to avoid allocation per frame.
-  std::unordered_map<const RigidBody*, uint32_t> m_matchGroupIndex1, m_matchGroupIndex2;
   std::vector<std::vector<uint32_t>> m_matchGroups1, m_matchGroups2;
   std::vector<uint32_t> m_matchCursors1, m_matchCursors2;
   std::vector<uint8_t> m_matchRemoved;

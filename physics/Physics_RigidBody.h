@@ -88,6 +88,10 @@ class RigidBody : public Core::Object {
 
   // Scratch mark of the engine's list building (not saved).
   uint32_t m_listMark = 0;
+  // Scratch of the engine's contact matching (not saved): the group of previous contacts whose
+  // first (index 0) or second (index 1) body this is, valid while the mark is the current one.
+  uint32_t m_matchMark[2] = {0, 0};
+  uint32_t m_matchGroup[2] = {0, 0};
 
  private:
   static constexpr float kRadiansToDegreesValue = 57.29578f;
