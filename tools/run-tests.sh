@@ -19,7 +19,9 @@ for target in "$fuzz_build"/bin/*_fuzz; do
   corpus="$top/fuzz/corpus/${name%_fuzz}"
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null
-  if "$target" -runs="${FUZZ_RUNS:-20000}" -max_len=4096 -rss_limit_mb=2048 "$work" > "$work.log" 2>&1; then
+  # Bounded by runs and by time, whichever ends first, so a slow target cannot stretch CI.
+  if "$target" -runs="${FUZZ_RUNS:-20000}" -max_total_time="${FUZZ_SECONDS:-15}" -max_len=4096 -rss_limit_mb=2048 \
+      "$work" > "$work.log" 2>&1; then
     echo "   $name: ok"
   else
     echo "   $name: FAILED (log follows)"; tail -40 "$work.log"; status=1
