@@ -1,0 +1,628 @@
+// Script methods of "GameObject", and the pieces every game-object kind's table shares.
+#include <algorithm>
+#include <cmath>
+
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_ScriptSupport.h"
+#include "input/Internal_Keyboard.h"
+#include "input/Internal_Mouse.h"
+#include "script/Lua_Script.h"
+#include "script/Lua_ScriptEngine.h"
+
+namespace Quillon {
+namespace Script {
+
+Core::Object* ToObject(lua_State* state, int index) {
+  void* pointer = nullptr;
+  const Lua::MethodTable* table = Lua::GetEngineUserdata(state, index, &pointer);
+  // Only classes of the object hierarchy push through PushCoreObject; other userdata hold values.
+  if (table == nullptr || table->GetCrossStatePush() != &Lua::PushCoreObject) return nullptr;
+  return static_cast<Core::Object*>(pointer);
+}
+
+int32_t ToInteger(lua_State* state, int index) {
+  const lua_Number value = luaL_checknumber(state, index);
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
+  return static_cast<int32_t>(value);
+}
+
+uint32_t ToUnsigned(lua_State* state, int index) {
+  const lua_Number value = luaL_checknumber(state, index);
+  if (!(value >= 0.0) || value >= 4294967296.0) return 0;
+  return static_cast<uint32_t>(value);
+}
+
+int PushObjectOrNil(lua_State* state, Core::Object* object) {
+  if (object == nullptr) {
+    lua_pushnil(state);
+    return 1;
+  }
+  object->PushToLua(state);
+  return 1;
+}
+
+namespace {
+
+constexpr int kArg = kFirstArgument;
+
+// "ObjectFunction"(name, result count, arguments...): calls a function of the object's own script
+// with the arguments and hands its results back.
+int ObjectFunction(lua_State* state) {
+  Core::Object* self = ToObject(state, 1);
+  if (self == nullptr) luaL_typerror(state, 1, "GameObject");
+  if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
+  const int resultCount = lua_gettop(state) >= 3 ? static_cast<int>(std::max<int32_t>(ToInteger(state, 3), 0)) : 0;
+  LuaScript* script = self->GetScript();
+  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
+  lua_State* thread = script->GetThread();
+  // A call into the object's own thread from its own code cannot be made: the thread is running.
+  if (thread == state || !lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
+  Lua::CallScope scope;
+  const int base = lua_gettop(thread);
+  lua_getglobal(thread, lua_tostring(state, kArg));
+  if (!lua_isfunction(thread, -1)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
+  if (!Lua::ProtectedCall(thread, argumentCount, resultCount)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  if (!lua_checkstack(state, resultCount + 2)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
+  lua_settop(thread, base);
+  return pushed;
+}
+
+int AddManagedObject(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (!HasArguments(state, 2)) return 0;
+  GameObject* object = ToObjectOf<GameObject>(state, kArg);
+  if (object == nullptr || lua_type(state, kArg + 1) != LUA_TSTRING) return 0;
+  self->AddManagedObject(object, lua_tostring(state, kArg + 1));
+  return 0;
+}
+
+int Mount(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (GameObject* child = HasArguments(state, 1) ? ToObjectOf<GameObject>(state, kArg) : nullptr) self->Mount(child);
+  return 0;
+}
+
+int UnMount(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (GameObject* child = HasArguments(state, 1) ? ToObjectOf<GameObject>(state, kArg) : nullptr) self->UnMount(child);
+  return 0;
+}
+
+int GetMount(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (!HasArguments(state, 1)) return 0;
+  // An index past the end gives nil rather than a read beyond the list.
+  return PushObjectOrNil(state, self->GetMount(ToUnsigned(state, kArg)));
+}
+
+int GetMountsCount(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetMountsCount());
+  return 1;
+}
+
+int IsMounted(lua_State* state) {
+  lua_pushboolean(state, SelfObject(state)->GetMountSupport() != nullptr);
+  return 1;
+}
+
+int GetMountSupport(lua_State* state) { return PushObjectOrNil(state, SelfObject(state)->GetMountSupport()); }
+
+int GetLayer(lua_State* state) { return PushObjectOrNil(state, SelfObject(state)->GetLayer()); }
+
+int SetName(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (!HasArguments(state, 1)) return 0;
+  self->SetName(luaL_checkstring(state, kArg));
+  return 0;
+}
+
+int GetName(lua_State* state) {
+  const std::string& name = SelfObject(state)->GetName();
+  lua_pushlstring(state, name.data(), name.size());
+  return 1;
+}
+
+int GetID(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetID());
+  return 1;
+}
+
+int SetLifeTime(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetLifeTime(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetLifeTime(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetLifeTime());
+  return 1;
+}
+
+int GetAge(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetAge());
+  return 1;
+}
+
+int ResetAge(lua_State* state) {
+  SelfObject(state)->ResetAge();
+  return 0;
+}
+
+int SetVisible(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetVisible(ToBoolean(state, kArg));
+  return 0;
+}
+
+int GetVisible(lua_State* state) {
+  lua_pushboolean(state, SelfObject(state)->IsVisible());
+  return 1;
+}
+
+int Destroy(lua_State* state) {
+  SelfObject(state)->Destroy();
+  return 0;
+}
+
+int IsDestroyed(lua_State* state) {
+  lua_pushboolean(state, SelfObject(state)->IsDestroyed());
+  return 1;
+}
+
+// A point table, or x and y numbers.
+bool ReadPoint(lua_State* state, Math::Vector2D& point) {
+  if (!HasArguments(state, 1)) return false;
+  if (IsTable(state, kArg)) {
+    point = LuaScript::ToPoint2D(state, kArg);
+    return true;
+  }
+  if (!HasArguments(state, 2)) return false;
+  point = Math::Vector2D(ToFloat(state, kArg), ToFloat(state, kArg + 1));
+  return true;
+}
+
+int SetPosition(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  Math::Vector2D point;
+  if (ReadPoint(state, point)) self->SetPosition(point);
+  return 0;
+}
+
+int SetPositionX(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetPositionX(ToFloat(state, kArg));
+  return 0;
+}
+
+int SetPositionY(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetPositionY(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetPosition(lua_State* state) {
+  const Math::Vector2D& p = SelfObject(state)->GetPosition();
+  LuaScript::PushPoint2D(state, p.x, p.y);
+  return 1;
+}
+
+int GetPositionX(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetPositionX());
+  return 1;
+}
+
+int GetPositionY(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetPositionY());
+  return 1;
+}
+
+int SetOldPosition(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  Math::Vector2D point;
+  if (ReadPoint(state, point)) self->SetOldPosition(point);
+  return 0;
+}
+
+int SetZOrder(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetZOrder(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetZOrder(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetZOrder());
+  return 1;
+}
+
+int SetRotationAngle(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetRotationAngle(ToFloat(state, kArg));
+  return 0;
+}
+
+int SetOldRotationAngle(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetOldRotationAngle(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetRotationAngle(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetRotationAngle());
+  return 1;
+}
+
+int SetDirection(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 2)) self->SetDirection(ToFloat(state, kArg), ToFloat(state, kArg + 1));
+  return 0;
+}
+
+int SetDirectionX(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetDirectionX(ToFloat(state, kArg));
+  return 0;
+}
+
+int SetDirectionY(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetDirectionY(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetDirection(lua_State* state) {
+  const Math::Vector2D d = SelfObject(state)->GetDirection();
+  LuaScript::PushVector2D(state, d.x, d.y);
+  return 1;
+}
+
+int GetDirectionX(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetDirection().x);
+  return 1;
+}
+
+int GetDirectionY(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetDirection().y);
+  return 1;
+}
+
+int SetScale(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (!HasArguments(state, 1)) return 0;
+  if (IsTable(state, kArg)) {
+    const Math::Vector2D scale = LuaScript::ToVector2D(state, kArg);
+    self->SetScale(scale.x, scale.y);
+  } else if (HasArguments(state, 2)) {
+    self->SetScale(ToFloat(state, kArg), ToFloat(state, kArg + 1));
+  }
+  return 0;
+}
+
+int SetScaleX(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetScaleX(ToFloat(state, kArg));
+  return 0;
+}
+
+int SetScaleY(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetScaleY(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetScale(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  LuaScript::PushVector2D(state, self->GetScaleX(), self->GetScaleY());
+  return 1;
+}
+
+int GetScaleX(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetScaleX());
+  return 1;
+}
+
+int GetScaleY(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetScaleY());
+  return 1;
+}
+
+int SetCenter(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  Math::Vector2D point;
+  if (ReadPoint(state, point)) self->SetCenter(point);
+  return 0;
+}
+
+int SetCenterX(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetCenter(Math::Vector2D(ToFloat(state, kArg), self->GetCenter().y));
+  return 0;
+}
+
+int SetCenterY(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetCenter(Math::Vector2D(self->GetCenter().x, ToFloat(state, kArg)));
+  return 0;
+}
+
+int GetCenter(lua_State* state) {
+  const Math::Vector2D& c = SelfObject(state)->GetCenter();
+  LuaScript::PushPoint2D(state, c.x, c.y);
+  return 1;
+}
+
+int GetCenterX(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetCenter().x);
+  return 1;
+}
+
+int GetCenterY(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetCenter().y);
+  return 1;
+}
+
+int SetModulationColor(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetModulationColor(LuaScript::ToColor(state, kArg));
+  return 0;
+}
+
+template <int Component>
+int SetModulationComponent(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (!HasArguments(state, 1)) return 0;
+  Math::Color color = self->GetModulationColor();
+  float* components[] = {&color.r, &color.g, &color.b};
+  *components[Component] = ToFloat(state, kArg);
+  self->SetModulationColor(color);
+  return 0;
+}
+
+int GetModulationColor(lua_State* state) {
+  const Math::Color& c = SelfObject(state)->GetModulationColor();
+  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
+  return 1;
+}
+
+template <int Component>
+int GetModulationComponent(lua_State* state) {
+  const Math::Color& c = SelfObject(state)->GetModulationColor();
+  const float components[] = {c.r, c.g, c.b};
+  lua_pushnumber(state, components[Component]);
+  return 1;
+}
+
+int SetOpacity(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetOpacity(ToFloat(state, kArg));
+  return 0;
+}
+
+int GetOpacity(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetOpacity());
+  return 1;
+}
+
+int GetCollisionId(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetCollisionId());
+  return 1;
+}
+
+int GetPhysicsId(lua_State* state) {
+  lua_pushnumber(state, SelfObject(state)->GetPhysicsId());
+  return 1;
+}
+
+// Without a network game the object's own machine's devices answer.
+int GetNetworkKeyboard(lua_State* state) {
+  SelfObject(state);
+  return PushObjectOrNil(state, Input::Keyboard::GetInstance());
+}
+
+int GetNetworkMouse(lua_State* state) {
+  SelfObject(state);
+  return PushObjectOrNil(state, Input::Mouse::GetInstance());
+}
+
+// The owning player is known to the multiplayer layer only.
+int GetNetworkOwner(lua_State* state) {
+  SelfObject(state);
+  return 0;
+}
+
+int ChangeNetworkOwner(lua_State* state) {
+  SelfObject(state);
+  lua_pushboolean(state, 0);
+  return 1;
+}
+
+int SetScript(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  if (HasArguments(state, 1)) self->SetScriptFile(luaL_checkstring(state, kArg));
+  return 0;
+}
+
+int RunScript(lua_State* state) {
+  SelfObject(state)->RunScriptConstructor(true);
+  return 0;
+}
+
+}  // namespace
+
+int CloneObject(lua_State* state) {
+  GameObject* self = SelfObject(state);
+  GameObject* clone = self->CloneWithScript();
+  if (clone == nullptr) return 0;
+  return PushObjectOrNil(state, clone);
+}
+
+// The network file is in use only inside the multiplayer layer's calls; outside them nothing is
+// written or read.
+int SaveNetworkData(lua_State* state) {
+  SelfObject(state);
+  return 0;
+}
+
+int LoadNetworkData(lua_State* state) {
+  SelfObject(state);
+  return 0;
+}
+
+const std::vector<Lua::Method>& GameObjectMethods() {
+  using namespace Attachment;
+  static const std::vector<Lua::Method> methods = {
+      {"ObjectFunction", ObjectFunction},
+      {"AddManagedObject", AddManagedObject},
+      {"Mount", Mount},
+      {"GetMount", GetMount},
+      {"UnMount", UnMount},
+      {"GetMountsCount", GetMountsCount},
+      {"IsMounted", IsMounted},
+      {"GetMountSupport", GetMountSupport},
+      {"GetLayer", GetLayer},
+      {"SetName", SetName},
+      {"GetName", GetName},
+      {"GetID", GetID},
+      {"SetLifeTime", SetLifeTime},
+      {"GetLifeTime", GetLifeTime},
+      {"GetAge", GetAge},
+      {"ResetAge", ResetAge},
+      {"SetVisible", SetVisible},
+      {"GetVisible", GetVisible},
+      {"Destroy", Destroy},
+      {"IsDestroyed", IsDestroyed},
+      {"SetPosition", SetPosition},
+      {"SetPositionX", SetPositionX},
+      {"SetPositionY", SetPositionY},
+      {"GetPosition", GetPosition},
+      {"GetPositionX", GetPositionX},
+      {"GetPositionY", GetPositionY},
+      {"SetOldPosition", SetOldPosition},
+      {"SetZOrder", SetZOrder},
+      {"GetZOrder", GetZOrder},
+      {"SetRotationAngle", SetRotationAngle},
+      {"SetOldRotationAngle", SetOldRotationAngle},
+      {"GetRotationAngle", GetRotationAngle},
+      {"SetDirection", SetDirection},
+      {"SetDirectionX", SetDirectionX},
+      {"SetDirectionY", SetDirectionY},
+      {"GetDirection", GetDirection},
+      {"GetDirectionX", GetDirectionX},
+      {"GetDirectionY", GetDirectionY},
+      {"SetScale", SetScale},
+      {"SetScaleX", SetScaleX},
+      {"SetScaleY", SetScaleY},
+      {"GetScale", GetScale},
+      {"GetScaleX", GetScaleX},
+      {"GetScaleY", GetScaleY},
+      {"SetCenter", SetCenter},
+      {"SetCenterX", SetCenterX},
+      {"SetCenterY", SetCenterY},
+      {"GetCenter", GetCenter},
+      {"GetCenterX", GetCenterX},
+      {"GetCenterY", GetCenterY},
+      {"SetModulationColor", SetModulationColor},
+      {"SetModulationR", SetModulationComponent<0>},
+      {"SetModulationG", SetModulationComponent<1>},
+      {"SetModulationB", SetModulationComponent<2>},
+      {"GetModulationColor", GetModulationColor},
+      {"GetModulationR", GetModulationComponent<0>},
+      {"GetModulationG", GetModulationComponent<1>},
+      {"GetModulationB", GetModulationComponent<2>},
+      {"SetOpacity", SetOpacity},
+      {"GetOpacity", GetOpacity},
+      {"AddCollision", AddCollision},
+      {"RemoveCollision", RemoveCollision},
+      {"ObjectInCollision", ObjectInCollision},
+      {"GetCollisionId", GetCollisionId},
+      {"GetCollisionObject", GetCollisionObject},
+      {"GetTileMapCollisionObject", GetTileMapCollisionObject},
+      {"AddPhysicalProperties", AddPhysicalProperties},
+      {"RemovePhysicalProperties", RemovePhysicalProperties},
+      {"SetMassProperties", SetMassProperties},
+      {"GetMassProperties", GetMassProperties},
+      {"GetCenterOfMass", GetCenterOfMass},
+      {"SetVelocity", SetVelocity},
+      {"GetVelocity", GetVelocity},
+      {"SetAngularVelocity", SetAngularVelocity},
+      {"GetAngularVelocity", GetAngularVelocity},
+      {"SetSpeed", SetSpeed},
+      {"GetSpeed", GetSpeed},
+      {"SetVelocityDirection", SetVelocityDirection},
+      {"GetVelocityDirection", GetVelocityDirection},
+      {"AddForce", AddForce},
+      {"RemoveForce", RemoveForce},
+      {"RemoveAllForces", RemoveAllForces},
+      {"GetPhysicsId", GetPhysicsId},
+      {"GetNetworkKeyboard", GetNetworkKeyboard},
+      {"GetNetworkMouse", GetNetworkMouse},
+      {"GetNetworkOwner", GetNetworkOwner},
+      {"ChangeNetworkOwner", ChangeNetworkOwner},
+      {"GetNumberOfCollidedSprites", GetNumberOfCollidedSprites},
+      {"GetNumberOfCollidedCircles", GetNumberOfCollidedCircles},
+      {"GetNumberOfCollidedLineSegments", GetNumberOfCollidedLineSegments},
+      {"GetNumberOfCollidedTileMaps", GetNumberOfCollidedTileMaps},
+      {"GetCollidedSprite", GetCollidedSprite},
+      {"GetCollidedTileMap", GetCollidedTileMap},
+      {"IsCollidedWithSprite", IsCollidedWithSprite},
+      {"IsCollidedWithSpriteLineSegment", IsCollidedWithSpriteLineSegment},
+      {"IsCollidedWithSpriteCircle", IsCollidedWithSpriteCircle},
+      {"IsCollidedWithLineSegment", IsCollidedWithLineSegment},
+      {"IsCollidedWithCircle", IsCollidedWithCircle},
+      {"IsCollidedWithTileMap", IsCollidedWithTileMap},
+      {"IsMyLineSegmentCollided", IsMyLineSegmentCollided},
+      {"IsMyCircleCollided", IsMyCircleCollided},
+      {"GetTileMapNewEntries_UsingBoundingRectangle", GetTileMapNewEntries_UsingBoundingRectangle},
+      {"GetTileMapStaticEntries_UsingBoundingRectangle", GetTileMapStaticEntries_UsingBoundingRectangle},
+      {"GetTileMapNewEntries_UsingHotSpot", GetTileMapNewEntries_UsingHotSpot},
+      {"GetTileMapStaticEntries_UsingHotSpot", GetTileMapStaticEntries_UsingHotSpot},
+      {"GetCollidedCircleData", GetCollidedCircleData},
+      {"GetCollidedLineSegmentData", GetCollidedLineSegmentData},
+      {"GetCollidedTileMapData", GetCollidedTileMapData},
+      {"GetCollidedSpriteData", GetCollidedSpriteData},
+      {"SetScript", SetScript},
+      {"RunScript", RunScript},
+  };
+  return methods;
+}
+
+std::vector<Lua::Method> BuildDerivedTable(const TableEdit& edit, std::initializer_list<Lua::Method> own) {
+  const std::vector<Lua::Method>& base = GameObjectMethods();
+  auto named = [](const std::vector<std::string>& names, const char* name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  std::vector<std::string> movedNames;
+  for (const auto& move : edit.moved) movedNames.push_back(move.first);
+  std::vector<Lua::Method> table;
+  for (const Lua::Method& method : base) {
+    if (named(edit.leftOut, method.name) || named(movedNames, method.name)) continue;
+    table.push_back(method);
+  }
+  for (const auto& move : edit.moved) {
+    auto source = std::find_if(base.begin(), base.end(), [&](const Lua::Method& m) { return move.first == m.name; });
+    if (source == base.end()) continue;
+    auto after = std::find_if(table.begin(), table.end(), [&](const Lua::Method& m) { return move.second == m.name; });
+    table.insert(after == table.end() ? table.end() : after + 1, *source);
+  }
+  table.insert(table.end(), own.begin(), own.end());
+  return table;
+}
+
+namespace {
+const Lua::MethodTable g_gameObjectTable(GameObject::ScriptClassName, GameObjectMethods().data(),
+                                         GameObjectMethods().size());
+}  // namespace
+
+}  // namespace Script
+}  // namespace Quillon

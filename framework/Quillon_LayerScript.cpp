@@ -1,0 +1,203 @@
+// Script methods of "Layer".
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_ScriptSupport.h"
+#include "script/Lua_Script.h"
+
+namespace Quillon {
+
+namespace Script {
+namespace {
+
+constexpr int kArg = kFirstArgument;
+
+Layer* Self(lua_State* state) { return CheckSelf<Layer>(state, Layer::ScriptClassName); }
+
+int SetName(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
+  return 0;
+}
+int GetName(lua_State* state) {
+  const std::string& name = Self(state)->GetName();
+  lua_pushlstring(state, name.data(), name.size());
+  return 1;
+}
+int SetZOrder(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->SetZOrder(ToFloat(state, kArg));
+  return 0;
+}
+int GetZOrder(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetZOrder());
+  return 1;
+}
+int SetScale(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 2)) self->SetScale(ToFloat(state, kArg), ToFloat(state, kArg + 1));
+  return 0;
+}
+int GetScale(lua_State* state) {
+  Layer* self = Self(state);
+  LuaScript::PushVector2D(state, self->GetScaleX(), self->GetScaleY());
+  return 1;
+}
+int SetRotation(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->SetRotation(ToFloat(state, kArg));
+  return 0;
+}
+int GetRotation(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetRotation());
+  return 1;
+}
+int GetIndex(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetIndex());
+  return 1;
+}
+int AddGameObject(lua_State* state) {
+  Layer* self = Self(state);
+  GameObject* object = HasArguments(state, 1) ? ToObjectOf<GameObject>(state, kArg) : nullptr;
+  if (object == nullptr) return 0;
+  const bool networked = lua_gettop(state) >= kArg + 1 && ToBoolean(state, kArg + 1);
+  QlnPlayer* owner = nullptr;  // players belong to the multiplayer layer
+  self->AddGameObject(object, networked, owner);
+  return 0;
+}
+int AddNetworkGameObject(lua_State* state) {
+  Layer* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  GameObject* object = self->CreateNetworkGameObject(luaL_checkstring(state, kArg), nullptr);
+  if (object == nullptr) return 0;
+  return PushObjectOrNil(state, object);
+}
+int RemoveGameObject(lua_State* state) {
+  Layer* self = Self(state);
+  if (GameObject* object = HasArguments(state, 1) ? ToObjectOf<GameObject>(state, kArg) : nullptr) {
+    self->RemoveGameObject(object);
+  }
+  return 0;
+}
+// (Vector a, radius or Vector b, z [, userId])
+int AddCollisionData(lua_State* state) {
+  Layer* self = Self(state);
+  if (!HasArguments(state, 3) || !IsTable(state, kArg)) return 0;
+  const Math::Vector2D a = LuaScript::ToVector2D(state, kArg);
+  const int32_t z = ToInteger(state, kArg + 2);
+  const uint32_t userId = HasArguments(state, 4) ? ToUnsigned(state, kArg + 3) : 0;
+  if (lua_type(state, kArg + 1) == LUA_TNUMBER) {
+    self->AddStaticCircle(a, ToFloat(state, kArg + 1), static_cast<uint8_t>(z & 0xFF), userId);
+  } else if (IsTable(state, kArg + 1)) {
+    self->AddStaticLineSegment(a, LuaScript::ToVector2D(state, kArg + 1), static_cast<uint8_t>(z & 0xFF), userId);
+  }
+  return 0;
+}
+int ReadInformationStaticCollision(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->ReadInformation_StaticCollision(luaL_checkstring(state, kArg));
+  return 0;
+}
+int SetCollisionProperties(lua_State* state) {
+  Layer* self = Self(state);
+  if (!HasArguments(state, 3) || !IsTable(state, kArg)) return 0;
+  self->SetCollisionProperties(LuaScript::ToVector2D(state, kArg), ToUnsigned(state, kArg + 1),
+                               ToUnsigned(state, kArg + 2), 100);
+  return 0;
+}
+int GetCollisionId(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetCollisionLayerIndex());
+  return 1;
+}
+int GetGameObjects(lua_State* state) {
+  std::list<GameObject*> objects;
+  Self(state)->GetGameObjects(objects);
+  lua_createtable(state, static_cast<int>(objects.size()), 0);
+  int key = 1;
+  for (GameObject* object : objects) {
+    object->PushToLua(state);
+    lua_rawseti(state, -2, key++);
+  }
+  return 1;
+}
+int GetGameObjectsCount(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetGameObjectsCount());
+  return 1;
+}
+int SetVisibleCollisionData(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->SetVisibleCollisionData(ToBoolean(state, kArg));
+  return 0;
+}
+int GetVisibleCollisionData(lua_State* state) {
+  lua_pushboolean(state, Self(state)->GetVisibleCollisionData());
+  return 1;
+}
+int SetCollisionDataColor(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetCollisionDataColor(LuaScript::ToColor(state, kArg));
+  return 0;
+}
+int GetCollisionDataColor(lua_State* state) {
+  const Math::Color& c = Self(state)->GetCollisionDataColor();
+  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
+  return 1;
+}
+int SetVisibleLayerPartition(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1)) self->SetVisibleLayerPartition(ToBoolean(state, kArg));
+  return 0;
+}
+int GetVisibleLayerPartition(lua_State* state) {
+  lua_pushboolean(state, Self(state)->GetVisibleLayerPartition());
+  return 1;
+}
+int SetLayerPartitionColor(lua_State* state) {
+  Layer* self = Self(state);
+  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetLayerPartitionColor(LuaScript::ToColor(state, kArg));
+  return 0;
+}
+int GetLayerPartitionColor(lua_State* state) {
+  const Math::Color& c = Self(state)->GetLayerPartitionColor();
+  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
+  return 1;
+}
+
+}  // namespace
+
+// Defined with the layer's collision side.
+int GetLayerCollision(lua_State* state);
+
+namespace {
+const Lua::Method g_layerMethods[] = {
+    {"SetName", SetName},
+    {"GetName", GetName},
+    {"SetZOrder", SetZOrder},
+    {"GetZOrder", GetZOrder},
+    {"SetScale", SetScale},
+    {"GetScale", GetScale},
+    {"SetRotation", SetRotation},
+    {"GetRotation", GetRotation},
+    {"GetIndex", GetIndex},
+    {"GetLayerCollision", GetLayerCollision},
+    {"AddGameObject", AddGameObject},
+    {"AddNetworkGameObject", AddNetworkGameObject},
+    {"RemoveGameObject", RemoveGameObject},
+    {"AddCollisionData", AddCollisionData},
+    {"ReadInformation_StaticCollision", ReadInformationStaticCollision},
+    {"SetCollisionProperties", SetCollisionProperties},
+    {"GetCollisionId", GetCollisionId},
+    {"GetGameObjects", GetGameObjects},
+    {"GetGameObjectsCount", GetGameObjectsCount},
+    {"SetVisibleCollisionData", SetVisibleCollisionData},
+    {"GetVisibleCollisionData", GetVisibleCollisionData},
+    {"SetCollisionDataColor", SetCollisionDataColor},
+    {"GetCollisionDataColor", GetCollisionDataColor},
+    {"SetVisibleLayerPartition", SetVisibleLayerPartition},
+    {"GetVisibleLayerPartition", GetVisibleLayerPartition},
+    {"SetLayerPartitionColor", SetLayerPartitionColor},
+    {"GetLayerPartitionColor", GetLayerPartitionColor},
+};
+const Lua::MethodTable g_layerTable(Layer::ScriptClassName, g_layerMethods);
+}  // namespace
+
+}  // namespace Script
+}  // namespace Quillon

@@ -1,0 +1,190 @@
+// Script methods of "Level".
+#include <algorithm>
+
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_ScriptSupport.h"
+#include "script/Lua_Script.h"
+#include "script/Lua_ScriptEngine.h"
+
+namespace Quillon {
+namespace Script {
+
+namespace {
+
+constexpr int kArg = kFirstArgument;
+
+Level* Self(lua_State* state) { return CheckSelf<Level>(state, Level::ScriptClassName); }
+
+int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
+  lua_createtable(state, static_cast<int>(objects.size()), 0);
+  int key = 1;
+  for (GameObject* object : objects) {
+    object->PushToLua(state);
+    lua_rawseti(state, -2, key++);
+  }
+  return 1;
+}
+
+int ObjectFunction(lua_State* state) {
+  Level* self = Self(state);
+  if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
+  const int resultCount = lua_gettop(state) >= 3 ? std::max<int32_t>(ToInteger(state, 3), 0) : 0;
+  LuaScript* script = self->GetScript();
+  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
+  lua_State* thread = script->GetThread();
+  if (thread == state || !lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
+  Lua::CallScope scope;
+  const int base = lua_gettop(thread);
+  lua_getglobal(thread, lua_tostring(state, kArg));
+  if (!lua_isfunction(thread, -1)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
+  if (!Lua::ProtectedCall(thread, argumentCount, resultCount) || !lua_checkstack(state, resultCount + 2)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
+  lua_settop(thread, base);
+  return pushed;
+}
+
+int AddManagedObject(lua_State* state) {
+  Level* self = Self(state);
+  if (!HasArguments(state, 2)) return 0;
+  Core::Object* object = ToObject(state, kArg);
+  if (object == nullptr || lua_type(state, kArg + 1) != LUA_TSTRING) return 0;
+  self->AddManagedObject(object, lua_tostring(state, kArg + 1));
+  return 0;
+}
+int SetName(lua_State* state) {
+  Level* self = Self(state);
+  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
+  return 0;
+}
+int GetName(lua_State* state) {
+  const std::string& name = Self(state)->GetName();
+  lua_pushlstring(state, name.data(), name.size());
+  return 1;
+}
+int AddLayer(lua_State* state) {
+  Level* self = Self(state);
+  if (Layer* layer = HasArguments(state, 1) ? ToObjectOf<Layer>(state, kArg) : nullptr) self->AddLayer(layer);
+  return 0;
+}
+int GetLayersCount(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetLayersCount());
+  return 1;
+}
+int GetLayer(lua_State* state) {
+  Level* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  Layer* layer = lua_type(state, kArg) == LUA_TNUMBER ? self->GetLayer(ToUnsigned(state, kArg))
+                                                      : self->GetLayerByName(luaL_checkstring(state, kArg));
+  return layer ? PushObjectOrNil(state, layer) : 0;
+}
+int AddViewport(lua_State* state) {
+  Level* self = Self(state);
+  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr) self->AddViewport(viewport);
+  return 0;
+}
+int RemoveViewport(lua_State* state) {
+  Level* self = Self(state);
+  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr) self->RemoveViewport(viewport);
+  return 0;
+}
+int GetViewportsCount(lua_State* state) {
+  lua_pushnumber(state, Self(state)->GetViewportsCount());
+  return 1;
+}
+int GetViewport(lua_State* state) {
+  Level* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  Viewport* viewport = lua_type(state, kArg) == LUA_TNUMBER ? self->GetViewport(ToUnsigned(state, kArg))
+                                                            : self->GetViewportByName(luaL_checkstring(state, kArg));
+  return viewport ? PushObjectOrNil(state, viewport) : 0;
+}
+int CreateJukeBox(lua_State* state) {
+  Level* self = Self(state);
+  if (LevelJukeBox* jukeBox = HasArguments(state, 1) ? ToObjectOf<LevelJukeBox>(state, kArg) : nullptr) {
+    self->SetJukeBox(jukeBox);
+  }
+  return 0;
+}
+int GetJukeBox(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetJukeBox()); }
+int SetClearBackBuffer(lua_State* state) {
+  Level* self = Self(state);
+  if (HasArguments(state, 1)) self->SetClearBackBuffer(ToBoolean(state, kArg));
+  return 0;
+}
+int GetClearBackBuffer(lua_State* state) {
+  lua_pushboolean(state, Self(state)->GetClearBackBuffer());
+  return 1;
+}
+int SetClearColor(lua_State* state) {
+  Level* self = Self(state);
+  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetClearColor(LuaScript::ToColor(state, kArg));
+  return 0;
+}
+int GetClearColor(lua_State* state) {
+  const Math::Color& c = Self(state)->GetClearColor();
+  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
+  return 1;
+}
+int GetGameObjects(lua_State* state) {
+  Level* self = Self(state);
+  std::list<GameObject*> objects;
+  if (HasArguments(state, 1) && lua_type(state, kArg) == LUA_TSTRING) {
+    self->GetGameObjectsByName(lua_tostring(state, kArg), objects);
+  } else {
+    self->GetGameObjects(objects);
+  }
+  return PushObjectList(state, objects);
+}
+int GetGameObjectsByName(lua_State* state) {
+  Level* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  std::list<GameObject*> objects;
+  self->GetGameObjectsByName(luaL_checkstring(state, kArg), objects);
+  return PushObjectList(state, objects);
+}
+int SetScript(lua_State* state) {
+  Level* self = Self(state);
+  if (HasArguments(state, 1)) self->SetScriptFile(luaL_checkstring(state, kArg));
+  return 0;
+}
+int RunScript(lua_State* state) {
+  Self(state)->RunScript();
+  return 0;
+}
+
+const Lua::Method g_levelMethods[] = {
+    {"ObjectFunction", ObjectFunction},
+    {"AddManagedObject", AddManagedObject},
+    {"SetName", SetName},
+    {"GetName", GetName},
+    {"AddLayer", AddLayer},
+    {"GetLayersCount", GetLayersCount},
+    {"GetLayer", GetLayer},
+    {"AddViewport", AddViewport},
+    {"RemoveViewport", RemoveViewport},
+    {"GetViewportsCount", GetViewportsCount},
+    {"GetViewport", GetViewport},
+    {"CreateJukeBox", CreateJukeBox},
+    {"GetJukeBox", GetJukeBox},
+    {"SetClearBackBuffer", SetClearBackBuffer},
+    {"GetClearBackBuffer", GetClearBackBuffer},
+    {"SetClearColor", SetClearColor},
+    {"GetClearColor", GetClearColor},
+    {"GetGameObjects", GetGameObjects},
+    {"GetGameObjectsByName", GetGameObjectsByName},
+    {"SetScript", SetScript},
+    {"RunScript", RunScript},
+};
+const Lua::MethodTable g_levelTable(Level::ScriptClassName, g_levelMethods);
+
+}  // namespace
+
+}  // namespace Script
+}  // namespace Quillon

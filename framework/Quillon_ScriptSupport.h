@@ -1,0 +1,118 @@
+#pragma once
+// Shared pieces of the framework's script methods: checked objects, argument counts, and the
+// building of the game-object kinds' tables (each one the game object's methods, some left out or
+// moved, then its own).
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <lua.hpp>
+
+#include "core/Core_Object.h"
+#include "script/Lua_MethodTable.h"
+
+namespace Quillon {
+
+class GameObject;
+
+namespace Script {
+
+// Stack index of argument 1 (the first after the object).
+constexpr int kFirstArgument = 2;
+
+inline bool HasArguments(lua_State* state, int count) { return lua_gettop(state) - 1 >= count; }
+
+// The object of the hierarchy a userdata at index carries, whatever its script class; null for
+// anything else (never raises).
+Core::Object* ToObject(lua_State* state, int index);
+template <typename T>
+T* ToObjectOf(lua_State* state, int index) {
+  return dynamic_cast<T*>(ToObject(state, index));
+}
+// The method's object: raises a script argument error when index 1 is not a T.
+template <typename T>
+T* CheckSelf(lua_State* state, const char* expected) {
+  T* object = ToObjectOf<T>(state, 1);
+  if (object == nullptr) luaL_typerror(state, 1, expected);
+  return object;
+}
+inline GameObject* SelfObject(lua_State* state) { return CheckSelf<GameObject>(state, "GameObject"); }
+
+inline float ToFloat(lua_State* state, int index) { return static_cast<float>(luaL_checknumber(state, index)); }
+// A number truncated toward zero; values outside the range of an i32 give 0.
+int32_t ToInteger(lua_State* state, int index);
+// A number truncated toward zero; negative values and values no u32 holds give 0.
+uint32_t ToUnsigned(lua_State* state, int index);
+inline bool ToBoolean(lua_State* state, int index) { return lua_toboolean(state, index) != 0; }
+inline bool IsTable(lua_State* state, int index) { return lua_type(state, index) == LUA_TTABLE; }
+
+// Pushes the object through its own push operation, or nil for none; returns 1.
+int PushObjectOrNil(lua_State* state, Core::Object* object);
+
+// The game object's methods in table order.
+const std::vector<Lua::Method>& GameObjectMethods();
+// The script method "Clone" of the game-object kinds.
+int CloneObject(lua_State* state);
+// "SaveNetworkData" and "LoadNetworkData": they work only while the multiplayer layer has a network
+// file in use for the object, which it sets around its calls.
+int SaveNetworkData(lua_State* state);
+int LoadNetworkData(lua_State* state);
+
+struct TableEdit {
+  std::vector<std::string> leftOut;
+  // {method, the method it goes right after (empty: right before the own methods)}
+  std::vector<std::pair<std::string, std::string>> moved;
+};
+// The game object's methods with the edit applied, followed by the class's own.
+std::vector<Lua::Method> BuildDerivedTable(const TableEdit& edit, std::initializer_list<Lua::Method> own);
+
+// Handlers of the game object's collision, physics and network methods.
+namespace Attachment {
+int AddCollision(lua_State*);
+int RemoveCollision(lua_State*);
+int ObjectInCollision(lua_State*);
+int GetCollisionObject(lua_State*);
+int GetTileMapCollisionObject(lua_State*);
+int AddPhysicalProperties(lua_State*);
+int RemovePhysicalProperties(lua_State*);
+int SetMassProperties(lua_State*);
+int GetMassProperties(lua_State*);
+int GetCenterOfMass(lua_State*);
+int SetVelocity(lua_State*);
+int GetVelocity(lua_State*);
+int SetAngularVelocity(lua_State*);
+int GetAngularVelocity(lua_State*);
+int SetSpeed(lua_State*);
+int GetSpeed(lua_State*);
+int SetVelocityDirection(lua_State*);
+int GetVelocityDirection(lua_State*);
+int AddForce(lua_State*);
+int RemoveForce(lua_State*);
+int RemoveAllForces(lua_State*);
+int GetNumberOfCollidedSprites(lua_State*);
+int GetNumberOfCollidedCircles(lua_State*);
+int GetNumberOfCollidedLineSegments(lua_State*);
+int GetNumberOfCollidedTileMaps(lua_State*);
+int GetCollidedSprite(lua_State*);
+int GetCollidedTileMap(lua_State*);
+int IsCollidedWithSprite(lua_State*);
+int IsCollidedWithSpriteLineSegment(lua_State*);
+int IsCollidedWithSpriteCircle(lua_State*);
+int IsCollidedWithLineSegment(lua_State*);
+int IsCollidedWithCircle(lua_State*);
+int IsCollidedWithTileMap(lua_State*);
+int IsMyLineSegmentCollided(lua_State*);
+int IsMyCircleCollided(lua_State*);
+int GetTileMapNewEntries_UsingBoundingRectangle(lua_State*);
+int GetTileMapStaticEntries_UsingBoundingRectangle(lua_State*);
+int GetTileMapNewEntries_UsingHotSpot(lua_State*);
+int GetTileMapStaticEntries_UsingHotSpot(lua_State*);
+int GetCollidedCircleData(lua_State*);
+int GetCollidedLineSegmentData(lua_State*);
+int GetCollidedTileMapData(lua_State*);
+int GetCollidedSpriteData(lua_State*);
+}  // namespace Attachment
+
+}  // namespace Script
+}  // namespace Quillon

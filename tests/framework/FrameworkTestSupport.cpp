@@ -1,0 +1,77 @@
+#include "tests/framework/FrameworkTestSupport.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include "framework/Quillon_Camera.h"
+#include "framework/Quillon_GameObject.h"
+#include "script/Lua_ScriptEngine.h"
+#include "tests/scene/SceneTestHelpers.h"
+#include "tests/support/TestSupport.h"
+
+namespace FrameworkTest {
+
+void FrameworkFixture::SetUp() {
+  PAL::SetMessageBoxHook([this](const PAL::MessageBoxRequest& request, std::uint32_t& answer) {
+    boxes_.push_back(request);
+    answer = PAL::MessageBoxButton::OK;
+    return true;
+  });
+  Lua::SetQuitRequestHandler([this] { ++quitRequests_; });
+  std::string error;
+  ASSERT_TRUE(Lua::Initialize(&error)) << error;
+  main_ = Lua::GetMainState();
+  renderer_ = Renderer::FakeRenderer::Install();
+  SceneTest::InstallFakeTextures();
+  scene_ = std::make_unique<Engine::SceneGraph>(renderer_.Get());
+  physics_ = new Physics2D::PhysicsEngine();
+  services_.directory = TestSupport::MakeTempDirectory("velkor_framework_");
+  ::mkdir((services_.directory + "/Resources").c_str(), 0755);
+  ::mkdir((services_.directory + "/Resources/Scripts").c_str(), 0755);
+  services_.sceneGraph = scene_.get();
+  services_.physics = physics_.Get();
+  Quillon::SetGameServices(&services_);
+  Quillon::GameObject::ResetIdCounter();
+  Quillon::Camera::ResetFreeFly();
+}
+
+void FrameworkFixture::TearDown() {
+  Quillon::SetGameServices(nullptr);
+  physics_.Reset();
+  scene_.reset();
+  SceneTest::UninstallFakeTextures();
+  Renderer::IRenderer::SetInstance(nullptr);
+  renderer_.Reset();
+  Lua::Shutdown();
+  Lua::SetQuitRequestHandler(nullptr);
+  PAL::SetMessageBoxHook(nullptr);
+  if (!services_.directory.empty()) std::system(("rm -rf '" + services_.directory + "'").c_str());
+}
+
+std::string FrameworkFixture::WriteScript(const std::string& name, const std::string& source) {
+  EXPECT_TRUE(TestSupport::WriteWholeFile(services_.directory + "/Resources/Scripts/" + name, source));
+  return name;
+}
+
+void FrameworkFixture::Run(const std::string& source) {
+  ASSERT_EQ(luaL_loadbuffer(main_, source.data(), source.size(), "=test"), 0) << lua_tostring(main_, -1);
+  std::string error;
+  ASSERT_TRUE(Lua::ProtectedCall(main_, 0, 0, &error)) << error;
+}
+
+double FrameworkFixture::GlobalNumber(const char* name) {
+  lua_getglobal(main_, name);
+  double value = lua_tonumber(main_, -1);
+  lua_pop(main_, 1);
+  return value;
+}
+
+std::string FrameworkFixture::GlobalString(const char* name) {
+  lua_getglobal(main_, name);
+  const char* value = lua_tostring(main_, -1);
+  std::string text = value ? value : "";
+  lua_pop(main_, 1);
+  return text;
+}
+
+}  // namespace FrameworkTest

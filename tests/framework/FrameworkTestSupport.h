@@ -1,0 +1,56 @@
+#pragma once
+// Fixtures of the framework tests: a real main Lua state (message boxes and quit requests caught),
+// the recording fake renderer with fake textures, and game services whose directory is a fresh
+// temporary folder holding "Resources/Scripts" and whose physics engine is a real one.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <lua.hpp>
+
+#include "framework/Quillon_GameServices.h"
+#include "physics/Physics_Engine.h"
+#include "platform/PAL_Services.h"
+#include "scene/Engine_SceneGraph.h"
+#include "tests/renderer/FakeRenderer.h"
+
+namespace FrameworkTest {
+
+class TestServices : public Quillon::GameServices {
+ public:
+  std::string directory;
+  Quillon::Level* level = nullptr;
+  Engine::SceneGraph* sceneGraph = nullptr;
+  Physics2D::PhysicsEngine* physics = nullptr;
+
+  std::string GetDirectory() const override { return directory; }
+  Quillon::Level* GetCurrentLevel() const override { return level; }
+  Engine::SceneGraph* GetSceneGraph() const override { return sceneGraph; }
+  Physics2D::PhysicsEngine* GetPhysicsEngine() const override { return physics; }
+};
+
+class FrameworkFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes a script under the services' "Resources/Scripts" folder; returns the file name to give
+  // SetScriptFile.
+  std::string WriteScript(const std::string& name, const std::string& source);
+  // Runs Lua source in the main state, protected; fails the test when it raises.
+  void Run(const std::string& source);
+  // Reads a global of the main state as a number (0 when it is none).
+  double GlobalNumber(const char* name);
+  std::string GlobalString(const char* name);
+
+  TestServices services_;
+  Core::SmartPointer<Renderer::FakeRenderer> renderer_;
+  std::unique_ptr<Engine::SceneGraph> scene_;
+  Core::SmartPointer<Physics2D::PhysicsEngine> physics_;
+  lua_State* main_ = nullptr;
+  std::vector<PAL::MessageBoxRequest> boxes_;
+  int quitRequests_ = 0;
+};
+
+}  // namespace FrameworkTest

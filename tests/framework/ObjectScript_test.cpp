@@ -1,0 +1,207 @@
+// Object scripts: the script constructor, entry points and their order, shared compiled chunks,
+// cloning with "OnClone", "ObjectFunction", the method tables and scripts that end their object.
+#include <gtest/gtest.h>
+
+#include "core/Core_File.h"
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Sprite.h"
+#include "script/Lua_Script.h"
+#include "tests/framework/FrameworkTestSupport.h"
+
+namespace {
+
+using Core::SmartPointer;
+using Quillon::GameObject;
+using Quillon::Layer;
+
+class ObjectScriptTest : public FrameworkTest::FrameworkFixture {
+ protected:
+  void SetGlobal(const char* name, Core::Object* object) {
+    object->PushToLua(main_);
+    lua_setglobal(main_, name);
+  }
+  int MethodCount(const char* scriptClass) {
+    lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
+    lua_getfield(main_, -1, "__index");
+    int count = 0;
+    lua_pushnil(main_);
+    while (lua_next(main_, -2) != 0) {
+      ++count;
+      lua_pop(main_, 1);
+    }
+    lua_pop(main_, 2);
+    return count;
+  }
+};
+
+const char* kLifeScript = R"(
+function Constructor() _G.log = (_G.log or "") .. "C" end
+function OnStart() _G.log = _G.log .. "S" end
+function Update(dt) _G.log = _G.log .. "U" .. dt end
+function OnEnd() _G.log = _G.log .. "E" end
+function Destroy() _G.log = _G.log .. "D"; self:Destroy() end
+)";
+
+TEST_F(ObjectScriptTest, EntryPointsRunAtTheirPointsOfTheObjectsLife) {
+  SmartPointer<Layer> layer(new Layer(0.0f));
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("life.lua", kLifeScript));
+  object->RunScriptConstructor(true);
+  EXPECT_TRUE(object->IsScriptStarted());
+  EXPECT_TRUE(object->HasScriptFlag());
+  layer->AddGameObject(object.Get());
+  layer->Update(0.5f);
+  object->Destroy();  // the script's own Destroy call finds the object already pending
+  layer->Update(0.5f);
+  EXPECT_EQ(GlobalString("log"), "CSU0.5DE");
+  EXPECT_EQ(object->GetScript(), nullptr);  // released with the object's resources
+}
+
+TEST_F(ObjectScriptTest, ObjectsNamingOneFileShareItsCompiledChunkWithTheirOwnSelf) {
+  const std::string file = WriteScript("named.lua", "function Constructor() _G['id_' .. self:GetName()] = self:GetID() end");
+  SmartPointer<GameObject> a(new GameObject()), b(new GameObject());
+  a->SetName("a");
+  b->SetName("b");
+  a->SetScriptFile(file);
+  b->SetScriptFile(file);
+  a->RunScriptConstructor(true);
+  b->RunScriptConstructor(true);
+  EXPECT_EQ(a->GetSharedScript(), nullptr);
+  EXPECT_EQ(b->GetSharedScript(), a->GetScript());
+  EXPECT_NE(b->GetScript(), a->GetScript());
+  EXPECT_EQ(GlobalNumber("id_a"), a->GetID());
+  EXPECT_EQ(GlobalNumber("id_b"), b->GetID());
+}
+
+TEST_F(ObjectScriptTest, ErrorsInEntryPointsAreIgnoredAndMissingFilesLeaveNoScript) {
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("broken.lua", "function Update(dt) error('boom') end"));
+  object->RunScriptConstructor(true);
+  object->Tick(0.1f);
+  object->Tick(0.1f);
+  SmartPointer<GameObject> missing(new GameObject());
+  missing->SetScriptFile("nowhere.lua");
+  missing->RunScriptConstructor(true);
+  EXPECT_FALSE(missing->HasScriptFlag());
+  missing->Tick(0.1f);
+  EXPECT_FALSE(boxes_.empty());  // the missing file is reported in the "Script Error" box
+}
+
+TEST_F(ObjectScriptTest, ScriptThatDestroysItsObjectDuringUpdateIsRemovedNextPass) {
+  SmartPointer<Layer> layer(new Layer(0.0f));
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("suicide.lua", "function Update(dt) self:Destroy(); _G.after = 1 end"));
+  object->RunScriptConstructor(true);
+  layer->AddGameObject(object.Get());
+  GameObject* raw = object.Get();
+  object.Reset();
+  layer->Update(0.1f);
+  EXPECT_EQ(GlobalNumber("after"), 1.0);
+  EXPECT_EQ(layer->GetGameObjectsCount(), 1u);
+  layer->Update(0.1f);
+  EXPECT_EQ(layer->GetGameObjectsCount(), 0u);
+  (void)raw;
+}
+
+TEST_F(ObjectScriptTest, ObjectFunctionCallsIntoTheObjectsScriptAndReturnsResults) {
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("add.lua", "function Add(a, b, c) return a + b + c, 'done' end"));
+  object->RunScriptConstructor(true);
+  SetGlobal("object", object.Get());
+  Run("_G.sum, _G.word = object:ObjectFunction('Add', 2, 1, 2, 3)");
+  EXPECT_EQ(GlobalNumber("sum"), 6.0);
+  EXPECT_EQ(GlobalString("word"), "done");
+  Run("_G.none = object:ObjectFunction('Missing', 1)");
+  lua_getglobal(main_, "none");
+  EXPECT_TRUE(lua_isnil(main_, -1));
+  lua_pop(main_, 1);
+}
+
+TEST_F(ObjectScriptTest, ScriptCloneRunsTheChunkInTheCopyAndThenOnClone) {
+  SmartPointer<Layer> layer(new Layer(0.0f));
+  // "Clone" belongs to the tables of the game-object kinds, not to the plain game object's.
+  SmartPointer<GameObject> source(new Quillon::Sprite());
+  source->SetName("Alien");
+  source->SetScriptFile(WriteScript("clone.lua", R"(
+function OnClone(from) _G.clonedFrom = from:GetName(); _G.cloneSelf = self:GetID() end
+function MakeClone(layer) local copy = self:Clone(); copy:SetName('AlienClone'); layer:AddGameObject(copy); return copy:GetID() end
+)"));
+  source->RunScriptConstructor(true);
+  SetGlobal("source", source.Get());
+  SetGlobal("layer", layer.Get());
+  Run("_G.copyId = source:ObjectFunction('MakeClone', 1, layer)");
+  EXPECT_EQ(GlobalString("clonedFrom"), "Alien");
+  EXPECT_EQ(GlobalNumber("cloneSelf"), GlobalNumber("copyId"));
+  layer->Update(0.1f);
+  ASSERT_EQ(layer->GetGameObjectsCount(), 1u);
+  std::list<GameObject*> live;
+  layer->GetGameObjects(live);
+  EXPECT_EQ(live.front()->GetName(), "AlienClone");
+  EXPECT_TRUE(live.front()->IsCloneWithScript());
+  EXPECT_EQ(live.front()->GetSharedScript(), source->GetScript());
+}
+
+TEST_F(ObjectScriptTest, MethodsReadTheirArgumentsAndIgnoreMissingOnes) {
+  SmartPointer<GameObject> object(new GameObject());
+  SmartPointer<GameObject> carried(new GameObject());
+  SetGlobal("object", object.Get());
+  SetGlobal("carried", carried.Get());
+  Run(R"(
+object:SetPosition(CreatePoint())
+object:SetPosition(3, 4)
+local p = object:GetPosition()
+_G.px, _G.py = p.X, p.Y
+object:SetPosition(7)           -- one number: ignored
+object:SetScale({X = 2, Y = 5})
+_G.sy = object:GetScaleY()
+object:Mount(carried)
+_G.mounts = object:GetMountsCount()
+_G.beyond = object:GetMount(5)
+object:SetModulationG(0.25)
+_G.g = object:GetModulationColor().G
+object:SetName('named')
+_G.name = object:GetName()
+)");
+  EXPECT_EQ(GlobalNumber("px"), 3.0);
+  EXPECT_EQ(GlobalNumber("py"), 4.0);
+  EXPECT_EQ(object->GetPositionX(), 3.0f);
+  EXPECT_EQ(GlobalNumber("sy"), 5.0);
+  EXPECT_EQ(GlobalNumber("mounts"), 1.0);
+  EXPECT_EQ(GlobalNumber("g"), 0.25);
+  EXPECT_EQ(GlobalString("name"), "named");
+  EXPECT_EQ(carried->GetMountSupport(), object.Get());
+}
+
+TEST_F(ObjectScriptTest, MethodTablesHaveTheirFullSize) {
+  EXPECT_EQ(MethodCount("GameObject"), 111);
+  EXPECT_EQ(MethodCount("Sprite"), 153);
+  EXPECT_EQ(MethodCount("Text"), 113);
+  EXPECT_EQ(MethodCount("Camera"), 114);
+  EXPECT_EQ(MethodCount("Layer"), 27);
+  EXPECT_EQ(MethodCount("Viewport"), 20);
+  EXPECT_EQ(MethodCount("Level"), 21);
+  EXPECT_EQ(MethodCount("SpriteAnimation"), 11);
+}
+
+TEST_F(ObjectScriptTest, SavedScriptedObjectRunsItsScriptAgainWhenLoaded) {
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("persist.lua", R"(
+function Constructor() _G.constructed = (_G.constructed or 0) + 1 end
+function Save() _G.saved = 1 end
+function Load() _G.loaded = self:GetName() end
+)"));
+  object->SetName("kept");
+  object->RunScriptConstructor(true);
+  Core::MemoryFile file;
+  file.WriteObject(object.Get());
+  EXPECT_EQ(GlobalNumber("saved"), 1.0);
+  Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+  SmartPointer<GameObject> loaded(dynamic_cast<GameObject*>(reader.ReadObject()));
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(GlobalNumber("constructed"), 2.0);
+  EXPECT_EQ(GlobalString("loaded"), "kept");
+  EXPECT_NE(loaded->GetScript(), nullptr);
+}
+
+}  // namespace
