@@ -41,8 +41,10 @@ class Reader {
     int64_t value = 0;
     const char* digits = (*start == '+' || *start == '-') ? start + 1 : start;
     auto result = std::from_chars(digits, m_position, value);
-    if (result.ec != std::errc() || value > std::numeric_limits<int32_t>::max()) return false;
-    count = *start == '-' ? -value : value;
+    const bool negative = *start == '-';
+    // A signed 32-bit count, as the format's writers produce it.
+    if (result.ec != std::errc() || value > std::numeric_limits<int32_t>::max() + (negative ? 1LL : 0LL)) return false;
+    count = negative ? -value : value;
     return true;
   }
 
@@ -73,7 +75,9 @@ class Reader {
     const char* first = *start == '+' ? start + 1 : start;
     auto result = std::from_chars(first, m_position, value);
     if (result.ec != std::errc() || result.ptr != m_position) return false;
-    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+    // Values that round to a finite float: below the largest float plus half its last step.
+    const double limit = static_cast<double>(std::numeric_limits<float>::max()) + std::ldexp(1.0, 103);
+    return std::isfinite(value) && std::fabs(value) < limit;
   }
 
   bool ReadUnsigned(uint32_t& value) {
