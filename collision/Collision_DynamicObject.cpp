@@ -208,13 +208,29 @@ void DynamicObject::SetCollisionActor(CollisionActor* actor, uint32_t animation,
 
 // --- Per-frame operations --------------------------------------------------------------------
 
+const Math::Matrix3x3& DynamicObject::PlacementRotation(float degrees) const {
+  // Sines and cosines cost more than placing a box: most objects keep their angle frame to frame.
+  uint32_t bits;
+  std::memcpy(&bits, &degrees, sizeof(bits));
+  for (const PlacementRotationEntry& entry : m_placementRotations) {
+    if (entry.valid && entry.bits == bits) return entry.rotation;
+  }
+  // Round robin: the older entry goes, and the previous frame's current angle is this frame's old one.
+  PlacementRotationEntry& entry = m_placementRotations[m_placementRotationNext];
+  m_placementRotationNext ^= 1;
+  entry.valid = true;
+  entry.bits = bits;
+  entry.rotation = Math::Matrix3x3::MakeRotation(degrees);
+  return entry.rotation;
+}
+
 void DynamicObject::PlaceWorldShapes(const Math::Vector2D& position, float orientation,
                                      std::vector<std::unique_ptr<Math::LineSegment2D>>& segments,
                                      std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                                      std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const {
   // Rotation about the reference point: the centre offset is put back around the turn.
   const Math::Matrix3x3 transform = Math::Matrix3x3::MakeTranslation(position + m_centre) *
-                                    Math::Matrix3x3::MakeRotation(orientation) *
+                                    PlacementRotation(orientation) *
                                     Math::Matrix3x3::MakeTranslation(-m_centre);
   const size_t segmentCount = std::min(m_currentFrame->GetLineSegments().size(), segments.size());
   for (size_t k = 0; k < segmentCount; ++k) {

@@ -223,6 +223,16 @@ class DynamicObject : public MainCollisionObject {
     Math::Matrix3x3 rotation;
   };
   static constexpr int kRotationCacheSize = 6;
+  // MakeRotation(degrees) for the per-frame placement, kept for the old and the current pose's
+  // angle; keyed by the float's bits so that -0 and 0 keep their own matrices.
+  const Math::Matrix3x3& PlacementRotation(float degrees) const;
+  struct PlacementRotationEntry {
+    bool valid = false;
+    uint32_t bits = 0;
+    Math::Matrix3x3 rotation;
+  };
+  mutable PlacementRotationEntry m_placementRotations[2];
+  mutable int m_placementRotationNext = 0;
   mutable RotationCacheEntry m_rotationCache[kRotationCacheSize];
   mutable int m_rotationCacheNext = 0;
 

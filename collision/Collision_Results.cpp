@@ -74,6 +74,8 @@ CollisionResults::CollisionResults()
     : m_boundingRectangles(5), m_dynamicObjects(5), m_staticCircles(5), m_staticLineSegments(5), m_tileMaps(20) {}
 
 void CollisionResults::Reset() {
+  if (!m_touched) return;
+  m_touched = false;
   m_currentBRect = 0;
   for (DGEO_C& record : m_dynamicObjects) {
     for (CIR_C& circle : record.circles) circle.ClearUserIds();
@@ -94,20 +96,29 @@ void CollisionResults::Reset() {
 }
 
 void CollisionResults::NextBoundingRectangleContact() {
+  m_touched = true;
   Advance(m_boundingRectangles, m_currentBRect, m_bufferBRect, m_deltaBuffer);
 }
 
 void CollisionResults::NextDynamicObjectContact() {
+  m_touched = true;
   Advance(m_dynamicObjects, m_currentDGeo, m_bufferDGeo, m_deltaBuffer);
 }
 
-void CollisionResults::NextStaticCircle() { Advance(m_staticCircles, m_currentCircles, m_bufferCircles, m_deltaBuffer); }
+void CollisionResults::NextStaticCircle() {
+  m_touched = true;
+  Advance(m_staticCircles, m_currentCircles, m_bufferCircles, m_deltaBuffer);
+}
 
 void CollisionResults::NextStaticLineSegment() {
+  m_touched = true;
   Advance(m_staticLineSegments, m_currentLineSegments, m_bufferLineSegments, m_deltaBuffer);
 }
 
-void CollisionResults::NextTileMapContact() { Advance(m_tileMaps, m_currentTileMaps, m_bufferTileMaps, m_deltaBuffer); }
+void CollisionResults::NextTileMapContact() {
+  m_touched = true;
+  Advance(m_tileMaps, m_currentTileMaps, m_bufferTileMaps, m_deltaBuffer);
+}
 
 void CollisionResults::Save(Core::File& file) const {
   SaveArray(file, m_boundingRectangles, m_bufferBRect, m_currentBRect);
