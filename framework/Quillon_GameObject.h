@@ -15,6 +15,11 @@
 class LuaScript;
 struct lua_State;
 
+namespace Collision2D {
+class CollisionResults;
+class DynamicObject;
+class TileMap;
+}
 namespace Physics2D {
 class Force;
 class MassProperties;
@@ -131,6 +136,36 @@ class GameObject : public Core::Object {
   // Bodies in the game's engines (0 = none).
   uint32_t GetCollisionId() const { return m_collisionId; }
   uint32_t GetPhysicsId() const { return m_physicsId; }
+
+  // Collision body: a dynamic object the caller made. This object becomes its owner and it joins
+  // that collision layer at the object's position (a body the object had before is removed). False
+  // when there is no collision engine or the layer refuses it: the caller then keeps the body.
+  bool AddCollision(Collision2D::DynamicObject* body, uint8_t layerIndex);
+  // Removes the body from the engine; the id stays stored (and names nothing any more).
+  void RemoveCollision();
+  // The body's contacts of this frame; null without a body.
+  Collision2D::CollisionResults* GetCollisionResults() const;
+  Collision2D::DynamicObject* GetCollisionObject() const;
+  Collision2D::TileMap* GetTileMapCollisionObject() const;
+  bool ObjectInCollision() const;
+  // The first list holds bounding-rectangle contacts with other dynamic objects, the second their
+  // shape contacts.
+  uint32_t GetCollidedSpritesCount(bool secondList) const;
+  uint32_t GetCollidedCirclesCount() const;
+  uint32_t GetCollidedLineSegmentsCount() const;
+  uint32_t GetCollidedTileMapsCount() const;
+  // The object owning the partner of that contact; null when there is none.
+  GameObject* GetCollidedSprite(uint32_t index, bool secondList) const;
+  bool IsCollidedWithSprite(const std::string& name, bool secondList) const;
+  bool IsCollidedWithSpriteLineSegment(uint32_t userId) const;
+  bool IsCollidedWithSpriteCircle(uint32_t userId) const;
+  bool IsCollidedWithLineSegment(uint32_t userId) const;
+  bool IsCollidedWithCircle(uint32_t userId) const;
+  bool IsCollidedWithTileMap(const std::string& name) const;
+  // One of this object's own shapes with that user id takes part in a contact (against a partner
+  // shape with partnerUserId when one is given).
+  bool IsMyLineSegmentCollided(uint32_t userId, const uint32_t* partnerUserId) const;
+  bool IsMyCircleCollided(uint32_t userId, const uint32_t* partnerUserId) const;
 
   // Rigid body in the game's physics engine; the number chooses its integration (0 Euler, 1 Heun,
   // 2 Runge-Kutta, 3 none). False when the object already has one or there is no physics engine.
@@ -252,5 +287,9 @@ class GameObject : public Core::Object {
   uint8_t m_firstSync = 0;
   std::string m_networkName = "0";
 };
+
+// True when a contact of the chosen sprite-contact list has a partner owned by an object of exactly
+// that name; the game's actors ask this every frame.
+bool IsCollidedWithSprite(const Collision2D::CollisionResults* results, const std::string& name, bool secondList);
 
 }  // namespace Quillon

@@ -136,6 +136,9 @@ class Layer : public Core::Object {
   // dangling here.
   std::vector<Core::SmartPointer<Line>> m_collisionLines;
   std::vector<Core::SmartPointer<Circle>> m_collisionCircles;
+  // The last static shape slots drawn by the collision data display.
+  int32_t m_drawnCircleSlots = 0;
+  int32_t m_drawnSegmentSlots = 0;
   std::vector<GameObject*> m_partitionObjects;
   uint8_t m_collisionDataVisible = 0;
   uint8_t m_layerPartitionVisible = 0;

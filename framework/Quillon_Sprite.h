@@ -83,6 +83,11 @@ class Sprite : public GameObject {
 
   const Core::SmartPointer<Engine::Sprite>& GetEngineSprite() const { return m_engineSprite; }
 
+  // The owners' IDs of this frame's sprite contacts (first list, then second), for the level's
+  // save; reading stores the objects found under those IDs into the contact records.
+  void WriteCollidedIds(Core::File& file);
+  void ReadCollidedIds(Core::File& file);
+
  private:
   // The collision body follows the picture's frame; the drawn shapes follow the body.
   void UpdateCollisionFrame();
@@ -104,5 +109,8 @@ class Sprite : public GameObject {
   Math::Color m_collisionDataColor{0.0f, 0.0f, 0.0f, 1.0f};
   Math::Color m_boundingRectangleColor{0.0f, 0.0f, 0.0f, 1.0f};
 };
+
+// The first sprite of that ID over the current level's layers in order; null when there is none.
+Sprite* FindSpriteById(uint32_t id);
 
 }  // namespace Quillon

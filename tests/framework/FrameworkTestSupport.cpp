@@ -25,11 +25,14 @@ void FrameworkFixture::SetUp() {
   SceneTest::InstallFakeTextures();
   scene_ = std::make_unique<Engine::SceneGraph>(renderer_.Get());
   physics_ = new Physics2D::PhysicsEngine();
+  collision_ = new Collision2D::CollisionEngine();
+  collision_->Clear();
   services_.directory = TestSupport::MakeTempDirectory("velkor_framework_");
   ::mkdir((services_.directory + "/Resources").c_str(), 0755);
   ::mkdir((services_.directory + "/Resources/Scripts").c_str(), 0755);
   services_.sceneGraph = scene_.get();
   services_.physics = physics_.Get();
+  services_.collision = collision_.Get();
   Quillon::SetGameServices(&services_);
   Quillon::GameObject::ResetIdCounter();
   Quillon::Camera::ResetFreeFly();
@@ -38,6 +41,7 @@ void FrameworkFixture::SetUp() {
 void FrameworkFixture::TearDown() {
   Quillon::SetGameServices(nullptr);
   physics_.Reset();
+  collision_.Reset();
   scene_.reset();
   SceneTest::UninstallFakeTextures();
   Renderer::IRenderer::SetInstance(nullptr);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include "collision/Collision_Engine.h"
 #include "framework/Quillon_GameServices.h"
 #include "physics/Physics_Engine.h"
 #include "platform/PAL_Services.h"
@@ -23,11 +24,17 @@ class TestServices : public Quillon::GameServices {
   Quillon::Level* level = nullptr;
   Engine::SceneGraph* sceneGraph = nullptr;
   Physics2D::PhysicsEngine* physics = nullptr;
+  Collision2D::CollisionEngine* collision = nullptr;
+  std::vector<Collision2D::CollisionActor*> collisionAssets;
 
   std::string GetDirectory() const override { return directory; }
   Quillon::Level* GetCurrentLevel() const override { return level; }
   Engine::SceneGraph* GetSceneGraph() const override { return sceneGraph; }
   Physics2D::PhysicsEngine* GetPhysicsEngine() const override { return physics; }
+  Collision2D::CollisionEngine* GetCollisionEngine() const override { return collision; }
+  Collision2D::CollisionActor* GetCollisionAsset(int32_t index) const override {
+    return index >= 0 && static_cast<size_t>(index) < collisionAssets.size() ? collisionAssets[index] : nullptr;
+  }
 };
 
 class FrameworkFixture : public ::testing::Test {
@@ -48,6 +55,7 @@ class FrameworkFixture : public ::testing::Test {
   Core::SmartPointer<Renderer::FakeRenderer> renderer_;
   std::unique_ptr<Engine::SceneGraph> scene_;
   Core::SmartPointer<Physics2D::PhysicsEngine> physics_;
+  Core::SmartPointer<Collision2D::CollisionEngine> collision_;
   lua_State* main_ = nullptr;
   std::vector<PAL::MessageBoxRequest> boxes_;
   int quitRequests_ = 0;
