@@ -1,9 +1,11 @@
 // Script methods of a game object's collision body and its collision results.
 #include "collision/Collision_ContactScript.h"
+#include "collision/Collision_Engine.h"
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_Results.h"
 #include "collision/Collision_TileMap.h"
 #include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_GameServices.h"
 #include "framework/Quillon_ScriptSupport.h"
 
 namespace Quillon {
@@ -125,7 +127,10 @@ int GetCollidedTileMap(lua_State* state) {
   const Collision2D::CollisionResults* results = self->GetCollisionResults();
   const uint32_t index = ToUnsigned(state, kArg);
   if (results == nullptr || index >= static_cast<uint32_t>(results->GetTileMapCount())) return 0;
-  GameObject* owner = results->GetTileMapContacts()[index].tileMapOwner;
+  // The engine names the tile map's owner; the record's own link is not kept across loads.
+  Collision2D::CollisionEngine* engine = GetGameServices().GetCollisionEngine();
+  Collision2D::TileMap* tileMap = engine ? engine->GetTileMap(results->GetTileMapContacts()[index].id) : nullptr;
+  GameObject* owner = tileMap ? tileMap->GetTag().GetOwner() : nullptr;
   return owner ? PushObjectOrNil(state, owner) : 0;
 }
 

@@ -46,6 +46,22 @@ namespace {
 
 constexpr int kArg = kFirstArgument;
 
+// The object's own code calling "ObjectFunction" on itself: the function and arguments are on this
+// very stack, so no values cross between threads.
+int CallOwnFunction(lua_State* state, int resultCount) {
+  const int argumentCount = lua_gettop(state) - 3;
+  if (!lua_checkstack(state, argumentCount + resultCount + 2)) return 0;
+  lua_getglobal(state, lua_tostring(state, kArg));
+  if (!lua_isfunction(state, -1)) {
+    lua_pop(state, 1);
+    return 0;
+  }
+  for (int i = 0; i < argumentCount; ++i) lua_pushvalue(state, 4 + i);
+  const int base = lua_gettop(state) - argumentCount - 1;
+  if (!Lua::ProtectedCall(state, argumentCount, resultCount)) return 0;
+  return lua_gettop(state) - base;
+}
+
 // "ObjectFunction"(name, result count, arguments...): calls a function of the object's own script
 // with the arguments and hands its results back.
 int ObjectFunction(lua_State* state) {
@@ -56,8 +72,8 @@ int ObjectFunction(lua_State* state) {
   LuaScript* script = self->GetScript();
   if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
   lua_State* thread = script->GetThread();
-  // A call into the object's own thread from its own code cannot be made: the thread is running.
-  if (thread == state || !lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
+  if (thread == state) return CallOwnFunction(state, resultCount);
+  if (!lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
   Lua::CallScope scope;
   const int base = lua_gettop(thread);
   lua_getglobal(thread, lua_tostring(state, kArg));

@@ -205,3 +205,50 @@ function Load() _G.loaded = self:GetName() end
 }
 
 }  // namespace
+
+namespace {
+
+class ScriptMethodsTest : public FrameworkTest::FrameworkFixture {
+ protected:
+  void SetGlobal(const char* name, Core::Object* object) {
+    object->PushToLua(main_);
+    lua_setglobal(main_, name);
+  }
+};
+
+TEST_F(ScriptMethodsTest, ObjectFunctionFromTheObjectsOwnCode) {
+  SmartPointer<GameObject> object(new GameObject());
+  object->SetScriptFile(WriteScript("self.lua", R"(
+function Twice(x) return 2 * x end
+function Update(dt) _G.twice = self:ObjectFunction('Twice', 1, 21) end
+)"));
+  object->RunScriptConstructor(true);
+  object->Tick(0.1f);
+  EXPECT_EQ(GlobalNumber("twice"), 42.0);
+}
+
+TEST_F(ScriptMethodsTest, LayerMethodsCheckTheirArguments) {
+  SmartPointer<Layer> layer(new Layer(1.0f));
+  SmartPointer<GameObject> object(new GameObject());
+  SetGlobal("layer", layer.Get());
+  SetGlobal("object", object.Get());
+  Run(R"(
+layer:AddCollisionData(CreateVector(), 5)              -- two arguments: nothing
+layer:AddCollisionData(CreateVector(), 'five', 0)      -- a string second argument: nothing
+layer:SetCollisionProperties(CreateVector(), 640, 480)
+layer:AddGameObject(object)
+layer:SetName('front')
+_G.name = layer:GetName()
+_G.queued = layer:GetGameObjectsCount()
+)");
+  EXPECT_EQ(GlobalString("name"), "front");
+  EXPECT_EQ(GlobalNumber("queued"), 0.0);
+  EXPECT_EQ(layer->GetGridCellSize(), 100u);
+  EXPECT_EQ(layer->GetGridWidth(), 640u);
+  EXPECT_EQ(object->GetLayer(), layer.Get());
+  layer->Update(0.1f);
+  Run("_G.count = #layer:GetGameObjects()");
+  EXPECT_EQ(GlobalNumber("count"), 1.0);
+}
+
+}  // namespace
