@@ -8,6 +8,7 @@
 #include "core/Core_File.h"
 #include "framework/Quillon_GameServices.h"
 #include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
 #include "math/Math_Matrix4x4.h"
 #include "math/Math_Stream.h"
 #include "physics/Physics_Engine.h"
@@ -237,6 +238,11 @@ void GameObject::SetName(const std::string& name) {
 }
 
 void GameObject::ResetIdCounter() { g_idCounter = 0; }
+
+void GameObject::GetGameObjectsByName(const std::string& name, std::list<GameObject*>& out) {
+  out.clear();
+  if (Level* level = GetGameServices().GetCurrentLevel()) level->GetGameObjectsByName(name, out);
+}
 
 uint32_t GameObject::GetIdCounter() { return g_idCounter; }
 

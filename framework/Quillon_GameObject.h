@@ -4,6 +4,7 @@
 // collision body and rigid body (by id, in the game's engines) in step with that transform; it can
 // carry other objects along (mounts), age and end itself after a life time, and run a Lua script.
 #include <cstdint>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,8 @@ class GameObject : public Core::Object {
   const std::string& GetName() const { return m_name; }
   uint32_t GetID() const { return m_id; }
   static void ResetIdCounter();
+  // The current level's objects of that name, layer by layer (the list is cleared first).
+  static void GetGameObjectsByName(const std::string& name, std::list<GameObject*>& out);
   static uint32_t GetIdCounter();
   Layer* GetLayer() const { return m_layer; }
   // Set by the layer only.

@@ -186,3 +186,38 @@ TEST_F(LevelTest, SavedLevelRebuildsLayersViewportsAndTheirObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LevelTest, RegisteredClassesAreMadeByName) {
+  const char* names[] = {"Quillon::GameObject", "Quillon::Sprite", "Quillon::Level",    "Quillon::Layer", "Quillon::Text",
+                         "Quillon::Viewport",   "Quillon::Camera", "Quillon::Circle", "Quillon::Line"};
+  for (const char* name : names) {
+    SmartPointer<Core::Object> object(Core::CreateObject(name));
+    ASSERT_TRUE(object) << name;
+    EXPECT_STREQ(object->GetClassName(), name);
+    if (auto* camera = dynamic_cast<Quillon::Camera*>(object.Get())) camera->ReleaseResources();
+  }
+  SmartPointer<Core::Object> viewport(Core::CreateObject("Quillon::Viewport"));
+  EXPECT_EQ(static_cast<Quillon::Viewport*>(viewport.Get())->GetWidth(), 800u);
+  EXPECT_EQ(Core::CreateObject("Quillon::SpriteAnimation"), nullptr);
+}
+
+TEST_F(LevelTest, CurrentLevelAnswersTheNameSearchOfGameObjects) {
+  SmartPointer<Level> level(new Level());
+  SmartPointer<Layer> layer(new Layer(0.0f));
+  level->AddLayer(layer);
+  SmartPointer<GameObject> hud(new GameObject());
+  hud->SetName("hud_mgr");
+  layer->AddGameObject(hud.Get());
+  level->UpdatePass(0.1f);
+  std::list<GameObject*> found;
+  GameObject::GetGameObjectsByName("hud_mgr", found);
+  EXPECT_TRUE(found.empty());  // no current level
+  services_.level = level.Get();
+  GameObject::GetGameObjectsByName("hud_mgr", found);
+  EXPECT_EQ(found.size(), 1u);
+  services_.level = nullptr;
+}
+
+}  // namespace
