@@ -426,6 +426,8 @@ void GameObject::LoadBase(Core::File& file) {
   Math::ReadFloat(file, m_age);
   Math::ReadFloat(file, m_zOrder);
   Core::ReadValue(file, m_id);
+  // New objects must never take a loaded object's ID: layers key their live objects by it.
+  if (m_id >= g_idCounter && m_id != UINT32_MAX) g_idCounter = m_id + 1;
   Core::ReadValue(file, m_collisionId);
   Core::ReadValue(file, m_physicsId);
   Core::ReadValue(file, m_destroyed);

@@ -234,3 +234,28 @@ TEST_F(DrawablesTest, ViewportDrawsThroughItsCameraOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DrawablesTest, SpriteIsInViewOnlyThroughAViewportWithACamera) {
+  auto run = Sheet("run");
+  SmartPointer<Quillon::Sprite> sprite(new Quillon::Sprite({run.Get()}));
+  SmartPointer<Quillon::Viewport> viewport(new Quillon::Viewport(0, 0, 640, 480));
+  EXPECT_FALSE(sprite->IsInViewport(nullptr));
+  EXPECT_FALSE(sprite->IsInViewport(viewport.Get()));
+  SmartPointer<Quillon::Camera> camera(new Quillon::Camera(45.0f));
+  viewport->SetCamera(camera.Get());
+  sprite->SetPosition(0.0f, 0.0f);
+  sprite->SetZOrder(-100.0f);
+  sprite->SetScale(1.0f, 1.0f);
+  scene_->AddChild(sprite->GetNode());
+  scene_->Update(0.0f);
+  EXPECT_TRUE(sprite->IsInViewport(viewport.Get()));
+  sprite->SetPosition(100000.0f, 0.0f);
+  scene_->Update(0.0f);
+  EXPECT_FALSE(sprite->IsInViewport(viewport.Get()));
+  scene_->RemoveChild(sprite->GetNode());
+  camera->ReleaseResources();
+}
+
+}  // namespace

@@ -292,6 +292,20 @@ TEST_F(GameObjectTest, ContradictoryMountLinksLoadConsistently) {
   EXPECT_EQ(loadedA->GetMountsCount() + loadedB->GetMountsCount(), 0u);
 }
 
+TEST_F(GameObjectTest, LoadedIdsAreNeverGivenToNewObjects) {
+  for (int i = 0; i < 5; ++i) GameObject spare;
+  SmartPointer<GameObject> object(new GameObject());  // ID 5
+  Core::MemoryFile file;
+  file.WriteObject(object.Get());
+  GameObject::ResetIdCounter();  // as a whole-game load does before it reads
+  Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+  SmartPointer<GameObject> loaded(dynamic_cast<GameObject*>(reader.ReadObject()));
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->GetID(), 5u);
+  GameObject fresh;
+  EXPECT_GT(fresh.GetID(), 5u);
+}
+
 TEST_F(GameObjectTest, TruncatedRecordsFailWithoutCrashing) {
   SmartPointer<GameObject> object(new GameObject());
   object->SetName("Truncated");
