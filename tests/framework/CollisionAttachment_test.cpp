@@ -3,11 +3,14 @@
 // collision file into the engine, and the drawn collision data.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "collision/Collision_Engine.h"
+#include "core/Core_File.h"
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
 #include "tests/framework/FrameworkTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -213,6 +216,44 @@ TEST_F(CollisionAttachmentTest, SpriteBodyFollowsTheFrameAndDrawsItsShapes) {
   sprite->SetVisibleBoundingRectangle(false);
   layer_->Update(0.1f);
   EXPECT_EQ(layer_->GetGameObjectsCount(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CollisionAttachmentTest, LevelSaveKeepsThePartnersOfSpriteContacts) {
+  SmartPointer<Quillon::Level> level(new Quillon::Level());
+  level->AddLayer(layer_);
+  services_.level = level.Get();
+  SmartPointer<Quillon::Sprite> a(new Quillon::Sprite()), b(new Quillon::Sprite());
+  a->SetName("A");
+  b->SetName("B");
+  a->SetPosition(100.0f, 100.0f);
+  b->SetPosition(120.0f, 100.0f);
+  ASSERT_TRUE(a->AddCollision(MakeBody(), layer_->GetCollisionLayerIndex()));
+  ASSERT_TRUE(b->AddCollision(MakeBody(), layer_->GetCollisionLayerIndex()));
+  layer_->AddGameObject(a.Get());
+  layer_->AddGameObject(b.Get());
+  Step(a.Get());
+  ASSERT_EQ(a->GetCollidedSpritesCount(true), 1u);
+
+  Core::MemoryFile ids;
+  a->WriteCollidedIds(ids);
+  ASSERT_EQ(ids.GetBuffer().GetSize(), 4u);  // one contact in the second list, none in the first
+  uint32_t written = 0;
+  std::memcpy(&written, ids.GetBuffer().GetData(), 4);
+  EXPECT_EQ(written, b->GetID());
+
+  auto& records = const_cast<std::vector<Collision2D::DGEO_C>&>(a->GetCollisionResults()->GetDynamicObjectContacts());
+  records[0].partnerOwner = nullptr;
+  Core::MemoryFile reader(ids.GetBuffer().GetData(), ids.GetBuffer().GetSize());
+  a->ReadCollidedIds(reader);
+  EXPECT_EQ(records[0].partnerOwner, b.Get());
+  EXPECT_EQ(Quillon::FindSpriteById(b->GetID()), b.Get());
+  EXPECT_EQ(Quillon::FindSpriteById(999), nullptr);
+  services_.level = nullptr;
+  level.Reset();
 }
 
 }  // namespace
