@@ -1,5 +1,6 @@
 #include "core/Core_MemoryManager.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,9 +21,11 @@ enum class PoolState { NotCreated, Created, TornDown };
 PoolState g_poolState = PoolState::NotCreated;
 MemoryManager* g_pool = nullptr;
 
-void* g_allocatorMutex = nullptr;
-AllocatorMutexFunction g_lockMutex = nullptr;
-AllocatorMutexFunction g_unlockMutex = nullptr;
+// Read by every allocation on any thread (foreign library threads included) while start-up and
+// shutdown write them: the mutex is stored last and read first, so it never comes without its functions.
+std::atomic<void*> g_allocatorMutex{nullptr};
+std::atomic<AllocatorMutexFunction> g_lockMutex{nullptr};
+std::atomic<AllocatorMutexFunction> g_unlockMutex{nullptr};
 
 }  // namespace
 
@@ -157,19 +160,21 @@ void PoolFree(void* block, std::size_t bytes) noexcept {
 }
 
 void InstallAllocatorMutex(void* mutex, AllocatorMutexFunction lock, AllocatorMutexFunction unlock) {
-  g_lockMutex = lock;
-  g_unlockMutex = unlock;
-  g_allocatorMutex = mutex;
+  g_lockMutex.store(lock, std::memory_order_release);
+  g_unlockMutex.store(unlock, std::memory_order_release);
+  g_allocatorMutex.store(mutex, std::memory_order_release);
 }
 
-void* GetAllocatorMutex() { return g_allocatorMutex; }
+void* GetAllocatorMutex() { return g_allocatorMutex.load(std::memory_order_acquire); }
 
-AllocatorLock::AllocatorLock() : m_mutex(g_allocatorMutex) {
-  if (m_mutex != nullptr && g_lockMutex != nullptr) g_lockMutex(m_mutex);
+AllocatorLock::AllocatorLock() : m_mutex(g_allocatorMutex.load(std::memory_order_acquire)) {
+  AllocatorMutexFunction lock = g_lockMutex.load(std::memory_order_acquire);
+  if (m_mutex != nullptr && lock != nullptr) lock(m_mutex);
 }
 
 AllocatorLock::~AllocatorLock() {
-  if (m_mutex != nullptr && g_unlockMutex != nullptr) g_unlockMutex(m_mutex);
+  AllocatorMutexFunction unlock = g_unlockMutex.load(std::memory_order_acquire);
+  if (m_mutex != nullptr && unlock != nullptr) unlock(m_mutex);
 }
 
 void* Base::operator new(std::size_t size) { return PoolAllocate(size); }

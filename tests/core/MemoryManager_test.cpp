@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -150,4 +152,26 @@ TEST(MemoryManager, TheFoundationStartUpInstallsTheAllocatorMutexForItsLifetime)
   EXPECT_EQ(Core::GetAllocatorMutex(), nullptr);
   Core::SmartPointer<Payload> afterShutdown(new Payload());
   EXPECT_NE(afterShutdown.Get(), nullptr);
+}
+
+TEST(MemoryManager, AThreadAllocatingAcrossTheFoundationStartUpTakesTheLockWhole) {
+  ASSERT_EQ(Core::GetAllocatorMutex(), nullptr);
+  for (int round = 0; round < 20; ++round) {
+    std::atomic<bool> stop{false};
+    // Allocating before, during and after the install: the mutex must never be seen without its functions.
+    std::thread allocator([&stop, round] {
+      while (!stop.load()) {
+        Core::SmartPointer<Payload> object(new Payload());
+        std::vector<int> heap(16, round);
+        EXPECT_EQ(heap[15], round);
+      }
+    });
+    Core::Initializer foundation;
+    std::vector<int> mine(64, round);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stop = true;
+    allocator.join();
+    EXPECT_EQ(mine[63], round);
+  }
+  EXPECT_EQ(Core::GetAllocatorMutex(), nullptr);
 }
