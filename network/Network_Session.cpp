@@ -229,7 +229,8 @@ bool Qln_Session::OpenDiscoveryListener(std::uint16_t port) {
 }
 
 bool Qln_Session::GetChannelAddress(std::uint32_t kind, NetAddress& address) {
-  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  // The write lock: refreshing the record's address writes it, and two readers could do so at once.
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel != nullptr) address = channel->GetLocalAddress();
   PAL::ThreadManager::UnlockRWLock(m_lock);

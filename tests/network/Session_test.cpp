@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "network/Network_Manager.h"
@@ -285,6 +286,23 @@ TEST_F(SessionTest, SendToAPeerThatNeverReadsGivesUpAndCloses) {
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
   EXPECT_EQ(hostLog.OfKind(Network::kEventConnectionClosed)[0].failed, 1);
   EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, "x", 1, peer));
+}
+
+TEST_F(SessionTest, ChannelAddressMayBeAskedFromSeveralThreadsAtOnce) {
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  // Each look-up refreshes the record's address: a handler thread and the game may ask together.
+  auto ask = [&] {
+    for (int i = 0; i < 300; ++i) {
+      NetAddress address;
+      ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, address));
+      ASSERT_TRUE(address == hostAddress);
+      ASSERT_EQ(address.GetText(), hostAddress.GetText());
+    }
+  };
+  std::thread other(ask);
+  ask();
+  other.join();
 }
 
 TEST_F(SessionTest, ChannelInUseIsClosedOnlyOnceReleased) {
