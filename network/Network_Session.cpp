@@ -316,6 +316,7 @@ bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void
 
   const std::uint32_t total = size + kMessageHeaderSize;
   bool ok = false;
+  bool broken = false;
   if (queued) {
     std::uint8_t* frame = FrameMessage(messageType, data, size);
     if (frame != nullptr && PAL::ThreadManager::WriteLock(m_lock)) {
@@ -336,14 +337,16 @@ bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void
         ok = writer->SendTo(writer->sendBuffer.data(), total, target.GetSocketAddress(), status) == total;
       } else {
         ok = writer->SendAll(writer->sendBuffer.data(), total, kSendTimeoutMs);
-        if (!ok && PAL::ThreadManager::WriteLock(m_lock)) {
-          // Part of a frame may have left: the stream cannot be framed again, so it is closed.
-          QueueCloseLocked(writer, true, nullptr);
-          PAL::ThreadManager::UnlockRWLock(m_lock);
-        }
+        broken = !ok;
       }
     }
     PAL::ThreadManager::UnlockMutex(writer->sendMutex);
+  }
+  // Part of a frame may have left: the stream cannot be framed again, so it is closed. Only once the
+  // send mutex is released: the session thread takes the session lock first, then the send mutex.
+  if (broken && PAL::ThreadManager::WriteLock(m_lock)) {
+    QueueCloseLocked(writer, true, nullptr);
+    PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   if (ok && sent != nullptr) *sent = total;
   if (writer != nullptr && writer != channel) writer->LowerUseCount();

@@ -305,6 +305,36 @@ TEST_F(SessionTest, ChannelAddressMayBeAskedFromSeveralThreadsAtOnce) {
   other.join();
 }
 
+TEST_F(SessionTest, DirectSendFailingAfterQueuedSendsOnTheSameStreamClosesItWithoutDeadlock) {
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
+            nullptr);
+  ASSERT_TRUE(client->Connect(Network::kChannelClientStream, hostAddress));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  clientAddress = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
+  // The session thread sends the queued message under its session lock, then the stream's send mutex.
+  ASSERT_TRUE(client->SetChannelMode(Network::kChannelClientStream, Network::kModeQueueSends));
+  ASSERT_TRUE(client->Send(Network::kChannelClientStream, 1, "queued", 6, hostAddress));
+  ASSERT_TRUE(Pump([&] { return clientLog.Count(Network::kEventSendFinished) == 1; }));
+  EXPECT_EQ(clientLog.OfKind(Network::kEventSendFinished)[0].failed, 0);
+
+  // The host hangs up; the client's direct sends soon fail and the failure closes the stream.
+  ASSERT_TRUE(host->RequestClose(Network::kChannelHostListen, clientAddress, true));
+  ASSERT_TRUE(client->SetChannelMode(Network::kChannelClientStream, 0));
+  bool failed = false;
+  for (int i = 0; i < 500 && !failed; ++i) {
+    failed = !client->Send(Network::kChannelClientStream, 2, "direct", 6, hostAddress);
+    if (!failed) PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  ASSERT_TRUE(failed);
+  ASSERT_TRUE(Pump([&] { return clientLog.Count(Network::kEventChannelClosed) == 1; }));
+  auto closed = clientLog.OfKind(Network::kEventChannelClosed)[0];
+  EXPECT_EQ(closed.channelKind, Network::kChannelClientStream);
+  EXPECT_EQ(closed.failed, 1);
+  EXPECT_FALSE(client->Send(Network::kChannelClientStream, 3, "x", 1, hostAddress));
+}
+
 TEST_F(SessionTest, ChannelInUseIsClosedOnlyOnceReleased) {
   Network::Channel* channel = host->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket,
                                                 NetAddress("127.0.0.1", 0), Network::kModeWatchRead,
