@@ -8,6 +8,9 @@ namespace Core {
 namespace {
 
 std::uint32_t g_nestingCount = 0;
+// Made once and never destroyed: a thread of a foreign library may have read the handle just before
+// shutdown uninstalls it and lock it just after, so the mutex must outlive every such thread.
+PAL::MutexHandle g_allocatorMutex = nullptr;
 
 bool LockAllocatorMutex(void* mutex) { return PAL::ThreadManager::LockMutex(static_cast<PAL::MutexHandle>(mutex)); }
 
@@ -19,8 +22,8 @@ bool UnlockAllocatorMutex(void* mutex) {
 
 Initializer::Initializer() {
   if (g_nestingCount++ != 0) return;
-  PAL::MutexHandle mutex = PAL::GetMainThreadManager().CreateMutex(0);
-  InstallAllocatorMutex(mutex, LockAllocatorMutex, UnlockAllocatorMutex);
+  if (g_allocatorMutex == nullptr) g_allocatorMutex = PAL::GetMainThreadManager().CreateMutex(0);
+  InstallAllocatorMutex(g_allocatorMutex, LockAllocatorMutex, UnlockAllocatorMutex);
   InstallClock(nullptr);
 }
 
@@ -28,12 +31,10 @@ Initializer::~Initializer() {
   if (g_nestingCount == 0 || --g_nestingCount != 0) return;
   auto mutex = static_cast<PAL::MutexHandle>(GetAllocatorMutex());
   if (mutex == nullptr) return;
-  // Taken first so that no allocation is half-way inside the lock when it is uninstalled; released
-  // before it is destroyed, so a scoped lock that started earlier unlocks a live mutex.
+  // Taken first so that no allocation is half-way inside the lock when it is uninstalled.
   PAL::ThreadManager::LockMutex(mutex);
   InstallAllocatorMutex(nullptr, nullptr, nullptr);
   PAL::ThreadManager::UnlockMutex(mutex);
-  PAL::GetMainThreadManager().DestroyMutex(mutex);
 }
 
 std::uint32_t Initializer::GetNestingCount() { return g_nestingCount; }
