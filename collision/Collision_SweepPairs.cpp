@@ -200,12 +200,63 @@ struct Pending {
   float penetration = 0.0f;
 };
 
+// What a sweep needs of the moving segment alone: the same for every held segment it meets in a
+// call, so it is worked out once per segment rather than once per pair.
+struct MovingSegment {
+  const Math::LineSegment2D* local = nullptr;
+  SegmentPose pose;          // the moving segment at t0 and t1
+  Vector2D ua, na;           // its direction and left normal at t0
+  Vector2D endAtOne[2];      // its endpoints at the end of the frame
+  float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
+  Vector2D travelUnit[2];
+  Math::LineSegment2D start;  // the segment at t0
+
+  void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
+    local = &localSegment;
+    pose = segmentPose;
+    ua = Unit(pose.b0 - pose.a0);
+    na = LeftNormal(ua);
+    endAtOne[0] = moving.PointAt(localSegment.pointA, 1.0f);
+    endAtOne[1] = moving.PointAt(localSegment.pointB, 1.0f);
+    for (int e = 0; e < 2; ++e) {
+      const Vector2D travel = e == 0 ? pose.a1 - pose.a0 : pose.b1 - pose.b0;
+      travelLength[e] = travel.Length();
+      travelUnit[e] = Unit(travel);
+    }
+    start = Math::LineSegment2D(pose.a0, pose.b0);
+  }
+};
+
+// What a sweep needs of the held segment alone, given the moving object: its direction and normal
+// and each endpoint's motion relative to the mover over the sub-step (B first, then A).
+struct HeldSegment {
+  Vector2D heldA, heldB;
+  Math::LineSegment2D segment;
+  Vector2D ub, nb;
+  float relativeLength[2] = {0.0f, 0.0f};
+  Vector2D relativeUnit[2];
+
+  void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
+    heldA = a;
+    heldB = b;
+    segment = Math::LineSegment2D(a, b);
+    ub = Unit(b - a);
+    nb = LeftNormal(ub);
+    for (int r = 0; r < 2; ++r) {
+      const Vector2D w = (r == 0 ? b : a) - moving.GetSubStepPosition();
+      const Vector2D back = moving.InverseMotionOf(w, step);
+      relativeLength[r] = (back - w).Length();
+      relativeUnit[r] = Unit(back - w);
+    }
+  }
+};
+
 // One moving segment against one held segment within a sub-step; records into the moving side.
+// The moving object's sub-step position must stay as it was when the held facts were made.
 struct SegmentSweep {
   const DynamicObject& moving;
-  const Math::LineSegment2D& localMoving;
-  SegmentPose a;         // the moving segment at t0 and t1
-  Vector2D heldA, heldB;  // the other segment at the pose the sweep holds it at
+  const MovingSegment& mover;
+  const HeldSegment& held;
   Vector2D p0;            // the moving object's position at t0
   float step, i;
   int32_t count;
@@ -228,28 +279,27 @@ struct SegmentSweep {
   }
 
   void Run() {
-    const Math::LineSegment2D held(heldA, heldB);
-    const Vector2D ua = Unit(a.b0 - a.a0);
-    const Vector2D na = LeftNormal(ua);
-    const Vector2D ub = Unit(heldB - heldA);
-    const Vector2D nb = LeftNormal(ub);
+    const SegmentPose& a = mover.pose;
+    const Vector2D& na = mover.na;
+    const Vector2D& heldA = held.heldA;
+    const Vector2D& heldB = held.heldB;
+    const Vector2D& ub = held.ub;
+    const Vector2D& nb = held.nb;
     Pending events[4];  // PA, PB, RB, RA
-    const Vector2D endPointsAtOne[2] = {moving.PointAt(localMoving.pointA, 1.0f),
-                                        moving.PointAt(localMoving.pointB, 1.0f)};
+    const Vector2D* endPointsAtOne = mover.endAtOne;
     const Vector2D heldEnds[2] = {heldA, heldB};
 
     // Endpoints of the moving segment.
     for (int e = 0; e < 2; ++e) {
       const Vector2D e0 = e == 0 ? a.a0 : a.b0;
       const Vector2D e1 = e == 0 ? a.a1 : a.b1;
-      const Vector2D travel = e1 - e0;
-      const float length = travel.Length();
-      const Vector2D v = Unit(travel);
+      const float length = mover.travelLength[e];
+      const Vector2D& v = mover.travelUnit[e];
       if (!(nb.Dot(v) <= 0.0f && na.Dot(v) >= 0.0f)) continue;
       side.approached = true;
       Vector2D x;
       Math::LineSegment2D overlap;
-      const uint32_t code = held.ClassifyToRay(Math::Ray2D(e0, v), x, overlap);
+      const uint32_t code = held.segment.ClassifyToRay(Math::Ray2D(e0, v), x, overlap);
       if (code == Math::Classification::Crossing) {
         const float d = (x - e0).Length();
         if (d <= length) {
@@ -268,7 +318,7 @@ struct SegmentSweep {
         }
       } else {
         Vector2D y;
-        if (held.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
+        if (held.segment.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
           const float g = (e0 - y).Length();
           if (g <= side.threshold) {
             side.threshold = g;
@@ -280,15 +330,13 @@ struct SegmentSweep {
 
     // Endpoints of the held segment, swept relative to the moving object: RB unless PA is
     // pending, RA unless PB is.
-    const Math::LineSegment2D startOfMoving(a.a0, a.b0);
+    const Math::LineSegment2D& startOfMoving = mover.start;
     for (int r = 0; r < 2; ++r) {
       const bool isB = r == 0;
       if (events[isB ? 0 : 1].active) continue;
       const Vector2D f = isB ? heldB : heldA;
-      const Vector2D w = f - moving.GetSubStepPosition();
-      const Vector2D back = moving.InverseMotionOf(w, step);
-      const float length = (back - w).Length();
-      const Vector2D v = Unit(back - w);
+      const float length = held.relativeLength[r];
+      const Vector2D& v = held.relativeUnit[r];
       if (!(nb.Dot(v) >= 0.0f)) continue;
       bool pending = false;
       Math::LineSegment2D overlap;
@@ -381,20 +429,28 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   const int32_t n = count ? *count : 1;
   const size_t segmentsA = a.ActiveLineSegmentCount();
   const size_t segmentsB = b.ActiveLineSegmentCount();
-  // B's poses once per call rather than once per pair; the scratch keeps its storage.
-  static thread_local std::vector<SegmentPose> posesB;
-  posesB.clear();
-  for (size_t kb = 0; kb < segmentsB; ++kb) posesB.push_back(PlaceSegment(b, kb, i, t0, t1));
+  // B's poses, and what its segments bring to either direction of sweep, once per call rather
+  // than once per pair; the scratch keeps its storage.
+  static thread_local std::vector<MovingSegment> moversB;
+  static thread_local std::vector<HeldSegment> heldB;
+  moversB.resize(segmentsB);
+  heldB.resize(segmentsB);
+  for (size_t kb = 0; kb < segmentsB; ++kb) {
+    const SegmentPose poseB = PlaceSegment(b, kb, i, t0, t1);
+    moversB[kb].Of(b, *b.GetLocalLineSegments()[kb], poseB);
+    heldB[kb].Of(a, poseB.a0, poseB.b0, step);
+  }
+  MovingSegment moverA;
+  HeldSegment heldA;
   for (size_t ka = 0; ka < segmentsA; ++ka) {
     const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
+    moverA.Of(a, *a.GetLocalLineSegments()[ka], poseA);
+    heldA.Of(b, poseA.a1, poseA.b1, step);
     for (size_t kb = 0; kb < segmentsB; ++kb) {
-      const SegmentPose& poseB = posesB[kb];
-      SegmentSweep forward{a, *a.GetLocalLineSegments()[ka], poseA, poseB.a0, poseB.b0, a0, step, i, n, sideA,
-                           SegmentUserId(a, ka), SegmentUserId(b, kb)};
+      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
       forward.Run();
       if (*hitA) continue;
-      SegmentSweep backward{b, *b.GetLocalLineSegments()[kb], poseB, poseA.a1, poseA.b1, b0, step, i, n, sideB,
-                            SegmentUserId(b, kb), SegmentUserId(a, ka)};
+      SegmentSweep backward{b, moversB[kb], heldA, b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
       backward.Run();
     }
   }
@@ -417,12 +473,18 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   const float before = *time;
   const size_t segmentsA = a.ActiveLineSegmentCount();
   const size_t segmentsB = b.ActiveLineSegmentCount();
+  static thread_local std::vector<HeldSegment> heldB;
+  heldB.resize(segmentsB);
+  for (size_t kb = 0; kb < segmentsB; ++kb) {
+    const Math::LineSegment2D& held = *b.GetOldLineSegments()[kb];
+    heldB[kb].Of(a, held.pointA, held.pointB, step);
+  }
+  MovingSegment moverA;
   for (size_t ka = 0; ka < segmentsA; ++ka) {
-    const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
+    moverA.Of(a, *a.GetLocalLineSegments()[ka], PlaceSegment(a, ka, i, t0, t1));
     for (size_t kb = 0; kb < segmentsB; ++kb) {
-      const Math::LineSegment2D& held = *b.GetOldLineSegments()[kb];
-      SegmentSweep forward{a, *a.GetLocalLineSegments()[ka], poseA, held.pointA, held.pointB, a0, step, i,
-                           a.GetStepCount(), sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
+      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, a.GetStepCount(), sideA, SegmentUserId(a, ka),
+                           SegmentUserId(b, kb)};
       forward.Run();
     }
   }
