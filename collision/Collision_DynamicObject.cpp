@@ -225,14 +225,28 @@ const Math::Matrix3x3& DynamicObject::PlacementRotation(float degrees) const {
   return entry.rotation;
 }
 
+const Math::Matrix3x3& DynamicObject::PlacementTransform(const Math::Vector2D& position, float orientation) const {
+  uint32_t key[5];
+  const float values[5] = {position.x, position.y, orientation, m_centre.x, m_centre.y};
+  std::memcpy(key, values, sizeof(key));
+  for (const PlacementTransformEntry& entry : m_placementTransforms) {
+    if (entry.valid && std::memcmp(entry.key, key, sizeof(key)) == 0) return entry.transform;
+  }
+  PlacementTransformEntry& entry = m_placementTransforms[m_placementTransformNext];
+  m_placementTransformNext ^= 1;
+  entry.valid = true;
+  std::memcpy(entry.key, key, sizeof(key));
+  // Rotation about the reference point: the centre offset is put back around the turn.
+  entry.transform = Math::Matrix3x3::MakeTranslation(position + m_centre) * PlacementRotation(orientation) *
+                    Math::Matrix3x3::MakeTranslation(-m_centre);
+  return entry.transform;
+}
+
 void DynamicObject::PlaceWorldShapes(const Math::Vector2D& position, float orientation,
                                      std::vector<std::unique_ptr<Math::LineSegment2D>>& segments,
                                      std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                                      std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const {
-  // Rotation about the reference point: the centre offset is put back around the turn.
-  const Math::Matrix3x3 transform = Math::Matrix3x3::MakeTranslation(position + m_centre) *
-                                    PlacementRotation(orientation) *
-                                    Math::Matrix3x3::MakeTranslation(-m_centre);
+  const Math::Matrix3x3& transform = PlacementTransform(position, orientation);
   const size_t segmentCount = std::min(m_currentFrame->GetLineSegments().size(), segments.size());
   for (size_t k = 0; k < segmentCount; ++k) {
     segments[k]->pointA = Place(transform, m_localSegments[k]->pointA);

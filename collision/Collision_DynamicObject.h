@@ -233,6 +233,16 @@ class DynamicObject : public MainCollisionObject {
   };
   mutable PlacementRotationEntry m_placementRotations[2];
   mutable int m_placementRotationNext = 0;
+  // The whole placement transform of a pose, keyed by the bits of position, angle and centre: the
+  // frame-start pose is nearly always the pose placed as current one pass earlier.
+  const Math::Matrix3x3& PlacementTransform(const Math::Vector2D& position, float orientation) const;
+  struct PlacementTransformEntry {
+    bool valid = false;
+    uint32_t key[5] = {};
+    Math::Matrix3x3 transform;
+  };
+  mutable PlacementTransformEntry m_placementTransforms[2];
+  mutable int m_placementTransformNext = 0;
   mutable RotationCacheEntry m_rotationCache[kRotationCacheSize];
   mutable int m_rotationCacheNext = 0;
 

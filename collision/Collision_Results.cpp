@@ -22,6 +22,20 @@ void Advance(std::vector<Record>& records, int32_t& current, int32_t& capacity, 
   }
 }
 
+// The records from the first to the one at the current index (bounded by the array).
+template <typename Record>
+struct RecordRange {
+  Record* first;
+  Record* last;
+  Record* begin() const { return first; }
+  Record* end() const { return last; }
+};
+template <typename Record>
+RecordRange<Record> UsedRecords(std::vector<Record>& records, int32_t current) {
+  const size_t count = current < 0 ? 0 : std::min(records.size(), static_cast<size_t>(current) + 1);
+  return {records.data(), records.data() + count};
+}
+
 template <typename Record>
 void SaveArray(Core::File& file, const std::vector<Record>& records, int32_t capacity, int32_t count) {
   Core::WriteValue<int32_t>(file, capacity);
@@ -77,18 +91,21 @@ void CollisionResults::Reset() {
   if (!m_touched) return;
   m_touched = false;
   m_currentBRect = 0;
-  for (DGEO_C& record : m_dynamicObjects) {
+  // Writers only reach the record at the current index, which only grows between resets, and
+  // records beyond it are fresh (grown or loaded as defaults, which equal cleared ones): clearing
+  // up to the current index leaves every record as a full clear would.
+  for (DGEO_C& record : UsedRecords(m_dynamicObjects, m_currentDGeo)) {
     for (CIR_C& circle : record.circles) circle.ClearUserIds();
     for (LNS_C& lineSegment : record.lineSegments) lineSegment.ClearUserIds();
     record.currentCirclesNumber = 0;
     record.currentLineSegmentsNumber = 0;
   }
   m_currentDGeo = 0;
-  for (CIR_C& circle : m_staticCircles) circle.ClearUserIds();
+  for (CIR_C& circle : UsedRecords(m_staticCircles, m_currentCircles)) circle.ClearUserIds();
   m_currentCircles = 0;
-  for (LNS_C& lineSegment : m_staticLineSegments) lineSegment.ClearUserIds();
+  for (LNS_C& lineSegment : UsedRecords(m_staticLineSegments, m_currentLineSegments)) lineSegment.ClearUserIds();
   m_currentLineSegments = 0;
-  for (TMAP_C& tileMap : m_tileMaps) {
+  for (TMAP_C& tileMap : UsedRecords(m_tileMaps, m_currentTileMaps)) {
     tileMap.currentNewIdsNumber = 0;
     tileMap.currentStaticIdsNumber = 0;
   }
