@@ -595,7 +595,8 @@ void Qln_Session::AcceptConnections(Channel* listener, std::vector<NetEvent>& pe
   }
 }
 
-bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending, bool& onError) {
+bool Qln_Session::ReadStream(Channel* channel, const NetAddress& peer, std::vector<NetEvent>& pending,
+                             bool& onError) {
   onError = false;
   std::size_t waiting = Socket::GetPendingBytes(channel->socket);
   // A readable socket with nothing waiting has reached its end (or an error): one recv tells.
@@ -615,7 +616,7 @@ bool Qln_Session::ReadStream(Channel* channel, std::vector<NetEvent>& pending, b
   for (std::uint8_t* message : messages) {
     NetEvent event = MakeEvent(kEventMessageReceived, channel->kind);
     event.SetMessage(message, ReadMessageLength(message));
-    event.peer = channel->remoteAddress;
+    event.peer = peer;
     pending.push_back(std::move(event));
   }
   if (result == StreamBuffer::Result::Malformed) {
@@ -665,7 +666,7 @@ void Qln_Session::HandleReadable(Channel* channel, std::vector<NetEvent>& pendin
     return;
   }
   bool onError = false;
-  bool open = ReadStream(channel, pending, onError);
+  bool open = ReadStream(channel, channel->remoteAddress, pending, onError);
   PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
   if (!open) QueueCloseLocked(channel, onError, nullptr);
 }
@@ -833,9 +834,22 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
   std::vector<NetEvent> received;
   std::vector<Channel*> ended;
   std::vector<Channel*> failed;
+  // The session thread completes a queued connect and writes the remote address under the session
+  // lock, so each pass copies the addresses there; the lock is never taken under a receive mutex.
+  std::vector<std::uint8_t> connected(sources.size(), 0);
+  std::vector<NetAddress> peers(sources.size());
   for (;;) {
-    for (Channel* source : sources) {
+    if (!PAL::ThreadManager::ReadLock(m_lock)) break;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+      connected[i] = sources[i]->connected;
+      if (connected[i]) peers[i] = sources[i]->remoteAddress;
+    }
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+      Channel* source = sources[i];
       if (std::find(ended.begin(), ended.end(), source) != ended.end()) continue;
+      // A stream without its peer yet reports a hang-up, not data: reading it would close it.
+      if (source->socketType == kStreamSocket && !connected[i]) continue;
       PollEntry entry;
       entry.socket = source->socket;
       entry.wanted = kPollRead;
@@ -845,7 +859,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
         ReceiveDatagrams(source, received, kDatagramsPerPass);
       } else {
         bool onError = false;
-        if (!ReadStream(source, received, onError)) {
+        if (!ReadStream(source, peers[i], received, onError)) {
           ended.push_back(source);
           if (onError) failed.push_back(source);
         }

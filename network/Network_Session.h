@@ -115,8 +115,9 @@ class Qln_Session : public Core::Object {
   void HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending);
   void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
   void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit);
-  // Reads what waits on a stream channel (under its receive mutex); false when the stream ended.
-  bool ReadStream(Channel* channel, std::vector<NetEvent>& pending, bool& onError);
+  // Reads what waits on a stream channel (under its receive mutex); false when the stream ended. The
+  // messages name peer as their sender: a copy of the remote address taken under the session lock.
+  bool ReadStream(Channel* channel, const NetAddress& peer, std::vector<NetEvent>& pending, bool& onError);
   // Not under the session lock.
   void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
   bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);

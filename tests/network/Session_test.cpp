@@ -512,6 +512,44 @@ TEST_F(SessionTest, ReceiveNowWaitsForTheHostsAnswerWithinItsLimit) {
   EXPECT_FALSE(client->ReceiveNow(77, events, 10));
 }
 
+TEST_F(SessionTest, ReceiveNowRightAfterAQueuedConnectWaitsForTheConnectionAndNamesTheHost) {
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 64));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  // Many rounds: the session thread completes each connect while the caller is already receiving.
+  for (std::size_t round = 0; round < 40; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0,
+                                  Network::kOptionNonBlocking),
+              nullptr);
+    ASSERT_TRUE(client->Connect(Network::kChannelClientStream, hostAddress));
+    // Before the connect is even started the socket reports a hang-up: it must be left alone.
+    std::vector<Network::NetEvent> events;
+    NetAddress peer;
+    bool answered = false;
+    Core::Stopwatch waited;
+    waited.Start();
+    while (events.empty() && waited.GetElapsed() < NetworkTest::kWaitMs) {
+      ASSERT_TRUE(client->ReceiveNow(Network::kChannelClientStream, events));
+      host->DispatchEvents(5, 0, nullptr, nullptr);
+      if (!answered && hostLog.Count(Network::kEventConnectionAccepted) == round + 1) {
+        peer = hostLog.OfKind(Network::kEventConnectionAccepted)[round].peer;
+        ASSERT_TRUE(host->Send(Network::kChannelHostListen, 4, "welcome", 7, peer));
+        answered = true;
+      }
+    }
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].payloadSize, 7u);
+    EXPECT_TRUE(events[0].peer == hostAddress);
+    EXPECT_EQ(events[0].peer.GetText(), hostAddress.GetText());
+    for (Network::NetEvent& event : events) event.FreeMessageData();
+    ASSERT_TRUE(client->CloseChannels(Network::kChannelClientStream, true));
+    ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == round + 1; }));
+  }
+  ASSERT_TRUE(Pump([&] { return clientLog.Count(Network::kEventChannelClosed) == 40; }));
+  for (const auto& finished : clientLog.OfKind(Network::kEventConnectFinished)) EXPECT_EQ(finished.failed, 0);
+  for (const auto& closed : clientLog.OfKind(Network::kEventChannelClosed)) EXPECT_EQ(closed.failed, 0);
+}
+
 TEST_F(SessionTest, AnnouncementIsBroadcastAndDiscovered) {
   // Loopback stands in for the subnet: the session's own address 127.0.0.1 broadcasts to
   // 127.0.0.255, which the loopback interface delivers to the listener's kernel-chosen port.
