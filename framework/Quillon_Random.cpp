@@ -1,13 +1,13 @@
 #include "framework/Quillon_Random.h"
 
 #include <cmath>
-#include <cstdlib>
+
+#include "core/Core_Random.h"
 
 namespace Quillon {
 
 namespace {
-// rand() reaches 32767 at least; larger results are folded in so the fraction stays in [0, 1].
-float Fraction() { return static_cast<float>(std::rand() % 32768) / 32767.0f; }
+float Fraction() { return static_cast<float>(Core::Random()) / static_cast<float>(Core::kRandomMaximum); }
 }  // namespace
 
 int RandomRound(float n) {

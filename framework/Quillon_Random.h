@@ -1,6 +1,6 @@
 #pragma once
-// The framework's random helpers, over the run-time library's rand() (which the framework never
-// seeds; the game seeds it where it wants variety).
+// The framework's random helpers, over the engine's one random source (Core::Random, 0..32767), so
+// a seeded run repeats.
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 
