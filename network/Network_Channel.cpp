@@ -70,7 +70,8 @@ std::int64_t Channel::SendTo(const void* buffer, std::int64_t length, const Sock
 }
 
 bool Channel::SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs) {
-  if (socket == kInvalidSocket || data == nullptr || size == 0) return false;
+  // A sender that found the stream before its close was queued must not follow a cut frame.
+  if (socket == kInvalidSocket || data == nullptr || size == 0 || sendBroken) return false;
   Core::Stopwatch waited;
   waited.Start();
   std::size_t sent = 0;
@@ -83,15 +84,17 @@ bool Channel::SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t 
       sent += static_cast<std::size_t>(count);
       continue;
     }
-    if (status != SocketStatus::WouldBlock) return false;
+    if (status != SocketStatus::WouldBlock) break;
     double left = timeoutMs - waited.GetElapsed();
-    if (left <= 0.0) return false;
+    if (left <= 0.0) break;
     PollEntry entry;
     entry.socket = socket;
     entry.wanted = kPollWrite;
-    if (Socket::Poll(&entry, 1, static_cast<std::int32_t>(left) + 1) < 0) return false;
+    if (Socket::Poll(&entry, 1, static_cast<std::int32_t>(left) + 1) < 0) break;
   }
-  return true;
+  if (sent == size) return true;
+  sendBroken = 1;
+  return false;
 }
 
 const NetAddress& Channel::GetLocalAddress() {

@@ -39,7 +39,7 @@ class Channel {
   std::int64_t SendTo(const void* buffer, std::int64_t length, const SocketAddress& target, SocketStatus& status);
   // Sends all of a framed message, resuming partial sends; on a non-blocking socket it waits for
   // room at most timeoutMs (a blocking socket too). False when the peer is gone, the wait ran out or an error occurred:
-  // a frame cut short leaves the stream unusable.
+  // a frame cut short leaves the stream unusable, and every later SendAll on it fails. Under sendMutex.
   bool SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs);
   // Refreshes the local address from the socket and returns it.
   const NetAddress& GetLocalAddress();
@@ -71,6 +71,9 @@ class Channel {
   std::uint8_t listening = 0;
   // Set when the channel is closed because of an error rather than by its peer.
   std::uint8_t closedOnError = 0;
+  // Set under sendMutex when a send failed part-way through a frame; the peer could no longer tell
+  // where the next message starts.
+  std::uint8_t sendBroken = 0;
   NetAddress remoteAddress;
   // Reassembly of the stream received on this socket (stream channels only), under receiveMutex.
   StreamBuffer stream;

@@ -67,6 +67,24 @@ class RawPeer {
     Network::SocketStatus status;
     return Network::Socket::Receive(m_socket, &byte, 1, status) <= 0;
   }
+  // Everything that arrives until the other side closes (or the wait runs out).
+  std::string ReadUntilClosed(double timeoutMs = 10000.0) {
+    std::string received;
+    Core::Stopwatch waited;
+    waited.Start();
+    while (waited.GetElapsed() < timeoutMs) {
+      Network::PollEntry entry;
+      entry.socket = m_socket;
+      entry.wanted = Network::kPollRead;
+      if (Network::Socket::Poll(&entry, 1, 100) <= 0) continue;
+      char chunk[65536];
+      Network::SocketStatus status;
+      std::int64_t count = Network::Socket::Receive(m_socket, chunk, sizeof(chunk), status);
+      if (count <= 0) break;
+      received.append(chunk, static_cast<std::size_t>(count));
+    }
+    return received;
+  }
   void Close() {
     Network::Socket::Close(m_socket);
     m_socket = Network::kInvalidSocket;
@@ -278,10 +296,24 @@ TEST_F(SessionTest, SendToAPeerThatNeverReadsGivesUpAndCloses) {
   NetAddress peer = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
   // More than the loopback socket buffers hold: the send stalls part-way and must give up.
   std::string flood(Network::kMaximumMessageSize - 8, 'f');
+  // A second sender finds the connection while the first is stalled, so before its close is queued.
+  bool lateSent = true;
+  std::thread late([&] {
+    PAL::ThreadManager::Sleep(300, nullptr);
+    lateSent = host->Send(Network::kChannelHostListen, 2, "late", 4, peer);
+  });
   Core::Stopwatch watch;
   watch.Start();
   EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, flood.data(), static_cast<std::uint32_t>(flood.size()), peer));
   EXPECT_LT(watch.GetElapsed(), Qln_Session::kSendTimeoutMs + 3000.0);
+  // The peer reads again: it gets the head of the cut frame and then the end of the stream, never
+  // the late message's bytes after it.
+  std::string received = sleeper.ReadUntilClosed();
+  late.join();
+  EXPECT_FALSE(lateSent);
+  ASSERT_GT(received.size(), 8u);
+  EXPECT_LT(received.size(), flood.size() + 8);
+  EXPECT_EQ(received.find_first_not_of('f', 8), std::string::npos);
   // A frame cut short cannot be followed by another: the connection is closed as an error.
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
   EXPECT_EQ(hostLog.OfKind(Network::kEventConnectionClosed)[0].failed, 1);
