@@ -39,6 +39,8 @@ class Qln_Session : public Core::Object {
   Qln_Session();
   ~Qln_Session() override;
 
+  // Initialize, Close, StartListening and StopHosting run on the thread that owns the session (never
+  // two at once); IsInitialised and IsHosting may be asked from any thread, handlers included.
   bool Initialize(const std::string& name, const std::string& password, bool passwordFlag, EventHandler handler,
                   std::int32_t priority, bool threaded, std::uint32_t maximumHandlerThreads,
                   std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
@@ -126,9 +128,11 @@ class Qln_Session : public Core::Object {
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
 
   EventQueue m_queue;
-  std::uint8_t m_initialised = 0;
+  // Written only by Initialize, Close, StartListening and StopHosting, which belong to the session's
+  // owning thread; atomic because every operation, and handlers on worker threads, read them.
+  std::atomic<std::uint8_t> m_initialised{0};
   std::uint8_t m_passwordFlag = 0;
-  std::uint8_t m_hosting = 0;
+  std::atomic<std::uint8_t> m_hosting{0};
   std::int32_t m_priority = 0;
   std::uint32_t m_backlog = 0;
   std::string m_hostName;

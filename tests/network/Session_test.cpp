@@ -3,6 +3,7 @@
 // running. Every port is chosen by the kernel, so parallel runs cannot collide.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -386,6 +387,50 @@ TEST_F(SessionTest, ChannelInUseIsClosedOnlyOnceReleased) {
   channel->LowerUseCount();
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventChannelClosed) == 1; }));
   EXPECT_EQ(hostLog.OfKind(Network::kEventChannelClosed)[0].channelKind, Network::kChannelHostDatagram);
+}
+
+TEST_F(SessionTest, HostingStateMayBeReadFromAHandlerThread) {
+  // Delivery on a worker thread: its handler keeps asking the session's state while the owning
+  // thread starts and stops hosting.
+  std::atomic<Qln_Session*> self{nullptr};
+  std::atomic<bool> watching{false};
+  std::atomic<bool> finished{false};
+  std::atomic<int> asked{0};
+  std::atomic<int> uninitialised{0};
+  std::atomic<int> sawHosting{0};
+  Qln_Session* worker = manager.CreateSession(
+      "worker", "", false,
+      [&](Network::NetEvent& event) {
+        Qln_Session* session = self.load();
+        if (session == nullptr || event.kind != Network::kEventChannelClosed || watching.exchange(true)) return true;
+        while (!finished.load()) {
+          if (!session->IsInitialised()) ++uninitialised;
+          if (session->IsHosting()) ++sawHosting;
+          ++asked;
+          std::this_thread::yield();
+        }
+        return true;
+      },
+      0, true, 0, 1, 1);
+  ASSERT_NE(worker, nullptr);
+  self = worker;
+  ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
+  worker->StopHosting();
+  Core::Stopwatch waited;
+  waited.Start();
+  while (asked.load() == 0 && waited.GetElapsed() < NetworkTest::kWaitMs) PAL::ThreadManager::Sleep(1, nullptr);
+  ASSERT_GT(asked.load(), 0) << "the handler never ran on the worker";
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
+    EXPECT_TRUE(worker->IsHosting());
+    EXPECT_FALSE(worker->StartListening(NetAddress("127.0.0.1", 0), 8)) << "already hosting";
+    worker->StopHosting();
+    EXPECT_FALSE(worker->IsHosting());
+  }
+  finished = true;
+  EXPECT_EQ(uninitialised.load(), 0);
+  self = nullptr;
+  EXPECT_TRUE(manager.DestroySession(worker));
 }
 
 TEST_F(SessionTest, HandlerMayCloseAndWaitFromInsideDispatch) {
