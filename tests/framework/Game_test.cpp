@@ -16,6 +16,7 @@
 #include "collision/Collision_Actor.h"
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_Engine.h"
+#include "core/Core_File.h"
 #include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_CollisionBridge.h"
@@ -105,6 +106,7 @@ struct Built {
 };
 Built g_built;
 std::function<void(RecordingLevel&)> g_onCreate;
+bool g_failCreate = false;
 
 class TestFactory : public Quillon::LevelFactory {
  public:
@@ -118,7 +120,7 @@ class TestFactory : public Quillon::LevelFactory {
   void Reset() override { Log("factory.reset"); }
   SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
     Log("factory.create" + std::to_string(index));
-    if (index >= 2) return nullptr;
+    if (index >= 2 || g_failCreate) return nullptr;
     Quillon::Game* game = Quillon::Game::GetInstance();
     game->AddCollisionAssets(MakeBoxActor(16.0f));
     SmartPointer<RecordingLevel> level(new RecordingLevel(index));
@@ -297,6 +299,52 @@ FakeNetwork* FakeNetwork::instance = nullptr;
 
 std::unique_ptr<Quillon::GameNetwork> MakeFakeNetwork() { return std::make_unique<FakeNetwork>(); }
 
+// The saves side as the game sees it: it says what it was asked and when.
+class FakeSaves : public Quillon::GameSaves {
+ public:
+  static FakeSaves* instance;
+  FakeSaves() { instance = this; }
+  ~FakeSaves() override {
+    if (instance == this) instance = nullptr;
+  }
+  void ProcessRequests(Quillon::Game&) override {
+    Log("saves.process");
+    if (onProcess) onProcess();
+  }
+  bool IsReplayPlaying() const override { return playing; }
+  bool IsReplayRecording() const override { return recording; }
+  void PlayReplayFrame(Quillon::Game&, float& dt) override {
+    Log("saves.play");
+    dt = recordedDt;
+  }
+  void RecordReplayFrame(Quillon::Game&, float dt) override {
+    Log("saves.record");
+    recordedDts.push_back(dt);
+  }
+  void RequestSave(const std::string& name) override { calls.push_back("save:" + name); }
+  void RequestLoad(const std::string& name) override { calls.push_back("load:" + name); }
+  void StartReplayRecording(const std::string& name) override { calls.push_back("record:" + name); }
+  void StopReplayRecording() override { calls.push_back("stop-record"); }
+  void StartReplay(const std::string& name) override { calls.push_back("replay:" + name); }
+  void StopReplay() override { calls.push_back("stop-replay"); }
+  void GetSavedGameNames(std::vector<std::string>& names) override { names = savedGames; }
+  void GetReplayNames(std::vector<std::string>& names) override { names.clear(); }
+  void SaveGame(Quillon::Game&, Core::File&) override { calls.push_back("save-game"); }
+  void LoadGame(Quillon::Game&, Core::File&) override { calls.push_back("load-game"); }
+  void FreeReplayFrames() override { calls.push_back("free"); }
+
+  std::function<void()> onProcess;
+  std::vector<std::string> calls;
+  std::vector<std::string> savedGames;
+  std::vector<float> recordedDts;
+  bool playing = false;
+  bool recording = false;
+  float recordedDt = 0.5f;
+};
+FakeSaves* FakeSaves::instance = nullptr;
+
+std::unique_ptr<Quillon::GameSaves> MakeFakeSaves() { return std::make_unique<FakeSaves>(); }
+
 class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -313,6 +361,7 @@ class GameTest : public ::testing::Test {
     Core::InstallClock(&FakeClock);
     g_log.clear();
     g_onCreate = nullptr;
+    g_failCreate = false;
     g_built = Built();
     m_ready = true;
   }
@@ -324,6 +373,7 @@ class GameTest : public ::testing::Test {
       m_holder.Reset();
     }
     Quillon::SetGameNetworkFactory(nullptr);
+    Quillon::SetGameSavesFactory(nullptr);
     Quillon::SetOneSidedContact(false);
     Core::InstallClock(nullptr);
     Lua::Shutdown();
@@ -759,4 +809,80 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
   EXPECT_FALSE(PAL::ProcessMessages());
   m_game->Shutdown();
   EXPECT_EQ(g_liveLevels, 0);
+}
+
+TEST_F(GameTest, AFactoryThatBuildsNoLevelLeavesTheGameRunningAndIsAskedAgain) {
+  MakeGame(0);
+  Frame(0.0);
+  Frame(16.0);
+  StepOnce();
+  g_failCreate = true;
+  m_game->GoToLevel(1u);
+  StepOnce();
+  EXPECT_EQ(m_game->GetCurrentLevel(), nullptr);
+  EXPECT_EQ(g_liveLevels, 0);
+  const auto created = std::count(g_log.begin(), g_log.end(), "factory.create1");
+  g_failCreate = false;
+  Frame(g_now + 16.0);  // the driver builds the missing level, without a second game start
+  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "factory.create1"), created + 1);
+  ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
+  EXPECT_EQ(m_game->GetCurrentLevel()->GetName(), "Second");
+  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "game.start"), 1);
+  StepOnce();
+}
+
+TEST_F(GameTest, SavesAndReplaysGoThroughTheSavesSideAtTheirPlacesInTheStep) {
+  Quillon::SetGameSavesFactory(&MakeFakeSaves);
+  MakeGame(0);
+  FakeSaves* saves = FakeSaves::instance;
+  ASSERT_NE(saves, nullptr);
+  Frame(0.0);
+  Frame(16.0);
+
+  // Requests are carried out before a level switch of the same step.
+  m_game->GoToLevel(1u);
+  saves->recording = true;
+  g_log.clear();
+  StepOnce();
+  EXPECT_EQ(g_log.front(), "saves.process");
+  EXPECT_LT(Find("saves.process"), Find("level0.end"));
+  EXPECT_LT(Find("level1.start"), Find("saves.record"));
+  EXPECT_LT(Find("saves.record"), Find("pre"));
+  EXPECT_FALSE(Logged("saves.play"));
+  ASSERT_FALSE(saves->recordedDts.empty());
+  EXPECT_FLOAT_EQ(saves->recordedDts.back(), m_game->dts.back());
+
+  // While a replay plays, its frame's dt is the step's dt from then on, and nothing records.
+  saves->playing = true;
+  const size_t recorded = saves->recordedDts.size();
+  g_log.clear();
+  StepOnce();
+  EXPECT_LT(Find("saves.play"), Find("pre"));
+  EXPECT_FLOAT_EQ(m_game->dts.back(), 0.5f);
+  EXPECT_EQ(saves->recordedDts.size(), recorded);
+  saves->playing = false;
+  saves->recording = false;
+
+  lua_State* state = Lua::GetMainState();
+  m_game->PushToLua(state);
+  lua_setglobal(state, "game");
+  saves->savedGames = {"level1"};
+  ASSERT_EQ(luaL_dostring(state, "game:Save('slot'); game:Load('slot'); game:ReplayRecordingStart('r'); "
+                                 "game:ReplayRecordingStop(); game:ReplayStart('r'); game:ReplayStop(); game:Save(); "
+                                 "names = game:GetSavedGames()"),
+            0)
+      << lua_tostring(state, -1);
+  EXPECT_EQ(saves->calls, (std::vector<std::string>{"save:slot", "load:slot", "record:r", "stop-record", "replay:r",
+                                                    "stop-replay"}));
+  lua_getglobal(state, "names");
+  ASSERT_TRUE(lua_istable(state, -1));
+  lua_rawgeti(state, -1, 1);
+  EXPECT_STREQ(lua_tostring(state, -1), "level1");
+  lua_pop(state, 2);
+
+  Core::MemoryFile file;
+  m_game->Save(file);
+  m_game->Load(file);
+  m_game->Shutdown();
+  EXPECT_EQ(FakeSaves::instance, nullptr);
 }
