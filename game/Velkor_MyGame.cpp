@@ -1,0 +1,53 @@
+#include "game/Velkor_MyGame.h"
+
+#include "physics/Physics_Engine.h"
+
+MyGame::MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, const Engine::DisplaySettings& settings,
+               uint32_t startingLevelIndex)
+    : Quillon::Game(levelFactory, settings, startingLevelIndex) {
+  SetDesiredFrameRate(60.0);
+  LockFrameRate(true);
+  SetMasterVolume(1.0f);
+  if (Physics2D::PhysicsEngine* physics = GetPhysicsEngine()) {
+    physics->SetUnitScale(15.0f);
+    physics->SetAccuracy(150);
+  }
+  SetTitle("Velkor");
+  SetIcon(GetDirectory() + "\\Resources\\GameIcon\\GameIcon.ico");
+}
+
+// The framework's shutdown still needs the game's hooks, so it runs while this part exists.
+MyGame::~MyGame() { Shutdown(); }
+
+Engine::DisplaySettings MyGame::MakeDisplaySettings() {
+  Engine::DisplaySettings settings;
+  settings.width = 1280;
+  settings.height = 720;
+  settings.refreshRate = 85;
+  settings.multisampleCount = 0;
+  settings.fullScreen = 0;
+  settings.verticalSync = 1;
+  return settings;
+}
+
+void MyGame::OnGameStart() {
+  counter = 0;
+  paused = 0;
+  soundOn = 1;
+  musicOn = 1;
+  showTutorialPages = 1;
+  tutorialPlayed = 0;
+  m_dataManager.SetDefaults();
+  // A missing or damaged save leaves the defaults (or what could be read); the game runs on.
+  m_dataManager.Load();
+  AutoToggleFullScreen();
+}
+
+void MyGame::PreUpdate(float dt) { (void)dt; }
+
+bool MyGame::GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
+                                    float& friction) {
+  return Quillon::Game::GetContactCoefficients(a, b, restitution, friction);
+}
+
+MyGame* GetMyGame() { return dynamic_cast<MyGame*>(Quillon::Game::GetInstance()); }

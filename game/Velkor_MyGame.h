@@ -1,0 +1,41 @@
+#pragma once
+// The game's application object: the one framework game of the process, holding the save data
+// and the process-wide flags that screens and actors read through GetMyGame.
+#include <cstdint>
+
+#include "framework/Quillon_Game.h"
+#include "game/Velkor_DataManager.h"
+
+class MyGame : public Quillon::Game {
+ public:
+  MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, const Engine::DisplaySettings& settings,
+         uint32_t startingLevelIndex);
+  ~MyGame() override;
+  const char* GetClassName() const override { return "MyGame"; }
+  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(MyGame)); }
+
+  void OnGameStart() override;
+  void PreUpdate(float dt) override;
+  // The seam of the game's contact rules: until they exist every touching pair responds with the
+  // framework's default coefficients.
+  bool GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
+                              float& friction) override;
+
+  DataManager& GetDataManager() { return m_dataManager; }
+
+  // The settings record the game starts with: 1280 x 720, windowed.
+  static Engine::DisplaySettings MakeDisplaySettings();
+
+  int32_t counter = 0;
+  uint8_t paused = 0;
+  uint8_t soundOn = 1;
+  uint8_t musicOn = 1;
+  uint8_t showTutorialPages = 1;
+  uint8_t tutorialPlayed = 0;
+
+ private:
+  DataManager m_dataManager;
+};
+
+// The running game as the game's own class; null when no game runs (or it is not a MyGame).
+MyGame* GetMyGame();

@@ -1,0 +1,57 @@
+#include "game/Velkor_ScreenSupport.h"
+
+#include "collision/Collision_Results.h"
+#include "framework/Quillon_Game.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_Text.h"
+#include "framework/Quillon_Viewport.h"
+#include "gui/Gui_HUD.h"
+#include "input/Internal_Mouse.h"
+
+void PlaceCursorAtMouse(Quillon::Sprite* cursor) {
+  Quillon::Game* game = Quillon::Game::GetInstance();
+  if (cursor == nullptr || game == nullptr) return;
+  Input::Mouse* mouse = game->GetMouse();
+  Quillon::Level* level = game->GetCurrentLevel();
+  Quillon::Viewport* viewport = level != nullptr ? level->GetViewport(0) : nullptr;
+  if (mouse == nullptr || viewport == nullptr) return;
+  const int32_t mx = mouse->GetPositionX();
+  const int32_t my = mouse->GetPositionY();
+  const int32_t w = static_cast<int32_t>(viewport->GetWidth());
+  const int32_t h = static_cast<int32_t>(viewport->GetHeight());
+  const int32_t cw = static_cast<int32_t>(cursor->GetFrameWidth(0));
+  const int32_t ch = static_cast<int32_t>(cursor->GetFrameHeight(0));
+  cursor->SetPosition(static_cast<float>(mx + cw / 2 - w / 2), static_cast<float>(my - h / 2 - ch / 2));
+}
+
+bool IsLeftClick() {
+  Quillon::Game* game = Quillon::Game::GetInstance();
+  Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
+  return mouse != nullptr && mouse->IsTriggered(0);
+}
+
+bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name) {
+  return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), name, false);
+}
+
+void HighlightCaption(const std::string& caption, bool green, bool blue) {
+  Quillon::Text* text = FindObjectByName<Quillon::Text>(caption);
+  if (text == nullptr) return;
+  Math::Color color = text->GetModulationColor();
+  if (green) color.g = 0.0f;
+  if (blue) color.b = 0.0f;
+  text->SetModulationColor(color);
+}
+
+void UnhighlightCaption(const std::string& caption) {
+  Quillon::Text* text = FindObjectByName<Quillon::Text>(caption);
+  if (text == nullptr) return;
+  Math::Color color = text->GetModulationColor();
+  color.g = 1.0f;
+  color.b = 1.0f;
+  text->SetModulationColor(color);
+}
+
+void HideGuiCursor() {
+  if (GUI::HUD* hud = GUI::HUD::GetInstance()) hud->ShowCursor(false);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the game's screens share: finding the current level's objects by name and exact class,
+// the sprite cursor that follows the mouse, and caption highlighting.
+#include <list>
+#include <string>
+#include <typeinfo>
+
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_Sprite.h"
+
+// The first object of the current level with that name whose dynamic type is exactly T, walking
+// the layers in order; null when there is none.
+template <typename T>
+T* FindObjectByName(const std::string& name) {
+  std::list<Quillon::GameObject*> found;
+  Quillon::GameObject::GetGameObjectsByName(name, found);
+  for (Quillon::GameObject* object : found) {
+    if (object != nullptr && typeid(*object) == typeid(T)) return static_cast<T*>(object);
+  }
+  return nullptr;
+}
+
+// Puts the cursor's top-left corner on the mouse point, in a world whose origin is the centre of
+// the current level's first viewport; nothing without a cursor, mouse or viewport.
+void PlaceCursorAtMouse(Quillon::Sprite* cursor);
+
+// True in a frame in which the left mouse button went down.
+bool IsLeftClick();
+
+// True when the cursor touches a sprite of exactly that name this frame.
+bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);
+
+// Highlighting clears the caption's green (and, when asked, blue) modulation; un-highlighting
+// restores full white.
+void HighlightCaption(const std::string& caption, bool green, bool blue);
+void UnhighlightCaption(const std::string& caption);
+
+// Hides the GUI's own cursor: the screens draw a sprite cursor instead.
+void HideGuiCursor();

@@ -1,0 +1,452 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/Velkor_DataManager.h"
+#include "platform/PAL_FileSystem.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kDefaultFile =
+    "-PlayerData-\n0 0 0 **\n**End\n\n"
+    "_____Armour_Set_____\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "______Gun_Set______\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "_____Special_Set____\n0 0 0 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "_______AI_Set_______\n0 0 0 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n";
+
+// A save far from the defaults: armour 2 and gun 1 equipped, gears in the thousands.
+const char* const kProgressFile =
+    "-PlayerData-\n12345 6789 17 **\n**End\n\n"
+    "_____Armour_Set_____\n0 1 0 **\n1 1 0 **\n2 1 1 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "_____Special_Set____\n0 1 1 **\n1 1 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+    "_______AI_Set_______\n0 1 0 **\n1 0 0 **\n2 1 1 **\n-1 0 0 **\n-1 0 0 **\n**End\n";
+
+// The saved numbers only, in file order: what a load can change.
+std::vector<int32_t> SavedFields(const DataManager& data) {
+  std::vector<int32_t> fields = {data.player.totalGears, data.player.bestDistance, data.player.bestScore};
+  const auto add = [&fields](const ItemDataHolder& item) {
+    fields.push_back(item.itemId);
+    fields.push_back(item.purchased);
+    fields.push_back(item.equipped);
+  };
+  for (const auto& item : data.armours) add(item);
+  for (const auto& item : data.guns) add(item);
+  for (const auto& item : data.specials) add(item);
+  for (const auto& item : data.aiFriends) add(item);
+  return fields;
+}
+
+std::unique_ptr<DataManager> Fresh() {
+  auto data = std::make_unique<DataManager>();
+  data->SetDefaults();
+  return data;
+}
+
+// Every test runs in its own empty working directory, where the save file lives.
+class SaveFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_previous = fs::current_path();
+    m_directory = TestSupport::MakeTempDirectory("velkor_save_");
+    fs::current_path(m_directory);
+  }
+  void TearDown() override {
+    PAL::SetBeforeReplaceHook(nullptr);
+    fs::current_path(m_previous);
+    std::error_code ignored;
+    fs::permissions(m_directory, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_directory, ignored);
+  }
+
+  static std::string SaveBytes() { return TestSupport::ReadWholeFile("scoreData.txt"); }
+  static void WriteSave(const std::string& bytes) { ASSERT_TRUE(TestSupport::WriteWholeFile("scoreData.txt", bytes)); }
+  // Loads bytes into a fresh manager with the defaults, as the game does at start.
+  static std::unique_ptr<DataManager> LoadBytes(const std::string& bytes, bool* intact = nullptr) {
+    WriteSave(bytes);
+    auto data = Fresh();
+    const bool ok = data->Load();
+    if (intact) *intact = ok;
+    return data;
+  }
+
+  fs::path m_previous;
+  std::string m_directory;
+};
+
+TEST(DataManagerDefaults, TableValuesAndDescriptions) {
+  auto data = Fresh();
+  EXPECT_EQ(data->armours[1].name, "Novice Armour");
+  EXPECT_EQ(data->armours[1].cost, 500);
+  EXPECT_EQ(data->armours[1].distanceRequired, 2500);
+  EXPECT_EQ(data->armours[2].hoverTime, 90);
+  EXPECT_EQ(data->guns[0].delay, 30);
+  EXPECT_EQ(data->guns[2].multi, 7);
+  EXPECT_EQ(data->specials[0].name, "Rocket");
+  EXPECT_EQ(data->specials[2].delay, 100);
+  EXPECT_EQ(data->aiFriends[0].distanceRequired, 10000);
+  EXPECT_EQ(data->aiFriends[4].name, "RandomArmour 1");
+  EXPECT_EQ(data->aiFriends[4].itemId, -1);
+  EXPECT_EQ(data->armours[0].purchased, 1);
+  EXPECT_EQ(data->guns[0].equipped, 1);
+  EXPECT_EQ(data->specials[0].purchased, 0);
+
+  EXPECT_EQ(data->GetItemDescription(DataManager::kGunSet, 1),
+            "Delay: 20 Multi: 5\nCost: 150Gears\nDistance Required: 500");
+  EXPECT_EQ(data->GetItemDescription(DataManager::kSpecialSet, 1),
+            "Dmg: 150 Delay: 40\nCost: 500Gears\nDistance Required: 500");
+  EXPECT_EQ(data->GetItemDescription(DataManager::kArmourSet, 0), "Defense: 1 Hover Time: 70\n\nPurchased");
+  EXPECT_EQ(data->GetItemName(DataManager::kAiSet, 0), "AI Friend 1");
+
+  int32_t id = 9, cost = 9, distance = 9, purchased = 9, equipped = 9;
+  data->GetItemInfo(DataManager::kArmourSet, 2, id, cost, distance, purchased, equipped);
+  EXPECT_EQ((std::vector<int32_t>{id, cost, distance, purchased, equipped}), (std::vector<int32_t>{2, 1000, 5000, 0, 0}));
+  // Unknown sets (a near miss included) and indices outside the set give nothing.
+  for (const auto& [set, index] : std::vector<std::pair<std::string, int32_t>>{
+           {"______Armour_Set_____", 0}, {"", 0}, {DataManager::kGunSet, 5}, {DataManager::kGunSet, -1}}) {
+    data->GetItemInfo(set, index, id, cost, distance, purchased, equipped);
+    EXPECT_EQ((std::vector<int32_t>{id, cost, distance, purchased, equipped}), (std::vector<int32_t>(5, 0)));
+    EXPECT_EQ(data->GetItemName(set, index), "");
+    EXPECT_EQ(data->GetItemDescription(set, index), "");
+  }
+  EXPECT_STREQ(Core::SmartPointer<Core::Object>(Core::CreateObject("DataManager"))->GetClassName(), "DataManager");
+  EXPECT_STREQ(Core::SmartPointer<Core::Object>(Core::CreateObject("PlayerData"))->GetClassName(), "PlayerData");
+}
+
+TEST_F(SaveFileTest, MissingFileIsCreatedFromTheDefaults) {
+  auto data = Fresh();
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(data->Load());
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Write file from no read\n");
+  EXPECT_EQ(SaveBytes(), kDefaultFile);
+  EXPECT_FALSE(data->HasDamagedSave());
+}
+
+TEST_F(SaveFileTest, SavedBytesFollowTheLayoutExactly) {
+  auto data = Fresh();
+  data->player.totalGears = 12345;
+  data->player.bestDistance = 6789;
+  data->player.bestScore = 17;
+  data->armours[0].equipped = 0;
+  data->armours[1].purchased = 1;
+  data->armours[2].SetState(1, 1);
+  data->guns[0].equipped = 0;
+  data->guns[1].SetState(1, 1);
+  data->specials[0].SetState(1, 1);
+  data->specials[1].purchased = 1;
+  data->aiFriends[0].purchased = 1;
+  data->aiFriends[2].SetState(1, 1);
+  ASSERT_TRUE(data->Save());
+  EXPECT_EQ(SaveBytes(), kProgressFile);
+  EXPECT_EQ(data->FormatPlayerData(), "-PlayerData-\n12345 6789 17 **\n**End\n");
+  // Negative numbers keep their sign.
+  data->armours[4].itemId = -1;
+  EXPECT_NE(data->FormatArmourSet().find("\n-1 0 0 **\n-1 0 0 **\n**End\n"), std::string::npos);
+}
+
+TEST_F(SaveFileTest, EverySavedFieldRoundTrips) {
+  auto data = Fresh();
+  data->player.totalGears = INT32_MAX;
+  data->player.bestDistance = 1;
+  data->player.bestScore = 2147483000;
+  int32_t n = 0;
+  // A different pattern of states in every set, including itemIds the defaults don't have.
+  const auto shuffle = [&n](ItemDataHolder& item, int32_t index) {
+    item.itemId = (index + n) % 6 - 1;
+    item.purchased = (index + n) % 2;
+    item.equipped = (index * 3 + n) % 2;
+    ++n;
+  };
+  for (int32_t i = 0; i < 5; ++i) shuffle(data->specials[i], i);
+  for (int32_t i = 0; i < 5; ++i) shuffle(data->aiFriends[i], i);
+  for (int32_t i = 0; i < 5; ++i) shuffle(data->armours[i], i);
+  for (int32_t i = 0; i < 5; ++i) shuffle(data->guns[i], i);
+  data->armours[0].purchased = 1;  // always owned
+  data->guns[0].purchased = 1;
+  data->armours[3].equipped = 1;
+  data->guns[4].equipped = 1;
+  ASSERT_TRUE(data->Save());
+
+  auto loaded = Fresh();
+  EXPECT_TRUE(loaded->Load()) << loaded->GetLastError();
+  EXPECT_EQ(SavedFields(*loaded), SavedFields(*data));
+  // Names, prices and stats never come from the file.
+  EXPECT_EQ(loaded->guns[2].name, "Elite Gun");
+  EXPECT_EQ(loaded->armours[1].cost, 500);
+  EXPECT_EQ(SaveBytes(), data->FormatPlayerData() + "\n" + data->FormatArmourSet() + "\n" + data->FormatGunSet() +
+                             "\n" + data->FormatSpecialSet() + "\n" + data->FormatAiSet());
+}
+
+TEST_F(SaveFileTest, RecordRunKeepsBestsAndSavesEachRun) {
+  auto data = Fresh();
+  data->RecordRun(5, 120, 3);
+  EXPECT_EQ(data->player.totalGears, 5);
+  EXPECT_EQ(data->player.bestDistance, 120);
+  EXPECT_EQ(data->player.bestScore, 3);
+  EXPECT_EQ(data->player.newHighScore, 1);
+  EXPECT_EQ(SaveBytes().substr(0, 24), "-PlayerData-\n5 120 3 **\n");
+
+  data->RecordRun(2, 80, 3);
+  EXPECT_EQ(data->player.totalGears, 7);
+  EXPECT_EQ(data->player.bestDistance, 120);
+  EXPECT_EQ(data->player.bestScore, 3);
+  EXPECT_EQ(data->player.newHighScore, 0);
+  EXPECT_EQ(data->player.lastDistance, 80);
+  EXPECT_EQ(data->player.lastGears, 2);
+  EXPECT_EQ(data->player.lastScore, 3);
+  EXPECT_EQ(SaveBytes().substr(0, 24), "-PlayerData-\n7 120 3 **\n");
+
+  // A purchase: gears paid, distance unchanged, score -1 is never a high score.
+  data->RecordRun(-7, data->player.bestDistance, -1);
+  EXPECT_EQ(data->player.totalGears, 0);
+  EXPECT_EQ(data->player.bestScore, 3);
+  EXPECT_EQ(data->player.newHighScore, 0);
+
+  // The total never wraps or turns negative, so the file never holds an impossible value.
+  data->RecordRun(-1, 0, 0);
+  EXPECT_EQ(data->player.totalGears, 0);
+  data->player.totalGears = INT32_MAX - 1;
+  data->RecordRun(10, 0, 0);
+  EXPECT_EQ(data->player.totalGears, INT32_MAX);
+  auto loaded = Fresh();
+  EXPECT_TRUE(loaded->Load());
+  EXPECT_EQ(loaded->player.totalGears, INT32_MAX);
+}
+
+TEST_F(SaveFileTest, SetItemStateWritesAtOnce) {
+  auto data = Fresh();
+  data->SetItemState(DataManager::kGunSet, 1, -1, 1);
+  EXPECT_EQ(data->guns[1].purchased, 1);
+  EXPECT_EQ(data->guns[1].equipped, 0);
+  EXPECT_NE(SaveBytes().find("______Gun_Set______\n0 1 1 **\n1 1 0 **\n"), std::string::npos);
+
+  data->SetItemState(DataManager::kGunSet, 1, 1, -1);
+  data->SetItemState(DataManager::kGunSet, 0, 0, -1);
+  EXPECT_NE(SaveBytes().find("______Gun_Set______\n0 1 0 **\n1 1 1 **\n"), std::string::npos);
+
+  data->SetItemState(DataManager::kAiSet, 2, 1, 1);
+  EXPECT_NE(SaveBytes().find("_______AI_Set_______\n0 0 0 **\n1 0 0 **\n2 1 1 **\n"), std::string::npos);
+
+  // The first armour stays owned; values that are no state, and bad indices, change nothing.
+  data->SetItemState(DataManager::kArmourSet, 0, -1, 0);
+  EXPECT_EQ(data->armours[0].purchased, 1);
+  data->SetItemState(DataManager::kSpecialSet, 1, 7, 2);
+  EXPECT_EQ(data->specials[1].equipped, 0);
+  EXPECT_EQ(data->specials[1].purchased, 0);
+  const std::vector<int32_t> before = SavedFields(*data);
+  data->SetItemState(DataManager::kSpecialSet, 5, 1, 1);
+  data->SetItemState(DataManager::kSpecialSet, -1, 1, 1);
+  EXPECT_EQ(SavedFields(*data), before);
+
+  // An unknown set changes nothing but still saves.
+  fs::remove("scoreData.txt");
+  data->SetItemState("Gun_Set", 1, 0, 0);
+  EXPECT_EQ(SavedFields(*data), before);
+  auto loaded = Fresh();
+  EXPECT_TRUE(loaded->Load());
+  EXPECT_EQ(SavedFields(*loaded), before);
+}
+
+TEST_F(SaveFileTest, EmptyFileChangesNothingAndIsNotRewritten) {
+  for (const std::string bytes : {"", " \n\r\n\t "}) {
+    bool intact = false;
+    auto data = LoadBytes(bytes, &intact);
+    EXPECT_TRUE(intact);
+    EXPECT_FALSE(data->HasDamagedSave());
+    EXPECT_EQ(SavedFields(*data), SavedFields(*Fresh()));
+    EXPECT_EQ(SaveBytes(), bytes);
+  }
+}
+
+TEST_F(SaveFileTest, HandEditedSpacingAndLineEndsLoadTheSame) {
+  auto expected = LoadBytes(kProgressFile);
+  std::string crlf;
+  for (const char c : std::string(kProgressFile)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::string spaced;
+  for (const char c : std::string(kProgressFile)) spaced += c == ' ' ? std::string(" \t  ") : std::string(1, c);
+  for (const std::string& bytes : {crlf, spaced, "\n\n  " + std::string(kProgressFile) + "\n\n\n"}) {
+    bool intact = false;
+    auto data = LoadBytes(bytes, &intact);
+    EXPECT_TRUE(intact) << data->GetLastError();
+    EXPECT_EQ(SavedFields(*data), SavedFields(*expected));
+  }
+  // Without the final line end the file is still whole.
+  bool intact = false;
+  auto data = LoadBytes(std::string(kProgressFile).substr(0, std::string(kProgressFile).size() - 1), &intact);
+  EXPECT_TRUE(intact);
+  EXPECT_EQ(SavedFields(*data), SavedFields(*expected));
+}
+
+TEST_F(SaveFileTest, SectionsLoadInAnyOrder) {
+  const std::string file = kProgressFile;
+  std::vector<std::string> sections;
+  for (std::size_t start = 0; start < file.size();) {
+    std::size_t end = file.find("**End\n", start) + 6;
+    sections.push_back(file.substr(start, end - start));
+    start = end + (end < file.size() ? 1 : 0);
+  }
+  ASSERT_EQ(sections.size(), 5u);
+  const std::string reordered = sections[4] + sections[2] + "\n" + sections[0] + sections[3] + sections[1];
+  bool intact = false;
+  auto data = LoadBytes(reordered, &intact);
+  EXPECT_TRUE(intact) << data->GetLastError();
+  EXPECT_EQ(SavedFields(*data), SavedFields(*LoadBytes(kProgressFile)));
+}
+
+TEST_F(SaveFileTest, FirstArmourAndGunAreAlwaysOwnedAndEquippedWhenNothingElseIs) {
+  std::string file = kDefaultFile;
+  file.replace(file.find("_____Armour_Set_____\n0 1 1"), 26, "_____Armour_Set_____\n0 0 0");
+  // No gun line has equipped 1, whatever the armours said.
+  file.replace(file.find("______Gun_Set______\n0 1 1"), 25, "______Gun_Set______\n0 1 0");
+  bool intact = false;
+  auto data = LoadBytes(file, &intact);
+  EXPECT_TRUE(intact);
+  EXPECT_EQ(data->armours[0].purchased, 1);
+  EXPECT_EQ(data->armours[0].equipped, 1);
+  EXPECT_EQ(data->guns[0].equipped, 1);
+  // Another equipped armour leaves the first one as the file says.
+  data = LoadBytes(kProgressFile);
+  EXPECT_EQ(data->armours[0].equipped, 0);
+  EXPECT_EQ(data->armours[2].equipped, 1);
+}
+
+TEST_F(SaveFileTest, TruncatedAtEveryByteKeepsWholeRecordsOnly) {
+  const std::string full = kProgressFile;
+  const std::vector<int32_t> complete = SavedFields(*LoadBytes(full));
+  const std::vector<int32_t> defaults = SavedFields(*Fresh());
+  for (std::size_t length = 1; length < full.size(); ++length) {
+    const std::string prefix = full.substr(0, length);
+    bool intact = true;
+    auto data = LoadBytes(prefix, &intact);
+    const std::vector<int32_t> fields = SavedFields(*data);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      // Each number is either the file's or the default: a cut "12345" never reads as "12".
+      EXPECT_TRUE(fields[i] == complete[i] || fields[i] == defaults[i])
+          << "length " << length << " field " << i << " = " << fields[i];
+    }
+    // Something is always equipped, and every cut short of the final line end is noticed.
+    EXPECT_TRUE(data->armours[0].equipped || data->armours[1].equipped || data->armours[2].equipped);
+    EXPECT_TRUE(data->guns[0].equipped || data->guns[1].equipped || data->guns[2].equipped);
+    if (length < full.size() - 1) {
+      EXPECT_FALSE(intact) << "length " << length;
+    }
+    // Loading never writes: the cut file stays for the player to see.
+    EXPECT_EQ(SaveBytes(), prefix);
+  }
+}
+
+TEST_F(SaveFileTest, ImpossibleValuesAreRejectedAndTheRestKept) {
+  std::string file = kProgressFile;
+  file.replace(file.find("12345 6789 17"), 13, "-5 6789 1x7");
+  file.replace(file.find("\n1 1 0 **\n2 1 1 **"), 18, "\n1 2 0 **\n2 1 1 **");    // armour 1 purchased 2
+  file.replace(file.find("\n1 1 1 **\n2 0 0"), 9, "\n9 1 1 **");                   // gun 1 itemId 9
+  file.replace(file.find("_____Special_Set____\n0 1 1"), 26, "_____Special_Set____\n0 1 99999999999");
+  bool intact = true;
+  auto data = LoadBytes(file, &intact);
+  EXPECT_FALSE(intact);
+  EXPECT_TRUE(data->HasDamagedSave());
+  EXPECT_NE(data->GetLastError().find("scoreData.txt"), std::string::npos);
+  EXPECT_EQ(data->player.totalGears, 0);      // rejected: kept the default
+  EXPECT_EQ(data->player.bestDistance, 6789);  // kept from the file
+  EXPECT_EQ(data->player.bestScore, 0);
+  EXPECT_EQ(data->armours[1].purchased, 0);
+  EXPECT_EQ(data->armours[1].itemId, 1);
+  EXPECT_EQ(data->guns[1].itemId, 1);
+  EXPECT_EQ(data->guns[1].equipped, 1);
+  EXPECT_EQ(data->specials[0].purchased, 1);
+  EXPECT_EQ(data->specials[0].equipped, 0);
+  EXPECT_EQ(SaveBytes(), file);  // not rewritten by the load
+}
+
+TEST_F(SaveFileTest, LostSectionEndDoesNotShiftNumbersIntoTheWrongSection) {
+  std::string file = kProgressFile;
+  file.erase(file.find("**End\n\n_____Armour"), 6);  // the player's record loses its end
+  file += "_____Special_Set____\n0 1 1 **\n1 1 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n-1 1 1 **\n0 0 0 **\n**End\n";
+  file += "stray 12 ** **End\n";
+  bool intact = true;
+  auto data = LoadBytes(file, &intact);
+  EXPECT_FALSE(intact);
+  EXPECT_EQ(data->player.totalGears, 12345);
+  EXPECT_EQ(data->player.bestDistance, 6789);
+  EXPECT_EQ(data->armours[2].equipped, 1);
+  // A sixth and seventh record in a set are ignored; the five before them count.
+  EXPECT_EQ(data->specials[0].equipped, 1);
+  EXPECT_EQ(data->specials[4].equipped, 0);
+  EXPECT_EQ(data->specials[4].itemId, -1);
+}
+
+TEST_F(SaveFileTest, DamagedSaveIsKeptBeforeTheNextSaveReplacesIt) {
+  const std::string damaged = std::string(kProgressFile).substr(0, 40) + "\x01garbage";
+  auto data = LoadBytes(damaged);
+  EXPECT_TRUE(data->HasDamagedSave());
+  EXPECT_FALSE(fs::exists("scoreData.txt.bad"));
+  data->RecordRun(1, 1, 1);
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), damaged);
+  EXPECT_FALSE(data->HasDamagedSave());
+  auto reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load()) << reloaded->GetLastError();
+  EXPECT_EQ(SavedFields(*reloaded), SavedFields(*data));
+  // Later saves leave the kept copy alone.
+  data->RecordRun(1, 1, 1);
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), damaged);
+}
+
+TEST_F(SaveFileTest, UnreadableSaveIsNeverReplaced) {
+  // A directory in the save's place: nothing can be read, and nothing may be destroyed.
+  fs::create_directory("scoreData.txt");
+  TestSupport::WriteWholeFile("scoreData.txt/inside", "progress");
+  auto data = Fresh();
+  EXPECT_FALSE(data->Load());
+  EXPECT_TRUE(data->HasDamagedSave());
+  EXPECT_FALSE(data->Save());
+  EXPECT_NE(data->GetLastError().find("not replaced"), std::string::npos);
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt/inside"), "progress");
+  fs::remove_all("scoreData.txt");
+
+  // A file far too large to be a save is not read, and kept aside before the next save.
+  const std::string huge(DataManager::kMaxFileSize + 1, '7');
+  WriteSave(huge);
+  data = Fresh();
+  EXPECT_FALSE(data->Load());
+  EXPECT_EQ(SavedFields(*data), SavedFields(*Fresh()));
+  EXPECT_TRUE(data->Save());
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), huge);
+  EXPECT_EQ(SaveBytes(), kDefaultFile);
+}
+
+TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
+  WriteSave(kProgressFile);
+  auto data = Fresh();
+  ASSERT_TRUE(data->Load());
+  std::string temporary;
+  PAL::SetBeforeReplaceHook([&temporary](const std::string& path) {
+    temporary = path;
+    return false;
+  });
+  data->RecordRun(1000, 99999, 99);
+  EXPECT_EQ(SaveBytes(), kProgressFile);
+  EXPECT_FALSE(data->Save());
+  // The abandoned temporary file is whole, beside the save, and ignored by the next load.
+  ASSERT_FALSE(temporary.empty());
+  EXPECT_EQ(fs::path(temporary).parent_path(), fs::path());
+  EXPECT_EQ(TestSupport::ReadWholeFile(temporary).substr(0, 30), "-PlayerData-\n13345 99999 99 **");
+  PAL::SetBeforeReplaceHook(nullptr);
+  auto reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load());
+  EXPECT_EQ(reloaded->player.totalGears, 12345);
+
+  // Once the save goes through, only the new file is there.
+  EXPECT_TRUE(data->Save());
+  reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load());
+  EXPECT_EQ(reloaded->player.totalGears, 13345);
+}
+
+}  // namespace
