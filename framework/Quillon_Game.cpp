@@ -10,6 +10,7 @@
 #include "framework/Quillon_CollisionBridge.h"
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Level.h"
+#include "framework/Quillon_Saves.h"
 #include "gui/Gui_HUD.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
@@ -22,7 +23,8 @@ namespace Quillon {
 namespace {
 Game* g_game = nullptr;
 GameNetworkFactory g_networkFactory = nullptr;
-GameSavesFactory g_savesFactory = nullptr;
+// Whole-game saves and replays are on unless a game or test installs its own (or none).
+GameSavesFactory g_savesFactory = &CreateGameSaves;
 }  // namespace
 
 void SetGameNetworkFactory(GameNetworkFactory factory) { g_networkFactory = factory; }

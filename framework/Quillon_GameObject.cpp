@@ -246,6 +246,8 @@ void GameObject::GetGameObjectsByName(const std::string& name, std::list<GameObj
 
 uint32_t GameObject::GetIdCounter() { return g_idCounter; }
 
+void GameObject::SetIdCounter(uint32_t value) { g_idCounter = value; }
+
 bool GameObject::IsNetworkReplica() const {
   if (!IsNetworkObject()) return false;
   const GameServices& services = GetGameServices();

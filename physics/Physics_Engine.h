@@ -36,6 +36,7 @@ class PhysicsEngine : public Core::Object {
   void Load(Core::File& file) override;
 
   void SetContactListUpdate(ContactListUpdateCallback callback) { m_contactListUpdate = callback; }
+  ContactListUpdateCallback GetContactListUpdate() const { return m_contactListUpdate; }
   void SetContactListUpdateData(uint32_t data) { m_contactListUpdateData = data; }
   uint32_t GetContactListUpdateData() const { return m_contactListUpdateData; }
 
