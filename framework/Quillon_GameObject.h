@@ -30,6 +30,7 @@ class RigidBody;
 namespace Quillon {
 
 class Layer;
+class NetworkFile;
 
 class GameObject : public Core::Object {
  public:
@@ -225,6 +226,16 @@ class GameObject : public Core::Object {
   const std::string& GetNetworkName() const { return m_networkName; }
   void SetNetworkName(const std::string& name) { m_networkName = name; }
   void SetNetworkTarget(const Math::Vector2D& position, float angle);
+  // Network records: creation on the peers and the server's per-step synchronisation. Subclasses
+  // call the base first and append their own fields. The loads read a peer's bytes: a short or
+  // malformed record fails the file and changes nothing it could not read whole.
+  virtual void NetworkSave(NetworkFile& file);
+  virtual void NetworkLoad(NetworkFile& file);
+  virtual void NetworkSyncSend(NetworkFile& file);
+  virtual void NetworkSyncReceive(NetworkFile& file);
+  // The file of the network call in progress (set and cleared by the multiplayer layer), or null.
+  void SetNetworkFile(NetworkFile* file) { m_networkFile = file; }
+  NetworkFile* GetNetworkFile() const { return m_networkFile; }
 
  protected:
   // True when the own script exists and holds code.
@@ -291,6 +302,7 @@ class GameObject : public Core::Object {
   float m_networkTargetAngle = 0.0f;
   uint8_t m_firstSync = 0;
   std::string m_networkName = "0";
+  NetworkFile* m_networkFile = nullptr;
 };
 
 // True when a contact of the chosen sprite-contact list has a partner owned by an object of exactly

@@ -1,0 +1,689 @@
+// The multiplayer layer's session control, players, groups, sending and per-frame update.
+#include "framework/Quillon_QlnNet.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/Core_Time.h"
+#include "framework/Quillon_Game.h"
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_GameServices.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_NetworkFile.h"
+#include "input/Internal_Keyboard.h"
+#include "input/Internal_Mouse.h"
+
+namespace Quillon {
+
+namespace {
+
+uint32_t g_playerIdCounter = 0;
+uint32_t g_groupIdCounter = 0;
+uint32_t g_sessionLimit = 1;
+uint32_t g_activeSessions = 0;
+
+constexpr uint32_t kDefaultGroupId = 1;
+
+template <typename T>
+void Append(std::vector<uint8_t>& bytes, const T& value) {
+  const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+  bytes.insert(bytes.end(), raw, raw + sizeof(T));
+}
+
+void AppendText(std::vector<uint8_t>& bytes, const std::string& text) {
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  bytes.push_back(0);
+}
+
+QlnNet::Environment DefaultEnvironment() {
+  QlnNet::Environment environment;
+  environment.currentLevel = [] { return GetGameServices().GetCurrentLevel(); };
+  environment.switchLevel = [](const std::string& name) {
+    if (Game* game = Game::GetInstance()) game->GoToLevel(name);
+  };
+  environment.keyboard = []() -> Input::Keyboard* { return Input::Keyboard::GetInstance(); };
+  environment.mouse = []() -> Input::Mouse* { return Input::Mouse::GetInstance(); };
+  return environment;
+}
+
+}  // namespace
+
+// ---- Players and groups ---------------------------------------------------------------------------
+
+QlnPlayer::QlnPlayer(const std::string& name, bool local, bool host, const Network::NetAddress& address)
+    : m_name(name), m_local(local ? 1 : 0), m_host(host ? 1 : 0), m_address(address) {}
+
+uint32_t QlnPlayer::NextId() { return ++g_playerIdCounter; }
+
+int QlnPlayer::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
+
+Input::Keyboard* QlnPlayer::GetKeyboard() const {
+  if (m_local != 0 && m_host != 0) return Input::Keyboard::GetInstance();
+  return m_keyboard.Get();
+}
+
+Input::Mouse* QlnPlayer::GetMouse() const {
+  if (m_local != 0 && m_host != 0) return Input::Mouse::GetInstance();
+  return m_mouse.Get();
+}
+
+void QlnPlayer::SetNetworkDevices(const Core::SmartPointer<Input::Keyboard>& keyboard,
+                                  const Core::SmartPointer<Input::Mouse>& mouse) {
+  m_keyboard = keyboard;
+  m_mouse = mouse;
+}
+
+QlnGroup::QlnGroup(const std::string& name, QlnPlayer* owner) : m_name(name), m_id(++g_groupIdCounter), m_owner(owner) {}
+
+int QlnGroup::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
+
+void QlnGroup::Sort() {
+  std::stable_sort(m_players.begin(), m_players.end(),
+                   [](const auto& a, const auto& b) { return a->GetID() < b->GetID(); });
+}
+
+bool QlnGroup::AddPlayer(QlnPlayer* player) {
+  if (player == nullptr || QueryPlayer(player->GetID()) != nullptr) return false;
+  m_players.emplace_back(player);
+  Sort();
+  return true;
+}
+
+bool QlnGroup::RemovePlayer(uint32_t id) {
+  auto found = std::find_if(m_players.begin(), m_players.end(), [id](const auto& p) { return p->GetID() == id; });
+  if (found == m_players.end()) return false;
+  m_players.erase(found);
+  return true;
+}
+
+bool QlnGroup::RemovePlayer(const std::string& name) {
+  auto found =
+      std::find_if(m_players.begin(), m_players.end(), [&name](const auto& p) { return p->GetName() == name; });
+  if (found == m_players.end()) return false;
+  m_players.erase(found);
+  return true;
+}
+
+QlnPlayer* QlnGroup::QueryPlayer(uint32_t id) const {
+  for (const auto& player : m_players) {
+    if (player->GetID() == id) return player.Get();
+  }
+  return nullptr;
+}
+
+QlnPlayer* QlnGroup::QueryPlayer(const std::string& name) const {
+  for (const auto& player : m_players) {
+    if (player->GetName() == name) return player.Get();
+  }
+  return nullptr;
+}
+
+// ---- Session control ------------------------------------------------------------------------------
+
+QlnNet::QlnNet() : QlnNet(DefaultEnvironment()) {}
+
+QlnNet::QlnNet(Environment environment) : m_environment(std::move(environment)) {
+  Environment defaults = DefaultEnvironment();
+  if (!m_environment.currentLevel) m_environment.currentLevel = defaults.currentLevel;
+  if (!m_environment.switchLevel) m_environment.switchLevel = defaults.switchLevel;
+  if (!m_environment.keyboard) m_environment.keyboard = defaults.keyboard;
+  if (!m_environment.mouse) m_environment.mouse = defaults.mouse;
+  m_defaultGroup = new (__FILE__, __LINE__) QlnGroup("All_Players", nullptr);
+  // Senders name everybody with this id, whatever the group counter stood at.
+  m_defaultGroup->SetID(kDefaultGroupId);
+}
+
+QlnNet::~QlnNet() {
+  Shutdown();
+  m_manager.DestroySessions();
+}
+
+void QlnNet::SetSessionLimit(uint32_t limit) { g_sessionLimit = limit; }
+
+bool QlnNet::IsActive() const { return m_session != nullptr; }
+
+Level* QlnNet::CurrentLevel() const { return m_environment.currentLevel ? m_environment.currentLevel() : nullptr; }
+
+bool QlnNet::StartSession(bool host, EventCallback callback, const std::string& sessionName,
+                          const std::string& password, uint32_t dispatchTimeBudget, uint32_t dispatchIdleWait,
+                          uint32_t syncRate, uint16_t broadcastPort, uint16_t listenPort) {
+  if (IsActive() || g_activeSessions >= g_sessionLimit) return false;
+  if (host) {
+    m_session = m_manager.CreateSession(sessionName, password, !password.empty(),
+                                        [this](Network::NetEvent& event) { return HostEvent(event); }, 0, false, 0, 0,
+                                        1);
+  } else {
+    m_session = m_manager.CreateSession(sessionName, "", false,
+                                        [this](Network::NetEvent& event) { return ClientEvent(event); }, 0, false, 0,
+                                        0, 1);
+    if (m_session != nullptr && !m_session->OpenDiscoveryListener(broadcastPort)) {
+      m_manager.DestroySession(m_session);
+      m_session = nullptr;
+    }
+  }
+  if (m_session == nullptr) return false;
+  ++g_activeSessions;
+  m_callback = std::move(callback);
+  m_dispatchTimeBudget = dispatchTimeBudget;
+  m_dispatchIdleWait = dispatchIdleWait;
+  m_isHost = host ? 1 : 0;
+  m_hosting = 0;
+  m_connected = 0;
+  m_broadcastPort = broadcastPort;
+  m_listenPort = listenPort;
+  m_syncRate = syncRate == 0 ? 1 : syncRate;
+  m_syncPeriod = 1.0f / static_cast<float>(m_syncRate);
+  m_syncAccumulator = 0.0f;
+  m_secondAccumulator = 0.0f;
+  return true;
+}
+
+bool QlnNet::StartSession(const NetworkSessionSettings& settings, NetworkEventHandler handler) {
+  EventCallback callback;
+  if (handler != nullptr) callback = [handler](const NetworkEvent& event) { return handler(event); };
+  return StartSession(settings.host, callback, settings.sessionName, settings.password, settings.dispatchTimeBudget,
+                      settings.dispatchIdleWait, settings.syncRate, settings.broadcastPort, settings.listenPort);
+}
+
+bool QlnNet::StartHosting(const std::string& playerName, uint32_t maxPlayers, uint32_t broadcastScope,
+                          float intervalSeconds) {
+  if (!IsActive() || m_isHost == 0 || m_hosting != 0) return false;
+  if (!m_session->StartListening(Network::NetAddress(m_session->GetLocalAddressText(), m_listenPort), maxPlayers)) {
+    return false;
+  }
+  m_maxPlayers = maxPlayers;
+  m_session->GetChannelAddress(Network::kChannelHostListen, m_serverAddress);
+  m_localPlayerName = playerName;
+  m_broadcastScope = broadcastScope;
+  m_broadcastInterval = intervalSeconds;
+  const bool datagram = m_session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, m_serverAddress,
+                                               Network::kModeWatchRead, Network::kOptionNonBlocking) != nullptr;
+  bool broadcasting = false;
+  if (datagram) {
+    // The host counts itself before its player exists.
+    std::vector<uint8_t> announcement = BuildAnnouncement();
+    uint32_t players = 1;
+    std::memcpy(announcement.data() + 20, &players, 4);
+    const double intervalMs = static_cast<double>(intervalSeconds) * 1000.0;
+    const uint32_t interval = intervalMs > 0.0 && intervalMs < 4.0e9 ? static_cast<uint32_t>(intervalMs) : 0;
+    broadcasting = m_session->StartBroadcast(m_broadcastPort, broadcastScope, interval, kQlnAnnouncement,
+                                             announcement.data(), static_cast<uint32_t>(announcement.size()), 0);
+  }
+  if (!datagram || !broadcasting) {
+    m_session->CloseChannels(Network::kChannelHostDatagram, true);
+    m_session->StopHosting();
+    return false;
+  }
+  NetworkEvent hosted;
+  hosted.type = kQlnEventHostingStarted;
+  Post(hosted);
+  m_hosting = 1;
+  Core::SmartPointer<QlnPlayer> player(new (__FILE__, __LINE__) QlnPlayer(playerName, true, true, m_serverAddress));
+  player->SetID(QlnPlayer::NextId());
+  m_localPlayer = player;
+  AddPlayerToSession(player.Get());
+  m_serverAddress = player->GetAddress();
+  return true;
+}
+
+bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddress& server,
+                         const std::string& password) {
+  if (!IsActive() || m_isHost != 0 || m_connected != 0) return false;
+  if (m_session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, Network::NetAddress(), 0, 0) ==
+      nullptr) {
+    return false;
+  }
+  if (!m_session->Connect(Network::kChannelClientStream, server)) {
+    m_session->CloseChannels(Network::kChannelClientStream, true);
+    return false;
+  }
+  Network::NetAddress local;
+  m_session->GetChannelAddress(Network::kChannelClientStream, local);
+  if (m_session->OpenChannel(Network::kChannelClientDatagram, Network::kDatagramSocket, local, Network::kModeWatchRead,
+                             Network::kOptionNonBlocking) == nullptr) {
+    m_session->CloseChannels(Network::kChannelClientStream, true);
+    return false;
+  }
+  m_serverAddress = server;
+  m_localPlayerName = playerName;
+  Core::SmartPointer<QlnPlayer> player(new (__FILE__, __LINE__) QlnPlayer(playerName, true, false, local));
+  m_localPlayer = player;
+  AddPlayerToSession(player.Get());
+
+  std::vector<uint8_t> request;
+  AppendText(request, password);
+  const std::vector<uint8_t> record = PlayerRecord(*player);
+  request.insert(request.end(), record.begin(), record.end());
+  m_joinAnswered = false;
+  bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
+                              static_cast<uint32_t>(request.size()), server);
+  // The stream is not watched by the session thread yet: the answer is read here, with a deadline.
+  Core::Stopwatch waited;
+  waited.Start();
+  while (sent && !m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
+    std::vector<Network::NetEvent> events;
+    const double left = kJoinWaitMs - waited.GetElapsed();
+    if (!m_session->ReceiveNow(Network::kChannelClientStream, events, static_cast<uint32_t>(left > 1.0 ? left : 1.0))) {
+      break;
+    }
+    for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+  }
+  if (m_connected != 0 && m_session != nullptr) {
+    m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);
+    m_defaultGroup->Sort();
+    NetworkEvent joined;
+    joined.type = kQlnEventJoined;
+    Post(joined);
+    return true;
+  }
+  if (m_localPlayer) m_defaultGroup->RemovePlayer(m_localPlayer->GetID());
+  m_localPlayer.Reset();
+  m_defaultGroup->Clear();
+  if (m_session != nullptr) {
+    m_session->CloseChannels(Network::kChannelClientStream, true);
+    m_session->CloseChannels(Network::kChannelClientDatagram, true);
+  }
+  return false;
+}
+
+bool QlnNet::JoinSession(const std::string& playerName, const QlnBroadcast& session, const std::string& password) {
+  return JoinSession(playerName, session.address, password);
+}
+
+bool QlnNet::Shutdown() {
+  if (!IsActive()) return false;
+  m_baseObjects.clear();
+  m_replicated.clear();
+  m_manager.DestroySession(m_session);
+  m_session = nullptr;
+  if (g_activeSessions > 0) --g_activeSessions;
+  // A later session starts from idle: no role, no players, no groups, no stale discoveries.
+  m_isHost = 0;
+  m_hosting = 0;
+  m_connected = 0;
+  m_localPlayer.Reset();
+  m_defaultGroup->Clear();
+  m_groups.clear();
+  m_sessionsFound.clear();
+  m_pings.clear();
+  return true;
+}
+
+bool QlnNet::IsNetworkGame() const {
+  if (!m_localPlayer) return false;
+  return m_isHost != 0 ? m_hosting != 0 : m_connected != 0;
+}
+
+// ---- Players --------------------------------------------------------------------------------------
+
+bool QlnNet::Post(const NetworkEvent& event) {
+  if (!m_callback) return false;
+  return m_callback(event);
+}
+
+bool QlnNet::Post(uint32_t type, QlnPlayer* player) {
+  NetworkEvent event;
+  event.type = type;
+  event.player = player;
+  // The game holds the player for the length of the call.
+  Core::SmartPointer<QlnPlayer> keep(player);
+  return Post(event);
+}
+
+std::vector<uint8_t> QlnNet::PlayerRecord(const QlnPlayer& player) const {
+  std::vector<uint8_t> record;
+  Append<uint32_t>(record, player.GetID());
+  Append<uint8_t>(record, player.IsHost() ? 1 : 0);
+  Append(record, player.GetAddress().GetSocketAddress());
+  AppendText(record, player.GetName());
+  return record;
+}
+
+bool QlnNet::AddPlayerToSession(QlnPlayer* player) {
+  if (player == nullptr || !IsActive()) return false;
+  Core::SmartPointer<QlnPlayer> keep(player);
+  if (m_hosting == 0 && player->IsHost()) {
+    Network::NetAddress remote;
+    if (m_session->GetChannelRemoteAddress(Network::kChannelClientStream, remote)) player->SetAddress(remote);
+  }
+  if (m_hosting != 0) {
+    player->SetNetworkDevices(Input::KeyboardImp::Create(), Input::MouseImp::Create());
+    const std::vector<uint8_t> record = PlayerRecord(*player);
+    for (const auto& other : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+      if (other->IsLocal()) continue;
+      m_session->Send(Network::kChannelHostListen, kQlnPlayerRecord, record.data(),
+                      static_cast<uint32_t>(record.size()), other->GetAddress());
+    }
+  }
+  if (!m_defaultGroup->AddPlayer(player)) return false;
+  Post(kQlnEventPlayerJoined, player);
+  return true;
+}
+
+void QlnNet::EndClientSide() {
+  m_connected = 0;
+  m_session->CloseChannels(Network::kChannelClientStream, false);
+  m_session->CloseChannels(Network::kChannelClientDatagram, false);
+  NetworkEvent ended;
+  ended.type = kQlnEventSessionEnded;
+  m_defaultGroup->Clear();
+  m_localPlayer.Reset();
+  Post(ended);
+}
+
+void QlnNet::EndHostSide() {
+  m_hosting = 0;
+  m_session->CloseChannels(Network::kChannelHostDatagram, false);
+  NetworkEvent ended;
+  ended.type = kQlnEventSessionEnded;
+  m_defaultGroup->Clear();
+  m_localPlayer.Reset();
+  m_session->StopHosting();
+  Post(ended);
+}
+
+void QlnNet::RemovePlayer(QlnPlayer* player) {
+  if (player == nullptr || !IsActive()) return;
+  Core::SmartPointer<QlnPlayer> keep(player);
+  if (m_defaultGroup->QueryPlayer(player->GetID()) != player) return;
+  Post(kQlnEventPlayerLeft, player);
+  m_defaultGroup->RemovePlayer(player->GetID());
+  for (const auto& group : m_groups) group->RemovePlayer(player->GetID());
+  if (m_hosting != 0 && !player->IsLocal()) {
+    const std::vector<uint8_t> record = PlayerRecord(*player);
+    for (const auto& other : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+      if (other->IsLocal()) continue;
+      m_session->Send(Network::kChannelHostListen, kQlnPlayerLeft, record.data(), static_cast<uint32_t>(record.size()),
+                      other->GetAddress());
+    }
+  }
+  const bool isLocal = player == m_localPlayer.Get();
+  if (isLocal && m_connected != 0) EndClientSide();
+  if (player->IsHost()) {
+    if (m_connected != 0) EndClientSide();
+    if (m_hosting != 0) EndHostSide();
+  }
+}
+
+QlnPlayer* QlnNet::FindPlayer(uint32_t id) const { return m_defaultGroup->QueryPlayer(id); }
+
+QlnPlayer* QlnNet::FindPlayer(const std::string& name) const { return m_defaultGroup->QueryPlayer(name); }
+
+QlnPlayer* QlnNet::FindPlayerByAddress(const Network::NetAddress& address) const {
+  for (const auto& player : m_defaultGroup->GetPlayers()) {
+    if (player->GetAddress() == address) return player.Get();
+  }
+  return nullptr;
+}
+
+QlnPlayer* QlnNet::RemoteSender(uint32_t id, const Network::NetAddress& peer) const {
+  QlnPlayer* player = FindPlayer(id);
+  if (player == nullptr || player->IsLocal() || !(player->GetAddress() == peer)) return nullptr;
+  return player;
+}
+
+QlnGroup* QlnNet::QueryGroup(uint32_t id, QlnPlayer* owner) const {
+  if (owner == nullptr) owner = m_localPlayer.Get();
+  for (const auto& group : m_groups) {
+    if (group->GetID() == id && (group->GetOwner() == nullptr || group->GetOwner() == owner)) return group.Get();
+  }
+  return nullptr;
+}
+
+QlnGroup* QlnNet::QueryGroup(const std::string& name, QlnPlayer* owner) const {
+  if (owner == nullptr) owner = m_localPlayer.Get();
+  for (const auto& group : m_groups) {
+    if (group->GetName() == name && (group->GetOwner() == nullptr || group->GetOwner() == owner)) return group.Get();
+  }
+  return nullptr;
+}
+
+bool QlnNet::CreateGroup(QlnGroup* group) {
+  if (group == nullptr || !m_localPlayer || !IsActive()) return false;
+  Core::SmartPointer<QlnGroup> keep(group);
+  if (m_hosting != 0) {
+    m_groups.emplace_back(group);
+    return true;
+  }
+  if (m_connected == 0 || group->GetSize() == 0) return false;
+  group->SetOwner(m_localPlayer.Get());
+  std::vector<uint8_t> message;
+  Append<uint32_t>(message, m_localPlayer->GetID());
+  Append<uint32_t>(message, group->GetID());
+  AppendText(message, group->GetName());
+  for (const auto& player : group->GetPlayers()) Append<uint32_t>(message, player->GetID());
+  if (!SendMessage(kQlnCreateGroup, message.data(), static_cast<uint32_t>(message.size()), nullptr, true)) return false;
+  m_groups.emplace_back(group);
+  return true;
+}
+
+bool QlnNet::DestroyGroup(QlnGroup* group) {
+  if (group == nullptr || !IsActive()) return false;
+  Core::SmartPointer<QlnGroup> keep(group);
+  auto found = std::find_if(m_groups.begin(), m_groups.end(), [group](const auto& g) { return g.Get() == group; });
+  if (m_hosting != 0) {
+    if (found == m_groups.end()) return false;
+    m_groups.erase(found);
+    return true;
+  }
+  if (m_connected == 0 || !m_localPlayer) return false;
+  std::vector<uint8_t> message;
+  Append<uint32_t>(message, m_localPlayer->GetID());
+  Append<uint32_t>(message, group->GetID());
+  if (!SendMessage(kQlnDestroyGroup, message.data(), static_cast<uint32_t>(message.size()), nullptr, true)) return false;
+  if (found != m_groups.end()) m_groups.erase(found);
+  return true;
+}
+
+// ---- Sending --------------------------------------------------------------------------------------
+
+bool QlnNet::SendMessage(uint32_t type, const void* data, uint32_t size, QlnGroup* group, bool reliable) {
+  if (!IsActive()) return false;
+  if (m_isHost == 0) {
+    if (m_connected == 0) return false;
+    return m_session->Send(reliable ? Network::kChannelClientStream : Network::kChannelClientDatagram, type, data, size,
+                           m_serverAddress);
+  }
+  if (m_hosting == 0) return false;
+  if (group == nullptr) group = m_defaultGroup.Get();
+  bool all = true;
+  for (const auto& player : std::vector<Core::SmartPointer<QlnPlayer>>(group->GetPlayers())) {
+    if (player->IsLocal()) continue;
+    all = m_session->Send(reliable ? Network::kChannelHostListen : Network::kChannelHostDatagram, type, data, size,
+                          player->GetAddress()) &&
+          all;
+  }
+  return all;
+}
+
+bool QlnNet::SendMessageToPlayer(uint32_t type, const void* data, uint32_t size, QlnPlayer* target, bool reliable) {
+  if (!IsActive()) return false;
+  if (m_isHost != 0) {
+    if (m_hosting == 0 || target == nullptr) return false;
+    return m_session->Send(reliable ? Network::kChannelHostListen : Network::kChannelHostDatagram, type, data, size,
+                           target->GetAddress());
+  }
+  return SendMessage(type, data, size, nullptr, reliable);
+}
+
+bool QlnNet::SendText(bool reliable, const std::string& text, uint32_t targetId, QlnGroup* group, QlnPlayer* player,
+                      bool echo) {
+  if (!m_localPlayer) return false;
+  Core::SmartPointer<QlnPlayer> local(m_localPlayer);
+  std::vector<uint8_t> message;
+  Append<uint32_t>(message, local->GetID());
+  Append<uint32_t>(message, targetId);
+  AppendText(message, text);
+  const uint32_t size = static_cast<uint32_t>(message.size());
+  const bool sent = player != nullptr ? SendMessageToPlayer(kQlnText, message.data(), size, player, reliable)
+                                      : SendMessage(kQlnText, message.data(), size, group, reliable);
+  if (sent && echo && m_callback) {
+    NetworkEvent event;
+    event.type = kQlnEventText;
+    event.text = &text;
+    event.player = local.Get();
+    Post(event);
+  }
+  return sent;
+}
+
+bool QlnNet::SendTextMessage(bool reliable, const std::string& text, bool echo) {
+  return SendText(reliable, text, kDefaultGroupId, nullptr, nullptr, echo);
+}
+
+bool QlnNet::SendTextMessageToGroup(bool reliable, const std::string& text, QlnGroup* group, bool echo) {
+  if (group == nullptr) return false;
+  return SendText(reliable, text, group->GetID(), group, nullptr, echo);
+}
+
+bool QlnNet::SendTextMessageToPlayer(bool reliable, const std::string& text, QlnPlayer* target, bool echo) {
+  if (target == nullptr) return false;
+  return SendText(reliable, text, target->GetID(), nullptr, target, echo);
+}
+
+void QlnNet::SendLevelSwitched() {
+  if (!m_localPlayer || m_isHost != 0) return;
+  const uint32_t id = m_localPlayer->GetID();
+  SendMessage(kQlnRequestObjects, &id, sizeof(id), nullptr, true);
+}
+
+// ---- Announcements and discovery ---------------------------------------------------------------
+
+std::vector<uint8_t> QlnNet::BuildAnnouncement() const {
+  std::vector<uint8_t> bytes;
+  Append(bytes, m_serverAddress.GetSocketAddress());
+  Append<uint32_t>(bytes, m_maxPlayers);
+  Append<uint32_t>(bytes, m_defaultGroup->GetSize());
+  Append<uint8_t>(bytes, m_session != nullptr && m_session->IsPasswordProtected() ? 1 : 0);
+  const std::string name = m_session != nullptr ? m_session->GetSessionName() : std::string();
+  Append<uint32_t>(bytes, static_cast<uint32_t>(name.size() + 1));
+  AppendText(bytes, name);
+  AppendText(bytes, m_localPlayerName);
+  return bytes;
+}
+
+void QlnNet::CopyDiscoveredSessions(const std::string& networkId,
+                                    std::vector<std::shared_ptr<const QlnBroadcast>>& out) const {
+  out.clear();
+  for (const QlnBroadcast& session : m_sessionsFound) {
+    if (session.networkId == networkId) out.push_back(std::make_shared<const QlnBroadcast>(session));
+  }
+}
+
+void QlnNet::RestartDiscovery() {
+  if (IsActive() && m_isHost == 0 && m_connected == 0) m_session->OpenDiscoveryListener(m_broadcastPort);
+}
+
+// ---- Per frame --------------------------------------------------------------------------------------
+
+void QlnNet::UpdatePlayerInput(float dt) {
+  (void)dt;
+  if (!IsActive()) return;
+  for (const auto& player : m_defaultGroup->GetPlayers()) {
+    if (m_isHost != 0 && player->IsLocal()) continue;
+    if (Input::Keyboard* keyboard = player->GetKeyboard()) keyboard->Reset();
+  }
+}
+
+void QlnNet::SendSync() {
+  if (Level* level = CurrentLevel()) {
+    std::vector<uint8_t> name;
+    AppendText(name, level->GetName());
+    SendMessage(kQlnLevelName, name.data(), static_cast<uint32_t>(name.size()), nullptr, false);
+  }
+  const uint32_t count = static_cast<uint32_t>(m_replicated.size());
+  for (const auto& object : std::vector<Core::SmartPointer<GameObject>>(m_replicated)) {
+    const NetObjectID* id = GetNetObjectID(object.Get());
+    if (id == nullptr) continue;
+    NetworkFile file;
+    Core::WriteValue<uint32_t>(file, count);
+    Core::WriteValue<uint32_t>(file, id->GetOwner());
+    Core::WriteValue<uint32_t>(file, id->GetId());
+    object->SetNetworkFile(&file);
+    object->NetworkSyncSend(file);
+    object->SetNetworkFile(nullptr);
+    SendMessage(kQlnSyncObject, file.GetData(), file.GetSize(), nullptr, false);
+  }
+}
+
+void QlnNet::Update(float dt) {
+  if (!IsActive()) return;
+  m_syncAccumulator += dt;
+  m_secondAccumulator += dt;
+  for (QlnBroadcast& session : m_sessionsFound) session.age += dt;
+  m_sessionsFound.erase(std::remove_if(m_sessionsFound.begin(), m_sessionsFound.end(),
+                                       [this](const QlnBroadcast& s) { return s.age >= m_broadcastTimeOut; }),
+                        m_sessionsFound.end());
+  const auto tick = [this, dt] {
+    if (m_syncAccumulator < m_syncPeriod) return false;
+    ++m_ticksThisSecond;
+    m_syncAccumulator -= m_syncPeriod;
+    // No catching up after a long frame.
+    if (m_syncAccumulator > dt) m_syncAccumulator = dt;
+    return true;
+  };
+  if (m_isHost != 0) {
+    m_pings.clear();
+    if (m_hosting != 0 && m_localPlayer) {
+      const uint32_t hostId = m_localPlayer->GetID();
+      for (const auto& player : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+        if (player->IsLocal()) continue;
+        m_pings.push_back({player->GetID(), Core::GetTime()});
+        m_session->Send(Network::kChannelHostDatagram, kQlnPing, &hostId, sizeof(hostId), player->GetAddress());
+      }
+      const std::vector<uint8_t> announcement = BuildAnnouncement();
+      m_session->SetBroadcastData(announcement.data(), static_cast<uint32_t>(announcement.size()));
+    }
+    m_session->DispatchEvents(m_dispatchTimeBudget, m_dispatchIdleWait, nullptr, nullptr);
+    if (IsActive() && tick() && m_hosting != 0) SendSync();
+  } else {
+    if (tick() && m_localPlayer && m_connected != 0) {
+      const uint32_t id = m_localPlayer->GetID();
+      Input::Keyboard* keyboard = m_environment.keyboard ? m_environment.keyboard() : nullptr;
+      if (keyboard != nullptr && keyboard->AnyKey()) {
+        void* state = nullptr;
+        int32_t size = 0;
+        keyboard->GetState(state, size);
+        if (state != nullptr && size > 0) {
+          std::vector<uint8_t> message;
+          Append<uint32_t>(message, id);
+          message.insert(message.end(), static_cast<uint8_t*>(state), static_cast<uint8_t*>(state) + size);
+          SendMessage(kQlnKeyboardState, message.data(), static_cast<uint32_t>(message.size()), nullptr, false);
+        }
+      }
+      Input::Mouse* mouse = m_environment.mouse ? m_environment.mouse() : nullptr;
+      if (mouse != nullptr) {
+        void* state = nullptr;
+        int32_t size = 0;
+        mouse->GetState(state, size);
+        if (state != nullptr && size > 0) {
+          std::vector<uint8_t> message;
+          Append<uint32_t>(message, id);
+          message.insert(message.end(), static_cast<uint8_t*>(state), static_cast<uint8_t*>(state) + size);
+          SendMessage(kQlnMouseState, message.data(), static_cast<uint32_t>(message.size()), nullptr, false);
+        }
+      }
+    }
+    if (IsActive()) m_session->DispatchEvents(m_dispatchTimeBudget, m_dispatchIdleWait, nullptr, nullptr);
+  }
+  if (m_secondAccumulator >= 1.0f) {
+    m_measuredTicks = m_ticksThisSecond > 0 ? m_ticksThisSecond : 1;
+    m_ticksThisSecond = 0;
+    m_secondAccumulator -= 1.0f;
+    if (m_secondAccumulator > dt) m_secondAccumulator = dt;
+  }
+}
+
+// ---- Factory ----------------------------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<GameNetwork> MakeMultiplayer() { return std::make_unique<QlnNet>(); }
+struct InstallAtStart {
+  InstallAtStart() { SetGameNetworkFactory(&MakeMultiplayer); }
+} g_installAtStart;
+}  // namespace
+
+void InstallMultiplayer() { SetGameNetworkFactory(&MakeMultiplayer); }
+
+}  // namespace Quillon
