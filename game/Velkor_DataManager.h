@@ -69,6 +69,10 @@ class DataManager : public Core::Object {
 
   void SetDefaults();
 
+  // The Core::File slots keep the object's empty defaults: the save file below is separate.
+  using Core::Object::Load;
+  using Core::Object::Save;
+
   // Reads the save file over the current values (see above). True when the file was missing
   // (and has been created), empty, or read without damage; false with GetLastError otherwise.
   bool Load();
