@@ -1,5 +1,6 @@
 #include "game/Velkor_MyGame.h"
 
+#include "framework/Quillon_Level.h"
 #include "physics/Physics_Engine.h"
 
 MyGame::MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, const Engine::DisplaySettings& settings,

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/Quillon_Game.h"
+#include "framework/Quillon_Level.h"
 #include "game/Velkor_DataManager.h"
 
 class MyGame : public Quillon::Game {

@@ -1,0 +1,36 @@
+#pragma once
+// The first screen: after a short wait the three logos fade in and out one after the other, then
+// the story is requested.
+#include "framework/Quillon_Level.h"
+
+class LogoClass : public Quillon::Level {
+ public:
+  // The screen's timetable, in seconds.
+  static constexpr float kWaitBeforeLogos = 2.0f;
+  static constexpr float kLogoEnd = 6.0f;
+
+  LogoClass() = default;
+  static Core::Object* Create();
+  const char* GetClassName() const override { return "LogoClass"; }
+  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(LogoClass)); }
+
+  void OnStart() override;
+  void OnEnd() override {}
+  void Update(float dt) override;
+
+  float GetFirstOpacity() const { return m_firstOpacity; }
+  float GetSecondOpacity() const { return m_secondOpacity; }
+  float GetThirdOpacity() const { return m_thirdOpacity; }
+  float GetLogoTime() const { return m_logoTime; }
+
+ private:
+  // Hides the three logos and asks for the story.
+  void Leave();
+
+  float m_firstOpacity = 0.0f;
+  float m_secondOpacity = 0.0f;
+  float m_thirdOpacity = 0.0f;
+  float m_waitingTime = 0.0f;
+  float m_logoTime = 0.0f;
+  float m_fadeStep = 0.0f;
+};
