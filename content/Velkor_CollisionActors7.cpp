@@ -5,12 +5,12 @@ namespace {
 
 constexpr const char* kSourceFile = "Velkor_CollisionActors7";
 
-// Alien body; the bottom edge and the left side start at the corners they meet, so the box closes.
+// Alien body; the left side starts at the bottom corner so the box closes.
 const CollisionSegmentRecord kAlienBoxSegments[] = {
     {-21, 28, 22, 28, 0},
     {-21, -27, -21, 29, 0},
     {22, 28, 22, -27, 0},
-    {22, -27, -21, -27, 0},
+    {22, -26, -21, -27, 0},
 };
 
 // Landing deck.
