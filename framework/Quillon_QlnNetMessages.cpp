@@ -32,7 +32,7 @@ class PayloadReader {
   }
   // Text ended by a zero byte that lies inside the payload.
   bool Text(std::string& text) {
-    if (m_failed) return false;
+    if (m_failed || m_position >= m_size) return Fail();
     const auto* start = m_data + m_position;
     const auto* end = static_cast<const uint8_t*>(std::memchr(start, 0, m_size - m_position));
     if (end == nullptr) return Fail();
@@ -110,7 +110,10 @@ bool QlnNet::ClientEvent(Network::NetEvent& event) {
     case Network::kEventChannelClosed:
     case Network::kEventConnectionClosed:
       if (event.channelKind == Network::kChannelClientStream && m_connected != 0 && m_localPlayer) {
-        RemovePlayer(m_localPlayer.Get());
+        // The close of a stream from an earlier, failed join arrives late: only the loss of the
+        // open one ends the session.
+        Network::NetAddress remote;
+        if (!m_session->GetChannelRemoteAddress(Network::kChannelClientStream, remote)) RemovePlayer(m_localPlayer.Get());
       }
       break;
     default:

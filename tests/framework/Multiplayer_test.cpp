@@ -1,0 +1,433 @@
+// The multiplayer layer on loopback: a host and a client in one process, each with its own level.
+// Every wait has a deadline.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "core/Core_File.h"
+#include "core/Core_Time.h"
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_GameServices.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_NetworkFile.h"
+#include "framework/Quillon_QlnNet.h"
+
+using namespace Quillon;
+
+namespace {
+
+constexpr double kWaitMs = 5000.0;
+constexpr float kStep = 1.0f / 60.0f;
+
+// Makes this machine a client of a network game for the replicas' own step.
+class ReplicaServices : public GameServices {
+ public:
+  bool IsNetworkGame() const override { return true; }
+  bool IsServer() const override { return false; }
+};
+
+struct Machine {
+  Core::SmartPointer<Level> level;
+  std::vector<NetworkEvent> events;
+  std::vector<std::string> texts;
+  std::vector<int32_t> answers;
+  std::vector<std::string> levelRequests;
+  bool acceptJoins = true;
+  std::unique_ptr<QlnNet> net;
+
+  Machine() {
+    level = new Level();
+    level->SetName("arena");
+    level->AddLayer(Core::SmartPointer<Layer>(new Layer()));
+    QlnNet::Environment environment;
+    environment.currentLevel = [this] { return level.Get(); };
+    environment.switchLevel = [this](const std::string& name) { levelRequests.push_back(name); };
+    environment.keyboard = []() -> Input::Keyboard* { return nullptr; };
+    environment.mouse = []() -> Input::Mouse* { return nullptr; };
+    net = std::make_unique<QlnNet>(environment);
+  }
+  ~Machine() {
+    net.reset();
+    level->Destroy();
+  }
+
+  QlnNet::EventCallback Callback() {
+    return [this](const NetworkEvent& event) {
+      events.push_back(event);
+      if (event.type == kQlnEventText && event.text != nullptr) texts.push_back(*event.text);
+      if (event.type == kQlnEventJoinAnswer && event.size == 4) {
+        int32_t code = 0;
+        std::memcpy(&code, event.data, 4);
+        answers.push_back(code);
+      }
+      return event.type == kQlnEventJoinRequest ? acceptJoins : true;
+    };
+  }
+  size_t Count(uint32_t type) const {
+    size_t n = 0;
+    for (const auto& event : events) n += event.type == type ? 1 : 0;
+    return n;
+  }
+};
+
+class MultiplayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QlnNet::SetSessionLimit(2);
+    ASSERT_TRUE(client.net->StartSession(false, client.Callback(), "velkor", "", 5, 0, 60, 0, 0));
+    Network::NetAddress discovery;
+    ASSERT_TRUE(client.net->GetTransportSession()->GetChannelAddress(Network::kChannelDiscovery, discovery));
+    ASSERT_TRUE(host.net->StartSession(true, host.Callback(), "velkor", "pw", 5, 0, 60, discovery.GetPort(), 0));
+    host.net->GetTransportSession()->SetLocalAddress(Network::NetAddress("127.0.0.1", 0));
+    ASSERT_TRUE(host.net->StartHosting("Hoster", 2, 1, 0.02f));
+  }
+  void TearDown() override {
+    client.net->Shutdown();
+    host.net->Shutdown();
+    QlnNet::SetSessionLimit(1);
+  }
+
+  bool Pump(const std::function<bool()>& condition) {
+    Core::Stopwatch waited;
+    waited.Start();
+    while (waited.GetElapsed() < kWaitMs) {
+      host.net->Update(kStep);
+      client.net->Update(kStep);
+      if (condition()) return true;
+    }
+    return false;
+  }
+
+  // The join blocks on its answer, so the host is pumped meanwhile on this thread.
+  bool Join(const std::string& password) {
+    std::atomic<bool> done{false};
+    bool joined = false;
+    const Network::NetAddress server = host.net->GetServerAddress();
+    std::thread joiner([&] {
+      joined = client.net->JoinSession("Visitor", server, password);
+      done = true;
+    });
+    Core::Stopwatch waited;
+    waited.Start();
+    while (!done && waited.GetElapsed() < 2 * kWaitMs) host.net->Update(kStep);
+    joiner.join();
+    return joined;
+  }
+
+  Machine host;
+  Machine client;
+};
+
+TEST_F(MultiplayerTest, DiscoveryJoinPlayersTextAndPing) {
+  EXPECT_EQ(host.Count(kQlnEventHostingStarted), 1u);
+  EXPECT_TRUE(host.net->IsNetworkGame());
+  EXPECT_FALSE(client.net->IsNetworkGame());
+  QlnNet other;
+  EXPECT_FALSE(other.StartSession(true, nullptr, "x", "", 5, 0, 60, 0, 0)) << "one session per process (here: two)";
+  EXPECT_FALSE(host.net->StartHosting("again", 2, 1, 0.02f));
+
+  ASSERT_TRUE(Pump([&] { return !client.net->GetSessionsFound().empty(); }));
+  const QlnBroadcast found = client.net->GetSessionsFound()[0];
+  EXPECT_EQ(found.networkId, "velkor");
+  EXPECT_EQ(found.hostName, "Hoster");
+  EXPECT_EQ(found.maxPlayers, 2u);
+  EXPECT_EQ(found.players, 1u);
+  EXPECT_EQ(found.passwordProtected, 1);
+  EXPECT_TRUE(found.address == host.net->GetServerAddress());
+  std::vector<std::shared_ptr<const QlnBroadcast>> copies;
+  client.net->CopyDiscoveredSessions("velkor", copies);
+  EXPECT_EQ(copies.size(), 1u);
+  client.net->CopyDiscoveredSessions("other", copies);
+  EXPECT_TRUE(copies.empty());
+
+  // Wrong password: refused with -2, and nothing is left of the attempt on either side.
+  EXPECT_FALSE(Join("nope"));
+  ASSERT_EQ(client.answers.size(), 1u);
+  EXPECT_EQ(client.answers[0], -2);
+  EXPECT_EQ(host.net->GetDefaultGroup()->GetSize(), 1u);
+  EXPECT_EQ(client.net->GetLocalPlayer(), nullptr);
+
+  // The game refuses: -4.
+  host.acceptJoins = false;
+  EXPECT_FALSE(Join("pw"));
+  EXPECT_EQ(client.answers.back(), -4);
+  host.acceptJoins = true;
+
+  ASSERT_TRUE(Join("pw"));
+  EXPECT_TRUE(client.net->IsConnected());
+  EXPECT_TRUE(client.net->IsNetworkGame());
+  EXPECT_GT(client.answers.back(), 0);
+  ASSERT_TRUE(Pump([&] { return client.net->GetDefaultGroup()->GetSize() == 2; })) << client.net->GetDefaultGroup()->GetSize();
+  QlnPlayer* hostOnClient = client.net->FindPlayer("Hoster");
+  ASSERT_NE(hostOnClient, nullptr);
+  EXPECT_TRUE(hostOnClient->IsHost());
+  EXPECT_TRUE(hostOnClient->GetAddress() == host.net->GetServerAddress());
+  QlnPlayer* visitor = host.net->FindPlayer("Visitor");
+  ASSERT_NE(visitor, nullptr);
+  EXPECT_EQ(visitor->GetID(), client.net->GetLocalPlayer()->GetID());
+  EXPECT_NE(visitor->GetKeyboard(), nullptr) << "a remote player's playback keyboard on the host";
+  EXPECT_EQ(host.Count(kQlnEventPlayerJoined), 2u);
+
+  // Text to everybody reaches the host's game (its player is in the default group).
+  ASSERT_TRUE(client.net->SendTextMessage(true, "hello all", false));
+  ASSERT_TRUE(Pump([&] { return !host.texts.empty(); }));
+  EXPECT_EQ(host.texts[0], "hello all");
+  EXPECT_TRUE(client.texts.empty()) << "the sender's own text comes back without an event";
+  ASSERT_TRUE(host.net->SendTextMessageToPlayer(true, "just you", visitor, true));
+  ASSERT_TRUE(Pump([&] { return !client.texts.empty(); }));
+  EXPECT_EQ(client.texts[0], "just you");
+  EXPECT_EQ(host.texts.back(), "just you") << "echoed locally";
+
+  // Pings are answered and measured.
+  ASSERT_TRUE(Pump([&] { return visitor->GetPingTime() > 0.0; }));
+
+  // The client leaves: the host sees the connection go.
+  client.net->Shutdown();
+  ASSERT_TRUE(Pump([&] { return host.net->GetDefaultGroup()->GetSize() == 1; }));
+  EXPECT_EQ(host.Count(kQlnEventPlayerLeft), 1u);
+  EXPECT_FALSE(client.net->IsNetworkGame()) << "a shutdown returns to idle";
+}
+
+TEST_F(MultiplayerTest, HostObjectAppearsOnTheClientAndFollowsItsState) {
+  ASSERT_TRUE(Join("pw"));
+  Core::SmartPointer<GameObject> hostBase(new GameObject());
+  Core::SmartPointer<GameObject> clientBase(new GameObject());
+  ASSERT_TRUE(host.net->AddBaseNetObject(hostBase.Get(), "Ball"));
+  ASSERT_TRUE(client.net->AddBaseNetObject(clientBase.Get(), "Ball"));
+  Core::SmartPointer<GameObject> other(new GameObject());
+  EXPECT_FALSE(client.net->AddBaseNetObject(other.Get(), "Ball"));
+  EXPECT_EQ(other->GetNetworkName(), "0");
+
+  Core::SmartPointer<GameObject> ball(static_cast<GameObject*>(hostBase->Clone()));
+  ball->SetName("BallClone");
+  ball->SetNetworkName("Ball");
+  ball->SetPosition(10.0f, 20.0f);
+  EXPECT_FALSE(client.net->AddNetObject(ball.Get(), 0, nullptr)) << "clients never create shared objects";
+  ASSERT_TRUE(host.net->AddNetObject(ball.Get(), 0, nullptr));
+  EXPECT_FALSE(host.net->AddNetObject(ball.Get(), 0, nullptr)) << "already replicated";
+  host.level->GetLayer(0)->InsertGameObject(ball.Get());
+  const NetObjectID* id = GetNetObjectID(ball.Get());
+  ASSERT_NE(id, nullptr);
+  EXPECT_EQ(id->GetOwner(), host.net->GetLocalPlayer()->GetID());
+
+  // The creation message came before the client was ready: only the full list makes the copy.
+  for (int i = 0; i < 20; ++i) Pump([&] { return true; });
+  EXPECT_EQ(client.net->GetReplicatedObjectsCount(), 0u);
+  client.net->SendLevelSwitched();
+  ASSERT_TRUE(Pump([&] { return client.net->GetReplicatedObjectsCount() == 1; }));
+  GameObject* copy = client.net->FindNetObject(id->GetOwner(), id->GetId());
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->GetName(), "BallClone");
+  EXPECT_EQ(copy->GetNetworkName(), "Ball");
+  EXPECT_FLOAT_EQ(copy->GetPositionX(), 10.0f);
+  EXPECT_EQ(copy->GetLayer(), client.level->GetLayer(0));
+
+  // Synchronisation: the first one snapped to the server's state; later ones are approached
+  // half-way per frame by the replica's own step.
+  ball->SetPosition(-30.0f, 45.5f);
+  ball->SetRotationAngle(90.0f);
+  ReplicaServices replicaServices;
+  SetGameServices(&replicaServices);
+  for (int i = 0; i < 5; ++i) Pump([&] { return true; });
+  EXPECT_FLOAT_EQ(copy->GetPositionX(), 10.0f) << "no snap after the first synchronisation";
+  copy->Tick(kStep);
+  EXPECT_FLOAT_EQ(copy->GetPositionX(), -10.0f);
+  EXPECT_FLOAT_EQ(copy->GetRotationAngle(), 45.0f);
+  for (int i = 0; i < 40; ++i) copy->Tick(kStep);
+  SetGameServices(nullptr);
+  EXPECT_NEAR(copy->GetPositionX(), -30.0f, 1e-3f);
+  EXPECT_NEAR(copy->GetPositionY(), 45.5f, 1e-3f);
+  EXPECT_NEAR(copy->GetRotationAngle(), 90.0f, 1e-3f);
+
+  // A later creation goes straight to the ready client.
+  Core::SmartPointer<GameObject> second(static_cast<GameObject*>(hostBase->Clone()));
+  second->SetNetworkName("Ball");
+  ASSERT_TRUE(host.net->AddNetObject(second.Get(), 0, nullptr));
+  host.level->GetLayer(0)->InsertGameObject(second.Get());
+  ASSERT_TRUE(Pump([&] { return client.net->GetReplicatedObjectsCount() == 2; }));
+
+  // Removal on the host reaches the client.
+  ASSERT_TRUE(host.net->RemoveNetObject(ball.Get()));
+  ASSERT_TRUE(Pump([&] { return client.net->GetReplicatedObjectsCount() == 1; }));
+  EXPECT_EQ(client.net->FindNetObject(id->GetOwner(), id->GetId()), nullptr);
+
+  // The level name is sent with every tick; a different one asks for a switch, the same does not.
+  EXPECT_TRUE(client.levelRequests.empty());
+  host.level->SetName("boss");
+  ASSERT_TRUE(Pump([&] { return !client.levelRequests.empty(); }));
+  EXPECT_EQ(client.levelRequests[0], "boss");
+}
+
+TEST_F(MultiplayerTest, HostileMessagesAreDropped) {
+  ASSERT_TRUE(Join("pw"));
+  // The host's player record may follow the answer in a later read.
+  ASSERT_TRUE(Pump([&] { return client.net->GetDefaultGroup()->GetSize() == 2; }));
+  Core::SmartPointer<GameObject> clientBase(new GameObject());
+  ASSERT_TRUE(client.net->AddBaseNetObject(clientBase.Get(), "Ball"));
+  QlnNet& c = *client.net;
+  const Network::NetAddress server = host.net->GetServerAddress();
+  const uint32_t stream = Network::kChannelClientStream;
+
+  // Unknown types, empty payloads, payloads shorter than their fields.
+  for (uint32_t type = 0; type < 40; ++type) {
+    c.HandleClientMessage(stream, server, type, nullptr, 0);
+    const uint8_t junk[3] = {1, 2, 3};
+    c.HandleClientMessage(stream, server, type, junk, sizeof(junk));
+  }
+  EXPECT_TRUE(c.IsConnected());
+  EXPECT_EQ(c.GetDefaultGroup()->GetSize(), 2u);
+
+  // An object list whose count lies, then one naming no base object, then one cut short.
+  NetworkFile lying;
+  Core::WriteValue<uint32_t>(lying, 1000000);
+  c.HandleClientMessage(stream, server, kQlnObjectList, lying.GetData(), lying.GetSize());
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 0u);
+  NetworkFile unknown;
+  Core::WriteValue<uint32_t>(unknown, 1);
+  Core::WriteValue<uint32_t>(unknown, 0);
+  unknown.WriteString("NoSuchBase");
+  Core::WriteValue<uint32_t>(unknown, 12345);
+  c.HandleClientMessage(stream, server, kQlnObjectList, unknown.GetData(), unknown.GetSize());
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 0u);
+
+  Core::SmartPointer<GameObject> source(new GameObject());
+  source->SetNetworkId(Core::SmartPointer<Core::Object>(new NetObjectID(7, 99)));
+  NetworkFile full;
+  Core::WriteValue<uint32_t>(full, 0);
+  full.WriteString("Ball");
+  source->NetworkSave(full);
+  for (uint32_t cut = 0; cut < full.GetSize(); ++cut) {
+    c.HandleClientMessage(stream, server, kQlnCreateObject, full.GetData(), cut);
+  }
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 0u) << "no truncated record makes an object";
+  // The same entry whole but for a layer that does not exist, then sound.
+  NetworkFile noLayer(full.GetData(), full.GetSize());
+  std::vector<uint8_t> bytes(full.GetData(), full.GetData() + full.GetSize());
+  const uint32_t badLayer = 17;
+  std::memcpy(bytes.data(), &badLayer, 4);
+  c.HandleClientMessage(stream, server, kQlnCreateObject, bytes.data(), static_cast<uint32_t>(bytes.size()));
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 0u);
+  c.HandleClientMessage(stream, server, kQlnCreateObject, full.GetData(), full.GetSize());
+  ASSERT_EQ(c.GetReplicatedObjectsCount(), 1u);
+  c.HandleClientMessage(stream, server, kQlnCreateObject, full.GetData(), full.GetSize());
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 1u) << "a second object under a taken id is dropped";
+
+  // Sync for a stale id, and a sync carrying a NaN position: neither changes the object.
+  GameObject* copy = c.FindNetObject(7, 99);
+  ASSERT_NE(copy, nullptr);
+  const float before = copy->GetPositionX();
+  NetworkFile stale;
+  Core::WriteValue<uint32_t>(stale, 1);
+  Core::WriteValue<uint32_t>(stale, 7);
+  Core::WriteValue<uint32_t>(stale, 100);
+  source->SetPosition(5.0f, 5.0f);
+  source->NetworkSyncSend(stale);
+  c.HandleClientMessage(Network::kChannelClientDatagram, server, kQlnSyncObject, stale.GetData(), stale.GetSize());
+  EXPECT_EQ(copy->GetPositionX(), before);
+  NetworkFile poisoned;
+  Core::WriteValue<uint32_t>(poisoned, 1);
+  Core::WriteValue<uint32_t>(poisoned, 7);
+  Core::WriteValue<uint32_t>(poisoned, 99);
+  source->SetPosition(std::nanf(""), 1.0f);
+  source->NetworkSyncSend(poisoned);
+  c.HandleClientMessage(Network::kChannelClientDatagram, server, kQlnSyncObject, poisoned.GetData(), poisoned.GetSize());
+  EXPECT_EQ(copy->GetPositionX(), before);
+
+  // Messages that do not come from the server are ignored, even well-formed ones.
+  const uint32_t removal[2] = {7, 99};
+  c.HandleClientMessage(stream, Network::NetAddress("127.0.0.1", 1), kQlnRemoveObject, reinterpret_cast<const uint8_t*>(removal), 8);
+  EXPECT_EQ(c.GetReplicatedObjectsCount(), 1u);
+
+  // Text without its terminating zero, and from a sender that is not in the session.
+  const uint8_t unterminated[] = {2, 0, 0, 0, 1, 0, 0, 0, 'h', 'i'};
+  c.HandleClientMessage(stream, server, kQlnText, unterminated, sizeof(unterminated));
+  const uint8_t stranger[] = {77, 0, 0, 0, 1, 0, 0, 0, 'h', 'i', 0};
+  c.HandleClientMessage(stream, server, kQlnText, stranger, sizeof(stranger));
+  EXPECT_TRUE(client.texts.empty());
+
+  // The host: a player speaks only for itself, from its own address.
+  QlnNet& h = *host.net;
+  QlnPlayer* visitor = h.FindPlayer("Visitor");
+  ASSERT_NE(visitor, nullptr);
+  uint8_t spoofed[11] = {};
+  const uint32_t visitorId = visitor->GetID();
+  std::memcpy(spoofed, &visitorId, 4);
+  const uint32_t everybody = 1;
+  std::memcpy(spoofed + 4, &everybody, 4);
+  spoofed[8] = 'x';
+  h.HandleHostMessage(Network::kChannelHostListen, Network::NetAddress("127.0.0.1", 9), kQlnText, spoofed, 10);
+  h.HandleHostMessage(Network::kChannelHostListen, visitor->GetAddress(), kQlnText, spoofed, 9);
+  EXPECT_TRUE(host.texts.empty());
+  h.HandleHostMessage(Network::kChannelHostListen, visitor->GetAddress(), kQlnText, spoofed, 10);
+  EXPECT_EQ(host.texts.size(), 1u);
+  // Group creation with a member list cut mid-id, and one naming a stranger as owner.
+  uint8_t group[] = {0, 0, 0, 0, 50, 0, 0, 0, 'g', 0, 1, 0};
+  std::memcpy(group, &visitorId, 4);
+  h.HandleHostMessage(Network::kChannelHostListen, visitor->GetAddress(), kQlnCreateGroup, group, sizeof(group));
+  EXPECT_EQ(h.GetGroupsCount(), 0u);
+  h.HandleHostMessage(Network::kChannelHostListen, Network::NetAddress("127.0.0.1", 9), kQlnCreateGroup, group, 10);
+  EXPECT_EQ(h.GetGroupsCount(), 0u);
+  h.HandleHostMessage(Network::kChannelHostListen, visitor->GetAddress(), kQlnCreateGroup, group, 10);
+  EXPECT_EQ(h.GetGroupsCount(), 1u);
+  // A join request without its terminators makes no player.
+  const uint8_t join[] = {'p', 'w', 0, 1, 2, 3};
+  h.HandleHostMessage(Network::kChannelHostListen, Network::NetAddress("127.0.0.1", 9), kQlnJoinRequest, join, sizeof(join));
+  EXPECT_EQ(h.GetDefaultGroup()->GetSize(), 2u);
+}
+
+TEST(NetworkFileTest, StringsObjectsAndIds) {
+  NetworkFile empty;
+  empty.WriteString("");
+  EXPECT_EQ(empty.GetSize(), 4u);
+  NetworkFile emptyIn(empty.GetData(), empty.GetSize());
+  std::string kept = "kept";
+  emptyIn.ReadString(kept);
+  EXPECT_EQ(kept, "kept");
+
+  NetworkFile nothing;
+  nothing.WriteNetworkObject(nullptr);
+  EXPECT_EQ(nothing.GetSize(), 1u);
+  NetworkFile nothingIn(nothing.GetData(), nothing.GetSize());
+  EXPECT_EQ(nothingIn.ReadNetworkObject().Get(), nullptr);
+  EXPECT_FALSE(nothingIn.HasFailed());
+
+  // A registered game object round-trips; an unregistered class name or a non-game-object class
+  // makes nothing.
+  Core::SmartPointer<GameObject> object(new GameObject());
+  object->SetName("thing");
+  object->SetPosition(3.0f, 4.0f);
+  NetworkFile out;
+  out.WriteNetworkObject(object.Get());
+  NetworkFile in(out.GetData(), out.GetSize());
+  Core::SmartPointer<GameObject> back = in.ReadNetworkObject();
+  ASSERT_NE(back.Get(), nullptr);
+  EXPECT_EQ(back->GetName(), "thing");
+  EXPECT_FLOAT_EQ(back->GetPositionY(), 4.0f);
+  EXPECT_FALSE(back->IsNetworkObject()) << "no id written, none read";
+
+  for (const char* name : {"No::Such::Class", "Quillon::Layer"}) {
+    NetworkFile hostile;
+    Core::WriteValue<uint8_t>(hostile, 1);
+    hostile.WriteString(name);
+    Core::WriteValue<uint32_t>(hostile, 0);
+    NetworkFile hostileIn(hostile.GetData(), hostile.GetSize());
+    EXPECT_EQ(hostileIn.ReadNetworkObject().Get(), nullptr) << name;
+    EXPECT_TRUE(hostileIn.HasFailed());
+  }
+  NetworkFile huge;
+  Core::WriteValue<uint8_t>(huge, 1);
+  Core::WriteValue<uint32_t>(huge, 0xFFFFFFF0u);
+  NetworkFile hugeIn(huge.GetData(), huge.GetSize());
+  EXPECT_EQ(hugeIn.ReadNetworkObject().Get(), nullptr);
+
+  const uint32_t first = NetObjectID::NextId();
+  EXPECT_GE(first, 1u);
+  EXPECT_EQ(NetObjectID::NextId(), first + 1);
+}
+
+}  // namespace
