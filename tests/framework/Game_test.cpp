@@ -359,6 +359,10 @@ class GameTest : public ::testing::Test {
     ASSERT_TRUE(Lua::Initialize(&error)) << error;
     g_now = 0.0;
     Core::InstallClock(&FakeClock);
+    // The library installs the real multiplayer and saves sides by default; these tests start
+    // with neither, whatever ran before them, and install fakes where they look at the seams.
+    Quillon::SetGameNetworkFactory(nullptr);
+    Quillon::SetGameSavesFactory(nullptr);
     g_log.clear();
     g_onCreate = nullptr;
     g_failCreate = false;
