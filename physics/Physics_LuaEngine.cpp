@@ -15,7 +15,12 @@ int PushResult(lua_State* state, bool result) {
   return 1;
 }
 
-int NoEffect(lua_State*) { return 0; }
+// Every joint class but the contact, which has its own methods.
+Joint* ToJoint(lua_State* state, int index) {
+  return ToObject<Joint>(state, index,
+                         {kJointScriptNames[0], kJointScriptNames[1], kJointScriptNames[2], kJointScriptNames[3],
+                          kJointScriptNames[4], kJointScriptNames[5], kJointScriptNames[6]});
+}
 
 int AddRigidBody(lua_State* state) {
   PhysicsEngine* self = Self(state);
@@ -34,10 +39,8 @@ int AddJoint(lua_State* state) {
   if (!HasArguments(state, 3)) return 0;
   const RigidBodyHandle handle1 = CheckHandle(state, kFirstArgument);
   const RigidBodyHandle handle2 = CheckHandle(state, kFirstArgument + 1);
-  Joint* joint = CheckObject<Joint>(state, kFirstArgument + 2,
-                                    {kJointScriptNames[0], kJointScriptNames[1], kJointScriptNames[2],
-                                     kJointScriptNames[3], kJointScriptNames[4], kJointScriptNames[5],
-                                     kJointScriptNames[6]});
+  Joint* joint = ToJoint(state, kFirstArgument + 2);
+  if (joint == nullptr) luaL_typerror(state, kFirstArgument + 2, "Joint");
   Joint* added = self->AddJoint(handle1, handle2, joint);
   if (added == nullptr) {
     lua_pushnil(state);
@@ -49,10 +52,7 @@ int AddJoint(lua_State* state) {
 int RemoveJoint(lua_State* state) {
   PhysicsEngine* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
-  self->RemoveJoint(ToObject<Joint>(state, kFirstArgument,
-                                    {kJointScriptNames[0], kJointScriptNames[1], kJointScriptNames[2],
-                                     kJointScriptNames[3], kJointScriptNames[4], kJointScriptNames[5],
-                                     kJointScriptNames[6]}));
+  self->RemoveJoint(ToJoint(state, kFirstArgument));
   return 0;
 }
 
@@ -113,11 +113,13 @@ int GetMassProperties(lua_State* state) {
   return PushResult(state, self->GetRigidBodyMassProperties(handle, *CheckMassProperties(state, kFirstArgument + 1)));
 }
 
-int SetRigidBodyOrientation(lua_State* state) {
+// (handle, number) -> 1 when the body is there, else 0.
+template <auto Set>
+int SetBodyNumber(lua_State* state) {
   PhysicsEngine* self = Self(state);
   if (!HasArguments(state, 2)) return 0;
   const RigidBodyHandle handle = CheckHandle(state, kFirstArgument);
-  return PushResult(state, self->SetRigidBodyOrientation(handle, CheckFloat(state, kFirstArgument + 1)));
+  return PushResult(state, (self->*Set)(handle, CheckFloat(state, kFirstArgument + 1)));
 }
 
 int SetRigidBodyVelocity(lua_State* state) {
@@ -127,28 +129,14 @@ int SetRigidBodyVelocity(lua_State* state) {
   return PushResult(state, self->SetRigidBodyVelocity(handle, LuaScript::ToVector2D(state, kFirstArgument + 1)));
 }
 
-int GetRigidBodyVelocity(lua_State* state) {
+// (handle, table) -> 1 when the body is there (the table then holds X and Y), else 0.
+template <auto Get>
+int GetBodyVector(lua_State* state) {
   PhysicsEngine* self = Self(state);
   if (!HasArguments(state, 2)) return 0;
-  Math::Vector2D velocity;
-  const bool found = self->GetRigidBodyVelocity(CheckHandle(state, kFirstArgument), velocity);
-  if (found) FillVector(state, kFirstArgument + 1, velocity);
-  return PushResult(state, found);
-}
-
-int SetRigidBodyAngularVelocity(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 2)) return 0;
-  const RigidBodyHandle handle = CheckHandle(state, kFirstArgument);
-  return PushResult(state, self->SetRigidBodyAngularVelocity(handle, CheckFloat(state, kFirstArgument + 1)));
-}
-
-int GetRigidBodyCenterOfMass(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 2)) return 0;
-  Math::Vector2D center;
-  const bool found = self->GetRigidBodyCenterOfMass(CheckHandle(state, kFirstArgument), center);
-  if (found) FillVector(state, kFirstArgument + 1, center);
+  Math::Vector2D value;
+  const bool found = (self->*Get)(CheckHandle(state, kFirstArgument), value);
+  if (found) FillVector(state, kFirstArgument + 1, value);
   return PushResult(state, found);
 }
 
@@ -165,42 +153,8 @@ int RemoveAllRigidBodyForces(lua_State* state) {
   return PushResult(state, self->RemoveAllRigidBodyForces(CheckHandle(state, kFirstArgument)));
 }
 
-int Update(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->Update(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
-int PostCollisionUpdate(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->PostCollisionUpdate(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
 int Reset(lua_State* state) {
   Self(state)->Clear();
-  return 0;
-}
-
-int PushNumber(lua_State* state, float value) {
-  lua_pushnumber(state, value);
-  return 1;
-}
-
-int GetPlusInfinity(lua_State* state) { return PushNumber(state, Self(state)->GetPlusInfinity()); }
-int GetMinusInfinity(lua_State* state) { return PushNumber(state, Self(state)->GetMinusInfinity()); }
-int GetSimulationStep(lua_State* state) { return PushNumber(state, Self(state)->GetSimulationStep()); }
-int GetSimulationInverseStep(lua_State* state) { return PushNumber(state, Self(state)->GetSimulationInverseStep()); }
-int GetMaximumSimulationStep(lua_State* state) { return PushNumber(state, Self(state)->GetMaximumSimulationStep()); }
-int GetScale(lua_State* state) { return PushNumber(state, Self(state)->GetUnitScale()); }
-int GetEpsilon(lua_State* state) { return PushNumber(state, Self(state)->GetEpsilon()); }
-
-int SetMaximumSimulationStep(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->SetMaximumSimulationStep(CheckFloat(state, kFirstArgument));
   return 0;
 }
 
@@ -218,20 +172,6 @@ int SetAccuracy(lua_State* state) {
   return 0;
 }
 
-int GetAccuracy(lua_State* state) {
-  lua_pushnumber(state, static_cast<lua_Number>(Self(state)->GetAccuracy()));
-  return 1;
-}
-
-int SetScale(lua_State* state) {
-  PhysicsEngine* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->SetUnitScale(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
-int GetStaticBody(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetStaticBody()); }
-
 const Lua::Method kMethods[] = {
     {"AddRigidBody", &AddRigidBody},
     {"CloneRigidBody", &NoEffect},
@@ -244,34 +184,34 @@ const Lua::Method kMethods[] = {
     {"GetRigidBodyList", &GetRigidBodyList},
     {"SetMassProperties", &SetMassProperties},
     {"GetMassProperties", &GetMassProperties},
-    {"SetRigidBodyOrientation", &SetRigidBodyOrientation},
+    {"SetRigidBodyOrientation", &SetBodyNumber<&PhysicsEngine::SetRigidBodyOrientation>},
     {"GetRigidBodyOrientation", &NoEffect},
     {"SetRigidBodyVelocity", &SetRigidBodyVelocity},
-    {"GetRigidBodyVelocity", &GetRigidBodyVelocity},
-    {"SetRigidBodyAngularVelocity", &SetRigidBodyAngularVelocity},
+    {"GetRigidBodyVelocity", &GetBodyVector<&PhysicsEngine::GetRigidBodyVelocity>},
+    {"SetRigidBodyAngularVelocity", &SetBodyNumber<&PhysicsEngine::SetRigidBodyAngularVelocity>},
     {"GetRigidBodyAngularVelocity", &NoEffect},
-    {"GetRigidBodyCenterOfMass", &GetRigidBodyCenterOfMass},
+    {"GetRigidBodyCenterOfMass", &GetBodyVector<&PhysicsEngine::GetRigidBodyCenterOfMass>},
     {"AddRigidBodyForce", &NoEffect},
     {"RemoveRigidBodyForce", &RemoveRigidBodyForce},
     {"RemoveAllRigidBodyForces", &RemoveAllRigidBodyForces},
-    {"Update", &Update},
-    {"PostCollisionUpdate", &PostCollisionUpdate},
+    {"Update", &SetNumber<PhysicsEngine, Self, &PhysicsEngine::Update>},
+    {"PostCollisionUpdate", &SetNumber<PhysicsEngine, Self, &PhysicsEngine::PostCollisionUpdate>},
     {"SetContactListUpdate", &NoEffect},
     {"SetContactListUpdateData", &NoEffect},
     {"GetContactListUpdateData", &NoEffect},
     {"Reset", &Reset},
-    {"GetPlusInfinity", &GetPlusInfinity},
-    {"GetMinusInfinity", &GetMinusInfinity},
-    {"GetSimulationStep", &GetSimulationStep},
-    {"GetSimulationInverseStep", &GetSimulationInverseStep},
-    {"GetMaximumSimulationStep", &GetMaximumSimulationStep},
-    {"GetScale", &GetScale},
-    {"GetEpsilon", &GetEpsilon},
-    {"SetMaximumSimulationStep", &SetMaximumSimulationStep},
+    {"GetPlusInfinity", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetPlusInfinity>},
+    {"GetMinusInfinity", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetMinusInfinity>},
+    {"GetSimulationStep", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetSimulationStep>},
+    {"GetSimulationInverseStep", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetSimulationInverseStep>},
+    {"GetMaximumSimulationStep", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetMaximumSimulationStep>},
+    {"GetScale", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetUnitScale>},
+    {"GetEpsilon", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetEpsilon>},
+    {"SetMaximumSimulationStep", &SetNumber<PhysicsEngine, Self, &PhysicsEngine::SetMaximumSimulationStep>},
     {"SetAccuracy", &SetAccuracy},
-    {"GetAccuracy", &GetAccuracy},
-    {"SetScale", &SetScale},
-    {"GetStaticBody", &GetStaticBody},
+    {"GetAccuracy", &GetNumber<PhysicsEngine, Self, &PhysicsEngine::GetAccuracy>},
+    {"SetScale", &SetNumber<PhysicsEngine, Self, &PhysicsEngine::SetUnitScale>},
+    {"GetStaticBody", &GetObject<PhysicsEngine, Self, &PhysicsEngine::GetStaticBody>},
 };
 static_assert(sizeof(kMethods) / sizeof(kMethods[0]) == 39, "the engine's script table has 39 methods");
 

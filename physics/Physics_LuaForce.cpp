@@ -10,16 +10,7 @@ namespace {
 using namespace Physics2D;
 using namespace Physics2D::Script;
 
-Force* ToForce(lua_State* state, int index) {
-  return ToObject<Force>(state, index,
-                         {kForceScriptNames[0], kForceScriptNames[1], kForceScriptNames[2], kForceScriptNames[3]});
-}
-
-Force* Self(lua_State* state) {
-  Force* force = ToForce(state, 1);
-  if (force == nullptr) luaL_typerror(state, 1, "Force");
-  return force;
-}
+Force* Self(lua_State* state) { return CheckForce(state, 1); }
 
 int Initialize(lua_State* state) {
   Force* self = Self(state);
@@ -28,82 +19,19 @@ int Initialize(lua_State* state) {
   return 0;
 }
 
-int Evaluate(lua_State* state) {
-  Force* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->Evaluate(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
-int Update(lua_State* state) {
-  Force* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->Update(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
-int SetPosition(lua_State* state) {
-  Force* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->SetPosition(LuaScript::ToPoint2D(state, kFirstArgument));
-  return 0;
-}
-
-int GetPosition(lua_State* state) {
-  const Math::Vector2D& p = Self(state)->GetPosition();
-  LuaScript::PushPoint2D(state, p.x, p.y);
-  return 1;
-}
-
-int GetVector(lua_State* state) {
-  const Math::Vector2D& v = Self(state)->GetVector();
-  LuaScript::PushVector2D(state, v.x, v.y);
-  return 1;
-}
-
-int GetBody(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetBody()); }
-
-int GetTime(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetTime());
-  return 1;
-}
-
-int SetTimeToLive(lua_State* state) {
-  Force* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  self->SetTimeToLive(CheckFloat(state, kFirstArgument));
-  return 0;
-}
-
-int GetTimeToLive(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetTimeToLive());
-  return 1;
-}
-
-int GetEvaluatedForce(lua_State* state) {
-  const Math::Vector2D& f = Self(state)->GetEvaluatedForce();
-  LuaScript::PushVector2D(state, f.x, f.y);
-  return 1;
-}
-
-int GetEvaluatedTorque(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetEvaluatedTorque());
-  return 1;
-}
-
 const Lua::Method kForceMethods[] = {
     {"Initialize", &Initialize},
-    {"Evaluate", &Evaluate},
-    {"Update", &Update},
-    {"SetPosition", &SetPosition},
-    {"GetPosition", &GetPosition},
-    {"GetVector", &GetVector},
-    {"GetBody", &GetBody},
-    {"GetTime", &GetTime},
-    {"SetTimeToLive", &SetTimeToLive},
-    {"GetTimeToLive", &GetTimeToLive},
-    {"GetEvaluatedForce", &GetEvaluatedForce},
-    {"GetEvaluatedTorque", &GetEvaluatedTorque},
+    {"Evaluate", &SetNumber<Force, Self, &Force::Evaluate>},
+    {"Update", &SetNumber<Force, Self, &Force::Update>},
+    {"SetPosition", &SetPoint<Force, Self, &Force::SetPosition, false>},
+    {"GetPosition", &GetPoint<Force, Self, &Force::GetPosition>},
+    {"GetVector", &GetVector<Force, Self, &Force::GetVector>},
+    {"GetBody", &GetObject<Force, Self, &Force::GetBody>},
+    {"GetTime", &GetNumber<Force, Self, &Force::GetTime>},
+    {"SetTimeToLive", &SetNumber<Force, Self, &Force::SetTimeToLive>},
+    {"GetTimeToLive", &GetNumber<Force, Self, &Force::GetTimeToLive>},
+    {"GetEvaluatedForce", &GetVector<Force, Self, &Force::GetEvaluatedForce>},
+    {"GetEvaluatedTorque", &GetNumber<Force, Self, &Force::GetEvaluatedTorque>},
 };
 
 // Filled at start-up, one per force class: each pushes itself under its own script name.
@@ -124,36 +52,15 @@ int SetBody(lua_State* state) {
   return 0;
 }
 
-int GetSetBody(lua_State* state) { return PushObjectOrNil(state, SelfSet(state)->GetBody()); }
-
-int AddForce(lua_State* state) {
-  Forces* self = SelfSet(state);
-  if (!HasArguments(state, 1)) return 0;
-  Force* force = ToForce(state, kFirstArgument);
-  if (force == nullptr) luaL_typerror(state, kFirstArgument, "Force");
-  lua_pushnumber(state, self->AddForce(force));
-  return 1;
-}
-
-int RemoveForce(lua_State* state) {
-  Forces* self = SelfSet(state);
-  if (!HasArguments(state, 1)) return 0;
-  lua_pushinteger(state, self->RemoveForce(CheckHandle(state, kFirstArgument)) ? 1 : 0);
-  return 1;
-}
-
-int RemoveAllForces(lua_State* state) {
-  lua_pushinteger(state, SelfSet(state)->RemoveAllForces() ? 1 : 0);
-  return 1;
-}
-
-int NoEffect(lua_State*) { return 0; }
 int PushNothing(lua_State*, void*) { return 0; }
 
 const Lua::Method kSetMethods[] = {
-    {"SetBody", &SetBody},         {"GetBody", &GetSetBody},
-    {"AddForce", &AddForce},       {"RemoveForce", &RemoveForce},
-    {"RemoveAllForces", &RemoveAllForces}, {"UpdateForces", &NoEffect},
+    {"SetBody", &SetBody},
+    {"GetBody", &GetObject<Forces, SelfSet, &Forces::GetBody>},
+    {"AddForce", &AddForce<Forces, SelfSet>},
+    {"RemoveForce", &RemoveForce<Forces, SelfSet>},
+    {"RemoveAllForces", &RemoveAllForces<Forces, SelfSet>},
+    {"UpdateForces", &NoEffect},
 };
 
 const Lua::MethodTable g_setTable("Forces", kSetMethods, &PushNothing);

@@ -29,12 +29,10 @@ int IsActive(lua_State* state) {
   return 1;
 }
 
-int GetBody1(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetBody1()); }
-int GetBody2(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetBody2()); }
-
 const Lua::Method kMethods[] = {
     {"SetActive", &SetActive}, {"IsActive", &IsActive}, {"IsLimit", &IsActive},
-    {"GetBody1", &GetBody1},   {"GetBody2", &GetBody2},
+    {"GetBody1", &GetObject<Joint, Self, &Joint::GetBody1>},
+    {"GetBody2", &GetObject<Joint, Self, &Joint::GetBody2>},
 };
 
 // Every joint class pushes itself under its own script name; all of them answer these methods.

@@ -1,5 +1,7 @@
 #include "physics/Physics_LuaSupport.h"
 
+#include "physics/Physics_Force.h"
+
 #include "script/Lua_ScriptEngine.h"
 
 namespace Physics2D {
@@ -21,6 +23,17 @@ end
 const char* const kJointScriptNames[8] = {"Joint",      "JointNail",  "JointHinge",        "JointSpring",
                                           "JointSlider", "JointFixed", "JointAngularMotor", "Contact"};
 const char* const kForceScriptNames[4] = {"Force", "ConstantForce", "GravityForce", "DragForce"};
+
+Force* ToForce(lua_State* state, int index) {
+  return ToObject<Force>(state, index,
+                         {kForceScriptNames[0], kForceScriptNames[1], kForceScriptNames[2], kForceScriptNames[3]});
+}
+
+Force* CheckForce(lua_State* state, int index) {
+  Force* force = ToForce(state, index);
+  if (force == nullptr) luaL_typerror(state, index, "Force");
+  return force;
+}
 
 void PushMatrix(lua_State* state, const Math::Matrix3x3& matrix) {
   static const char* const kFields[9] = {"Ma00", "Ma01", "Ma02", "Ma10", "Ma11", "Ma12", "Ma20", "Ma21", "Ma22"};

@@ -10,8 +10,12 @@
 #include "math/Math_Matrix3x3.h"
 #include "math/Math_Vector2D.h"
 #include "script/Lua_MethodTable.h"
+#include "script/Lua_Script.h"
 
 namespace Physics2D {
+
+class Force;
+
 namespace Script {
 
 // Stack index of argument 1 (the first after the object).
@@ -55,6 +59,102 @@ void PushMatrix(lua_State* state, const Math::Matrix3x3& matrix);
 int PushObjectOrNil(lua_State* state, Core::Object* object);
 // Writes X and Y into the table at index (nothing when it is no table).
 void FillVector(lua_State* state, int index, const Math::Vector2D& value);
+
+// A force of any force class at index; null for anything else.
+Force* ToForce(lua_State* state, int index);
+// As ToForce, raising the script's argument error ("Force" expected) when it is not there.
+Force* CheckForce(lua_State* state, int index);
+
+// The method shapes the physics classes share. Self is the class's checked self getter (it raises
+// for a wrong object before any argument is looked at); a method that needs an argument answers
+// nothing when called without it. Get and Set are the member functions called.
+template <typename T>
+using SelfGetter = T* (*)(lua_State*);
+
+// (number) -> nothing.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetNumber(lua_State* state) {
+  T* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  (self->*Set)(CheckFloat(state, kFirstArgument));
+  return 0;
+}
+
+// () -> number.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetNumber(lua_State* state) {
+  lua_pushnumber(state, static_cast<lua_Number>((Self(state)->*Get)()));
+  return 1;
+}
+
+// (Point2D) -> nothing. TableOnly: anything but a table raises the script's type error.
+template <typename T, SelfGetter<T> Self, auto Set, bool TableOnly>
+int SetPoint(lua_State* state) {
+  T* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  if (TableOnly) luaL_checktype(state, kFirstArgument, LUA_TTABLE);
+  (self->*Set)(LuaScript::ToPoint2D(state, kFirstArgument));
+  return 0;
+}
+
+// () -> Point2D table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetPoint(lua_State* state) {
+  const Math::Vector2D& point = (Self(state)->*Get)();
+  LuaScript::PushPoint2D(state, point.x, point.y);
+  return 1;
+}
+
+// () -> Vector2D table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetVector(lua_State* state) {
+  const Math::Vector2D& vector = (Self(state)->*Get)();
+  LuaScript::PushVector2D(state, vector.x, vector.y);
+  return 1;
+}
+
+// () -> Matrix3x3 table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetMatrix(lua_State* state) {
+  PushMatrix(state, (Self(state)->*Get)());
+  return 1;
+}
+
+// () -> the object, or nil.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetObject(lua_State* state) {
+  return PushObjectOrNil(state, (Self(state)->*Get)());
+}
+
+// The force methods of the body and of its force set.
+// (force) -> its id.
+template <typename T, SelfGetter<T> Self>
+int AddForce(lua_State* state) {
+  T* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  Force* force = CheckForce(state, kFirstArgument);
+  lua_pushnumber(state, self->AddForce(force));
+  return 1;
+}
+
+// (id) -> 1 when it was there, else 0.
+template <typename T, SelfGetter<T> Self>
+int RemoveForce(lua_State* state) {
+  T* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  lua_pushinteger(state, self->RemoveForce(CheckHandle(state, kFirstArgument)) ? 1 : 0);
+  return 1;
+}
+
+// () -> 1 when there were any, else 0.
+template <typename T, SelfGetter<T> Self>
+int RemoveAllForces(lua_State* state) {
+  lua_pushinteger(state, Self(state)->RemoveAllForces() ? 1 : 0);
+  return 1;
+}
+
+// Methods kept in a table for the script's sake that do nothing here.
+inline int NoEffect(lua_State*) { return 0; }
 
 extern const char* const kJointScriptNames[8];
 extern const char* const kForceScriptNames[4];
