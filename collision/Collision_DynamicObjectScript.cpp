@@ -5,6 +5,7 @@
 #include <lua.hpp>
 
 #include "collision/Collision_DynamicObject.h"
+#include "collision/Collision_ScriptSupport.h"
 #include "script/Lua_MethodTable.h"
 #include "script/Lua_Script.h"
 
@@ -12,19 +13,10 @@ namespace Collision2D {
 
 namespace {
 
-constexpr int kFirstArgument = 2;
-
-int ArgumentCount(lua_State* state) { return lua_gettop(state) - 1; }
+using namespace Script;
 
 DynamicObject* Self(lua_State* state) { return Lua::CheckSelf<DynamicObject>(state, DynamicObject::ScriptClassName); }
 
-// Truncated toward zero; values no integer can hold become 0.
-int64_t ToInteger(lua_Number value) {
-  if (!(value > -9.0e18 && value < 9.0e18)) return 0;
-  return static_cast<int64_t>(value);
-}
-uint8_t ToLowByte(lua_Number value) { return static_cast<uint8_t>(ToInteger(value) & 0xFF); }
-uint32_t ToUnsigned(lua_Number value) { return static_cast<uint32_t>(ToInteger(value)); }
 
 int SetZCollision(lua_State* state) {
   DynamicObject* self = Self(state);
@@ -32,46 +24,11 @@ int SetZCollision(lua_State* state) {
   return 0;
 }
 
-int SetPosition(lua_State* state) {
+// The point is read from the last argument.
+template <void (DynamicObject::*Set)(const Math::Vector2D&)>
+int SetPoint(lua_State* state) {
   DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetPosition(LuaScript::ToPoint2D(state, lua_gettop(state)));
-  return 0;
-}
-
-int SetOldPosition(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetOldPosition(LuaScript::ToPoint2D(state, lua_gettop(state)));
-  return 0;
-}
-
-int SetOrientation(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetOrientation(static_cast<float>(luaL_checknumber(state, kFirstArgument)));
-  return 0;
-}
-
-int SetOldOrientation(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetOldOrientation(static_cast<float>(luaL_checknumber(state, kFirstArgument)));
-  return 0;
-}
-
-int SetUpdateOnIdle(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetUpdateOnIdle(lua_toboolean(state, kFirstArgument) != 0);
-  return 0;
-}
-
-int SetCollisionType(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetCollisionType(lua_toboolean(state, kFirstArgument) != 0);
-  return 0;
-}
-
-int SetCollisionThickness(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1)
-    self->SetCollisionThickness(static_cast<float>(luaL_checknumber(state, kFirstArgument)));
+  if (ArgumentCount(state) >= 1) (self->*Set)(LuaScript::ToPoint2D(state, lua_gettop(state)));
   return 0;
 }
 
@@ -92,16 +49,10 @@ int GetCanCollid(lua_State* state) {
 int SetCurrentCollisionFrame(lua_State* state) {
   DynamicObject* self = Self(state);
   if (ArgumentCount(state) < 4) return 0;
-  self->SetCurrentCollisionFrame(ToUnsigned(luaL_checknumber(state, kFirstArgument)),
-                                 ToUnsigned(luaL_checknumber(state, kFirstArgument + 1)),
+  self->SetCurrentCollisionFrame(ToUnsigned32(luaL_checknumber(state, kFirstArgument)),
+                                 ToUnsigned32(luaL_checknumber(state, kFirstArgument + 1)),
                                  lua_toboolean(state, kFirstArgument + 2) != 0,
                                  lua_toboolean(state, kFirstArgument + 3) != 0);
-  return 0;
-}
-
-int SetBoundingRectangleCheckingTileMap(lua_State* state) {
-  DynamicObject* self = Self(state);
-  if (ArgumentCount(state) >= 1) self->SetBoundingRectangleCheckingTileMap(lua_toboolean(state, kFirstArgument) != 0);
   return 0;
 }
 
@@ -147,31 +98,15 @@ int PushList(lua_State* state, const List& list, Push push) {
   return 1;
 }
 
-int GetLineSegments(lua_State* state) {
+// The current frame's shapes of one kind; an empty table without a frame.
+template <auto List>
+int GetFrameShapes(lua_State* state) {
   CollisionFrame* frame = Self(state)->GetCurrentFrame();
   if (frame == nullptr) {
     lua_newtable(state);
     return 1;
   }
-  return PushList(state, frame->GetLineSegments(), [state](const auto& shape) { return shape->PushToLua(state); });
-}
-
-int GetCircles(lua_State* state) {
-  CollisionFrame* frame = Self(state)->GetCurrentFrame();
-  if (frame == nullptr) {
-    lua_newtable(state);
-    return 1;
-  }
-  return PushList(state, frame->GetCircles(), [state](const auto& shape) { return shape->PushToLua(state); });
-}
-
-int GetHotSpots(lua_State* state) {
-  CollisionFrame* frame = Self(state)->GetCurrentFrame();
-  if (frame == nullptr) {
-    lua_newtable(state);
-    return 1;
-  }
-  return PushList(state, frame->GetHotSpots(), [state](const auto& shape) { return shape->PushToLua(state); });
+  return PushList(state, (frame->*List)(), [state](const auto& shape) { return shape->PushToLua(state); });
 }
 
 int GetCurrentLineSegments(lua_State* state) {
@@ -204,8 +139,8 @@ int AddCollisionData(lua_State* state) {
   auto* actor = static_cast<CollisionActor*>(Lua::ToUserdata(state, kFirstArgument, CollisionActor::ScriptClassName));
   if (actor == nullptr) return 0;
   const int count = ArgumentCount(state);
-  const uint32_t animation = count >= 2 ? ToUnsigned(luaL_checknumber(state, kFirstArgument + 1)) : 0;
-  const uint32_t frame = count >= 3 ? ToUnsigned(luaL_checknumber(state, kFirstArgument + 2)) : 0;
+  const uint32_t animation = count >= 2 ? ToUnsigned32(luaL_checknumber(state, kFirstArgument + 1)) : 0;
+  const uint32_t frame = count >= 3 ? ToUnsigned32(luaL_checknumber(state, kFirstArgument + 2)) : 0;
   self->AddCollisionData(actor, animation, frame);
   return 0;
 }
@@ -215,31 +150,32 @@ int SetCollisionActor(lua_State* state) {
   if (ArgumentCount(state) < 3) return 0;
   auto* actor = static_cast<CollisionActor*>(Lua::ToUserdata(state, kFirstArgument, CollisionActor::ScriptClassName));
   if (actor == nullptr) return 0;
-  self->SetCollisionActor(actor, ToUnsigned(luaL_checknumber(state, kFirstArgument + 1)),
-                          ToUnsigned(luaL_checknumber(state, kFirstArgument + 2)));
+  self->SetCollisionActor(actor, ToUnsigned32(luaL_checknumber(state, kFirstArgument + 1)),
+                          ToUnsigned32(luaL_checknumber(state, kFirstArgument + 2)));
   return 0;
 }
 
 const Lua::Method kMethods[] = {
     {"SetZCollision", &SetZCollision},
-    {"SetPosition", &SetPosition},
-    {"SetOldPosition", &SetOldPosition},
-    {"SetOrientation", &SetOrientation},
-    {"SetOldOrientation", &SetOldOrientation},
-    {"SetUpdateOnIdle", &SetUpdateOnIdle},
-    {"SetCollisionType", &SetCollisionType},
-    {"SetCollisionThickness", &SetCollisionThickness},
+    {"SetPosition", &SetPoint<&DynamicObject::SetPosition>},
+    {"SetOldPosition", &SetPoint<&DynamicObject::SetOldPosition>},
+    {"SetOrientation", &SetFloat<DynamicObject, Self, &DynamicObject::SetOrientation>},
+    {"SetOldOrientation", &SetFloat<DynamicObject, Self, &DynamicObject::SetOldOrientation>},
+    {"SetUpdateOnIdle", &SetFlag<DynamicObject, Self, &DynamicObject::SetUpdateOnIdle>},
+    {"SetCollisionType", &SetFlag<DynamicObject, Self, &DynamicObject::SetCollisionType>},
+    {"SetCollisionThickness", &SetFloat<DynamicObject, Self, &DynamicObject::SetCollisionThickness>},
     {"SetCanCollid", &SetCanCollid},
     {"GetCanCollid", &GetCanCollid},
     {"SetCurrentCollisionFrame", &SetCurrentCollisionFrame},
-    {"SetBoundingRectangleCheckingTileMap", &SetBoundingRectangleCheckingTileMap},
+    {"SetBoundingRectangleCheckingTileMap",
+     &SetFlag<DynamicObject, Self, &DynamicObject::SetBoundingRectangleCheckingTileMap>},
     {"GetBoundingRectangleCheckingTileMap", &GetBoundingRectangleCheckingTileMap},
     {"GetCurrentBoundingRectangle", &GetCurrentBoundingRectangle},
     {"GetBoundingRectangle", &GetBoundingRectangle},
     {"SetBoundingRectangle", &SetBoundingRectangle},
-    {"GetLineSegments", &GetLineSegments},
-    {"GetCircles", &GetCircles},
-    {"GetHotSpots", &GetHotSpots},
+    {"GetLineSegments", &GetFrameShapes<&CollisionFrame::GetLineSegments>},
+    {"GetCircles", &GetFrameShapes<&CollisionFrame::GetCircles>},
+    {"GetHotSpots", &GetFrameShapes<&CollisionFrame::GetHotSpots>},
     {"GetCurrentLineSegments", &GetCurrentLineSegments},
     {"GetCurrentCircles", &GetCurrentCircles},
     {"GetCurrentHotSpots", &GetCurrentHotSpots},
@@ -248,9 +184,7 @@ const Lua::Method kMethods[] = {
     {"SetCollisionActor", &SetCollisionActor},
 };
 
-int PushBorrowedObject(lua_State* target, void* object) { return static_cast<DynamicObject*>(object)->PushToLua(target); }
-
-const Lua::MethodTable g_dynamicObjectMethods(DynamicObject::ScriptClassName, kMethods, &PushBorrowedObject);
+const Lua::MethodTable g_dynamicObjectMethods(DynamicObject::ScriptClassName, kMethods, &PushBorrowed<DynamicObject>);
 
 }  // namespace
 

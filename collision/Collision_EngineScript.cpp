@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include "collision/Collision_Engine.h"
+#include "collision/Collision_ScriptSupport.h"
 #include "script/Lua_MethodTable.h"
 #include "script/Lua_Script.h"
 
@@ -14,16 +15,10 @@ namespace Collision2D {
 
 namespace {
 
-constexpr int kFirstArgument = 2;
+using namespace Script;
 
-int ArgumentCount(lua_State* state) { return lua_gettop(state) - 1; }
-
-// Truncated toward zero; values no integer can hold become 0. Ids keep their low 32 bits, so the
-// signed ids of contact tables name the same objects.
-int64_t ToInteger(lua_Number value) {
-  if (!(value > -9.0e18 && value < 9.0e18)) return 0;
-  return static_cast<int64_t>(value);
-}
+// Ids keep their low 32 bits of the truncated number, so the signed ids of contact tables name the
+// same objects.
 
 bool NumberAt(lua_State* state, int argument) { return ArgumentCount(state) >= argument && lua_isnumber(state, argument + 1); }
 int64_t IntegerAt(lua_State* state, int argument) { return ToInteger(lua_tonumber(state, argument + 1)); }

@@ -6,6 +6,7 @@
 #include <lua.hpp>
 
 #include "collision/Collision_Actor.h"
+#include "collision/Collision_ScriptSupport.h"
 #include "collision/Collision_Shapes.h"
 #include "collision/Collision_Utilities.h"
 #include "script/Lua_MethodTable.h"
@@ -15,64 +16,7 @@ namespace Collision2D {
 
 namespace {
 
-constexpr int kFirstArgument = 2;
-
-int ArgumentCount(lua_State* state) { return lua_gettop(state) - 1; }
-
-// Script numbers truncated into 32 bits; values no integer can hold become 0.
-uint32_t ToUnsigned32(lua_Number value) {
-  if (!(value > -9.0e18 && value < 9.0e18)) return 0;
-  return static_cast<uint32_t>(static_cast<int64_t>(value));
-}
-
-// Property access for classes whose script form has fields besides methods: the metatable's
-// __index first asks the class's field getter, then its method table; __newindex goes to the
-// setter. Installed on first push, after the method table made the metatable.
-struct FieldAccess {
-  const char* scriptName;
-  // Pushes the field's value and answers 1, or answers 0 for a key that is no field.
-  int (*get)(lua_State* state, void* object, const char* key);
-  // Stores the value at valueIndex; false for a key that is no field.
-  bool (*set)(lua_State* state, void* object, const char* key, int valueIndex);
-};
-
-int IndexWithFields(lua_State* state) {
-  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(2)));
-  if (lua_type(state, 2) == LUA_TSTRING) {
-    if (void* object = Lua::ToUserdata(state, 1, access->scriptName)) {
-      if (access->get(state, object, lua_tostring(state, 2)) != 0) return 1;
-    }
-  }
-  lua_pushvalue(state, 2);
-  lua_gettable(state, lua_upvalueindex(1));
-  return 1;
-}
-
-int NewIndexWithFields(lua_State* state) {
-  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(1)));
-  void* object = Lua::CheckUserdata(state, 1, access->scriptName);
-  const char* key = lua_type(state, 2) == LUA_TSTRING ? lua_tostring(state, 2) : nullptr;
-  if (key == nullptr || !access->set(state, object, key, 3)) {
-    return luaL_error(state, "%s has no field '%s'", access->scriptName, key ? key : "?");
-  }
-  return 0;
-}
-
-// The userdata just pushed is on top of the stack.
-void EnsureFieldAccess(lua_State* state, const FieldAccess& access) {
-  if (!lua_checkstack(state, 4) || !lua_getmetatable(state, -1)) return;
-  const int metatable = lua_gettop(state);
-  lua_getfield(state, metatable, "__index");
-  if (lua_istable(state, -1)) {
-    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
-    lua_pushcclosure(state, &IndexWithFields, 2);  // the method table and the access record
-    lua_setfield(state, metatable, "__index");
-    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
-    lua_pushcclosure(state, &NewIndexWithFields, 1);
-    lua_setfield(state, metatable, "__newindex");
-  }
-  lua_settop(state, metatable - 1);
-}
+using namespace Script;
 
 // --- QlnRect ---------------------------------------------------------------------------------
 
@@ -107,11 +51,6 @@ int PushRectangleCopy(lua_State* target, void* rectangle) {
 const Lua::MethodTable g_rectangleMethods(QlnRect::ScriptClassName, nullptr, 0, &PushRectangleCopy);
 
 // --- Actors ----------------------------------------------------------------------------------
-
-template <typename T>
-int PushBorrowed(lua_State* target, void* object) {
-  return static_cast<T*>(object)->PushToLua(target);
-}
 
 int AddCollisionAnimation(lua_State* state) {
   auto* self = Lua::CheckSelf<CollisionActor>(state, CollisionActor::ScriptClassName);

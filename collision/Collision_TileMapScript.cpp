@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include "collision/Collision_DynamicObject.h"
+#include "collision/Collision_ScriptSupport.h"
 #include "collision/Collision_TileMap.h"
 #include "script/Lua_MethodTable.h"
 #include "script/Lua_Script.h"
@@ -15,18 +16,12 @@ namespace Collision2D {
 
 namespace {
 
-constexpr int kFirstArgument = 2;
-
-int ArgumentCount(lua_State* state) { return lua_gettop(state) - 1; }
+using namespace Script;
 
 // Truncated toward zero; values no 32-bit integer can hold become 0.
 int32_t ToInteger32(lua_Number value) {
   if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
   return static_cast<int32_t>(value);
-}
-uint8_t ToLowByte(lua_Number value) {
-  if (!(value > -9.0e18 && value < 9.0e18)) return 0;
-  return static_cast<uint8_t>(static_cast<int64_t>(value) & 0xFF);
 }
 
 bool HasNumbers(lua_State* state, int count) {
@@ -34,51 +29,6 @@ bool HasNumbers(lua_State* state, int count) {
     if (!lua_isnumber(state, kFirstArgument + i)) return false;
   }
   return true;
-}
-
-// Properties: __index asks the class's field getter before its methods, __newindex its setter.
-struct FieldAccess {
-  const char* scriptName;
-  int (*get)(lua_State* state, void* object, const char* key);
-  bool (*set)(lua_State* state, void* object, const char* key, int valueIndex);
-};
-
-int IndexWithFields(lua_State* state) {
-  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(2)));
-  if (lua_type(state, 2) == LUA_TSTRING) {
-    if (void* object = Lua::ToUserdata(state, 1, access->scriptName)) {
-      if (access->get(state, object, lua_tostring(state, 2)) != 0) return 1;
-    }
-  }
-  lua_pushvalue(state, 2);
-  lua_gettable(state, lua_upvalueindex(1));
-  return 1;
-}
-
-int NewIndexWithFields(lua_State* state) {
-  const auto* access = static_cast<const FieldAccess*>(lua_touserdata(state, lua_upvalueindex(1)));
-  void* object = Lua::CheckUserdata(state, 1, access->scriptName);
-  const char* key = lua_type(state, 2) == LUA_TSTRING ? lua_tostring(state, 2) : nullptr;
-  if (key == nullptr || !access->set(state, object, key, 3)) {
-    return luaL_error(state, "%s has no writable field '%s'", access->scriptName, key ? key : "?");
-  }
-  return 0;
-}
-
-// Installed once per metatable, on the first push; the userdata just pushed is on top.
-void EnsureFieldAccess(lua_State* state, const FieldAccess& access) {
-  if (!lua_checkstack(state, 4) || !lua_getmetatable(state, -1)) return;
-  const int metatable = lua_gettop(state);
-  lua_getfield(state, metatable, "__index");
-  if (lua_istable(state, -1)) {
-    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
-    lua_pushcclosure(state, &IndexWithFields, 2);
-    lua_setfield(state, metatable, "__index");
-    lua_pushlightuserdata(state, const_cast<FieldAccess*>(&access));
-    lua_pushcclosure(state, &NewIndexWithFields, 1);
-    lua_setfield(state, metatable, "__newindex");
-  }
-  lua_settop(state, metatable - 1);
 }
 
 // --- Tile ------------------------------------------------------------------------------------
@@ -95,7 +45,8 @@ bool SetTileField(lua_State* state, void* object, const char* key, int valueInde
   return true;
 }
 
-const FieldAccess g_tileAccess{Tile::ScriptClassName, &GetTileField, &SetTileField};
+// "MyTile" and "myTileIndex" of a cell are read-only, so an unknown key names a writable field.
+const FieldAccess g_tileAccess{Tile::ScriptClassName, &GetTileField, &SetTileField, "writable field"};
 
 Tile* SelfTile(lua_State* state) { return Lua::CheckSelf<Tile>(state, Tile::ScriptClassName); }
 
@@ -141,7 +92,7 @@ bool SetCellField(lua_State* state, void* object, const char* key, int valueInde
   return true;
 }
 
-const FieldAccess g_cellAccess{Cell::ScriptClassName, &GetCellField, &SetCellField};
+const FieldAccess g_cellAccess{Cell::ScriptClassName, &GetCellField, &SetCellField, "writable field"};
 
 Cell* SelfCell(lua_State* state) { return Lua::CheckSelf<Cell>(state, Cell::ScriptClassName); }
 
@@ -276,11 +227,6 @@ const Lua::Method kTileMapMethods[] = {
     {"GetCollidedCellsIDWithBoundingRectangle", &PushCollidedCells<&TileMap::GetCollidedCellsIdWithBoundingRectangle>},
     {"GetCollidedCellsIDWithHotSpots", &PushCollidedCells<&TileMap::GetCollidedCellsIdWithHotSpots>},
 };
-
-template <typename T>
-int PushBorrowed(lua_State* target, void* object) {
-  return static_cast<T*>(object)->PushToLua(target);
-}
 
 const Lua::MethodTable g_tileMethods(Tile::ScriptClassName, kTileMethods, &PushBorrowed<Tile>);
 const Lua::MethodTable g_cellMethods(Cell::ScriptClassName, kCellMethods, &PushBorrowed<Cell>);
