@@ -123,11 +123,6 @@ int GetMount(lua_State* state) {
   return PushObjectOrNil(state, self->GetMount(ToUnsigned(state, kArg)));
 }
 
-int GetMountsCount(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetMountsCount());
-  return 1;
-}
-
 int IsMounted(lua_State* state) {
   lua_pushboolean(state, SelfObject(state)->GetMountSupport() != nullptr);
   return 1;
@@ -144,57 +139,14 @@ int SetName(lua_State* state) {
   return 0;
 }
 
-int GetName(lua_State* state) {
-  const std::string& name = SelfObject(state)->GetName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
-
-int GetID(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetID());
-  return 1;
-}
-
-int SetLifeTime(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetLifeTime(ToFloat(state, kArg));
-  return 0;
-}
-
-int GetLifeTime(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetLifeTime());
-  return 1;
-}
-
-int GetAge(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetAge());
-  return 1;
-}
-
 int ResetAge(lua_State* state) {
   SelfObject(state)->ResetAge();
   return 0;
 }
 
-int SetVisible(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetVisible(ToBoolean(state, kArg));
-  return 0;
-}
-
-int GetVisible(lua_State* state) {
-  lua_pushboolean(state, SelfObject(state)->IsVisible());
-  return 1;
-}
-
 int Destroy(lua_State* state) {
   SelfObject(state)->Destroy();
   return 0;
-}
-
-int IsDestroyed(lua_State* state) {
-  lua_pushboolean(state, SelfObject(state)->IsDestroyed());
-  return 1;
 }
 
 // A point table, or x and y numbers.
@@ -216,34 +168,6 @@ int SetPosition(lua_State* state) {
   return 0;
 }
 
-int SetPositionX(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetPositionX(ToFloat(state, kArg));
-  return 0;
-}
-
-int SetPositionY(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetPositionY(ToFloat(state, kArg));
-  return 0;
-}
-
-int GetPosition(lua_State* state) {
-  const Math::Vector2D& p = SelfObject(state)->GetPosition();
-  LuaScript::PushPoint2D(state, p.x, p.y);
-  return 1;
-}
-
-int GetPositionX(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetPositionX());
-  return 1;
-}
-
-int GetPositionY(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetPositionY());
-  return 1;
-}
-
 int SetOldPosition(lua_State* state) {
   GameObject* self = SelfObject(state);
   Math::Vector2D point;
@@ -251,49 +175,9 @@ int SetOldPosition(lua_State* state) {
   return 0;
 }
 
-int SetZOrder(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetZOrder(ToFloat(state, kArg));
-  return 0;
-}
-
-int GetZOrder(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetZOrder());
-  return 1;
-}
-
-int SetRotationAngle(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetRotationAngle(ToFloat(state, kArg));
-  return 0;
-}
-
-int SetOldRotationAngle(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetOldRotationAngle(ToFloat(state, kArg));
-  return 0;
-}
-
-int GetRotationAngle(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetRotationAngle());
-  return 1;
-}
-
 int SetDirection(lua_State* state) {
   GameObject* self = SelfObject(state);
   if (HasArguments(state, 2)) self->SetDirection(ToFloat(state, kArg), ToFloat(state, kArg + 1));
-  return 0;
-}
-
-int SetDirectionX(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetDirectionX(ToFloat(state, kArg));
-  return 0;
-}
-
-int SetDirectionY(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetDirectionY(ToFloat(state, kArg));
   return 0;
 }
 
@@ -322,18 +206,6 @@ int SetScale(lua_State* state) {
   } else if (HasArguments(state, 2)) {
     self->SetScale(ToFloat(state, kArg), ToFloat(state, kArg + 1));
   }
-  return 0;
-}
-
-int SetScaleX(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetScaleX(ToFloat(state, kArg));
-  return 0;
-}
-
-int SetScaleY(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetScaleY(ToFloat(state, kArg));
   return 0;
 }
 
@@ -419,27 +291,6 @@ int GetModulationComponent(lua_State* state) {
   return 1;
 }
 
-int SetOpacity(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetOpacity(ToFloat(state, kArg));
-  return 0;
-}
-
-int GetOpacity(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetOpacity());
-  return 1;
-}
-
-int GetCollisionId(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetCollisionId());
-  return 1;
-}
-
-int GetPhysicsId(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetPhysicsId());
-  return 1;
-}
-
 // Without a network game the object's own machine's devices answer.
 int GetNetworkKeyboard(lua_State* state) {
   SelfObject(state);
@@ -461,12 +312,6 @@ int ChangeNetworkOwner(lua_State* state) {
   SelfObject(state);
   lua_pushboolean(state, 0);
   return 1;
-}
-
-int SetScript(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1)) self->SetScriptFile(luaL_checkstring(state, kArg));
-  return 0;
 }
 
 int RunScript(lua_State* state) {
@@ -503,42 +348,42 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"Mount", Mount},
       {"GetMount", GetMount},
       {"UnMount", UnMount},
-      {"GetMountsCount", GetMountsCount},
+      {"GetMountsCount", &GetNumber<GameObject, SelfObject, &GameObject::GetMountsCount>},
       {"IsMounted", IsMounted},
       {"GetMountSupport", GetMountSupport},
       {"GetLayer", GetLayer},
       {"SetName", SetName},
-      {"GetName", GetName},
-      {"GetID", GetID},
-      {"SetLifeTime", SetLifeTime},
-      {"GetLifeTime", GetLifeTime},
-      {"GetAge", GetAge},
+      {"GetName", &GetString<GameObject, SelfObject, &GameObject::GetName>},
+      {"GetID", &GetNumber<GameObject, SelfObject, &GameObject::GetID>},
+      {"SetLifeTime", &SetFloat<GameObject, SelfObject, &GameObject::SetLifeTime>},
+      {"GetLifeTime", &GetNumber<GameObject, SelfObject, &GameObject::GetLifeTime>},
+      {"GetAge", &GetNumber<GameObject, SelfObject, &GameObject::GetAge>},
       {"ResetAge", ResetAge},
-      {"SetVisible", SetVisible},
-      {"GetVisible", GetVisible},
+      {"SetVisible", &SetBoolean<GameObject, SelfObject, &GameObject::SetVisible>},
+      {"GetVisible", &GetBoolean<GameObject, SelfObject, &GameObject::IsVisible>},
       {"Destroy", Destroy},
-      {"IsDestroyed", IsDestroyed},
+      {"IsDestroyed", &GetBoolean<GameObject, SelfObject, &GameObject::IsDestroyed>},
       {"SetPosition", SetPosition},
-      {"SetPositionX", SetPositionX},
-      {"SetPositionY", SetPositionY},
-      {"GetPosition", GetPosition},
-      {"GetPositionX", GetPositionX},
-      {"GetPositionY", GetPositionY},
+      {"SetPositionX", &SetFloat<GameObject, SelfObject, &GameObject::SetPositionX>},
+      {"SetPositionY", &SetFloat<GameObject, SelfObject, &GameObject::SetPositionY>},
+      {"GetPosition", &GetPoint<GameObject, SelfObject, &GameObject::GetPosition>},
+      {"GetPositionX", &GetNumber<GameObject, SelfObject, &GameObject::GetPositionX>},
+      {"GetPositionY", &GetNumber<GameObject, SelfObject, &GameObject::GetPositionY>},
       {"SetOldPosition", SetOldPosition},
-      {"SetZOrder", SetZOrder},
-      {"GetZOrder", GetZOrder},
-      {"SetRotationAngle", SetRotationAngle},
-      {"SetOldRotationAngle", SetOldRotationAngle},
-      {"GetRotationAngle", GetRotationAngle},
+      {"SetZOrder", &SetFloat<GameObject, SelfObject, &GameObject::SetZOrder>},
+      {"GetZOrder", &GetNumber<GameObject, SelfObject, &GameObject::GetZOrder>},
+      {"SetRotationAngle", &SetFloat<GameObject, SelfObject, &GameObject::SetRotationAngle>},
+      {"SetOldRotationAngle", &SetFloat<GameObject, SelfObject, &GameObject::SetOldRotationAngle>},
+      {"GetRotationAngle", &GetNumber<GameObject, SelfObject, &GameObject::GetRotationAngle>},
       {"SetDirection", SetDirection},
-      {"SetDirectionX", SetDirectionX},
-      {"SetDirectionY", SetDirectionY},
+      {"SetDirectionX", &SetFloat<GameObject, SelfObject, &GameObject::SetDirectionX>},
+      {"SetDirectionY", &SetFloat<GameObject, SelfObject, &GameObject::SetDirectionY>},
       {"GetDirection", GetDirection},
       {"GetDirectionX", GetDirectionX},
       {"GetDirectionY", GetDirectionY},
       {"SetScale", SetScale},
-      {"SetScaleX", SetScaleX},
-      {"SetScaleY", SetScaleY},
+      {"SetScaleX", &SetFloat<GameObject, SelfObject, &GameObject::SetScaleX>},
+      {"SetScaleY", &SetFloat<GameObject, SelfObject, &GameObject::SetScaleY>},
       {"GetScale", GetScale},
       {"GetScaleX", GetScaleX},
       {"GetScaleY", GetScaleY},
@@ -556,12 +401,12 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"GetModulationR", GetModulationComponent<0>},
       {"GetModulationG", GetModulationComponent<1>},
       {"GetModulationB", GetModulationComponent<2>},
-      {"SetOpacity", SetOpacity},
-      {"GetOpacity", GetOpacity},
+      {"SetOpacity", &SetFloat<GameObject, SelfObject, &GameObject::SetOpacity>},
+      {"GetOpacity", &GetNumber<GameObject, SelfObject, &GameObject::GetOpacity>},
       {"AddCollision", AddCollision},
       {"RemoveCollision", RemoveCollision},
       {"ObjectInCollision", ObjectInCollision},
-      {"GetCollisionId", GetCollisionId},
+      {"GetCollisionId", &GetNumber<GameObject, SelfObject, &GameObject::GetCollisionId>},
       {"GetCollisionObject", GetCollisionObject},
       {"GetTileMapCollisionObject", GetTileMapCollisionObject},
       {"AddPhysicalProperties", AddPhysicalProperties},
@@ -580,7 +425,7 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"AddForce", AddForce},
       {"RemoveForce", RemoveForce},
       {"RemoveAllForces", RemoveAllForces},
-      {"GetPhysicsId", GetPhysicsId},
+      {"GetPhysicsId", &GetNumber<GameObject, SelfObject, &GameObject::GetPhysicsId>},
       {"GetNetworkKeyboard", GetNetworkKeyboard},
       {"GetNetworkMouse", GetNetworkMouse},
       {"GetNetworkOwner", GetNetworkOwner},
@@ -607,7 +452,7 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"GetCollidedLineSegmentData", GetCollidedLineSegmentData},
       {"GetCollidedTileMapData", GetCollidedTileMapData},
       {"GetCollidedSpriteData", GetCollidedSpriteData},
-      {"SetScript", SetScript},
+      {"SetScript", &SetString<GameObject, SelfObject, &GameObject::SetScriptFile>},
       {"RunScript", RunScript},
   };
   return methods;

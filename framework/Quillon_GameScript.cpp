@@ -296,27 +296,12 @@ int SetDesiredFrameRate(lua_State* state) {
   if (HasArguments(state, 1) && lua_isnumber(state, kArg)) self->SetDesiredFrameRate(lua_tonumber(state, kArg));
   return 0;
 }
-int LockFrameRate(lua_State* state) {
-  Game* self = Self(state);
-  if (HasArguments(state, 1)) self->LockFrameRate(ToBoolean(state, kArg));
-  return 0;
-}
 int IsFrameRateLocked(lua_State* state) { return PushBoolean(state, Self(state)->IsFrameRateLocked()); }
 int GetDesiredFrameRate(lua_State* state) { return PushNumber(state, Self(state)->GetDesiredFrameRate()); }
 int GetCurrentFrameRate(lua_State* state) { return PushNumber(state, Self(state)->GetCurrentFrameRate()); }
 int GetKeyboard(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetKeyboard()); }
 int GetMouse(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetMouse()); }
-int SetVSync(lua_State* state) {
-  Game* self = Self(state);
-  if (HasArguments(state, 1)) self->SetVSync(ToBoolean(state, kArg));
-  return 0;
-}
 int IsVSync(lua_State* state) { return PushBoolean(state, Self(state)->IsVSync()); }
-int ToggleFullScreen(lua_State* state) {
-  Game* self = Self(state);
-  if (HasArguments(state, 1)) self->ToggleFullScreen(ToBoolean(state, kArg));
-  return 0;
-}
 int IsFullScreen(lua_State* state) { return PushBoolean(state, Self(state)->IsFullScreen()); }
 int AutoToggleFullScreen(lua_State* state) {
   Self(state)->AutoToggleFullScreen();
@@ -388,15 +373,15 @@ const Lua::Method g_gameMethods[] = {
     {"ReplayStart", NamedRequest<&GameSaves::StartReplay>},
     {"ReplayStop", ReplayStop},
     {"SetDesiredFrameRate", SetDesiredFrameRate},
-    {"LockFrameRate", LockFrameRate},
+    {"LockFrameRate", &SetBoolean<Game, Self, &Game::LockFrameRate>},
     {"IsFrameRateLocked", IsFrameRateLocked},
     {"GetDesiredFrameRate", GetDesiredFrameRate},
     {"GetCurrentFrameRate", GetCurrentFrameRate},
     {"GetKeyboard", GetKeyboard},
     {"GetMouse", GetMouse},
-    {"SetVSync", SetVSync},
+    {"SetVSync", &SetBoolean<Game, Self, &Game::SetVSync>},
     {"IsVSync", IsVSync},
-    {"ToggleFullScreen", ToggleFullScreen},
+    {"ToggleFullScreen", &SetBoolean<Game, Self, &Game::ToggleFullScreen>},
     {"IsFullScreen", IsFullScreen},
     {"AutoToggleFullScreen", AutoToggleFullScreen},
     {"Exit", Exit},

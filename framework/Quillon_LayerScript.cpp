@@ -12,25 +12,6 @@ constexpr int kArg = kFirstArgument;
 
 Layer* Self(lua_State* state) { return CheckSelf<Layer>(state, Layer::ScriptClassName); }
 
-int SetName(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
-  return 0;
-}
-int GetName(lua_State* state) {
-  const std::string& name = Self(state)->GetName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
-int SetZOrder(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1)) self->SetZOrder(ToFloat(state, kArg));
-  return 0;
-}
-int GetZOrder(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetZOrder());
-  return 1;
-}
 int SetScale(lua_State* state) {
   Layer* self = Self(state);
   if (HasArguments(state, 2)) self->SetScale(ToFloat(state, kArg), ToFloat(state, kArg + 1));
@@ -39,19 +20,6 @@ int SetScale(lua_State* state) {
 int GetScale(lua_State* state) {
   Layer* self = Self(state);
   LuaScript::PushVector2D(state, self->GetScaleX(), self->GetScaleY());
-  return 1;
-}
-int SetRotation(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1)) self->SetRotation(ToFloat(state, kArg));
-  return 0;
-}
-int GetRotation(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetRotation());
-  return 1;
-}
-int GetIndex(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetIndex());
   return 1;
 }
 int AddGameObject(lua_State* state) {
@@ -103,10 +71,6 @@ int SetCollisionProperties(lua_State* state) {
                                ToUnsigned(state, kArg + 2), 100);
   return 0;
 }
-int GetCollisionId(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetCollisionLayerIndex());
-  return 1;
-}
 int GetGameObjects(lua_State* state) {
   std::list<GameObject*> objects;
   Self(state)->GetGameObjects(objects);
@@ -118,48 +82,6 @@ int GetGameObjects(lua_State* state) {
   }
   return 1;
 }
-int GetGameObjectsCount(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetGameObjectsCount());
-  return 1;
-}
-int SetVisibleCollisionData(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1)) self->SetVisibleCollisionData(ToBoolean(state, kArg));
-  return 0;
-}
-int GetVisibleCollisionData(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetVisibleCollisionData());
-  return 1;
-}
-int SetCollisionDataColor(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetCollisionDataColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetCollisionDataColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetCollisionDataColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
-int SetVisibleLayerPartition(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1)) self->SetVisibleLayerPartition(ToBoolean(state, kArg));
-  return 0;
-}
-int GetVisibleLayerPartition(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetVisibleLayerPartition());
-  return 1;
-}
-int SetLayerPartitionColor(lua_State* state) {
-  Layer* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetLayerPartitionColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetLayerPartitionColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetLayerPartitionColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
 
 }  // namespace
 
@@ -168,15 +90,15 @@ int GetLayerCollision(lua_State* state);
 
 namespace {
 const Lua::Method g_layerMethods[] = {
-    {"SetName", SetName},
-    {"GetName", GetName},
-    {"SetZOrder", SetZOrder},
-    {"GetZOrder", GetZOrder},
+    {"SetName", &SetString<Layer, Self, &Layer::SetName>},
+    {"GetName", &GetString<Layer, Self, &Layer::GetName>},
+    {"SetZOrder", &SetFloat<Layer, Self, &Layer::SetZOrder>},
+    {"GetZOrder", &GetNumber<Layer, Self, &Layer::GetZOrder>},
     {"SetScale", SetScale},
     {"GetScale", GetScale},
-    {"SetRotation", SetRotation},
-    {"GetRotation", GetRotation},
-    {"GetIndex", GetIndex},
+    {"SetRotation", &SetFloat<Layer, Self, &Layer::SetRotation>},
+    {"GetRotation", &GetNumber<Layer, Self, &Layer::GetRotation>},
+    {"GetIndex", &GetNumber<Layer, Self, &Layer::GetIndex>},
     {"GetLayerCollision", GetLayerCollision},
     {"AddGameObject", AddGameObject},
     {"AddNetworkGameObject", AddNetworkGameObject},
@@ -184,17 +106,17 @@ const Lua::Method g_layerMethods[] = {
     {"AddCollisionData", AddCollisionData},
     {"ReadInformation_StaticCollision", ReadInformationStaticCollision},
     {"SetCollisionProperties", SetCollisionProperties},
-    {"GetCollisionId", GetCollisionId},
+    {"GetCollisionId", &GetNumber<Layer, Self, &Layer::GetCollisionLayerIndex>},
     {"GetGameObjects", GetGameObjects},
-    {"GetGameObjectsCount", GetGameObjectsCount},
-    {"SetVisibleCollisionData", SetVisibleCollisionData},
-    {"GetVisibleCollisionData", GetVisibleCollisionData},
-    {"SetCollisionDataColor", SetCollisionDataColor},
-    {"GetCollisionDataColor", GetCollisionDataColor},
-    {"SetVisibleLayerPartition", SetVisibleLayerPartition},
-    {"GetVisibleLayerPartition", GetVisibleLayerPartition},
-    {"SetLayerPartitionColor", SetLayerPartitionColor},
-    {"GetLayerPartitionColor", GetLayerPartitionColor},
+    {"GetGameObjectsCount", &GetNumber<Layer, Self, &Layer::GetGameObjectsCount>},
+    {"SetVisibleCollisionData", &SetBoolean<Layer, Self, &Layer::SetVisibleCollisionData>},
+    {"GetVisibleCollisionData", &GetBoolean<Layer, Self, &Layer::GetVisibleCollisionData>},
+    {"SetCollisionDataColor", &SetColor<Layer, Self, &Layer::SetCollisionDataColor>},
+    {"GetCollisionDataColor", &GetColor<Layer, Self, &Layer::GetCollisionDataColor>},
+    {"SetVisibleLayerPartition", &SetBoolean<Layer, Self, &Layer::SetVisibleLayerPartition>},
+    {"GetVisibleLayerPartition", &GetBoolean<Layer, Self, &Layer::GetVisibleLayerPartition>},
+    {"SetLayerPartitionColor", &SetColor<Layer, Self, &Layer::SetLayerPartitionColor>},
+    {"GetLayerPartitionColor", &GetColor<Layer, Self, &Layer::GetLayerPartitionColor>},
 };
 const Lua::MethodTable g_layerTable(Layer::ScriptClassName, g_layerMethods);
 }  // namespace

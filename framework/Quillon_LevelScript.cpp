@@ -58,24 +58,10 @@ int AddManagedObject(lua_State* state) {
   self->AddManagedObject(object, lua_tostring(state, kArg + 1));
   return 0;
 }
-int SetName(lua_State* state) {
-  Level* self = Self(state);
-  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
-  return 0;
-}
-int GetName(lua_State* state) {
-  const std::string& name = Self(state)->GetName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
 int AddLayer(lua_State* state) {
   Level* self = Self(state);
   if (Layer* layer = HasArguments(state, 1) ? ToObjectOf<Layer>(state, kArg) : nullptr) self->AddLayer(layer);
   return 0;
-}
-int GetLayersCount(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetLayersCount());
-  return 1;
 }
 int GetLayer(lua_State* state) {
   Level* self = Self(state);
@@ -94,10 +80,6 @@ int RemoveViewport(lua_State* state) {
   if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr) self->RemoveViewport(viewport);
   return 0;
 }
-int GetViewportsCount(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetViewportsCount());
-  return 1;
-}
 int GetViewport(lua_State* state) {
   Level* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
@@ -113,25 +95,6 @@ int CreateJukeBox(lua_State* state) {
   return 0;
 }
 int GetJukeBox(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetJukeBox()); }
-int SetClearBackBuffer(lua_State* state) {
-  Level* self = Self(state);
-  if (HasArguments(state, 1)) self->SetClearBackBuffer(ToBoolean(state, kArg));
-  return 0;
-}
-int GetClearBackBuffer(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetClearBackBuffer());
-  return 1;
-}
-int SetClearColor(lua_State* state) {
-  Level* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetClearColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetClearColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetClearColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
 int GetGameObjects(lua_State* state) {
   Level* self = Self(state);
   std::list<GameObject*> objects;
@@ -149,11 +112,6 @@ int GetGameObjectsByName(lua_State* state) {
   self->GetGameObjectsByName(luaL_checkstring(state, kArg), objects);
   return PushObjectList(state, objects);
 }
-int SetScript(lua_State* state) {
-  Level* self = Self(state);
-  if (HasArguments(state, 1)) self->SetScriptFile(luaL_checkstring(state, kArg));
-  return 0;
-}
 int RunScript(lua_State* state) {
   Self(state)->RunScript();
   return 0;
@@ -162,24 +120,24 @@ int RunScript(lua_State* state) {
 const Lua::Method g_levelMethods[] = {
     {"ObjectFunction", ObjectFunction},
     {"AddManagedObject", AddManagedObject},
-    {"SetName", SetName},
-    {"GetName", GetName},
+    {"SetName", &SetString<Level, Self, &Level::SetName>},
+    {"GetName", &GetString<Level, Self, &Level::GetName>},
     {"AddLayer", AddLayer},
-    {"GetLayersCount", GetLayersCount},
+    {"GetLayersCount", &GetNumber<Level, Self, &Level::GetLayersCount>},
     {"GetLayer", GetLayer},
     {"AddViewport", AddViewport},
     {"RemoveViewport", RemoveViewport},
-    {"GetViewportsCount", GetViewportsCount},
+    {"GetViewportsCount", &GetNumber<Level, Self, &Level::GetViewportsCount>},
     {"GetViewport", GetViewport},
     {"CreateJukeBox", CreateJukeBox},
     {"GetJukeBox", GetJukeBox},
-    {"SetClearBackBuffer", SetClearBackBuffer},
-    {"GetClearBackBuffer", GetClearBackBuffer},
-    {"SetClearColor", SetClearColor},
-    {"GetClearColor", GetClearColor},
+    {"SetClearBackBuffer", &SetBoolean<Level, Self, &Level::SetClearBackBuffer>},
+    {"GetClearBackBuffer", &GetBoolean<Level, Self, &Level::GetClearBackBuffer>},
+    {"SetClearColor", &SetColor<Level, Self, &Level::SetClearColor>},
+    {"GetClearColor", &GetColor<Level, Self, &Level::GetClearColor>},
     {"GetGameObjects", GetGameObjects},
     {"GetGameObjectsByName", GetGameObjectsByName},
-    {"SetScript", SetScript},
+    {"SetScript", &SetString<Level, Self, &Level::SetScriptFile>},
     {"RunScript", RunScript},
 };
 const Lua::MethodTable g_levelTable(Level::ScriptClassName, g_levelMethods);

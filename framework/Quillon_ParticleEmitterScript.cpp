@@ -40,12 +40,6 @@ int GetPositionAndDirection(lua_State* state) {
 
 int Clone(lua_State* state) { return PushObjectOrNil(state, Self(state)->Clone()); }
 
-int SetScript(lua_State* state) {
-  ParticleEmitter* self = Self(state);
-  if (HasArguments(state, 1)) self->SetScriptFile(luaL_checkstring(state, kArg));
-  return 0;
-}
-
 int RunScript(lua_State* state) {
   Self(state)->RunScript();
   return 0;
@@ -62,7 +56,7 @@ int AddManagedObject(lua_State* state) {
 
 const Lua::Method g_emitterMethods[] = {
     {"ObjectFunction", ObjectFunction}, {"GetPositionAndDirection", GetPositionAndDirection},
-    {"Clone", Clone},                   {"SetScript", SetScript},
+    {"Clone", Clone},                   {"SetScript", &SetString<ParticleEmitter, Self, &ParticleEmitter::SetScriptFile>},
     {"RunScript", RunScript},           {"AddManagedObject", AddManagedObject},
 };
 

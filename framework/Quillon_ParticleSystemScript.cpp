@@ -71,24 +71,6 @@ int GetScaleRange(lua_State* state) {
   return 2;
 }
 
-int SetSrcBlendFactor(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetSrcBlendFactor(ToUnsigned(state, kArg));
-  return 0;
-}
-int GetSrcBlendFactor(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetSrcBlendFactor());
-  return 1;
-}
-int SetDstBlendFactor(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetDstBlendFactor(ToUnsigned(state, kArg));
-  return 0;
-}
-int GetDstBlendFactor(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetDstBlendFactor());
-  return 1;
-}
 int IsInViewport(lua_State* state) {
   ParticleSystem* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
@@ -99,24 +81,6 @@ int IsInViewport(lua_State* state) {
     viewport = ToObjectOf<Viewport>(state, kArg);
   }
   lua_pushboolean(state, self->IsInViewport(viewport));
-  return 1;
-}
-int SetHUDObject(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetHUDObject(ToBoolean(state, kArg));
-  return 0;
-}
-int IsHUDObject(lua_State* state) {
-  lua_pushboolean(state, Self(state)->IsHUDObject());
-  return 1;
-}
-int SetUseLocalCoordinates(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetUseLocalCoordinates(ToBoolean(state, kArg));
-  return 0;
-}
-int GetUseLocalCoordinates(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetUseLocalCoordinates());
   return 1;
 }
 int SetEmitter(lua_State* state) {
@@ -135,45 +99,8 @@ int SetGravity(lua_State* state) {
   if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetGravity(LuaScript::ToVector2D(state, kArg));
   return 0;
 }
-int GetGravity(lua_State* state) {
-  const Math::Vector2D& gravity = Self(state)->GetGravity();
-  LuaScript::PushVector2D(state, gravity.x, gravity.y);
-  return 1;
-}
-int SetRecycleParticles(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetRecycleParticles(ToBoolean(state, kArg));
-  return 0;
-}
-int GetRecycleParticles(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetRecycleParticles());
-  return 1;
-}
-int SetDestroyIfNotRecycling(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetDestroyIfNotRecycling(ToBoolean(state, kArg));
-  return 0;
-}
-int GetDestroyIfNotRecycling(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetDestroyIfNotRecycling());
-  return 1;
-}
-int SetParticleDirection(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->SetParticleDirection(ToInteger(state, kArg));
-  return 0;
-}
-int GetParticleDirection(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetParticleDirection());
-  return 1;
-}
 int Reset(lua_State* state) {
   Self(state)->Reset();
-  return 0;
-}
-int WarmUp(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (HasArguments(state, 1)) self->WarmUp(ToFloat(state, kArg));
   return 0;
 }
 
@@ -189,25 +116,25 @@ const std::vector<Lua::Method> g_particleSystemMethods = BuildDerivedTable(
     ParticleSystemEdit(),
     {{"SaveNetworkData", SaveNetworkData},
      {"LoadNetworkData", LoadNetworkData},
-     {"SetSrcBlendFactor", SetSrcBlendFactor},
-     {"GetSrcBlendFactor", GetSrcBlendFactor},
-     {"SetDstBlendFactor", SetDstBlendFactor},
-     {"GetDstBlendFactor", GetDstBlendFactor},
+     {"SetSrcBlendFactor", &SetUnsigned<ParticleSystem, Self, &ParticleSystem::SetSrcBlendFactor>},
+     {"GetSrcBlendFactor", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetSrcBlendFactor>},
+     {"SetDstBlendFactor", &SetUnsigned<ParticleSystem, Self, &ParticleSystem::SetDstBlendFactor>},
+     {"GetDstBlendFactor", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetDstBlendFactor>},
      {"IsInViewport", IsInViewport},
-     {"SetHUDObject", SetHUDObject},
-     {"IsHUDObject", IsHUDObject},
-     {"SetUseLocalCoordinates", SetUseLocalCoordinates},
-     {"GetUseLocalCoordinates", GetUseLocalCoordinates},
+     {"SetHUDObject", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetHUDObject>},
+     {"IsHUDObject", &GetBoolean<ParticleSystem, Self, &ParticleSystem::IsHUDObject>},
+     {"SetUseLocalCoordinates", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetUseLocalCoordinates>},
+     {"GetUseLocalCoordinates", &GetBoolean<ParticleSystem, Self, &ParticleSystem::GetUseLocalCoordinates>},
      {"SetEmitter", SetEmitter},
      {"GetEmitter", GetEmitter},
      {"SetGravity", SetGravity},
-     {"GetGravity", GetGravity},
+     {"GetGravity", &GetVector<ParticleSystem, Self, &ParticleSystem::GetGravity>},
      {"SetEmissionRate", SetRange<&ParticleSystem::SetEmissionRate>},
      {"GetEmissionRate", GetRange<&ParticleSystem::GetEmissionRate>},
-     {"SetRecycleParticles", SetRecycleParticles},
-     {"GetRecycleParticles", GetRecycleParticles},
-     {"SetDestroyIfNotRecycling", SetDestroyIfNotRecycling},
-     {"GetDestroyIfNotRecycling", GetDestroyIfNotRecycling},
+     {"SetRecycleParticles", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetRecycleParticles>},
+     {"GetRecycleParticles", &GetBoolean<ParticleSystem, Self, &ParticleSystem::GetRecycleParticles>},
+     {"SetDestroyIfNotRecycling", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetDestroyIfNotRecycling>},
+     {"GetDestroyIfNotRecycling", &GetBoolean<ParticleSystem, Self, &ParticleSystem::GetDestroyIfNotRecycling>},
      {"SetParticleStartingColor", SetColorRange<&ParticleSystem::SetParticleStartingColor>},
      {"GetParticleStartingColor", GetColorRange<&ParticleSystem::GetParticleStartingColor>},
      {"SetParticleEndingColor", SetColorRange<&ParticleSystem::SetParticleEndingColor>},
@@ -222,11 +149,11 @@ const std::vector<Lua::Method> g_particleSystemMethods = BuildDerivedTable(
      {"GetParticleStartingScale", GetScaleRange<&ParticleSystem::GetParticleStartingScale>},
      {"SetParticleEndingScale", SetScaleRange<&ParticleSystem::SetParticleEndingScale>},
      {"GetParticleEndingScale", GetScaleRange<&ParticleSystem::GetParticleEndingScale>},
-     {"SetParticleDirection", SetParticleDirection},
-     {"GetParticleDirection", GetParticleDirection},
+     {"SetParticleDirection", &SetInteger<ParticleSystem, Self, &ParticleSystem::SetParticleDirection>},
+     {"GetParticleDirection", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetParticleDirection>},
      {"Reset", Reset},
      {"Clone", CloneObject},
-     {"WarmUp", WarmUp}});
+     {"WarmUp", &SetFloat<ParticleSystem, Self, &ParticleSystem::WarmUp>}});
 const Lua::MethodTable g_particleSystemTable(ParticleSystem::ScriptClassName, g_particleSystemMethods.data(),
                                              g_particleSystemMethods.size());
 

@@ -11,6 +11,8 @@ namespace Quillon {
 
 namespace {
 
+using Script::GetBoolean;
+using Script::GetNumber;
 using Script::HasArguments;
 using Script::kFirstArgument;
 using Script::ToObjectOf;
@@ -38,27 +40,11 @@ int PlayerGetName(lua_State* state) {
   lua_pushstring(state, SelfPlayer(state)->GetName().c_str());
   return 1;
 }
-int PlayerIsLocal(lua_State* state) {
-  lua_pushboolean(state, SelfPlayer(state)->IsLocal());
-  return 1;
-}
-int PlayerIsHost(lua_State* state) {
-  lua_pushboolean(state, SelfPlayer(state)->IsHost());
-  return 1;
-}
-int PlayerGetID(lua_State* state) {
-  lua_pushnumber(state, SelfPlayer(state)->GetID());
-  return 1;
-}
-int PlayerGetPingTime(lua_State* state) {
-  lua_pushnumber(state, SelfPlayer(state)->GetPingTime());
-  return 1;
-}
 const Lua::Method g_playerMethods[] = {{"GetName", PlayerGetName},
-                                       {"IsLocal", PlayerIsLocal},
-                                       {"IsHost", PlayerIsHost},
-                                       {"GetID", PlayerGetID},
-                                       {"GetPingTime", PlayerGetPingTime}};
+                                       {"IsLocal", &GetBoolean<QlnPlayer, SelfPlayer, &QlnPlayer::IsLocal>},
+                                       {"IsHost", &GetBoolean<QlnPlayer, SelfPlayer, &QlnPlayer::IsHost>},
+                                       {"GetID", &GetNumber<QlnPlayer, SelfPlayer, &QlnPlayer::GetID>},
+                                       {"GetPingTime", &GetNumber<QlnPlayer, SelfPlayer, &QlnPlayer::GetPingTime>}};
 const Lua::MethodTable g_playerTable(QlnPlayer::ScriptClassName, g_playerMethods);
 
 // ---- QlnGroup ----
@@ -70,10 +56,6 @@ int PushPlayerQuery(lua_State* state, const QlnGroup& group, int index) {
 }
 int GroupGetName(lua_State* state) {
   lua_pushstring(state, SelfGroup(state)->GetName().c_str());
-  return 1;
-}
-int GroupGetID(lua_State* state) {
-  lua_pushnumber(state, SelfGroup(state)->GetID());
   return 1;
 }
 int GroupGetOwner(lua_State* state) { return Script::PushObjectOrNil(state, SelfGroup(state)->GetOwner()); }
@@ -96,14 +78,10 @@ int GroupQueryPlayer(lua_State* state) {
   if (!HasArguments(state, 1)) return 0;
   return PushPlayerQuery(state, *self, kArg);
 }
-int GroupGetSize(lua_State* state) {
-  lua_pushnumber(state, SelfGroup(state)->GetSize());
-  return 1;
-}
-const Lua::Method g_groupMethods[] = {{"GetName", GroupGetName},         {"GetID", GroupGetID},
+const Lua::Method g_groupMethods[] = {{"GetName", GroupGetName},         {"GetID", &GetNumber<QlnGroup, SelfGroup, &QlnGroup::GetID>},
                                       {"GetOwner", GroupGetOwner},       {"AddPlayer", GroupAddPlayer},
                                       {"RemovePlayer", GroupRemovePlayer}, {"QueryPlayer", GroupQueryPlayer},
-                                      {"GetSize", GroupGetSize}};
+                                      {"GetSize", &GetNumber<QlnGroup, SelfGroup, &QlnGroup::GetSize>}};
 const Lua::MethodTable g_groupTable(QlnGroup::ScriptClassName, g_groupMethods);
 
 // ---- QlnBroadcast ----
@@ -218,10 +196,6 @@ int NetGetSessionPlayersNumber(lua_State* state) {
   return 1;
 }
 int NetGetLocalPlayer(lua_State* state) { return Script::PushObjectOrNil(state, SelfNet(state)->GetLocalPlayer()); }
-int NetGetBroadcastTimeOut(lua_State* state) {
-  lua_pushnumber(state, SelfNet(state)->GetBroadcastTimeOut());
-  return 1;
-}
 const Lua::Method g_netMethods[] = {{"AddBaseNetObject", NetAddBaseNetObject},
                                     {"RemoveNetObjectsControlledBy", NetRemoveNetObjectsControlledBy},
                                     {"CreateGroup", NetCreateGroup},
@@ -235,7 +209,7 @@ const Lua::Method g_netMethods[] = {{"AddBaseNetObject", NetAddBaseNetObject},
                                     {"GetSessionPlayers", NetGetSessionPlayers},
                                     {"GetSessionPlayersNumber", NetGetSessionPlayersNumber},
                                     {"GetLocalPlayer", NetGetLocalPlayer},
-                                    {"GetBroadcastTimeOut", NetGetBroadcastTimeOut}};
+                                    {"GetBroadcastTimeOut", &GetNumber<QlnNet, SelfNet, &QlnNet::GetBroadcastTimeOut>}};
 const Lua::MethodTable g_netTable(QlnNet::ScriptClassName, g_netMethods, &PushNothing);
 
 }  // namespace

@@ -10,7 +10,10 @@
 #include <lua.hpp>
 
 #include "core/Core_Object.h"
+#include "math/Math_Color.h"
+#include "math/Math_Vector2D.h"
 #include "script/Lua_MethodTable.h"
+#include "script/Lua_Script.h"
 
 namespace Quillon {
 
@@ -49,6 +52,102 @@ inline bool IsTable(lua_State* state, int index) { return lua_type(state, index)
 
 // Pushes the object through its own push operation, or nil for none; returns 1.
 int PushObjectOrNil(lua_State* state, Core::Object* object);
+
+// The method shapes the script classes repeat. Self is the class's checked self getter (it raises
+// for a wrong object before any argument is looked at); a setter called without its argument does
+// nothing. Get and Set are the member functions called.
+template <typename T>
+using SelfGetter = T* (*)(lua_State*);
+
+// (string) -> nothing; a non-string raises the script's argument error.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetString(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1)) (self->*Set)(luaL_checkstring(state, kFirstArgument));
+  return 0;
+}
+// (number) -> nothing.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetFloat(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1)) (self->*Set)(ToFloat(state, kFirstArgument));
+  return 0;
+}
+// (number) -> nothing, truncated as ToInteger does.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetInteger(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1)) (self->*Set)(ToInteger(state, kFirstArgument));
+  return 0;
+}
+// (number) -> nothing, truncated as ToUnsigned does.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetUnsigned(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1)) (self->*Set)(ToUnsigned(state, kFirstArgument));
+  return 0;
+}
+// (value) -> nothing; the value's truth as Lua sees it.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetBoolean(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1)) (self->*Set)(ToBoolean(state, kFirstArgument));
+  return 0;
+}
+// (Color table) -> nothing; anything but a table is ignored.
+template <typename T, SelfGetter<T> Self, auto Set>
+int SetColor(lua_State* state) {
+  T* self = Self(state);
+  if (HasArguments(state, 1) && IsTable(state, kFirstArgument)) (self->*Set)(LuaScript::ToColor(state, kFirstArgument));
+  return 0;
+}
+
+// () -> string.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetString(lua_State* state) {
+  const std::string& value = (Self(state)->*Get)();
+  lua_pushlstring(state, value.data(), value.size());
+  return 1;
+}
+// () -> number.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetNumber(lua_State* state) {
+  lua_pushnumber(state, static_cast<lua_Number>((Self(state)->*Get)()));
+  return 1;
+}
+// () -> integer.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetInteger(lua_State* state) {
+  lua_pushinteger(state, static_cast<lua_Integer>((Self(state)->*Get)()));
+  return 1;
+}
+// () -> boolean.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetBoolean(lua_State* state) {
+  lua_pushboolean(state, (Self(state)->*Get)() ? 1 : 0);
+  return 1;
+}
+// () -> Color table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetColor(lua_State* state) {
+  const Math::Color& color = (Self(state)->*Get)();
+  LuaScript::PushColor(state, color.r, color.g, color.b, color.a);
+  return 1;
+}
+// () -> Point2D table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetPoint(lua_State* state) {
+  const Math::Vector2D& point = (Self(state)->*Get)();
+  LuaScript::PushPoint2D(state, point.x, point.y);
+  return 1;
+}
+// () -> Vector2D table.
+template <typename T, SelfGetter<T> Self, auto Get>
+int GetVector(lua_State* state) {
+  const Math::Vector2D& vector = (Self(state)->*Get)();
+  LuaScript::PushVector2D(state, vector.x, vector.y);
+  return 1;
+}
 
 // The game object's methods in table order.
 const std::vector<Lua::Method>& GameObjectMethods();

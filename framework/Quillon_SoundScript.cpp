@@ -13,11 +13,6 @@ constexpr int kArg = kFirstArgument;
 Sound* SoundSelf(lua_State* state) { return CheckSelf<Sound>(state, Sound::ScriptClassName); }
 JukeBox* JukeBoxSelf(lua_State* state) { return CheckSelf<JukeBox>(state, JukeBox::ScriptClassName); }
 
-int GetFileName(lua_State* state) {
-  const std::string& name = SoundSelf(state)->GetFileName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
 int Play(lua_State* state) {
   Sound* self = SoundSelf(state);
   self->Play(HasArguments(state, 1) && ToBoolean(state, kArg));
@@ -35,46 +30,6 @@ int Rewind(lua_State* state) {
   SoundSelf(state)->Rewind();
   return 0;
 }
-int SoundIsPlaying(lua_State* state) {
-  lua_pushboolean(state, SoundSelf(state)->IsPlaying());
-  return 1;
-}
-int SetVolume(lua_State* state) {
-  Sound* self = SoundSelf(state);
-  if (HasArguments(state, 1)) self->SetVolume(ToFloat(state, kArg));
-  return 0;
-}
-int GetVolume(lua_State* state) {
-  lua_pushnumber(state, SoundSelf(state)->GetVolume());
-  return 1;
-}
-int SetPitch(lua_State* state) {
-  Sound* self = SoundSelf(state);
-  if (HasArguments(state, 1)) self->SetPitch(ToFloat(state, kArg));
-  return 0;
-}
-int GetPitch(lua_State* state) {
-  lua_pushnumber(state, SoundSelf(state)->GetPitch());
-  return 1;
-}
-int SetIntensity(lua_State* state) {
-  Sound* self = SoundSelf(state);
-  if (HasArguments(state, 1)) self->SetIntensity(ToFloat(state, kArg));
-  return 0;
-}
-int GetIntensity(lua_State* state) {
-  lua_pushnumber(state, SoundSelf(state)->GetIntensity());
-  return 1;
-}
-int SetLooping(lua_State* state) {
-  Sound* self = SoundSelf(state);
-  if (HasArguments(state, 1)) self->SetLooping(ToBoolean(state, kArg));
-  return 0;
-}
-int GetLooping(lua_State* state) {
-  lua_pushboolean(state, SoundSelf(state)->GetLooping());
-  return 1;
-}
 
 const TableEdit kSoundEdit = {
     {"ChangeNetworkOwner", "GetCollidedCircleData", "GetCollidedLineSegmentData", "GetCollidedTileMapData",
@@ -83,20 +38,20 @@ const TableEdit kSoundEdit = {
 
 const std::vector<Lua::Method> g_soundMethods = BuildDerivedTable(kSoundEdit, {{"SaveNetworkData", SaveNetworkData},
                                                                               {"LoadNetworkData", LoadNetworkData},
-                                                                              {"GetFileName", GetFileName},
+                                                                              {"GetFileName", &GetString<Sound, SoundSelf, &Sound::GetFileName>},
                                                                               {"Play", Play},
                                                                               {"Stop", Stop},
                                                                               {"Pause", Pause},
                                                                               {"Rewind", Rewind},
-                                                                              {"IsPlaying", SoundIsPlaying},
-                                                                              {"SetVolume", SetVolume},
-                                                                              {"GetVolume", GetVolume},
-                                                                              {"SetPitch", SetPitch},
-                                                                              {"GetPitch", GetPitch},
-                                                                              {"SetIntensity", SetIntensity},
-                                                                              {"GetIntensity", GetIntensity},
-                                                                              {"SetLooping", SetLooping},
-                                                                              {"GetLooping", GetLooping},
+                                                                              {"IsPlaying", &GetBoolean<Sound, SoundSelf, &Sound::IsPlaying>},
+                                                                              {"SetVolume", &SetFloat<Sound, SoundSelf, &Sound::SetVolume>},
+                                                                              {"GetVolume", &GetNumber<Sound, SoundSelf, &Sound::GetVolume>},
+                                                                              {"SetPitch", &SetFloat<Sound, SoundSelf, &Sound::SetPitch>},
+                                                                              {"GetPitch", &GetNumber<Sound, SoundSelf, &Sound::GetPitch>},
+                                                                              {"SetIntensity", &SetFloat<Sound, SoundSelf, &Sound::SetIntensity>},
+                                                                              {"GetIntensity", &GetNumber<Sound, SoundSelf, &Sound::GetIntensity>},
+                                                                              {"SetLooping", &SetBoolean<Sound, SoundSelf, &Sound::SetLooping>},
+                                                                              {"GetLooping", &GetBoolean<Sound, SoundSelf, &Sound::GetLooping>},
                                                                               {"Clone", CloneObject}});
 const Lua::MethodTable g_soundTable(Sound::ScriptClassName, g_soundMethods.data(), g_soundMethods.size());
 
@@ -123,51 +78,12 @@ int RewindMusic(lua_State* state) {
   JukeBoxSelf(state)->RewindMusic();
   return 0;
 }
-int JukeBoxIsPlaying(lua_State* state) {
-  lua_pushboolean(state, JukeBoxSelf(state)->IsPlaying());
-  return 1;
-}
 int SetMusicVolume(lua_State* state) {
   JukeBox* self = JukeBoxSelf(state);
   if (!HasArguments(state, 1)) return 0;
   // The stored fade time is not used here: a missing time means at once.
   self->SetMusicVolume(ToFloat(state, kArg), HasArguments(state, 2) ? ToFloat(state, kArg + 1) : 0.0f);
   return 0;
-}
-int GetMusicVolume(lua_State* state) {
-  lua_pushnumber(state, JukeBoxSelf(state)->GetMusicVolume());
-  return 1;
-}
-int SetRepeat(lua_State* state) {
-  JukeBox* self = JukeBoxSelf(state);
-  if (HasArguments(state, 1)) self->SetRepeat(ToBoolean(state, kArg));
-  return 0;
-}
-int GetRepeat(lua_State* state) {
-  lua_pushboolean(state, JukeBoxSelf(state)->GetRepeat());
-  return 1;
-}
-int SetShuffle(lua_State* state) {
-  JukeBox* self = JukeBoxSelf(state);
-  if (HasArguments(state, 1)) self->SetShuffle(ToBoolean(state, kArg));
-  return 0;
-}
-int GetShuffle(lua_State* state) {
-  lua_pushboolean(state, JukeBoxSelf(state)->GetShuffle());
-  return 1;
-}
-int SetFadeTime(lua_State* state) {
-  JukeBox* self = JukeBoxSelf(state);
-  if (HasArguments(state, 1)) self->SetFadeTime(ToFloat(state, kArg));
-  return 0;
-}
-int GetFadeTime(lua_State* state) {
-  lua_pushnumber(state, JukeBoxSelf(state)->GetFadeTime());
-  return 1;
-}
-int GetCurrentTrack(lua_State* state) {
-  lua_pushnumber(state, JukeBoxSelf(state)->GetCurrentTrack());
-  return 1;
 }
 int NextTrack(lua_State* state) {
   JukeBoxSelf(state)->NextTrack();
@@ -184,16 +100,16 @@ const Lua::Method g_jukeBoxMethods[] = {
     {"StopMusic", StopMusic},
     {"PauseMusic", PauseMusic},
     {"RewindMusic", RewindMusic},
-    {"IsPlaying", JukeBoxIsPlaying},
+    {"IsPlaying", &GetBoolean<JukeBox, JukeBoxSelf, &JukeBox::IsPlaying>},
     {"SetMusicVolume", SetMusicVolume},
-    {"GetMusicVolume", GetMusicVolume},
-    {"SetRepeat", SetRepeat},
-    {"GetRepeat", GetRepeat},
-    {"SetShuffle", SetShuffle},
-    {"GetShuffle", GetShuffle},
-    {"SetFadeTime", SetFadeTime},
-    {"GetFadeTime", GetFadeTime},
-    {"GetCurrentTrack", GetCurrentTrack},
+    {"GetMusicVolume", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetMusicVolume>},
+    {"SetRepeat", &SetBoolean<JukeBox, JukeBoxSelf, &JukeBox::SetRepeat>},
+    {"GetRepeat", &GetBoolean<JukeBox, JukeBoxSelf, &JukeBox::GetRepeat>},
+    {"SetShuffle", &SetBoolean<JukeBox, JukeBoxSelf, &JukeBox::SetShuffle>},
+    {"GetShuffle", &GetBoolean<JukeBox, JukeBoxSelf, &JukeBox::GetShuffle>},
+    {"SetFadeTime", &SetFloat<JukeBox, JukeBoxSelf, &JukeBox::SetFadeTime>},
+    {"GetFadeTime", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetFadeTime>},
+    {"GetCurrentTrack", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetCurrentTrack>},
     {"NextTrack", NextTrack},
     {"PreviousTrack", PreviousTrack},
 };

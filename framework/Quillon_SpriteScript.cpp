@@ -20,28 +20,6 @@ bool OptionalBoolean(lua_State* state, int index, bool fallback) {
   return lua_gettop(state) >= index && !lua_isnil(state, index) ? ToBoolean(state, index) : fallback;
 }
 
-int SetFlipHorizontal(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetFlipHorizontal(ToBoolean(state, kArg));
-  return 0;
-}
-int GetFlipHorizontal(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetFlipHorizontal());
-  return 1;
-}
-int SetFlipVertical(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetFlipVertical(ToBoolean(state, kArg));
-  return 0;
-}
-int GetFlipVertical(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetFlipVertical());
-  return 1;
-}
-int GetCurrentFrameDelay(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetCurrentFrameDelay());
-  return 1;
-}
 int GetFrameDelay(lua_State* state) {
   Sprite* self = Self(state);
   if (!HasArguments(state, 2)) return 0;
@@ -71,23 +49,6 @@ int SetCurrentFrameIndex(lua_State* state) {
   if (HasArguments(state, 1)) self->SetCurrentFrameIndex(ToUnsigned(state, kArg), OptionalBoolean(state, kArg + 1, false));
   return 0;
 }
-int GetCurrentFrameIndex(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetCurrentFrameIndex());
-  return 1;
-}
-int IsEndOfAnimation(lua_State* state) {
-  lua_pushboolean(state, Self(state)->IsEndOfAnimation());
-  return 1;
-}
-int SetLoop(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetLoop(ToBoolean(state, kArg));
-  return 0;
-}
-int GetLoop(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetLoop());
-  return 1;
-}
 int GoToFirstFrame(lua_State* state) {
   Self(state)->GoToFirstFrame(OptionalBoolean(state, kArg, false));
   return 0;
@@ -95,15 +56,6 @@ int GoToFirstFrame(lua_State* state) {
 int GoToLastFrame(lua_State* state) {
   Self(state)->GoToLastFrame(OptionalBoolean(state, kArg, false));
   return 0;
-}
-int SetAnimationSpeed(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetAnimationSpeed(ToFloat(state, kArg));
-  return 0;
-}
-int GetAnimationSpeed(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetAnimationSpeed());
-  return 1;
 }
 int Play(lua_State* state) {
   Self(state)->SetPlaying(OptionalBoolean(state, kArg, true));
@@ -113,21 +65,9 @@ int Stop(lua_State* state) {
   Self(state)->SetPlaying(false);
   return 0;
 }
-int IsPlaying(lua_State* state) {
-  lua_pushboolean(state, Self(state)->IsPlaying());
-  return 1;
-}
 int Pause(lua_State* state) {
   Self(state)->Pause();
   return 0;
-}
-int IsPaused(lua_State* state) {
-  lua_pushboolean(state, Self(state)->IsPaused());
-  return 1;
-}
-int GetAnimationsCount(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetAnimationsCount());
-  return 1;
 }
 int SetCurrentAnimationIndex(lua_State* state) {
   Sprite* self = Self(state);
@@ -135,10 +75,6 @@ int SetCurrentAnimationIndex(lua_State* state) {
     self->SetCurrentAnimationIndex(ToUnsigned(state, kArg), OptionalBoolean(state, kArg + 1, false));
   }
   return 0;
-}
-int GetCurrentAnimationIndex(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetCurrentAnimationIndex());
-  return 1;
 }
 int SetCurrentAnimationName(lua_State* state) {
   Sprite* self = Self(state);
@@ -164,103 +100,51 @@ int IsInViewport(lua_State* state) {
   lua_pushboolean(state, self->IsInViewport(viewport));
   return 1;
 }
-int SetHUDObject(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetHUDObject(ToBoolean(state, kArg));
-  return 0;
-}
-int IsHUDObject(lua_State* state) {
-  lua_pushboolean(state, Self(state)->IsHUDObject());
-  return 1;
-}
-int SetCollisionActorIndex(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetCollisionActorIndex(ToInteger(state, kArg));
-  return 0;
-}
-int SetVisibleCollisionData(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetVisibleCollisionData(ToBoolean(state, kArg));
-  return 0;
-}
-int GetVisibleCollisionData(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetVisibleCollisionData());
-  return 1;
-}
-int SetCollisionDataColor(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetCollisionDataColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetCollisionDataColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetCollisionDataColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
-int SetVisibleBoundingRectangle(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetVisibleBoundingRectangle(ToBoolean(state, kArg));
-  return 0;
-}
-int GetVisibleBoundingRectangle(lua_State* state) {
-  lua_pushboolean(state, Self(state)->GetVisibleBoundingRectangle());
-  return 1;
-}
-int SetBoundingRectangleColor(lua_State* state) {
-  Sprite* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetBoundingRectangleColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetBoundingRectangleColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetBoundingRectangleColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
 
 const std::vector<Lua::Method> g_spriteMethods = BuildDerivedTable(
     {{"ChangeNetworkOwner"}, {{"AddManagedObject", "RunScript"}}},
     {{"SaveNetworkData", SaveNetworkData},
      {"LoadNetworkData", LoadNetworkData},
-     {"SetFlipHorizontal", SetFlipHorizontal},
-     {"GetFlipHorizontal", GetFlipHorizontal},
-     {"SetFlipVertical", SetFlipVertical},
-     {"GetFlipVertical", GetFlipVertical},
-     {"GetCurrentFrameDelay", GetCurrentFrameDelay},
+     {"SetFlipHorizontal", &SetBoolean<Sprite, Self, &Sprite::SetFlipHorizontal>},
+     {"GetFlipHorizontal", &GetBoolean<Sprite, Self, &Sprite::GetFlipHorizontal>},
+     {"SetFlipVertical", &SetBoolean<Sprite, Self, &Sprite::SetFlipVertical>},
+     {"GetFlipVertical", &GetBoolean<Sprite, Self, &Sprite::GetFlipVertical>},
+     {"GetCurrentFrameDelay", &GetNumber<Sprite, Self, &Sprite::GetCurrentFrameDelay>},
      {"GetFrameDelay", GetFrameDelay},
      {"GetFramesCount", GetFramesCount},
      {"GetFrameWidth", GetFrameWidth},
      {"GetFrameHeight", GetFrameHeight},
      {"SetCurrentFrameIndex", SetCurrentFrameIndex},
-     {"GetCurrentFrameIndex", GetCurrentFrameIndex},
-     {"IsEndOfAnimation", IsEndOfAnimation},
-     {"SetLoop", SetLoop},
-     {"GetLoop", GetLoop},
+     {"GetCurrentFrameIndex", &GetNumber<Sprite, Self, &Sprite::GetCurrentFrameIndex>},
+     {"IsEndOfAnimation", &GetBoolean<Sprite, Self, &Sprite::IsEndOfAnimation>},
+     {"SetLoop", &SetBoolean<Sprite, Self, &Sprite::SetLoop>},
+     {"GetLoop", &GetBoolean<Sprite, Self, &Sprite::GetLoop>},
      {"GoToFirstFrame", GoToFirstFrame},
      {"GoToLastFrame", GoToLastFrame},
-     {"SetAnimationSpeed", SetAnimationSpeed},
-     {"GetAnimationSpeed", GetAnimationSpeed},
+     {"SetAnimationSpeed", &SetFloat<Sprite, Self, &Sprite::SetAnimationSpeed>},
+     {"GetAnimationSpeed", &GetNumber<Sprite, Self, &Sprite::GetAnimationSpeed>},
      {"Play", Play},
      {"Stop", Stop},
-     {"IsPlaying", IsPlaying},
+     {"IsPlaying", &GetBoolean<Sprite, Self, &Sprite::IsPlaying>},
      {"Pause", Pause},
-     {"IsPaused", IsPaused},
-     {"GetAnimationsCount", GetAnimationsCount},
+     {"IsPaused", &GetBoolean<Sprite, Self, &Sprite::IsPaused>},
+     {"GetAnimationsCount", &GetNumber<Sprite, Self, &Sprite::GetAnimationsCount>},
      {"SetCurrentAnimationIndex", SetCurrentAnimationIndex},
-     {"GetCurrentAnimationIndex", GetCurrentAnimationIndex},
+     {"GetCurrentAnimationIndex", &GetNumber<Sprite, Self, &Sprite::GetCurrentAnimationIndex>},
      {"SetCurrentAnimationName", SetCurrentAnimationName},
      {"GetCurrentAnimationName", GetCurrentAnimationName},
      {"IsInViewport", IsInViewport},
-     {"SetHUDObject", SetHUDObject},
-     {"IsHUDObject", IsHUDObject},
-     {"SetCollisionActorIndex", SetCollisionActorIndex},
-     {"SetVisibleCollisionData", SetVisibleCollisionData},
-     {"GetVisibleCollisionData", GetVisibleCollisionData},
-     {"SetCollisionDataColor", SetCollisionDataColor},
-     {"GetCollisionDataColor", GetCollisionDataColor},
-     {"SetVisibleBoundingRectangle", SetVisibleBoundingRectangle},
-     {"GetVisibleBoundingRectangle", GetVisibleBoundingRectangle},
-     {"SetBoundingRectangleColor", SetBoundingRectangleColor},
-     {"GetBoundingRectangleColor", GetBoundingRectangleColor},
+     {"SetHUDObject", &SetBoolean<Sprite, Self, &Sprite::SetHUDObject>},
+     {"IsHUDObject", &GetBoolean<Sprite, Self, &Sprite::IsHUDObject>},
+     {"SetCollisionActorIndex", &SetInteger<Sprite, Self, &Sprite::SetCollisionActorIndex>},
+     {"SetVisibleCollisionData", &SetBoolean<Sprite, Self, &Sprite::SetVisibleCollisionData>},
+     {"GetVisibleCollisionData", &GetBoolean<Sprite, Self, &Sprite::GetVisibleCollisionData>},
+     {"SetCollisionDataColor", &SetColor<Sprite, Self, &Sprite::SetCollisionDataColor>},
+     {"GetCollisionDataColor", &GetColor<Sprite, Self, &Sprite::GetCollisionDataColor>},
+     {"SetVisibleBoundingRectangle", &SetBoolean<Sprite, Self, &Sprite::SetVisibleBoundingRectangle>},
+     {"GetVisibleBoundingRectangle", &GetBoolean<Sprite, Self, &Sprite::GetVisibleBoundingRectangle>},
+     {"SetBoundingRectangleColor", &SetColor<Sprite, Self, &Sprite::SetBoundingRectangleColor>},
+     {"GetBoundingRectangleColor", &GetColor<Sprite, Self, &Sprite::GetBoundingRectangleColor>},
      {"Clone", CloneObject}});
 const Lua::MethodTable g_spriteTable(Sprite::ScriptClassName, g_spriteMethods.data(), g_spriteMethods.size());
 
@@ -274,65 +158,25 @@ int AnimationObjectFunction(lua_State* state) {
   Animation(state);
   return 0;
 }
-int AnimationSetName(lua_State* state) {
-  SpriteAnimation* self = Animation(state);
-  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
-  return 0;
-}
-int AnimationGetName(lua_State* state) {
-  const std::string& name = Animation(state)->GetName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
-int AnimationGetFrameWidth(lua_State* state) {
-  lua_pushnumber(state, Animation(state)->GetFrameWidth());
-  return 1;
-}
-int AnimationGetFrameHeight(lua_State* state) {
-  lua_pushnumber(state, Animation(state)->GetFrameHeight());
-  return 1;
-}
-int AnimationGetFramesCount(lua_State* state) {
-  lua_pushnumber(state, Animation(state)->GetFramesCount());
-  return 1;
-}
 int AnimationGetFrameDelay(lua_State* state) {
   SpriteAnimation* self = Animation(state);
   if (!HasArguments(state, 1)) return 0;
   lua_pushnumber(state, self->GetFrameDelay(ToUnsigned(state, kArg)));
   return 1;
 }
-int AnimationSetLoopStartingFrame(lua_State* state) {
-  SpriteAnimation* self = Animation(state);
-  if (HasArguments(state, 1)) self->SetLoopStartingFrame(ToUnsigned(state, kArg));
-  return 0;
-}
-int AnimationGetLoopStartingFrame(lua_State* state) {
-  lua_pushnumber(state, Animation(state)->GetLoopStartingFrame());
-  return 1;
-}
-int AnimationSetLoopEndingFrame(lua_State* state) {
-  SpriteAnimation* self = Animation(state);
-  if (HasArguments(state, 1)) self->SetLoopEndingFrame(ToUnsigned(state, kArg));
-  return 0;
-}
-int AnimationGetLoopEndingFrame(lua_State* state) {
-  lua_pushnumber(state, Animation(state)->GetLoopEndingFrame());
-  return 1;
-}
 
 const Lua::Method g_animationMethods[] = {
     {"ObjectFunction", AnimationObjectFunction},
-    {"SetName", AnimationSetName},
-    {"GetName", AnimationGetName},
-    {"GetFrameWidth", AnimationGetFrameWidth},
-    {"GetFrameHeight", AnimationGetFrameHeight},
-    {"GetFramesCount", AnimationGetFramesCount},
+    {"SetName", &SetString<SpriteAnimation, Animation, &SpriteAnimation::SetName>},
+    {"GetName", &GetString<SpriteAnimation, Animation, &SpriteAnimation::GetName>},
+    {"GetFrameWidth", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetFrameWidth>},
+    {"GetFrameHeight", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetFrameHeight>},
+    {"GetFramesCount", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetFramesCount>},
     {"GetFrameDelay", AnimationGetFrameDelay},
-    {"SetLoopStartingFrame", AnimationSetLoopStartingFrame},
-    {"GetLoopStartingFrame", AnimationGetLoopStartingFrame},
-    {"SetLoopEndingFrame", AnimationSetLoopEndingFrame},
-    {"GetLoopEndingFrame", AnimationGetLoopEndingFrame},
+    {"SetLoopStartingFrame", &SetUnsigned<SpriteAnimation, Animation, &SpriteAnimation::SetLoopStartingFrame>},
+    {"GetLoopStartingFrame", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetLoopStartingFrame>},
+    {"SetLoopEndingFrame", &SetUnsigned<SpriteAnimation, Animation, &SpriteAnimation::SetLoopEndingFrame>},
+    {"GetLoopEndingFrame", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetLoopEndingFrame>},
 };
 const Lua::MethodTable g_animationTable(SpriteAnimation::ScriptClassName, g_animationMethods);
 

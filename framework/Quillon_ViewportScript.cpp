@@ -35,16 +35,6 @@ int Get(lua_State* state) {
   lua_pushinteger(state, self->GetHeight());
   return 4;
 }
-int SetWidth(lua_State* state) {
-  Viewport* self = Self(state);
-  if (HasArguments(state, 1)) self->SetWidth(ToInteger(state, kArg));
-  return 0;
-}
-int SetHeight(lua_State* state) {
-  Viewport* self = Self(state);
-  if (HasArguments(state, 1)) self->SetHeight(ToInteger(state, kArg));
-  return 0;
-}
 int SetPosition(lua_State* state) {
   Viewport* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
@@ -66,29 +56,6 @@ int SetPositionY(lua_State* state) {
   if (HasArguments(state, 1)) self->SetPosition(self->GetX(), ToInteger(state, kArg));
   return 0;
 }
-int GetPosition(lua_State* state) {
-  const Math::Vector2D p = Self(state)->GetPosition();
-  LuaScript::PushPoint2D(state, p.x, p.y);
-  return 1;
-}
-int GetPositionX(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetX());
-  return 1;
-}
-int GetPositionY(lua_State* state) {
-  lua_pushnumber(state, Self(state)->GetY());
-  return 1;
-}
-int SetClearColor(lua_State* state) {
-  Viewport* self = Self(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetClearColor(LuaScript::ToColor(state, kArg));
-  return 0;
-}
-int GetClearColor(lua_State* state) {
-  const Math::Color& c = Self(state)->GetClearColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
-}
 int SetCamera(lua_State* state) {
   Viewport* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
@@ -100,48 +67,28 @@ int GetCamera(lua_State* state) {
   if (camera == nullptr) return 0;
   return PushObjectOrNil(state, camera);
 }
-int SetName(lua_State* state) {
-  Viewport* self = Self(state);
-  if (HasArguments(state, 1)) self->SetName(luaL_checkstring(state, kArg));
-  return 0;
-}
-int GetName(lua_State* state) {
-  const std::string& name = Self(state)->GetName();
-  lua_pushlstring(state, name.data(), name.size());
-  return 1;
-}
-int SetBackground(lua_State* state) {
-  Viewport* self = Self(state);
-  if (HasArguments(state, 1)) self->SetBackground(luaL_checkstring(state, kArg));
-  return 0;
-}
-int GetBackground(lua_State* state) {
-  const std::string& background = Self(state)->GetBackground();
-  lua_pushlstring(state, background.data(), background.size());
-  return 1;
-}
 
 const Lua::Method g_viewportMethods[] = {
     {"GetWidth", GetWidth},
     {"GetHeight", GetHeight},
     {"Set", Set},
     {"Get", Get},
-    {"SetWidth", SetWidth},
-    {"SetHeight", SetHeight},
+    {"SetWidth", &SetInteger<Viewport, Self, &Viewport::SetWidth>},
+    {"SetHeight", &SetInteger<Viewport, Self, &Viewport::SetHeight>},
     {"SetPosition", SetPosition},
     {"SetPositionX", SetPositionX},
     {"SetPositionY", SetPositionY},
-    {"GetPosition", GetPosition},
-    {"GetPositionX", GetPositionX},
-    {"GetPositionY", GetPositionY},
-    {"SetClearColor", SetClearColor},
-    {"GetClearColor", GetClearColor},
+    {"GetPosition", &GetPoint<Viewport, Self, &Viewport::GetPosition>},
+    {"GetPositionX", &GetNumber<Viewport, Self, &Viewport::GetX>},
+    {"GetPositionY", &GetNumber<Viewport, Self, &Viewport::GetY>},
+    {"SetClearColor", &SetColor<Viewport, Self, &Viewport::SetClearColor>},
+    {"GetClearColor", &GetColor<Viewport, Self, &Viewport::GetClearColor>},
     {"SetCamera", SetCamera},
     {"GetCamera", GetCamera},
-    {"SetName", SetName},
-    {"GetName", GetName},
-    {"SetBackground", SetBackground},
-    {"GetBackground", GetBackground},
+    {"SetName", &SetString<Viewport, Self, &Viewport::SetName>},
+    {"GetName", &GetString<Viewport, Self, &Viewport::GetName>},
+    {"SetBackground", &SetString<Viewport, Self, &Viewport::SetBackground>},
+    {"GetBackground", &GetString<Viewport, Self, &Viewport::GetBackground>},
 };
 const Lua::MethodTable g_viewportTable(Viewport::ScriptClassName, g_viewportMethods);
 
