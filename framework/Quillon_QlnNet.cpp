@@ -27,8 +27,9 @@ constexpr uint32_t kDefaultGroupId = 1;
 
 template <typename T>
 void Append(std::vector<uint8_t>& bytes, const T& value) {
-  const auto* raw = reinterpret_cast<const uint8_t*>(&value);
-  bytes.insert(bytes.end(), raw, raw + sizeof(T));
+  const std::size_t at = bytes.size();
+  bytes.resize(at + sizeof(T));
+  std::memcpy(bytes.data() + at, &value, sizeof(T));
 }
 
 void AppendText(std::vector<uint8_t>& bytes, const std::string& text) {
