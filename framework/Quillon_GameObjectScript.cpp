@@ -42,6 +42,29 @@ int PushObjectOrNil(lua_State* state, Core::Object* object) {
   return 1;
 }
 
+int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount)) {
+  const int resultCount = lua_gettop(state) >= 3 ? static_cast<int>(std::max<int32_t>(ToInteger(state, 3), 0)) : 0;
+  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
+  lua_State* thread = script->GetThread();
+  if (thread == state) return sameThread != nullptr ? sameThread(state, resultCount) : 0;
+  if (!lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
+  Lua::CallScope scope;
+  const int base = lua_gettop(thread);
+  lua_getglobal(thread, lua_tostring(state, kFirstArgument));
+  if (!lua_isfunction(thread, -1)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
+  if (!Lua::ProtectedCall(thread, argumentCount, resultCount) || !lua_checkstack(state, resultCount + 2)) {
+    lua_settop(thread, base);
+    return 0;
+  }
+  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
+  lua_settop(thread, base);
+  return pushed;
+}
+
 namespace {
 
 constexpr int kArg = kFirstArgument;
@@ -68,31 +91,7 @@ int ObjectFunction(lua_State* state) {
   Core::Object* self = ToObject(state, 1);
   if (self == nullptr) luaL_typerror(state, 1, "GameObject");
   if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
-  const int resultCount = lua_gettop(state) >= 3 ? static_cast<int>(std::max<int32_t>(ToInteger(state, 3), 0)) : 0;
-  LuaScript* script = self->GetScript();
-  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
-  lua_State* thread = script->GetThread();
-  if (thread == state) return CallOwnFunction(state, resultCount);
-  if (!lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
-  Lua::CallScope scope;
-  const int base = lua_gettop(thread);
-  lua_getglobal(thread, lua_tostring(state, kArg));
-  if (!lua_isfunction(thread, -1)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
-  if (!Lua::ProtectedCall(thread, argumentCount, resultCount)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  if (!lua_checkstack(state, resultCount + 2)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
-  lua_settop(thread, base);
-  return pushed;
+  return CallScriptFunction(state, self->GetScript(), &CallOwnFunction);
 }
 
 int AddManagedObject(lua_State* state) {

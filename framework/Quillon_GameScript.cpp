@@ -64,26 +64,7 @@ bool ToLevelIndex(double number, uint32_t count, uint32_t& index) {
 int ObjectFunction(lua_State* state) {
   Game* self = Self(state);
   if (!HasArguments(state, 1) || !HasString(state, kArg)) return 0;
-  const int resultCount = lua_gettop(state) >= 3 ? std::max<int32_t>(ToInteger(state, 3), 0) : 0;
-  LuaScript* script = self->GetScript();
-  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
-  lua_State* thread = script->GetThread();
-  if (thread == state || !lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
-  Lua::CallScope scope;
-  const int base = lua_gettop(thread);
-  lua_getglobal(thread, lua_tostring(state, kArg));
-  if (!lua_isfunction(thread, -1)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
-  if (!Lua::ProtectedCall(thread, argumentCount, resultCount) || !lua_checkstack(state, resultCount + 2)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
-  lua_settop(thread, base);
-  return pushed;
+  return CallScriptFunction(state, self->GetScript(), nullptr);
 }
 
 int SetTitle(lua_State* state) {

@@ -1,10 +1,8 @@
 // Script methods of "Level".
-#include <algorithm>
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_ScriptSupport.h"
 #include "script/Lua_Script.h"
-#include "script/Lua_ScriptEngine.h"
 
 namespace Quillon {
 namespace Script {
@@ -28,26 +26,7 @@ int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
 int ObjectFunction(lua_State* state) {
   Level* self = Self(state);
   if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
-  const int resultCount = lua_gettop(state) >= 3 ? std::max<int32_t>(ToInteger(state, 3), 0) : 0;
-  LuaScript* script = self->GetScript();
-  if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
-  lua_State* thread = script->GetThread();
-  if (thread == state || !lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
-  Lua::CallScope scope;
-  const int base = lua_gettop(thread);
-  lua_getglobal(thread, lua_tostring(state, kArg));
-  if (!lua_isfunction(thread, -1)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int argumentCount = lua_gettop(state) > 3 ? LuaScript::CopyValues(state, thread, 2, 0) : 0;
-  if (!Lua::ProtectedCall(thread, argumentCount, resultCount) || !lua_checkstack(state, resultCount + 2)) {
-    lua_settop(thread, base);
-    return 0;
-  }
-  const int pushed = resultCount > 0 ? LuaScript::CopyValues(thread, state, 0, resultCount) : 0;
-  lua_settop(thread, base);
-  return pushed;
+  return CallScriptFunction(state, self->GetScript(), nullptr);
 }
 
 int AddManagedObject(lua_State* state) {

@@ -71,18 +71,6 @@ int GetScaleRange(lua_State* state) {
   return 2;
 }
 
-int IsInViewport(lua_State* state) {
-  ParticleSystem* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  Viewport* viewport = nullptr;
-  if (lua_type(state, kArg) == LUA_TNUMBER) {
-    if (Level* level = GetGameServices().GetCurrentLevel()) viewport = level->GetViewport(ToUnsigned(state, kArg));
-  } else {
-    viewport = ToObjectOf<Viewport>(state, kArg);
-  }
-  lua_pushboolean(state, self->IsInViewport(viewport));
-  return 1;
-}
 int SetEmitter(lua_State* state) {
   ParticleSystem* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
@@ -120,7 +108,7 @@ const std::vector<Lua::Method> g_particleSystemMethods = BuildDerivedTable(
      {"GetSrcBlendFactor", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetSrcBlendFactor>},
      {"SetDstBlendFactor", &SetUnsigned<ParticleSystem, Self, &ParticleSystem::SetDstBlendFactor>},
      {"GetDstBlendFactor", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetDstBlendFactor>},
-     {"IsInViewport", IsInViewport},
+     {"IsInViewport", &IsInViewport<ParticleSystem, Self>},
      {"SetHUDObject", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetHUDObject>},
      {"IsHUDObject", &GetBoolean<ParticleSystem, Self, &ParticleSystem::IsHUDObject>},
      {"SetUseLocalCoordinates", &SetBoolean<ParticleSystem, Self, &ParticleSystem::SetUseLocalCoordinates>},

@@ -18,6 +18,7 @@
 namespace Quillon {
 
 class GameObject;
+class Viewport;
 
 namespace Script {
 
@@ -148,6 +149,25 @@ int GetVector(lua_State* state) {
   LuaScript::PushVector2D(state, vector.x, vector.y);
   return 1;
 }
+
+// The viewport at index: a viewport object, or a number naming one of the current level's (null
+// when there is no level or no such viewport).
+Viewport* ViewportArgument(lua_State* state, int index);
+
+// (viewport, or its index in the current level) -> whether the object shows in it.
+template <typename T, SelfGetter<T> Self>
+int IsInViewport(lua_State* state) {
+  T* self = Self(state);
+  if (!HasArguments(state, 1)) return 0;
+  lua_pushboolean(state, self->IsInViewport(ViewportArgument(state, kFirstArgument)));
+  return 1;
+}
+
+// "ObjectFunction"(name, result count, arguments...) of a class with its own script, once the name
+// is known to be a string: calls that function of the script with the arguments and hands its
+// results back; nothing when there is no loaded script or no such function, or the call fails.
+// A call made from the script's own thread goes to sameThread (null: nothing).
+int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount));
 
 // The game object's methods in table order.
 const std::vector<Lua::Method>& GameObjectMethods();

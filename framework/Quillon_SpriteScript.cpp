@@ -10,6 +10,12 @@
 namespace Quillon {
 namespace Script {
 
+Viewport* ViewportArgument(lua_State* state, int index) {
+  if (lua_type(state, index) != LUA_TNUMBER) return ToObjectOf<Viewport>(state, index);
+  Level* level = GetGameServices().GetCurrentLevel();
+  return level != nullptr ? level->GetViewport(ToUnsigned(state, index)) : nullptr;
+}
+
 namespace {
 
 constexpr int kArg = kFirstArgument;
@@ -88,18 +94,6 @@ int GetCurrentAnimationName(lua_State* state) {
   lua_pushlstring(state, name.data(), name.size());
   return 1;
 }
-int IsInViewport(lua_State* state) {
-  Sprite* self = Self(state);
-  if (!HasArguments(state, 1)) return 0;
-  Viewport* viewport = nullptr;
-  if (lua_type(state, kArg) == LUA_TNUMBER) {
-    if (Level* level = GetGameServices().GetCurrentLevel()) viewport = level->GetViewport(ToUnsigned(state, kArg));
-  } else {
-    viewport = ToObjectOf<Viewport>(state, kArg);
-  }
-  lua_pushboolean(state, self->IsInViewport(viewport));
-  return 1;
-}
 
 const std::vector<Lua::Method> g_spriteMethods = BuildDerivedTable(
     {{"ChangeNetworkOwner"}, {{"AddManagedObject", "RunScript"}}},
@@ -133,7 +127,7 @@ const std::vector<Lua::Method> g_spriteMethods = BuildDerivedTable(
      {"GetCurrentAnimationIndex", &GetNumber<Sprite, Self, &Sprite::GetCurrentAnimationIndex>},
      {"SetCurrentAnimationName", SetCurrentAnimationName},
      {"GetCurrentAnimationName", GetCurrentAnimationName},
-     {"IsInViewport", IsInViewport},
+     {"IsInViewport", &IsInViewport<Sprite, Self>},
      {"SetHUDObject", &SetBoolean<Sprite, Self, &Sprite::SetHUDObject>},
      {"IsHUDObject", &GetBoolean<Sprite, Self, &Sprite::IsHUDObject>},
      {"SetCollisionActorIndex", &SetInteger<Sprite, Self, &Sprite::SetCollisionActorIndex>},
