@@ -42,6 +42,16 @@ int PushObjectOrNil(lua_State* state, Core::Object* object) {
   return 1;
 }
 
+int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
+  lua_createtable(state, static_cast<int>(objects.size()), 0);
+  int key = 1;
+  for (GameObject* object : objects) {
+    object->PushToLua(state);
+    lua_rawseti(state, -2, key++);
+  }
+  return 1;
+}
+
 int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount)) {
   const int resultCount = lua_gettop(state) >= 3 ? static_cast<int>(std::max<int32_t>(ToInteger(state, 3), 0)) : 0;
   if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
@@ -180,12 +190,6 @@ int SetDirection(lua_State* state) {
   return 0;
 }
 
-int GetDirection(lua_State* state) {
-  const Math::Vector2D d = SelfObject(state)->GetDirection();
-  LuaScript::PushVector2D(state, d.x, d.y);
-  return 1;
-}
-
 int GetDirectionX(lua_State* state) {
   lua_pushnumber(state, SelfObject(state)->GetDirection().x);
   return 1;
@@ -214,16 +218,6 @@ int GetScale(lua_State* state) {
   return 1;
 }
 
-int GetScaleX(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetScaleX());
-  return 1;
-}
-
-int GetScaleY(lua_State* state) {
-  lua_pushnumber(state, SelfObject(state)->GetScaleY());
-  return 1;
-}
-
 int SetCenter(lua_State* state) {
   GameObject* self = SelfObject(state);
   Math::Vector2D point;
@@ -243,12 +237,6 @@ int SetCenterY(lua_State* state) {
   return 0;
 }
 
-int GetCenter(lua_State* state) {
-  const Math::Vector2D& c = SelfObject(state)->GetCenter();
-  LuaScript::PushPoint2D(state, c.x, c.y);
-  return 1;
-}
-
 int GetCenterX(lua_State* state) {
   lua_pushnumber(state, SelfObject(state)->GetCenter().x);
   return 1;
@@ -257,12 +245,6 @@ int GetCenterX(lua_State* state) {
 int GetCenterY(lua_State* state) {
   lua_pushnumber(state, SelfObject(state)->GetCenter().y);
   return 1;
-}
-
-int SetModulationColor(lua_State* state) {
-  GameObject* self = SelfObject(state);
-  if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetModulationColor(LuaScript::ToColor(state, kArg));
-  return 0;
 }
 
 template <int Component>
@@ -274,12 +256,6 @@ int SetModulationComponent(lua_State* state) {
   *components[Component] = ToFloat(state, kArg);
   self->SetModulationColor(color);
   return 0;
-}
-
-int GetModulationColor(lua_State* state) {
-  const Math::Color& c = SelfObject(state)->GetModulationColor();
-  LuaScript::PushColor(state, c.r, c.g, c.b, c.a);
-  return 1;
 }
 
 template <int Component>
@@ -377,26 +353,26 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"SetDirection", SetDirection},
       {"SetDirectionX", &SetFloat<GameObject, SelfObject, &GameObject::SetDirectionX>},
       {"SetDirectionY", &SetFloat<GameObject, SelfObject, &GameObject::SetDirectionY>},
-      {"GetDirection", GetDirection},
+      {"GetDirection", &GetVector<GameObject, SelfObject, &GameObject::GetDirection>},
       {"GetDirectionX", GetDirectionX},
       {"GetDirectionY", GetDirectionY},
       {"SetScale", SetScale},
       {"SetScaleX", &SetFloat<GameObject, SelfObject, &GameObject::SetScaleX>},
       {"SetScaleY", &SetFloat<GameObject, SelfObject, &GameObject::SetScaleY>},
       {"GetScale", GetScale},
-      {"GetScaleX", GetScaleX},
-      {"GetScaleY", GetScaleY},
+      {"GetScaleX", &GetNumber<GameObject, SelfObject, &GameObject::GetScaleX>},
+      {"GetScaleY", &GetNumber<GameObject, SelfObject, &GameObject::GetScaleY>},
       {"SetCenter", SetCenter},
       {"SetCenterX", SetCenterX},
       {"SetCenterY", SetCenterY},
-      {"GetCenter", GetCenter},
+      {"GetCenter", &GetPoint<GameObject, SelfObject, &GameObject::GetCenter>},
       {"GetCenterX", GetCenterX},
       {"GetCenterY", GetCenterY},
-      {"SetModulationColor", SetModulationColor},
+      {"SetModulationColor", &SetColor<GameObject, SelfObject, &GameObject::SetModulationColor>},
       {"SetModulationR", SetModulationComponent<0>},
       {"SetModulationG", SetModulationComponent<1>},
       {"SetModulationB", SetModulationComponent<2>},
-      {"GetModulationColor", GetModulationColor},
+      {"GetModulationColor", &GetColor<GameObject, SelfObject, &GameObject::GetModulationColor>},
       {"GetModulationR", GetModulationComponent<0>},
       {"GetModulationG", GetModulationComponent<1>},
       {"GetModulationB", GetModulationComponent<2>},

@@ -74,13 +74,7 @@ int SetCollisionProperties(lua_State* state) {
 int GetGameObjects(lua_State* state) {
   std::list<GameObject*> objects;
   Self(state)->GetGameObjects(objects);
-  lua_createtable(state, static_cast<int>(objects.size()), 0);
-  int key = 1;
-  for (GameObject* object : objects) {
-    object->PushToLua(state);
-    lua_rawseti(state, -2, key++);
-  }
-  return 1;
+  return PushObjectList(state, objects);
 }
 
 }  // namespace

@@ -13,16 +13,6 @@ constexpr int kArg = kFirstArgument;
 
 Level* Self(lua_State* state) { return CheckSelf<Level>(state, Level::ScriptClassName); }
 
-int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
-  lua_createtable(state, static_cast<int>(objects.size()), 0);
-  int key = 1;
-  for (GameObject* object : objects) {
-    object->PushToLua(state);
-    lua_rawseti(state, -2, key++);
-  }
-  return 1;
-}
-
 int ObjectFunction(lua_State* state) {
   Level* self = Self(state);
   if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;

@@ -4,6 +4,7 @@
 // moved, then its own).
 #include <cstdint>
 #include <initializer_list>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ inline bool IsTable(lua_State* state, int index) { return lua_type(state, index)
 
 // Pushes the object through its own push operation, or nil for none; returns 1.
 int PushObjectOrNil(lua_State* state, Core::Object* object);
+// Pushes a new table {1 = first object, 2 = ...}; returns 1.
+int PushObjectList(lua_State* state, const std::list<GameObject*>& objects);
 
 // The method shapes the script classes repeat. Self is the class's checked self getter (it raises
 // for a wrong object before any argument is looked at); a setter called without its argument does

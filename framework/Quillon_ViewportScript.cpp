@@ -13,14 +13,6 @@ constexpr int kArg = kFirstArgument;
 
 Viewport* Self(lua_State* state) { return CheckSelf<Viewport>(state, Viewport::ScriptClassName); }
 
-int GetWidth(lua_State* state) {
-  lua_pushinteger(state, Self(state)->GetWidth());
-  return 1;
-}
-int GetHeight(lua_State* state) {
-  lua_pushinteger(state, Self(state)->GetHeight());
-  return 1;
-}
 int Set(lua_State* state) {
   Viewport* self = Self(state);
   if (!HasArguments(state, 4)) return 0;
@@ -69,8 +61,8 @@ int GetCamera(lua_State* state) {
 }
 
 const Lua::Method g_viewportMethods[] = {
-    {"GetWidth", GetWidth},
-    {"GetHeight", GetHeight},
+    {"GetWidth", &GetInteger<Viewport, Self, &Viewport::GetWidth>},
+    {"GetHeight", &GetInteger<Viewport, Self, &Viewport::GetHeight>},
     {"Set", Set},
     {"Get", Get},
     {"SetWidth", &SetInteger<Viewport, Self, &Viewport::SetWidth>},
