@@ -148,16 +148,6 @@ int SetName(lua_State* state) {
   return 0;
 }
 
-int ResetAge(lua_State* state) {
-  SelfObject(state)->ResetAge();
-  return 0;
-}
-
-int Destroy(lua_State* state) {
-  SelfObject(state)->Destroy();
-  return 0;
-}
-
 // A point table, or x and y numbers.
 bool ReadPoint(lua_State* state, Math::Vector2D& point) {
   if (!HasArguments(state, 1)) return false;
@@ -333,10 +323,10 @@ const std::vector<Lua::Method>& GameObjectMethods() {
       {"SetLifeTime", &SetFloat<GameObject, SelfObject, &GameObject::SetLifeTime>},
       {"GetLifeTime", &GetNumber<GameObject, SelfObject, &GameObject::GetLifeTime>},
       {"GetAge", &GetNumber<GameObject, SelfObject, &GameObject::GetAge>},
-      {"ResetAge", ResetAge},
+      {"ResetAge", &Call<GameObject, SelfObject, &GameObject::ResetAge>},
       {"SetVisible", &SetBoolean<GameObject, SelfObject, &GameObject::SetVisible>},
       {"GetVisible", &GetBoolean<GameObject, SelfObject, &GameObject::IsVisible>},
-      {"Destroy", Destroy},
+      {"Destroy", &Call<GameObject, SelfObject, &GameObject::Destroy>},
       {"IsDestroyed", &GetBoolean<GameObject, SelfObject, &GameObject::IsDestroyed>},
       {"SetPosition", SetPosition},
       {"SetPositionX", &SetFloat<GameObject, SelfObject, &GameObject::SetPositionX>},

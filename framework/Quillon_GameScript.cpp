@@ -248,8 +248,8 @@ int JoinNetworkGame(lua_State* state) {
   if (!HasArguments(state, 3) || !HasString(state, kArg) || !HasString(state, kArg + 2)) return 0;
   GameNetwork* network = self->GetNetworkEngine();
   const QlnBroadcast* session = network ? network->ToSession(state, kArg + 1) : nullptr;
-  return PushBoolean(state, session != nullptr &&
-                                network->JoinSession(lua_tostring(state, kArg), *session, lua_tostring(state, kArg + 2)));
+  return PushBoolean(state, session != nullptr && network->JoinSession(lua_tostring(state, kArg), *session,
+                                                                       lua_tostring(state, kArg + 2)));
 }
 int IsNetworkGame(lua_State* state) {
   GameNetwork* network = Self(state)->GetNetworkEngine();
@@ -284,14 +284,6 @@ int GetKeyboard(lua_State* state) { return PushObjectOrNil(state, Self(state)->G
 int GetMouse(lua_State* state) { return PushObjectOrNil(state, Self(state)->GetMouse()); }
 int IsVSync(lua_State* state) { return PushBoolean(state, Self(state)->IsVSync()); }
 int IsFullScreen(lua_State* state) { return PushBoolean(state, Self(state)->IsFullScreen()); }
-int AutoToggleFullScreen(lua_State* state) {
-  Self(state)->AutoToggleFullScreen();
-  return 0;
-}
-int Exit(lua_State* state) {
-  Self(state)->Quit();
-  return 0;
-}
 
 // ---- Others -----------------------------------------------------------------------------------------------
 
@@ -364,8 +356,8 @@ const Lua::Method g_gameMethods[] = {
     {"IsVSync", IsVSync},
     {"ToggleFullScreen", &SetBoolean<Game, Self, &Game::ToggleFullScreen>},
     {"IsFullScreen", IsFullScreen},
-    {"AutoToggleFullScreen", AutoToggleFullScreen},
-    {"Exit", Exit},
+    {"AutoToggleFullScreen", &Call<Game, Self, &Game::AutoToggleFullScreen>},
+    {"Exit", &Call<Game, Self, &Game::Quit>},
     {"GetReplayFiles", GetReplayFiles},
     {"GetSavedGames", GetSavedGames},
     {"SetOneWayCollision", SetOneWayCollision},

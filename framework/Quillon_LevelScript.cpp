@@ -41,12 +41,14 @@ int GetLayer(lua_State* state) {
 }
 int AddViewport(lua_State* state) {
   Level* self = Self(state);
-  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr) self->AddViewport(viewport);
+  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr)
+    self->AddViewport(viewport);
   return 0;
 }
 int RemoveViewport(lua_State* state) {
   Level* self = Self(state);
-  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr) self->RemoveViewport(viewport);
+  if (Viewport* viewport = HasArguments(state, 1) ? ToObjectOf<Viewport>(state, kArg) : nullptr)
+    self->RemoveViewport(viewport);
   return 0;
 }
 int GetViewport(lua_State* state) {
@@ -81,10 +83,6 @@ int GetGameObjectsByName(lua_State* state) {
   self->GetGameObjectsByName(luaL_checkstring(state, kArg), objects);
   return PushObjectList(state, objects);
 }
-int RunScript(lua_State* state) {
-  Self(state)->RunScript();
-  return 0;
-}
 
 const Lua::Method g_levelMethods[] = {
     {"ObjectFunction", ObjectFunction},
@@ -107,7 +105,7 @@ const Lua::Method g_levelMethods[] = {
     {"GetGameObjects", GetGameObjects},
     {"GetGameObjectsByName", GetGameObjectsByName},
     {"SetScript", &SetString<Level, Self, &Level::SetScriptFile>},
-    {"RunScript", RunScript},
+    {"RunScript", &Call<Level, Self, &Level::RunScript>},
 };
 const Lua::MethodTable g_levelTable(Level::ScriptClassName, g_levelMethods);
 

@@ -40,11 +40,6 @@ int GetPositionAndDirection(lua_State* state) {
 
 int Clone(lua_State* state) { return PushObjectOrNil(state, Self(state)->Clone()); }
 
-int RunScript(lua_State* state) {
-  Self(state)->RunScript();
-  return 0;
-}
-
 int AddManagedObject(lua_State* state) {
   ParticleEmitter* self = Self(state);
   if (!HasArguments(state, 2)) return 0;
@@ -55,9 +50,12 @@ int AddManagedObject(lua_State* state) {
 }
 
 const Lua::Method g_emitterMethods[] = {
-    {"ObjectFunction", ObjectFunction}, {"GetPositionAndDirection", GetPositionAndDirection},
-    {"Clone", Clone},                   {"SetScript", &SetString<ParticleEmitter, Self, &ParticleEmitter::SetScriptFile>},
-    {"RunScript", RunScript},           {"AddManagedObject", AddManagedObject},
+    {"ObjectFunction", ObjectFunction},
+    {"GetPositionAndDirection", GetPositionAndDirection},
+    {"Clone", Clone},
+    {"SetScript", &SetString<ParticleEmitter, Self, &ParticleEmitter::SetScriptFile>},
+    {"RunScript", &Call<ParticleEmitter, Self, &ParticleEmitter::RunScript>},
+    {"AddManagedObject", AddManagedObject},
 };
 
 const Lua::MethodTable g_emitterTable(ParticleEmitter::ScriptClassName, g_emitterMethods);

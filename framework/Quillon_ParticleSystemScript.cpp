@@ -87,10 +87,6 @@ int SetGravity(lua_State* state) {
   if (HasArguments(state, 1) && IsTable(state, kArg)) self->SetGravity(LuaScript::ToVector2D(state, kArg));
   return 0;
 }
-int Reset(lua_State* state) {
-  Self(state)->Reset();
-  return 0;
-}
 
 TableEdit ParticleSystemEdit() {
   return TableEdit{{"ChangeNetworkOwner", "GetCollidedCircleData", "GetCollidedLineSegmentData",
@@ -139,7 +135,7 @@ const std::vector<Lua::Method> g_particleSystemMethods = BuildDerivedTable(
      {"GetParticleEndingScale", GetScaleRange<&ParticleSystem::GetParticleEndingScale>},
      {"SetParticleDirection", &SetInteger<ParticleSystem, Self, &ParticleSystem::SetParticleDirection>},
      {"GetParticleDirection", &GetNumber<ParticleSystem, Self, &ParticleSystem::GetParticleDirection>},
-     {"Reset", Reset},
+     {"Reset", &Call<ParticleSystem, Self, &ParticleSystem::Reset>},
      {"Clone", CloneObject},
      {"WarmUp", &SetFloat<ParticleSystem, Self, &ParticleSystem::WarmUp>}});
 const Lua::MethodTable g_particleSystemTable(ParticleSystem::ScriptClassName, g_particleSystemMethods.data(),

@@ -68,8 +68,9 @@ int GroupAddPlayer(lua_State* state) {
 int GroupRemovePlayer(lua_State* state) {
   QlnGroup* self = SelfGroup(state);
   if (!HasArguments(state, 1)) return 0;
-  const bool removed = lua_type(state, kArg) == LUA_TNUMBER ? self->RemovePlayer(Script::ToUnsigned(state, kArg))
-                                                            : self->RemovePlayer(std::string(luaL_checkstring(state, kArg)));
+  const bool removed = lua_type(state, kArg) == LUA_TNUMBER
+                           ? self->RemovePlayer(Script::ToUnsigned(state, kArg))
+                           : self->RemovePlayer(std::string(luaL_checkstring(state, kArg)));
   lua_pushboolean(state, removed);
   return 1;
 }
@@ -78,9 +79,12 @@ int GroupQueryPlayer(lua_State* state) {
   if (!HasArguments(state, 1)) return 0;
   return PushPlayerQuery(state, *self, kArg);
 }
-const Lua::Method g_groupMethods[] = {{"GetName", GroupGetName},         {"GetID", &GetNumber<QlnGroup, SelfGroup, &QlnGroup::GetID>},
-                                      {"GetOwner", GroupGetOwner},       {"AddPlayer", GroupAddPlayer},
-                                      {"RemovePlayer", GroupRemovePlayer}, {"QueryPlayer", GroupQueryPlayer},
+const Lua::Method g_groupMethods[] = {{"GetName", GroupGetName},
+                                      {"GetID", &GetNumber<QlnGroup, SelfGroup, &QlnGroup::GetID>},
+                                      {"GetOwner", GroupGetOwner},
+                                      {"AddPlayer", GroupAddPlayer},
+                                      {"RemovePlayer", GroupRemovePlayer},
+                                      {"QueryPlayer", GroupQueryPlayer},
                                       {"GetSize", &GetNumber<QlnGroup, SelfGroup, &QlnGroup::GetSize>}};
 const Lua::MethodTable g_groupTable(QlnGroup::ScriptClassName, g_groupMethods);
 
@@ -155,8 +159,9 @@ int NetSendTextMessageToPlayer(lua_State* state) {
   QlnNet* self = SelfNet(state);
   if (!HasArguments(state, 3)) return 0;
   const bool echo = HasArguments(state, 4) && Script::ToBoolean(state, kArg + 3);
-  lua_pushboolean(state, self->SendTextMessageToPlayer(Script::ToBoolean(state, kArg), luaL_checkstring(state, kArg + 1),
-                                                       ToPlayer(state, kArg + 2), echo));
+  lua_pushboolean(state,
+                  self->SendTextMessageToPlayer(Script::ToBoolean(state, kArg), luaL_checkstring(state, kArg + 1),
+                                                ToPlayer(state, kArg + 2), echo));
   return 1;
 }
 int NetNotProvided(lua_State* state) {
@@ -172,8 +177,9 @@ int NetQueryGroup(lua_State* state) {
   QlnNet* self = SelfNet(state);
   if (!HasArguments(state, 1)) return 0;
   QlnPlayer* owner = HasArguments(state, 2) ? ToPlayer(state, kArg + 1) : nullptr;
-  QlnGroup* group = lua_type(state, kArg) == LUA_TNUMBER ? self->QueryGroup(Script::ToUnsigned(state, kArg), owner)
-                                                          : self->QueryGroup(std::string(luaL_checkstring(state, kArg)), owner);
+  QlnGroup* group = lua_type(state, kArg) == LUA_TNUMBER
+                        ? self->QueryGroup(Script::ToUnsigned(state, kArg), owner)
+                        : self->QueryGroup(std::string(luaL_checkstring(state, kArg)), owner);
   return Script::PushObjectOrNil(state, group);
 }
 int NetGetSessionPlayers(lua_State* state) {

@@ -106,6 +106,13 @@ int SetColor(lua_State* state) {
   return 0;
 }
 
+// () -> nothing: an action without arguments.
+template <typename T, SelfGetter<T> Self, auto Action>
+int Call(lua_State* state) {
+  (Self(state)->*Action)();
+  return 0;
+}
+
 // () -> string.
 template <typename T, SelfGetter<T> Self, auto Get>
 int GetString(lua_State* state) {

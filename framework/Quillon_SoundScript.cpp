@@ -18,41 +18,30 @@ int Play(lua_State* state) {
   self->Play(HasArguments(state, 1) && ToBoolean(state, kArg));
   return 0;
 }
-int Stop(lua_State* state) {
-  SoundSelf(state)->Stop();
-  return 0;
-}
-int Pause(lua_State* state) {
-  SoundSelf(state)->Pause();
-  return 0;
-}
-int Rewind(lua_State* state) {
-  SoundSelf(state)->Rewind();
-  return 0;
-}
 
 const TableEdit kSoundEdit = {
     {"ChangeNetworkOwner", "GetCollidedCircleData", "GetCollidedLineSegmentData", "GetCollidedTileMapData",
      "GetCollidedSpriteData"},
     {}};
 
-const std::vector<Lua::Method> g_soundMethods = BuildDerivedTable(kSoundEdit, {{"SaveNetworkData", SaveNetworkData},
-                                                                              {"LoadNetworkData", LoadNetworkData},
-                                                                              {"GetFileName", &GetString<Sound, SoundSelf, &Sound::GetFileName>},
-                                                                              {"Play", Play},
-                                                                              {"Stop", Stop},
-                                                                              {"Pause", Pause},
-                                                                              {"Rewind", Rewind},
-                                                                              {"IsPlaying", &GetBoolean<Sound, SoundSelf, &Sound::IsPlaying>},
-                                                                              {"SetVolume", &SetFloat<Sound, SoundSelf, &Sound::SetVolume>},
-                                                                              {"GetVolume", &GetNumber<Sound, SoundSelf, &Sound::GetVolume>},
-                                                                              {"SetPitch", &SetFloat<Sound, SoundSelf, &Sound::SetPitch>},
-                                                                              {"GetPitch", &GetNumber<Sound, SoundSelf, &Sound::GetPitch>},
-                                                                              {"SetIntensity", &SetFloat<Sound, SoundSelf, &Sound::SetIntensity>},
-                                                                              {"GetIntensity", &GetNumber<Sound, SoundSelf, &Sound::GetIntensity>},
-                                                                              {"SetLooping", &SetBoolean<Sound, SoundSelf, &Sound::SetLooping>},
-                                                                              {"GetLooping", &GetBoolean<Sound, SoundSelf, &Sound::GetLooping>},
-                                                                              {"Clone", CloneObject}});
+const std::vector<Lua::Method> g_soundMethods =
+    BuildDerivedTable(kSoundEdit, {{"SaveNetworkData", SaveNetworkData},
+                                   {"LoadNetworkData", LoadNetworkData},
+                                   {"GetFileName", &GetString<Sound, SoundSelf, &Sound::GetFileName>},
+                                   {"Play", Play},
+                                   {"Stop", &Call<Sound, SoundSelf, &Sound::Stop>},
+                                   {"Pause", &Call<Sound, SoundSelf, &Sound::Pause>},
+                                   {"Rewind", &Call<Sound, SoundSelf, &Sound::Rewind>},
+                                   {"IsPlaying", &GetBoolean<Sound, SoundSelf, &Sound::IsPlaying>},
+                                   {"SetVolume", &SetFloat<Sound, SoundSelf, &Sound::SetVolume>},
+                                   {"GetVolume", &GetNumber<Sound, SoundSelf, &Sound::GetVolume>},
+                                   {"SetPitch", &SetFloat<Sound, SoundSelf, &Sound::SetPitch>},
+                                   {"GetPitch", &GetNumber<Sound, SoundSelf, &Sound::GetPitch>},
+                                   {"SetIntensity", &SetFloat<Sound, SoundSelf, &Sound::SetIntensity>},
+                                   {"GetIntensity", &GetNumber<Sound, SoundSelf, &Sound::GetIntensity>},
+                                   {"SetLooping", &SetBoolean<Sound, SoundSelf, &Sound::SetLooping>},
+                                   {"GetLooping", &GetBoolean<Sound, SoundSelf, &Sound::GetLooping>},
+                                   {"Clone", CloneObject}});
 const Lua::MethodTable g_soundTable(Sound::ScriptClassName, g_soundMethods.data(), g_soundMethods.size());
 
 int PlayMusic(lua_State* state) {
@@ -66,18 +55,6 @@ int SetCurrentPlaylist(lua_State* state) {
   lua_pushboolean(state, self->SetCurrentPlaylist(luaL_checkstring(state, kArg)));
   return 1;
 }
-int StopMusic(lua_State* state) {
-  JukeBoxSelf(state)->StopMusic();
-  return 0;
-}
-int PauseMusic(lua_State* state) {
-  JukeBoxSelf(state)->PauseMusic();
-  return 0;
-}
-int RewindMusic(lua_State* state) {
-  JukeBoxSelf(state)->RewindMusic();
-  return 0;
-}
 int SetMusicVolume(lua_State* state) {
   JukeBox* self = JukeBoxSelf(state);
   if (!HasArguments(state, 1)) return 0;
@@ -85,21 +62,13 @@ int SetMusicVolume(lua_State* state) {
   self->SetMusicVolume(ToFloat(state, kArg), HasArguments(state, 2) ? ToFloat(state, kArg + 1) : 0.0f);
   return 0;
 }
-int NextTrack(lua_State* state) {
-  JukeBoxSelf(state)->NextTrack();
-  return 0;
-}
-int PreviousTrack(lua_State* state) {
-  JukeBoxSelf(state)->PreviousTrack();
-  return 0;
-}
 
 const Lua::Method g_jukeBoxMethods[] = {
     {"PlayMusic", PlayMusic},
     {"SetCurrentPlaylist", SetCurrentPlaylist},
-    {"StopMusic", StopMusic},
-    {"PauseMusic", PauseMusic},
-    {"RewindMusic", RewindMusic},
+    {"StopMusic", &Call<JukeBox, JukeBoxSelf, &JukeBox::StopMusic>},
+    {"PauseMusic", &Call<JukeBox, JukeBoxSelf, &JukeBox::PauseMusic>},
+    {"RewindMusic", &Call<JukeBox, JukeBoxSelf, &JukeBox::RewindMusic>},
     {"IsPlaying", &GetBoolean<JukeBox, JukeBoxSelf, &JukeBox::IsPlaying>},
     {"SetMusicVolume", SetMusicVolume},
     {"GetMusicVolume", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetMusicVolume>},
@@ -110,8 +79,8 @@ const Lua::Method g_jukeBoxMethods[] = {
     {"SetFadeTime", &SetFloat<JukeBox, JukeBoxSelf, &JukeBox::SetFadeTime>},
     {"GetFadeTime", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetFadeTime>},
     {"GetCurrentTrack", &GetNumber<JukeBox, JukeBoxSelf, &JukeBox::GetCurrentTrack>},
-    {"NextTrack", NextTrack},
-    {"PreviousTrack", PreviousTrack},
+    {"NextTrack", &Call<JukeBox, JukeBoxSelf, &JukeBox::NextTrack>},
+    {"PreviousTrack", &Call<JukeBox, JukeBoxSelf, &JukeBox::PreviousTrack>},
 };
 const Lua::MethodTable g_jukeBoxTable(JukeBox::ScriptClassName, g_jukeBoxMethods);
 

@@ -52,7 +52,8 @@ int GetFrameHeight(lua_State* state) {
 }
 int SetCurrentFrameIndex(lua_State* state) {
   Sprite* self = Self(state);
-  if (HasArguments(state, 1)) self->SetCurrentFrameIndex(ToUnsigned(state, kArg), OptionalBoolean(state, kArg + 1, false));
+  if (HasArguments(state, 1))
+    self->SetCurrentFrameIndex(ToUnsigned(state, kArg), OptionalBoolean(state, kArg + 1, false));
   return 0;
 }
 int GoToFirstFrame(lua_State* state) {
@@ -69,10 +70,6 @@ int Play(lua_State* state) {
 }
 int Stop(lua_State* state) {
   Self(state)->SetPlaying(false);
-  return 0;
-}
-int Pause(lua_State* state) {
-  Self(state)->Pause();
   return 0;
 }
 int SetCurrentAnimationIndex(lua_State* state) {
@@ -120,7 +117,7 @@ const std::vector<Lua::Method> g_spriteMethods = BuildDerivedTable(
      {"Play", Play},
      {"Stop", Stop},
      {"IsPlaying", &GetBoolean<Sprite, Self, &Sprite::IsPlaying>},
-     {"Pause", Pause},
+     {"Pause", &Call<Sprite, Self, &Sprite::Pause>},
      {"IsPaused", &GetBoolean<Sprite, Self, &Sprite::IsPaused>},
      {"GetAnimationsCount", &GetNumber<Sprite, Self, &Sprite::GetAnimationsCount>},
      {"SetCurrentAnimationIndex", SetCurrentAnimationIndex},

@@ -28,15 +28,6 @@ const std::vector<Lua::Method> g_textMethods =
                                          {"Clone", CloneObject}});
 const Lua::MethodTable g_textTable(Text::ScriptClassName, g_textMethods.data(), g_textMethods.size());
 
-int UpdateFromKeyboard(lua_State* state) {
-  CameraSelf(state)->UpdateFromKeyboard();
-  return 0;
-}
-int MakeActiveListener(lua_State* state) {
-  CameraSelf(state)->MakeActiveListener();
-  return 0;
-}
-
 const Lua::Method& ManagedObjectMethod() {
   static const Lua::Method method = [] {
     for (const Lua::Method& m : GameObjectMethods()) {
@@ -53,15 +44,16 @@ TableEdit CameraEdit() {
   return edit;
 }
 
-const std::vector<Lua::Method> g_cameraMethods = BuildDerivedTable(CameraEdit(), {{"SaveNetworkData", SaveNetworkData},
-                                                                                  {"LoadNetworkData", LoadNetworkData},
-                                                                                  ManagedObjectMethod(),
-                                                                                  {"SetFOV", &SetFloat<Camera, CameraSelf, &Camera::SetFOV>},
-                                                                                  {"GetFOV", &GetNumber<Camera, CameraSelf, &Camera::GetFOV>},
-                                                                                  {"UpdateFromKeyboard", UpdateFromKeyboard},
-                                                                                  {"MakeActiveListener", MakeActiveListener},
-                                                                                  {"IsActiveListener", &GetBoolean<Camera, CameraSelf, &Camera::IsActiveListener>},
-                                                                                  {"Clone", CloneObject}});
+const std::vector<Lua::Method> g_cameraMethods =
+    BuildDerivedTable(CameraEdit(), {{"SaveNetworkData", SaveNetworkData},
+                                     {"LoadNetworkData", LoadNetworkData},
+                                     ManagedObjectMethod(),
+                                     {"SetFOV", &SetFloat<Camera, CameraSelf, &Camera::SetFOV>},
+                                     {"GetFOV", &GetNumber<Camera, CameraSelf, &Camera::GetFOV>},
+                                     {"UpdateFromKeyboard", &Call<Camera, CameraSelf, &Camera::UpdateFromKeyboard>},
+                                     {"MakeActiveListener", &Call<Camera, CameraSelf, &Camera::MakeActiveListener>},
+                                     {"IsActiveListener", &GetBoolean<Camera, CameraSelf, &Camera::IsActiveListener>},
+                                     {"Clone", CloneObject}});
 const Lua::MethodTable g_cameraTable(Camera::ScriptClassName, g_cameraMethods.data(), g_cameraMethods.size());
 
 }  // namespace
