@@ -5,6 +5,8 @@ namespace Content {
 
 // Sets every object pointer of that level's builders back to null.
 void ResetLevel0Objects();
+void ResetLevel1Objects();
+void ResetLevel2Objects();
 void ResetLevel3Objects();
 void ResetLevel4Objects();
 

@@ -26,7 +26,7 @@ const Math::Color kViewportClearColor(0.2509804f, 0.2509804f, 0.2509804f, 1.0f);
 
 const char* MyLevelFactory::GetLevelName(uint32_t index) { return index < kLevelCount ? kLevelNames[index] : nullptr; }
 
-bool MyLevelFactory::IsLevelAvailable(uint32_t index) { return index == 0 || index == 3 || index == 4; }
+bool MyLevelFactory::IsLevelAvailable(uint32_t index) { return index <= 4; }
 
 bool MyLevelFactory::GetLevelIndex(const std::string& name, uint32_t& index) {
   for (uint32_t number = 0; number < kLevelCount; ++number) {
@@ -43,18 +43,24 @@ Core::SmartPointer<Quillon::Level> MyLevelFactory::CreateLevel(uint32_t index) {
   switch (index) {
     case 0:
       return BuildLevel0();
+    case 1:
+      return BuildLevel1();
+    case 2:
+      return BuildLevel2();
     case 3:
       return BuildLevel3();
     case 4:
       return BuildLevel4();
     default:
-      // Levels 1, 2 and 5 to 8 have no content in this build yet; the game runs on without a level.
+      // Levels 5 to 8 have no content in this build yet; the game runs on without a level.
       return nullptr;
   }
 }
 
 void MyLevelFactory::Reset() {
   Content::ResetLevel0Objects();
+  Content::ResetLevel1Objects();
+  Content::ResetLevel2Objects();
   Content::ResetLevel3Objects();
   Content::ResetLevel4Objects();
   for (auto& camera : cameras) camera = nullptr;

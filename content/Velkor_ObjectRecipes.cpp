@@ -6,6 +6,7 @@
 #include "content/Velkor_MyLevelFactory.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Layer.h"
+#include "physics/Physics_MassProperties.h"
 
 namespace Content {
 
@@ -72,8 +73,15 @@ void FinishSprite(MyLevelFactory& factory, const Source& source, uint32_t layerS
   sprite.SetVisible(spec.visible);
   sprite.SetRotationAngle(spec.rotation);
   sprite.SetScale(spec.scaleX, spec.scaleY);
-  sprite.SetCenter(Math::Vector2D(0.0f, 0.0f));
+  sprite.SetCenter(spec.center);
   sprite.SetZOrder(spec.z);
+  // The network test is made again: the client leaves bodies to the server.
+  if (spec.physicsMass != 0.0f && !IsNetworkClient()) {
+    sprite.SetCenter(spec.center);
+    sprite.AddPhysicalProperties(Physics2D::MassProperties(spec.physicsMass, 0.0f, spec.center), 0);
+    sprite.SetVelocity(Math::Vector2D(0.0f, 0.0f));
+    sprite.SetAngularVelocity(0.0f);
+  }
   if (layer != nullptr) layer->AddGameObject(&sprite, false, nullptr);
 }
 

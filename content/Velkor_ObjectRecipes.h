@@ -56,6 +56,10 @@ struct SpriteSpec {
   float rotation = 0.0f;
   float scaleX = 1.0f;
   float scaleY = 1.0f;
+  Math::Vector2D center{0.0f, 0.0f};
+  // A rigid body of that mass (inertia 0, centre of mass at the centre, Euler solver, at rest);
+  // none at 0.
+  float physicsMass = 0.0f;
 };
 
 struct TextSpec {

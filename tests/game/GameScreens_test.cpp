@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <list>
 #include <string>
@@ -21,11 +22,15 @@
 #include "game/Velkor_CreditsLevel.h"
 #include "game/Velkor_InstructionLevel.h"
 #include "game/Velkor_LogoClass.h"
+#include "game/Velkor_MainMenuClass.h"
+#include "game/Velkor_StoryClass.h"
 #include "game/Velkor_MyGame.h"
+#include "game/Velkor_OptionMenu_M.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/input/FakeInputBackend.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -297,8 +302,7 @@ TEST_F(ScreensTest, TheLogosFadeInTurnAndTheStoryIsAskedForAfterEightSeconds) {
   EXPECT_EQ(m_game->GetCurrentLevelIndex(), 1u);
   EXPECT_GE(elapsed, 8000.0);
   EXPECT_LE(elapsed, 8000.0 + 4 * step);
-  // The story has no content in this build: the game runs on without a level.
-  EXPECT_EQ(Current(), nullptr);
+  EXPECT_NE(dynamic_cast<StoryClass*>(Current()), nullptr);
   Frame(step);
 }
 
@@ -378,11 +382,11 @@ TEST_F(ScreensTest, TheCreditsScreenHoldsItsPictureButtonAndPointer) {
 
 TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuild) {
   Frame(16.0);
-  for (uint32_t number : {1u, 2u, 5u, 6u, 7u, 8u, 9u, 0xFFFFFFFFu}) {
+  for (uint32_t number : {5u, 6u, 7u, 8u, 9u, 0xFFFFFFFFu}) {
     EXPECT_FALSE(MyLevelFactory::IsLevelAvailable(number));
     EXPECT_EQ(m_factory->CreateLevel(number), nullptr) << number;
   }
-  for (uint32_t number : {0u, 3u, 4u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
+  for (uint32_t number : {0u, 1u, 2u, 3u, 4u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
   m_factory->Reset();
   for (auto* camera : m_factory->cameras) EXPECT_EQ(camera, nullptr);
   for (auto* layer : m_factory->layers) EXPECT_EQ(layer, nullptr);
@@ -403,6 +407,364 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
   EXPECT_EQ(m_game->GetCurrentLevelIndex(), 7u);
   Frame(16.0);
   EXPECT_EQ(Current(), nullptr);
+}
+
+// The story and the main menu, with the mouse played through a stand-in for the system's cursor
+// and buttons: a 1280 x 720 client area at the screen's top-left corner.
+class StoryMenuTest : public ScreensTest {
+ protected:
+  void SetUp() override {
+    m_input.clientLeft = 0;
+    m_input.clientTop = 0;
+    m_input.clientWidth = 1280;
+    m_input.clientHeight = 720;
+    ScreensTest::SetUp();
+  }
+  // Puts the pointer's tip on a world point of a screen whose camera stands at the origin, and
+  // lets the collisions see it (the device first waits for a still cursor after a level switch).
+  void PointAt(float x, float y) {
+    Frame(16.0);
+    m_input.cursorX = static_cast<int32_t>(x) + 640;
+    m_input.cursorY = 719 - (static_cast<int32_t>(y) + 360);
+    for (int i = 0; i < 3; ++i) Frame(16.0);
+  }
+  // One frame with the left button gone down, then released.
+  void Click() {
+    m_input.Hold(PAL::VirtualKey::LeftButton, true);
+    Frame(16.0);
+    m_input.Hold(PAL::VirtualKey::LeftButton, false);
+  }
+  void ExpectRequested(uint32_t level) {
+    EXPECT_TRUE(m_game->IsLevelSwitchRequested());
+    EXPECT_EQ(m_game->GetRequestedLevelIndex(), level);
+  }
+
+  TestInput::FakeInputBackend m_input;
+};
+
+struct StoryRow {
+  const char* name;
+  int32_t actor;
+  float x, y, z;
+  uint32_t frames;
+};
+
+TEST_F(StoryMenuTest, TheStoryHoldsItsBackdropAndThreePanelGroups) {
+  Frame(16.0);
+  SwitchTo("Story");
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 1u);
+  ASSERT_NE(dynamic_cast<StoryClass*>(Current()), nullptr);
+  ExpectFrame("Story", {{"Story_HUD", 0.0f, -640.0f, -360.0f, 1280, 720, 0},
+                        {"layer1", 0.0f, -1919.0f, -360.0f, 3838, 1316, 32},
+                        {"layer2", 869.117f, -640.0f, -360.0f, 1280, 720, 1}});
+  // One frame has run: the first panel's group came down by one step.
+  const StoryRow rows[] = {
+      {"StoryBack", 4, 0, 0, 0, 1},        {"f2ufo3", 5, 330, 640, 0, 1},      {"f1", 6, -318, 625, 0.1f, 1},
+      {"f3", 7, -1302, -212, 0.1f, 1},     {"f2", 8, 311, 635, 0.1f, 1},       {"car", 9, -1397, -229, 0.2f, 2},
+      {"ufo1", 10, -345, 660, 0.2f, 1},    {"ufo2", 10, -43, 611, 0.2f, 1},    {"human1", 11, 77, 640, 0.2f, 1},
+      {"human2", 11, 277, 561, 0.2f, 1},   {"human3", 11, 460, 619, 0.2f, 1},  {"human4", 11, 455, 530, 0.2f, 1},
+      {"human5", 11, 558, 581, 0.2f, 1},   {"platform", 12, -1302, -301, 0.2f, 1},
+      {"ufo3", 5, 72, 769, 0.3f, 1},       {"light", 13, 331, 699, 0.3f, 4},   {"speedLines", 14, -1281, -211, 0.3f, 2},
+      {"f2ufo2", 10, 559, 624, 0.4f, 1},   {"laser", 15, 4, 646, 0.4f, 1},     {"f2ufo1", 10, 278, 581, 0.4f, 1},
+      {"flame1", 16, -127, 595, 0.5f, 4},  {"flame2", 16, -200, 601, 0.5f, 4}, {"flame3", 16, -193, 564, 0.5f, 4},
+      {"f2flame1", 16, 28, 536, 0.5f, 4},  {"f2flame2", 16, 133, 523, 0.5f, 4}, {"f2flame3", 16, 230, 610, 0.5f, 4},
+      {"f2flame4", 16, 422, 506, 0.5f, 4}, {"f2flame5", 16, 582, 489, 0.5f, 4}, {"flame4", 16, -128, 531, 0.5f, 4},
+      {"flame5", 16, -63, 538, 0.5f, 4},   {"child", 17, -536, 509, 0.8f, 2},  {"adult", 18, -584, 522, 0.8f, 2},
+  };
+  for (const StoryRow& row : rows) {
+    auto* sprite = Object<Quillon::Sprite>(1, row.name);
+    ASSERT_NE(sprite, nullptr) << row.name;
+    EXPECT_EQ(sprite->GetCollisionActorIndex(), row.actor) << row.name;
+    EXPECT_EQ(sprite->GetPosition(), Math::Vector2D(row.x, row.y)) << row.name;
+    EXPECT_FLOAT_EQ(sprite->GetZOrder(), row.z) << row.name;
+    EXPECT_EQ(sprite->GetFramesCount(0), row.frames) << row.name;
+    EXPECT_NE(sprite->GetCollisionObject(), nullptr) << row.name;
+    EXPECT_TRUE(sprite->IsVisible()) << row.name;
+    const std::string name = row.name;
+    // The saucers, the laser and the fires start transparent; the rest of the scene shows.
+    const bool hidden = name.rfind("ufo", 0) == 0 || name == "laser" || name.rfind("flame", 0) == 0;
+    EXPECT_FLOAT_EQ(sprite->GetOpacity(), hidden ? 0.0f : 1.0f) << row.name;
+  }
+  auto* mirrored = Object<Quillon::Sprite>(1, "f2ufo3");
+  ASSERT_NE(mirrored, nullptr);
+  EXPECT_FLOAT_EQ(mirrored->GetScaleX(), -0.136f);
+  EXPECT_FLOAT_EQ(mirrored->GetScaleY(), 0.153f);
+  EXPECT_EQ(mirrored->GetCenter(), Math::Vector2D(-3.0f, 0.0f));
+  auto* light = Object<Quillon::Sprite>(1, "light");
+  ASSERT_NE(light, nullptr);
+  EXPECT_FLOAT_EQ(light->GetRotationAngle(), -26.21f);
+  auto* car = Object<Quillon::Sprite>(1, "car");
+  ASSERT_NE(car, nullptr);
+  EXPECT_FALSE(car->IsPlaying());
+  EXPECT_TRUE(car->GetLoop());
+  EXPECT_EQ(car->GetCurrentAnimationName(), "Animation5");
+}
+
+TEST_F(StoryMenuTest, TheStoryBringsInItsPanelsInTurnAndEndsOnTheMenuAtTenSeconds) {
+  Frame(16.0);
+  SwitchTo("Story");
+  auto* story = dynamic_cast<StoryClass*>(Current());
+  ASSERT_NE(story, nullptr);
+  auto* f1 = Object<Quillon::Sprite>(1, "f1");
+  auto* f2 = Object<Quillon::Sprite>(1, "f2");
+  auto* f3 = Object<Quillon::Sprite>(1, "f3");
+  auto* child = Object<Quillon::Sprite>(1, "child");
+  auto* ufo3 = Object<Quillon::Sprite>(1, "ufo3");
+  auto* flame = Object<Quillon::Sprite>(1, "flame1");
+  ASSERT_TRUE(f1 && f2 && f3 && child && ufo3 && flame);
+  double elapsed = 16.0;
+  auto runUntil = [&](double until) {
+    while (elapsed < until && m_game->GetCurrentLevelIndex() == 1) {
+      Frame(16.0);
+      elapsed += 16.0;
+      if (m_game->GetCurrentLevelIndex() != 1) break;
+      EXPECT_GE(flame->GetOpacity(), 0.0f);
+      EXPECT_LE(flame->GetOpacity(), 1.0f);
+    }
+  };
+  runUntil(3900.0);
+  // The first panel is down, the people walked in, the saucers attack and the fires are lit.
+  EXPECT_FLOAT_EQ(f1->GetPositionY(), 135.0f);
+  EXPECT_FLOAT_EQ(child->GetPositionX(), -296.0f);
+  EXPECT_EQ(child->GetCurrentFrameIndex(), 1u);
+  EXPECT_LE(ufo3->GetPositionX(), -107.0f);
+  EXPECT_FLOAT_EQ(flame->GetOpacity(), 1.0f);
+  EXPECT_FLOAT_EQ(f2->GetPositionY(), 635.0f);
+  runUntil(5900.0);
+  EXPECT_FLOAT_EQ(f2->GetPositionY(), 135.0f);
+  EXPECT_FLOAT_EQ(f3->GetPositionX(), -1302.0f);
+  runUntil(7900.0);
+  EXPECT_FLOAT_EQ(f3->GetPositionX(), -2.0f);
+  EXPECT_FLOAT_EQ(f1->GetOpacity(), 1.0f);
+  runUntil(9900.0);
+  // Faded out, the backdrop left alone.
+  EXPECT_FLOAT_EQ(f1->GetOpacity(), 0.0f);
+  EXPECT_FLOAT_EQ(flame->GetOpacity(), 0.0f);
+  EXPECT_FLOAT_EQ(Object<Quillon::Sprite>(1, "StoryBack")->GetOpacity(), 1.0f);
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 1u);
+  runUntil(10200.0);
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 2u);
+  EXPECT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+  EXPECT_GE(elapsed, 10000.0);
+}
+
+TEST_F(StoryMenuTest, OneClickSkipsTheStory) {
+  Frame(16.0);
+  SwitchTo("Story");
+  PointAt(0.0f, 0.0f);
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  Click();
+  ExpectRequested(2);
+  Frame(16.0);
+  EXPECT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+}
+
+TEST_F(StoryMenuTest, TheMenuHoldsItsButtonsCaptionsPlatformsCarOverlayAndPointer) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 2u);
+  ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+  ExpectFrame("MainOptionLevel", {{"MainOptionLevel_HUD", 0.0f, -400.0f, -300.0f, 800, 600, 0},
+                                  {"layer1", 0.0f, -672.0f, -878.0f, 2624, 1380, 29},
+                                  {"layer2", 869.117f, -400.0f, -300.0f, 800, 600, 1}});
+  ExpectText("GarageTxt", "Garage", -170.0f, -45.0f, 1.0f);
+  ExpectText("PlayTxt", "P l a y", -64.0f, 111.0f, 1.0f);
+  ExpectText("CreditTxt", "Credits", 102.0f, -50.0f, 1.0f);
+  ExpectText("InstructionTxt", "Instruction", -187.0f, 42.0f, 1.0f);
+  ExpectText("ExitTxt", "Exit", -13.0f, -144.0f, 1.0f);
+  Quillon::Text* option = ExpectText("OptionTxt", "Option", 104.0f, 46.399994f, 1.0f);
+  ASSERT_NE(option, nullptr);
+  EXPECT_EQ(option->GetPosition().y, 46.399994f);
+  ExpectText("opTxt1", "Background Music", 816.0f, -468.0f, 30.1f);
+  ExpectText("opTxt2", "Game Sound", 813.0f, -545.0f, 30.1f);
+  ExpectText("opTxt3", "Full Screen", 813.0f, -619.0f, 30.1f);
+  ExpectText("opBtnTxt2", "Main Menu", 944.0f, -847.0f, 30.2f);
+  Quillon::Sprite* backdrop = ExpectSprite("MenuBG", 19, 0.0f, -120.0f, -1.1f);
+  ASSERT_NE(backdrop, nullptr);
+  EXPECT_FLOAT_EQ(backdrop->GetScaleX(), 1.6f);
+  ExpectSprite("MenuBuilding", 20, -1.0f, 22.0f, -1.0f);
+  ExpectButton(ExpectSprite("PlayBtn", 22, 0.0f, 147.0f, 0.0f));
+  ExpectButton(ExpectSprite("InstructionBtn", 23, -131.0f, 61.0f, 0.0f));
+  ExpectButton(ExpectSprite("GarageBtn", 23, -133.0f, -30.0f, 0.0f));
+  ExpectButton(ExpectSprite("OptionBtn", 23, 135.0f, 61.0f, 0.0f));
+  ExpectButton(ExpectSprite("CreditBtn", 23, 137.0f, -32.0f, 0.0f));
+  ExpectButton(ExpectSprite("ExitBtn", 23, 3.0f, -129.0f, 0.0f));
+  ExpectButton(ExpectSprite("Op_MmBtn", 23, 1011.0f, -825.0f, 30.1f));
+  ExpectPointer(ExpectSprite("MousePt", 30, 0.0f, 0.0f, 30.2f, false));
+  // One frame has run: the platforms moved one step left.
+  ExpectSprite("MenuPlatform1", 24, -5.0f, -230.0f, 0.1f);
+  ExpectSprite("MenuPlatform2", 24, 1275.0f, -230.0f, 0.1f);
+  auto* dimmer = Object<Quillon::Sprite>(1, "Dimmer");
+  ASSERT_NE(dimmer, nullptr);
+  EXPECT_FLOAT_EQ(dimmer->GetOpacity(), 0.4f);
+  // The loading screen is hidden as the menu starts; the car shows its last frame and rides on
+  // its rigid body.
+  auto* loading = Object<Quillon::Sprite>(1, "LoadingScreen");
+  ASSERT_NE(loading, nullptr);
+  EXPECT_FALSE(loading->IsVisible());
+  EXPECT_FLOAT_EQ(loading->GetZOrder(), 10.0f);
+  auto* car = Object<Quillon::Sprite>(1, "MenuCar");
+  ASSERT_NE(car, nullptr);
+  EXPECT_EQ(car->GetFramesCount(0), 3u);
+  EXPECT_EQ(car->GetCurrentFrameIndex(), 2u);
+  EXPECT_FALSE(car->IsPlaying());
+  Math::Vector2D velocity;
+  ASSERT_TRUE(car->GetVelocity(velocity));
+  for (const char* box : {"Op_fsCheckBox", "Op_SoundChkBox", "Op_BgmChkBox"}) {
+    auto* sprite = Object<Quillon::Sprite>(1, box);
+    ASSERT_NE(sprite, nullptr);
+    ExpectButton(sprite);
+    EXPECT_EQ(sprite->GetFramesCount(0), 2u);
+    EXPECT_FALSE(sprite->IsPlaying());
+    // Sound and music on; the full-screen box ticked only in full screen.
+    const bool ticked = std::string(box) == "Op_fsCheckBox" && m_game->IsFullScreen();
+    EXPECT_EQ(sprite->GetCurrentFrameIndex(), ticked ? 1u : 0u) << box;
+  }
+  auto* overlay = Object<OptionMenu_M>(1, "OptionMenuSprite");
+  ASSERT_NE(overlay, nullptr);
+  EXPECT_FALSE(overlay->IsShown());
+  EXPECT_EQ(overlay->GetCollisionActorIndex(), 27);
+  EXPECT_EQ(overlay->GetMountsCount(), 8u);
+  // The overlay carries its members: a move keeps their offsets.
+  overlay->SetPosition(Math::Vector2D(0.0f, 0.0f));
+  EXPECT_EQ(Object<Quillon::Sprite>(1, "Op_MmBtn")->GetPosition(), Math::Vector2D(11.0f, -197.0f));
+  EXPECT_EQ(Object<Quillon::Text>(1, "opTxt1")->GetPosition(), Math::Vector2D(-184.0f, 160.0f));
+  EXPECT_EQ(Object<Quillon::Sprite>(1, "Op_BgmChkBox")->GetPosition(), Math::Vector2D(170.0f, 179.0f));
+  // The car bobs between its two heights; the platforms never leave a gap in view.
+  float lowest = 1e9f, highest = -1e9f;
+  for (int i = 0; i < 600; ++i) {
+    Frame(16.0);
+    lowest = std::min(lowest, car->GetPositionY());
+    highest = std::max(highest, car->GetPositionY());
+    auto* first = Object<Quillon::Sprite>(1, "MenuPlatform1");
+    auto* second = Object<Quillon::Sprite>(1, "MenuPlatform2");
+    const float left = std::min(first->GetPositionX(), second->GetPositionX());
+    const float right = std::max(first->GetPositionX(), second->GetPositionX());
+    EXPECT_LE(right - left, 1290.0f);
+    EXPECT_LE(left, 0.0f);
+  }
+  EXPECT_LT(lowest, -190.0f);
+  EXPECT_GT(highest, -180.0f);
+  EXPECT_GT(lowest, -230.0f);
+  EXPECT_LT(highest, -150.0f);
+}
+
+TEST_F(StoryMenuTest, TheMenuButtonsLeadToTheirScreensAndBack) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  auto* instruction = Object<Quillon::Text>(1, "InstructionTxt");
+  ASSERT_NE(instruction, nullptr);
+  PointAt(-131.0f, 61.0f);
+  // The caption under the pointer loses green and blue; nothing is asked for without a click.
+  EXPECT_FLOAT_EQ(instruction->GetModulationColor().g, 0.0f);
+  EXPECT_FLOAT_EQ(instruction->GetModulationColor().b, 0.0f);
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  Click();
+  ExpectRequested(3);
+  Frame(16.0);
+  ASSERT_NE(dynamic_cast<InstructionLevel*>(Current()), nullptr);
+  // Home from the instructions.
+  PointAt(21.0f, -268.0f);
+  Click();
+  ExpectRequested(2);
+  Frame(16.0);
+  ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+  PointAt(137.0f, -29.0f);
+  Click();
+  ExpectRequested(4);
+  Frame(16.0);
+  ASSERT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
+  PointAt(505.0f, -300.0f);
+  Click();
+  ExpectRequested(2);
+  Frame(16.0);
+  ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+  // Away from every button all captions are plain again.
+  PointAt(-500.0f, 300.0f);
+  for (const char* caption : {"PlayTxt", "InstructionTxt", "GarageTxt", "OptionTxt", "CreditTxt", "ExitTxt"}) {
+    EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, caption)->GetModulationColor().g, 1.0f) << caption;
+  }
+  Click();
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  PointAt(-133.0f, -27.0f);
+  Click();
+  ExpectRequested(6);
+}
+
+TEST_F(StoryMenuTest, PlayOpensTheTutorialOnceThenTheGameAndExitQuits) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  auto* play = Object<Quillon::Text>(1, "PlayTxt");
+  ASSERT_NE(play, nullptr);
+  PointAt(0.0f, 150.0f);
+  // Play's caption loses only its blue.
+  EXPECT_FLOAT_EQ(play->GetModulationColor().g, 1.0f);
+  EXPECT_FLOAT_EQ(play->GetModulationColor().b, 0.0f);
+  Click();
+  ExpectRequested(5);
+  EXPECT_EQ(m_game->tutorialPlayed, 1);
+  EXPECT_FALSE(Object<Quillon::Sprite>(1, "MousePt")->IsVisible());
+  // From then on Play leads to the game, with the loading screen up.
+  m_game->SetLevelIndices(2, 0, 0, false);
+  auto* menu = dynamic_cast<MainMenuClass*>(Current());
+  ASSERT_NE(menu, nullptr);
+  menu->Press("PlayBtn");
+  ExpectRequested(7);
+  EXPECT_TRUE(Object<Quillon::Sprite>(1, "LoadingScreen")->IsVisible());
+  m_game->SetLevelIndices(2, 0, 0, false);
+  menu->Press("ExitBtn");
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  // The quit request reaches the message pump (and is consumed there).
+  EXPECT_FALSE(PAL::ProcessMessages());
+}
+
+TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  auto* overlay = Object<OptionMenu_M>(1, "OptionMenuSprite");
+  ASSERT_NE(overlay, nullptr);
+  EXPECT_TRUE(overlay->IsVisible());
+  PointAt(135.0f, 64.0f);
+  Click();
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  EXPECT_TRUE(overlay->IsShown());
+  Frame(16.0);
+  // It stands on the camera with its members.
+  EXPECT_EQ(overlay->GetPosition(), Math::Vector2D(0.0f, 0.0f));
+  auto* sound = Object<Quillon::Sprite>(1, "Op_SoundChkBox");
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(sound->GetPosition(), Math::Vector2D(170.0f, 107.0f));
+  EXPECT_TRUE(sound->IsVisible());
+  // The sound box toggles the game's flag, twice back to where it was.
+  PointAt(170.0f, 107.0f);
+  Click();
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 1u);
+  EXPECT_EQ(m_game->soundOn, 0);
+  Frame(16.0);
+  Click();
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
+  EXPECT_EQ(m_game->soundOn, 1);
+  auto* music = Object<Quillon::Sprite>(1, "Op_BgmChkBox");
+  PointAt(170.0f, 179.0f);
+  Click();
+  EXPECT_EQ(music->GetCurrentFrameIndex(), 1u);
+  EXPECT_EQ(m_game->musicOn, 0);
+  // The menu's buttons are dead while it is open.
+  PointAt(-131.0f, 61.0f);
+  Click();
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "InstructionTxt")->GetModulationColor().g, 1.0f);
+  // Its one button closes it, its caption lit while the pointer is on it.
+  PointAt(11.0f, -194.0f);
+  EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "opBtnTxt2")->GetModulationColor().g, 0.0f);
+  Click();
+  EXPECT_FALSE(overlay->IsShown());
+  EXPECT_FALSE(overlay->IsVisible());
+  EXPECT_FALSE(sound->IsVisible());
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  PointAt(-131.0f, 61.0f);
+  Click();
+  ExpectRequested(3);
 }
 
 }  // namespace

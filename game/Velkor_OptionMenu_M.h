@@ -1,0 +1,32 @@
+#pragma once
+// The options overlay of the main menu: full screen, sound and music check boxes and one button
+// that closes it. While open it stands on the camera, carrying its boxes, labels and button.
+#include <cstdint>
+
+#include "framework/Quillon_Sprite.h"
+
+class OptionMenu_M : public Quillon::Sprite {
+ public:
+  OptionMenu_M() = default;
+  explicit OptionMenu_M(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
+  OptionMenu_M(const OptionMenu_M& other) = default;
+  VELKOR_DECLARE_CLASS(OptionMenu_M);
+
+  void OnStart() override;
+  void Update(float dt) override;
+
+  // Opens or closes the overlay with everything it carries.
+  void Show(bool visible, int32_t followCamera);
+  bool IsShown() const { return m_shown != 0; }
+  // What one frame does with the pointer over the overlay; a click is passed in.
+  void HandleInput(bool click);
+
+ private:
+  Quillon::Sprite* m_cursor = nullptr;
+  Quillon::Sprite* m_fullScreenBox = nullptr;
+  Quillon::Sprite* m_soundBox = nullptr;
+  Quillon::Sprite* m_musicBox = nullptr;
+  Quillon::Sprite* m_mainMenuButton = nullptr;
+  uint8_t m_shown = 0;
+  int32_t m_followCamera = 0;
+};

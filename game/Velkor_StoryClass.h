@@ -1,0 +1,40 @@
+#pragma once
+// The intro cut-scene: three comic panels brought in one after the other with their people, saucers,
+// laser and fires, then faded out; it leads to the main menu after ten seconds or on a click.
+#include "framework/Quillon_Level.h"
+
+class StoryClass : public Quillon::Level {
+ public:
+  // The scene's timetable, in seconds from its start.
+  static constexpr float kSecondPanelTime = 4.0f;
+  static constexpr float kThirdPanelTime = 6.0f;
+  static constexpr float kFadeOutTime = 8.0f;
+  static constexpr float kEndTime = 10.0f;
+
+  StoryClass() = default;
+  static Core::Object* Create();
+  const char* GetClassName() const override { return "StoryClass"; }
+  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(StoryClass)); }
+
+  void OnStart() override;
+  void OnEnd() override {}
+  void Update(float dt) override;
+
+  float GetStoryTime() const { return m_storyTime; }
+  float GetSceneOpacity() const { return m_sceneOpacity; }
+  float GetUfoOpacity() const { return m_ufoOpacity; }
+  float GetLaserOpacity() const { return m_laserOpacity; }
+  float GetFlameOpacity() const { return m_flameOpacity; }
+
+ private:
+  void ApplyOpacities();
+  void PlayFirstPanel();
+  void Leave();
+
+  float m_fadeStep = 0.0f;
+  float m_storyTime = 0.0f;
+  float m_sceneOpacity = 1.0f;
+  float m_ufoOpacity = 0.0f;
+  float m_laserOpacity = 0.0f;
+  float m_flameOpacity = 0.0f;
+};
