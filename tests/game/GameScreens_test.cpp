@@ -548,6 +548,21 @@ TEST_F(StoryMenuTest, TheStoryBringsInItsPanelsInTurnAndEndsOnTheMenuAtTenSecond
   EXPECT_GE(elapsed, 10000.0);
 }
 
+TEST_F(StoryMenuTest, AStoryMissingItsPicturesStillEndsOnTheMenu) {
+  Frame(16.0);
+  SwitchTo("Story");
+  auto* f1 = Object<Quillon::Sprite>(1, "f1");
+  ASSERT_NE(f1, nullptr);
+  f1->Destroy();
+  double elapsed = 0.0;
+  while (m_game->GetCurrentLevelIndex() == 1 && elapsed < 11000.0) {
+    Frame(16.0);
+    elapsed += 16.0;
+  }
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 2u);
+  EXPECT_NEAR(elapsed, 10000.0, 100.0);
+}
+
 TEST_F(StoryMenuTest, OneClickSkipsTheStory) {
   Frame(16.0);
   SwitchTo("Story");
