@@ -9,14 +9,22 @@ namespace Quillon {
 
 VELKOR_IMPLEMENT_CLASS(Text, "Quillon::Text");
 
+namespace {
+// The engine's text node draws where its world matrix stands and never recomputes it; under a
+// game object it must follow the object's node, as every other drawable does.
+void FollowParent(Engine::Node* node, float) { node->SetWorldMatrix(node->GetParentWorld()); }
+}  // namespace
+
 Text::Text(const std::string& text, const std::string& fontPath)
     : m_engineText(new (__FILE__, __LINE__) Engine::Text(text, false)) {
   m_engineText->SetFont(Engine::GetFont(fontPath));
+  m_engineText->SetUpdateHook(&FollowParent);
   m_node->AddChild(m_engineText);
 }
 
 Text::Text(const Text& other)
     : GameObject(other), m_engineText(static_cast<Engine::Text*>(other.m_engineText->Clone())) {
+  m_engineText->SetUpdateHook(&FollowParent);
   m_node->AddChild(m_engineText);
 }
 

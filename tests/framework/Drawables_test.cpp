@@ -147,6 +147,22 @@ TEST_F(DrawablesTest, TextSavesItsFontByNameAndFindsItInTheFontsFolder) {
   EXPECT_EQ(loaded->GetEngineText()->GetColor(), Math::Color(0.0f, 1.0f, 0.0f, 1.0f));
 }
 
+TEST_F(DrawablesTest, TextIsDrawnWhereItsObjectStands) {
+  const std::string fontPath = services_.directory + "\\Resources\\Fonts\\DefaultFont\\DefaultFont";
+  SmartPointer<Quillon::Text> text(new Quillon::Text("Play", fontPath));
+  text->SetPosition(120.0f, -40.0f);
+  SmartPointer<Quillon::Text> copy(static_cast<Quillon::Text*>(text->Clone()));
+  copy->SetPosition(-300.0f, 200.0f);
+  for (Quillon::Text* object : {text.Get(), copy.Get()}) {
+    object->RefreshTransform();
+    object->GetNode()->Update(0.0f);  // as the scene graph's frame update walks the tree
+    Math::Matrix4x4 world;
+    object->GetEngineText()->GetWorldMatrix(world);
+    EXPECT_EQ(world.m[12], object->GetPosition().x);
+    EXPECT_EQ(world.m[13], object->GetPosition().y);
+  }
+}
+
 TEST_F(DrawablesTest, LinePointsAreLocalAndShapesStayHiddenWhenLoaded) {
   SmartPointer<Quillon::Line> line(new Quillon::Line(Math::Vector2D(0.0f, 0.0f), Math::Vector2D(5.0f, 5.0f)));
   line->SetPosition(10.0f, 0.0f);
