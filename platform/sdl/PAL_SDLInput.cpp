@@ -45,7 +45,21 @@ class SystemInputBackend : public InputBackend {
   void GetCursorPosition(std::int32_t& x, std::int32_t& y) override {
     int px = 0;
     int py = 0;
-    if (SDLBackend::IsVideoStarted()) SDL_GetGlobalMouseState(&px, &py);
+    if (SDLBackend::IsVideoStarted()) {
+      // Over one of our windows, the motion events the pump has drained are the freshest answer:
+      // SDL's global query can hold a cached position until a button changes (seen on X servers
+      // without raw input events).
+      if (SDL_Window* focus = SDL_GetMouseFocus()) {
+        int windowX = 0;
+        int windowY = 0;
+        SDL_GetMouseState(&px, &py);
+        SDL_GetWindowPosition(focus, &windowX, &windowY);
+        px += windowX;
+        py += windowY;
+      } else {
+        SDL_GetGlobalMouseState(&px, &py);
+      }
+    }
     x = px;
     y = py;
   }
