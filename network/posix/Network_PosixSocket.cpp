@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -299,6 +300,12 @@ std::string FormatDotted(std::uint32_t networkOrderAddress) {
 
 bool ResolveHost(const char* name, std::uint32_t& networkOrderAddress) {
   if (name == nullptr || *name == '\0') return false;
+  // "localhost" is always the loopback address, even on a system without a hosts file, where the
+  // resolver would ask the network for it.
+  if (strcasecmp(name, "localhost") == 0) {
+    networkOrderAddress = htonl(INADDR_LOOPBACK);
+    return true;
+  }
   addrinfo hints{};
   hints.ai_family = AF_INET;
   addrinfo* results = nullptr;
