@@ -1,0 +1,3 @@
+#include "game/Velkor_AiFriendClass.h"
+
+VELKOR_IMPLEMENT_CLASS(AiFriendClass, "AiFriendClass");

@@ -1,0 +1,3 @@
+#include "game/Velkor_BossObject.h"
+
+VELKOR_IMPLEMENT_CLASS(BossObject, "BossObject");

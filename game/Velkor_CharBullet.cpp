@@ -1,0 +1,3 @@
+#include "game/Velkor_CharBullet.h"
+
+VELKOR_IMPLEMENT_CLASS(CharBullet, "CharBullet");

@@ -1,0 +1,3 @@
+#include "game/Velkor_CivilianClass.h"
+
+VELKOR_IMPLEMENT_CLASS(CivilianClass, "CivilianClass");

@@ -1,0 +1,3 @@
+#include "game/Velkor_CursorClass.h"
+
+VELKOR_IMPLEMENT_CLASS(CursorClass, "CursorClass");

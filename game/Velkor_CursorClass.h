@@ -1,0 +1,13 @@
+#pragma once
+// The aiming cursor, which follows the mouse.
+#include <vector>
+
+#include "framework/Quillon_Sprite.h"
+
+class CursorClass : public Quillon::Sprite {
+ public:
+  CursorClass() = default;
+  explicit CursorClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
+  CursorClass(const CursorClass& other) = default;
+  VELKOR_DECLARE_CLASS(CursorClass);
+};

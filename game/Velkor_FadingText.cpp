@@ -1,0 +1,3 @@
+#include "game/Velkor_FadingText.h"
+
+VELKOR_IMPLEMENT_CLASS(FadingText, "FadingText");

@@ -1,0 +1,3 @@
+#include "game/Velkor_HealthConsume.h"
+
+VELKOR_IMPLEMENT_CLASS(HealthConsume, "HealthConsume");

@@ -1,0 +1,3 @@
+#include "game/Velkor_OptionMenu.h"
+
+VELKOR_IMPLEMENT_CLASS(OptionMenu, "OptionMenu");

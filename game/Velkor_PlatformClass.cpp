@@ -1,0 +1,3 @@
+#include "game/Velkor_PlatformClass.h"
+
+VELKOR_IMPLEMENT_CLASS(PlatformClass, "PlatformClass");

@@ -1,0 +1,3 @@
+#include "game/Velkor_PlayerClass.h"
+
+VELKOR_IMPLEMENT_CLASS(PlayerClass, "PlayerClass");

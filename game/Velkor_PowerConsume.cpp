@@ -1,0 +1,3 @@
+#include "game/Velkor_PowerConsume.h"
+
+VELKOR_IMPLEMENT_CLASS(PowerConsume, "PowerConsume");

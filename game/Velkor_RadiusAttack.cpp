@@ -1,0 +1,3 @@
+#include "game/Velkor_RadiusAttack.h"
+
+VELKOR_IMPLEMENT_CLASS(RadiusAttack, "RadiusAttack");

@@ -1,0 +1,3 @@
+#include "game/Velkor_ShieldConsume.h"
+
+VELKOR_IMPLEMENT_CLASS(ShieldConsume, "ShieldConsume");

@@ -1,0 +1,3 @@
+#include "game/Velkor_SpHud.h"
+
+VELKOR_IMPLEMENT_CLASS(SpHud, "SpHud");

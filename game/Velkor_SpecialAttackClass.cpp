@@ -1,0 +1,3 @@
+#include "game/Velkor_SpecialAttackClass.h"
+
+VELKOR_IMPLEMENT_CLASS(SpecialAttackClass, "SpecialAttackClass");

@@ -1,0 +1,3 @@
+#include "game/Velkor_UFO2Class.h"
+
+VELKOR_IMPLEMENT_CLASS(UFO2Class, "UFO2Class");

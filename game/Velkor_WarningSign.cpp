@@ -1,0 +1,3 @@
+#include "game/Velkor_WarningSign.h"
+
+VELKOR_IMPLEMENT_CLASS(WarningSign, "WarningSign");
