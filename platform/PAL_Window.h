@@ -111,7 +111,8 @@ class Window {
 };
 
 // Dispatches every pending window event to its window's callbacks and updates the key and mouse
-// state; false once the quit request was posted (the request is consumed: the next call starts
+// state (a key or button pressed and released within one call counts as held until the next
+// call, so no tap is lost between two frames); false once the quit request was posted (the request is consumed: the next call starts
 // afresh). Works without any window (then only the quit request is looked at).
 bool ProcessMessages();
 // Posts the quit request; the pump answers false at its next call, after the pending events.

@@ -10,12 +10,23 @@
 namespace PAL {
 namespace {
 
-// Held bits by virtual key, as the pump last saw them (toggle bits come from SDL's own state).
+// Held bits by virtual key as this frame sees them (toggle bits come from SDL's own state). A key
+// pressed and released within one drain of the events stays held here until the next drain, so
+// a tap shorter than a frame is seen as pressed for one frame and released in the next.
 std::array<std::uint8_t, 256> g_keys{};
+// Held bits as the events last left them, and the keys that went down during the current drain.
+std::array<std::uint8_t, 256> g_physical{};
+std::array<bool, 256> g_wentDownThisDrain{};
 std::int32_t g_cursorCount = 0;
 
 void UpdateGenericKey(std::uint8_t generic, std::uint8_t left, std::uint8_t right) {
   g_keys[generic] = static_cast<std::uint8_t>((g_keys[left] | g_keys[right]) & kKeyHeldBit);
+}
+
+void UpdateGenericKeys() {
+  UpdateGenericKey(VirtualKey::Shift, VirtualKey::LeftShift, VirtualKey::RightShift);
+  UpdateGenericKey(VirtualKey::Control, VirtualKey::LeftControl, VirtualKey::RightControl);
+  UpdateGenericKey(VirtualKey::Menu, VirtualKey::LeftMenu, VirtualKey::RightMenu);
 }
 
 std::uint8_t ToggleBit(std::uint8_t virtualKey) {
@@ -103,14 +114,29 @@ InputBackend& GetSystemInputBackend() {
 
 namespace SDLBackend {
 
-void SetKeyHeld(std::uint8_t virtualKey, bool held) {
-  g_keys[virtualKey] = held ? kKeyHeldBit : 0;
-  UpdateGenericKey(VirtualKey::Shift, VirtualKey::LeftShift, VirtualKey::RightShift);
-  UpdateGenericKey(VirtualKey::Control, VirtualKey::LeftControl, VirtualKey::RightControl);
-  UpdateGenericKey(VirtualKey::Menu, VirtualKey::LeftMenu, VirtualKey::RightMenu);
+void BeginDrain() {
+  // Taps of the last drain have had their frame: from now on each key is what the events say.
+  g_keys = g_physical;
+  g_wentDownThisDrain.fill(false);
+  UpdateGenericKeys();
 }
 
-void ReleaseAllKeys() { g_keys.fill(0); }
+void SetKeyHeld(std::uint8_t virtualKey, bool held) {
+  g_physical[virtualKey] = held ? kKeyHeldBit : 0;
+  if (held) {
+    g_wentDownThisDrain[virtualKey] = true;
+    g_keys[virtualKey] = kKeyHeldBit;
+  } else if (!g_wentDownThisDrain[virtualKey]) {
+    g_keys[virtualKey] = 0;
+  }
+  UpdateGenericKeys();
+}
+
+void ReleaseAllKeys() {
+  g_keys.fill(0);
+  g_physical.fill(0);
+  g_wentDownThisDrain.fill(false);
+}
 
 }  // namespace SDLBackend
 }  // namespace PAL

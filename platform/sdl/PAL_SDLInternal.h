@@ -23,7 +23,8 @@ bool IsVideoStarted();
 // The engine window behind an SDL window, or null (a window not ours, or already destroyed).
 Window* FindWindow(SDL_Window* window);
 
-// Key table updates from the pump.
+// Key table updates from the pump: BeginDrain before each drain of the event queue.
+void BeginDrain();
 void SetKeyHeld(std::uint8_t virtualKey, bool held);
 // Focus left the program's windows: nothing may stay held.
 void ReleaseAllKeys();

@@ -360,6 +360,7 @@ void Window::GetPosition(std::int32_t* x, std::int32_t* y) const {
 
 bool ProcessMessages() {
   if (SDLBackend::IsVideoStarted()) {
+    SDLBackend::BeginDrain();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) DispatchEvent(event);
   }

@@ -77,7 +77,7 @@ TEST(OutsideInputTest, KeysClicksAndCloseRequestsReachTheProgram) {
   RunCommand("xdotool windowraise " + id + " mousemove --sync --window " + id + " 20 30");
   RunCommand("xdotool windowfocus --sync " + id);
 
-  // Held across several frames: a tap shorter than one frame is, by design, not seen.
+  // Held across several frames, so the down and the up are reported in frames of their own.
   RunCommand("xdotool keydown a");
   EXPECT_EQ(probe.ReadLine(), "key A down");
   RunCommand("sleep 0.1; xdotool keyup a");

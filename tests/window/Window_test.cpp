@@ -1,6 +1,9 @@
 // The window, its OpenGL context and the pump, in this process under the X display.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include "platform/PAL_Input.h"
 #include "platform/PAL_Window.h"
 #include "platform/PAL_WindowGL.h"
 #include "tests/support/TestSupport.h"
@@ -129,4 +132,62 @@ TEST(WindowTest, DisplayModesIncludeTheCurrentOne) {
   bool found = false;
   for (const PAL::DisplayMode& mode : modes) found |= mode.width == current.width && mode.height == current.height;
   EXPECT_TRUE(found);
+}
+
+namespace {
+
+void PostKey(SDL_Scancode scancode, bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = scancode;
+  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+void PostButton(std::uint8_t button, bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.button.button = button;
+  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+}  // namespace
+
+TEST(WindowTest, TapsWithinOneFrameAreHeldForOneFrameAndReleasedInTheNext) {
+  VELKOR_REQUIRE_DISPLAY();
+  PAL::Window window(160, 120);
+  ASSERT_TRUE(window.IsOpen());
+  PAL::InputBackend& input = PAL::GetInputBackend();
+  DrainQuit();
+  ASSERT_FALSE(input.IsKeyHeld(PAL::VirtualKey::KeyA));
+
+  // A key and the left button, each pressed and released before the frame's drain.
+  PostKey(SDL_SCANCODE_A, true);
+  PostKey(SDL_SCANCODE_A, false);
+  PostButton(SDL_BUTTON_LEFT, true);
+  PostButton(SDL_BUTTON_LEFT, false);
+  PostKey(SDL_SCANCODE_LSHIFT, true);
+  PostKey(SDL_SCANCODE_LSHIFT, false);
+  PAL::ProcessMessages();
+  std::uint8_t state[256] = {};
+  input.GetKeyboardState(state);
+  EXPECT_TRUE(state[PAL::VirtualKey::KeyA] & PAL::kKeyHeldBit);
+  EXPECT_TRUE(input.IsKeyHeld(PAL::VirtualKey::LeftButton));
+  EXPECT_TRUE(input.IsKeyHeld(PAL::VirtualKey::LeftShift));
+  EXPECT_TRUE(input.IsKeyHeld(PAL::VirtualKey::Shift));
+
+  PAL::ProcessMessages();
+  EXPECT_FALSE(input.IsKeyHeld(PAL::VirtualKey::KeyA));
+  EXPECT_FALSE(input.IsKeyHeld(PAL::VirtualKey::LeftButton));
+  EXPECT_FALSE(input.IsKeyHeld(PAL::VirtualKey::Shift));
+
+  // A press that lasts into the next frame is held until its own release is drained.
+  PostKey(SDL_SCANCODE_A, true);
+  PAL::ProcessMessages();
+  PAL::ProcessMessages();
+  EXPECT_TRUE(input.IsKeyHeld(PAL::VirtualKey::KeyA));
+  PostKey(SDL_SCANCODE_A, false);
+  PAL::ProcessMessages();
+  EXPECT_FALSE(input.IsKeyHeld(PAL::VirtualKey::KeyA));
 }
