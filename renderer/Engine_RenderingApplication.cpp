@@ -100,8 +100,10 @@ bool RenderingApplication::Idle() {
 
 void RenderingApplication::SetDesiredFrameRate(double framesPerSecond) {
   m_desiredFrameRate = framesPerSecond;
-  // Zero or a negative rate would make the wait endless or meaningless: it means no cap.
-  m_minimumFrameTime = framesPerSecond > 0.0 ? 1000.0 / framesPerSecond : 0.0;
+  // Zero or a negative rate would make the wait endless or meaningless: it means no cap. A tiny
+  // positive rate from a script must not freeze the window between two pumps either, so the cap
+  // never waits longer than its longest frame.
+  m_minimumFrameTime = framesPerSecond > 0.0 ? std::min(1000.0 / framesPerSecond, kLongestCappedFrame) : 0.0;
 }
 
 void RenderingApplication::SetVSync(bool enabled) {

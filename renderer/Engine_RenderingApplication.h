@@ -54,6 +54,9 @@ class RenderingApplication : public Application {
   Input::Mouse* GetMouse() const { return m_mouse.Get(); }
   Input::Keyboard* GetKeyboard() const { return m_keyboard.Get(); }
 
+  // The longest frame, in milliseconds, that the cap waits for (rates below 1 fps cap at 1 fps).
+  static constexpr double kLongestCappedFrame = 1000.0;
+
   // A rate of 0 or less means no cap at all.
   void SetDesiredFrameRate(double framesPerSecond);
   double GetDesiredFrameRate() const { return m_desiredFrameRate; }

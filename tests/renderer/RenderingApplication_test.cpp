@@ -155,6 +155,16 @@ TEST_F(RenderingApplicationTest, ARateOfZeroOrLessIsUncapped) {
   }
 }
 
+TEST_F(RenderingApplicationTest, ATinyRateWaitsNoLongerThanTheLongestCappedFrame) {
+  for (double rate : {0.0001, 1e-300, 0.5}) {
+    m_application->SetDesiredFrameRate(rate);
+    EXPECT_EQ(m_application->GetDesiredFrameRate(), rate);
+    EXPECT_EQ(m_application->GetMinimumFrameTime(), Engine::RenderingApplication::kLongestCappedFrame);
+  }
+  m_application->SetDesiredFrameRate(2.0);
+  EXPECT_EQ(m_application->GetMinimumFrameTime(), 500.0);
+}
+
 TEST_F(RenderingApplicationTest, ClosingTheWindowPostsTheQuitRequest) {
   while (PAL::ProcessMessages()) {
     static int passes = 0;
