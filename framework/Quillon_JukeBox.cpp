@@ -264,8 +264,11 @@ bool JukeBox::IsPlaying() const {
 }
 
 void JukeBox::SetMusicVolume(float volume, float fadeTime) {
-  if (m_currentSource == nullptr || !std::isfinite(volume) || !std::isfinite(fadeTime)) return;
+  if (!std::isfinite(volume) || !std::isfinite(fadeTime)) return;
+  // Kept without a current track too: a level sets its volume before the music starts, and the
+  // next track fades in to it.
   m_targetVolume = volume;
+  if (m_currentSource == nullptr) return;
   m_fadeInRate = fadeTime != 0.0f ? (volume - m_currentSource->GetGain()) / fadeTime : 0.0f;
 }
 

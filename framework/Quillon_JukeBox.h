@@ -91,8 +91,8 @@ class JukeBox : public LevelJukeBox {
   // Once per frame: replays, moves on, crossfades, fades in and out.
   void Update(float dt) override;
 
-  // Fades the current track to the volume over fadeTime seconds (0: at once); nothing is stored
-  // without a current track.
+  // Fades the current track to the volume over fadeTime seconds (0: at once). Without a current
+  // track the volume is kept for the next one, which fades in to it.
   void SetMusicVolume(float volume, float fadeTime);
   // The current source's gain, 0 without one.
   float GetMusicVolume() const;

@@ -42,6 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(fields[i + 2] == 0 || fields[i + 2] == 1);
   }
   Require(manager.armours[0].purchased == 1 && manager.guns[0].purchased == 1);
+  // The run trusts the equipment: one armour and one gun, at most one of the others, all owned.
+  for (int set = 0; set < 4; ++set) {
+    int equipped = 0;
+    for (int i = 0; i < DataManager::kItemCount; ++i) {
+      const std::size_t at = 3 + static_cast<std::size_t>(set * DataManager::kItemCount + i) * 3;
+      if (fields[at + 2] == 0) continue;
+      ++equipped;
+      Require(fields[at + 1] == 1 && fields[at] >= 0);
+    }
+    Require(set < 2 ? equipped == 1 : equipped <= 1);
+  }
 
   const std::string text = manager.FormatPlayerData() + "\n" + manager.FormatArmourSet() + "\n" +
                            manager.FormatGunSet() + "\n" + manager.FormatSpecialSet() + "\n" + manager.FormatAiSet();

@@ -100,6 +100,35 @@ bool ParseInteger(const std::string& token, int32_t& value) {
   return true;
 }
 
+// One set's equipment made consistent; what changed is added to the note.
+template <typename Item>
+void MakeSetConsistent(Item (&items)[DataManager::kItemCount], const char* set, bool alwaysOneEquipped,
+                       std::string& note) {
+  const auto add = [&note, set](const std::string& what) {
+    note += (note.empty() ? "" : "; ") + what + " in " + set;
+  };
+  if (alwaysOneEquipped && items[0].itemId < 0) {
+    // The first armour and gun are always owned and are what the set falls back to: never empty.
+    items[0].itemId = 0;
+    add("an empty first item");
+  }
+  int32_t equippedCount = 0;
+  for (int32_t i = 0; i < DataManager::kItemCount; ++i) {
+    Item& item = items[i];
+    if (item.purchased != 0 && item.purchased != 1) item.purchased = 1;
+    if (item.equipped != 0 && item.equipped != 1) item.equipped = 1;
+    if (item.equipped == 1 && (item.purchased == 0 || item.itemId < 0)) {
+      item.equipped = 0;
+      add(std::string(item.itemId < 0 ? "an empty slot" : "an item not owned") + " equipped");
+    }
+    equippedCount += item.equipped;
+  }
+  if (alwaysOneEquipped ? equippedCount == 1 : equippedCount <= 1) return;
+  if (equippedCount > 1) add(std::to_string(equippedCount) + " items equipped");
+  for (Item& item : items) item.equipped = 0;
+  if (alwaysOneEquipped) items[0].equipped = 1;
+}
+
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 enum class Section { None, Player, Armour, Gun, Special, Ai };
@@ -287,8 +316,21 @@ void DataManager::SetDefaults() {
   player.bestScore = 0;
 }
 
+std::string DataManager::GetSaveDirectory() { return PAL::UserDataDirectory(kDataFolder); }
+
+std::string DataManager::GetSavePath() {
+  const std::string directory = GetSaveDirectory();
+  return directory.empty() ? std::string() : directory + "/" + kFileName;
+}
+
 bool DataManager::Load() {
-  const std::string path = PAL::MapPath(kFileName);
+  const std::string path = GetSavePath();
+  if (path.empty()) {
+    // Without a home there is nowhere to keep progress: play on with what is in memory.
+    m_lastError = "no home folder to keep the save in (set HOME or XDG_DATA_HOME)";
+    std::cerr << "Could not read the save: " << m_lastError << "\n";
+    return false;
+  }
   std::string bytes;
   std::string error;
   switch (PAL::ReadWholeFile(path, bytes, error, kMaxFileSize)) {
@@ -320,19 +362,26 @@ bool DataManager::LoadFromText(const std::string& text) {
     if (position > start) reader.Token(text.substr(start, position - start));
   }
   reader.Finish();
-  if (!reader.IsDamaged()) return true;
+  const std::string corrected = MakeEquipmentConsistent();
+  if (!reader.IsDamaged() && corrected.empty()) return true;
   m_damagedSave = true;
-  m_lastError = std::string("\"") + kFileName + "\": " + reader.Describe();
+  m_lastError = std::string("\"") + kFileName + "\": " + (reader.IsDamaged() ? reader.Describe() : corrected);
   return false;
 }
 
 bool DataManager::Save() {
   const std::string text = FormatPlayerData() + "\n" + FormatArmourSet() + "\n" + FormatGunSet() + "\n" +
                            FormatSpecialSet() + "\n" + FormatAiSet();
-  const std::string path = PAL::MapPath(kFileName);
+  const std::string directory = GetSaveDirectory();
   std::string error;
+  if (directory.empty() || !PAL::CreateDirectories(directory, error)) {
+    m_lastError = directory.empty() ? "no home folder to keep the save in (set HOME or XDG_DATA_HOME)" : error;
+    std::cerr << "Could not save: " << m_lastError << "\n";
+    return false;
+  }
+  const std::string path = directory + "/" + kFileName;
   if (m_damagedSave) {
-    if (!PAL::KeepCopyOfFile(path, PAL::MapPath(kDamagedCopyName), error)) {
+    if (!PAL::KeepCopyOfFile(path, directory + "/" + kDamagedCopyName, error)) {
       m_lastError = "the damaged save could not be set aside, so it is not replaced: " + error;
       std::cerr << "Could not save: " << m_lastError << "\n";
       return false;
@@ -377,6 +426,41 @@ void DataManager::SetItemState(std::string set, int32_t index, int32_t equippedV
     }
   }
   Save();
+}
+
+DataManager::PurchaseResult DataManager::PurchaseItem(const std::string& set, int32_t index) {
+  ItemDataHolder* item = FindItem(set, index);
+  if (item == nullptr || item->itemId < 0) return PurchaseResult::NoSuchItem;
+  if (item->purchased == 1) return PurchaseResult::AlreadyOwned;
+  // Signed comparisons: a requirement of 0 or less is no requirement.
+  if (player.totalGears < item->cost || player.bestDistance < item->distanceRequired) {
+    return PurchaseResult::NotEnoughResources;
+  }
+  // A negative price would hand out gears; a price is never that.
+  if (item->cost > 0) player.totalGears -= item->cost;
+  item->purchased = 1;
+  Save();
+  return PurchaseResult::Purchased;
+}
+
+bool DataManager::EquipItem(const std::string& set, int32_t index) {
+  ItemDataHolder* chosen = FindItem(set, index);
+  if (chosen == nullptr || chosen->purchased != 1 || chosen->itemId < 0) return false;
+  for (int32_t i = 0; i < kItemCount; ++i) {
+    ItemDataHolder* item = FindItem(set, i);
+    item->equipped = item == chosen ? 1 : 0;
+  }
+  Save();
+  return true;
+}
+
+std::string DataManager::MakeEquipmentConsistent() {
+  std::string note;
+  MakeSetConsistent(armours, kArmourSet, true, note);
+  MakeSetConsistent(guns, kGunSet, true, note);
+  MakeSetConsistent(specials, kSpecialSet, false, note);
+  MakeSetConsistent(aiFriends, kAiSet, false, note);
+  return note;
 }
 
 std::string DataManager::GetItemDescription(std::string set, int32_t index) const {

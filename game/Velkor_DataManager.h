@@ -1,6 +1,8 @@
 #pragma once
 // The save data: the four item sets of the garage shop and the player's record, kept from one
-// run to the next in the text file "scoreData.txt" in the current working directory.
+// run to the next in the text file "scoreData.txt" in the player's data folder
+// ($XDG_DATA_HOME/velkor, else ~/.local/share/velkor; created when missing), never in the working
+// directory.
 //
 // File layout (every save writes it whole; existing saves keep loading):
 //   -PlayerData-              record line: totalGears bestDistance bestScore
@@ -24,11 +26,17 @@
 // - Records past the fifth of an item set, and numbers past the third of a record, are ignored.
 // - The first armour and the first gun are always owned; an armour or gun section without an
 //   equipped item equips its first item.
-// Whenever something had to be rejected, ignored or was missing (or the file existed but could
-// not be read), the load is "damaged": the file is left as it is, and the next real save first
-// keeps it as "scoreData.txt.bad" before replacing it, so a damaged save is never lost.
+// - The equipment read is made consistent, since the run trusts it: nothing is equipped that is
+//   not owned or is an empty slot (itemId below 0); exactly one armour and one gun are equipped
+//   (the first of the set when the file has none or several); at most one special attack and one
+//   AI friend (none when the file has several).
+// Whenever something had to be rejected, ignored, set right or was missing (or the file existed
+// but could not be read), the load is "damaged": the file is left as it is, and the next real
+// save first keeps it as "scoreData.txt.bad" before replacing it, so a damaged save is never lost.
 // Saving writes a temporary file beside the save, flushes it to the device and renames it over
 // "scoreData.txt": a crash at any moment leaves the old file or the new one, never half of one.
+// A purchase or an equip changes memory and then writes the file once, so no crash can take the
+// gears without granting the item.
 #include <cstdint>
 #include <string>
 
@@ -54,6 +62,8 @@ class DataManager : public Core::Object {
 
   static constexpr int32_t kItemCount = 5;
   static constexpr const char* kFileName = "scoreData.txt";
+  // The folder under the user's data directory.
+  static constexpr const char* kDataFolder = "velkor";
   // Where a damaged save is kept before the first save replaces it.
   static constexpr const char* kDamagedCopyName = "scoreData.txt.bad";
   // Far above any real save (about 400 bytes); a larger file is not read.
@@ -66,6 +76,10 @@ class DataManager : public Core::Object {
   static constexpr const char* kAiSet = "_______AI_Set_______";
 
   DataManager() = default;
+
+  // The save file's folder and full path, resolved from the environment at each call.
+  static std::string GetSaveDirectory();
+  static std::string GetSavePath();
 
   void SetDefaults();
 
@@ -88,6 +102,21 @@ class DataManager : public Core::Object {
   // Sets an item's flags (-1 leaves one unchanged; only 0 and 1 are stored) and saves, in every
   // case. The first armour and the first gun stay owned.
   void SetItemState(std::string set, int32_t index, int32_t equippedValue, int32_t purchasedValue);
+
+  enum class PurchaseResult {
+    Purchased,           // gears paid, item owned (not equipped), file written once
+    NotEnoughResources,  // too few gears or too short a best distance: nothing changed
+    AlreadyOwned,        // nothing changed
+    NoSuchItem,          // unknown set, index outside 0..4 or an empty slot: nothing changed
+  };
+  // Buys the item: its cost leaves totalGears and it becomes owned, in one write of the file.
+  PurchaseResult PurchaseItem(const std::string& set, int32_t index);
+  // Makes the item the one in use in its set (every other item of the set is put away), in one
+  // write of the file. Refuses (false, nothing changed) an item not owned or an empty slot.
+  bool EquipItem(const std::string& set, int32_t index);
+
+  // Sets the equipment right as described above; returns what had to change ("" when nothing).
+  std::string MakeEquipmentConsistent();
 
   // Unknown set names and indices outside 0..4 give "" and zeros.
   std::string GetItemDescription(std::string set, int32_t index) const;

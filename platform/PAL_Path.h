@@ -15,4 +15,14 @@ std::string MapPath(const std::string& path);
 // ResourcePath("Resources\\Animations\\Car.png"); a leading separator is optional.
 std::string ResourcePath(const std::string& relative);
 
+// The folder where a program keeps its player's own data (saves, records), never the working
+// directory or the installed program's folder: $XDG_DATA_HOME/<application>, else
+// $HOME/.local/share/<application>. An XDG_DATA_HOME that is empty or relative does not count,
+// as the XDG base-directory rules say. Empty when no home folder can be found at all.
+std::string UserDataDirectory(const std::string& application);
+
+// Creates the folder (and any missing parents, owner-only) when it does not exist yet. False with
+// the cause in error when it cannot be made or something other than a folder stands in its way.
+bool CreateDirectories(const std::string& directory, std::string& error);
+
 }  // namespace PAL

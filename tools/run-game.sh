@@ -16,6 +16,11 @@ shot=$top/build/screenshot.png
 seconds=${VELKOR_HEADLESS_SECONDS:-6}
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running Velkor under Xvfb for ${seconds} s."
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+# A look at the game is no play: its save goes to a folder of its own, removed afterwards, so the
+# player's real save and the checkout stay untouched.
+data_home=$(mktemp -d "${TMPDIR:-/tmp}/velkor-run.XXXXXX")
+trap 'rm -rf "$data_home"' EXIT
+export XDG_DATA_HOME=$data_home
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   "$1" & pid=$!
   sleep "$2"

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <thread>
 
@@ -268,8 +269,25 @@ TEST_F(JukeBoxTest, NoFadeTimeJumpsToTheVolumeAndDropsTheOldTrackNextUpdate) {
   box_->StopMusic();
   EXPECT_FALSE(box_->IsMusicOn());
   EXPECT_EQ(box_->GetCurrentTrack(), -1);
+}
+
+TEST_F(JukeBoxTest, AVolumeSetBeforeTheMusicStartsIsTheVolumeItPlaysAt) {
+  // As a level starts its music: volume first, with no track playing yet, then play.
+  box_->SetFadeTime(1.0f);
+  box_->SetMusicVolume(0.5f, 0.0f);
+  EXPECT_EQ(box_->GetTargetVolume(), 0.5f);
+  ASSERT_TRUE(box_->PlayMusic(-1));
+  for (int frame = 0; frame < 72; ++frame) box_->Update(1.0f / 60.0f);
+  EXPECT_FLOAT_EQ(box_->GetMusicVolume(), 0.5f) << "faded in to the volume asked for, not to full";
+  // Kept across a stop for the next start, and no volume that is not a number is taken.
+  box_->StopMusic();
   box_->SetMusicVolume(0.3f, 0.0f);
-  EXPECT_EQ(box_->GetTargetVolume(), 1.0f) << "nothing is stored without a current track";
+  box_->SetMusicVolume(std::nanf(""), 0.0f);
+  EXPECT_EQ(box_->GetTargetVolume(), 0.3f);
+  box_->SetFadeTime(0.0f);
+  ASSERT_TRUE(box_->PlayMusic(1));
+  box_->Update(0.016f);
+  EXPECT_FLOAT_EQ(box_->GetMusicVolume(), 0.3f);
 }
 
 TEST_F(JukeBoxTest, LoopedTrackIsHeardAgainBeforeTheListMovesOnAndRepeatStartsOver) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -44,19 +45,48 @@ std::vector<int32_t> SavedFields(const DataManager& data) {
   return fields;
 }
 
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
+
 std::unique_ptr<DataManager> Fresh() {
   auto data = std::make_unique<DataManager>();
   data->SetDefaults();
   return data;
 }
 
-// Every test runs in its own empty working directory, where the save file lives.
+// Keeps an environment variable as it was and puts it back.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(const char* name) : m_name(name) {
+    const char* value = std::getenv(name);
+    m_had = value != nullptr;
+    if (m_had) m_value = value;
+  }
+  ~ScopedEnvironment() {
+    if (m_had) setenv(m_name.c_str(), m_value.c_str(), 1);
+    else unsetenv(m_name.c_str());
+  }
+  void Set(const std::string& value) { setenv(m_name.c_str(), value.c_str(), 1); }
+  void Unset() { unsetenv(m_name.c_str()); }
+
+ private:
+  std::string m_name;
+  std::string m_value;
+  bool m_had = false;
+};
+
+// Every test has its own user data folder (XDG_DATA_HOME) and works in the save's folder in it.
 class SaveFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_previous = fs::current_path();
     m_directory = TestSupport::MakeTempDirectory("velkor_save_");
-    fs::current_path(m_directory);
+    m_dataHome.Set(m_directory);
+    fs::create_directory(m_directory + "/velkor");
+    fs::current_path(m_directory + "/velkor");
   }
   void TearDown() override {
     PAL::SetBeforeReplaceHook(nullptr);
@@ -77,8 +107,20 @@ class SaveFileTest : public ::testing::Test {
     return data;
   }
 
+  // Counts the replacements of the save from now on.
+  void CountReplacements() {
+    m_replacements = 0;
+    PAL::SetBeforeReplaceHook([this](const std::string&) {
+      ++m_replacements;
+      return true;
+    });
+  }
+
+  ScopedEnvironment m_dataHome{"XDG_DATA_HOME"};
+  ScopedEnvironment m_home{"HOME"};
   fs::path m_previous;
   std::string m_directory;
+  int m_replacements = 0;
 };
 
 TEST(DataManagerDefaults, TableValuesAndDescriptions) {
@@ -172,6 +214,8 @@ TEST_F(SaveFileTest, EverySavedFieldRoundTrips) {
   data->guns[0].purchased = 1;
   data->armours[3].equipped = 1;
   data->guns[4].equipped = 1;
+  // What a load would set right is set right first: the rest must come back unchanged.
+  data->MakeEquipmentConsistent();
   ASSERT_TRUE(data->Save());
 
   auto loaded = Fresh();
@@ -435,7 +479,7 @@ TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   EXPECT_FALSE(data->Save());
   // The abandoned temporary file is whole, beside the save, and ignored by the next load.
   ASSERT_FALSE(temporary.empty());
-  EXPECT_EQ(fs::path(temporary).parent_path(), fs::path());
+  EXPECT_EQ(fs::path(temporary).parent_path(), fs::current_path());
   EXPECT_EQ(TestSupport::ReadWholeFile(temporary).substr(0, 30), "-PlayerData-\n13345 99999 99 **");
   PAL::SetBeforeReplaceHook(nullptr);
   auto reloaded = Fresh();
@@ -447,6 +491,170 @@ TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   reloaded = Fresh();
   EXPECT_TRUE(reloaded->Load());
   EXPECT_EQ(reloaded->player.totalGears, 13345);
+}
+
+TEST_F(SaveFileTest, TheSaveLivesInTheUserDataFolderWhichIsCreatedWhenMissing) {
+  // A data home that does not exist yet, folders and all.
+  const std::string nested = m_directory + "/deep/er";
+  m_dataHome.Set(nested);
+  EXPECT_EQ(DataManager::GetSavePath(), nested + "/velkor/scoreData.txt");
+  auto data = Fresh();
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(data->Load()) << data->GetLastError();
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(TestSupport::ReadWholeFile(nested + "/velkor/scoreData.txt"), kDefaultFile);
+  EXPECT_EQ((fs::status(nested + "/velkor").permissions() & fs::perms::others_all), fs::perms::none);
+
+  // Without XDG_DATA_HOME (or with a relative one, which does not count) the home's share folder.
+  m_home.Set(m_directory + "/home");
+  m_dataHome.Unset();
+  EXPECT_EQ(DataManager::GetSavePath(), m_directory + "/home/.local/share/velkor/scoreData.txt");
+  m_dataHome.Set("relative/place");
+  EXPECT_EQ(DataManager::GetSavePath(), m_directory + "/home/.local/share/velkor/scoreData.txt");
+  m_dataHome.Set("");
+  data->RecordRun(3, 4, 5);
+  auto reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load());
+  EXPECT_EQ(reloaded->player.totalGears, 3);
+  EXPECT_FALSE(fs::exists(m_previous / "scoreData.txt"));
+
+  // A file where the folder should be: the save fails with the cause and nothing is destroyed.
+  m_dataHome.Set(m_directory + "/blocked");
+  ASSERT_TRUE(TestSupport::WriteWholeFile(m_directory + "/blocked", "not a folder"));
+  EXPECT_FALSE(data->Save());
+  EXPECT_NE(data->GetLastError().find("not a folder"), std::string::npos) << data->GetLastError();
+  EXPECT_EQ(TestSupport::ReadWholeFile(m_directory + "/blocked"), "not a folder");
+}
+
+TEST_F(SaveFileTest, CraftedEquipmentLoadsConsistent) {
+  struct Case {
+    const char* what;
+    const char* from;
+    const char* to;
+  };
+  // Each case changes the progress save (armour 2, gun 1, special 0 and AI 2 equipped).
+  const Case cases[] = {
+      {"an equipped empty armour slot", "_____Armour_Set_____\n0 1 0 **\n1 1 0 **\n2 1 1 **\n-1 0 0",
+       "_____Armour_Set_____\n0 1 0 **\n1 1 0 **\n2 1 0 **\n-1 1 1"},
+      {"an equipped unowned gun", "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 0 0",
+       "______Gun_Set______\n0 1 0 **\n1 1 0 **\n2 0 1"},
+      {"three equipped guns", "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 0 0",
+       "______Gun_Set______\n0 1 1 **\n1 1 1 **\n2 1 1"},
+      {"two equipped specials and an unowned AI friend", "_____Special_Set____\n0 1 1 **\n1 1 0",
+       "_____Special_Set____\n0 1 1 **\n1 1 1"},
+      {"an equipped empty first gun", "______Gun_Set______\n0 1 0 **\n1 1 1",
+       "______Gun_Set______\n-1 1 1 **\n1 1 0"},
+  };
+  for (const Case& c : cases) {
+    std::string file = kProgressFile;
+    Replace(file, c.from, c.to);
+    if (std::string(c.what).find("AI") != std::string::npos) {
+      Replace(file, "_______AI_Set_______\n0 1 0 **\n1 0 0", "_______AI_Set_______\n0 1 0 **\n1 0 1");
+    }
+    bool intact = true;
+    auto data = LoadBytes(file, &intact);
+    EXPECT_FALSE(intact) << c.what;
+    EXPECT_TRUE(data->HasDamagedSave()) << c.what;
+    // Exactly one armour and one gun, at most one special and AI friend, each owned and real.
+    const auto check = [&c](const auto& items, bool exactlyOne) {
+      int equipped = 0;
+      for (const auto& item : items) {
+        EXPECT_TRUE(item.equipped == 0 || item.equipped == 1) << c.what;
+        if (item.equipped == 1) {
+          ++equipped;
+          EXPECT_EQ(item.purchased, 1) << c.what;
+          EXPECT_GE(item.itemId, 0) << c.what;
+        }
+      }
+      if (exactlyOne) EXPECT_EQ(equipped, 1) << c.what;
+      else EXPECT_LE(equipped, 1) << c.what;
+    };
+    check(data->armours, true);
+    check(data->guns, true);
+    check(data->specials, false);
+    check(data->aiFriends, false);
+    EXPECT_EQ(SaveBytes(), file) << "loading never writes";
+  }
+  // What falls back where: the first of the set for armours and guns, nothing for the others.
+  std::string file = kProgressFile;
+  Replace(file, "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 0 0", "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 1 1");
+  Replace(file, "_____Special_Set____\n0 1 1 **\n1 1 0", "_____Special_Set____\n0 1 1 **\n1 1 1");
+  auto data = LoadBytes(file);
+  EXPECT_EQ(data->guns[0].equipped, 1);
+  EXPECT_EQ(data->guns[1].equipped + data->guns[2].equipped, 0);
+  EXPECT_EQ(data->guns[2].purchased, 1) << "only what is equipped changes";
+  EXPECT_EQ(data->specials[0].equipped + data->specials[1].equipped, 0);
+  EXPECT_EQ(data->armours[2].equipped, 1) << "a consistent set is left alone";
+  EXPECT_EQ(data->aiFriends[2].equipped, 1);
+  // The crafted file is kept aside at the next save, which holds the consistent state.
+  ASSERT_TRUE(data->Save());
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), file);
+  auto reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load()) << reloaded->GetLastError();
+  EXPECT_EQ(SavedFields(*reloaded), SavedFields(*data));
+}
+
+TEST_F(SaveFileTest, PurchaseAndEquipEachReplaceTheFileOnce) {
+  WriteSave(kDefaultFile);
+  auto data = Fresh();
+  ASSERT_TRUE(data->Load());
+  data->player.totalGears = 650;
+  data->player.bestDistance = 2500;
+  CountReplacements();
+
+  // Novice Armour costs 500 and asks for 2500: bought, owned, not equipped, one write.
+  EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 1), DataManager::PurchaseResult::Purchased);
+  EXPECT_EQ(m_replacements, 1);
+  EXPECT_EQ(data->player.totalGears, 150);
+  EXPECT_EQ(data->armours[1].purchased, 1);
+  EXPECT_EQ(data->armours[1].equipped, 0);
+  EXPECT_EQ(data->armours[0].equipped, 1);
+  // Novice Gun costs exactly what is left: 0 gears after.
+  EXPECT_EQ(data->PurchaseItem(DataManager::kGunSet, 1), DataManager::PurchaseResult::Purchased);
+  EXPECT_EQ(data->player.totalGears, 0);
+  EXPECT_EQ(m_replacements, 2);
+
+  // Refusals change nothing and write nothing.
+  const std::vector<int32_t> before = SavedFields(*data);
+  data->player.totalGears = 100000;
+  EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 2), DataManager::PurchaseResult::NotEnoughResources)
+      << "Elite Armour asks for a best distance of 5000";
+  data->player.totalGears = 0;
+  EXPECT_EQ(data->PurchaseItem(DataManager::kGunSet, 2), DataManager::PurchaseResult::NotEnoughResources);
+  EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 1), DataManager::PurchaseResult::AlreadyOwned);
+  EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 3), DataManager::PurchaseResult::NoSuchItem);
+  EXPECT_EQ(data->PurchaseItem("Armour", 1), DataManager::PurchaseResult::NoSuchItem);
+  EXPECT_EQ(data->PurchaseItem(DataManager::kGunSet, 5), DataManager::PurchaseResult::NoSuchItem);
+  EXPECT_FALSE(data->EquipItem(DataManager::kArmourSet, 2)) << "not owned";
+  EXPECT_FALSE(data->EquipItem(DataManager::kGunSet, 4)) << "an empty slot";
+  data->guns[4].purchased = 1;
+  EXPECT_FALSE(data->EquipItem(DataManager::kGunSet, 4)) << "an owned empty slot is still empty";
+  data->guns[4].purchased = 0;
+  EXPECT_FALSE(data->EquipItem(DataManager::kSpecialSet, -1));
+  EXPECT_EQ(SavedFields(*data), before);
+  EXPECT_EQ(m_replacements, 2);
+
+  // Equipping puts the rest of the set away, in one write.
+  EXPECT_TRUE(data->EquipItem(DataManager::kArmourSet, 1));
+  EXPECT_EQ(m_replacements, 3);
+  EXPECT_EQ(data->armours[1].equipped, 1);
+  EXPECT_EQ(data->armours[0].equipped, 0);
+  EXPECT_TRUE(data->EquipItem(DataManager::kGunSet, 1));
+  EXPECT_EQ(m_replacements, 4);
+  EXPECT_EQ(data->guns[0].equipped, 0);
+
+  // A reload shows the same state, consistent as it stands.
+  auto reloaded = Fresh();
+  EXPECT_TRUE(reloaded->Load()) << reloaded->GetLastError();
+  EXPECT_EQ(SavedFields(*reloaded), SavedFields(*data));
+
+  // A crash before the rename of a purchase leaves the file as it was: gears and item together.
+  reloaded->player.totalGears = 1000;
+  ASSERT_TRUE(reloaded->Save());
+  const std::string saved = SaveBytes();
+  PAL::SetBeforeReplaceHook([](const std::string&) { return false; });
+  EXPECT_EQ(reloaded->PurchaseItem(DataManager::kSpecialSet, 1), DataManager::PurchaseResult::Purchased);
+  EXPECT_EQ(SaveBytes(), saved);
 }
 
 }  // namespace

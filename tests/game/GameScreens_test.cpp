@@ -72,8 +72,9 @@ class ScreensTest : public ::testing::Test {
       answer = PAL::MessageBoxButton::OK;
       return true;
     });
-    // The game reads and writes its save file in the working directory.
+    // The game reads and writes its save file in the user's data folder: a fresh one per test.
     m_directory = TestSupport::MakeTempDirectory("velkor_screens");
+    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
     m_previousDirectory = here;
