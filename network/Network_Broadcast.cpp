@@ -70,26 +70,13 @@ void Qln_Session::BroadcastThread(PAL::Thread* thread) {
     PAL::ThreadManager::UnlockMutex(record->packetMutex);
     PAL::ThreadManager::Sleep(record->interval == 0 ? 1 : record->interval, thread);
   }
-  PAL::ThreadManager::LockMutex(session->m_mutex);
-  session->m_broadcastThreadExited = true;
-  PAL::ThreadManager::SignalCondition(session->m_condition, true);
-  PAL::ThreadManager::UnlockMutex(session->m_mutex);
+  SignalThreadExit(session->m_mutex, session->m_condition, session->m_broadcastThreadExited);
 }
 
 void Qln_Session::StopBroadcastThread() {
   if (m_broadcast == nullptr) return;
   // Waits for the thread to leave before its record and channel go: it may be inside sendto.
-  if (m_broadcastThread != nullptr && PAL::ThreadManager::LockMutex(m_mutex)) {
-    Threads().StopThread(m_broadcastThread, false);
-    while (!m_broadcastThreadExited) {
-      if (!PAL::ThreadManager::WaitCondition(m_condition, m_mutex)) {
-        PAL::ThreadManager::UnlockMutex(m_mutex);
-        PAL::ThreadManager::Sleep(1, nullptr);
-        PAL::ThreadManager::LockMutex(m_mutex);
-      }
-    }
-    PAL::ThreadManager::UnlockMutex(m_mutex);
-  }
+  StopAndAwaitThreadExit(Threads(), m_broadcastThread, m_mutex, m_condition, m_broadcastThreadExited);
   m_broadcastThread = nullptr;
   m_broadcast->channel->LowerUseCount();
   Threads().DestroyMutex(m_broadcast->packetMutex);

@@ -1,5 +1,6 @@
 #include "network/Network_Event.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "network/Network_Message.h"
@@ -26,6 +27,27 @@ void NetEvent::FreeMessageData() {
   size = 0;
   payload = nullptr;
   payloadSize = 0;
+}
+
+void StopAndAwaitThreadExit(PAL::ThreadManager& manager, PAL::Thread* thread, PAL::MutexHandle mutex,
+                            PAL::ConditionHandle condition, const bool& exited) {
+  if (thread == nullptr || !PAL::ThreadManager::LockMutex(mutex)) return;
+  manager.StopThread(thread, false);
+  while (!exited) {
+    if (!PAL::ThreadManager::WaitCondition(condition, mutex)) {
+      PAL::ThreadManager::UnlockMutex(mutex);
+      PAL::ThreadManager::Sleep(1, nullptr);
+      PAL::ThreadManager::LockMutex(mutex);
+    }
+  }
+  PAL::ThreadManager::UnlockMutex(mutex);
+}
+
+void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bool& exited) {
+  PAL::ThreadManager::LockMutex(mutex);
+  exited = true;
+  PAL::ThreadManager::SignalCondition(condition, true);
+  PAL::ThreadManager::UnlockMutex(mutex);
 }
 
 struct EventQueue::HandlerRecord {
@@ -76,9 +98,31 @@ bool EventQueue::Start(DeliverFunction deliver, bool threaded, std::uint32_t max
 bool EventQueue::Post(const NetEvent& event, PAL::Thread* poster) {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
   bool accepted = !IsStopping() && (poster == nullptr || poster->IsRunning());
-  if (accepted) m_events.push_back(event);
+  if (accepted && event.droppable &&
+      (m_events.size() >= kMaximumEvents || m_queuedBytes + event.size > kMaximumBytes)) {
+    accepted = false;
+    ++m_dropped;
+  }
+  if (accepted) {
+    m_events.push_back(event);
+    m_queuedBytes += event.size;
+  }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return accepted;
+}
+
+bool EventQueue::IsFull() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
+  bool full = m_events.size() >= kMaximumEvents || m_queuedBytes >= kMaximumBytes;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return full;
+}
+
+std::uint64_t EventQueue::GetDroppedCount() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::uint64_t dropped = m_dropped;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return dropped;
 }
 
 bool EventQueue::PopFront(NetEvent& event) {
@@ -87,6 +131,7 @@ bool EventQueue::PopFront(NetEvent& event) {
   if (found) {
     event = std::move(m_events.front());
     m_events.pop_front();
+    m_queuedBytes -= std::min<std::size_t>(m_queuedBytes, event.size);
   }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return found;
@@ -115,7 +160,8 @@ void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t*
   double allowedOversleep = 0.0;
   std::uint32_t count = 0;
   if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
-  while (m_dispatchStopwatch.GetElapsed() < timeLimitMs) {
+  // A handler may close the session (and so stop this queue) from inside the loop.
+  while (m_dispatchStopwatch.GetElapsed() < timeLimitMs && !IsStopping()) {
     NetEvent event;
     // The event leaves the queue before it is delivered, so a handler that calls back into its
     // session (which may post) cannot deadlock on the queue mutex; one drainer keeps the order.
@@ -167,6 +213,7 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
         record->event = std::move(queue->m_events.front());
         record->queue = queue;
         queue->m_events.pop_front();
+        queue->m_queuedBytes -= std::min<std::size_t>(queue->m_queuedBytes, record->event.size);
         ++queue->m_runningHandlers;
       }
       PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
@@ -175,20 +222,15 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
                                                 queue->m_priority, false) == nullptr) {
           // No thread for it: deliver here rather than lose it.
           queue->m_deliver(record->event);
-          PAL::ThreadManager::LockMutex(queue->m_queueMutex);
-          --queue->m_runningHandlers;
-          PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
           delete record;
+          queue->HandlerEnded();
         }
         continue;
       }
     }
     queue->SleepWaitPeriod(thread);
   }
-  PAL::ThreadManager::LockMutex(queue->m_exitMutex);
-  queue->m_workerExited = true;
-  PAL::ThreadManager::SignalCondition(queue->m_exitCondition, true);
-  PAL::ThreadManager::UnlockMutex(queue->m_exitMutex);
+  SignalThreadExit(queue->m_exitMutex, queue->m_exitCondition, queue->m_workerExited);
 }
 
 void EventQueue::HandlerThread(PAL::Thread* thread) {
@@ -200,10 +242,18 @@ void EventQueue::HandlerThreadExit(PAL::Thread* thread) {
   HandlerRecord* record = static_cast<HandlerRecord*>(thread->GetUserData());
   // Stop waits for the running count to reach zero, so the queue outlives every handler.
   EventQueue* queue = record->queue;
-  PAL::ThreadManager::LockMutex(queue->m_queueMutex);
-  --queue->m_runningHandlers;
-  PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
   delete record;
+  queue->HandlerEnded();
+}
+
+void EventQueue::HandlerEnded() {
+  PAL::ThreadManager::LockMutex(m_queueMutex);
+  --m_runningHandlers;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  // Under the exit mutex: Stop checks the count and starts waiting without a signal in between.
+  PAL::ThreadManager::LockMutex(m_exitMutex);
+  PAL::ThreadManager::SignalCondition(m_exitCondition, true);
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
 void EventQueue::Stop() {
@@ -213,22 +263,20 @@ void EventQueue::Stop() {
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   if (alreadyStopping || m_worker == nullptr) return;
 
-  if (PAL::ThreadManager::LockMutex(m_exitMutex)) {
-    m_threadManager.StopThread(m_worker, false);
-    while (!m_workerExited) {
-      if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
-        PAL::ThreadManager::UnlockMutex(m_exitMutex);
-        PAL::ThreadManager::Sleep(1, nullptr);
-        PAL::ThreadManager::LockMutex(m_exitMutex);
-      }
-    }
-    PAL::ThreadManager::UnlockMutex(m_exitMutex);
-  }
+  StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
   m_worker = nullptr;
-  // Handler threads finish the event they carry; they touch the queue on their way out.
-  Core::Stopwatch waited;
-  waited.Start();
-  while (GetRunningHandlerCount() > 0 && waited.GetElapsed() < 10000.0) PAL::ThreadManager::Sleep(1, nullptr);
+  // Handler threads finish the event they carry and touch the queue on their way out, so the
+  // queue waits for every one of them: a handler that sends on its session is never left
+  // running on a freed session.
+  if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
+  while (GetRunningHandlerCount() > 0) {
+    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
+      PAL::ThreadManager::UnlockMutex(m_exitMutex);
+      PAL::ThreadManager::Sleep(1, nullptr);
+      PAL::ThreadManager::LockMutex(m_exitMutex);
+    }
+  }
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
 }  // namespace Network

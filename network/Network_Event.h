@@ -59,6 +59,9 @@ struct NetEvent {
   // gave up does not leave the thread writing into a dead frame.
   std::shared_ptr<std::atomic<bool>> done;
   bool hasPeer = false;
+  // A received datagram: the queue may drop it when full (a stream is read no faster than the
+  // queue drains instead, so a reliable message is never lost).
+  bool droppable = false;
 
   // Takes a whole message block: the type, the payload view and the length come from its header.
   void SetMessage(std::uint8_t* message, std::uint32_t totalLength);
@@ -66,8 +69,20 @@ struct NetEvent {
   void FreeMessageData();
 };
 
+// Tells the thread to stop and waits until it has set exited (under the mutex, with
+// SignalThreadExit). The one way this engine waits for one of its threads to leave.
+void StopAndAwaitThreadExit(PAL::ThreadManager& manager, PAL::Thread* thread, PAL::MutexHandle mutex,
+                            PAL::ConditionHandle condition, const bool& exited);
+// The leaving thread's side: sets exited and wakes the waiter.
+void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bool& exited);
+
 class EventQueue {
  public:
+  // A stranger can send datagrams faster than a game drains them: past either bound, droppable
+  // events are dropped (and counted) instead of growing memory without limit.
+  static constexpr std::size_t kMaximumEvents = 8192;
+  static constexpr std::size_t kMaximumBytes = 16u * 1024u * 1024u;
+
   using DeliverFunction = std::function<void(NetEvent& event)>;
   enum Mode : std::uint32_t { kPolled = 0, kWorker = 1, kWorkerWithHandlerThreads = 2 };
 
@@ -79,15 +94,19 @@ class EventQueue {
 
   bool Start(DeliverFunction deliver, bool threaded, std::uint32_t maximumHandlerThreads, std::int32_t priority,
              std::uint32_t waitPeriodMs);
-  // Appends a copy unless the queue is stopping or the posting thread has been told to stop.
+  // Appends a copy unless the queue is stopping, the posting thread has been told to stop, or the
+  // event is droppable and the queue is full (then counted as dropped).
   bool Post(const NetEvent& event, PAL::Thread* poster = nullptr);
   // Polled delivery: hands events to the deliver function until timeLimitMs have passed, or
   // idleLimitMs have passed with the queue empty.
   void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
   // Hands every waiting event to the deliver function (the session's close).
   void DeliverAll();
-  // Stops the worker (if any) and waits for it to leave.
+  // Stops the worker (if any) and waits for it and every handler thread to leave.
   void Stop();
+  // At or past a bound: the session thread stops reading streams until the queue drains.
+  bool IsFull();
+  std::uint64_t GetDroppedCount();
   bool IsStopping() const { return m_stopping.load(std::memory_order_acquire); }
   std::uint32_t GetMode() const { return m_mode; }
   std::size_t GetCount();
@@ -100,12 +119,15 @@ class EventQueue {
   static void WorkerThread(PAL::Thread* thread);
   static void HandlerThread(PAL::Thread* thread);
   static void HandlerThreadExit(PAL::Thread* thread);
+  void HandlerEnded();
   bool PopFront(NetEvent& event);
   void SleepWaitPeriod(PAL::Thread* thread);
 
   // Declared first: destroyed last, after everything that uses its locks.
   PAL::ThreadManager m_threadManager;
   std::deque<NetEvent> m_events;
+  std::size_t m_queuedBytes = 0;
+  std::uint64_t m_dropped = 0;
   Core::Stopwatch m_dispatchStopwatch;
   std::uint32_t m_mode = kPolled;
   std::atomic<bool> m_stopping{false};

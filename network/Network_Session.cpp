@@ -217,7 +217,17 @@ bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t backlo
 }
 
 void Qln_Session::StopHosting() {
-  CloseChannels(kChannelHostListen, false);
+  // The announcement goes with the hosting, so that the session can host (and announce) again.
+  StopBroadcastThread();
+  CloseChannels(kChannelBroadcast, false);
+  if (m_initialised && PAL::ThreadManager::WriteLock(m_lock)) {
+    for (auto& connection : m_connections) {
+      if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
+    }
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  // Waited for: a fixed listening port is free again when hosting starts anew.
+  CloseChannels(kChannelHostListen, true);
   m_hosting = 0;
 }
 
@@ -277,8 +287,25 @@ bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
     return true;
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
-  // A blocking connect runs without the session lock; the use count keeps the record alive.
-  bool connected = Socket::Connect(channel->socket, server.GetSocketAddress()) == SocketStatus::Done;
+  // A blocking connect runs without the session lock; the use count keeps the record alive. It
+  // waits at most kConnectTimeoutMs: a host that never answers must not freeze the caller.
+  bool connected = false;
+  if (Socket::SetNonBlocking(channel->socket, true)) {
+    SocketStatus status = Socket::Connect(channel->socket, server.GetSocketAddress());
+    if (status == SocketStatus::InProgress || status == SocketStatus::WouldBlock) {
+      PollEntry entry;
+      entry.socket = channel->socket;
+      entry.wanted = kPollWrite;
+      Core::Stopwatch waited;
+      waited.Start();
+      std::int32_t ready = 0;
+      while (ready == 0 && waited.GetElapsed() < kConnectTimeoutMs) {
+        ready = Socket::Poll(&entry, 1, static_cast<std::int32_t>(kConnectTimeoutMs - waited.GetElapsed()) + 1);
+      }
+      status = ready > 0 ? Socket::GetConnectResult(channel->socket) : SocketStatus::Error;
+    }
+    connected = status == SocketStatus::Done && Socket::SetNonBlocking(channel->socket, false);
+  }
   if (connected && PAL::ThreadManager::WriteLock(m_lock)) {
     channel->connected = 1;
     channel->remoteAddress = server;
@@ -410,8 +437,8 @@ bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
   if (channel == nullptr) return false;
-  if (done) WaitDone(done);
-  return true;
+  // A wait that ran out is no success: the channel may still be open.
+  return !done || WaitDone(done);
 }
 
 bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait) {
@@ -424,8 +451,7 @@ bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool 
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
   if (connection == nullptr) return false;
-  if (done) WaitDone(done);
-  return true;
+  return !done || WaitDone(done);
 }
 
 bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
@@ -566,7 +592,7 @@ void Qln_Session::AcceptConnections(Channel* listener, std::vector<NetEvent>& pe
   for (std::size_t count = 0; count < kAcceptsPerPass; ++count) {
     SocketAddress peer;
     SocketStatus status;
-    SocketHandle accepted = Socket::Accept(listener->socket, peer, status);
+    SocketHandle accepted = Socket::Accept(listener->socket, peer, status, true);
     if (accepted == kInvalidSocket) return;
     auto record = std::make_unique<Channel>();
     record->socket = accepted;
@@ -631,8 +657,9 @@ void Qln_Session::ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pend
   for (std::size_t count = 0; count < limit; ++count) {
     SocketAddress sender;
     SocketStatus status;
-    std::int64_t received =
-        Socket::ReceiveFrom(channel->socket, channel->receiveBuffer.data(), kMaximumDatagramSize, sender, status);
+    // Never waits, even on a blocking socket: the session lock is held here.
+    std::int64_t received = Socket::ReceiveFrom(channel->socket, channel->receiveBuffer.data(), kMaximumDatagramSize,
+                                                sender, status, true);
     // Errors on a datagram socket (a stray ICMP report, nothing waiting) never close it: an
     // empty or forged datagram must not be able to shut a listener down.
     if (received < 0) return;
@@ -649,6 +676,7 @@ void Qln_Session::ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pend
     event.SetMessage(message, static_cast<std::uint32_t>(received));
     event.peer.SetSocketAddress(sender);
     event.peer.UpdateText();
+    event.droppable = true;
     pending.push_back(std::move(event));
   }
 }
@@ -741,19 +769,24 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
       break;
     }
     watches.clear();
+    // A full queue is drained before more is read from a stream: its peer then waits on the
+    // transport's own flow control, and no reliable message is dropped.
+    const bool queueFull = session->m_queue.IsFull();
     session->ProcessCloseRequests(pending);
     session->ProcessConnectRequests(watches, pending);
     session->ProcessSendRequests(watches, pending);
     for (auto& channel : session->m_channels) {
       // A stream that is neither listening nor connected reports a hang-up, not data: it is
       // watched only once it has a peer.
-      bool ready = channel->socketType != kStreamSocket || channel->listening || channel->connected;
+      bool ready = channel->socketType != kStreamSocket || channel->listening || (channel->connected && !queueFull);
       if (channel->IsOpen() && (channel->mode & kModeWatchRead) && !channel->connectStarted && ready) {
         watches.push_back({channel.get(), kPollRead});
       }
     }
     for (auto& connection : session->m_connections) {
-      if (connection->IsOpen() && (connection->mode & kModeWatchRead)) watches.push_back({connection.get(), kPollRead});
+      if (connection->IsOpen() && (connection->mode & kModeWatchRead) && !queueFull) {
+        watches.push_back({connection.get(), kPollRead});
+      }
     }
     // One entry per socket, with every event wanted of it.
     entries.clear();
@@ -800,10 +833,7 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
   }
   // Whatever was gathered but could not be posted is freed here.
   for (NetEvent& event : pending) event.FreeMessageData();
-  PAL::ThreadManager::LockMutex(session->m_mutex);
-  session->m_sessionThreadExited = true;
-  PAL::ThreadManager::SignalCondition(session->m_condition, true);
-  PAL::ThreadManager::UnlockMutex(session->m_mutex);
+  SignalThreadExit(session->m_mutex, session->m_condition, session->m_sessionThreadExited);
 }
 
 // ---- receiving on the caller's thread ----
@@ -888,34 +918,31 @@ void Qln_Session::DispatchEvents(std::uint32_t timeLimitMs, std::uint32_t idleLi
   if (delivered != nullptr) *delivered = 0;
   if (remaining != nullptr) *remaining = 0;
   if (!m_initialised) return;
+  // A handler may destroy this session while it is being dispatched: the reference keeps it whole
+  // until the dispatch is over (a session nobody holds by reference is the caller's to keep).
+  Core::SmartPointer<Qln_Session> keep(GetReferenceCount() > 0 ? this : nullptr);
   m_queue.Dispatch(timeLimitMs, idleLimitMs, delivered, remaining);
 }
 
 // ---- lifetime ----
 
 bool Qln_Session::Close() {
-  if (!m_initialised) return false;
+  // A handler delivered during the close may ask for it again.
+  if (!m_initialised || m_closing.exchange(true)) return false;
   StopBroadcastThread();
-  if (m_sessionThread != nullptr && PAL::ThreadManager::LockMutex(m_mutex)) {
-    Threads().StopThread(m_sessionThread, false);
-    while (!m_sessionThreadExited) {
-      if (!PAL::ThreadManager::WaitCondition(m_condition, m_mutex)) {
-        PAL::ThreadManager::UnlockMutex(m_mutex);
-        PAL::ThreadManager::Sleep(1, nullptr);
-        PAL::ThreadManager::LockMutex(m_mutex);
-      }
-    }
-    PAL::ThreadManager::UnlockMutex(m_mutex);
-  }
+  StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
   m_sessionThread = nullptr;
+  // Delivery threads end before any channel goes: a handler on a worker thread may be sending on
+  // one right now.
+  m_queue.Stop();
 
-  std::vector<NetEvent> pending;
+  std::vector<NetEvent> closed;
   if (PAL::ThreadManager::WriteLock(m_lock)) {
     for (auto* list : {&m_connections, &m_channels}) {
       for (auto& channel : *list) {
         NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
         if (channel->accepted) event.peer = channel->remoteAddress;
-        pending.push_back(std::move(event));
+        closed.push_back(std::move(event));
         channel->CloseSocket();
         channel->DestroyLocks(Threads());
       }
@@ -930,10 +957,9 @@ bool Qln_Session::Close() {
     m_closeRequests.clear();
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
-  if (!m_queue.IsStopping()) PostAll(pending, nullptr);
-  pending.clear();
-  m_queue.Stop();
+  // What was queued first, then the closes, on this thread.
   m_queue.DeliverAll();
+  for (NetEvent& event : closed) Deliver(event);
 
   Threads().DestroyCondition(m_condition);
   Threads().DestroyMutex(m_mutex);
@@ -943,6 +969,7 @@ bool Qln_Session::Close() {
   m_lock = nullptr;
   m_hosting = 0;
   m_initialised = 0;
+  m_closing = false;
   DeliverDirect(kEventSessionClosed, kNoKind);
   return true;
 }

@@ -35,6 +35,8 @@ class Qln_Session : public Core::Object {
   static constexpr std::uint32_t kReceiveTimeoutMs = 5000;
   // How long a closing call waits for the session thread to confirm the close.
   static constexpr std::uint32_t kCloseWaitMs = 5000;
+  // How long Connect on a blocking channel waits for the host to answer.
+  static constexpr std::uint32_t kConnectTimeoutMs = 5000;
 
   Qln_Session();
   ~Qln_Session() override;
@@ -49,11 +51,13 @@ class Qln_Session : public Core::Object {
                        std::uint32_t options);
   bool StartListening(const NetAddress& address, std::uint32_t backlog);
   bool Listen(std::uint32_t kind, std::uint32_t backlog);
+  // Stops the announcement, closes the listening channel and the connections it accepted.
   void StopHosting();
   bool CloseClientChannel(bool wait);
   bool Connect(std::uint32_t kind, const NetAddress& server);
   bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
             const NetAddress& target, std::uint32_t* sent = nullptr);
+  // With wait, false also when the close did not finish within kCloseWaitMs.
   bool CloseChannels(std::uint32_t kind, bool wait);
   bool RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait);
 
@@ -133,6 +137,7 @@ class Qln_Session : public Core::Object {
   std::atomic<std::uint8_t> m_initialised{0};
   std::uint8_t m_passwordFlag = 0;
   std::atomic<std::uint8_t> m_hosting{0};
+  std::atomic<bool> m_closing{false};
   std::int32_t m_priority = 0;
   std::uint32_t m_backlog = 0;
   std::string m_hostName;

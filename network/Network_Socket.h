@@ -56,8 +56,9 @@ bool SetNonBlocking(SocketHandle socket, bool nonBlocking);
 bool IsNonBlocking(SocketHandle socket);
 bool Listen(SocketHandle socket, std::int32_t backlog);
 bool IsListening(SocketHandle socket);
-// kInvalidSocket with the status when nothing could be accepted.
-SocketHandle Accept(SocketHandle socket, SocketAddress& peer, SocketStatus& status);
+// kInvalidSocket with the status when nothing could be accepted. With noWait a blocking socket
+// answers WouldBlock instead of waiting for a connection.
+SocketHandle Accept(SocketHandle socket, SocketAddress& peer, SocketStatus& status, bool noWait = false);
 SocketStatus Connect(SocketHandle socket, const SocketAddress& address);
 // The outcome of a non-blocking connect once the socket reported writable or failed.
 SocketStatus GetConnectResult(SocketHandle socket);
@@ -68,8 +69,9 @@ std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, Socke
 std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, const SocketAddress& target,
                     SocketStatus& status);
 std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status);
+// With noWait a blocking socket answers WouldBlock instead of waiting for a datagram.
 std::int64_t ReceiveFrom(SocketHandle socket, void* data, std::size_t size, SocketAddress& sender,
-                         SocketStatus& status);
+                         SocketStatus& status, bool noWait = false);
 // Bytes waiting to be read (for a datagram socket: the size of the next datagram); 0 on error.
 std::size_t GetPendingBytes(SocketHandle socket);
 // Waits up to timeoutMs (negative: no limit) for the wanted events; the number of entries with a

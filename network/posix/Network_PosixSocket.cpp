@@ -163,14 +163,22 @@ bool IsListening(SocketHandle socket) {
   return value != 0;
 }
 
-SocketHandle Accept(SocketHandle socket, SocketAddress& peer, SocketStatus& status) {
+SocketHandle Accept(SocketHandle socket, SocketAddress& peer, SocketStatus& status, bool noWait) {
   status = SocketStatus::Error;
   if (socket == kInvalidSocket) return kInvalidSocket;
   sockaddr_in system{};
   socklen_t length = sizeof(system);
+  // accept has no per-call no-wait flag: the listening socket is made non-blocking for the call
+  // (a poll first would still block when the peer resets in between).
+  const int flags = noWait ? fcntl(Native(socket), F_GETFL, 0) : 0;
+  const bool switched = noWait && flags >= 0 && (flags & O_NONBLOCK) == 0 &&
+                        fcntl(Native(socket), F_SETFL, flags | O_NONBLOCK) == 0;
+  if (noWait && flags >= 0 && (flags & O_NONBLOCK) == 0 && !switched) return kInvalidSocket;
   int accepted = accept4(Native(socket), reinterpret_cast<sockaddr*>(&system), &length, SOCK_CLOEXEC);
+  const int error = errno;
+  if (switched) fcntl(Native(socket), F_SETFL, flags);
   if (accepted < 0) {
-    status = StatusFromError(errno);
+    status = StatusFromError(error);
     return kInvalidSocket;
   }
   peer = FromSystem(system);
@@ -235,12 +243,12 @@ std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketSt
 }
 
 std::int64_t ReceiveFrom(SocketHandle socket, void* data, std::size_t size, SocketAddress& sender,
-                         SocketStatus& status) {
+                         SocketStatus& status, bool noWait) {
   status = SocketStatus::Error;
   if (socket == kInvalidSocket || data == nullptr || size < 1) return -1;
   sockaddr_in system{};
   socklen_t length = sizeof(system);
-  ssize_t received = ::recvfrom(Native(socket), data, size, 0, reinterpret_cast<sockaddr*>(&system), &length);
+  ssize_t received = ::recvfrom(Native(socket), data, size, noWait ? MSG_DONTWAIT : 0, reinterpret_cast<sockaddr*>(&system), &length);
   if (received < 0) {
     status = StatusFromError(errno);
     return -1;

@@ -1,0 +1,333 @@
+// Sessions that must neither crash nor hang: closing while handlers on worker threads send, a
+// handler destroying its own session, blocking channels watched by the session thread, hosting
+// again after stopping, a flooded queue, waits that run out and a host that never answers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "core/Core_Time.h"
+#include "network/Network_Manager.h"
+#include "network/Network_Message.h"
+#include "network/Network_Socket.h"
+#include "NetworkTestSupport.h"
+
+namespace {
+
+using Network::NetAddress;
+using Network::NetEvent;
+using Network::Qln_Session;
+using NetworkTest::EventLog;
+using NetworkTest::PumpUntil;
+
+// A datagram channel of the kind on loopback that the session thread watches; its address.
+NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::uint32_t options) {
+  NetAddress address;
+  if (session->OpenChannel(kind, Network::kDatagramSocket, NetAddress("127.0.0.1", 0), Network::kModeWatchRead,
+                           options) == nullptr) {
+    return address;
+  }
+  session->GetChannelAddress(kind, address);
+  return address;
+}
+
+void SendDatagram(const NetAddress& target, std::uint32_t type, const std::string& payload) {
+  std::string bytes(8 + payload.size(), '\0');
+  Network::WriteMessage(reinterpret_cast<std::uint8_t*>(&bytes[0]), type, payload.data(),
+                        static_cast<std::uint32_t>(payload.size()));
+  Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
+  Network::SocketStatus status;
+  Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
+  Network::Socket::Close(socket);
+}
+
+bool WaitFor(const std::function<bool()>& condition, double timeoutMs = NetworkTest::kWaitMs) {
+  Core::Stopwatch waited;
+  waited.Start();
+  while (!condition()) {
+    if (waited.GetElapsed() >= timeoutMs) return false;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  return true;
+}
+
+TEST(SessionLifetime, CloseWaitsForHandlersSendingOnWorkerThreads) {
+  // Delivery mode 1 (one worker) and 2 (a thread per handler): the handler keeps sending on its
+  // session's channel while the owning thread destroys the session.
+  for (std::uint32_t handlerThreads : {0u, 2u}) {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> self{nullptr};
+    std::atomic<bool> sending{false};
+    std::atomic<bool> handlerDone{false};
+    std::atomic<bool> closedBeforeHandlerDone{false};
+    NetAddress target;
+    Qln_Session* session = manager.CreateSession(
+        "worker", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventSessionClosed && !handlerDone.load()) closedBeforeHandlerDone = true;
+          Qln_Session* owner = self.load();
+          if (owner == nullptr || event.kind != Network::kEventMessageReceived || sending.exchange(true)) return true;
+          Core::Stopwatch sendingFor;
+          sendingFor.Start();
+          while (sendingFor.GetElapsed() < 300.0) {
+            owner->Send(Network::kChannelHostDatagram, 2, "busy", 4, target);
+            PAL::ThreadManager::Sleep(0, nullptr);
+          }
+          handlerDone = true;
+          return true;
+        },
+        0, true, handlerThreads, 1, 1);
+    ASSERT_NE(session, nullptr);
+    target = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+    ASSERT_NE(target.GetPort(), 0);
+    self = session;
+    SendDatagram(target, 1, "start");
+    ASSERT_TRUE(WaitFor([&] { return sending.load(); }));
+    ASSERT_TRUE(manager.DestroySession(session));
+    EXPECT_TRUE(handlerDone.load()) << "the session closed under a running handler (" << handlerThreads << ")";
+    EXPECT_FALSE(closedBeforeHandlerDone.load());
+  }
+}
+
+TEST(SessionLifetime, HandlerThreadsOutlastingAnyFixedWaitStillEndBeforeTheQueue) {
+  // A handler thread that runs longer than ten seconds: the queue must not give up on it.
+  Network::Qln_Network_Manager manager;
+  std::atomic<bool> started{false};
+  std::atomic<bool> finished{false};
+  Qln_Session* session = manager.CreateSession(
+      "slow", "", false,
+      [&](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived || started.exchange(true)) return true;
+        Core::Stopwatch busy;
+        busy.Start();
+        while (busy.GetElapsed() < 10500.0) PAL::ThreadManager::Sleep(5, nullptr);
+        finished = true;
+        return true;
+      },
+      0, true, 1, 1, 1);
+  ASSERT_NE(session, nullptr);
+  NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  SendDatagram(address, 1, "slow");
+  ASSERT_TRUE(WaitFor([&] { return started.load(); }));
+  ASSERT_TRUE(manager.DestroySession(session));
+  EXPECT_TRUE(finished.load());
+}
+
+TEST(SessionLifetime, HandlerMayDestroyItsOwnSessionDuringDispatch) {
+  Network::Qln_Network_Manager manager;
+  Qln_Session* self = nullptr;
+  int delivered = 0;
+  bool destroyed = false;
+  Qln_Session* session = manager.CreateSession(
+      "self", "", false,
+      [&](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived) return true;
+        ++delivered;
+        if (!destroyed) destroyed = manager.DestroySession(self);
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  self = session;
+  NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  for (int i = 0; i < 3; ++i) SendDatagram(address, 1, "bye");
+  ASSERT_TRUE(WaitFor([&] { return session->GetEventQueue().GetCount() >= 3; }));
+  std::uint32_t count = 0;
+  session->DispatchEvents(1000, 1000, &count, nullptr);
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(manager.GetSessionCount(), 0u);
+  // The rest of the queue went out during the close, before the session was freed.
+  EXPECT_EQ(delivered, 3);
+}
+
+TEST(SessionLifetime, BlockingChannelsNeverHoldTheSessionThread) {
+  // A datagram channel and a listening channel opened without the non-blocking option: reading
+  // them must not leave the session thread waiting (with the session lock held).
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession("blocking", "", false, log.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  NetAddress datagram = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, 0);
+  ASSERT_NE(datagram.GetPort(), 0);
+  ASSERT_NE(session->OpenChannel(Network::kChannelHostListen, Network::kStreamSocket, NetAddress("127.0.0.1", 0),
+                                 Network::kModeWatchRead, 0),
+            nullptr);
+  ASSERT_TRUE(session->Listen(Network::kChannelHostListen, 4));
+  NetAddress listening;
+  ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostListen, listening));
+
+  SendDatagram(datagram, 5, "one");
+  Network::SocketHandle peer = Network::Socket::Create(Network::kStreamSocket);
+  ASSERT_EQ(Network::Socket::Connect(peer, listening.GetSocketAddress()), Network::SocketStatus::Done);
+  ASSERT_TRUE(PumpUntil({session}, [&] {
+    return log.Count(Network::kEventMessageReceived) == 1 && log.Count(Network::kEventConnectionAccepted) == 1;
+  }));
+  // Every call takes the session lock: each answers at once.
+  for (int i = 0; i < 20; ++i) {
+    NetAddress address;
+    ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, address));
+    PAL::ThreadManager::Sleep(2, nullptr);
+  }
+  SendDatagram(datagram, 6, "two");
+  ASSERT_TRUE(PumpUntil({session}, [&] { return log.Count(Network::kEventMessageReceived) == 2; }));
+  Network::Socket::Close(peer);
+  EXPECT_TRUE(manager.DestroySession(session));
+}
+
+TEST(SessionLifetime, StoppingHostingStopsTheAnnouncementAndAllowsHostingAgain) {
+  EventLog hostLog;
+  EventLog listenerLog;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession("host", "", false, hostLog.Handler(), 0, false, 0, 0, 1);
+  Qln_Session* listener = manager.CreateSession("listener", "", false, listenerLog.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_NE(listener, nullptr);
+  host->SetLocalAddress(NetAddress("127.0.0.1", 0));
+  ASSERT_TRUE(listener->OpenDiscoveryListener(0));
+  NetAddress discovery;
+  ASSERT_TRUE(listener->GetChannelAddress(Network::kChannelDiscovery, discovery));
+
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4)) << round;
+    ASSERT_TRUE(host->StartBroadcast(discovery.GetPort(), 1, 5, 0, "here", 4, 0)) << round;
+    ASSERT_TRUE(PumpUntil({host, listener}, [&] { return listenerLog.Count(Network::kEventMessageReceived) > 0; }));
+    host->StopHosting();
+    EXPECT_FALSE(host->IsHosting());
+    EXPECT_FALSE(host->IsBroadcasting()) << "the announcement outlived the hosting";
+    // The announcement's channel is gone with it: nothing can be announced any more.
+    NetAddress address;
+    EXPECT_FALSE(host->GetChannelAddress(Network::kChannelBroadcast, address));
+    EXPECT_FALSE(host->GetChannelAddress(Network::kChannelHostListen, address));
+    listenerLog.Clear();
+  }
+}
+
+TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
+  Network::EventQueue queue;
+  ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
+  const std::size_t extra = 100;
+  std::size_t accepted = 0;
+  for (std::size_t i = 0; i < Network::EventQueue::kMaximumEvents + extra; ++i) {
+    NetEvent event;
+    event.kind = Network::kEventMessageReceived;
+    event.droppable = true;
+    event.SetMessage(Network::FrameMessage(1, "x", 1), 9);
+    if (queue.Post(event)) {
+      ++accepted;
+    } else {
+      event.FreeMessageData();
+    }
+  }
+  EXPECT_EQ(accepted, Network::EventQueue::kMaximumEvents);
+  EXPECT_EQ(queue.GetDroppedCount(), extra);
+  EXPECT_TRUE(queue.IsFull());
+  // What may not be lost (a close, a stream's message) still gets in.
+  NetEvent closed;
+  closed.kind = Network::kEventChannelClosed;
+  EXPECT_TRUE(queue.Post(closed));
+  std::uint32_t delivered = 0;
+  queue.Dispatch(100000, 0, &delivered, nullptr);
+  EXPECT_EQ(delivered, Network::EventQueue::kMaximumEvents + 1);
+  EXPECT_FALSE(queue.IsFull());
+
+  // The byte bound: a few large datagrams fill it long before the count does.
+  const std::uint32_t large = 60000;
+  std::vector<std::uint8_t> payload(large, 7);
+  std::size_t bytes = 0;
+  for (int i = 0; i < 400; ++i) {
+    NetEvent event;
+    event.kind = Network::kEventMessageReceived;
+    event.droppable = true;
+    event.SetMessage(Network::FrameMessage(1, payload.data(), large), large + 8);
+    if (queue.Post(event)) {
+      bytes += event.size;
+    } else {
+      event.FreeMessageData();
+    }
+  }
+  EXPECT_LE(bytes, Network::EventQueue::kMaximumBytes);
+  EXPECT_GT(queue.GetDroppedCount(), extra);
+}
+
+TEST(SessionLifetime, StreamMessagesBeyondTheQueueBoundAreAllDelivered) {
+  // A reliable stream is read no faster than the queue drains: none of its messages is dropped.
+  EventLog hostLog;
+  EventLog clientLog;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession("host", "", false, hostLog.Handler(), 0, false, 0, 0, 1);
+  Qln_Session* client = manager.CreateSession("client", "", false, clientLog.Handler(), 0, false, 0, 0, 1);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress hostAddress;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0,
+                                Network::kOptionNonBlocking),
+            nullptr);
+  ASSERT_TRUE(client->Connect(Network::kChannelClientStream, hostAddress));
+  ASSERT_TRUE(PumpUntil({host, client}, [&] {
+    NetAddress remote;
+    return hostLog.Count(Network::kEventConnectionAccepted) == 1 &&
+           client->GetChannelRemoteAddress(Network::kChannelClientStream, remote);
+  }));
+  const std::uint32_t total = static_cast<std::uint32_t>(Network::EventQueue::kMaximumEvents) * 3;
+  for (std::uint32_t i = 0; i < total; ++i) {
+    ASSERT_TRUE(client->Send(Network::kChannelClientStream, i, &i, sizeof(i), hostAddress)) << i;
+  }
+  // The host does not dispatch until the queue is full.
+  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().IsFull(); }));
+  ASSERT_TRUE(PumpUntil({host}, [&] { return hostLog.Count(Network::kEventMessageReceived) == total; }, 20000.0));
+  auto received = hostLog.OfKind(Network::kEventMessageReceived);
+  for (std::uint32_t i = 0; i < total; ++i) ASSERT_EQ(received[i].messageType, i);
+  EXPECT_EQ(host->GetEventQueue().GetDroppedCount(), 0u);
+}
+
+TEST(SessionLifetime, WaitedClosesThatRunOutAreNotSuccess) {
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession("closing", "", false, log.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  Network::Channel* channel =
+      session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                           Network::kModeWatchRead, Network::kOptionNonBlocking);
+  ASSERT_NE(channel, nullptr);
+  // A record in use cannot be freed within the wait.
+  channel->RaiseUseCount();
+  EXPECT_FALSE(session->CloseChannels(Network::kChannelHostDatagram, true));
+  channel->LowerUseCount();
+  ASSERT_TRUE(PumpUntil({session}, [&] { return log.Count(Network::kEventChannelClosed) == 1; }));
+  EXPECT_FALSE(session->CloseChannels(Network::kChannelHostDatagram, true)) << "no such channel any more";
+}
+
+TEST(SessionLifetime, BlockingConnectToAHostThatNeverAnswersGivesUp) {
+  // A listener whose backlog is full drops new connection attempts: the client hears nothing.
+  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
+  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
+  ASSERT_TRUE(Network::Socket::Listen(listener, 0));
+  Network::SocketAddress raw;
+  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
+  NetAddress busy;
+  busy.SetSocketAddress(raw);
+  std::vector<Network::SocketHandle> fillers;
+  for (int i = 0; i < 8; ++i) {
+    Network::SocketHandle filler = Network::Socket::Create(Network::kStreamSocket);
+    Network::Socket::SetNonBlocking(filler, true);
+    Network::Socket::Connect(filler, raw);
+    fillers.push_back(filler);
+  }
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* client = manager.CreateSession("client", "", false, log.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(client, nullptr);
+  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
+            nullptr);
+  Core::Stopwatch waited;
+  waited.Start();
+  // The kernel may still let the attempt through on a retry; either way the caller is back in time.
+  client->Connect(Network::kChannelClientStream, busy);
+  const double elapsed = waited.GetElapsed();
+  EXPECT_LT(elapsed, Qln_Session::kConnectTimeoutMs + 5000.0);
+  for (Network::SocketHandle filler : fillers) Network::Socket::Close(filler);
+  Network::Socket::Close(listener);
+}
+
+}  // namespace
