@@ -1,6 +1,8 @@
 #include "content/Velkor_MyLevelFactory.h"
 
-#include "content/Velkor_LevelObjects.h"
+#include <list>
+
+#include "content/Velkor_LevelRows.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Layer.h"
@@ -26,7 +28,24 @@ const Math::Color kViewportClearColor(0.2509804f, 0.2509804f, 0.2509804f, 1.0f);
 
 const char* MyLevelFactory::GetLevelName(uint32_t index) { return index < kLevelCount ? kLevelNames[index] : nullptr; }
 
-bool MyLevelFactory::IsLevelAvailable(uint32_t index) { return index <= 4; }
+const Content::LevelRows* MyLevelFactory::GetLevelRows(uint32_t index) {
+  switch (index) {
+    case 0:
+      return &Content::Level0Rows();
+    case 1:
+      return &Content::Level1Rows();
+    case 2:
+      return &Content::Level2Rows();
+    case 3:
+      return &Content::Level3Rows();
+    case 4:
+      return &Content::Level4Rows();
+    default:
+      return nullptr;
+  }
+}
+
+bool MyLevelFactory::IsLevelAvailable(uint32_t index) { return GetLevelRows(index) != nullptr; }
 
 bool MyLevelFactory::GetLevelIndex(const std::string& name, uint32_t& index) {
   for (uint32_t number = 0; number < kLevelCount; ++number) {
@@ -39,44 +58,33 @@ bool MyLevelFactory::GetLevelIndex(const std::string& name, uint32_t& index) {
 }
 
 Core::SmartPointer<Quillon::Level> MyLevelFactory::CreateLevel(uint32_t index) {
+  const Content::LevelRows* rows = GetLevelRows(index);
+  // Nothing is built for a level that is not there: the actors would be registered for nothing.
+  if (rows == nullptr) return nullptr;
   CreateCollisionActors();
-  switch (index) {
-    case 0:
-      return BuildLevel0();
-    case 1:
-      return BuildLevel1();
-    case 2:
-      return BuildLevel2();
-    case 3:
-      return BuildLevel3();
-    case 4:
-      return BuildLevel4();
-    default:
-      // Levels 5 to 8 have no content in this build yet; the game runs on without a level.
-      return nullptr;
-  }
+  return BuildLevel(index, *rows);
 }
 
 void MyLevelFactory::Reset() {
-  Content::ResetLevel0Objects();
-  Content::ResetLevel1Objects();
-  Content::ResetLevel2Objects();
-  Content::ResetLevel3Objects();
-  Content::ResetLevel4Objects();
   for (auto& camera : cameras) camera = nullptr;
   viewport = nullptr;
   for (auto& layer : layers) layer = nullptr;
   for (auto& level : levels) level = nullptr;
 }
 
-void MyLevelFactory::AssembleLevel(uint32_t number, Quillon::Level* level, const char* name,
-                                   const LayerLayout* layouts, uint32_t layerCount, float cameraX, float cameraY) {
+Quillon::Level* MyLevelFactory::BuildLevel(uint32_t number, const Content::LevelRows& rows) {
+  if (number >= kLevelCount || rows.level == nullptr || rows.layers.empty() ||
+      rows.layers.size() > kLayerSlotCount) {
+    return nullptr;
+  }
+  Quillon::Level* level = rows.level(Content::Source{rows.source, 0});
   levels[number] = level;
-  level->SetName(name);
+  level->SetName(kLevelNames[number]);
   level->SetClearBackBuffer(false);
-  for (uint32_t slot = 0; slot < layerCount && slot < kLayerSlotCount; ++slot) {
-    const LayerLayout& layout = layouts[slot];
-    Quillon::Layer* layer = new (kSource, __LINE__) Quillon::Layer(layout.zOrder);
+  const auto layerCount = static_cast<uint32_t>(rows.layers.size());
+  for (uint32_t slot = 0; slot < layerCount; ++slot) {
+    const Content::LayerRows& layout = rows.layers[slot];
+    Quillon::Layer* layer = new (kSource, __LINE__) Quillon::Layer(layout.z);
     layers[slot] = layer;
     layer->SetName(layout.name);
     // The first layer keeps the defaults without setting them.
@@ -87,17 +95,40 @@ void MyLevelFactory::AssembleLevel(uint32_t number, Quillon::Level* level, const
     layer->SetCollisionProperties(Math::Vector2D(layout.originX, layout.originY), layout.width, layout.height,
                                   kGridCellSize);
   }
-  Quillon::Layer* lastLayer = layers[layerCount - 1];
   Quillon::Camera* camera = new (kSource, __LINE__) Quillon::Camera(kCameraFieldOfView);
   cameras[number] = camera;
   camera->SetName("camera0");
-  camera->SetPosition(Math::Vector2D(cameraX, cameraY));
-  lastLayer->AddGameObject(camera, false, nullptr);
+  camera->SetPosition(Math::Vector2D(rows.cameraX, rows.cameraY));
+  layers[layerCount - 1]->AddGameObject(camera, false, nullptr);
   viewport = new (kSource, __LINE__) Quillon::Viewport(0, 0, 1280, 720);
   viewport->SetClearColor(kViewportClearColor);
   viewport->SetCamera(camera);
   for (uint32_t slot = 0; slot < layerCount; ++slot) level->AddLayer(layers[slot]);
   level->AddViewport(viewport);
+  for (uint32_t slot = 0; slot < layerCount; ++slot) {
+    int line = 0;
+    for (const Content::ObjectRow& row : rows.layers[slot].objects) {
+      Content::BuildObject(*this, Content::Source{rows.source, ++line}, slot, row);
+    }
+    LoadLayerCollision(number, slot);
+  }
+  for (const Content::MountRow& mount : rows.mounts) {
+    Quillon::GameObject* carrier = FindBuiltObject(mount.carrier);
+    Quillon::GameObject* carried = FindBuiltObject(mount.carried);
+    if (carrier != nullptr && carried != nullptr) carrier->Mount(carried);
+  }
+  OnLevelCreated(number);
+  return level;
+}
+
+Quillon::GameObject* MyLevelFactory::FindBuiltObject(const std::string& name) const {
+  for (Quillon::Layer* layer : layers) {
+    if (layer == nullptr) continue;
+    std::list<Quillon::GameObject*> found;
+    layer->GetGameObjectsByName(name, found);
+    if (!found.empty()) return found.front();
+  }
+  return nullptr;
 }
 
 void MyLevelFactory::LoadLayerCollision(uint32_t level, uint32_t layer) {

@@ -1,126 +1,33 @@
 // Level 3, "InstructionLevel": three instruction pages, three buttons with captions and a pointer.
-#include "content/Velkor_LevelObjects.h"
-#include "content/Velkor_MyLevelFactory.h"
-#include "content/Velkor_ObjectRecipes.h"
+#include "content/Velkor_LevelRows.h"
 #include "game/Velkor_InstructionLevel.h"
-
-namespace {
-
-constexpr const char* kSource = "Velkor_MyLevelFactory_3_1";
-using Content::Source;
-
-Quillon::Text* g_prevTxt = nullptr;
-Quillon::Text* g_homeTxt = nullptr;
-Quillon::Text* g_nextTxt = nullptr;
-Quillon::Sprite* g_sprite0 = nullptr;
-Quillon::Sprite* g_prevBtn = nullptr;
-Quillon::Sprite* g_homeBtn = nullptr;
-Quillon::Sprite* g_nextBtn = nullptr;
-Quillon::Sprite* g_instPages = nullptr;
-Quillon::Sprite* g_mousePt = nullptr;
-
-// The buttons are tested while they stand still: the pointer moves, they do not.
-Content::CollisionSpec ButtonCollision() {
-  Content::CollisionSpec collision;
-  collision.updateOnIdle = true;
-  return collision;
-}
-
-void BuildPrevTxt(MyLevelFactory* factory) {
-  Content::BuildText(*factory, Source{kSource, __LINE__}, 1, g_prevTxt,
-                     {"prevTxt", "Previous", "BtnText", Math::Vector2D(-462.0f, -291.0f), 1.0f});
-}
-
-void BuildHomeTxt(MyLevelFactory* factory) {
-  Content::BuildText(*factory, Source{kSource, __LINE__}, 1, g_homeTxt,
-                     {"homeTxt", "Main Menu", "BtnText", Math::Vector2D(-31.0f, -291.0f), 1.0f});
-}
-
-void BuildNextTxt(MyLevelFactory* factory) {
-  Content::BuildText(*factory, Source{kSource, __LINE__}, 1, g_nextTxt,
-                     {"nextTxt", "Next", "BtnText", Math::Vector2D(414.0f, -291.0f), 1.0f});
-}
-
-void BuildSprite0(MyLevelFactory* factory) {
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_sprite0, {{"InstBg", 1, 1, {1.0f}}},
-                       {"sprite0", 31, Math::Vector2D(0.0f, 0.0f), -2.0f});
-}
-
-void BuildPrevBtn(MyLevelFactory* factory) {
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_prevBtn, {{"BlueBtn", 1, 1, {1.0f}}},
-                       {"prevBtn", 23, Math::Vector2D(-418.0f, -270.0f), 0.0f}, ButtonCollision());
-}
-
-void BuildHomeBtn(MyLevelFactory* factory) {
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_homeBtn, {{"BlueBtn", 1, 1, {1.0f}}},
-                       {"homeBtn", 23, Math::Vector2D(21.0f, -271.0f), 0.0f}, ButtonCollision());
-}
-
-void BuildNextBtn(MyLevelFactory* factory) {
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_nextBtn, {{"BlueBtn", 1, 1, {1.0f}}},
-                       {"nextBtn", 23, Math::Vector2D(436.0f, -272.0f), 0.0f}, ButtonCollision());
-}
-
-void BuildInstPages(MyLevelFactory* factory) {
-  // One frame per page; the screen turns them, the animation never plays.
-  Content::SpriteSpec spec{"InstPages", 32, Math::Vector2D(9.0f, -55.0f), 0.0f};
-  spec.playing = false;
-  spec.loop = false;
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_instPages, {{"InstPagess", 1, 3, {1.0f, 1.0f, 1.0f}}},
-                       spec);
-}
-
-void BuildMousePt(MyLevelFactory* factory) {
-  Content::CollisionSpec collision;
-  collision.collisionType = true;
-  collision.thickness = 25.0f;
-  collision.updateOnIdle = true;
-  Content::BuildSprite(*factory, Source{kSource, __LINE__}, 1, g_mousePt, {{"MousePoint", 1, 1, {1.0f}}},
-                       {"MousePt", 30, Math::Vector2D(-677.0f, -155.0f), 1.0f}, collision);
-}
-
-}  // namespace
 
 namespace Content {
 
-void ResetLevel3Objects() {
-  g_prevTxt = g_homeTxt = g_nextTxt = nullptr;
-  g_sprite0 = g_prevBtn = g_homeBtn = g_nextBtn = g_instPages = g_mousePt = nullptr;
+const LevelRows& Level3Rows() {
+  // The buttons are tested while they stand still: the pointer moves, they do not. The pages are
+  // one frame each, turned by the screen.
+  static const LevelRows rows{
+      "Velkor_MyLevelFactory_3_1", &NewLevel<InstructionLevel>, 0.0f, 0.0f,
+      {
+          {"InstructionLevel_HUD", 0.0f, -400.0f, -300.0f, 800, 600},
+          {"layer1", 0.0f, -693.0f, -522.0f, 1409, 1002,
+           {
+               // class, name, image / font, caption, actor, x, y, z, other
+               {kText<>, "prevTxt", "BtnText", "Previous", kNoActor, -462, -291, 1.0f},
+               {kText<>, "homeTxt", "BtnText", "Main Menu", kNoActor, -31, -291, 1.0f},
+               {kText<>, "nextTxt", "BtnText", "Next", kNoActor, 414, -291, 1.0f},
+               {kSprite<>, "sprite0", {{"InstBg", 1, 1}}, "", 31, 0, 0, -2.0f},
+               {kSprite<>, "prevBtn", {{"BlueBtn", 1, 1}}, "", 23, -418, -270, 0.0f, {kIdle}},
+               {kSprite<>, "homeBtn", {{"BlueBtn", 1, 1}}, "", 23, 21, -271, 0.0f, {kIdle}},
+               {kSprite<>, "nextBtn", {{"BlueBtn", 1, 1}}, "", 23, 436, -272, 0.0f, {kIdle}},
+               {kSprite<>, "InstPages", {{"InstPagess", 1, 3, 3}}, "", 32, 9, -55, 0.0f, {kStill, kOnce}},
+               {kSprite<>, "MousePt", {{"MousePoint", 1, 1}}, "", 30, -677, -155, 1.0f,
+                {kShapes, Thickness(25.0f), kIdle}},
+           }},
+          {"layer2", 869.117f, -400.0f, -300.0f, 800, 600},
+      }};
+  return rows;
 }
 
 }  // namespace Content
-
-Quillon::Level* MyLevelFactory::BuildLevel3() {
-  static const LayerLayout kLayers[] = {
-      {"InstructionLevel_HUD", 0.0f, -400.0f, -300.0f, 800, 600},
-      {"layer1", 0.0f, -693.0f, -522.0f, 1409, 1002},
-      {"layer2", 869.117f, -400.0f, -300.0f, 800, 600},
-  };
-  AssembleLevel(3, new (kSource, __LINE__) InstructionLevel(), "InstructionLevel", kLayers, 3, 0.0f, 0.0f);
-  BuildLevel3Layer0();
-  BuildLevel3Layer1();
-  BuildLevel3Layer2();
-  OnLevelCreated(3);
-  return levels[3];
-}
-
-void MyLevelFactory::BuildLevel3Layer0() { LoadLevel3Layer0Collision(); }
-
-void MyLevelFactory::BuildLevel3Layer1() {
-  BuildPrevTxt(this);
-  BuildHomeTxt(this);
-  BuildNextTxt(this);
-  BuildSprite0(this);
-  BuildPrevBtn(this);
-  BuildHomeBtn(this);
-  BuildNextBtn(this);
-  BuildInstPages(this);
-  BuildMousePt(this);
-  LoadLevel3Layer1Collision();
-}
-
-void MyLevelFactory::BuildLevel3Layer2() { LoadLevel3Layer2Collision(); }
-
-void MyLevelFactory::LoadLevel3Layer0Collision() { LoadLayerCollision(3, 0); }
-void MyLevelFactory::LoadLevel3Layer1Collision() { LoadLayerCollision(3, 1); }
-void MyLevelFactory::LoadLevel3Layer2Collision() { LoadLayerCollision(3, 2); }
