@@ -38,6 +38,9 @@ void EraseAll(std::vector<T>& list, const Control* control) {
 
 void WriteRectangle(Core::File& file, const NRectangle& rectangle) { rectangle.Save(file); }
 
+// Controls whose user data names another control: cleared when that control is destroyed.
+std::vector<Control*> g_userControlHolders;
+
 }  // namespace
 
 float GetDepthCounter() { return g_depthCounter; }
@@ -58,8 +61,27 @@ Control::Control(const Math::Vector2D& position, const Math::Vector2D& size)
 Control::~Control() {
   // The root keeps plain pointers: a control that goes away must take itself out of them.
   if (HUD* hud = HUD::GetInstance()) hud->OnControlDestroyed(this);
+  EraseAll(g_userControlHolders, this);
+  for (Control* holder : g_userControlHolders)
+    if (holder->m_userControl == this) holder->m_userControl = nullptr;
   for (const auto& child : m_children)
     if (child && child->m_parent == this) child->m_parent = nullptr;
+}
+
+void Control::SetUserData(Core::Object* object) {
+  m_userData.Reset();
+  m_userControl = dynamic_cast<Control*>(object);
+  if (m_userControl == nullptr) {
+    m_userData = object;
+    EraseAll(g_userControlHolders, this);
+  } else if (std::find(g_userControlHolders.begin(), g_userControlHolders.end(), this) == g_userControlHolders.end()) {
+    g_userControlHolders.push_back(this);
+  }
+}
+
+Core::Object* Control::GetUserData() const {
+  if (m_userControl != nullptr) return m_userControl;
+  return m_userData.Get();
 }
 
 void Control::AddEventHandler(Event event, std::unique_ptr<EventHandler> handler) {
@@ -286,6 +308,13 @@ void Control::SetTabStop(bool on) {
 
 void Control::AddControl(const Core::SmartPointer<Control>& child) {
   if (!child || child.Get() == this) return;
+  // Closed but not yet dropped by this parent: adding it again takes the removal back.
+  auto pending = std::find(m_pendingRemovals.begin(), m_pendingRemovals.end(), child.Get());
+  if (child->m_parent == this && pending != m_pendingRemovals.end()) {
+    EraseAll(m_pendingRemovals, child.Get());
+    child->RegisterTree();
+    return;
+  }
   // A control lives in one parent: a second add would leave it in two child lists.
   if (child->m_parent != nullptr) return;
   child->m_parent = this;
@@ -295,7 +324,9 @@ void Control::AddControl(const Core::SmartPointer<Control>& child) {
   child->UpdatePosition();
   m_lastAddedChild = child.Get();
   m_refocusPending = 1;
-  if (HUD* hud = HUD::GetInstance()) hud->RegisterControl(child.Get());
+  // A control closed earlier comes back with its whole subtree, or its children would be drawn
+  // but never hovered or clicked.
+  child->RegisterTree();
 }
 
 Control* Control::GetControl(uint32_t index) const {
@@ -368,6 +399,13 @@ void Control::BringToFront() {
   if (Control* previous = hud->GetFocusedControl()) previous->OnLostFocus();
   hud->SetFocusedControl(root);
   root->OnGotFocus();
+}
+
+void Control::RegisterTree() {
+  HUD* hud = HUD::GetInstance();
+  if (hud == nullptr) return;
+  hud->RegisterControl(this);
+  for (const auto& child : m_children) child->RegisterTree();
 }
 
 void Control::UnregisterTree() {
@@ -591,7 +629,7 @@ void Control::Save(Core::File& file) {
   Core::WriteValue(file, m_clipMode);
   Core::WriteValue(file, m_currentTab);
   Core::WriteValue(file, m_previousTab);
-  file.WriteObject(m_userData.Get());
+  file.WriteObject(GetUserData());
   Core::WriteObjectVector(file, m_tabOrder);
   Core::WriteValue(file, m_width);
   Core::WriteValue(file, m_height);
@@ -690,11 +728,11 @@ void Control::Load(Core::File& file) {
   Core::ReadValue(file, m_clipMode);
   Core::ReadValue(file, m_currentTab);
   Core::ReadValue(file, m_previousTab);
-  // userData is the script's business; a reference into the loading tree would never be freed.
-  m_userData.Reset();
+  // userData is the script's business; a control read here may be half-built or owned by nobody.
+  SetUserData(nullptr);
   if (Core::Object* data = file.ReadObject()) {
     if (dynamic_cast<Control*>(data) == nullptr)
-      m_userData = data;
+      SetUserData(data);
     else if (file.LastReadCreatedObject() && data->GetReferenceCount() == 0)
       Core::SmartPointer<Core::Object> discard(data);
   }

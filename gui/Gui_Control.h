@@ -244,9 +244,11 @@ class Control : public Core::Object {
   const NRectangle& GetClientRectangle() const { return m_clientRectangle; }
   const NRectangle& GetVisibleRectangle() const { return m_visibleRectangle; }
   const NRectangle& GetVisibleClientRectangle() const { return m_visibleClientRectangle; }
-  // Held with a reference, so a script's object cannot vanish under the control.
-  void SetUserData(Core::Object* object) { m_userData = object; }
-  Core::Object* GetUserData() const { return m_userData.Get(); }
+  // An object of the game is held with a reference, so a script's object cannot vanish under the
+  // control. A control is only named: a button holding its own form would otherwise keep the form
+  // alive for ever; the name is cleared when that control goes away.
+  void SetUserData(Core::Object* object);
+  Core::Object* GetUserData() const;
 
   bool IsUnderMouse() const;
   bool HoldsFocus() const;
@@ -261,6 +263,8 @@ class Control : public Core::Object {
   static bool IsSelectable(const Control* control);
   void SortTabOrder();
   void UnregisterTree();
+  // Registers this control and every descendant with the root (each once).
+  void RegisterTree();
 
   std::vector<std::unique_ptr<EventHandler>> m_handlers[kEventCount];
   Math::Vector2D m_position;
@@ -294,6 +298,7 @@ class Control : public Core::Object {
   int32_t m_currentTab = -1;
   int32_t m_previousTab = -1;
   Core::SmartPointer<Core::Object> m_userData;
+  Control* m_userControl = nullptr;
   std::vector<Core::SmartPointer<Control>> m_tabOrder;
   float m_width = 0.0f;
   float m_height = 0.0f;

@@ -27,6 +27,11 @@ void ShowSystemCursor(bool show) {
 
 bool CompareDepth(const Control* a, const Control* b) { return a->GetDepthKey() < b->GetDepthKey(); }
 
+void RegisterTree(HUD& hud, Control* control) {
+  hud.RegisterControl(control);
+  for (const auto& child : control->GetChildren()) RegisterTree(hud, child.Get());
+}
+
 void UnregisterDescendants(HUD& hud, Control* control) {
   for (const auto& child : control->GetChildren()) {
     UnregisterDescendants(hud, child.Get());
@@ -62,8 +67,11 @@ void HUD::FlashModalForm() {
 
 void HUD::AddForm(const Core::SmartPointer<Form>& form) {
   if (!form) return;
-  m_forms.push_back(form);
-  m_controls.push_back(form.Get());
+  // A form closed or removed earlier comes back whole: its removal, if still pending, is taken
+  // back, and its children are registered again with it.
+  EraseAll(m_removedForms, form.Get());
+  if (std::find(m_forms.begin(), m_forms.end(), form.Get()) == m_forms.end()) m_forms.push_back(form);
+  RegisterTree(*this, form.Get());
   form->OnAddedToRoot();
   form->BringToFront();
 }
@@ -79,7 +87,8 @@ void HUD::RemoveForm(Control* form) {
 }
 
 void HUD::RegisterControl(Control* control) {
-  if (control != nullptr) m_controls.push_back(control);
+  if (control != nullptr && std::find(m_controls.begin(), m_controls.end(), control) == m_controls.end())
+    m_controls.push_back(control);
 }
 
 void HUD::UnregisterControl(Control* control) {
@@ -159,10 +168,8 @@ void HUD::Update(float deltaTime) {
   // Handlers may add or remove forms while the forms update: walk a snapshot.
   const std::vector<Core::SmartPointer<Form>> forms = m_forms;
   for (const auto& form : forms) form->ResetDepthKeys();
-  for (const auto& form : forms) {
-    form->Update(deltaTime);
-    form->OnUpdate(deltaTime);
-  }
+  // A control's update ends with its own update hook, so the forms' hooks run once per frame.
+  for (const auto& form : forms) form->Update(deltaTime);
   for (const auto& form : forms) form->UpdateRectangles();
 
   m_cursorManager->Draw(deltaTime);

@@ -85,6 +85,99 @@ TEST_F(GuiFormsTest, RemovedFormTakesItsChildrenOutOfTheRegistry) {
   EXPECT_TRUE(hud->GetControls().empty());
 }
 
+TEST_F(GuiFormsTest, FormOrControlShownAgainAfterClosingAnswersTheMouseWithItsWholeTree) {
+  auto form = AddForm(100, 100);
+  SmartPointer<GUI::Button> button(new GUI::Button());
+  button->SetSize(Math::Vector2D(80, 30));
+  form->AddControl(button.Get());
+  button->SetPosition(Math::Vector2D(20, 20));  // screen (128, 128) .. (208, 158)
+  GuiTest::Recorder recorder;
+  recorder.Watch(*button);
+  Frame();
+
+  // Closed through its close button, then shown again: the button and the close button live.
+  Click(344, 344);
+  Frame();
+  ASSERT_TRUE(hud->GetForms().empty());
+  hud->AddForm(form);
+  Frame();
+  EXPECT_TRUE(Registered(button.Get()));
+  EXPECT_EQ(std::count(hud->GetControls().begin(), hud->GetControls().end(), button.Get()), 1);
+  Click(150, 140);
+  EXPECT_EQ(recorder.clicks, 1);
+
+  // Removed and added back before the root's next update: it stays, once.
+  hud->RemoveForm(form.Get());
+  hud->AddForm(form);
+  Frame();
+  ASSERT_EQ(hud->GetForms().size(), 1u);
+  Click(150, 140);
+  EXPECT_EQ(recorder.clicks, 2);
+
+  // A child closed and given back to its parent, in the same frame and a frame later.
+  button->Close();
+  form->AddControl(button.Get());
+  Frame();
+  Click(150, 140);
+  EXPECT_EQ(recorder.clicks, 3);
+  button->Close();
+  Frame();
+  EXPECT_EQ(button->GetParent(), nullptr);
+  form->AddControl(button.Get());
+  Click(150, 140);
+  EXPECT_EQ(recorder.clicks, 4);
+
+  // The close button of the form shown again still closes it (a second later, so that its first
+  // click and this one do not make a double click).
+  for (int i = 0; i < 60; ++i) Frame();
+  Click(344, 344);
+  Frame();
+  EXPECT_TRUE(hud->GetForms().empty());
+}
+
+TEST_F(GuiFormsTest, EachFormsUpdateHookRunsOncePerFrame) {
+  struct CountingForm : GUI::Form {
+    int updates = 0;
+    void OnUpdate(float deltaTime) override {
+      ++updates;
+      GUI::Form::OnUpdate(deltaTime);
+    }
+  };
+  SmartPointer<CountingForm> form(new CountingForm());
+  hud->AddForm(form);
+  for (int i = 0; i < 3; ++i) Frame();
+  EXPECT_EQ(form->updates, 3);
+}
+
+TEST_F(GuiFormsTest, UserDataNamingAControlNeitherKeepsItAliveNorDangles) {
+  struct WatchedForm : GUI::Form {
+    bool* destroyed = nullptr;
+    ~WatchedForm() override { *destroyed = true; }
+  };
+  bool destroyed = false;
+  SmartPointer<GUI::Button> other(new GUI::Button());
+  {
+    SmartPointer<WatchedForm> form(new WatchedForm());
+    form->destroyed = &destroyed;
+    hud->AddForm(form);
+    // A button of the form holding its own form: no cycle.
+    form->GetCloseButton()->SetUserData(form.Get());
+    EXPECT_EQ(form->GetCloseButton()->GetUserData(), form.Get());
+    other->SetUserData(form.Get());
+    Frame();
+    form->Close();
+  }
+  Frame();
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(other->GetUserData(), nullptr);  // cleared when the form went
+
+  // Any other object of the game is held, so it cannot vanish under the control.
+  Core::Object* data = new Core::Object();
+  other->SetUserData(data);
+  EXPECT_EQ(data->GetReferenceCount(), 1u);
+  other->SetUserData(nullptr);
+}
+
 TEST_F(GuiFormsTest, CaptionDragsTheFormUntilTheButtonIsReleased) {
   auto form = AddForm(100, 100);
   Frame();
