@@ -64,9 +64,20 @@ Object* File::ReadObject() {
   }
   m_idsByObject.emplace(object, id);
   m_objectsById.emplace(id, object);
+  // Held while its data are read: a reference inside them may take the object and drop it again
+  // (a child naming its parent, then discarded) before anything else owns it.
+  object->AddReference();
   ++m_readDepth;
   object->Load(*this);
   --m_readDepth;
+  if (HasFailed()) {
+    // A half-read object is never handed out: it goes, with whatever it already holds. The table
+    // may name objects freed with it, and no later read may find them.
+    ClearObjectTable();
+    object->Release();
+    return nullptr;
+  }
+  object->DropReferenceKeepingObject();
   m_lastReadCreated = true;
   return object;
 }

@@ -27,7 +27,8 @@ class File {
   virtual void Read(void* data, uint32_t count) = 0;
   virtual void WriteObject(Object* object);
   // The object read (owned by the caller, no references taken), or null for a null reference or a
-  // failure (an unknown class name fails the stream: its data cannot be skipped).
+  // failure (an unknown class name fails the stream: its data cannot be skipped). An object whose
+  // data the stream could not hold whole is released, never handed out.
   virtual Object* ReadObject();
 
   // True when the last ReadObject created its object rather than finding it in the table.
@@ -80,21 +81,25 @@ File& operator<<(File& file, const std::string& text);
 File& operator>>(File& file, std::string& text);
 File& operator>>(File& file, Object*& object);
 
-File& ReadObjectPointer(File& file, SmartPointer<Object>& pointer);
+// Reads a reference whose slot takes only objects of class T; null for a null reference or a
+// failure. Another class is a hostile or corrupt stream, which stops reading here. Only an object
+// this very read created, and that nothing holds, is freed: a repeated id can name one that is
+// still being loaded further up.
 template <typename T>
-File& ReadObjectPointer(File& file, SmartPointer<T>& pointer) {
+T* ReadTypedObject(File& file) {
   Object* object = file.ReadObject();
   T* typed = dynamic_cast<T*>(object);
   if (object != nullptr && typed == nullptr) {
-    // Wrong class for this slot: a hostile or corrupt stream, which stops reading here. Only an
-    // object this very read created, and that nothing holds, is freed: a repeated id can name one
-    // that is still being loaded further up.
     file.Fail();
     if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) SmartPointer<Object> discard(object);
-    pointer.Reset();
-    return file;
   }
-  pointer = typed;
+  return typed;
+}
+
+File& ReadObjectPointer(File& file, SmartPointer<Object>& pointer);
+template <typename T>
+File& ReadObjectPointer(File& file, SmartPointer<T>& pointer) {
+  pointer = ReadTypedObject<T>(file);
   return file;
 }
 

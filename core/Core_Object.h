@@ -47,6 +47,12 @@ class Object : public Base {
   }
 
  private:
+  // A stream holds the object it is reading and hands it on unowned once it is whole.
+  friend class File;
+  void DropReferenceKeepingObject() {
+    if (m_referenceCount > 0) --m_referenceCount;
+  }
+
   uint32_t m_referenceCount = 0;
 };
 

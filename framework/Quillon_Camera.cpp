@@ -72,12 +72,7 @@ void Camera::MakeActiveListener() { g_activeListener = this; }
 void Camera::SaveActiveListener(Core::File& file) { file.WriteObject(g_activeListener); }
 
 void Camera::LoadActiveListener(Core::File& file) {
-  Core::Object* object = file.ReadObject();
-  auto* camera = dynamic_cast<Camera*>(object);
-  if (object != nullptr && camera == nullptr) {
-    file.Fail();
-    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(object);
-  }
+  auto* camera = Core::ReadTypedObject<Camera>(file);
   // A camera whose resources are gone can no longer listen.
   g_activeListener = camera != nullptr && !camera->IsDestroyed() ? camera : nullptr;
 }

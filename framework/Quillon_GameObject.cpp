@@ -355,18 +355,6 @@ void WriteU8(Core::File& file, uint8_t value) { Core::WriteValue(file, value); }
 void WriteU32(Core::File& file, uint32_t value) { Core::WriteValue(file, value); }
 void WriteF32(Core::File& file, float value) { Core::WriteValue(file, value); }
 
-template <typename T>
-T* ReadTypedObject(Core::File& file) {
-  Core::Object* object = file.ReadObject();
-  T* typed = dynamic_cast<T*>(object);
-  if (object != nullptr && typed == nullptr) {
-    // A record of the wrong class where an object of this kind belongs: the stream is not ours.
-    file.Fail();
-    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(object);
-  }
-  return typed;
-}
-
 }  // namespace
 
 void GameObject::Save(Core::File& file) {
@@ -414,10 +402,10 @@ void GameObject::LoadBase(Core::File& file) {
   uint32_t mountedCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(mountedCount, 1)) mountedCount = 0;
   for (uint32_t i = 0; i < mountedCount && !file.HasFailed(); ++i) {
-    if (GameObject* mounted = ReadTypedObject<GameObject>(file)) Mount(mounted);
+    if (GameObject* mounted = Core::ReadTypedObject<GameObject>(file)) Mount(mounted);
   }
-  if (GameObject* support = ReadTypedObject<GameObject>(file)) support->Mount(this);
-  m_layer = ReadTypedObject<Layer>(file);
+  if (GameObject* support = Core::ReadTypedObject<GameObject>(file)) support->Mount(this);
+  m_layer = Core::ReadTypedObject<Layer>(file);
   file >> m_name;
   Math::ReadFloat(file, m_scaleX);
   Math::ReadFloat(file, m_scaleY);

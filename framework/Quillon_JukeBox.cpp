@@ -27,17 +27,6 @@ bool IsSafeResourceName(const std::string& name) {
          name.find("..") == std::string::npos && name.find('/') == std::string::npos;
 }
 
-template <typename T>
-T* ReadTypedObject(Core::File& file) {
-  Core::Object* object = file.ReadObject();
-  T* typed = dynamic_cast<T*>(object);
-  if (object != nullptr && typed == nullptr) {
-    file.Fail();
-    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(object);
-  }
-  return typed;
-}
-
 ::Sound::SoundEngine* Engine() { return GetSoundEngine(); }
 
 }  // namespace
@@ -78,7 +67,7 @@ void Playlist::Load(Core::File& file) {
   std::string name;
   file >> name;
   m_name = name;
-  m_owner = ReadTypedObject<JukeBox>(file);
+  m_owner = Core::ReadTypedObject<JukeBox>(file);
   uint32_t count = Core::ReadValue<uint32_t>(file);
   // A track is at least its name's length and its loop count.
   if (!file.CheckCount(count, 8)) count = 0;

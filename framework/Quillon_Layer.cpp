@@ -189,21 +189,6 @@ void Layer::Destroy() {
 
 // ---- Persistence --------------------------------------------------------------------------------
 
-namespace {
-
-template <typename T>
-T* ReadTyped(Core::File& file) {
-  Core::Object* object = file.ReadObject();
-  T* typed = dynamic_cast<T*>(object);
-  if (object != nullptr && typed == nullptr) {
-    file.Fail();
-    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(object);
-  }
-  return typed;
-}
-
-}  // namespace
-
 void Layer::Save(Core::File& file) {
   file << m_name;
   Math::WriteFloat(file, m_zOrder);
@@ -258,14 +243,14 @@ void Layer::Load(Core::File& file) {
     uint32_t length = Core::ReadValue<uint32_t>(file);
     if (!file.CheckCount(length, 1)) length = 0;
     for (uint32_t j = 0; j < length && !file.HasFailed(); ++j) {
-      if (GameObject* object = ReadTyped<GameObject>(file)) list.emplace_back(object);
+      if (GameObject* object = Core::ReadTypedObject<GameObject>(file)) list.emplace_back(object);
     }
   }
   uint32_t liveCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(liveCount, 5)) liveCount = 0;
   for (uint32_t i = 0; i < liveCount && !file.HasFailed(); ++i) {
     const uint32_t id = Core::ReadValue<uint32_t>(file);
-    GameObject* object = ReadTyped<GameObject>(file);
+    GameObject* object = Core::ReadTypedObject<GameObject>(file);
     if (object == nullptr) continue;
     m_objects[id] = object;
     m_node->AddChild(object->GetNode());
@@ -274,7 +259,7 @@ void Layer::Load(Core::File& file) {
     uint32_t count = Core::ReadValue<uint32_t>(file);
     if (!file.CheckCount(count, 1)) count = 0;
     for (uint32_t i = 0; i < count && !file.HasFailed(); ++i) {
-      if (GameObject* object = ReadTyped<GameObject>(file)) queue->emplace_back(object);
+      if (GameObject* object = Core::ReadTypedObject<GameObject>(file)) queue->emplace_back(object);
     }
   }
   Core::ReadValue(file, m_collisionDataVisible);

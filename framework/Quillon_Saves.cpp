@@ -355,17 +355,8 @@ bool Saves::LoadGameChecked(Game& game, Core::File& file) {
   const uint32_t data = Core::ReadValue<uint32_t>(file);
   if (file.HasFailed() || bridge > 1 || data > 1) return false;
 
-  Core::Object* object = nullptr;
-  file >> object;
-  auto* typed = dynamic_cast<Physics2D::PhysicsEngine*>(object);
-  if (typed == nullptr || file.HasFailed()) {
-    // Only an object this read created, and that nothing holds, is ours to free.
-    if (object != nullptr && file.LastReadCreatedObject() && object->GetReferenceCount() == 0) {
-      Core::SmartPointer<Core::Object> discard(object);
-    }
-    return false;
-  }
-  Core::SmartPointer<Physics2D::PhysicsEngine> physics(typed);
+  Core::SmartPointer<Physics2D::PhysicsEngine> physics(Core::ReadTypedObject<Physics2D::PhysicsEngine>(file));
+  if (physics == nullptr || file.HasFailed()) return false;
   if (bridge != 0) physics->SetContactListUpdate(&Game::UpdateContactList);
   if (data != 0) physics->SetContactListUpdateData(Game::kContactListData);
   game.ReplacePhysicsEngine(physics);

@@ -69,12 +69,7 @@ void Viewport::Save(Core::File& file) {
 
 void Viewport::Load(Core::File& file) {
   file >> m_name;
-  Core::Object* object = file.ReadObject();
-  m_camera = dynamic_cast<Camera*>(object);
-  if (object != nullptr && m_camera == nullptr) {
-    file.Fail();
-    if (file.LastReadCreatedObject() && object->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(object);
-  }
+  m_camera = Core::ReadTypedObject<Camera>(file);
   const int32_t x = Core::ReadValue<int32_t>(file);
   const int32_t y = Core::ReadValue<int32_t>(file);
   // Sizes are stored unsigned; one that reads back negative as a signed value becomes 0.

@@ -3,6 +3,7 @@
 namespace CoreTest {
 
 int Counted::s_alive = 0;
+int GraphNode::s_alive = 0;
 
 VELKOR_IMPLEMENT_CLASS(Counted, "CoreTest::Counted");
 VELKOR_IMPLEMENT_CLASS(GraphNode, "CoreTest::GraphNode");

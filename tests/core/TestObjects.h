@@ -20,6 +20,9 @@ class Counted : public Core::Object {
 // A node of an object graph: a value and up to two references to other nodes.
 class GraphNode : public Core::Object {
  public:
+  GraphNode() { ++s_alive; }
+  GraphNode(const GraphNode& other) : Core::Object(other), value(other.value) { ++s_alive; }
+  ~GraphNode() override { --s_alive; }
   VELKOR_DECLARE_CLASS(GraphNode);
   void Save(Core::File& file) override;
   void Load(Core::File& file) override;
@@ -27,6 +30,7 @@ class GraphNode : public Core::Object {
   int32_t value = 0;
   Core::SmartPointer<GraphNode> left;
   Core::SmartPointer<GraphNode> right;
+  static int s_alive;
 };
 
 // Holds a reference whose slot accepts only Counted objects.
