@@ -28,8 +28,8 @@ class Tile {
   Tile& operator=(const Tile&) = default;
   virtual ~Tile() = default;
 
+  // Scripts reach a tile through its map ("MyTile" of a cell), by its index: never by address.
   virtual LuaScript* GetScript() { return nullptr; }
-  virtual int PushToLua(lua_State* state);
 
   // n frames from the three arrays; frame 0, elapsed 0, activated.
   void Initialize(int32_t frameCount, const uint32_t* images, const float* times, const uint8_t* ids);
@@ -72,8 +72,8 @@ class Cell {
   Cell& operator=(const Cell&) = default;
   virtual ~Cell() = default;
 
+  // Scripts reach a cell through its map ("GetCell"), by its place: never by address.
   virtual LuaScript* GetScript() { return nullptr; }
-  virtual int PushToLua(lua_State* state);
 
   // The tile's current id; 255 without a tile.
   uint8_t GetCurrentId() const { return tile ? tile->CurrentId() : 255; }

@@ -31,24 +31,55 @@ bool HasNumbers(lua_State* state, int count) {
   return true;
 }
 
+// Scripts hold a cell or a tile by where it is in its map, never by its address: re-reading the
+// map's information file replaces the cells and tiles, and a held address would point into freed
+// memory. A handle finds its cell or tile again at each use; one whose place the map no longer
+// has raises a script error.
+struct CellHandle {
+  TileMap* map;
+  int32_t column;
+  int32_t row;
+};
+struct TileHandle {
+  TileMap* map;
+  int32_t index;
+};
+
+int PushCellHandle(lua_State* state, TileMap* map, int32_t column, int32_t row);
+int PushTileHandle(lua_State* state, TileMap* map, int32_t index);
+
+Cell* Resolve(lua_State* state, const CellHandle& handle) {
+  Cell* cell = handle.map->GetCell(handle.column, handle.row);
+  if (cell == nullptr) luaL_error(state, "the map no longer has the cell (%d, %d)", handle.column, handle.row);
+  return cell;
+}
+
+Tile* Resolve(lua_State* state, const TileHandle& handle) {
+  Tile* tile = handle.map->GetTile(handle.index);
+  if (tile == nullptr) luaL_error(state, "the map no longer has the tile %d", handle.index);
+  return tile;
+}
+
 // --- Tile ------------------------------------------------------------------------------------
 
 int GetTileField(lua_State* state, void* object, const char* key) {
   if (std::strcmp(key, "isActivated") != 0) return 0;
-  lua_pushboolean(state, static_cast<Tile*>(object)->activated);
+  lua_pushboolean(state, Resolve(state, *static_cast<TileHandle*>(object))->activated);
   return 1;
 }
 
 bool SetTileField(lua_State* state, void* object, const char* key, int valueIndex) {
   if (std::strcmp(key, "isActivated") != 0) return false;
-  static_cast<Tile*>(object)->activated = lua_toboolean(state, valueIndex) != 0;
+  Resolve(state, *static_cast<TileHandle*>(object))->activated = lua_toboolean(state, valueIndex) != 0;
   return true;
 }
 
 // "MyTile" and "myTileIndex" of a cell are read-only, so an unknown key names a writable field.
 const FieldAccess g_tileAccess{Tile::ScriptClassName, &GetTileField, &SetTileField, "writable field"};
 
-Tile* SelfTile(lua_State* state) { return Lua::CheckSelf<Tile>(state, Tile::ScriptClassName); }
+Tile* SelfTile(lua_State* state) {
+  return Resolve(state, *Lua::CheckSelf<TileHandle>(state, Tile::ScriptClassName));
+}
 
 int TileCurrentId(lua_State* state) {
   lua_pushinteger(state, SelfTile(state)->CurrentId());
@@ -67,7 +98,8 @@ const Lua::Method kTileMethods[] = {{"CurrentId", &TileCurrentId}, {"CurrentImag
 // "MyTile" and "myTileIndex" are read-only: a cell may only show a tile of its own map, and only
 // the map's information file or stream can bind one.
 int GetCellField(lua_State* state, void* object, const char* key) {
-  auto* cell = static_cast<Cell*>(object);
+  const auto& handle = *static_cast<CellHandle*>(object);
+  Cell* cell = Resolve(state, handle);
   if (std::strcmp(key, "isUsed") == 0) {
     lua_pushboolean(state, cell->used);
     return 1;
@@ -81,20 +113,22 @@ int GetCellField(lua_State* state, void* object, const char* key) {
       lua_pushnil(state);
       return 1;
     }
-    return cell->tile->PushToLua(state);
+    return PushTileHandle(state, handle.map, cell->tileIndex);
   }
   return 0;
 }
 
 bool SetCellField(lua_State* state, void* object, const char* key, int valueIndex) {
   if (std::strcmp(key, "isUsed") != 0) return false;
-  static_cast<Cell*>(object)->used = lua_toboolean(state, valueIndex) != 0;
+  Resolve(state, *static_cast<CellHandle*>(object))->used = lua_toboolean(state, valueIndex) != 0;
   return true;
 }
 
 const FieldAccess g_cellAccess{Cell::ScriptClassName, &GetCellField, &SetCellField, "writable field"};
 
-Cell* SelfCell(lua_State* state) { return Lua::CheckSelf<Cell>(state, Cell::ScriptClassName); }
+Cell* SelfCell(lua_State* state) {
+  return Resolve(state, *Lua::CheckSelf<CellHandle>(state, Cell::ScriptClassName));
+}
 
 int CellId(lua_State* state) {
   lua_pushinteger(state, SelfCell(state)->GetCurrentId());
@@ -108,6 +142,29 @@ int CellImage(lua_State* state) {
 }
 
 const Lua::Method kCellMethods[] = {{"Id", &CellId}, {"MyImage", &CellImage}};
+
+int PushCellHandle(lua_State* state, TileMap* map, int32_t column, int32_t row) {
+  Lua::PushCopy(state, CellHandle{map, column, row}, Cell::ScriptClassName);
+  EnsureFieldAccess(state, g_cellAccess);
+  return 1;
+}
+
+int PushTileHandle(lua_State* state, TileMap* map, int32_t index) {
+  Lua::PushCopy(state, TileHandle{map, index}, Tile::ScriptClassName);
+  EnsureFieldAccess(state, g_tileAccess);
+  return 1;
+}
+
+// Copying to another script state copies the handle.
+int PushCellHandleCopy(lua_State* target, void* object) {
+  const auto* handle = static_cast<CellHandle*>(object);
+  return PushCellHandle(target, handle->map, handle->column, handle->row);
+}
+
+int PushTileHandleCopy(lua_State* target, void* object) {
+  const auto* handle = static_cast<TileHandle*>(object);
+  return PushTileHandle(target, handle->map, handle->index);
+}
 
 // --- Tile map --------------------------------------------------------------------------------
 
@@ -169,10 +226,10 @@ int GetCurrentBoundingRectangle(lua_State* state) {
 int GetCell(lua_State* state) {
   TileMap* self = SelfMap(state);
   if (ArgumentCount(state) < 2 || !HasNumbers(state, 2)) return 0;
-  Cell* cell = self->GetCell(ToInteger32(lua_tonumber(state, kFirstArgument)),
-                             ToInteger32(lua_tonumber(state, kFirstArgument + 1)));
-  if (cell == nullptr) return 0;  // outside the grid
-  return cell->PushToLua(state);
+  const int32_t column = ToInteger32(lua_tonumber(state, kFirstArgument));
+  const int32_t row = ToInteger32(lua_tonumber(state, kFirstArgument + 1));
+  if (self->GetCell(column, row) == nullptr) return 0;  // outside the grid
+  return PushCellHandle(state, self, column, row);
 }
 
 int GetCellUsed(lua_State* state) {
@@ -228,23 +285,11 @@ const Lua::Method kTileMapMethods[] = {
     {"GetCollidedCellsIDWithHotSpots", &PushCollidedCells<&TileMap::GetCollidedCellsIdWithHotSpots>},
 };
 
-const Lua::MethodTable g_tileMethods(Tile::ScriptClassName, kTileMethods, &PushBorrowed<Tile>);
-const Lua::MethodTable g_cellMethods(Cell::ScriptClassName, kCellMethods, &PushBorrowed<Cell>);
+const Lua::MethodTable g_tileMethods(Tile::ScriptClassName, kTileMethods, &PushTileHandleCopy);
+const Lua::MethodTable g_cellMethods(Cell::ScriptClassName, kCellMethods, &PushCellHandleCopy);
 const Lua::MethodTable g_tileMapMethods(TileMap::ScriptClassName, kTileMapMethods, &PushBorrowed<TileMap>);
 
 }  // namespace
-
-int Tile::PushToLua(lua_State* state) {
-  Lua::PushPointer(state, this, ScriptClassName);
-  EnsureFieldAccess(state, g_tileAccess);
-  return 1;
-}
-
-int Cell::PushToLua(lua_State* state) {
-  Lua::PushPointer(state, this, ScriptClassName);
-  EnsureFieldAccess(state, g_cellAccess);
-  return 1;
-}
 
 int TileMap::PushToLua(lua_State* state) { return Lua::PushPointer(state, this, ScriptClassName); }
 

@@ -3,6 +3,8 @@
 // slot bookkeeping, stale ids, the stream round trip, and the script classes under Lua.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +19,7 @@
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Collision2D;
 using Math::Vector2D;
@@ -422,6 +425,47 @@ class LayerScriptTest : public LayerTest {
 };
 
 }  // namespace
+
+TEST_F(LayerScriptTest, CellAndTileHandlesFindTheirPlaceAfterTheMapIsReadAgain) {
+  engine_.AddLayer();
+  auto* tileMap = new TileMap();
+  const std::string first = "C: 3\nR: 2\nDim: 32\nTileCount:  1\n\nT\nNbr: 1\nFrameTime: 1\nFrameImages: 4\nId: 7\n\n"
+                            "UsedCells:  1\n(2,1,0)\n";
+  ASSERT_TRUE(tileMap->ReadInformationFromText(first.data(), first.size()));
+  const CollisionId map = engine_.AddCollision(tileMap, 0, nullptr);
+  const std::string directory = TestSupport::MakeTempDirectory("tilemap_handles");
+  ASSERT_TRUE(TestSupport::WriteWholeFile(
+      directory + "/larger.txt",
+      "C: 4\nR: 3\nDim: 16\nTileCount:  2\n\nT\nNbr: 1\nFrameTime: 1\nFrameImages: 5\nId: 8\n\n"
+      "T\nNbr: 1\nFrameTime: 1\nFrameImages: 6\nId: 9\n\nUsedCells:  1\n(2,1,0)\n"));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(directory + "/smaller.txt",
+                                          "C: 1\nR: 1\nDim: 16\nTileCount:  0\n\nUsedCells:  0\n"));
+  engine_.GetTileMap(map)->PushToLua(state_);
+  lua_setglobal(state_, "map");
+  lua_pushstring(state_, directory.c_str());
+  lua_setglobal(state_, "directory");
+  Run(R"lua(
+    local cell = map:GetCell(2, 1)
+    local tile = cell.MyTile
+    assert(cell:Id() == 7 and tile:CurrentId() == 7)
+    -- Read again: the handles name the same places of the new content.
+    map:ReadInformation(directory .. "/larger.txt")
+    assert(map:NumberOfColumns() == 4)
+    assert(cell:Id() == 8 and cell:MyImage() == 5 and cell.isUsed == true)
+    assert(tile:CurrentId() == 8 and tile.isActivated == true)
+    -- A place the map no longer has is a clear script error, not freed memory.
+    map:ReadInformation(directory .. "/smaller.txt")
+    assert(map:NumberOfColumns() == 1)
+    local ok, message = pcall(function() return cell:Id() end)
+    assert(not ok and message:find("no longer has the cell"), message)
+    assert(pcall(function() return cell.isUsed end) == false)
+    assert(pcall(function() cell.isUsed = true end) == false)
+    assert(pcall(function() return tile:CurrentImage() end) == false)
+    assert(pcall(function() tile.isActivated = false end) == false)
+    assert(map:GetCell(0, 0):Id() == 255)
+  )lua");
+  std::filesystem::remove_all(directory);
+}
 
 TEST_F(LayerScriptTest, EngineLayerAndTileMapMethods) {
   engine_.AddLayer();
