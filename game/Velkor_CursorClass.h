@@ -1,5 +1,5 @@
 #pragma once
-// The aiming cursor, which follows the mouse.
+// The aiming cursor "mouse" of the game level: it follows the mouse over the moving world.
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
@@ -10,4 +10,7 @@ class CursorClass : public Quillon::Sprite {
   explicit CursorClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
   CursorClass(const CursorClass& other) = default;
   VELKOR_DECLARE_CLASS(CursorClass);
+
+  void OnStart() override;
+  void Update(float dt) override;
 };

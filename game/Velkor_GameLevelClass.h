@@ -1,11 +1,76 @@
 #pragma once
-// The playing level.
+// The playing level: the run's sounds and music, the start (equipment from the save data), the
+// scrolling backdrop, pausing, the three hint pages at the start of a run and the game over, which
+// records the run once and asks for the results screen.
+#include <cstdint>
+#include <string>
+
 #include "framework/Quillon_Level.h"
+#include "framework/Quillon_Game.h"  // before the sound object, whose class shadows the sound namespace
+#include "framework/Quillon_SoundObject.h"
+#include "game/Velkor_ParallaxBackground.h"
+
+namespace Quillon {
+class JukeBox;
+}
+class HUD_Manager;
+class PlayerClass;
 
 class GameLevelClass : public Quillon::Level {
  public:
+  static constexpr float kStartDelay = 0.2f;
+  static constexpr int32_t kSoundCount = 11;
+  static constexpr int32_t kHintPages = 3;
+  static constexpr float kMusicVolume = 0.5f;
+
   GameLevelClass() = default;
   static Core::Object* Create();
   const char* GetClassName() const override { return "GameLevelClass"; }
   uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(GameLevelClass)); }
+
+  void OnStart() override;
+  void OnEnd() override;
+  void Update(float dt) override;
+
+  // Plays the run's sound of that name while the game's sound is on; other names play nothing.
+  void PlaySound(const std::string& name, bool restart);
+  // The same on the current level, when it is the game level.
+  static void PlayRunSound(const std::string& name, bool restart);
+  // The current level as the game level, or null.
+  static GameLevelClass* GetCurrent();
+
+  // Sets the game's pause flag, opens or closes the options overlay and pauses or resumes the
+  // music (while the music is on).
+  void SetPaused(bool paused);
+
+  bool IsStarted() const { return m_started; }
+  bool IsRunRecorded() const { return m_runRecorded; }
+  int32_t GetHintPage() const { return m_hintPage; }
+  int32_t GetUfoLevel() const { return m_ufoLevel; }
+  Quillon::Sound* GetSound(int32_t index) const {
+    return index >= 0 && index < kSoundCount ? m_sounds[index].Get() : nullptr;
+  }
+  Quillon::JukeBox* GetMusic() const { return m_jukeBox; }
+  ParallaxBackground& GetParallax() { return m_parallax; }
+
+ private:
+  void CreateSounds();
+  void StartMusic();
+  // Once per run, after the start delay.
+  void FirstUpdate();
+  void ApplyEquipment(PlayerClass& car);
+  void UpdateHints();
+  void ShowOptionsOverlay(bool shown);
+  void CheckGameOver();
+
+  HUD_Manager* m_hud = nullptr;
+  float m_startDelay = 0.0f;
+  bool m_started = false;
+  ParallaxBackground m_parallax;
+  // The UFO wave reached: the run's score.
+  int32_t m_ufoLevel = 0;
+  Core::SmartPointer<Quillon::Sound> m_sounds[kSoundCount];
+  Quillon::JukeBox* m_jukeBox = nullptr;
+  int32_t m_hintPage = 0;
+  bool m_runRecorded = false;
 };

@@ -1,13 +1,53 @@
 #pragma once
-// The HUD root: bars, icons and texts mounted on it.
+// The HUD root "hud_mgr": it travels with the car in x, carrying the durability and hover bars,
+// the gears, distance and frame-rate counters, the debug text and the special-attack panel.
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "framework/Quillon_Text.h"
+
+class SpHud;
 
 class HUD_Manager : public Quillon::Sprite {
  public:
+  static constexpr float kDurabilityBarOffset = 50.0f;
+  static constexpr float kHoverBarOffset = 448.0f;
+
   HUD_Manager() = default;
   explicit HUD_Manager(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  HUD_Manager(const HUD_Manager& other) = default;
+  // A copy finds its parts again when it starts.
+  HUD_Manager(const HUD_Manager& other) : Quillon::Sprite(other) {}
   VELKOR_DECLARE_CLASS(HUD_Manager);
+
+  void OnStart() override;
+  void Update(float dt) override;
+
+  // The bars scale by current / maximum (a maximum of 0 or less counts as 1); the durability bar
+  // keeps its right end, the hover bar its left end and turns to its second frame below half.
+  void SetDurability(int32_t current, int32_t maximum);
+  void SetHoverEnergy(int32_t current, int32_t maximum);
+  void SetGears(int32_t gears);
+  void SetDistance(int32_t distance);
+  void UpdateFrameRate();
+
+  SpHud* GetSpecialPanel() const { return m_specialPanel; }
+
+ private:
+  // The shift that keeps one end of a bar in place at ratio r.
+  static float EndShift(const Quillon::Sprite& bar, float ratio);
+  static void SetCaption(Quillon::Text* text, const std::string& caption);
+
+  Quillon::Text* m_gearsText = nullptr;
+  Quillon::Text* m_durabilityText = nullptr;
+  Quillon::Text* m_distanceText = nullptr;
+  Quillon::Text* m_debugText = nullptr;
+  Quillon::Text* m_frameRateText = nullptr;
+  Quillon::Sprite* m_lowDurabilityWarning = nullptr;
+  Quillon::Sprite* m_durabilityBar = nullptr;
+  Quillon::Sprite* m_hoverBar = nullptr;
+  SpHud* m_specialPanel = nullptr;
+  float m_durabilityBarOffset = kDurabilityBarOffset;
+  float m_hoverBarOffset = kHoverBarOffset;
 };

@@ -48,7 +48,12 @@ void MyGame::PreUpdate(float dt) { (void)dt; }
 
 bool MyGame::GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                                     float& friction) {
-  return Quillon::Game::GetContactCoefficients(a, b, restitution, friction);
+  return DecideContact(GetCurrentLevelIndex(), a, b, restitution, friction);
 }
 
 MyGame* GetMyGame() { return dynamic_cast<MyGame*>(Quillon::Game::GetInstance()); }
+
+bool IsGamePaused() {
+  const MyGame* game = GetMyGame();
+  return game != nullptr && game->paused != 0;
+}

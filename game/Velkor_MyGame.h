@@ -17,8 +17,7 @@ class MyGame : public Quillon::Game {
 
   void OnGameStart() override;
   void PreUpdate(float dt) override;
-  // The seam of the game's contact rules: until they exist every touching pair responds with the
-  // framework's default coefficients.
+  // The game's contact rules for the current level (DecideContact).
   bool GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                               float& friction) override;
 
@@ -40,3 +39,12 @@ class MyGame : public Quillon::Game {
 
 // The running game as the game's own class; null when no game runs (or it is not a MyGame).
 MyGame* GetMyGame();
+
+// True while a game runs with its paused flag set.
+bool IsGamePaused();
+
+// Whether two touching objects respond physically in level `levelIndex`, and with which
+// coefficients (they arrive holding the framework's defaults). b is null for static geometry. A
+// rule may set the framework's one-sided-contact flag: the contact then moves only a's body.
+bool DecideContact(uint32_t levelIndex, Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
+                   float& friction);

@@ -1,5 +1,6 @@
 #pragma once
-// A floating platform of a ground segment.
+// A floating platform of a ground segment: shown and shape-tested while active, hidden and tested
+// by its bounding rectangle only while not.
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
@@ -10,4 +11,10 @@ class PlatformClass : public Quillon::Sprite {
   explicit PlatformClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
   PlatformClass(const PlatformClass& other) = default;
   VELKOR_DECLARE_CLASS(PlatformClass);
+
+  void SetActive(bool active);
+  bool IsActive() const { return m_active; }
+
+ private:
+  bool m_active = false;
 };

@@ -237,9 +237,9 @@ TEST_F(ScreensTest, TheGameStartsOnTheLogosWithItsSettingsAndFlags) {
   EXPECT_EQ(m_game->musicOn, 1);
   EXPECT_EQ(m_game->showTutorialPages, 1);
   EXPECT_EQ(m_game->tutorialPlayed, 0);
-  // The contact seam answers with the framework's defaults.
-  float restitution = 0.0f;
-  float friction = 0.0f;
+  // The game answers contacts by the rules of the current level: on the logos, the common set.
+  float restitution = 0.3f;
+  float friction = 0.5f;
   EXPECT_TRUE(m_game->GetContactCoefficients(nullptr, nullptr, restitution, friction));
   EXPECT_FLOAT_EQ(restitution, 0.3f);
   EXPECT_FLOAT_EQ(friction, 0.5f);

@@ -1,0 +1,3 @@
+#include "game/Velkor_EnergyBar.h"
+
+VELKOR_IMPLEMENT_CLASS(EnergyBar, "EnergyBar");
