@@ -4,16 +4,14 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/PAL_ByteOrder.h"
+
 namespace Sound {
 
 namespace {
 
-std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
-std::uint32_t ReadU32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
+using PAL::ReadU16LE;
+using PAL::ReadU32LE;
 
 bool SameIgnoringCase(const std::uint8_t* bytes, const char* text) {
   for (int i = 0; i < 4; ++i) {
@@ -35,7 +33,7 @@ std::int32_t ReadFormatChunk(ByteReader& reader, std::uint32_t size, WaveFormat&
   if (size < kPlainFormatBytes) return kResultFormatError;
   if (reader.Read(body, size) != size) return kResultFormatError;
 
-  const std::uint16_t tag = ReadU16(body);
+  const std::uint16_t tag = ReadU16LE(body);
   if (tag == kTagPcm) {
     format.formatType = 1;
   } else if (tag == kTagExtensible) {
@@ -45,15 +43,15 @@ std::int32_t ReadFormatChunk(ByteReader& reader, std::uint32_t size, WaveFormat&
     return kResultFormatError;
   }
   format.formatTag = tag;
-  format.channels = ReadU16(body + 2);
-  format.samplesPerSecond = ReadU32(body + 4);
-  format.averageBytesPerSecond = ReadU32(body + 8);
-  format.blockAlignment = ReadU16(body + 12);
-  format.bitsPerSample = ReadU16(body + 14);
-  format.extraFormatSize = size >= 18 ? ReadU16(body + 16) : 0;
+  format.channels = ReadU16LE(body + 2);
+  format.samplesPerSecond = ReadU32LE(body + 4);
+  format.averageBytesPerSecond = ReadU32LE(body + 8);
+  format.blockAlignment = ReadU16LE(body + 12);
+  format.bitsPerSample = ReadU16LE(body + 14);
+  format.extraFormatSize = size >= 18 ? ReadU16LE(body + 16) : 0;
   if (tag == kTagExtensible) {
-    format.validBitsPerSample = ReadU16(body + 18);
-    format.channelMask = ReadU32(body + 20);
+    format.validBitsPerSample = ReadU16LE(body + 18);
+    format.channelMask = ReadU32LE(body + 20);
     std::memcpy(format.subFormat, body + 24, sizeof(format.subFormat));
   }
 
@@ -94,7 +92,7 @@ std::int32_t ParseWave(ByteReader& reader, WaveFormat& format) {
   bool fmtSeen = false;
   std::uint8_t chunk[8];
   while (reader.Read(chunk, sizeof(chunk)) == sizeof(chunk)) {
-    const std::uint32_t size = ReadU32(chunk + 4);
+    const std::uint32_t size = ReadU32LE(chunk + 4);
     if (SameIgnoringCase(chunk, "fmt ")) {
       if (size > kLargestFormatChunk) {
         if (!reader.Skip(size)) break;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/PAL_ByteOrder.h"
 #include "platform/PAL_Path.h"
 
 namespace PAL {
@@ -16,13 +17,6 @@ constexpr std::size_t kEntryBytes = 16;
 constexpr std::size_t kBitmapHeaderBytes = 40;
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
-
 bool IsPng(const std::uint8_t* data, std::size_t size) {
   return size >= sizeof(kPngSignature) && std::memcmp(data, kPngSignature, sizeof(kPngSignature)) == 0;
 }
@@ -33,12 +27,12 @@ bool DecodeIconBitmap(const std::uint8_t* data, std::size_t size, IconImage& ima
     error = "icon bitmap header truncated";
     return false;
   }
-  const std::uint32_t headerSize = U32(data);
-  const std::int32_t width = I32(data + 4);
-  const std::int32_t doubledHeight = I32(data + 8);
-  const std::uint16_t planes = U16(data + 12);
-  const std::uint16_t bitCount = U16(data + 14);
-  const std::uint32_t compression = U32(data + 16);
+  const std::uint32_t headerSize = ReadU32LE(data);
+  const std::int32_t width = ReadI32LE(data + 4);
+  const std::int32_t doubledHeight = ReadI32LE(data + 8);
+  const std::uint16_t planes = ReadU16LE(data + 12);
+  const std::uint16_t bitCount = ReadU16LE(data + 14);
+  const std::uint32_t compression = ReadU32LE(data + 16);
   if (headerSize < kBitmapHeaderBytes || headerSize > size) {
     error = "icon bitmap header size out of range";
     return false;
@@ -111,11 +105,11 @@ bool ParseIconDirectory(const std::uint8_t* data, std::size_t size, std::vector<
     error = "icon file too short";
     return false;
   }
-  if (U16(data) != 0 || U16(data + 2) != 1) {
+  if (ReadU16LE(data) != 0 || ReadU16LE(data + 2) != 1) {
     error = "not an icon file";
     return false;
   }
-  const std::size_t count = U16(data + 4);
+  const std::size_t count = ReadU16LE(data + 4);
   if (count == 0) {
     error = "icon file holds no images";
     return false;
@@ -131,9 +125,9 @@ bool ParseIconDirectory(const std::uint8_t* data, std::size_t size, std::vector<
     IconEntry entry;
     entry.width = record[0] != 0 ? record[0] : 256u;
     entry.height = record[1] != 0 ? record[1] : 256u;
-    entry.bitCount = U16(record + 6);
-    entry.size = U32(record + 8);
-    entry.offset = U32(record + 12);
+    entry.bitCount = ReadU16LE(record + 6);
+    entry.size = ReadU32LE(record + 8);
+    entry.offset = ReadU32LE(record + 12);
     // An image may not overlap the directory nor run past the end of the file.
     if (entry.size == 0 || entry.offset < directoryEnd ||
         static_cast<std::uint64_t>(entry.offset) + entry.size > size) {

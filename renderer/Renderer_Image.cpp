@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/PAL_ByteOrder.h"
 #include "platform/PAL_Path.h"
 
 namespace Renderer {
@@ -104,21 +105,14 @@ void ToSurfacePixels(const Image& image, std::vector<uint8_t>& pixels) {
   }
 }
 
-namespace {
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-}  // namespace
-
 bool ReadRawSurface(const uint8_t* data, size_t size, uint32_t& format, uint32_t& width, uint32_t& height,
                     std::vector<uint8_t>& pixels, std::string& error) {
   if (data == nullptr || size < 16) {
     error = "raw surface shorter than its header";
     return false;
   }
-  const uint32_t fileFormat = ReadU32(data), fileWidth = ReadU32(data + 4), fileHeight = ReadU32(data + 8),
-                 pitch = ReadU32(data + 12);
+  const uint32_t fileFormat = PAL::ReadU32LE(data), fileWidth = PAL::ReadU32LE(data + 4), fileHeight = PAL::ReadU32LE(data + 8),
+                 pitch = PAL::ReadU32LE(data + 12);
   if (fileWidth == 0 || fileHeight == 0 || fileWidth > kMaxImageSide || fileHeight > kMaxImageSide ||
       static_cast<uint64_t>(fileWidth) * fileHeight > kMaxImagePixels) {
     error = "raw surface size out of range";

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
+#include "platform/PAL_ByteOrder.h"
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
 #include "renderer/Renderer_ITexture.h"
@@ -14,36 +16,35 @@
 namespace Engine {
 namespace {
 
-int32_t ReadInt(const uint8_t* p) {
-  uint32_t value = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-  int32_t result;
-  std::memcpy(&result, &value, 4);
-  return result;
-}
+// Text is measured and laid out by adding these sizes up, glyph after glyph: each kept well inside
+// a pixel count any sheet could hold, so no sum of a long text can overflow or lose its meaning.
+constexpr int32_t kMaximumMetric = 1 << 16;
 
-float ReadFloat(const uint8_t* p) {
-  const int32_t bits = ReadInt(p);
-  float result;
-  std::memcpy(&result, &bits, 4);
-  return result;
-}
+bool InBounds(int32_t value) { return value >= -kMaximumMetric && value <= kMaximumMetric; }
 
-// The header fields and glyph records (3296 bytes) that follow the name.
-void ParseBody(const uint8_t* body, FontMetrics& metrics) {
-  for (int i = 0; i < 8; ++i) metrics.header[i] = ReadInt(body + 4 * i);
+// The header fields and glyph records (3296 bytes) that follow the name; false (metrics all zero)
+// when a metric is out of bounds or a bearing is not a number.
+bool ParseBody(const uint8_t* body, FontMetrics& metrics) {
+  for (int i = 0; i < 8; ++i) metrics.header[i] = PAL::ReadI32LE(body + 4 * i);
+  bool sound = std::all_of(std::begin(metrics.header), std::end(metrics.header), InBounds);
   const uint8_t* record = body + 32;
   for (uint32_t i = 0; i < kGlyphCount; ++i, record += 34) {
     Glyph& glyph = metrics.glyphs[i];
-    glyph.code = uint32_t(record[0]) | uint32_t(record[1]) << 8;
-    glyph.width = ReadInt(record + 2);
-    glyph.advance = ReadInt(record + 6);
-    glyph.height = ReadInt(record + 10);
-    glyph.unused4 = ReadInt(record + 14);
-    glyph.unused5 = ReadInt(record + 18);
-    glyph.leftBearing = ReadFloat(record + 22);
-    glyph.horizontalOffset = ReadInt(record + 26);
-    glyph.verticalOffset = ReadInt(record + 30);
+    glyph.code = PAL::ReadU16LE(record);
+    glyph.width = PAL::ReadI32LE(record + 2);
+    glyph.advance = PAL::ReadI32LE(record + 6);
+    glyph.height = PAL::ReadI32LE(record + 10);
+    glyph.unused4 = PAL::ReadI32LE(record + 14);
+    glyph.unused5 = PAL::ReadI32LE(record + 18);
+    glyph.leftBearing = PAL::ReadF32LE(record + 22);
+    glyph.horizontalOffset = PAL::ReadI32LE(record + 26);
+    glyph.verticalOffset = PAL::ReadI32LE(record + 30);
+    sound = sound && InBounds(glyph.width) && InBounds(glyph.advance) && InBounds(glyph.height) &&
+            InBounds(glyph.horizontalOffset) && InBounds(glyph.verticalOffset) && std::isfinite(glyph.leftBearing) &&
+            std::fabs(glyph.leftBearing) <= static_cast<float>(kMaximumMetric);
   }
+  if (!sound) metrics = FontMetrics();
+  return sound;
 }
 
 uint64_t ExpectedSize(uint32_t nameLength) { return kFontHeaderBytes + 2ull * nameLength + kFontGlyphBytes; }
@@ -56,10 +57,9 @@ struct Rectangle {
 bool ParseFontMetrics(const uint8_t* data, size_t size, FontMetrics& metrics) {
   metrics = FontMetrics();
   if (data == nullptr || size < 4) return false;
-  const uint32_t nameLength = static_cast<uint32_t>(ReadInt(data));
+  const uint32_t nameLength = PAL::ReadU32LE(data);
   if (static_cast<uint64_t>(size) != ExpectedSize(nameLength)) return false;
-  ParseBody(data + 4 + 2ull * nameLength, metrics);
-  return true;
+  return ParseBody(data + 4 + 2ull * nameLength, metrics);
 }
 
 bool ReadFontMetricsFile(const std::string& path, FontMetrics& metrics, std::string& error) {
@@ -77,7 +77,7 @@ bool ReadFontMetricsFile(const std::string& path, FontMetrics& metrics, std::str
     error = "\"" + path + "\" is too short for a font metrics file";
     return false;
   }
-  const uint32_t nameLength = static_cast<uint32_t>(ReadInt(lengthBytes));
+  const uint32_t nameLength = PAL::ReadU32LE(lengthBytes);
   if (static_cast<uint64_t>(end) != ExpectedSize(nameLength)) {
     error = "\"" + path + "\" is " + std::to_string(end) + " bytes; its name length asks for " +
             std::to_string(ExpectedSize(nameLength));
@@ -89,7 +89,10 @@ bool ReadFontMetricsFile(const std::string& path, FontMetrics& metrics, std::str
     error = "cannot read \"" + path + "\"";
     return false;
   }
-  ParseBody(body.data(), metrics);
+  if (!ParseBody(body.data(), metrics)) {
+    error = "\"" + path + "\" holds a glyph size, offset or bearing out of bounds";
+    return false;
+  }
   return true;
 }
 

@@ -55,7 +55,9 @@ Node::Node(const Node& other)
   // parent would dangle once the parent goes away.
   for (const Core::SmartPointer<Attachment>& attachment : other.m_attachments) {
     if (!attachment) continue;
-    Core::SmartPointer<Attachment> clone(static_cast<Attachment*>(attachment->Clone()));
+    // A class that does not clone itself answers a plain copy of a base: that is no attachment.
+    Core::SmartPointer<Core::Object> copy(attachment->Clone());
+    Core::SmartPointer<Attachment> clone(dynamic_cast<Attachment*>(copy.Get()));
     if (!clone) continue;
     if (FindSame(m_attachments, clone.Get()) != m_attachments.end()) continue;
     Attach(clone);
@@ -83,9 +85,12 @@ void Node::Save(Core::File& file) {
 
 void Node::Load(Core::File& file) {
   Math::ReadMatrix4x4(file, m_worldMatrix);
-  // The engine writes a null parent; the group that loads this node restores the link.
+  // The engine writes a null parent and the group that loads this node restores the link; a
+  // stream may also name the enclosing group itself. Any other parent would be a second owner.
   Core::Object* parent = file.ReadObject();
-  if (parent != nullptr) DiscardStrayObject(file, parent, this);
+  const auto& loading = LoadingGroups();
+  const bool enclosingGroup = !loading.empty() && parent == static_cast<const Core::Object*>(loading.back());
+  if (parent != nullptr && !enclosingGroup) DiscardStrayObject(file, parent, this);
   Core::ReadValue(file, m_flag0);
   Core::ReadValue(file, m_mergeIntoParent);
   Core::ReadValue(file, m_showBoundingVolume);

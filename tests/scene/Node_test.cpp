@@ -17,6 +17,34 @@ namespace {
 using Core::SmartPointer;
 using Renderer::FakeRenderer;
 
+// An attachment that clones itself, beside the base class, whose Clone answers a plain object.
+class ClonedAttachment : public Engine::Attachment {
+ public:
+  VELKOR_DECLARE_CLASS(ClonedAttachment);
+};
+VELKOR_IMPLEMENT_CLASS(ClonedAttachment, "SceneTest::ClonedAttachment");
+
+// One node's bytes with its parent reference given raw: stream id `id` of class `className`.
+std::string NodeBytes(const std::string& className, uint32_t id, const std::string& parent, const std::string& name) {
+  Core::MemoryFile out;
+  Core::WriteValue<uint8_t>(out, 1);
+  out << className;
+  Core::WriteValue<uint32_t>(out, id);
+  Math::WriteMatrix4x4(out, Math::Matrix4x4());
+  out.Write(parent.data(), static_cast<uint32_t>(parent.size()));
+  for (int flag = 0; flag < 5; ++flag) Core::WriteValue<uint8_t>(out, 1);
+  out << name;
+  return std::string(reinterpret_cast<const char*>(out.GetBuffer().GetData()), out.GetBuffer().GetSize());
+}
+
+std::string Reference(const std::string& className, uint32_t id) {
+  Core::MemoryFile out;
+  Core::WriteValue<uint8_t>(out, 1);
+  out << className;
+  Core::WriteValue<uint32_t>(out, id);
+  return std::string(reinterpret_cast<const char*>(out.GetBuffer().GetData()), out.GetBuffer().GetSize());
+}
+
 class NodeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -233,6 +261,45 @@ TEST_F(NodeTest, HostileTreeStreamsFailWithoutCycles) {
     SmartPointer<Core::Object> partial(cut.ReadObject());
     EXPECT_TRUE(cut.HasFailed() || !partial) << size;
   }
+}
+
+TEST_F(NodeTest, AChildMayNameItsEnclosingGroupAsParentButNoOtherNode) {
+  const std::string null(1, '\0');
+  const std::string count1("\1\0\0\0", 4);
+  auto tree = [&](const std::string& childParent) {
+    return NodeBytes("Engine::Group", 1, null, "root") + count1 + NodeBytes("Engine::Node", 2, childParent, "kid");
+  };
+  {  // the parent written as a reference to the group being loaded
+    const std::string bytes = tree(Reference("Engine::Group", 1));
+    Core::MemoryFile reader(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    SmartPointer<Core::Object> loaded(reader.ReadObject());
+    ASSERT_FALSE(reader.HasFailed());
+    auto* group = dynamic_cast<Engine::Group*>(loaded.Get());
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->GetChildCount(), 1u);
+    EXPECT_EQ(group->GetChild(0)->GetName(), "kid");
+    EXPECT_EQ(group->GetChild(0)->GetParent(), group);
+  }
+  // The node itself, or a node of its own embedded as a second owner, refuses the whole tree.
+  for (const std::string& parent : {Reference("Engine::Node", 2), NodeBytes("Engine::Node", 3, null, "other")}) {
+    const std::string bytes = tree(parent);
+    Core::MemoryFile reader(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(reader.ReadObject(), nullptr);
+    EXPECT_TRUE(reader.HasFailed());
+  }
+}
+
+TEST_F(NodeTest, CopiesCarryClonesOfTheirAttachmentsOnly) {
+  SmartPointer<Engine::Node> node(new Engine::Node());
+  node->Attach(SmartPointer<Engine::Attachment>(new ClonedAttachment()));
+  node->Attach(SmartPointer<Engine::Attachment>(new Engine::Attachment()));  // cannot clone itself
+  SmartPointer<Core::Object> copy(node->Clone());
+  auto* copied = dynamic_cast<Engine::Node*>(copy.Get());
+  ASSERT_NE(copied, nullptr);
+  ASSERT_EQ(copied->GetAttachmentCount(), 1u);
+  EXPECT_NE(dynamic_cast<ClonedAttachment*>(copied->GetAttachment(0).Get()), nullptr);
+  EXPECT_NE(copied->GetAttachment(0).Get(), node->GetAttachment(0).Get());
+  EXPECT_EQ(copied->GetAttachment(0)->GetNode(), copied);
 }
 
 }  // namespace

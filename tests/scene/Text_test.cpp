@@ -78,6 +78,21 @@ TEST_F(TextTest, HostileMetricsFilesLeaveEveryMetricZero) {
   std::string zeroName = good;
   zeroName[0] = 0;  // claims no name, so the size no longer adds up
   bad.push_back(zeroName);
+  // Metrics whose sums overflow while a text is measured, or a bearing that is not a number.
+  const size_t header = 4 + 2 * spec.fontName.size();
+  const size_t glyphA = header + 32 + 34 * ('A' - 32);
+  auto with = [&](size_t offset, uint32_t bits) {
+    std::string changed = good;
+    for (int i = 0; i < 4; ++i) changed[offset + i] = static_cast<char>(bits >> (8 * i));
+    return changed;
+  };
+  bad.push_back(with(glyphA + 6, 0x7FFFFFFF));   // advance
+  bad.push_back(with(glyphA + 26, 0x80000000));  // horizontal offset
+  bad.push_back(with(glyphA + 2, 0x7FFFFFF0));   // width
+  bad.push_back(with(glyphA + 30, 0x80000001));  // vertical offset
+  bad.push_back(with(glyphA + 22, 0x7FC00000));  // bearing NaN
+  bad.push_back(with(glyphA + 22, 0xFF800000));  // bearing minus infinity
+  bad.push_back(with(header + 4 * 6, 0x7FFFFFFF));  // line height
   for (size_t i = 0; i < bad.size(); ++i) {
     EXPECT_FALSE(Engine::ParseFontMetrics(reinterpret_cast<const uint8_t*>(bad[i].data()), bad[i].size(), metrics)) << i;
     EXPECT_EQ(metrics.header[6], 0);
