@@ -10,6 +10,15 @@ namespace {
 
 // Two flags, the mouse position and dt: the least a stored frame takes.
 constexpr uint64_t kSmallestFrameSize = 1 + 1 + 4 + 4 + 4;
+// Sound bounds of a recorded frame: screen positions any desktop has (far from the int limits that
+// window arithmetic would overflow), and a step no longer than a minute (a long load is recorded
+// as one step; 1e30 seconds would run the whole simulation into nonsense).
+constexpr int32_t kLargestScreenCoordinate = 1 << 24;
+constexpr float kLongestFrame = 60.0f;
+
+bool IsSoundPosition(int32_t coordinate) {
+  return coordinate >= -kLargestScreenCoordinate && coordinate <= kLargestScreenCoordinate;
+}
 
 void WriteChanges(Core::File& file, const InputChanges& changes) {
   Core::WriteValue<uint32_t>(file, static_cast<uint32_t>(changes.codes.size()));
@@ -71,8 +80,10 @@ bool ReadReplayFile(Core::File& file, std::vector<ReplayFrame>& frames) {
     frame.mouseHeader.currentX = Core::ReadValue<int32_t>(file);
     frame.mouseHeader.currentY = Core::ReadValue<int32_t>(file);
     frame.dt = Core::ReadValue<float>(file);
-    // The rest of the step runs with this dt: a NaN or a negative one would poison the simulation.
-    if (!std::isfinite(frame.dt) || !(frame.dt > 0.0f)) file.Fail();
+    // The rest of the step runs with this dt: a NaN, a negative or a huge one would poison the
+    // simulation.
+    if (!std::isfinite(frame.dt) || !(frame.dt > 0.0f) || frame.dt > kLongestFrame) file.Fail();
+    if (!IsSoundPosition(frame.mouseHeader.currentX) || !IsSoundPosition(frame.mouseHeader.currentY)) file.Fail();
     if (file.HasFailed()) return false;
   }
   for (ReplayFrame& frame : read) frames.push_back(std::move(frame));

@@ -35,7 +35,8 @@ struct ReplayFrame {
 // there are none.
 void WriteReplayFile(Core::File& file, const std::vector<ReplayFrame>& frames);
 // Appends the file's frames; false (frames unchanged, the file failed) when the file is short,
-// holds a count it cannot, or a dt that is not a positive finite number.
+// holds a count it cannot, a dt that is not a positive number of at most a minute, or a mouse
+// position beyond any screen.
 bool ReadReplayFile(Core::File& file, std::vector<ReplayFrame>& frames);
 
 }  // namespace Quillon

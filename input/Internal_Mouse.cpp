@@ -121,15 +121,16 @@ void MouseImp::GetPositionXY(std::int32_t& x, std::int32_t& y) {
   x = y = 0;
   std::int32_t left, top, width, height;
   if (m_window == nullptr || !PAL::GetInputBackend().GetClientArea(m_window, left, top, width, height)) return;
-  std::int32_t clientX = m_currentX - left;
-  std::int32_t clientY = height - 1 - (m_currentY - top);
+  // In 64 bits: a position from a replay or a peer may lie near the int limits.
+  std::int64_t clientX = std::int64_t{m_currentX} - left;
+  std::int64_t clientY = std::int64_t{height} - 1 - (std::int64_t{m_currentY} - top);
   // Clamp with the upper bound first, so that an empty client area gives 0 rather than -1.
-  if (clientX > width - 1) clientX = width - 1;
+  if (clientX > std::int64_t{width} - 1) clientX = std::int64_t{width} - 1;
   if (clientX < 0) clientX = 0;
-  if (clientY > height - 1) clientY = height - 1;
+  if (clientY > std::int64_t{height} - 1) clientY = std::int64_t{height} - 1;
   if (clientY < 0) clientY = 0;
-  x = clientX;
-  y = clientY;
+  x = static_cast<std::int32_t>(clientX);
+  y = static_cast<std::int32_t>(clientY);
 }
 
 std::int32_t MouseImp::GetPositionX() {
@@ -148,8 +149,8 @@ bool MouseImp::IsInWindow() {
   if (m_playback) return m_state.inWindow != 0;
   std::int32_t left, top, width, height;
   if (m_window == nullptr || !PAL::GetInputBackend().GetClientArea(m_window, left, top, width, height)) return false;
-  const std::int32_t x = m_currentX - left;
-  const std::int32_t y = m_currentY - top;
+  const std::int64_t x = std::int64_t{m_currentX} - left;
+  const std::int64_t y = std::int64_t{m_currentY} - top;
   return x >= 0 && y >= 0 && x < width && y < height;
 }
 

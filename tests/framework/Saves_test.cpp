@@ -156,6 +156,25 @@ TEST(ReplayFile, ShortCorruptAndForeignFilesAreRefusedWhole) {
   const float minus = -0.016f;
   std::memcpy(&negative[negative.size() - 4], &minus, 4);
   EXPECT_TRUE(refused(negative));
+  // A step of 1e30 seconds, or a mouse beyond any screen near the int limits.
+  std::vector<unsigned char> endless = bytes;
+  const float huge_dt = 1e30f;
+  std::memcpy(&endless[endless.size() - 4], &huge_dt, 4);
+  EXPECT_TRUE(refused(endless));
+  for (int32_t coordinate : {INT32_MAX, INT32_MIN, (1 << 24) + 1}) {
+    for (size_t offset : {size_t{12}, size_t{8}}) {  // the last frame's x, then its y
+      std::vector<unsigned char> far = bytes;
+      std::memcpy(&far[far.size() - offset], &coordinate, 4);
+      EXPECT_TRUE(refused(far)) << coordinate << " at " << offset;
+    }
+  }
+  // A long load recorded as one step, and a large desktop, stay playable.
+  std::vector<unsigned char> slow = bytes;
+  const float longStep = 30.0f;
+  std::memcpy(&slow[slow.size() - 4], &longStep, 4);
+  const int32_t wide = -7680;
+  std::memcpy(&slow[slow.size() - 12], &wide, 4);
+  EXPECT_FALSE(refused(slow));
 }
 
 // ---- The game ------------------------------------------------------------------------------------

@@ -63,6 +63,30 @@ TEST(MouseTest, PositionIsClientPixelsFromTheBottomLeftClampedToTheWindow) {
   EXPECT_EQ(backend.cursorX, 420);
 }
 
+TEST(MouseTest, ReplayedPositionsNearTheIntLimitsClampToTheWindow) {
+  FakeInputBackend backend;  // client area at (100, 50), 640 x 480
+  auto mouse = MakeLiveMouse();
+  struct Case {
+    std::int32_t screenX, screenY, x, y;
+  } cases[] = {
+      {INT32_MIN, INT32_MIN, 0, 479},
+      {INT32_MAX, INT32_MAX, 639, 0},
+      {INT32_MIN, INT32_MAX, 0, 0},
+      {INT32_MAX, INT32_MIN, 639, 479},
+  };
+  for (const Case& c : cases) {
+    Input::MousePositionHeader header;
+    header.currentX = c.screenX;
+    header.currentY = c.screenY;
+    mouse->SetChanges(header, {}, {});
+    std::int32_t x = -1, y = -1;
+    mouse->GetPositionXY(x, y);
+    EXPECT_EQ(x, c.x) << c.screenX << "," << c.screenY;
+    EXPECT_EQ(y, c.y) << c.screenX << "," << c.screenY;
+    EXPECT_FALSE(mouse->IsInWindow()) << c.screenX << "," << c.screenY;
+  }
+}
+
 TEST(MouseTest, SetPositionWarpsTheCursorWithoutCountingAMove) {
   FakeInputBackend backend;
   auto mouse = MakeLiveMouse();
