@@ -181,6 +181,7 @@ CollisionId CollisionLayer::StoreStaticCircle(std::unique_ptr<StaticCollisionCir
   const uint32_t slot = static_cast<uint32_t>(m_circleCount);
   if (slot > kMaximumStaticShapeSlot) return 0;
   const uint8_t z = circle->GetZCollision();
+  circle->SetSlot(slot);
   m_circles.objects.resize(std::max<size_t>(m_circles.objects.size(), slot + 1));
   m_circles.objects[slot] = std::move(circle);
   InsertStaticCircle(slot);
@@ -194,6 +195,7 @@ CollisionId CollisionLayer::StoreStaticLineSegment(std::unique_ptr<StaticCollisi
   const uint32_t slot = static_cast<uint32_t>(m_segmentCount);
   if (slot > kMaximumStaticShapeSlot) return 0;
   const uint8_t z = segment->GetZCollision();
+  segment->SetSlot(slot);
   m_segments.objects.resize(std::max<size_t>(m_segments.objects.size(), slot + 1));
   m_segments.objects[slot] = std::move(segment);
   InsertStaticLineSegment(slot);
@@ -598,6 +600,11 @@ void CollisionLayer::Load(Core::File& file) {
     if (DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(slot))) object->SetIndex(static_cast<uint32_t>(slot));
   for (int32_t slot = 1; slot < m_tileMapCount; ++slot)
     if (TileMap* tileMap = m_tileMaps.Get(static_cast<uint32_t>(slot))) tileMap->SetSlot(static_cast<uint32_t>(slot));
+  for (int32_t slot = 1; slot < m_circleCount; ++slot)
+    if (StaticCollisionCircle* circle = m_circles.Get(static_cast<uint32_t>(slot))) circle->SetSlot(static_cast<uint32_t>(slot));
+  for (int32_t slot = 1; slot < m_segmentCount; ++slot)
+    if (StaticCollisionLineSegment* segment = m_segments.Get(static_cast<uint32_t>(slot)))
+      segment->SetSlot(static_cast<uint32_t>(slot));
 }
 
 }  // namespace Collision2D

@@ -120,6 +120,9 @@ class StaticCollisionCircle : public MainCollisionObject {
   void SetCircle(const Math::Circle2D& circle);
 
   uint32_t GetId() const { return m_id; }
+  // The slot the shape occupies in its layer; contacts name the shape by it (0 outside a layer).
+  uint32_t GetSlot() const { return m_slot; }
+  void SetSlot(uint32_t slot) { m_slot = slot; }
   uint32_t GetUserId() const { return m_userId; }
   void SetUserId(uint32_t userId) { m_userId = userId; }
   uint8_t GetZCollision() const { return m_zCollision; }
@@ -135,6 +138,7 @@ class StaticCollisionCircle : public MainCollisionObject {
  private:
   std::unique_ptr<Math::Circle2D> m_circle;
   uint32_t m_id;
+  uint32_t m_slot = 0;
   uint32_t m_userId = 0;
   uint8_t m_zCollision = 0;
   uint8_t m_testedThisPass = 0;
@@ -158,6 +162,9 @@ class StaticCollisionLineSegment : public MainCollisionObject {
   void SetLineSegment(const Math::LineSegment2D& lineSegment);
 
   uint32_t GetId() const { return m_id; }
+  // The slot the shape occupies in its layer; contacts name the shape by it (0 outside a layer).
+  uint32_t GetSlot() const { return m_slot; }
+  void SetSlot(uint32_t slot) { m_slot = slot; }
   uint32_t GetUserId() const { return m_userId; }
   void SetUserId(uint32_t userId) { m_userId = userId; }
   uint8_t GetZCollision() const { return m_zCollision; }
@@ -171,6 +178,7 @@ class StaticCollisionLineSegment : public MainCollisionObject {
  private:
   std::unique_ptr<Math::LineSegment2D> m_lineSegment;
   uint32_t m_id;
+  uint32_t m_slot = 0;
   uint32_t m_userId = 0;
   uint8_t m_zCollision = 0;
   uint8_t m_testedThisPass = 0;

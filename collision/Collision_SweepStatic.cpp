@@ -420,7 +420,7 @@ void DynamicObject::SweepAgainstStaticLineSegment(const StaticCollisionLineSegme
     }
   } test{*this, *fixed};
   if (!SweepStatic(*this, record, test)) return;
-  record.id = MakeCollisionId(segment.GetId() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
+  record.id = MakeCollisionId(segment.GetSlot() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
   record.userId = segment.GetUserId();
   record.otherOwner = segment.GetTag().GetOwner();
   m_results.NextStaticLineSegment();
@@ -442,7 +442,7 @@ void DynamicObject::SweepAgainstStaticCircle(const StaticCollisionCircle& circle
     }
   } test{*this, *fixed};
   if (!SweepStatic(*this, record, test)) return;
-  record.id = MakeCollisionId(circle.GetId() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
+  record.id = MakeCollisionId(circle.GetSlot() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
   record.userId = circle.GetUserId();
   record.otherOwner = circle.GetTag().GetOwner();
   m_results.NextStaticCircle();

@@ -189,7 +189,7 @@ void DynamicObject::TouchStaticLineSegment(const StaticCollisionLineSegment& seg
     any = true;
   }
   if (!any) return;
-  record.id = MakeCollisionId(segment.GetId() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
+  record.id = MakeCollisionId(segment.GetSlot() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
   record.contactPosition = m_oldPosition;
   record.contactOrientation = m_oldOrientation;
   record.userId = segment.GetUserId();
@@ -223,7 +223,7 @@ void DynamicObject::TouchStaticCircle(const StaticCollisionCircle& circle, const
     any = true;
   }
   if (!any) return;
-  record.id = MakeCollisionId(circle.GetId() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
+  record.id = MakeCollisionId(circle.GetSlot() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
   record.contactPosition = m_oldPosition;
   record.contactOrientation = m_oldOrientation;
   record.userId = circle.GetUserId();

@@ -235,6 +235,84 @@ TEST_F(LayerTest, SceneOfMovingShapesReportsEveryKindOfContact) {
   EXPECT_EQ(firstMap, 9);
 }
 
+TEST_F(LayerTest, StaticContactsNameTheShapeByItsLayerSlot) {
+  // Layer 0 takes the first running numbers; the shapes met are in layer 1.
+  for (int layer = 0; layer < 2; ++layer) {
+    engine_.AddLayer();
+    engine_.CreateGrid(static_cast<uint32_t>(layer), Vector2D(0, 0), 1000, 600, 100);
+  }
+  auto addShapes = [&](uint32_t layer, CollisionId& floorId, CollisionId& circleId) {
+    auto* floor = new StaticCollisionLineSegment();
+    floor->SetLineSegment(Math::LineSegment2D(Vector2D(0, 100), Vector2D(1000, 100)));
+    floorId = engine_.AddCollision(floor, layer, nullptr);
+    auto* circle = new StaticCollisionCircle();
+    circle->SetCircle(Math::Circle2D(Vector2D(500, 400), 20));
+    circleId = engine_.AddCollision(circle, layer, nullptr);
+  };
+  CollisionId unused[2], floorId = 0, circleId = 0;
+  addShapes(0, unused[0], unused[1]);
+  addShapes(1, floorId, circleId);
+
+  Vector2D at(200, 180);
+  const CollisionId faller = engine_.AddCollision(MakeObject(*actor_), 1, &at);
+  at = Vector2D(500, 300);
+  const CollisionId riser = engine_.AddCollision(MakeObject(*actor_), 1, &at);
+  // Runs the two movers until each meets its shape; answers the shapes their contacts name.
+  auto meet = [&](MainCollisionObject*& floorMet, MainCollisionObject*& circleMet) {
+    floorMet = circleMet = nullptr;
+    engine_.SetObjectPosition(faller, 200, 180);
+    engine_.SetObjectPosition(riser, 500, 300);
+    engine_.Update(0.0f);
+    for (int frame = 1; frame <= 10; ++frame) {
+      engine_.SetObjectPosition(faller, 200, 180.0f - 10 * frame);
+      engine_.SetObjectPosition(riser, 500, 300.0f + 10 * frame);
+      engine_.Update(1.0f / 60.0f);
+      const CollisionResults& fell = *engine_.GetCollisionData(faller);
+      if (fell.GetStaticLineSegmentCount() > 0 && floorMet == nullptr)
+        floorMet = engine_.GetCollisionObject(fell.GetStaticLineSegmentContacts()[0].id);
+      const CollisionResults& rose = *engine_.GetCollisionData(riser);
+      if (rose.GetStaticCircleCount() > 0 && circleMet == nullptr)
+        circleMet = engine_.GetCollisionObject(rose.GetStaticCircleContacts()[0].id);
+    }
+  };
+  MainCollisionObject* floorMet = nullptr;
+  MainCollisionObject* circleMet = nullptr;
+  meet(floorMet, circleMet);
+  EXPECT_EQ(floorMet, engine_.GetCollisionObject(floorId));
+  EXPECT_EQ(circleMet, engine_.GetCollisionObject(circleId));
+
+  // Cleared and added again: the slots start over, the running numbers do not.
+  engine_.ClearStaticCollisions(1);
+  addShapes(1, floorId, circleId);
+  meet(floorMet, circleMet);
+  EXPECT_NE(floorMet, nullptr);
+  EXPECT_EQ(floorMet, engine_.GetCollisionObject(floorId));
+  EXPECT_EQ(circleMet, engine_.GetCollisionObject(circleId));
+
+  // Duplicates take slots of their own; the originals go, so the copies are the ones met.
+  const CollisionId floorCopy = engine_.DuplicateCollision(floorId, nullptr, nullptr);
+  const CollisionId circleCopy = engine_.DuplicateCollision(circleId, nullptr, nullptr);
+  ASSERT_NE(floorCopy, 0u);
+  ASSERT_NE(circleCopy, 0u);
+  engine_.RemoveCollision(floorId);
+  engine_.RemoveCollision(circleId);
+  meet(floorMet, circleMet);
+  EXPECT_NE(floorMet, nullptr);
+  EXPECT_EQ(floorMet, engine_.GetCollisionObject(floorCopy));
+  EXPECT_EQ(circleMet, engine_.GetCollisionObject(circleCopy));
+
+  // And after a save and load of the engine.
+  Core::MemoryFile file;
+  engine_.Save(file);
+  engine_.Clear();
+  engine_.Load(file);
+  ASSERT_FALSE(file.HasFailed());
+  meet(floorMet, circleMet);
+  EXPECT_NE(floorMet, nullptr);
+  EXPECT_EQ(floorMet, engine_.GetCollisionObject(floorCopy));
+  EXPECT_EQ(circleMet, engine_.GetCollisionObject(circleCopy));
+}
+
 TEST_F(LayerTest, PairsSharingSeveralCellsAndObjectsOutsideTheGrid) {
   engine_.AddLayer();
   engine_.CreateGrid(0, Vector2D(0, 0), 400, 400, 50);
