@@ -55,6 +55,15 @@ void ConstraintSolver::Resize(uint32_t rowCount, uint32_t bodyCount) {
   if (bodyCount > 0) std::fill(m_bodyTerms.begin(), m_bodyTerms.end(), 0.0f);
 }
 
+void ConstraintSolver::ReleaseBodies() {
+  for (ConstraintRow& row : m_rows) {
+    row.body1.Reset();
+    row.body2.Reset();
+  }
+  m_rowCount = 0;
+  m_bodyCount = 0;
+}
+
 void ConstraintSolver::Solve() {
   const uint32_t n = m_rowCount;
   if (n == 0) return;

@@ -36,6 +36,9 @@ class ConstraintSolver {
   // body that still points into the old block must have been released first (the engine does it).
   void Resize(uint32_t rowCount, uint32_t bodyCount);
   void Solve();
+  // Drops the rows' references to their bodies (a cleared engine must not keep the previous
+  // level's bodies alive); the row count becomes 0, the capacity stays.
+  void ReleaseBodies();
 
   uint32_t GetRowCount() const { return m_rowCount; }
   uint32_t GetBodyCount() const { return m_bodyCount; }

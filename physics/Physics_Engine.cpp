@@ -1,6 +1,7 @@
 #include "physics/Physics_Engine.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Core_File.h"
 #include "physics/Physics_Force.h"
@@ -66,7 +67,8 @@ void PhysicsEngine::SetAccuracy(uint32_t iterations) {
 }
 
 void PhysicsEngine::SetUnitScale(float scale) {
-  if (scale != 0.0f) GetSettings().scale = scale;
+  // A scale of zero or less (or not a number) turns every body's motion upside down: refused.
+  if (scale > 0.0f && std::isfinite(scale)) GetSettings().scale = scale;
 }
 
 void PhysicsEngine::SetMaximumSimulationStep(float step) {
@@ -504,6 +506,7 @@ void PhysicsEngine::PostCollisionUpdate(float dt) {
 
 void PhysicsEngine::Clear() {
   ReleaseConstraintTerms();
+  m_solver.ReleaseBodies();
   m_bodies.clear();
   m_freeHandles.clear();
   m_solvedBodies.clear();
@@ -573,7 +576,8 @@ void PhysicsEngine::Load(Core::File& file) {
   if (file.HasFailed()) return;
 
   // Everything the steps index or dereference is checked before the engine changes.
-  bool valid = staticBody && iterations >= 10 && iterations <= kMaximumIterations && values[4] != 0.0f;
+  bool valid = staticBody && iterations >= 10 && iterations <= kMaximumIterations && values[4] > 0.0f &&
+               std::isfinite(values[4]);
   std::vector<bool> seen(slotCount, false);
   for (uint32_t handle : freeHandles) {
     if (handle == 0 || handle > slotCount || bodies[handle - 1] || seen[handle - 1]) {

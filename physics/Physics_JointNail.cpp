@@ -89,11 +89,21 @@ void JointNail::BuildRows() {
   const float f1 = e;
   float f0 = e;
   float softness0 = 0.0f;
+  // A spring whose stiffness and damping add up to nothing this step (a step of 0 without damping,
+  // or q equal to minus the damping) has no sound softness: its row pushes nothing this step
+  // rather than turning the bodies' poses into NaN for good.
+  bool springIdle = false;
   if (m_stiffness != 0.0f) {
     const float q = settings.simulationStep * m_stiffness;
     const float s = q + m_damping;
-    f0 = settings.simulationInverseStep * q / s;
-    softness0 = 1.0f / s;
+    if (s > 0.0f && std::isfinite(s)) {
+      f0 = settings.simulationInverseStep * q / s;
+      softness0 = 1.0f / s;
+      if (!std::isfinite(f0) || !std::isfinite(softness0)) springIdle = true;
+    } else {
+      springIdle = true;
+    }
+    if (springIdle) f0 = softness0 = 0.0f;
   }
   m_r1 = m_worldAnchor2 - m_worldAnchor1;
   m_error[0] = m_r1.Dot(n) * f0;
@@ -102,6 +112,7 @@ void JointNail::BuildRows() {
   m_softness[1] = 0.0f;
   m_lower[0] = m_lower[1] = -settings.plusInfinity;
   m_upper[0] = m_upper[1] = settings.plusInfinity;
+  if (springIdle) m_lower[0] = m_upper[0] = 0.0f;
   if (limitSide != 0 && m_activeRowCount > 2) {
     SetRow(2, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, -1.0f);
     m_error[2] = a * e * kAngleToRadians;

@@ -52,10 +52,12 @@ TEST_F(PhysicsTest, SettingsAndStepLength) {
   EXPECT_EQ(engine.GetAccuracy(), 150u);
   engine.SetAccuracy(0xffffffffu);
   EXPECT_EQ(engine.GetAccuracy(), kMaximumIterations);
-  engine.SetUnitScale(0.0f);
-  EXPECT_EQ(engine.GetUnitScale(), 1.0f);
-  engine.SetUnitScale(-2.0f);
-  EXPECT_EQ(engine.GetUnitScale(), -2.0f);
+  // A scale of zero or less would turn every body's motion around: refused.
+  engine.SetUnitScale(2.0f);
+  for (float refused : {0.0f, -2.0f, std::nanf(""), INFINITY}) {
+    engine.SetUnitScale(refused);
+    EXPECT_EQ(engine.GetUnitScale(), 2.0f) << refused;
+  }
   engine.SetUnitScale(1.0f);
   engine.Update(0.05f);
   EXPECT_FLOAT_EQ(engine.GetSimulationStep(), 0.02f);
@@ -150,4 +152,19 @@ TEST_F(PhysicsTest, NoBodyKeepsAPointerIntoTheSolverBetweenSteps) {
   engine.PostCollisionUpdate(0.01f);
   for (uint32_t h = 1; h <= engine.GetRigidBodySlotCount(); ++h)
     EXPECT_EQ(engine.GetRigidBody(h)->GetConstraintTerm(), nullptr);
+}
+
+TEST_F(PhysicsTest, ClearingTheEngineReleasesTheBodiesOfTheLastStep) {
+  PhysicsEngine engine;
+  Core::SmartPointer<RigidBody> a = MakeBody(1.0f, 1.0f);
+  Core::SmartPointer<RigidBody> b = MakeBody(1.0f, 1.0f);
+  const RigidBodyHandle ha = engine.AddRigidBody(a);
+  const RigidBodyHandle hb = engine.AddRigidBody(b);
+  engine.AddJoint(ha, hb, new JointNail(Math::Vector2D(), Math::Vector2D(), Math::Vector2D(1, 0), 0, 0, 360, 0.2f));
+  engine.Update(0.01f);
+  engine.PostCollisionUpdate(0.01f);
+  engine.Clear();
+  // Only this test holds them now: the next level's engine would otherwise keep them allocated.
+  EXPECT_EQ(a->GetReferenceCount(), 1u);
+  EXPECT_EQ(b->GetReferenceCount(), 1u);
 }

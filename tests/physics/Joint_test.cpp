@@ -65,6 +65,25 @@ TEST_F(PhysicsTest, SpringOscillatesWithItsPeriod) {
   EXPECT_NEAR(body->GetPosition().x, 0.0f, 1e-4f);
 }
 
+TEST_F(PhysicsTest, SpringWithoutNetSofteningNeverTurnsThePoseIntoNaN) {
+  const float h = 1.0f / 240.0f;
+  const float stiffness = 40.0f;
+  // A zero step without damping, then q (step times stiffness) equal to minus the damping.
+  for (float damping : {0.0f, -(h * stiffness)}) {
+    PhysicsEngine engine;
+    auto body = MakeBody(1.0f, 1.0f);
+    body->SetPosition(Math::Vector2D(0.0f, -1.0f));
+    const RigidBodyHandle handle = engine.AddRigidBody(body);
+    engine.AddJoint(0, handle,
+                    new JointSpring(Math::Vector2D(0, 0), Math::Vector2D(0, -1), Math::Vector2D(0, 1), stiffness,
+                                    damping, 360.0f, 0.2f));
+    Step(engine, damping == 0.0f ? 0.0f : h);
+    for (int i = 0; i < 10; ++i) Step(engine, h);
+    EXPECT_TRUE(std::isfinite(body->GetPosition().x) && std::isfinite(body->GetPosition().y)) << damping;
+    EXPECT_TRUE(std::isfinite(body->GetOrientation())) << damping;
+  }
+}
+
 TEST_F(PhysicsTest, SliderStaysOnItsAxis) {
   PhysicsEngine engine;
   auto body = MakeBody(1.0f, 0.2f);
