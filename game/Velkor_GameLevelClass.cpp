@@ -9,6 +9,7 @@
 #include "input/Internal_Mouse.h"
 #include "game/Velkor_HUD_Manager.h"
 #include "game/Velkor_MyGame.h"
+#include "game/Velkor_OptionMenu.h"
 #include "game/Velkor_PlayerClass.h"
 #include "game/Velkor_ScreenSupport.h"
 
@@ -120,9 +121,7 @@ void GameLevelClass::SetPaused(bool paused) {
 }
 
 void GameLevelClass::ShowOptionsOverlay(bool shown) {
-  // The in-game options overlay (OptionMenu) does not open or close yet: pausing only stops the
-  // run and the music.
-  (void)shown;
+  if (auto* overlay = FindObjectByName<OptionMenu>("OptionMenuSprite")) overlay->Show(shown, 1);
 }
 
 void GameLevelClass::Update(float dt) {

@@ -1,5 +1,8 @@
 #pragma once
-// The in-game options overlay.
+// The options overlay of the playing level, shown while the game is paused: full screen, sound
+// and music check boxes, a Play button that resumes the run and a Main Menu button that leaves
+// it. While shown it stands on the camera, carrying its boxes, labels, buttons and captions.
+#include <cstdint>
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
@@ -10,4 +13,25 @@ class OptionMenu : public Quillon::Sprite {
   explicit OptionMenu(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
   OptionMenu(const OptionMenu& other) = default;
   VELKOR_DECLARE_CLASS(OptionMenu);
+
+  void OnStart() override;
+  void Update(float dt) override;
+
+  // Opens or closes the overlay with everything it carries; with followCamera 1 it keeps to the
+  // camera while shown.
+  void Show(bool visible, int32_t followCamera);
+  bool IsShown() const { return m_shown != 0; }
+  int32_t GetFollowCamera() const { return m_followCamera; }
+  // What one frame does with the pointer over the overlay; a click is passed in.
+  void HandleInput(bool click);
+
+ private:
+  Quillon::Sprite* m_cursor = nullptr;
+  Quillon::Sprite* m_fullScreenBox = nullptr;
+  Quillon::Sprite* m_soundBox = nullptr;
+  Quillon::Sprite* m_musicBox = nullptr;
+  Quillon::Sprite* m_playButton = nullptr;
+  Quillon::Sprite* m_mainMenuButton = nullptr;
+  uint8_t m_shown = 0;
+  int32_t m_followCamera = 1;
 };
