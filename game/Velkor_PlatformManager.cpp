@@ -30,7 +30,9 @@ int32_t RowGap(int32_t row, float segmentX) {
 void PlatformManager::OnStart() {
   Quillon::Sprite::OnStart();
   m_leapfrog = GetPositionX() > 0.0f ? 1 : 0;
-  m_partner = FindObjectByName<PlatformManager>(m_leapfrog != 0 ? "platMgr1" : "platMgr2");
+  // The other segment: after every jump it is the one just behind, whose last columns lie left of
+  // this segment's first.
+  m_partner = FindObjectByName<PlatformManager>(GetName() == "platMgr1" ? "platMgr2" : "platMgr1");
   m_platforms.clear();
   const PlatformClass* model = FindObjectByName<PlatformClass>("Platform");
   Quillon::Layer* layer = GetLayer();

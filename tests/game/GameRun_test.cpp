@@ -1,0 +1,344 @@
+// The run on a small game level built here: the real game object and game level class, a car,
+// its HUD partners and the two ground segments, driven on a fixed clock with fake input.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Core_Time.h"
+#include "framework/Quillon_Camera.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_Sprite.h"
+#include "game/Velkor_CharBullet.h"
+#include "game/Velkor_CursorClass.h"
+#include "game/Velkor_FadingText.h"
+#include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_HUD_Manager.h"
+#include "game/Velkor_MyGame.h"
+#include "game/Velkor_PlatformClass.h"
+#include "game/Velkor_PlatformManager.h"
+#include "game/Velkor_PlayerClass.h"
+#include "input/Internal_Keyboard.h"
+#include "math/Math_Module.h"
+#include "physics/Physics_MassProperties.h"
+#include "platform/PAL_Services.h"
+#include "script/Lua_ScriptEngine.h"
+#include "tests/input/FakeInputBackend.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Core::SmartPointer;
+
+constexpr uint32_t kGameLevel = 7;
+
+template <typename T>
+T* Add(Quillon::Layer& layer, const std::string& name, float x, float y, float mass = -1.0f) {
+  auto* object = new T(std::vector<Quillon::SpriteAnimation*>());
+  SmartPointer<T> keep(object);
+  object->SetName(name);
+  object->SetPosition(x, y);
+  if (mass >= 0.0f) object->AddPhysicalProperties(Physics2D::MassProperties(mass, 0.0f, Math::Vector2D()), 0);
+  layer.AddGameObject(object);
+  return object;
+}
+
+// The game level with what the run needs of it, and nothing for any other number.
+class SmallRunFactory : public Quillon::LevelFactory {
+ public:
+  uint32_t GetLevelCount() override { return 9; }
+  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
+    if (index != kGameLevel) return SmartPointer<Quillon::Level>();
+    SmartPointer<Quillon::Level> level(new GameLevelClass());
+    level->SetName("GameLevel");
+    for (int i = 0; i < 4; ++i) level->AddLayer(SmartPointer<Quillon::Layer>(new Quillon::Layer(0.0f)));
+    Quillon::Layer& main = *level->GetLayer(2);
+    Add<PlatformManager>(main, "platMgr1", 720.0f, -180.0f);
+    Add<PlatformManager>(main, "platMgr2", -720.0f, -180.0f);
+    Add<HUD_Manager>(main, "hud_mgr", 400.0f, -500.0f);
+    Add<PlatformClass>(main, "Platform", -382.0f, -782.0f);
+    Add<CharBullet>(main, "charBullet", -575.0f, -768.0f);
+    Add<Quillon::Sprite>(main, "Explosion", -1016.0f, -950.0f);
+    Add<PlayerClass>(main, "Player", 50.0f, 299.0f, 500.0f);
+    Add<Quillon::Sprite>(main, "PlayerGunSprite", 105.0f, 301.0f);
+    Add<CursorClass>(main, "mouse", -114.0f, -780.0f);
+    for (const char* hint : {"tuh1Sprite", "tuh2Sprite", "tuh3Sprite", "tutBg"}) {
+      Add<Quillon::Sprite>(main, hint, 300.0f, 300.0f)->SetVisible(false);
+    }
+    SmartPointer<FadingText> model(new FadingText("FadingText", ""));
+    model->SetName("FadingTxt");
+    main.AddGameObject(model.Get());
+    SmartPointer<Quillon::Camera> camera(new Quillon::Camera());
+    camera->SetName("camera0");
+    level->GetLayer(3)->AddGameObject(camera.Get());
+    return level;
+  }
+  bool GetLevelIndex(const std::string& name, uint32_t& index) override {
+    if (name == "GameLevel") index = kGameLevel;
+    else if (name == "GameOverLevel") index = 8;
+    else return false;
+    return true;
+  }
+};
+
+double g_now = 0.0;
+double FakeClock() { return g_now; }
+
+class GameRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VELKOR_REQUIRE_DISPLAY();
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
+      answer = PAL::MessageBoxButton::OK;
+      return true;
+    });
+    m_directory = TestSupport::MakeTempDirectory("velkor_run");
+    // The save lives in the user's data folder: this test's own.
+    if (const char* home = std::getenv("XDG_DATA_HOME")) m_previousDataHome = home;
+    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
+    ASSERT_EQ(std::system(("mkdir -p '" + m_directory + "/velkor'").c_str()), 0);
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
+    m_previousDirectory = here;
+    ASSERT_EQ(chdir(m_directory.c_str()), 0);
+    Math::Initialize();
+    std::string error;
+    ASSERT_TRUE(Lua::Initialize(&error)) << error;
+    g_now = 1000000.0;
+    Core::InstallClock(&FakeClock);
+    m_input = std::make_unique<TestInput::FakeInputBackend>();
+    m_ready = true;
+  }
+  // The save file is read at game start, so a test writes it before the game exists.
+  void StartGame(bool hintPages = false) {
+    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(new SmallRunFactory()), MyGame::MakeDisplaySettings(),
+                        kGameLevel);
+    m_holder = m_game;
+    m_game->LockFrameRate(false);
+    Frame(16.0);
+    m_game->showTutorialPages = hintPages ? 1 : 0;
+    // The start delay, then the first update.
+    for (int i = 0; i < 16; ++i) Frame(16.0);
+  }
+  void TearDown() override {
+    if (!m_ready) return;
+    if (m_game != nullptr) m_game->Shutdown();
+    m_game = nullptr;
+    m_holder.Reset();
+    m_input.reset();
+    Core::InstallClock(nullptr);
+    Lua::Shutdown();
+    Math::Shutdown();
+    PAL::SetMessageBoxHook(nullptr);
+    while (!PAL::ProcessMessages()) {
+    }
+    (void)chdir(m_previousDirectory.c_str());
+    if (m_previousDataHome.empty()) {
+      unsetenv("XDG_DATA_HOME");
+    } else {
+      setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
+    }
+    std::system(("rm -rf '" + m_directory + "'").c_str());
+  }
+  void Frame(double milliseconds) {
+    g_now += milliseconds;
+    m_game->BeginFrame();
+    m_game->Update();
+    m_game->EndFrame();
+  }
+  GameLevelClass* Level() const { return dynamic_cast<GameLevelClass*>(m_game->GetCurrentLevel()); }
+  template <typename T>
+  T* Find(const std::string& name) {
+    std::list<Quillon::GameObject*> found;
+    Quillon::GameObject::GetGameObjectsByName(name, found);
+    for (Quillon::GameObject* object : found) {
+      if (auto* typed = dynamic_cast<T*>(object)) return typed;
+    }
+    return nullptr;
+  }
+  // Row 0 of a segment as a string of 0 and 1, then rows 1 to 3.
+  std::string Pattern(PlatformManager* segment) {
+    std::string pattern;
+    for (int32_t slot = 0; slot < PlatformManager::kSlotCount; ++slot) {
+      PlatformClass* platform = segment->GetPlatform(slot);
+      pattern += platform != nullptr && platform->IsActive() ? '1' : '0';
+    }
+    return pattern;
+  }
+
+  std::string m_directory;
+  std::string m_previousDirectory;
+  std::string m_previousDataHome;
+  std::unique_ptr<TestInput::FakeInputBackend> m_input;
+  MyGame* m_game = nullptr;
+  SmartPointer<Quillon::Game> m_holder;
+  bool m_ready = false;
+};
+
+TEST_F(GameRunTest, TheSegmentsLeapfrogAheadOfTheCarWithTheirPlatforms) {
+  StartGame();
+  auto* first = Find<PlatformManager>("platMgr1");
+  auto* second = Find<PlatformManager>("platMgr2");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(first->GetLeapfrogFlag());
+  EXPECT_FALSE(second->GetLeapfrogFlag());
+  // Each segment's partner is the other one: the left neighbour of its first column.
+  EXPECT_EQ(first->GetPartner(), second);
+  EXPECT_EQ(second->GetPartner(), first);
+  // At the start the first row of either segment is whole.
+  EXPECT_EQ(Pattern(first).substr(0, 9), "111111111");
+  EXPECT_EQ(Pattern(second).substr(0, 9), "111111111");
+  ASSERT_NE(first->GetPlatform(10), nullptr);
+  EXPECT_FLOAT_EQ(first->GetPlatform(10)->GetPositionX(), 720.0f - 720.0f + 80.0f + 160.0f);
+  EXPECT_FLOAT_EQ(first->GetPlatform(10)->GetPositionY(), 180.0f);
+  EXPECT_EQ(first->GetPlatform(30), nullptr);
+
+  // Two steps: first the segment behind jumps 400 ahead of the threshold, then the other one.
+  second->TellPassed(1440.0f);
+  first->TellPassed(1440.0f);
+  EXPECT_FLOAT_EQ(second->GetPositionX(), 1840.0f);
+  EXPECT_FLOAT_EQ(first->GetPositionX(), 720.0f);
+  EXPECT_FLOAT_EQ(second->GetPlatform(0)->GetPositionX(), 1840.0f - 640.0f);
+  second->TellPassed(2880.0f);
+  first->TellPassed(2880.0f);
+  EXPECT_FLOAT_EQ(first->GetPositionX(), 3280.0f);
+  EXPECT_FLOAT_EQ(second->GetPositionX(), 1840.0f);
+  EXPECT_FLOAT_EQ(first->GetPlatform(29)->GetPositionX(), 3280.0f - 640.0f + 2 * 160.0f);
+  // Beyond x 2000 the first row leaves gaps: no two inactive row-0 platforms follow an inactive
+  // one, counting the partner's last columns to the left of column 0.
+  const std::string laidOut = Pattern(first);
+  const std::string left = Pattern(second).substr(0, 9);
+  const std::string row = left + laidOut.substr(0, 9);
+  for (size_t column = 9; column < row.size(); ++column) {
+    if (row[column] == '0') EXPECT_TRUE(row[column - 1] == '1' || row[column - 2] == '1') << row;
+  }
+  // Every inactive platform of rows 1 and 2 has an active first-row platform within its gap.
+  for (int32_t slot = 9; slot < 27; ++slot) {
+    if (laidOut[static_cast<size_t>(slot)] == '1') continue;
+    const int32_t column = slot % 9 + 9;
+    const int32_t gap = slot < 18 ? 4 : 5;
+    bool covered = false;
+    for (int32_t c = column; c >= column - gap; --c) covered |= row[static_cast<size_t>(c)] == '1';
+    EXPECT_TRUE(covered) << slot << " " << row;
+  }
+  // The layout follows the engine's clock: the same second lays out the same road.
+  first->Clear();
+  EXPECT_EQ(Pattern(first), std::string(30, '0'));
+  first->LayOut();
+  EXPECT_EQ(Pattern(first), laidOut);
+}
+
+TEST_F(GameRunTest, TheRunStartsWithTheSavedEquipmentAndARunEndsRecordedOnce) {
+  // Armour 2 and gun 1 equipped; an equipped empty special slot and an equipped AI friend.
+  ASSERT_TRUE(TestSupport::WriteWholeFile(
+      m_directory + "/velkor/scoreData.txt",
+      "-PlayerData-\n10 5 0 **\n**End\n\n"
+      "_____Armour_Set_____\n0 1 0 **\n1 1 0 **\n2 1 1 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+      "______Gun_Set______\n0 1 0 **\n1 1 1 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+      "_____Special_Set____\n0 0 0 **\n1 0 0 **\n2 0 0 **\n-1 1 1 **\n-1 0 0 **\n**End\n\n"
+      "_______AI_Set_______\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n"));
+  StartGame();
+  GameLevelClass* level = Level();
+  ASSERT_NE(level, nullptr);
+  ASSERT_TRUE(level->IsStarted());
+  auto* car = Find<PlayerClass>("Player");
+  ASSERT_NE(car, nullptr);
+  const DataManager& data = m_game->GetDataManager();
+  EXPECT_EQ(car->GetArmour().itemId, 2);
+  EXPECT_EQ(car->GetArmour().defense, data.armours[2].defense);
+  EXPECT_EQ(car->GetGun().itemId, 1);
+  EXPECT_EQ(car->GetGun().multi, data.guns[1].multi);
+  EXPECT_EQ(car->GetSpecial().itemId, -1);
+  EXPECT_EQ(car->GetAiFriend().itemId, 0);
+  EXPECT_EQ(car->GetBulletDamage(), 50);
+  EXPECT_EQ(car->GetMaximumDurability(), 100);
+  EXPECT_FLOAT_EQ(car->GetHorizontalSpeed(), 20.0f);
+  // Drives right.
+  const float startX = car->GetPositionX();
+  for (int i = 0; i < 30; ++i) Frame(16.0);
+  EXPECT_GT(car->GetPositionX(), startX);
+
+  // Paused, the car stands still; the pause key toggles.
+  m_input->Hold(static_cast<uint8_t>('P'), true);
+  Frame(16.0);
+  m_input->Hold(static_cast<uint8_t>('P'), false);
+  EXPECT_EQ(m_game->paused, 1);
+  Frame(16.0);
+  const Math::Vector2D stopped = car->GetPosition();
+  for (int i = 0; i < 20; ++i) Frame(16.0);
+  EXPECT_EQ(car->GetPosition(), stopped);
+  m_input->Hold(PAL::VirtualKey::Escape, true);
+  Frame(16.0);
+  m_input->Hold(PAL::VirtualKey::Escape, false);
+  EXPECT_EQ(m_game->paused, 0);
+
+  // A left click fires a shot from the gun's muzzle.
+  m_input->Hold(PAL::VirtualKey::LeftButton, true);
+  Frame(16.0);
+  m_input->Hold(PAL::VirtualKey::LeftButton, false);
+  Frame(16.0);
+  EXPECT_NE(Find<CharBullet>("charBulletClone"), nullptr);
+
+  // Death, two seconds, then the run is recorded once however long the switch takes.
+  car->SetSpeedAndDurability(0, 20.0f);
+  for (int i = 0; i < 200 && !car->IsGameOver(); ++i) Frame(16.0);
+  ASSERT_TRUE(car->IsGameOver());
+  Frame(16.0);
+  EXPECT_TRUE(level->IsRunRecorded());
+  const int32_t gears = data.player.totalGears;
+  EXPECT_EQ(gears, 10 + car->GetGears());
+  EXPECT_EQ(data.player.lastDistance, static_cast<int32_t>(car->GetPositionX() / 100.0f));
+  EXPECT_TRUE(m_game->IsLevelSwitchRequested());
+  EXPECT_EQ(m_game->GetRequestedLevelIndex(), 8u);
+  // The request stays; the record does not repeat.
+  car->AddGears(5);
+  m_game->SetLevelIndices(kGameLevel, kGameLevel, kGameLevel, false);
+  Frame(16.0);
+  EXPECT_EQ(data.player.totalGears, gears);
+  EXPECT_TRUE(m_game->IsLevelSwitchRequested());
+  m_game->SetLevelIndices(kGameLevel, kGameLevel, kGameLevel, false);
+}
+
+TEST_F(GameRunTest, TheHintPagesPauseTheRunAndTurnWithTheButtons) {
+  StartGame(true);
+  auto* first = Find<Quillon::Sprite>("tuh1Sprite");
+  auto* second = Find<Quillon::Sprite>("tuh2Sprite");
+  auto* third = Find<Quillon::Sprite>("tuh3Sprite");
+  ASSERT_NE(third, nullptr);
+  Frame(16.0);
+  EXPECT_EQ(m_game->paused, 1);
+  EXPECT_TRUE(first->IsVisible());
+  EXPECT_FALSE(second->IsVisible());
+  auto click = [this](uint8_t button) {
+    m_input->Hold(button, true);
+    Frame(16.0);
+    m_input->Hold(button, false);
+    Frame(16.0);
+  };
+  // Back on the first page stays there.
+  click(PAL::VirtualKey::RightButton);
+  EXPECT_EQ(Level()->GetHintPage(), 0);
+  click(PAL::VirtualKey::LeftButton);
+  EXPECT_TRUE(second->IsVisible());
+  EXPECT_FALSE(first->IsVisible());
+  click(PAL::VirtualKey::LeftButton);
+  EXPECT_TRUE(third->IsVisible());
+  click(PAL::VirtualKey::RightButton);
+  EXPECT_TRUE(second->IsVisible());
+  click(PAL::VirtualKey::LeftButton);
+  click(PAL::VirtualKey::LeftButton);
+  EXPECT_EQ(m_game->paused, 0);
+  EXPECT_EQ(m_game->showTutorialPages, 0);
+  EXPECT_FALSE(first->IsVisible() || second->IsVisible() || third->IsVisible());
+  EXPECT_FALSE(Find<Quillon::Sprite>("tutBg")->IsVisible());
+}
+
+}  // namespace
