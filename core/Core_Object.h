@@ -140,12 +140,16 @@ Object* CreateObject(const char* name);
   const char* GetClassName() const override;           \
   uint32_t GetSize() const override
 
-// Defines them and registers the class under `name` (a string literal) at static initialisation.
-#define VELKOR_IMPLEMENT_CLASS(ClassType, name)                                                   \
+// Defines them for a class that streams never name: CreateObject does not know it.
+#define VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ClassType, name)                                      \
   ::Core::Object* ClassType::Create() { return new (__FILE__, __LINE__) ClassType(); }          \
   ::Core::Object* ClassType::Clone() const { return new (__FILE__, __LINE__) ClassType(*this); } \
   const char* ClassType::GetClassName() const { return name; }                                  \
-  uint32_t ClassType::GetSize() const { return static_cast<uint32_t>(sizeof(ClassType)); }      \
+  uint32_t ClassType::GetSize() const { return static_cast<uint32_t>(sizeof(ClassType)); }
+
+// Defines them and registers the class under `name` (a string literal) at static initialisation.
+#define VELKOR_IMPLEMENT_CLASS(ClassType, name)        \
+  VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ClassType, name) \
   static const ::Core::ClassRegistration VELKOR_REGISTRATION_NAME(__LINE__)(name, &ClassType::Create)
 
 #define VELKOR_REGISTRATION_CONCAT(a, b) a##b

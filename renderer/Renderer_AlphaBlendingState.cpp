@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(AlphaBlendingState, "Renderer::AlphaBlendingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(AlphaBlendingState, "Renderer::AlphaBlendingState");
 
 void AlphaBlendingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetAlphaBlendingState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(AlphaTestingState, "Renderer::AlphaTestingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(AlphaTestingState, "Renderer::AlphaTestingState");
 
 void AlphaTestingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetAlphaTestingState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(ColorMaskState, "Renderer::ColorMaskState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ColorMaskState, "Renderer::ColorMaskState");
 
 void ColorMaskState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetColorMaskState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(CullingState, "Renderer::CullingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(CullingState, "Renderer::CullingState");
 
 void CullingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetCullingState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(CurrentColorState, "Renderer::CurrentColorState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(CurrentColorState, "Renderer::CurrentColorState");
 
 void CurrentColorState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetColor(color);

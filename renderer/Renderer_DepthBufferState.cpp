@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(DepthBufferState, "Renderer::DepthBufferState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(DepthBufferState, "Renderer::DepthBufferState");
 
 void DepthBufferState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetDepthBufferState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(DitheringState, "Renderer::DitheringState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(DitheringState, "Renderer::DitheringState");
 
 void DitheringState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetDitheringState(*this);

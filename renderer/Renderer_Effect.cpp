@@ -4,8 +4,8 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(Effect, "Renderer::Effect");
-VELKOR_IMPLEMENT_CLASS(ParticleEffect, "Renderer::ParticleEffect");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(Effect, "Renderer::Effect");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ParticleEffect, "Renderer::ParticleEffect");
 
 Effect::Effect(const Effect& other) : Core::Object(other), transparent(other.transparent) {
   for (const auto& technique : other.m_techniques)

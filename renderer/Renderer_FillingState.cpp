@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(FillingState, "Renderer::FillingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(FillingState, "Renderer::FillingState");
 
 void FillingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetFillingState(*this);

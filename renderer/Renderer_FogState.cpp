@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(FogState, "Renderer::FogState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(FogState, "Renderer::FogState");
 
 void FogState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetFogState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(LightingState, "Renderer::LightingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(LightingState, "Renderer::LightingState");
 
 void LightingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetLightingState(*this);

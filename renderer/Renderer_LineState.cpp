@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(LineState, "Renderer::LineState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(LineState, "Renderer::LineState");
 
 void LineState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetLineState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(NormalizeNormalsState, "Renderer::NormalizeNormalsState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(NormalizeNormalsState, "Renderer::NormalizeNormalsState");
 
 void NormalizeNormalsState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetNormalizeNormalsState(*this);

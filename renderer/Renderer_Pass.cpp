@@ -6,7 +6,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(Pass, "Renderer::Pass");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(Pass, "Renderer::Pass");
 
 bool IsSameKind(const State& a, const State& b) { return typeid(a) == typeid(b); }
 

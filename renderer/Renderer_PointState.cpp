@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(PointState, "Renderer::PointState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(PointState, "Renderer::PointState");
 
 void PointState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetPointState(*this);

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(ScissorState, "Renderer::ScissorState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ScissorState, "Renderer::ScissorState");
 
 void ScissorState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetScissorState(*this);

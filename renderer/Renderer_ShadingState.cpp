@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(ShadingState, "Renderer::ShadingState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ShadingState, "Renderer::ShadingState");
 
 void ShadingState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetShadingState(*this);

@@ -2,7 +2,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(State, "Renderer::State");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(State, "Renderer::State");
 
 void State::Apply(IRenderer*) {}
 

@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(StencilBufferState, "Renderer::StencilBufferState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(StencilBufferState, "Renderer::StencilBufferState");
 
 void StencilBufferState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetStencilBufferState(*this);

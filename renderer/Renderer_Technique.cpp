@@ -8,7 +8,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(Technique, "Renderer::Technique");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(Technique, "Renderer::Technique");
 
 Technique::Technique(const Technique& other) : Core::Object(other) {
   for (const auto& pass : other.m_passes) m_passes.emplace_back(static_cast<Pass*>(pass->Clone()));

@@ -18,7 +18,7 @@ bool TexturingState::SameSettings(const TexturingState& o) const {
 }
 
 #define VELKOR_TEXTURE_UNIT_STATE_IMPL(N)                                              \
-  VELKOR_IMPLEMENT_CLASS(TextureUnit##N##State, "Renderer::TextureUnit" #N "State");   \
+  VELKOR_IMPLEMENT_UNREGISTERED_CLASS(TextureUnit##N##State, "Renderer::TextureUnit" #N "State");   \
   void TextureUnit##N##State::Apply(IRenderer* renderer) {                             \
     if (renderer) renderer->SetTextureUnit##N##State(*this);                           \
   }                                                                                    \

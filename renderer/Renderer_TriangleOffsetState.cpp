@@ -4,7 +4,7 @@
 
 namespace Renderer {
 
-VELKOR_IMPLEMENT_CLASS(TriangleOffsetState, "Renderer::TriangleOffsetState");
+VELKOR_IMPLEMENT_UNREGISTERED_CLASS(TriangleOffsetState, "Renderer::TriangleOffsetState");
 
 void TriangleOffsetState::Apply(IRenderer* renderer) {
   if (renderer) renderer->SetTriangleOffsetState(*this);

@@ -70,7 +70,11 @@ void TextureOGL::ReleaseHandle() {
   m_handle = 0;
 }
 
-void TextureOGL::Reload() { Load(); }
+void TextureOGL::Reload() {
+  // Load makes a new GL texture: the old one would otherwise stay allocated with nobody to free it.
+  ReleaseHandle();
+  Load();
+}
 
 void TextureOGL::Load() {
   GLint maximumSize = 0;

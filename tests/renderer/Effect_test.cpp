@@ -357,3 +357,13 @@ TEST(PredefinedEffects, LineAndPointListsLeaveTextureUnitZeroAlone) {
     EXPECT_EQ(renderer->CountCalls("Draw"), 1u);
   }
 }
+
+TEST(RendererClasses, NoneIsCreatedByNameFromAStream) {
+  // Effects, passes and states are built in code; a stream naming one must not conjure it up.
+  for (const auto& entry : Core::GetClassRegistry())
+    EXPECT_NE(std::string(entry.first).rfind("Renderer::", 0), 0u) << entry.first << " is registered";
+  EXPECT_EQ(Core::CreateObject("Renderer::Effect"), nullptr);
+  EXPECT_EQ(Core::CreateObject("Renderer::TextureUnit7State"), nullptr);
+  Core::SmartPointer<Effect> effect(new Effect());
+  EXPECT_STREQ(effect->GetClassName(), "Renderer::Effect");  // the name itself stays
+}

@@ -327,6 +327,15 @@ TEST_F(GLRendererTest, TextureUploadWithAndWithoutMipmapsAndTheCache) {
   TestSupport::WriteWholeFile(corrupt, "\x89PNG\r\n\x1a\n garbage");
   EXPECT_EQ(ITexture::Create(corrupt, true)->GetWidth(), 256);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+  // Reloading replaces the GL texture rather than leaving the old one allocated beside it.
+  for (int i = 0; i < 3; ++i) {
+    const GLuint before = mipmapped->GetHandle();
+    mipmapped->Reload();
+    EXPECT_NE(mipmapped->GetHandle(), 0u);
+    EXPECT_TRUE(mipmapped->GetHandle() == before || !glIsTexture(before)) << "texture " << before << " leaked";
+    EXPECT_EQ(mipmapped->GetWidth(), 256);
+  }
 }
 
 TEST_F(GLRendererTest, ReadPixelsOfAClearColourStaysInsideTheBuffer) {
