@@ -382,16 +382,18 @@ std::atomic<bool> g_lateWorkerAdopted{false};
 
 void LateWorkerRun(Thread* thread) {
   while (thread->IsRunning()) PAL::SleepMilliseconds(1);
-  PAL::SleepMilliseconds(700);  // past the 500-step wait
-  g_lateWorkerAdopted = thread->GetOwner() == &PAL::GetPlaceholderThreadManager();
+  // Still running when the manager's bounded wait gives up, however long that takes on a busy
+  // machine: the worker ends only once it has been handed over.
+  g_lateWorkerAdopted =
+      WaitFor([thread] { return thread->GetOwner() == &PAL::GetPlaceholderThreadManager(); }, 120000.0);
 }
 
 void LateWorkerExit(Thread*) { g_lateWorkerEnded = true; }
 
 void WaitForLateWorkerAtExit() {
   // Registered before the main manager exists, so it runs after the manager's exit step.
-  const bool ended = WaitFor([] { return g_lateWorkerEnded.load(); }, 5000.0);
-  const bool unlinked = WaitFor([] { return PAL::GetPlaceholderThreadManager().GetThreadCount() == 0; }, 5000.0);
+  const bool ended = WaitFor([] { return g_lateWorkerEnded.load(); }, 120000.0);
+  const bool unlinked = WaitFor([] { return PAL::GetPlaceholderThreadManager().GetThreadCount() == 0; }, 120000.0);
   _exit(ended && unlinked && g_lateWorkerAdopted && PAL::GetMainThreadManager().GetThreadCount() == 0 ? 0 : 3);
 }
 

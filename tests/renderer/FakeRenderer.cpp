@@ -111,7 +111,10 @@ void FakeRenderer::SetVertexArray(const float* vertices) {
   m_vertices = vertices;
 }
 void FakeRenderer::SetNormalArray(const float*) { Record("SetNormalArray"); }
-void FakeRenderer::SetColorArray(const float*) { Record("SetColorArray"); }
+void FakeRenderer::SetColorArray(const float* colors) {
+  Record("SetColorArray");
+  colorArray = colors;
+}
 void FakeRenderer::SetSecondaryColorArray(const float*) { Record("SetSecondaryColorArray"); }
 void FakeRenderer::SetTextureCoordinateArray(uint32_t unit, const float* coordinates) {
   Record("SetTextureCoordinateArray");

@@ -53,6 +53,8 @@ class FakeRenderer : public IRenderer {
 
   // Every call of the interface except the getters, by operation name, in order.
   std::vector<std::string> calls;
+  // The array the last SetColorArray was handed (null for none).
+  const float* colorArray = nullptr;
   std::vector<DrawCall> draws;
   std::vector<SurfaceCall> surfaces;
   std::vector<Math::Color> colorClears;

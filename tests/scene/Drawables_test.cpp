@@ -156,11 +156,17 @@ TEST_F(DrawablesTest, MeshClonesAreIndependentAndClearKeepsCapacity) {
   EXPECT_EQ(mesh->GetPositionCount(), 1u);
   EXPECT_EQ(mesh->GetPositions().capacity(), capacity);
 
-  // No colours: the colour array handed over is null.
+  // With colours their array is handed over; without, the array handed over is null.
+  mesh->ResizeColors(1);
+  renderer->ClearLog();
+  mesh->BindArrays(renderer);
+  EXPECT_EQ(renderer->CountCalls("SetColorArray"), 1u);
+  EXPECT_NE(renderer->colorArray, nullptr);
   mesh->ResizeColors(0);
   renderer->ClearLog();
   mesh->BindArrays(renderer);
   EXPECT_EQ(renderer->CountCalls("SetColorArray"), 1u);
+  EXPECT_EQ(renderer->colorArray, nullptr);
 }
 
 }  // namespace
