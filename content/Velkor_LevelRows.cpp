@@ -163,6 +163,11 @@ Quillon::Text* BuildText(const Source& source, Quillon::Layer& layer, const Obje
 
 }  // namespace
 
+std::vector<Other> Join(std::vector<Other> group, std::initializer_list<Other> own) {
+  group.insert(group.end(), own.begin(), own.end());
+  return group;
+}
+
 std::string AnimationPath(const char* stem) {
   return Quillon::Game::GetDirectory() + "\\Resources\\Animations\\" + stem + ".png";
 }
@@ -184,7 +189,7 @@ Quillon::GameObject* BuildObject(MyLevelFactory& factory, const Source& source, 
   if (row.type.sprite != nullptr) return BuildSprite(factory, source, *layer, row);
   if (row.type.text != nullptr) return BuildText(source, *layer, row);
   if (row.type.special != nullptr) {
-    Core::SmartPointer<Quillon::GameObject> object(row.type.special(factory, source, row));
+    const Core::SmartPointer<Quillon::GameObject> object = row.type.special(factory, source, row);
     if (object) layer->AddGameObject(object.Get(), false, nullptr);
     return object.Get();
   }

@@ -62,7 +62,8 @@ struct ClassColumn {
   Quillon::Sprite* (*sprite)(const Source& source, const std::vector<Quillon::SpriteAnimation*>& animations);
   Quillon::Text* (*text)(const Source& source, const std::string& caption, const std::string& fontPath);
   // Builds, names and places the whole object; the builder only adds it to the layer.
-  Quillon::GameObject* (*special)(MyLevelFactory& factory, const Source& source, const ObjectRow& row);
+  Core::SmartPointer<Quillon::GameObject> (*special)(MyLevelFactory& factory, const Source& source,
+                                                     const ObjectRow& row);
 };
 
 template <typename T>
@@ -77,7 +78,8 @@ template <typename T = Quillon::Sprite>
 constexpr ClassColumn kSprite{&NewSprite<T>, nullptr, nullptr};
 template <typename T = Quillon::Text>
 constexpr ClassColumn kText{nullptr, &NewText<T>, nullptr};
-constexpr ClassColumn kSpecial(Quillon::GameObject* (*build)(MyLevelFactory&, const Source&, const ObjectRow&)) {
+constexpr ClassColumn kSpecial(Core::SmartPointer<Quillon::GameObject> (*build)(MyLevelFactory&, const Source&,
+                                                                                const ObjectRow&)) {
   return ClassColumn{nullptr, nullptr, build};
 }
 
@@ -141,6 +143,9 @@ constexpr Other CanCollide(uint8_t z) { return {Setting::CanCollide, static_cast
 constexpr Other Mass(float mass) { return {Setting::Mass, mass}; }
 constexpr Other Gravity(float magnitude) { return {Setting::Gravity, magnitude}; }
 
+// One other column made of a shared group of settings and the row's own.
+std::vector<Other> Join(std::vector<Other> group, std::initializer_list<Other> own);
+
 constexpr int32_t kNoActor = -1;
 
 struct ObjectRow {
@@ -197,6 +202,8 @@ const LevelRows& Level5Rows();
 const LevelRows& Level6Rows();
 const LevelRows& Level7Rows();
 const LevelRows& Level8Rows();
+// Level 7's object layer, in a file of its own.
+const std::vector<ObjectRow>& Level7ObjectRows();
 
 // The game directory followed by "\Resources\Animations\<stem>.png" and by
 // "\Resources\Fonts\<font>\<font>".

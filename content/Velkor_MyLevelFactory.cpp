@@ -40,6 +40,12 @@ const Content::LevelRows* MyLevelFactory::GetLevelRows(uint32_t index) {
       return &Content::Level3Rows();
     case 4:
       return &Content::Level4Rows();
+    case 5:
+      return &Content::Level5Rows();
+    case 7:
+      return &Content::Level7Rows();
+    case 8:
+      return &Content::Level8Rows();
     default:
       return nullptr;
   }

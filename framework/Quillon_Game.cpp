@@ -1,7 +1,9 @@
 #include "framework/Quillon_Game.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "audio/Sound_Engine.h"
 #include "collision/Collision_Actor.h"
@@ -114,8 +116,11 @@ uint32_t Game::GetLevelCount() const { return m_levelFactory ? m_levelFactory->G
 
 void Game::Update() {
   if (m_shutDown != 0) return;
-  if (!m_currentLevel) {
+  if (!m_currentLevel && m_levelBuildFailed == 0) {
     if (m_levelFactory) m_currentLevel = m_levelFactory->CreateLevel(m_currentLevelIndex);
+    // A level the factory cannot build is reported once; asking again every frame would only
+    // register its collision actors again and again.
+    if (!m_currentLevel) ReportLevelFailure(m_currentLevelIndex, nullptr);
     // Once only: a level that a failed load left missing is rebuilt here without a second start.
     if (m_gameStarted == 0) {
       m_gameStarted = 1;
@@ -221,6 +226,8 @@ void Game::ResetEnginesForNewLevel() {
 
 void Game::SwitchLevel() {
   if (m_levelSwitchRequested == 0) return;
+  const uint32_t previousIndex = m_currentLevelIndex;
+  const bool hadLevel = static_cast<bool>(m_currentLevel);
   if (m_hud) m_hud->Reset();
   EndCurrentLevel(false);
   ResetEnginesForNewLevel();
@@ -233,13 +240,34 @@ void Game::SwitchLevel() {
   // Cleared before the new level is built, so that a request its building or start makes is kept
   // for the next step instead of being forgotten.
   m_levelSwitchRequested = 0;
+  m_levelBuildFailed = 0;
   if (m_levelFactory) m_currentLevel = m_levelFactory->CreateLevel(m_currentLevelIndex);
+  if (!m_currentLevel && hadLevel && previousIndex != m_currentLevelIndex && m_levelFactory) {
+    // The player stays on the level they were on, built afresh, rather than on an empty window.
+    ReportLevelFailure(m_currentLevelIndex, &previousIndex);
+    ResetEnginesForNewLevel();
+    ClearCollisionAssets();
+    m_levelFactory->Reset();
+    GameObject::ResetIdCounter();
+    m_currentLevelIndex = previousIndex;
+    m_currentLevel = m_levelFactory->CreateLevel(m_currentLevelIndex);
+  }
+  if (!m_currentLevel) ReportLevelFailure(m_currentLevelIndex, nullptr);
   if (Core::SmartPointer<Level> level = m_currentLevel) level->OnStart();
   if (networkGame && !m_network->IsServer()) m_network->SendLevelSwitched();
   m_frameStartTime = Core::GetTime();
 }
 
+void Game::ReportLevelFailure(uint32_t index, const uint32_t* fallback) {
+  m_levelError = "Level " + std::to_string(index) + " could not be built: the level factory has no such level";
+  m_levelError += fallback != nullptr ? "; staying on level " + std::to_string(*fallback) : "; running without a level";
+  if (fallback == nullptr) m_levelBuildFailed = 1;
+  std::fprintf(stderr, "%s\n", m_levelError.c_str());
+  std::fflush(stderr);
+}
+
 void Game::ResetBeforeLoad() {
+  m_levelBuildFailed = 0;
   if (m_hud) m_hud->Reset();
   EndCurrentLevel(false);
   ResetEnginesForNewLevel();

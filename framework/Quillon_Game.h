@@ -139,6 +139,8 @@ class Game : public Engine::RenderingApplication {
   bool GoToLevel(const std::string& name);
   bool GoToLevel(uint32_t index);
   bool IsLevelSwitchRequested() const { return m_levelSwitchRequested != 0; }
+  // Why the last level the factory could not build is missing; empty while every build succeeded.
+  const std::string& GetLevelError() const { return m_levelError; }
   uint32_t GetRequestedLevelIndex() const { return m_requestedLevelIndex; }
 
   // Objects a script handed to the game, released at shutdown.
@@ -190,6 +192,9 @@ class Game : public Engine::RenderingApplication {
   // Collision, physics, sound and the input devices lose everything of the old level.
   void ResetEnginesForNewLevel();
   void RequestLevel(uint32_t index);
+  // Records and prints that the factory answered with no level; with a fallback the game goes on
+  // with that level, without one it runs on no level until the next request.
+  void ReportLevelFailure(uint32_t index, const uint32_t* fallback);
 
   LuaScript* m_script = nullptr;
   std::vector<Core::SmartPointer<Core::Object>> m_managedObjects;
@@ -213,6 +218,9 @@ class Game : public Engine::RenderingApplication {
   uint32_t m_requestedLevelIndex = 0;
   uint8_t m_levelSwitchRequested = 0;
   uint8_t m_gameStarted = 0;
+  // Set when the factory answered with no level: the frame driver does not ask again every frame.
+  uint8_t m_levelBuildFailed = 0;
+  std::string m_levelError;
   uint8_t m_shutDown = 0;
   std::vector<std::unique_ptr<Collision2D::CollisionActor>> m_collisionAssets;
   std::unique_ptr<GUI::HUD> m_hud;

@@ -1,21 +1,21 @@
 #pragma once
-// What the game's screens share: finding the current level's objects by name and exact class,
+// What the game's screens share: finding the current level's objects by name and class,
 // the sprite cursor that follows the mouse, and caption highlighting.
 #include <list>
 #include <string>
-#include <typeinfo>
 
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Sprite.h"
 
-// The first object of the current level with that name whose dynamic type is exactly T, walking
-// the layers in order; null when there is none.
+// The first object of the current level with that name that is a T (of class T or derived from
+// it), walking the layers in order; null when there is none. An object of that name but of
+// another class counts as absent.
 template <typename T>
 T* FindObjectByName(const std::string& name) {
   std::list<Quillon::GameObject*> found;
   Quillon::GameObject::GetGameObjectsByName(name, found);
   for (Quillon::GameObject* object : found) {
-    if (object != nullptr && typeid(*object) == typeid(T)) return static_cast<T*>(object);
+    if (T* typed = dynamic_cast<T*>(object)) return typed;
   }
   return nullptr;
 }

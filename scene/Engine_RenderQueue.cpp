@@ -161,7 +161,9 @@ void RenderQueue::AddScreenObject(const Core::SmartPointer<ScreenObject>& object
 
 void RenderQueue::SortByDepth(std::vector<RenderItem>& items) {
   for (RenderItem& item : items) item.depth = item.modelMatrix.m[14];
-  std::sort(items.begin(), items.end(), [](const RenderItem& a, const RenderItem& b) { return a.depth < b.depth; });
+  // Stable: items of equal depth keep their order of submission, the same every frame.
+  std::stable_sort(items.begin(), items.end(),
+                   [](const RenderItem& a, const RenderItem& b) { return a.depth < b.depth; });
 }
 
 void RenderQueue::Flush() {
@@ -312,7 +314,7 @@ void RenderQueue::DrawScreenObjects() {
     return;
   }
   Renderer::IRenderer* renderer = m_renderer;
-  std::sort(m_screenObjects.begin(), m_screenObjects.end(),
+  std::stable_sort(m_screenObjects.begin(), m_screenObjects.end(),
             [](const Core::SmartPointer<ScreenObject>& a, const Core::SmartPointer<ScreenObject>& b) {
               return a->GetDepth() < b->GetDepth();
             });

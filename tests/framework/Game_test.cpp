@@ -107,6 +107,8 @@ struct Built {
 Built g_built;
 std::function<void(RecordingLevel&)> g_onCreate;
 bool g_failCreate = false;
+// A level number the factory answers with none (-1: none such).
+int g_failIndex = -1;
 
 class TestFactory : public Quillon::LevelFactory {
  public:
@@ -120,7 +122,7 @@ class TestFactory : public Quillon::LevelFactory {
   void Reset() override { Log("factory.reset"); }
   SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
     Log("factory.create" + std::to_string(index));
-    if (index >= 2 || g_failCreate) return nullptr;
+    if (index >= 2 || g_failCreate || static_cast<int>(index) == g_failIndex) return nullptr;
     Quillon::Game* game = Quillon::Game::GetInstance();
     game->AddCollisionAssets(MakeBoxActor(16.0f));
     SmartPointer<RecordingLevel> level(new RecordingLevel(index));
@@ -366,6 +368,7 @@ class GameTest : public ::testing::Test {
     g_log.clear();
     g_onCreate = nullptr;
     g_failCreate = false;
+    g_failIndex = -1;
     g_built = Built();
     m_ready = true;
   }
@@ -815,24 +818,43 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
   EXPECT_EQ(g_liveLevels, 0);
 }
 
-TEST_F(GameTest, AFactoryThatBuildsNoLevelLeavesTheGameRunningAndIsAskedAgain) {
+TEST_F(GameTest, ALevelTheFactoryCannotBuildIsAskedForOnceAndThePlayerStaysWhereTheyWere) {
   MakeGame(0);
   Frame(0.0);
   Frame(16.0);
   StepOnce();
+  auto count = [](const char* entry) { return std::count(g_log.begin(), g_log.end(), entry); };
+  g_failIndex = 1;
+  m_game->GoToLevel(1u);
+  StepOnce();
+  // Refused once: the level the player was on is built afresh and started, its actor registered once.
+  ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
+  EXPECT_EQ(m_game->GetCurrentLevel()->GetName(), "First");
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 0u);
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), 1u);
+  EXPECT_NE(m_game->GetLevelError().find("Level 1"), std::string::npos);
+  const auto asked = count("factory.create1");
+  for (int i = 0; i < 10; ++i) StepOnce();
+  EXPECT_EQ(count("factory.create1"), asked);
+  EXPECT_EQ(count("game.start"), 1);
+
+  // With nothing to fall back on the game runs on without a level, and is not asked every frame.
   g_failCreate = true;
   m_game->GoToLevel(1u);
   StepOnce();
   EXPECT_EQ(m_game->GetCurrentLevel(), nullptr);
   EXPECT_EQ(g_liveLevels, 0);
-  const auto created = std::count(g_log.begin(), g_log.end(), "factory.create1");
+  const auto attempts = count("factory.create0") + count("factory.create1");
+  for (int i = 0; i < 10; ++i) StepOnce();
+  EXPECT_EQ(count("factory.create0") + count("factory.create1"), attempts);
+  // A later request is carried out as usual.
   g_failCreate = false;
-  Frame(g_now + 16.0);  // the driver builds the missing level, without a second game start
-  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "factory.create1"), created + 1);
+  g_failIndex = -1;
+  m_game->GoToLevel(1u);
+  StepOnce();
   ASSERT_NE(m_game->GetCurrentLevel(), nullptr);
   EXPECT_EQ(m_game->GetCurrentLevel()->GetName(), "Second");
-  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "game.start"), 1);
-  StepOnce();
+  EXPECT_EQ(count("game.start"), 1);
 }
 
 TEST_F(GameTest, SavesAndReplaysGoThroughTheSavesSideAtTheirPlacesInTheStep) {

@@ -19,7 +19,39 @@
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
 #include "framework/Quillon_Viewport.h"
+#include "framework/Quillon_GameNetwork.h"
+#include "framework/Quillon_ParticleEmitter.h"
+#include "framework/Quillon_ParticleSystem.h"
+#include "game/Velkor_AiFriendClass.h"
+#include "game/Velkor_AlienBullet.h"
+#include "game/Velkor_AlienClass.h"
+#include "game/Velkor_BulletClass.h"
+#include "game/Velkor_CharBullet.h"
+#include "game/Velkor_CivilianClass.h"
 #include "game/Velkor_CreditsLevel.h"
+#include "game/Velkor_CursorClass.h"
+#include "game/Velkor_FadingText.h"
+#include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_GameOverLevel.h"
+#include "game/Velkor_HUD_Manager.h"
+#include "game/Velkor_HealthConsume.h"
+#include "game/Velkor_LaserClass.h"
+#include "game/Velkor_OptionMenu.h"
+#include "game/Velkor_PlatformClass.h"
+#include "game/Velkor_PlatformManager.h"
+#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_PlayerText.h"
+#include "game/Velkor_PowerConsume.h"
+#include "game/Velkor_RadiusAttack.h"
+#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_ShieldConsume.h"
+#include "game/Velkor_SpHud.h"
+#include "game/Velkor_SpecialAttackClass.h"
+#include "game/Velkor_Tutorial.h"
+#include "game/Velkor_UFO2Class.h"
+#include "game/Velkor_UFO3Class.h"
+#include "game/Velkor_UFOClass.h"
+#include "game/Velkor_WarningSign.h"
 #include "game/Velkor_InstructionLevel.h"
 #include "game/Velkor_LogoClass.h"
 #include "game/Velkor_MainMenuClass.h"
@@ -27,6 +59,8 @@
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_OptionMenu_M.h"
 #include "math/Math_Module.h"
+#include "physics/Physics_Engine.h"
+#include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 #include "script/Lua_ScriptEngine.h"
@@ -84,7 +118,7 @@ class ScreensTest : public ::testing::Test {
     ASSERT_TRUE(Lua::Initialize(&error)) << error;
     g_now = 0.0;
     Core::InstallClock(&FakeClock);
-    m_factory = new MyLevelFactory();
+    m_factory = MakeFactory();
     m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0);
     m_holder = m_game;
     // The frame cap waits on the clock, which only the test moves.
@@ -93,6 +127,7 @@ class ScreensTest : public ::testing::Test {
     m_game->LockFrameRate(false);
     m_ready = true;
   }
+  virtual MyLevelFactory* MakeFactory() { return new MyLevelFactory(); }
   void TearDown() override {
     if (!m_ready) return;
     m_game->Shutdown();
@@ -138,7 +173,8 @@ class ScreensTest : public ::testing::Test {
     uint32_t objects;
   };
   // The layers, camera and viewport every screen has.
-  void ExpectFrame(const char* levelName, const std::vector<LayerRow>& rows) {
+  void ExpectFrame(const char* levelName, const std::vector<LayerRow>& rows,
+                   const Math::Vector2D& cameraPosition = Math::Vector2D(0.0f, 0.0f)) {
     Quillon::Level* level = Current();
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->GetName(), levelName);
@@ -159,7 +195,7 @@ class ScreensTest : public ::testing::Test {
     }
     auto* camera = Object<Quillon::Camera>(static_cast<uint32_t>(rows.size() - 1), "camera0");
     ASSERT_NE(camera, nullptr);
-    EXPECT_EQ(camera->GetPosition(), Math::Vector2D(0.0f, 0.0f));
+    EXPECT_EQ(camera->GetPosition(), cameraPosition);
     EXPECT_FLOAT_EQ(camera->GetFOV(), 45.0f);
     ASSERT_EQ(level->GetViewportsCount(), 1u);
     Quillon::Viewport* viewport = level->GetViewport(0);
@@ -383,11 +419,15 @@ TEST_F(ScreensTest, TheCreditsScreenHoldsItsPictureButtonAndPointer) {
 
 TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuild) {
   Frame(16.0);
-  for (uint32_t number : {5u, 6u, 7u, 8u, 9u, 0xFFFFFFFFu}) {
+  const uint32_t assets = m_game->GetCollisionAssetCount();
+  EXPECT_EQ(assets, MyLevelFactory::kCollisionActorCount);
+  for (uint32_t number : {9u, 0xFFFFFFFFu}) {
     EXPECT_FALSE(MyLevelFactory::IsLevelAvailable(number));
     EXPECT_EQ(m_factory->CreateLevel(number), nullptr) << number;
   }
-  for (uint32_t number : {0u, 1u, 2u, 3u, 4u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
+  // Nothing was built for them: no actors registered for nothing.
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), assets);
+  for (uint32_t number : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 8u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
   m_factory->Reset();
   for (auto* camera : m_factory->cameras) EXPECT_EQ(camera, nullptr);
   for (auto* layer : m_factory->layers) EXPECT_EQ(layer, nullptr);
@@ -402,12 +442,8 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
   EXPECT_EQ(Current()->GetName(), "CreditLevel");
   EXPECT_EQ(Current()->GetLayer(1)->GetNameIndexSize(), 5u);
   EXPECT_EQ(m_factory->levels[4], Current());
-  // Asking for a level without content leaves the game running on no level.
-  SwitchTo("GameLevel");
-  EXPECT_EQ(Current(), nullptr);
-  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 7u);
-  Frame(16.0);
-  EXPECT_EQ(Current(), nullptr);
+  // Each build registers the actors once.
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
 }
 
 // The story and the main menu, with the mouse played through a stand-in for the system's cursor
@@ -781,6 +817,458 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   PointAt(-131.0f, 61.0f);
   Click();
   ExpectRequested(3);
+}
+
+// The screens of the run, built straight from their rows without a frame, so that what is checked is
+// the content and not what the game classes do with it once they start.
+class ContentTest : public ScreensTest {
+ protected:
+  Quillon::Level* Build(uint32_t number) {
+    m_level = m_factory->CreateLevel(number);
+    m_game->SetCurrentLevel(m_level);
+    return m_level.Get();
+  }
+  Quillon::GameObject* Find(uint32_t layer, const std::string& name) {
+    std::list<Quillon::GameObject*> found;
+    m_level->GetLayer(layer)->GetGameObjectsByName(name, found);
+    EXPECT_EQ(found.size(), 1u) << name;
+    return found.empty() ? nullptr : found.front();
+  }
+  template <typename T>
+  void ExpectClass(uint32_t layer, const char* name) {
+    EXPECT_NE(dynamic_cast<T*>(Find(layer, name)), nullptr) << name;
+  }
+  // Collision group, partners, shape test, thickness, idle test and rigid body (mass < 0: none).
+  struct BodyRow {
+    const char* name;
+    uint8_t zCollision;
+    std::vector<uint8_t> canCollide;
+    bool shapes;
+    float thickness;
+    bool idle;
+    float mass;
+  };
+  void ExpectBodies(uint32_t layer, const std::vector<BodyRow>& rows) {
+    for (const BodyRow& row : rows) {
+      auto* sprite = dynamic_cast<Quillon::Sprite*>(Find(layer, row.name));
+      ASSERT_NE(sprite, nullptr) << row.name;
+      Collision2D::DynamicObject* body = sprite->GetCollisionObject();
+      ASSERT_NE(body, nullptr) << row.name;
+      EXPECT_EQ(body->GetZCollision(), row.zCollision) << row.name;
+      for (uint8_t z = 0; z < 16; ++z) {
+        const bool listed = std::find(row.canCollide.begin(), row.canCollide.end(), z) != row.canCollide.end();
+        EXPECT_EQ(body->GetCanCollid(z), listed) << row.name << " with " << int(z);
+      }
+      EXPECT_EQ(body->GetCollisionType(), row.shapes) << row.name;
+      EXPECT_FLOAT_EQ(body->GetCollisionThickness(), row.thickness) << row.name;
+      EXPECT_EQ(body->GetUpdateOnIdle(), row.idle) << row.name;
+      Physics2D::MassProperties mass(0.0f, 0.0f, Math::Vector2D());
+      EXPECT_EQ(sprite->GetMassProperties(mass), row.mass >= 0.0f) << row.name;
+      if (row.mass >= 0.0f) EXPECT_FLOAT_EQ(mass.GetMass(), row.mass) << row.name;
+    }
+  }
+  SmartPointer<Quillon::Level> m_level;
+};
+
+const std::vector<const char*> kParallaxNames = {"bgMain",     "bgLayer3",  "bgLayer3_2",  "bgLayer2",
+                                                 "bgLayer2_2", "Buildings", "DimmerSprite"};
+const std::vector<const char*> kRunTextNames = {
+    "WarningTxt",   "usableTxt",       "GearTxt", "DistanceTxt",   "SpAtkTxt",   "aiFrTxt",
+    "FadingTxt2",   "MyDebugTxt",      "FadingTxt", "PlayerStatsText", "FpsTxt", "DurabilityTxt",
+    "tuhPrevTxt",   "opTxt1",          "opTxt2",  "opTxt3",        "opBtnTxt1",  "opBtnTxt2"};
+const std::vector<const char*> kRunSpriteNames = {
+    "platMgr1",   "platMgr2",  "hud_mgr",    "Alien",      "Platform",       "HealthPot",     "Civilian",
+    "PowerConsumeSprite",      "Explosion",  "charBullet", "WarningSign",    "HP_Bar",        "HoveEnerBar",
+    "SpHud",      "UsableImg", "SpAtkUi",    "AiFriendUi", "UFO3_float",     "UFO",           "UFO2",
+    "UFO3",       "AlienBullet", "Bullet",   "UFO3_hand",  "redBar",         "LaserA",        "rAttack",
+    "greenBar",   "lowLife",   "SpecialAtk", "AiFriend",   "Player",         "pShieldImg",    "PlayerGunSprite",
+    "Laser",      "tutBg",     "tuh2Sprite", "tuh3Sprite", "tuh1Sprite",     "OptionMenuSprite",
+    "Op_fsCheckBox", "Op_SoundChkBox", "Op_BgmChkBox", "Op_PlayBtn", "Op_MmBtn", "mouse"};
+
+TEST_F(ContentTest, TheGameLevelIsBuiltWholeWithItsGroupsMassesMountsAndTrail) {
+  ASSERT_NE(Build(7), nullptr);
+  ASSERT_NE(dynamic_cast<GameLevelClass*>(Current()), nullptr);
+  ExpectFrame("GameLevel", {{"GameLevel_HUD", 0.0f, -400.0f, -300.0f, 800, 600, 0},
+                            {"ParallaxLayer", 0.001f, -960.0f, -1567.0f, 3936, 2807, 7},
+                            {"GameLevelObjects", 0.31f, -2668.0f, -1768.0f, 5510, 2997, 65},
+                            {"layer3", 869.427f, -400.0f, -300.0f, 816, 616, 1}},
+              Math::Vector2D(400.0f, 300.0f));
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
+  ASSERT_EQ(kRunTextNames.size() + kRunSpriteNames.size() + 1, 65u);
+  for (const char* name : kParallaxNames) ASSERT_NE(dynamic_cast<Quillon::Sprite*>(Find(1, name)), nullptr) << name;
+  for (const char* name : kRunTextNames) {
+    auto* text = dynamic_cast<Quillon::Text*>(Find(2, name));
+    ASSERT_NE(text, nullptr) << name;
+    EXPECT_EQ(text->GetCollisionObject(), nullptr) << name;
+    EXPECT_TRUE(text->IsVisible()) << name;
+  }
+  for (const char* name : kRunSpriteNames) ASSERT_NE(dynamic_cast<Quillon::Sprite*>(Find(2, name)), nullptr) << name;
+
+  // The game classes the run's behaviour hangs on.
+  ExpectClass<PlatformManager>(2, "platMgr1");
+  ExpectClass<PlatformManager>(2, "platMgr2");
+  ExpectClass<HUD_Manager>(2, "hud_mgr");
+  ExpectClass<AlienClass>(2, "Alien");
+  ExpectClass<PlatformClass>(2, "Platform");
+  ExpectClass<HealthConsume>(2, "HealthPot");
+  ExpectClass<CivilianClass>(2, "Civilian");
+  ExpectClass<PowerConsume>(2, "PowerConsumeSprite");
+  ExpectClass<PowerConsume>(2, "UsableImg");
+  ExpectClass<CharBullet>(2, "charBullet");
+  ExpectClass<WarningSign>(2, "WarningSign");
+  ExpectClass<SpHud>(2, "SpHud");
+  ExpectClass<UFOClass>(2, "UFO");
+  ExpectClass<UFO2Class>(2, "UFO2");
+  ExpectClass<UFO3Class>(2, "UFO3");
+  ExpectClass<AlienBullet>(2, "AlienBullet");
+  ExpectClass<BulletClass>(2, "Bullet");
+  ExpectClass<LaserClass>(2, "LaserA");
+  ExpectClass<LaserClass>(2, "Laser");
+  ExpectClass<RadiusAttack>(2, "rAttack");
+  ExpectClass<SpecialAttackClass>(2, "SpecialAtk");
+  ExpectClass<AiFriendClass>(2, "AiFriend");
+  ExpectClass<PlayerClass>(2, "Player");
+  ExpectClass<ShieldConsume>(2, "pShieldImg");
+  ExpectClass<OptionMenu>(2, "OptionMenuSprite");
+  ExpectClass<CursorClass>(2, "mouse");
+  ExpectClass<FadingText>(2, "FadingTxt");
+  ExpectClass<FadingText>(2, "FadingTxt2");
+  ExpectClass<PlayerText>(2, "PlayerStatsText");
+  // Lookups by a base class find the derived objects; a wrong class counts as absent.
+  EXPECT_NE(FindObjectByName<CursorClass>("mouse"), nullptr);
+  EXPECT_NE(FindObjectByName<Quillon::Sprite>("mouse"), nullptr);
+  EXPECT_NE(FindObjectByName<PowerConsume>("UsableImg"), nullptr);
+  EXPECT_NE(FindObjectByName<SpawnObject>("pShieldImg"), nullptr);
+  EXPECT_EQ(FindObjectByName<Quillon::Text>("mouse"), nullptr);
+  EXPECT_EQ(FindObjectByName<PlayerClass>("UsableImg"), nullptr);
+  EXPECT_EQ(FindObjectByName<Quillon::Sprite>("nothing of that name"), nullptr);
+
+  const std::vector<uint8_t> plain{0};
+  std::vector<BodyRow> rows{
+      {"platMgr1", 11, {7}, true, 4.0f, true, 0.0f},
+      {"platMgr2", 11, {7}, true, 4.0f, true, 0.0f},
+      {"Alien", 6, {1, 7, 4}, true, 8.0f, true, 0.0f},
+      {"Platform", 1, {0, 6, 8}, true, 8.0f, true, 0.0f},
+      {"HealthPot", 8, {1, 7}, true, 8.0f, true, 5.0f},
+      {"Civilian", 8, {1, 7}, true, 8.0f, true, -1.0f},
+      {"PowerConsumeSprite", 8, {1, 7}, true, 8.0f, true, -1.0f},
+      {"UsableImg", 8, {1, 7}, true, 8.0f, true, -1.0f},
+      {"charBullet", 4, {5, 6}, true, 8.0f, true, 0.0f},
+      {"UFO3_float", 2, {}, false, 4.0f, false, -1.0f},
+      {"UFO", 5, {4}, true, 4.0f, true, 0.0f},
+      {"UFO2", 5, {4}, true, 4.0f, true, 0.0f},
+      {"UFO3", 5, {4}, true, 4.0f, true, 0.0f},
+      {"AlienBullet", 9, {7}, true, 8.0f, true, 1.0f},
+      {"Bullet", 9, {0, 7}, true, 8.0f, true, 1.0f},
+      {"UFO3_hand", 9, {7}, true, 8.0f, true, 0.0f},
+      {"LaserA", 9, {7}, true, 8.0f, true, 0.0f},
+      {"rAttack", 4, {5, 6}, true, 8.0f, true, 0.0f},
+      {"SpecialAtk", 4, {}, false, 4.0f, true, 1.0f},
+      {"Player", 7, {1, 9, 6, 11, 8}, true, 8.0f, true, 500.0f},
+      {"pShieldImg", 7, {9}, true, 4.0f, true, 0.0f},
+      {"Laser", 4, {6, 5}, true, 8.0f, true, 0.0f},
+      {"mouse", 0, plain, false, 4.0f, true, 1.0f},
+  };
+  for (const char* name : {"Op_fsCheckBox", "Op_SoundChkBox", "Op_BgmChkBox", "Op_PlayBtn", "Op_MmBtn"}) {
+    rows.push_back({name, 0, plain, false, 4.0f, true, -1.0f});
+  }
+  for (const char* name : {"Explosion", "WarningSign", "HP_Bar", "HoveEnerBar", "SpHud", "SpAtkUi", "AiFriendUi",
+                           "redBar", "greenBar", "lowLife", "AiFriend", "PlayerGunSprite", "tutBg", "tuh2Sprite",
+                           "tuh3Sprite", "tuh1Sprite", "OptionMenuSprite"}) {
+    rows.push_back({name, 0, plain, false, 4.0f, false, -1.0f});
+  }
+  ExpectBodies(2, rows);
+  std::vector<BodyRow> background;
+  for (const char* name : kParallaxNames) background.push_back({name, 0, plain, false, 4.0f, false, -1.0f});
+  ExpectBodies(1, background);
+  // The HUD root has an actor but no body in any game mode.
+  auto* hud = dynamic_cast<Quillon::Sprite*>(Find(2, "hud_mgr"));
+  ASSERT_NE(hud, nullptr);
+  EXPECT_EQ(hud->GetCollisionObject(), nullptr);
+  EXPECT_EQ(hud->GetCollisionActorIndex(), 70);
+  // A rigid body is centred on its row's centre.
+  Physics2D::MassProperties mass(0.0f, 0.0f, Math::Vector2D());
+  ASSERT_TRUE(Find(2, "UFO3_hand")->GetMassProperties(mass));
+  EXPECT_EQ(mass.GetCenterOfMass(), Math::Vector2D(150.0f, 110.0f));
+
+  // The car: two animations of three frames, not playing; its gun, barrier and hint pictures.
+  auto* player = dynamic_cast<Quillon::Sprite*>(Find(2, "Player"));
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(player->GetCollisionActorIndex(), 96);
+  EXPECT_EQ(player->GetPosition(), Math::Vector2D(50.0f, 299.0f));
+  EXPECT_FLOAT_EQ(player->GetZOrder(), 20.0f);
+  ASSERT_EQ(player->GetAnimationsCount(), 2u);
+  EXPECT_EQ(player->GetFramesCount(0), 3u);
+  EXPECT_EQ(player->GetFramesCount(1), 3u);
+  EXPECT_EQ(player->GetCurrentAnimationName(), "Car");
+  EXPECT_FALSE(player->IsPlaying());
+  EXPECT_FALSE(player->GetLoop());
+  EXPECT_FLOAT_EQ(dynamic_cast<Quillon::Sprite*>(Find(2, "AlienBullet"))->GetFrameDelay(0, 1), 0.1f);
+  EXPECT_FALSE(Find(2, "tuh2Sprite")->IsVisible());
+  EXPECT_FALSE(Find(2, "tuh1Sprite")->IsVisible());
+  EXPECT_FLOAT_EQ(Find(2, "tuh1Sprite")->GetScaleX(), 1.15f);
+  EXPECT_FLOAT_EQ(Find(1, "bgLayer3_2")->GetScaleX(), 1.1f);
+  EXPECT_FLOAT_EQ(Find(1, "bgLayer3_2")->GetScaleY(), 1.0f);
+  EXPECT_FLOAT_EQ(Find(1, "DimmerSprite")->GetOpacity(), 0.4f);
+  EXPECT_EQ(dynamic_cast<Quillon::Text*>(Find(2, "GearTxt"))->GetText(), "Gear: ");
+  EXPECT_EQ(dynamic_cast<Quillon::Text*>(Find(2, "tuhPrevTxt"))->GetText(),
+            "*****Tutorial*****\nLeft Click - Next\nRight Click - Previous");
+  EXPECT_EQ(Find(2, "usableTxt")->GetCenter(), Math::Vector2D(10.0f, 0.0f));
+
+  // The trail.
+  auto* trail = dynamic_cast<Quillon::ParticleSystem*>(Find(2, "particleSystem0"));
+  ASSERT_NE(trail, nullptr);
+  EXPECT_EQ(trail->GetCollisionObject(), nullptr);
+  EXPECT_EQ(trail->GetPosition(), Math::Vector2D(6.0f, 301.0f));
+  EXPECT_FLOAT_EQ(trail->GetZOrder(), 20.0f);
+  EXPECT_EQ(trail->GetParticleCount(), 30u);
+  EXPECT_FLOAT_EQ(trail->GetBoundingSize(), 256.0f);
+  EXPECT_EQ(trail->GetGravity(), Math::Vector2D(0.0f, 0.0f));
+  auto* emitter = dynamic_cast<Quillon::PointEmitter*>(trail->GetEmitter());
+  ASSERT_NE(emitter, nullptr);
+  EXPECT_FLOAT_EQ(emitter->minimumAngle, 0.0f);
+  EXPECT_FLOAT_EQ(emitter->maximumAngle, 360.0f);
+  float low = 0.0f, high = 0.0f;
+  trail->GetEmissionRate(low, high);
+  EXPECT_FLOAT_EQ(low, 15.0f);
+  EXPECT_FLOAT_EQ(high, 15.0f);
+  trail->GetParticleLifeTime(low, high);
+  EXPECT_FLOAT_EQ(low, 1.0f);
+  EXPECT_FLOAT_EQ(high, 1.0f);
+  trail->GetParticleSpeed(low, high);
+  EXPECT_FLOAT_EQ(low, 15.0f);
+  EXPECT_FLOAT_EQ(high, 15.0f);
+  EXPECT_EQ(trail->GetParticleDirection(), 0);
+  EXPECT_TRUE(trail->GetRecycleParticles());
+  EXPECT_TRUE(trail->GetDestroyIfNotRecycling());
+  EXPECT_EQ(trail->GetSrcBlendFactor(), 6u);
+  EXPECT_EQ(trail->GetDstBlendFactor(), 7u);
+  EXPECT_FALSE(trail->GetUseLocalCoordinates());
+  Math::Color colorA, colorB;
+  trail->GetParticleStartingColor(colorA, colorB);
+  EXPECT_FLOAT_EQ(colorA.g, 0.2f);
+  EXPECT_FLOAT_EQ(colorB.b, 0.4f);
+  trail->GetParticleEndingColor(colorA, colorB);
+  EXPECT_FLOAT_EQ(colorA.a, 0.0f);
+  EXPECT_FLOAT_EQ(colorB.a, 0.0f);
+  Math::Vector2D scaleA, scaleB;
+  trail->GetParticleStartingScale(scaleA, scaleB);
+  EXPECT_EQ(scaleA, Math::Vector2D(0.8f, 0.8f));
+  trail->GetParticleEndingScale(scaleA, scaleB);
+  EXPECT_EQ(scaleB, Math::Vector2D(0.1f, 0.1f));
+
+  // The mounts: the trail goes with the car, the warning's caption with its sign.
+  player->SetPosition(Math::Vector2D(150.0f, 249.0f));
+  EXPECT_EQ(trail->GetPosition(), Math::Vector2D(106.0f, 251.0f));
+  Quillon::GameObject* sign = Find(2, "WarningSign");
+  Quillon::GameObject* caption = Find(2, "WarningTxt");
+  ASSERT_TRUE(sign != nullptr && caption != nullptr);
+  EXPECT_EQ(caption->GetPosition(), Math::Vector2D(-807.0f, -1547.0f));
+  sign->SetPosition(Math::Vector2D(-215.0f, -1493.0f));
+  EXPECT_EQ(caption->GetPosition(), Math::Vector2D(-707.0f, -1547.0f));
+}
+
+TEST_F(ContentTest, TheTutorialIsBuiltFromItsRowsAndOnlyTheCarFalls) {
+  ASSERT_NE(Build(5), nullptr);
+  ASSERT_NE(dynamic_cast<Tutorial*>(Current()), nullptr);
+  ExpectFrame("Tutorial", {{"Tutorial_HUD", 0.0f, -640.0f, -360.0f, 1280, 720, 0},
+                           {"layer1", 0.0f, -1126.0f, -480.0f, 8367, 960, 20},
+                           {"layer2", 869.117f, -640.0f, -360.0f, 1280, 720, 1}});
+  const std::vector<uint8_t> plain{0};
+  std::vector<BodyRow> rows{
+      {"save", 0, plain, true, 4.0f, true, 1.0f},
+      {"player", 0, plain, true, 4.0f, true, 1.0f},
+      {"pointer", 0, plain, true, 25.0f, true, -1.0f},
+  };
+  for (const char* name : {"health", "pup", "platform1", "platform2", "platform3", "platform4", "charbullet",
+                           "alienbullet", "alien"}) {
+    rows.push_back({name, 0, plain, true, 4.0f, true, 0.0f});
+  }
+  for (const char* name : {"background", "title", "shield", "healthtxt", "complete", "tBtn", "words", "LoadingScreen"}) {
+    rows.push_back({name, 0, plain, false, 4.0f, false, -1.0f});
+  }
+  ExpectBodies(1, rows);
+  auto* words = dynamic_cast<Quillon::Sprite*>(Find(1, "words"));
+  ASSERT_NE(words, nullptr);
+  EXPECT_EQ(words->GetFramesCount(0), 9u);
+  EXPECT_FALSE(words->IsPlaying());
+  EXPECT_EQ(dynamic_cast<Quillon::Sprite*>(Find(1, "save"))->GetFramesCount(0), 3u);
+  EXPECT_FLOAT_EQ(dynamic_cast<Quillon::Sprite*>(Find(1, "save"))->GetFrameDelay(0, 2), 0.1f);
+  EXPECT_FALSE(Find(1, "LoadingScreen")->IsVisible());
+  EXPECT_FLOAT_EQ(Find(1, "shield")->GetScaleX(), 0.297f);
+  EXPECT_FLOAT_EQ(Find(1, "shield")->GetScaleY(), 0.258f);
+  EXPECT_EQ(dynamic_cast<Quillon::Sprite*>(Find(1, "platform3"))->GetCollisionActorIndex(), 44);
+  // A second of physics: gravity pulls the car down; the civilian has no force and stays.
+  Physics2D::PhysicsEngine* physics = m_game->GetPhysicsEngine();
+  ASSERT_NE(physics, nullptr);
+  for (int i = 0; i < 10; ++i) physics->Update(0.1f);
+  Math::Vector2D velocity;
+  ASSERT_TRUE(Find(1, "player")->GetVelocity(velocity));
+  EXPECT_LT(velocity.y, 0.0f);
+  ASSERT_TRUE(Find(1, "save")->GetVelocity(velocity));
+  EXPECT_FLOAT_EQ(velocity.y, 0.0f);
+}
+
+TEST_F(ContentTest, TheResultsScreenIsBuiltFromItsRows) {
+  ASSERT_NE(Build(8), nullptr);
+  ASSERT_NE(dynamic_cast<GameOverLevel*>(Current()), nullptr);
+  ExpectFrame("GameOverLevel", {{"GameOverLevel_HUD", 0.0f, -400.0f, -300.0f, 800, 600, 0},
+                                {"layer1", 0.0f, -640.0f, -600.0f, 1280, 1080, 11},
+                                {"layer2", 869.117f, -400.0f, -300.0f, 800, 600, 1}});
+  ExpectText("ResTxt", "MyText", 24.0f, -20.0f, 0.0f);
+  Quillon::Text* captions = ExpectText("CatTxt",
+                                       "Longest Distance:\nCurrent Distance:\n\nTotal Gear Earned:\n"
+                                       "Gear from this level:\n\nHighest UFO Level:\nCurrent UFO Level:",
+                                       -254.0f, -20.0f, 0.0f);
+  ASSERT_NE(captions, nullptr);
+  ExpectText("pgTxt", "Play Again", -44.0f, -337.0f, 1.0f);
+  ExpectText("mmTxt", "Main Menu", 179.0f, -337.0f, 1.0f);
+  ExpectText("garTxt", "Garage", -256.0f, -336.0f, 1.0f);
+  ExpectSprite("bg1", 33, 0.0f, 0.0f, -0.5f);
+  Quillon::Sprite* panel = ExpectSprite("bg2", 104, 0.0f, 0.0f, -0.4f);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_FLOAT_EQ(panel->GetScaleX(), 0.8f);
+  const std::vector<uint8_t> plain{0};
+  ExpectBodies(1, {{"mmBtn", 0, plain, false, 4.0f, false, -1.0f},
+                   {"pgBtn", 0, plain, false, 4.0f, false, -1.0f},
+                   {"garBtn", 0, plain, false, 4.0f, false, -1.0f},
+                   {"MousePt", 0, plain, true, 25.0f, true, -1.0f}});
+  ExpectSprite("mmBtn", 23, 230.0f, -319.0f, 0.0f);
+  ExpectSprite("garBtn", 23, -223.0f, -318.0f, 0.0f);
+  ExpectSprite("MousePt", 30, 232.0f, -15.0f, 5.0f);
+}
+
+// A game in a network session that another machine hosts.
+class ClientNetwork : public Quillon::GameNetwork {
+ public:
+  bool StartSession(const Quillon::NetworkSessionSettings&, Quillon::NetworkEventHandler) override { return false; }
+  bool StartHosting(const std::string&, uint32_t, uint32_t, float) override { return false; }
+  bool JoinSession(const std::string&, const Quillon::QlnBroadcast&, const std::string&) override { return false; }
+  bool Shutdown() override { return false; }
+  bool IsNetworkGame() const override { return true; }
+  bool IsServer() const override { return false; }
+  void UpdatePlayerInput(float) override {}
+  void Update(float) override {}
+  void CopyDiscoveredSessions(const std::string&,
+                              std::vector<std::shared_ptr<const Quillon::QlnBroadcast>>&) const override {}
+  void ClearNamedNetObjects() override {}
+  void DestroyNetObjects() override {}
+  void RestartDiscovery() override {}
+  void SendLevelSwitched() override {}
+  bool AddNetObject(Quillon::GameObject*, uint32_t, Quillon::QlnPlayer*) override { return false; }
+  bool RemoveNetObject(Quillon::GameObject*) override { return false; }
+  Quillon::GameObject* FindNetObjectByName(const std::string&) const override { return nullptr; }
+  int PushToLua(lua_State*) override { return 0; }
+  int PushSession(lua_State*, const Quillon::QlnBroadcast&) override { return 0; }
+  const Quillon::QlnBroadcast* ToSession(lua_State*, int) const override { return nullptr; }
+};
+
+class ClientContentTest : public ContentTest {
+ protected:
+  void SetUp() override {
+    m_previousNetwork = Quillon::GetGameNetworkFactory();
+    Quillon::SetGameNetworkFactory([]() -> std::unique_ptr<Quillon::GameNetwork> {
+      return std::make_unique<ClientNetwork>();
+    });
+    ContentTest::SetUp();
+  }
+  void TearDown() override {
+    ContentTest::TearDown();
+    Quillon::SetGameNetworkFactory(m_previousNetwork);
+  }
+  Quillon::GameNetworkFactory m_previousNetwork = nullptr;
+};
+
+TEST_F(ClientContentTest, ANetworkClientBuildsEveryObjectWithoutBodies) {
+  ASSERT_NE(Build(7), nullptr);
+  EXPECT_EQ(m_level->GetLayer(1)->GetNameIndexSize(), 7u);
+  EXPECT_EQ(m_level->GetLayer(2)->GetNameIndexSize(), 65u);
+  Physics2D::MassProperties mass(0.0f, 0.0f, Math::Vector2D());
+  for (uint32_t layer : {1u, 2u}) {
+    for (const char* name : layer == 1 ? kParallaxNames : kRunSpriteNames) {
+      auto* sprite = dynamic_cast<Quillon::Sprite*>(Find(layer, name));
+      ASSERT_NE(sprite, nullptr) << name;
+      EXPECT_EQ(sprite->GetCollisionObject(), nullptr) << name;
+      EXPECT_FALSE(sprite->GetMassProperties(mass)) << name;
+      EXPECT_GE(sprite->GetCollisionActorIndex(), 21) << name;
+    }
+  }
+  auto* player = dynamic_cast<Quillon::Sprite*>(Find(2, "Player"));
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(player->GetCollisionActorIndex(), 96);
+  EXPECT_EQ(player->GetPosition(), Math::Vector2D(50.0f, 299.0f));
+  // The trail is built alike and still mounted.
+  auto* trail = dynamic_cast<Quillon::ParticleSystem*>(Find(2, "particleSystem0"));
+  ASSERT_NE(trail, nullptr);
+  player->SetPosition(Math::Vector2D(60.0f, 299.0f));
+  EXPECT_EQ(trail->GetPosition(), Math::Vector2D(16.0f, 301.0f));
+  // In the lesson the car has no body, so nothing makes it fall.
+  m_game->SetCurrentLevel(nullptr);
+  m_level.Reset();
+  m_factory->Reset();
+  ASSERT_NE(Build(5), nullptr);
+  EXPECT_EQ(dynamic_cast<Quillon::Sprite*>(Find(1, "player"))->GetCollisionObject(), nullptr);
+  EXPECT_FALSE(Find(1, "player")->GetMassProperties(mass));
+}
+
+// A factory that answers one level number with none, and counts the builds.
+class GapFactory : public MyLevelFactory {
+ public:
+  explicit GapFactory(uint32_t missing) : m_missing(missing) {}
+  Core::SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
+    ++builds;
+    return index == m_missing ? nullptr : MyLevelFactory::CreateLevel(index);
+  }
+  int builds = 0;
+
+ private:
+  uint32_t m_missing;
+};
+
+class MissingLevelTest : public ScreensTest {
+ protected:
+  MyLevelFactory* MakeFactory() override { return m_gap = new GapFactory(m_missing); }
+  GapFactory* m_gap = nullptr;
+  uint32_t m_missing = 3;
+};
+
+TEST_F(MissingLevelTest, ALevelTheFactoryCannotBuildIsReportedOnceAndThePlayerStaysWhereTheyWere) {
+  Frame(16.0);
+  SwitchTo("CreditLevel");
+  const int builds = m_gap->builds;
+  EXPECT_TRUE(m_game->GetLevelError().empty());
+  ASSERT_TRUE(m_game->GoToLevel("InstructionLevel"));
+  for (int i = 0; i < 60; ++i) Frame(16.0);
+  // One failed build, one rebuild of the credits, then nothing more however many frames run.
+  EXPECT_EQ(m_gap->builds, builds + 2);
+  ASSERT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
+  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 4u);
+  EXPECT_NE(m_game->GetLevelError().find("Level 3"), std::string::npos) << m_game->GetLevelError();
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
+  // The credits run on: their button still leads to the menu.
+  EXPECT_EQ(Current()->GetLayer(1)->GetNameIndexSize(), 5u);
+  ASSERT_TRUE(m_game->GoToLevel("MainOptionLevel"));
+  Frame(16.0);
+  EXPECT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
+}
+
+class MissingFirstLevelTest : public MissingLevelTest {
+ protected:
+  MyLevelFactory* MakeFactory() override {
+    m_missing = 0;
+    return MissingLevelTest::MakeFactory();
+  }
+};
+
+TEST_F(MissingFirstLevelTest, AMissingFirstLevelIsAskedForOnceAndALaterRequestStillWorks) {
+  for (int i = 0; i < 30; ++i) Frame(16.0);
+  EXPECT_EQ(m_gap->builds, 1);
+  EXPECT_EQ(Current(), nullptr);
+  EXPECT_FALSE(m_game->GetLevelError().empty());
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), 0u);
+  SwitchTo("CreditLevel");
+  EXPECT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
 }
 
 }  // namespace

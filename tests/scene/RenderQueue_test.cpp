@@ -1,6 +1,8 @@
 // Routing, sort order and state handling of the render queue, observed through the fake renderer.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "SceneTestHelpers.h"
 #include "renderer/Renderer_AlphaBlendingState.h"
 #include "scene/Engine_RenderQueue.h"
@@ -160,6 +162,30 @@ TEST_F(RenderQueueTest, OpaqueItemsSortByEffectMeshAndPartAndBlendedBackToFront)
   ASSERT_EQ(renderer->draws.size(), 2u);
   EXPECT_EQ(renderer->draws[0].first, 0u);
   EXPECT_EQ(renderer->draws[1].first, 10u);
+}
+
+TEST_F(RenderQueueTest, BlendedItemsOfEqualDepthDrawInTheirOrderOfSubmissionEveryFrame) {
+  // Enough items that an unstable sort reorders equal keys (short runs are sorted stably anyway):
+  // three depths, submitted interleaved, each item recognisable by its mesh part.
+  constexpr uint32_t kCount = 60;
+  auto mesh = MakeMesh(kCount, 1);
+  const float depths[] = {0.0f, -2.0f, 0.0f, 3.0f};
+  for (int frame = 0; frame < 3; ++frame) {
+    for (uint32_t i = 0; i < kCount; ++i) {
+      auto item = MeshItem(mesh, static_cast<int32_t>(i), depths[i % 4]);
+      Queue().AddRenderItem(item);
+    }
+    renderer->ClearLog();
+    scene->FlushRenderQueue();
+    ASSERT_EQ(renderer->draws.size(), kCount);
+    std::vector<uint32_t> expected;
+    for (float depth : {-2.0f, 0.0f, 3.0f}) {
+      for (uint32_t i = 0; i < kCount; ++i) {
+        if (depths[i % 4] == depth) expected.push_back(10 * i);
+      }
+    }
+    for (uint32_t i = 0; i < kCount; ++i) EXPECT_EQ(renderer->draws[i].first, expected[i]) << "frame " << frame << " draw " << i;
+  }
 }
 
 TEST_F(RenderQueueTest, EveryDrawLeavesTheRenderStatesAsItFoundThem) {
