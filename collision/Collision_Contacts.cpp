@@ -14,16 +14,6 @@ constexpr uint64_t kStoredShapeContactSize = 124;
 constexpr uint64_t kStoredTileEntrySize = 37;
 constexpr uint64_t kStoredTileBaseEntrySize = 17;
 
-void WriteVector(Core::File& file, const Math::Vector2D& v) {
-  Math::WriteFloat(file, v.x);
-  Math::WriteFloat(file, v.y);
-}
-
-void ReadVector(Core::File& file, Math::Vector2D& v) {
-  Math::ReadFloat(file, v.x);
-  Math::ReadFloat(file, v.y);
-}
-
 // A stored (capacity, count) pair of an array that a writer advances through: the count must
 // name an existing entry (0 <= count < capacity) so that the next write stays inside the array.
 bool ValidAdvanceCounts(int32_t capacity, int32_t count) {
@@ -63,14 +53,14 @@ bool TakeRecordBudget(Core::File& file, uint64_t& budget, uint64_t count) {
 
 void COLLISION_C::Write(Core::File& file) const {
   Core::WriteValue<uint32_t>(file, id);
-  WriteVector(file, contactPosition);
+  Math::WriteVector2D(file, contactPosition);
   Math::WriteFloat(file, contactOrientation);
   Math::WriteFloat(file, penetrationDistance);
 }
 
 void COLLISION_C::Read(Core::File& file) {
   Core::ReadValue(file, id);
-  ReadVector(file, contactPosition);
+  Math::ReadVector2D(file, contactPosition);
   Math::ReadFloat(file, contactOrientation);
   Math::ReadFloat(file, penetrationDistance);
 }
@@ -89,8 +79,8 @@ void ShapeContact::ClearUserIds() {
 void ShapeContact::Write(Core::File& file) const {
   COLLISION_C::Write(file);
   for (int32_t k = 0; k < kMaximumContactPoints; ++k) {
-    WriteVector(file, contactPoint[k]);
-    WriteVector(file, normal[k]);
+    Math::WriteVector2D(file, contactPoint[k]);
+    Math::WriteVector2D(file, normal[k]);
     Core::WriteValue<uint32_t>(file, myCircleUserId[k]);
     Core::WriteValue<uint32_t>(file, myLineSegmentUserId[k]);
   }
@@ -101,8 +91,8 @@ void ShapeContact::Write(Core::File& file) const {
 void ShapeContact::Read(Core::File& file) {
   COLLISION_C::Read(file);
   for (int32_t k = 0; k < kMaximumContactPoints; ++k) {
-    ReadVector(file, contactPoint[k]);
-    ReadVector(file, normal[k]);
+    Math::ReadVector2D(file, contactPoint[k]);
+    Math::ReadVector2D(file, normal[k]);
     Core::ReadValue(file, myCircleUserId[k]);
     Core::ReadValue(file, myLineSegmentUserId[k]);
   }
@@ -199,15 +189,15 @@ void TMAP_DATA_BASE::Read(Core::File& file) {
 
 void TMAP_DATA::Write(Core::File& file) const {
   TMAP_DATA_BASE::Write(file);
-  WriteVector(file, position);
-  WriteVector(file, normal);
+  Math::WriteVector2D(file, position);
+  Math::WriteVector2D(file, normal);
   Math::WriteFloat(file, zAngle);
 }
 
 void TMAP_DATA::Read(Core::File& file) {
   TMAP_DATA_BASE::Read(file);
-  ReadVector(file, position);
-  ReadVector(file, normal);
+  Math::ReadVector2D(file, position);
+  Math::ReadVector2D(file, normal);
   Math::ReadFloat(file, zAngle);
 }
 
@@ -296,7 +286,7 @@ void TMAP_C::AddStaticEntry(uint8_t entryId, uint32_t cellX, uint32_t cellY, uin
 void BRECT_C::Write(Core::File& file) const {
   Core::WriteValue<uint32_t>(file, id);
   rectangleIntersection.Write(file);
-  WriteVector(file, contactPosition);
+  Math::WriteVector2D(file, contactPosition);
   Math::WriteFloat(file, contactOrientation);
 }
 
@@ -304,7 +294,7 @@ void BRECT_C::Read(Core::File& file) {
   partnerOwner = nullptr;
   Core::ReadValue(file, id);
   rectangleIntersection.Read(file);
-  ReadVector(file, contactPosition);
+  Math::ReadVector2D(file, contactPosition);
   Math::ReadFloat(file, contactOrientation);
 }
 

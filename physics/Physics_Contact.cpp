@@ -90,12 +90,12 @@ void Contact::Save(Core::File& file) {
   Joint::Save(file);
   for (const Math::Vector2D* v : {&m_position, &m_normal, &m_tangent, &m_anchor1, &m_anchor2, &m_offset1, &m_offset2,
                                   &m_captureSeparation, &m_currentSeparation, &m_reserved})
-    SaveVector(file, *v);
+    Math::WriteVector2D(file, *v);
   Core::WriteValue<float>(file, 0.0f);
   Core::WriteValue<float>(file, 0.0f);
   for (const Math::Vector2D* v : {&m_localPoint1, &m_localPoint2, &m_point1, &m_point2, &m_currentPoint1,
                                   &m_currentPoint2, &m_r1, &m_r2})
-    SaveVector(file, *v);
+    Math::WriteVector2D(file, *v);
   Core::WriteValue<float>(file, m_penetration);
   Core::WriteValue<float>(file, m_restitution);
   Core::WriteValue<float>(file, m_friction);
@@ -106,12 +106,12 @@ void Contact::Load(Core::File& file) {
   Joint::Load(file);
   for (Math::Vector2D* v : {&m_position, &m_normal, &m_tangent, &m_anchor1, &m_anchor2, &m_offset1, &m_offset2,
                             &m_captureSeparation, &m_currentSeparation, &m_reserved})
-    LoadVector(file, *v);
+    Math::ReadVector2D(file, *v);
   m_reserved1 = Core::ReadValue<float>(file);
   m_reserved2 = Core::ReadValue<float>(file);
   for (Math::Vector2D* v :
        {&m_localPoint1, &m_localPoint2, &m_point1, &m_point2, &m_currentPoint1, &m_currentPoint2, &m_r1, &m_r2})
-    LoadVector(file, *v);
+    Math::ReadVector2D(file, *v);
   m_penetration = Core::ReadValue<float>(file);
   m_restitution = Core::ReadValue<float>(file);
   m_friction = Core::ReadValue<float>(file);

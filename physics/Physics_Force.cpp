@@ -6,17 +6,6 @@
 
 namespace Physics2D {
 
-namespace {
-void WriteVector(Core::File& file, const Math::Vector2D& v) {
-  Core::WriteValue<float>(file, v.x);
-  Core::WriteValue<float>(file, v.y);
-}
-void ReadVector(Core::File& file, Math::Vector2D& v) {
-  v.x = Core::ReadValue<float>(file);
-  v.y = Core::ReadValue<float>(file);
-}
-}  // namespace
-
 Force::Force(const Math::Vector2D& position, const Math::Vector2D& vector, float timeToLive)
     : m_position(position), m_vector(vector), m_timeToLive(timeToLive) {}
 
@@ -45,24 +34,24 @@ bool Force::Update(float dt) {
 }
 
 void Force::Save(Core::File& file) {
-  WriteVector(file, m_position);
-  WriteVector(file, m_vector);
-  WriteVector(file, m_localPosition);
-  WriteVector(file, m_arm);
+  Math::WriteVector2D(file, m_position);
+  Math::WriteVector2D(file, m_vector);
+  Math::WriteVector2D(file, m_localPosition);
+  Math::WriteVector2D(file, m_arm);
   Core::WriteValue<float>(file, m_time);
   Core::WriteValue<float>(file, m_timeToLive);
-  WriteVector(file, m_evaluatedForce);
+  Math::WriteVector2D(file, m_evaluatedForce);
   Core::WriteValue<float>(file, m_evaluatedTorque);
 }
 
 void Force::Load(Core::File& file) {
-  ReadVector(file, m_position);
-  ReadVector(file, m_vector);
-  ReadVector(file, m_localPosition);
-  ReadVector(file, m_arm);
+  Math::ReadVector2D(file, m_position);
+  Math::ReadVector2D(file, m_vector);
+  Math::ReadVector2D(file, m_localPosition);
+  Math::ReadVector2D(file, m_arm);
   m_time = Core::ReadValue<float>(file);
   m_timeToLive = Core::ReadValue<float>(file);
-  ReadVector(file, m_evaluatedForce);
+  Math::ReadVector2D(file, m_evaluatedForce);
   m_evaluatedTorque = Core::ReadValue<float>(file);
 }
 
@@ -118,13 +107,13 @@ void GravityForce::Evaluate(float) {
 
 void GravityForce::Save(Core::File& file) {
   Force::Save(file);
-  WriteVector(file, m_direction);
+  Math::WriteVector2D(file, m_direction);
   Core::WriteValue<float>(file, m_magnitude);
 }
 
 void GravityForce::Load(Core::File& file) {
   Force::Load(file);
-  ReadVector(file, m_direction);
+  Math::ReadVector2D(file, m_direction);
   m_magnitude = Core::ReadValue<float>(file);
 }
 

@@ -6,16 +6,6 @@
 
 namespace Physics2D {
 
-void SaveVector(Core::File& file, const Math::Vector2D& v) {
-  Core::WriteValue<float>(file, v.x);
-  Core::WriteValue<float>(file, v.y);
-}
-
-void LoadVector(Core::File& file, Math::Vector2D& v) {
-  v.x = Core::ReadValue<float>(file);
-  v.y = Core::ReadValue<float>(file);
-}
-
 int Joint::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, "Joint"); }
 
 bool Joint::IsStatic(const RigidBody* body) { return body == GetSettings().staticBody; }

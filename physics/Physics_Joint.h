@@ -73,7 +73,4 @@ class Joint : public Core::Object {
   Core::SmartPointer<RigidBody> m_body2;
 };
 
-void SaveVector(Core::File& file, const Math::Vector2D& v);
-void LoadVector(Core::File& file, Math::Vector2D& v);
-
 }  // namespace Physics2D

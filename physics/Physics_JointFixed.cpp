@@ -45,17 +45,17 @@ void JointFixed::BuildRows() {
 
 void JointFixed::Save(Core::File& file) {
   Joint::Save(file);
-  SaveVector(file, m_localOffset);
-  SaveVector(file, m_offset);
-  SaveVector(file, m_worldOffset);
+  Math::WriteVector2D(file, m_localOffset);
+  Math::WriteVector2D(file, m_offset);
+  Math::WriteVector2D(file, m_worldOffset);
   Core::WriteValue<float>(file, m_restAngle);
 }
 
 void JointFixed::Load(Core::File& file) {
   Joint::Load(file);
-  LoadVector(file, m_localOffset);
-  LoadVector(file, m_offset);
-  LoadVector(file, m_worldOffset);
+  Math::ReadVector2D(file, m_localOffset);
+  Math::ReadVector2D(file, m_offset);
+  Math::ReadVector2D(file, m_worldOffset);
   m_restAngle = Core::ReadValue<float>(file);
 }
 

@@ -124,37 +124,37 @@ void JointNail::BuildRows() {
 
 void JointNail::Save(Core::File& file) {
   Joint::Save(file);
-  SaveVector(file, m_n);
-  SaveVector(file, m_p);
-  SaveVector(file, m_localAxis);
-  SaveVector(file, m_worldAxis);
+  Math::WriteVector2D(file, m_n);
+  Math::WriteVector2D(file, m_p);
+  Math::WriteVector2D(file, m_localAxis);
+  Math::WriteVector2D(file, m_worldAxis);
   Core::WriteValue<float>(file, m_stiffness);
   Core::WriteValue<float>(file, m_damping);
   Core::WriteValue<float>(file, m_angleLimit);
-  SaveVector(file, m_localAnchor1);
-  SaveVector(file, m_localAnchor2);
-  SaveVector(file, m_worldAnchor1);
-  SaveVector(file, m_worldAnchor2);
-  SaveVector(file, m_r1);
-  SaveVector(file, m_r2);
+  Math::WriteVector2D(file, m_localAnchor1);
+  Math::WriteVector2D(file, m_localAnchor2);
+  Math::WriteVector2D(file, m_worldAnchor1);
+  Math::WriteVector2D(file, m_worldAnchor2);
+  Math::WriteVector2D(file, m_r1);
+  Math::WriteVector2D(file, m_r2);
   Core::WriteValue<float>(file, m_restAngle);
 }
 
 void JointNail::Load(Core::File& file) {
   Joint::Load(file);
-  LoadVector(file, m_n);
-  LoadVector(file, m_p);
-  LoadVector(file, m_localAxis);
-  LoadVector(file, m_worldAxis);
+  Math::ReadVector2D(file, m_n);
+  Math::ReadVector2D(file, m_p);
+  Math::ReadVector2D(file, m_localAxis);
+  Math::ReadVector2D(file, m_worldAxis);
   m_stiffness = Core::ReadValue<float>(file);
   m_damping = Core::ReadValue<float>(file);
   m_angleLimit = Core::ReadValue<float>(file);
-  LoadVector(file, m_localAnchor1);
-  LoadVector(file, m_localAnchor2);
-  LoadVector(file, m_worldAnchor1);
-  LoadVector(file, m_worldAnchor2);
-  LoadVector(file, m_r1);
-  LoadVector(file, m_r2);
+  Math::ReadVector2D(file, m_localAnchor1);
+  Math::ReadVector2D(file, m_localAnchor2);
+  Math::ReadVector2D(file, m_worldAnchor1);
+  Math::ReadVector2D(file, m_worldAnchor2);
+  Math::ReadVector2D(file, m_r1);
+  Math::ReadVector2D(file, m_r2);
   m_restAngle = Core::ReadValue<float>(file);
 }
 

@@ -47,21 +47,21 @@ void JointSlider::BuildRows() {
 
 void JointSlider::Save(Core::File& file) {
   Joint::Save(file);
-  SaveVector(file, m_localAxis);
-  SaveVector(file, m_axis);
-  SaveVector(file, m_localOffset);
-  SaveVector(file, m_offset);
-  SaveVector(file, m_errorVector);
+  Math::WriteVector2D(file, m_localAxis);
+  Math::WriteVector2D(file, m_axis);
+  Math::WriteVector2D(file, m_localOffset);
+  Math::WriteVector2D(file, m_offset);
+  Math::WriteVector2D(file, m_errorVector);
   Core::WriteValue<float>(file, m_restAngle);
 }
 
 void JointSlider::Load(Core::File& file) {
   Joint::Load(file);
-  LoadVector(file, m_localAxis);
-  LoadVector(file, m_axis);
-  LoadVector(file, m_localOffset);
-  LoadVector(file, m_offset);
-  LoadVector(file, m_errorVector);
+  Math::ReadVector2D(file, m_localAxis);
+  Math::ReadVector2D(file, m_axis);
+  Math::ReadVector2D(file, m_localOffset);
+  Math::ReadVector2D(file, m_offset);
+  Math::ReadVector2D(file, m_errorVector);
   m_restAngle = Core::ReadValue<float>(file);
 }
 

@@ -8,14 +8,6 @@
 namespace Physics2D {
 
 namespace {
-void WriteVector(Core::File& file, const Math::Vector2D& v) {
-  Core::WriteValue<float>(file, v.x);
-  Core::WriteValue<float>(file, v.y);
-}
-void ReadVector(Core::File& file, Math::Vector2D& v) {
-  v.x = Core::ReadValue<float>(file);
-  v.y = Core::ReadValue<float>(file);
-}
 constexpr size_t kStateSize = 3;
 }  // namespace
 
@@ -214,16 +206,16 @@ void RigidBody::UpdateMatrices(bool postCollision) {
 void RigidBody::Save(Core::File& file) {
   m_massProperties.Save(file);
   m_forces.Save(file);
-  WriteVector(file, m_force);
+  Math::WriteVector2D(file, m_force);
   Core::WriteValue<float>(file, m_torque);
-  WriteVector(file, m_velocity);
+  Math::WriteVector2D(file, m_velocity);
   Core::WriteValue<float>(file, m_angularVelocity);
-  WriteVector(file, m_position);
+  Math::WriteVector2D(file, m_position);
   Core::WriteValue<float>(file, m_orientation);
   m_rotation.Write(file);
   m_transform.Write(file);
   m_inverseTransform.Write(file);
-  WriteVector(file, m_worldCenterOfMass);
+  Math::WriteVector2D(file, m_worldCenterOfMass);
   Core::WriteValue<float>(file, GetSettings().twoPi);
   Core::WriteValue<uint32_t>(file, m_solverKind);
   // A body without solvers writes two null objects.
@@ -234,16 +226,16 @@ void RigidBody::Save(Core::File& file) {
 void RigidBody::Load(Core::File& file) {
   m_massProperties.Load(file);
   m_forces.Load(file);
-  ReadVector(file, m_force);
+  Math::ReadVector2D(file, m_force);
   m_torque = Core::ReadValue<float>(file);
-  ReadVector(file, m_velocity);
+  Math::ReadVector2D(file, m_velocity);
   m_angularVelocity = Core::ReadValue<float>(file);
-  ReadVector(file, m_position);
+  Math::ReadVector2D(file, m_position);
   m_orientation = Core::ReadValue<float>(file);
   m_rotation.Read(file);
   m_transform.Read(file);
   m_inverseTransform.Read(file);
-  ReadVector(file, m_worldCenterOfMass);
+  Math::ReadVector2D(file, m_worldCenterOfMass);
   const float twoPi = Core::ReadValue<float>(file);
   m_solverKind = Core::ReadValue<uint32_t>(file);
   Core::SmartPointer<ODESolver> velocitySolver;
