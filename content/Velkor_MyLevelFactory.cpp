@@ -42,6 +42,8 @@ const Content::LevelRows* MyLevelFactory::GetLevelRows(uint32_t index) {
       return &Content::Level4Rows();
     case 5:
       return &Content::Level5Rows();
+    case 6:
+      return &Content::Level6Rows();
     case 7:
       return &Content::Level7Rows();
     case 8:

@@ -1,9 +1,103 @@
 #include "game/Velkor_GarageLevelClass.h"
 
+#include <vector>
+
+#include "framework/Quillon_Game.h"
+#include "framework/Quillon_JukeBox.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_SoundObject.h"
+#include "framework/Quillon_Sprite.h"
+#include "game/Velkor_MyGame.h"
+#include "game/Velkor_ScreenSupport.h"
+
 namespace {
 
 const Core::ClassRegistration g_registration("GarageLevelClass", &GarageLevelClass::Create);
 
+// The car preview bobs between these heights, this far per frame.
+constexpr float kBobLowest = -165.0f;
+constexpr float kBobHighest = -100.0f;
+
 }  // namespace
 
 Core::Object* GarageLevelClass::Create() { return new (__FILE__, __LINE__) GarageLevelClass(); }
+
+void GarageLevelClass::OnStart() {
+  Quillon::Level::OnStart();
+  m_startTimer = 0.0f;
+  m_bobSpeed = 0.5f;
+  HideGuiCursor();
+  m_pointer = FindObjectByName<Quillon::Sprite>("MousePointer");
+  m_leftArrow = FindObjectByName<Quillon::Sprite>("LeftItemBtn");
+  m_rightArrow = FindObjectByName<Quillon::Sprite>("RightItemBtn");
+  m_menu.Initialise(GetLayerByName("MenuLayer"));
+  StartMusic();
+  m_clickSound = CreateSound("MouseClick.ogg");
+}
+
+void GarageLevelClass::Update(float dt) {
+  Quillon::Level::Update(dt);
+  BobDemoArmour();
+  PlaceCursorAtMouse(m_pointer);
+  HandleInput();
+  m_startTimer += dt;
+  if (m_startTimer >= kFirstSetDelay && !m_menu.IsStarted()) {
+    // Moves from the armours to the guns: the garage opens on the guns.
+    if (m_menu.ChangeSet(1)) m_menu.SetStarted(true);
+  }
+}
+
+void GarageLevelClass::HandleInput() {
+  if (!IsLeftClick()) return;
+  // The arrows and the back button act whether or not the dialog is open.
+  if (IsCursorOver(m_pointer, "RightItemBtn")) {
+    PlaySound("MouseClick", true);
+    m_menu.ChangeSet(2);
+  } else if (IsCursorOver(m_pointer, "LeftItemBtn")) {
+    PlaySound("MouseClick", true);
+    m_menu.ChangeSet(1);
+  } else if (IsCursorOver(m_pointer, "backBtn")) {
+    if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
+  } else if (m_menu.HandleClick()) {
+    PlaySound("MouseClick", true);
+  }
+}
+
+void GarageLevelClass::BobDemoArmour() {
+  Quillon::Sprite* armour = FindObjectByName<Quillon::Sprite>("DemoArmour");
+  if (armour == nullptr) return;
+  const float y = armour->GetPositionY();
+  if ((y < kBobLowest && m_bobSpeed < 0.0f) || (y > kBobHighest && m_bobSpeed > 0.0f)) m_bobSpeed = -m_bobSpeed;
+  armour->SetPositionY(y + m_bobSpeed);
+}
+
+void GarageLevelClass::PlaySound(const std::string& name, bool restart) {
+  MyGame* game = GetMyGame();
+  if (game == nullptr || game->soundOn == 0) return;
+  if (name == "MouseClick" && m_clickSound != nullptr) m_clickSound->Play(restart);
+}
+
+Quillon::Sound* GarageLevelClass::CreateSound(const std::string& fileName) {
+  Quillon::Layer* layer = GetLayer(1);
+  if (layer == nullptr) return nullptr;
+  Core::SmartPointer<Quillon::Sound> sound(new (__FILE__, __LINE__) Quillon::Sound(
+      Quillon::Game::GetDirectory() + "\\Resources\\Sounds\\" + fileName, 0, 10.0f, false, 0.0f, false));
+  sound->SetPosition(0.0f, 0.0f);
+  layer->AddGameObject(sound.Get(), false, nullptr);
+  return sound.Get();
+}
+
+void GarageLevelClass::StartMusic() {
+  const std::vector<std::string> files = {Quillon::Game::GetDirectory() +
+                                          "\\Resources\\MyJukeBoxes\\GarageBgm\\garBgm.ogg"};
+  Core::SmartPointer<Quillon::JukeBox> music(new (__FILE__, __LINE__) Quillon::JukeBox(files));
+  music->SetFadeTime(2.0f);
+  // The one track plays in order: no shuffle, so nothing here draws random numbers.
+  music->SetShuffle(false);
+  music->SetRepeat(true);
+  music->SetMusicVolume(0.5f, 0.0f);
+  SetJukeBox(music.Get());
+  m_music = music.Get();
+  MyGame* game = GetMyGame();
+  if (game != nullptr && game->musicOn != 0) m_music->PlayMusic(-1);
+}

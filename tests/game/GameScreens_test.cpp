@@ -427,7 +427,7 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
   }
   // Nothing was built for them: no actors registered for nothing.
   EXPECT_EQ(m_game->GetCollisionAssetCount(), assets);
-  for (uint32_t number : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 8u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
+  for (uint32_t number : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
   m_factory->Reset();
   for (auto* camera : m_factory->cameras) EXPECT_EQ(camera, nullptr);
   for (auto* layer : m_factory->layers) EXPECT_EQ(layer, nullptr);
