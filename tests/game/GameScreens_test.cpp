@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <list>
 #include <string>
 #include <vector>
@@ -63,6 +65,7 @@
 #include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
+#include "renderer/Renderer_IRenderer.h"
 #include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
 #include "tests/support/TestSupport.h"
@@ -1269,6 +1272,61 @@ TEST_F(MissingFirstLevelTest, AMissingFirstLevelIsAskedForOnceAndALaterRequestSt
   SwitchTo("CreditLevel");
   EXPECT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
   EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
+}
+
+// The frame drawn by the last update, kept as a picture in the build folder ("screens/<name>.ppm")
+// for a person to look at; the number of distinct colours in it, so a test can tell a drawn screen
+// from an empty one.
+size_t KeepScreenshot(const std::string& name) {
+  SmartPointer<Renderer::IRenderer> renderer = Renderer::IRenderer::GetInstance();
+  if (!renderer) return 0;
+  const Renderer::RendererDescriptor descriptor = renderer->GetDescriptor();
+  const uint32_t width = descriptor.width;
+  const uint32_t height = descriptor.height;
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+  renderer->ReadPixels(pixels.data());
+  // Rows come bottom first.
+  std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  for (uint32_t row = height; row-- > 0;) {
+    picture.append(reinterpret_cast<const char*>(pixels.data()) + static_cast<size_t>(row) * width * 3, width * 3);
+  }
+  std::error_code error;
+  const std::filesystem::path folder =
+      std::filesystem::canonical("/proc/self/exe", error).parent_path().parent_path() / "screens";
+  std::filesystem::create_directories(folder, error);
+  TestSupport::WriteWholeFile((folder / (name + ".ppm")).string(), picture);
+  std::set<uint32_t> colours;
+  for (size_t i = 0; i + 2 < pixels.size(); i += 3 * 97) {
+    colours.insert(pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2]);
+  }
+  return colours.size();
+}
+
+TEST_F(StoryMenuTest, TheScreensOfTheRunAreDrawn) {
+  // One more frame, its picture read before it is shown.
+  auto shoot = [this](const std::string& name) {
+    g_now += 16.0;
+    m_game->BeginFrame();
+    m_game->Update();
+    EXPECT_GT(KeepScreenshot(name), 20u) << name;
+    m_game->EndFrame();
+  };
+  Frame(16.0);
+  for (const char* name : {"Tutorial", "GameLevel", "GameOverLevel"}) {
+    SwitchTo(name);
+    PointAt(100.0f, 100.0f);
+    for (int i = 0; i < 30; ++i) Frame(16.0);
+    ASSERT_EQ(MyLevelFactory::GetLevelName(m_game->GetCurrentLevelIndex()), std::string(name));
+    shoot(name);
+    if (std::string(name) != "GameLevel") continue;
+    // Past the hint pages, the run itself.
+    for (int page = 0; page < 6 && m_game->GetCurrentLevelIndex() == 7; ++page) {
+      Click();
+      for (int i = 0; i < 5; ++i) Frame(16.0);
+    }
+    for (int i = 0; i < 20 && m_game->GetCurrentLevelIndex() == 7; ++i) Frame(16.0);
+    if (m_game->GetCurrentLevelIndex() == 7) shoot("GameLevelRunning");
+  }
 }
 
 }  // namespace
