@@ -24,6 +24,7 @@
 #include "game/Velkor_GarageLevelClass.h"
 #include "game/Velkor_MainMenuClass.h"
 #include "game/Velkor_MyGame.h"
+#include "game/Velkor_PlayerClass.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_FileSystem.h"
 #include "platform/PAL_Services.h"
@@ -525,6 +526,27 @@ TEST_F(GarageTest, AScriptedVisitBuysAndEquipsInEverySetAndLeavesForPlay) {
   PointAt(0.0f, 150.0f);
   Click();
   EXPECT_EQ(m_game->GetCurrentLevelIndex(), 5u);
+
+  // The next run starts with what was equipped: Novice Armour (defence 2, hover time 80), Novice
+  // Gun (delay 20, five bullets), the Laser and the AI friend, at full durability.
+  SwitchTo("MainOptionLevel");
+  m_game->showTutorialPages = 0;
+  PointAt(0.0f, 150.0f);
+  Click();
+  ASSERT_EQ(m_game->GetCurrentLevelIndex(), 7u);
+  Frames(30);
+  auto* car = Find<PlayerClass>("Player");
+  ASSERT_NE(car, nullptr);
+  Frame(16.0, "run-with-new-equipment");
+  EXPECT_EQ(car->GetDurability(), 100);
+  EXPECT_EQ(car->GetMaximumDurability(), 100);
+  EXPECT_EQ(car->GetDamageDivisor(), 2);
+  EXPECT_EQ(car->GetHoverCapacity(), 80);
+  EXPECT_EQ(car->GetGun().delay, 20);
+  EXPECT_EQ(car->GetGun().multi, 5);
+  EXPECT_EQ(car->GetBulletDamage(), 50);
+  EXPECT_EQ(car->GetSpecial().damage, 150);
+  EXPECT_EQ(car->GetAiFriend().damage, 100);
 
   // What the next run reads: the equipped item of every set, from the file as well.
   DataManager saved;
