@@ -242,6 +242,19 @@ const Math::Matrix3x3& DynamicObject::PlacementTransform(const Math::Vector2D& p
   return entry.transform;
 }
 
+void DynamicObject::PlaceRectangle(const QlnRect& local, QlnRect& out, const Math::Vector2D& position,
+                                   float orientation) const {
+  // Turned about the centre, as the shapes are: the rectangle keeps holding them. Without a centre
+  // or a turn the two ways agree, and the plain one keeps its exact values.
+  if ((m_centre.x == 0.0f && m_centre.y == 0.0f) || orientation == 0.0f || orientation == 360.0f) {
+    ComputeBoundingRectangle(local, out, position, orientation);
+    return;
+  }
+  const QlnRect aroundCentre(local.top - m_centre.y, local.left - m_centre.x, local.right - m_centre.x,
+                             local.bottom - m_centre.y);
+  ComputeBoundingRectangle(aroundCentre, out, position + m_centre, orientation);
+}
+
 void DynamicObject::PlaceWorldShapes(const Math::Vector2D& position, float orientation,
                                      std::vector<std::unique_ptr<Math::LineSegment2D>>& segments,
                                      std::vector<std::unique_ptr<Math::Circle2D>>& circles,
@@ -286,8 +299,8 @@ void DynamicObject::Update() {
   m_localRectangle = frame.GetBoundingRectangle(variant);
   m_selectedFrame = m_currentFrame;
 
-  ComputeBoundingRectangle(m_localRectangle, m_oldWorldRectangle, m_oldPosition, m_oldOrientation);
-  ComputeBoundingRectangle(m_localRectangle, m_worldRectangle, m_position, m_orientation);
+  PlaceRectangle(m_localRectangle, m_oldWorldRectangle, m_oldPosition, m_oldOrientation);
+  PlaceRectangle(m_localRectangle, m_worldRectangle, m_position, m_orientation);
   UniteRectangles(m_oldWorldRectangle, m_worldRectangle, m_sweptRectangle);
 
   PlaceWorldShapes(m_oldPosition, m_oldOrientation, m_oldSegments, m_oldCircles, m_oldHotSpots);
@@ -299,7 +312,7 @@ void DynamicObject::ResetMotion() {
   m_oldPosition = m_position;
   m_oldOrientation = m_orientation;
   if (m_currentFrame != nullptr)
-    ComputeBoundingRectangle(m_currentFrame->GetBoundingRectangle(NoFlip), m_worldRectangle, m_position, m_orientation);
+    PlaceRectangle(m_currentFrame->GetBoundingRectangle(NoFlip), m_worldRectangle, m_position, m_orientation);
   m_frameDisplacement = Math::Vector2D();
   m_frameRotation = 0.0f;
 }
@@ -341,7 +354,7 @@ Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) con
 }
 
 Math::Vector2D DynamicObject::PointAt(const Math::Vector2D& local, float f) const {
-  return Rotate(OrientationAt(f), local) + PositionAt(f);
+  return Rotate(OrientationAt(f), local - m_centre) + PivotAt(f);
 }
 
 Math::Vector2D DynamicObject::MotionOf(const Math::Vector2D& v, float f) const {
@@ -366,8 +379,8 @@ void DynamicObject::CollideBoundingRectangles(DynamicObject& other, uint8_t laye
     b.m_subStepPosition = b.PositionAt(t);
     // Placed from the local rectangle at the interpolated pose, so that a turning object turns
     // about its own reference point rather than about the world origin.
-    ComputeBoundingRectangle(a.m_localRectangle, a.m_subStepRectangle, a.m_subStepPosition, a.OrientationAt(t));
-    ComputeBoundingRectangle(b.m_localRectangle, b.m_subStepRectangle, b.m_subStepPosition, b.OrientationAt(t));
+    a.PlaceRectangle(a.m_localRectangle, a.m_subStepRectangle, a.m_subStepPosition, a.OrientationAt(t));
+    b.PlaceRectangle(b.m_localRectangle, b.m_subStepRectangle, b.m_subStepPosition, b.OrientationAt(t));
     QlnRect intersection;
     if (!IntersectRectangles(a.m_subStepRectangle, b.m_subStepRectangle, intersection)) continue;
     BRECT_C& recordA = a.m_results.CurrentBoundingRectangleContact();
@@ -472,8 +485,8 @@ bool BoxesApart(const float a[4], const float b[4], float reach) {
 
 // What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
 // the end of the sub-step, as the swept tests write them.
-void PlaceAtSubStepEnd(DynamicObject& object, float t1, bool fromPointAt) {
-  object.SetSubStepPosition(fromPointAt ? object.PointAt(Math::Vector2D(), t1) : object.PositionAt(t1));
+void PlaceAtSubStepEnd(DynamicObject& object, float t1) {
+  object.SetSubStepPosition(object.PositionAt(t1));
   const size_t segments = object.ActiveLineSegmentCount();
   for (size_t k = 0; k < segments; ++k) {
     const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
@@ -491,7 +504,7 @@ void PlaceAtSubStepEnd(DynamicObject& object, float t1, bool fromPointAt) {
 }
 
 void StampPose(DGEO_C& record, const DynamicObject& object, float f) {
-  record.contactPosition = object.PointAt(Math::Vector2D(), f);
+  record.contactPosition = object.PositionAt(f);
   record.contactOrientation = object.OrientationAt(f);
 }
 
@@ -570,8 +583,8 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     if (lastSkipped) {
       // The skipped last sub-step still leaves its placements, as the tests would have.
       const float t1 = static_cast<float>(count) * step;
-      PlaceAtSubStepEnd(a, t1, false);
-      PlaceAtSubStepEnd(b, t1, false);
+      PlaceAtSubStepEnd(a, t1);
+      PlaceAtSubStepEnd(b, t1);
     }
     if (!hit) return;
   } else if (a.m_moved) {
@@ -606,7 +619,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         hit = true;
       }
     }
-    if (lastSkipped) PlaceAtSubStepEnd(a, static_cast<float>(last) * step, true);
+    if (lastSkipped) PlaceAtSubStepEnd(a, static_cast<float>(last) * step);
     if (!hit) return;
   } else {
     if (!a.m_updateOnIdle) return;

@@ -164,8 +164,16 @@ class DynamicObject : public MainCollisionObject {
   void TouchStaticCircle(const StaticCollisionCircle& circle, const uint8_t& layerIndex);
 
   // --- Pose functions (frame fraction f: 0 start of frame, 1 end) ------------------------------
-  // Rotation about the stored position: the centre offset plays no part.
+  // Where a local point is at fraction f: turned about the centre, as the frame-start and frame-end
+  // placements turn it, so every sub-step copy lies on the path between the two.
   Math::Vector2D PointAt(const Math::Vector2D& local, float f) const;
+  // The point the object turns about (position plus centre) at fraction f, and at the sub-step
+  // under test; motions (MotionOf, InverseMotionOf) are taken relative to it.
+  Math::Vector2D PivotAt(float f) const { return PositionAt(f) + m_centre; }
+  // The world box of a local rectangle at a stored position and orientation, turned about the
+  // centre as the shapes are.
+  void PlaceRectangle(const QlnRect& local, QlnRect& out, const Math::Vector2D& position, float orientation) const;
+  Math::Vector2D GetSubStepPivot() const { return m_subStepPosition + m_centre; }
   Math::Vector2D MotionOf(const Math::Vector2D& v, float f) const;
   Math::Vector2D InverseMotionOf(const Math::Vector2D& v, float f) const;
   Math::Vector2D PositionAt(float f) const { return m_oldPosition + m_frameDisplacement * f; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/Core_File.h"
 #include "math/Math_Circle2D.h"
@@ -98,22 +99,37 @@ void CollisionLayer::InsertStaticCircle(uint32_t slot) {
   if (!shape || !shape->GetCircle() || m_grid.GetColumns() <= 0 || m_grid.GetRows() <= 0) return;
   const Math::Circle2D& circle = *shape->GetCircle();
   const Math::Vector2D c = circle.center - m_grid.GetOrigin();
-  const float r = circle.radius;
-  const float s = m_grid.GetCellSize();
-  if (!(s > 0.0f)) return;
-  int32_t previousColumn = 0, previousRow = 0;
-  bool first = true;
-  // One sample per degree of the outline, accumulated in single precision as the layout expects.
-  constexpr float kStep = 0.0174532924f;
-  constexpr float kTwoPi = 6.28318548f;
-  for (float a = 0.0f; a < kTwoPi; a += kStep) {
-    const int32_t column = Truncate(static_cast<float>(Truncate(c.x + r * std::cos(a) + 0.5f)) / s);
-    const int32_t row = Truncate(static_cast<float>(Truncate(c.y + r * std::sin(a) + 0.5f)) / s);
-    if (first || column != previousColumn || row != previousRow) {
-      m_grid.AddCircleId(column, row, slot);
-      previousColumn = column;
-      previousRow = row;
-      first = false;
+  const double r = circle.radius;
+  const double s = m_grid.GetCellSize();
+  if (!(s > 0.0) || !(r >= 0.0) || !std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(r)) return;
+  // Every cell the outline crosses, however large the circle: a cell is crossed when its nearest
+  // point lies inside the outline and its farthest outside. Cells wholly inside stay out. Border
+  // cells reach out without end, so an outline beyond the grid lands in the border cells, and a
+  // unit of slack on both sides keeps every cell an outline point rounds into.
+  constexpr double kSlack = 1.0;
+  const int32_t columns = m_grid.GetColumns(), rows = m_grid.GetRows();
+  auto range = [s](double low, double high, int32_t count, int32_t& first, int32_t& last) {
+    const double lowCell = std::floor(low / s), highCell = std::floor(high / s);
+    first = static_cast<int32_t>(std::min(std::max(lowCell, 0.0), static_cast<double>(count - 1)));
+    last = static_cast<int32_t>(std::min(std::max(highCell, 0.0), static_cast<double>(count - 1)));
+  };
+  int32_t firstColumn, lastColumn, firstRow, lastRow;
+  range(c.x - r - kSlack, c.x + r + kSlack, columns, firstColumn, lastColumn);
+  range(c.y - r - kSlack, c.y + r + kSlack, rows, firstRow, lastRow);
+  const double kFar = std::numeric_limits<double>::infinity();
+  for (int32_t column = firstColumn; column <= lastColumn; ++column) {
+    const double left = column == 0 ? -kFar : column * s;
+    const double right = column == columns - 1 ? kFar : (column + 1) * s;
+    const double nearX = std::min(std::max(static_cast<double>(c.x), left), right);
+    const double farX = std::max(std::fabs(c.x - left), std::fabs(right - c.x));
+    for (int32_t row = firstRow; row <= lastRow; ++row) {
+      const double bottom = row == 0 ? -kFar : row * s;
+      const double top = row == rows - 1 ? kFar : (row + 1) * s;
+      const double nearY = std::min(std::max(static_cast<double>(c.y), bottom), top);
+      const double farY = std::max(std::fabs(c.y - bottom), std::fabs(top - c.y));
+      const double nearest = std::hypot(nearX - c.x, nearY - c.y);
+      const double farthest = std::hypot(farX, farY);
+      if (nearest <= r + kSlack && farthest >= r - kSlack) m_grid.AddCircleId(column, row, slot);
     }
   }
 }

@@ -17,7 +17,7 @@ SegmentPose PlaceSegment(const DynamicObject& object, size_t k, float i, float t
   const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
   SegmentPose pose;
   if (i == 1.0f) {
-    // The frame-start copy is placed about the centre offset; later sub-steps are not (kept as is).
+    // The frame-start copy is the one placed at the start of the frame.
     pose.a0 = object.GetOldLineSegments()[k]->pointA;
     pose.b0 = object.GetOldLineSegments()[k]->pointB;
   } else {
@@ -243,7 +243,7 @@ struct HeldSegment {
     ub = Unit(b - a);
     nb = LeftNormal(ub);
     for (int r = 0; r < 2; ++r) {
-      const Vector2D w = (r == 0 ? b : a) - moving.GetSubStepPosition();
+      const Vector2D w = (r == 0 ? b : a) - moving.GetSubStepPivot();
       const Vector2D back = moving.InverseMotionOf(w, step);
       relativeLength[r] = (back - w).Length();
       relativeUnit[r] = Unit(back - w);
@@ -257,7 +257,7 @@ struct SegmentSweep {
   const DynamicObject& moving;
   const MovingSegment& mover;
   const HeldSegment& held;
-  Vector2D p0;            // the moving object's position at t0
+  Vector2D p0;            // the moving object's pivot at t0
   float step, i;
   int32_t count;
   PairSide& side;
@@ -422,8 +422,8 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   PairSide sideB(b, timeB, hitB);
   const float t0 = (i - 1.0f) * step;
   const float t1 = i * step;
-  const Vector2D a0 = a.PositionAt(t0);
-  const Vector2D b0 = b.PositionAt(t0);
+  const Vector2D a0 = a.PivotAt(t0);
+  const Vector2D b0 = b.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   b.SetSubStepPosition(b.PositionAt(t1));
   const int32_t n = count ? *count : 1;
@@ -468,7 +468,7 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   sideB.approached = true;
   const float t0 = (i - 1.0f) * step;
   const float t1 = i * step;
-  const Vector2D a0 = a.PositionAt(t0);
+  const Vector2D a0 = a.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   const float before = *time;
   const size_t segmentsA = a.ActiveLineSegmentCount();
@@ -551,12 +551,12 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
       const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
       if (r >= d) {
         if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f) {
-          const Vector2D w = foot - x.GetSubStepPosition();
+          const Vector2D w = foot - x.GetSubStepPivot();
           const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
           if (ns.Dot(v) <= 0.0f) {
             sideX.approached = true;
             const Vector2D normal = Unit(foot - c.c0);
-            const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPosition();
+            const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPivot();
             sideX.Hit(CircleKind, 1.0f, contactOfX(foot, normal, (foot - k1).Dot(normal)));
           }
         } else {
@@ -567,9 +567,9 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
           for (int e = 0; e < 2; ++e) {
             const uint32_t where = ends[e].ClassifyToCircle(circle0);
             if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
-            const Vector2D w = ends[e] - x.GetSubStepPosition();
+            const Vector2D w = ends[e] - x.GetSubStepPivot();
             const Vector2D back = x.InverseMotionOf(w, step);
-            const Vector2D endBack = back + x.GetSubStepPosition();
+            const Vector2D endBack = back + x.GetSubStepPivot();
             const Vector2D v = Unit(back - w);
             if (!(ns.Dot(v) <= 0.0f)) continue;
             sideX.approached = true;
@@ -590,7 +590,7 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
           const int e = distance[0] < distance[1] ? 0 : 1;
           if (distance[e] != kNoDistance) {
             const Vector2D normal = Unit(hitPoint[e] - c.c0);
-            const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPosition();
+            const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPivot();
             const float penetration = (hitPoint[e] - e1).Dot(normal);
             if (length[e] >= distance[e]) {
               sideX.Hit(CircleKind, Fraction(distance[e], length[e]), contactOfX(hitPoint[e], normal, penetration));
@@ -651,7 +651,7 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
       bool approaching[2] = {false, false};
       const Vector2D ends[2] = {s.a1, s.b1};
       for (int e = 0; e < 2; ++e) {
-        const Vector2D w = ends[e] - y.GetSubStepPosition();
+        const Vector2D w = ends[e] - y.GetSubStepPivot();
         const Vector2D back = y.InverseMotionOf(w, step);
         lengths[e] = (back - w).Length();
         directions[e] = Unit(back - w);

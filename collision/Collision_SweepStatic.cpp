@@ -36,10 +36,11 @@ struct SubStep {
       : object(o), step(stepLength), i(subStep), t0((subStep - 1.0f) * stepLength), t1(subStep * stepLength),
         count(stepCount) {}
 
-  Vector2D Start() const { return object.PointAt(Vector2D(), t0); }
+  // The pivot at the start of the sub-step.
+  Vector2D Start() const { return object.PivotAt(t0); }
   // A fixed point's motion relative to the object over the sub-step.
   void RelativeMotion(const Vector2D& point, Vector2D& motion, float& travel, Vector2D& direction) const {
-    const Vector2D q = point - object.GetSubStepPosition();
+    const Vector2D q = point - object.GetSubStepPivot();
     motion = object.InverseMotionOf(q, step) - q;
     travel = motion.Length();
     direction = Unit(motion);
@@ -51,7 +52,7 @@ struct SubStep {
   }
   // A point of the object carried from the end of the sub-step to the end of the frame.
   Vector2D CarryFromEnd(const Vector2D& point) const {
-    const Vector2D p1 = object.GetSubStepPosition();
+    const Vector2D p1 = object.GetSubStepPivot();
     return p1 + object.MotionOf(point - p1, (static_cast<float>(count) - i) * step);
   }
 };
@@ -381,7 +382,7 @@ bool SweepStatic(DynamicObject& object, ShapeContact& record, Test&& test) {
   float limit = object.GetCollisionThickness();
   for (int32_t index = 1; index <= count; ++index) {
     const SubStep sub(object, step, static_cast<float>(index), count);
-    object.SetSubStepPosition(object.PointAt(Vector2D(), sub.t1));
+    object.SetSubStepPosition(object.PositionAt(sub.t1));
     const size_t segments = object.ActiveLineSegmentCount();
     for (size_t k = 0; k < segments; ++k) {
       const SegmentPose pose = PlaceSegment(object, k, sub.i, sub.t0, sub.t1);
@@ -516,7 +517,7 @@ bool DynamicObject::SweepLineSegmentsAgainstCircles(DynamicObject& other, const 
   PairSink sink(*this, other, CircleKind, bestFraction);
   const SubStep sub(*this, step, subStep, m_stepCount);
   float limit = m_collisionThickness;
-  SetSubStepPosition(PointAt(Vector2D(), sub.t1));
+  SetSubStepPosition(PositionAt(sub.t1));
   const size_t segments = ActiveLineSegmentCount();
   const size_t circles = other.ActiveCircleCount();
   for (size_t k = 0; k < segments; ++k) {
@@ -534,7 +535,7 @@ bool DynamicObject::SweepCirclesAgainstLineSegments(DynamicObject& other, const 
   PairSink sink(*this, other, SegmentKind, bestFraction);
   const SubStep sub(*this, step, subStep, m_stepCount);
   float limit = m_collisionThickness;
-  SetSubStepPosition(PointAt(Vector2D(), sub.t1));
+  SetSubStepPosition(PositionAt(sub.t1));
   const size_t circles = ActiveCircleCount();
   const size_t segments = other.ActiveLineSegmentCount();
   for (size_t k = 0; k < circles; ++k) {
@@ -553,7 +554,7 @@ bool DynamicObject::SweepCirclesAgainstCircles(DynamicObject& other, const uint8
   PairSink sink(*this, other, CircleKind, bestFraction);
   const SubStep sub(*this, step, subStep, m_stepCount);
   float limit = m_collisionThickness;
-  SetSubStepPosition(PointAt(Vector2D(), sub.t1));
+  SetSubStepPosition(PositionAt(sub.t1));
   const size_t circles = ActiveCircleCount();
   const size_t others = other.ActiveCircleCount();
   for (size_t k = 0; k < circles; ++k) {

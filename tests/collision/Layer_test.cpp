@@ -3,6 +3,8 @@
 // slot bookkeeping, stale ids, the stream round trip, and the script classes under Lua.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include <memory>
@@ -311,6 +313,97 @@ TEST_F(LayerTest, StaticContactsNameTheShapeByItsLayerSlot) {
   EXPECT_NE(floorMet, nullptr);
   EXPECT_EQ(floorMet, engine_.GetCollisionObject(floorCopy));
   EXPECT_EQ(circleMet, engine_.GetCollisionObject(circleCopy));
+}
+
+TEST_F(LayerTest, LargeStaticCircleIsRegisteredInEveryCellItsOutlineCrosses) {
+  engine_.AddLayer();
+  engine_.CreateGrid(0, Vector2D(0, 0), 8000, 8000, 10);
+  const CollisionGrid& grid = engine_.GetLayer(0)->GetGrid();
+  const double s = grid.GetCellSize();
+  ASSERT_GT(grid.GetColumns(), 140);
+  ASSERT_GT(grid.GetRows(), 140);
+  // Radius 60 cells, off the cell corners.
+  const double cx = 71.3 * s, cy = 70.6 * s, r = 60.0 * s;
+  auto* circle = new StaticCollisionCircle();
+  circle->SetCircle(Math::Circle2D(Vector2D(static_cast<float>(cx), static_cast<float>(cy)), static_cast<float>(r)));
+  const CollisionId id = engine_.AddCollision(circle, 0, nullptr);
+  DecodedCollisionId decoded;
+  ASSERT_TRUE(DecodeCollisionId(id, decoded));
+  int crossed = 0, missed = 0, inside = 0, insideRegistered = 0;
+  for (int32_t column = 1; column < grid.GetColumns() - 1; ++column) {
+    for (int32_t row = 1; row < grid.GetRows() - 1; ++row) {
+      const double left = column * s, right = left + s, bottom = row * s, top = bottom + s;
+      const double nearest = std::hypot(std::clamp(cx, left, right) - cx, std::clamp(cy, bottom, top) - cy);
+      const double farthest = std::hypot(std::max(cx - left, right - cx), std::max(cy - bottom, top - cy));
+      const bool registered = grid.GetCell(column, row)->circleIds.Contains(decoded.slot);
+      if (nearest < r - 0.01 && farthest > r + 0.01) {
+        ++crossed;
+        if (!registered) ++missed;
+      } else if (farthest < r - 2.0) {
+        ++inside;
+        if (registered) ++insideRegistered;
+      }
+    }
+  }
+  EXPECT_GT(crossed, 400);
+  EXPECT_EQ(missed, 0) << "of " << crossed << " cells the outline crosses";
+  EXPECT_GT(inside, 10000);
+  EXPECT_EQ(insideRegistered, 0) << "cells wholly inside stay out";
+
+  // An object crossing the outline where the grid must offer the circle meets it.
+  const double angle = 0.37;
+  const Vector2D start(static_cast<float>(cx + (r + 40) * std::cos(angle)), static_cast<float>(cy + (r + 40) * std::sin(angle)));
+  const Vector2D step(static_cast<float>(-10 * std::cos(angle)), static_cast<float>(-10 * std::sin(angle)));
+  Vector2D at = start;
+  const CollisionId mover = engine_.AddCollision(MakeObject(*actor_), 0, &at);
+  engine_.Update(0.0f);
+  bool met = false;
+  for (int frame = 1; frame <= 8 && !met; ++frame) {
+    const Vector2D p = start + step * static_cast<float>(frame);
+    engine_.SetObjectPosition(mover, p.x, p.y);
+    engine_.Update(1.0f / 60.0f);
+    met = engine_.GetCollisionData(mover)->GetStaticCircleCount() > 0;
+  }
+  EXPECT_TRUE(met);
+}
+
+TEST_F(LayerTest, TurnedObjectWithACentreMeetsTheFloorWhereAndWhenItsPlacedShapeDoes) {
+  engine_.AddLayer();
+  engine_.CreateGrid(0, Vector2D(0, 0), 1000, 600, 100);
+  auto* floor = new StaticCollisionLineSegment();
+  floor->SetLineSegment(Math::LineSegment2D(Vector2D(0, 100), Vector2D(1000, 100)));
+  engine_.AddCollision(floor, 0, nullptr);
+  // The box of half size 16 turns about (16, 16) of its frame, as the game's objects do, held at
+  // 30 degrees while it falls 4 units a frame.
+  auto* object = MakeObject(*actor_);
+  object->SetCenter(Vector2D(16, 16));
+  object->SetOrientation(30.0f);
+  object->SetOldOrientation(30.0f);
+  Vector2D at(400, 160);
+  const CollisionId id = engine_.AddCollision(object, 0, &at);
+  engine_.Update(0.0f);
+  for (int frame = 1; frame <= 30; ++frame) {
+    engine_.SetObjectPosition(id, 400.0f, 160.0f - 4.0f * frame);
+    engine_.Update(1.0f / 60.0f);
+    const CollisionResults& results = *engine_.GetCollisionData(id);
+    if (results.GetStaticLineSegmentCount() == 0) continue;
+    const LNS_C& contact = results.GetStaticLineSegmentContacts()[0];
+    ASSERT_GT(contact.numberOfIntersectedPoints, 0);
+    const Vector2D point = contact.contactPoint[0];
+    EXPECT_NEAR(point.y, 100.0f, 0.5f);
+    // The contact is a corner of the placed box that crosses the floor in this very frame: the
+    // sub-step copies lie on the way from the frame-start shape to the frame-end one.
+    const DynamicObject& placed = *engine_.GetDynamicObject(id);
+    bool corner = false;
+    for (size_t k = 0; k < placed.GetCurrentLineSegments().size(); ++k) {
+      const Vector2D before = placed.GetOldLineSegments()[k]->pointA;
+      const Vector2D after = placed.GetCurrentLineSegments()[k]->pointA;
+      if (std::fabs(after.x - point.x) < 0.5f && before.y >= 100.0f && after.y <= 100.0f) corner = true;
+    }
+    EXPECT_TRUE(corner) << "frame " << frame << ", contact at " << point.x << " " << point.y;
+    return;
+  }
+  ADD_FAILURE() << "the box never met the floor";
 }
 
 TEST_F(LayerTest, PairsSharingSeveralCellsAndObjectsOutsideTheGrid) {

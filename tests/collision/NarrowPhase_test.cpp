@@ -44,7 +44,8 @@ TEST(StaticSweep, SegmentMeetsFloorAtItsCrossingTime) {
   Body bar = FallingBar();
   Move(*bar, Vector2D(0, 4.5f), Vector2D(0, -3.5f));
   ASSERT_EQ(bar->GetStepCount(), 8);
-  const StaticCollisionLineSegment floor = Floor();
+  StaticCollisionLineSegment floor = Floor();
+  floor.SetSlot(3);  // as its layer would place it
   bar->SweepAgainstStaticLineSegment(floor, kLayer);
 
   const CollisionResults& results = *bar->GetCollisionData();
@@ -61,7 +62,7 @@ TEST(StaticSweep, SegmentMeetsFloorAtItsCrossingTime) {
   EXPECT_EQ(record.myLineSegmentUserId[1], 11u);
   EXPECT_EQ(record.myCircleUserId[0], kContactSentinel);
   EXPECT_EQ(record.userId, 500u);
-  EXPECT_EQ(record.id, MakeCollisionId(floor.GetId() + kStaticLineSegmentIdBase, kLayer, 7));
+  EXPECT_EQ(record.id, MakeCollisionId(3 + kStaticLineSegmentIdBase, kLayer, 7)) << "the layer slot names it";
 }
 
 TEST(StaticSweep, FastObjectDoesNotTunnelThroughAThinSegment) {
@@ -143,6 +144,7 @@ TEST(StaticSweep, CircleAgainstStaticCircle) {
   StaticCollisionCircle post;
   post.SetCircle(Math::Circle2D(Vector2D(6, 0), 2.0f));
   post.SetUserId(600);
+  post.SetSlot(2);
   Move(*ball, Vector2D(0, 0), Vector2D(10, 0));
   ball->SweepAgainstStaticCircle(post, kLayer);
   ASSERT_EQ(ball->GetCollisionData()->GetStaticCircleCount(), 1);
@@ -152,7 +154,7 @@ TEST(StaticSweep, CircleAgainstStaticCircle) {
   ExpectNear(record.normal[0], -1, 0, "from the post to the ball");
   EXPECT_NEAR(record.penetrationDistance, 7.0f, kNear);
   EXPECT_EQ(record.userId, 600u);
-  EXPECT_EQ(record.id, MakeCollisionId(post.GetId() + kStaticCircleIdBase, kLayer, 0));
+  EXPECT_EQ(record.id, MakeCollisionId(2 + kStaticCircleIdBase, kLayer, 0));
 }
 
 TEST(StaticSweep, BarCutsIntoAStaticCircle) {
