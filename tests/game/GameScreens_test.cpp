@@ -1312,7 +1312,7 @@ TEST_F(StoryMenuTest, TheScreensOfTheRunAreDrawn) {
     m_game->EndFrame();
   };
   Frame(16.0);
-  for (const char* name : {"Tutorial", "GameLevel", "GameOverLevel"}) {
+  for (const char* name : {"MainOptionLevel", "InstructionLevel", "Tutorial", "GameLevel", "GameOverLevel"}) {
     SwitchTo(name);
     PointAt(100.0f, 100.0f);
     for (int i = 0; i < 30; ++i) Frame(16.0);
