@@ -66,6 +66,8 @@ DynamicObject::DynamicObject(const DynamicObject& other) : MainCollisionObject(o
   m_collisionType = other.m_collisionType;
   m_collisionThickness = other.m_collisionThickness;
   m_boundingRectangleCheckingTileMap = other.m_boundingRectangleCheckingTileMap;
+  m_hasOwnRectangle = other.m_hasOwnRectangle;
+  std::copy(std::begin(other.m_ownRectangles), std::end(other.m_ownRectangles), std::begin(m_ownRectangles));
   if (other.m_actor != nullptr) AddCollisionData(other.m_actor, 0, 0);
   m_currentAnimation = other.m_currentAnimation;
   m_currentFrameIndex = other.m_currentFrameIndex;
@@ -242,6 +244,15 @@ const Math::Matrix3x3& DynamicObject::PlacementTransform(const Math::Vector2D& p
   return entry.transform;
 }
 
+void DynamicObject::SetOwnBoundingRectangle(const QlnRect& r) {
+  m_hasOwnRectangle = true;
+  m_ownRectangles[NoFlip] = r;
+  m_ownRectangles[HVFlip] = QlnRect(-r.bottom, -r.right, -r.left, -r.top);
+  m_ownRectangles[HFlip] = QlnRect(r.top, -r.right, -r.left, r.bottom);
+  m_ownRectangles[VFlip] = QlnRect(-r.bottom, r.left, r.right, -r.top);
+  m_localRectangle = m_ownRectangles[SelectFlipVariant(m_hFlip, m_vFlip)];
+}
+
 void DynamicObject::PlaceRectangle(const QlnRect& local, QlnRect& out, const Math::Vector2D& position,
                                    float orientation) const {
   // Turned about the centre, as the shapes are: the rectangle keeps holding them. Without a centre
@@ -296,7 +307,7 @@ void DynamicObject::Update() {
     m_localSegments[k] = &frame.GetLineSegments()[k]->GetVariant(variant);
   for (size_t k = 0; k < frame.GetCircles().size(); ++k) m_localCircles[k] = &frame.GetCircles()[k]->GetVariant(variant);
   for (size_t k = 0; k < frame.GetHotSpots().size(); ++k) m_localHotSpots[k] = &frame.GetHotSpots()[k]->GetVariant(variant);
-  m_localRectangle = frame.GetBoundingRectangle(variant);
+  m_localRectangle = m_hasOwnRectangle ? m_ownRectangles[variant] : frame.GetBoundingRectangle(variant);
   m_selectedFrame = m_currentFrame;
 
   PlaceRectangle(m_localRectangle, m_oldWorldRectangle, m_oldPosition, m_oldOrientation);
@@ -312,7 +323,8 @@ void DynamicObject::ResetMotion() {
   m_oldPosition = m_position;
   m_oldOrientation = m_orientation;
   if (m_currentFrame != nullptr)
-    PlaceRectangle(m_currentFrame->GetBoundingRectangle(NoFlip), m_worldRectangle, m_position, m_orientation);
+    PlaceRectangle(m_hasOwnRectangle ? m_ownRectangles[NoFlip] : m_currentFrame->GetBoundingRectangle(NoFlip),
+                   m_worldRectangle, m_position, m_orientation);
   m_frameDisplacement = Math::Vector2D();
   m_frameRotation = 0.0f;
 }

@@ -97,6 +97,11 @@ class DynamicObject : public MainCollisionObject {
 
   void GetCurrentBoundingRectangle(QlnRect& out) const { out = m_worldRectangle; }
   const QlnRect& GetLocalRectangle() const { return m_localRectangle; }
+  // Gives this object a bounding rectangle of its own (flipped with the object as a frame's would
+  // be), used from now on instead of its frames' rectangles; the actor's frames, which other
+  // objects share, stay as they are.
+  void SetOwnBoundingRectangle(const QlnRect& rectangle);
+  bool HasOwnBoundingRectangle() const { return m_hasOwnRectangle; }
   const QlnRect& GetOldWorldRectangle() const { return m_oldWorldRectangle; }
   const QlnRect& GetWorldRectangle() const { return m_worldRectangle; }
   const QlnRect& GetSweptRectangle() const { return m_sweptRectangle; }
@@ -277,6 +282,8 @@ class DynamicObject : public MainCollisionObject {
   std::vector<const Math::Circle2D*> m_localCircles;
   std::vector<const Math::Vector2D*> m_localHotSpots;
   QlnRect m_localRectangle;
+  bool m_hasOwnRectangle = false;
+  QlnRect m_ownRectangles[kFlipVariantCount];
   uint32_t m_currentAnimation = 0;
   uint32_t m_currentFrameIndex = 0;
   bool m_hFlip = false;

@@ -204,7 +204,8 @@ CollisionId CollisionEngine::SetObjectZCollision(CollisionId id, uint8_t z) {
 // is where the new rectangle must go to last (as the object's own script method does).
 void CollisionEngine::SetObjectBoundingRectangle(CollisionId id, const QlnRect& rectangle) {
   if (DynamicObject* object = GetDynamicObject(id)) {
-    if (CollisionFrame* frame = object->GetCurrentFrame()) frame->SetBoundingRectangle(rectangle, true);
+    // The object's own rectangle: the actor's frame is shared by every object of that actor.
+    object->SetOwnBoundingRectangle(rectangle);
   } else if (TileMap* tileMap = GetTileMap(id)) {
     tileMap->SetCurrentBoundingRectangle(rectangle);
   }

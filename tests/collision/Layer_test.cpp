@@ -406,6 +406,36 @@ TEST_F(LayerTest, TurnedObjectWithACentreMeetsTheFloorWhereAndWhenItsPlacedShape
   ADD_FAILURE() << "the box never met the floor";
 }
 
+TEST_F(LayerTest, BoundingRectangleSetByIdBelongsToThatObjectOnly) {
+  engine_.AddLayer();
+  engine_.CreateGrid(0, Vector2D(0, 0), 1000, 600, 100);
+  Vector2D at(300, 300);
+  const CollisionId first = engine_.AddCollision(MakeObject(*actor_), 0, &at);
+  const CollisionId second = engine_.AddCollision(MakeObject(*actor_), 0, &at);
+  engine_.Update(0.0f);
+  const QlnRect shared = engine_.GetObjectBoundingRectangle(second);
+  const QlnRect own(40, -6, 10, -30);
+  engine_.SetObjectBoundingRectangle(first, own);
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(first), own);
+  engine_.Update(0.0f);
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(first), own) << "kept through the next update";
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(second), shared) << "the other object of the actor keeps its own";
+  EXPECT_EQ(actor_->GetFrame(0, 0)->GetBoundingRectangle(NoFlip), shared) << "the shared frame is untouched";
+  const QlnRect current = engine_.GetCurrentObjectBoundingRectangle(first);
+  EXPECT_EQ(current.top, 340.0f);
+  EXPECT_EQ(current.left, 294.0f);
+  // Flipped with the object, and kept by a copy.
+  engine_.GetDynamicObject(first)->SetCurrentCollisionFrame(0, 0, true, false);
+  engine_.Update(0.0f);
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(first), QlnRect(40, -10, 6, -30));
+  engine_.GetDynamicObject(first)->SetCurrentCollisionFrame(0, 0, false, true);
+  engine_.Update(0.0f);
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(first), QlnRect(30, -6, 10, -40));
+  const CollisionId copy = engine_.DuplicateCollision(first, &at, nullptr);
+  engine_.Update(0.0f);
+  EXPECT_EQ(engine_.GetObjectBoundingRectangle(copy), QlnRect(30, -6, 10, -40));
+}
+
 TEST_F(LayerTest, PairsSharingSeveralCellsAndObjectsOutsideTheGrid) {
   engine_.AddLayer();
   engine_.CreateGrid(0, Vector2D(0, 0), 400, 400, 50);
