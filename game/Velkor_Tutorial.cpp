@@ -132,7 +132,12 @@ bool Tutorial::RunSecondStation(const Scene& scene) {
   if (m_progress.alienHit == 0) {
     Show(scene.charBullet);
     MoveX(scene.charBullet, kBulletStep);
-    if (Touches(scene.alien, "charbullet")) m_progress.alienHit = 1;
+    if (Touches(scene.alien, "charbullet")) {
+      m_progress.alienHit = 1;
+      // The spent shot keeps its body while hidden, and nothing scrolls it: left where it hit, it
+      // would stop the civilian on its way to the car and the last page could never be reached.
+      scene.charBullet->SetPositionY(kSpentShotY);
+    }
     return m_progress.alienHit != 0;
   }
   return true;

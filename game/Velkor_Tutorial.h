@@ -31,6 +31,8 @@ class Tutorial : public Quillon::Level {
   static constexpr float kSecondStationAlienX = 505.0f;
   static constexpr float kThirdStationPlatform2X = -1417.0f;
   static constexpr float kFourthStationPlatform4X = -285.0f;
+  // Where the car's shot goes once it has hit the alien: below everything of the scene.
+  static constexpr float kSpentShotY = -5000.0f;
 
   Tutorial() = default;
   static Core::Object* Create();
