@@ -22,6 +22,7 @@
 #include "core/Core_Random.h"
 #include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
+#include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
@@ -600,6 +601,99 @@ TEST_F(ScriptedRun, TheTutorialCanBeLeftDuringItsOpeningScrollAndStartsAfreshOnR
   EXPECT_EQ(Page(), 0u);
   EXPECT_FALSE(Find<Quillon::Sprite>("LoadingScreen")->IsVisible());
   EXPECT_GT(Find<Quillon::Sprite>("platform1")->GetPositionX(), startX - 30.0f);
+}
+
+TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeadsBackOrAway) {
+  // Straight into a run without the hint pages.
+  m_game->showTutorialPages = 0;
+  ASSERT_TRUE(m_game->GoToLevel("GameLevel"));
+  ASSERT_TRUE(RunUntilLevel(7, 10));
+  auto* level = dynamic_cast<GameLevelClass*>(Current());
+  ASSERT_NE(level, nullptr);
+  ASSERT_TRUE(RunUntil([&] { return level->IsStarted(); }, 60));
+  Frames(5);
+  auto* overlay = Find<OptionMenu>("OptionMenuSprite");
+  auto* fullScreen = Find<Quillon::Sprite>("Op_fsCheckBox");
+  auto* sound = Find<Quillon::Sprite>("Op_SoundChkBox");
+  auto* music = Find<Quillon::Sprite>("Op_BgmChkBox");
+  ASSERT_TRUE(overlay != nullptr && fullScreen != nullptr && sound != nullptr && music != nullptr);
+  EXPECT_FALSE(overlay->IsShown());
+  EXPECT_FALSE(overlay->IsVisible());
+  EXPECT_FALSE(sound->IsVisible());
+  Quillon::JukeBox* jukeBox = level->GetMusic();
+  ASSERT_NE(jukeBox, nullptr);
+  const bool musicAudible = jukeBox->IsPlaying();
+
+  Press(0x50);  // P
+  EXPECT_EQ(m_game->paused, 1);
+  EXPECT_TRUE(overlay->IsShown());
+  EXPECT_EQ(overlay->GetFollowCamera(), 1);
+  Frame();
+  EXPECT_EQ(overlay->GetPosition(), CameraPosition());
+  for (Quillon::Sprite* box : {fullScreen, sound, music}) EXPECT_TRUE(box->IsVisible());
+  // The boxes show the state as it is.
+  EXPECT_EQ(fullScreen->GetCurrentFrameIndex(), m_game->IsFullScreen() ? 1u : 0u);
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
+  EXPECT_EQ(music->GetCurrentFrameIndex(), 0u);
+  if (musicAudible) EXPECT_FALSE(jukeBox->IsPlaying());
+
+  // A click beside every box and button changes nothing.
+  AimAt(CameraPosition().x - 500.0f, CameraPosition().y + 250.0f, 3);
+  Click();
+  EXPECT_EQ(m_game->soundOn, 1);
+  EXPECT_EQ(m_game->musicOn, 1);
+  EXPECT_TRUE(overlay->IsShown());
+  // The sound box twice: off, then on again.
+  AimAt(sound->GetPositionX(), sound->GetPositionY(), 3);
+  Click();
+  EXPECT_EQ(m_game->soundOn, 0);
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 1u);
+  Click();
+  EXPECT_EQ(m_game->soundOn, 1);
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
+  // Full screen and back: the box follows the display.
+  const bool wasFullScreen = m_game->IsFullScreen();
+  AimAt(fullScreen->GetPositionX(), fullScreen->GetPositionY(), 3);
+  Click();
+  EXPECT_NE(m_game->IsFullScreen(), wasFullScreen);
+  EXPECT_EQ(fullScreen->GetCurrentFrameIndex(), m_game->IsFullScreen() ? 1u : 0u);
+  Click();
+  EXPECT_EQ(m_game->IsFullScreen(), wasFullScreen);
+  EXPECT_EQ(fullScreen->GetCurrentFrameIndex(), wasFullScreen ? 1u : 0u);
+  // Music off, then Play: the run goes on and the music stays paused.
+  AimAt(music->GetPositionX(), music->GetPositionY(), 3);
+  Click();
+  EXPECT_EQ(m_game->musicOn, 0);
+  EXPECT_EQ(music->GetCurrentFrameIndex(), 1u);
+  auto* resume = Find<Quillon::Sprite>("Op_PlayBtn");
+  auto* leave = Find<Quillon::Sprite>("Op_MmBtn");
+  ASSERT_TRUE(resume != nullptr && leave != nullptr);
+  AimAt(resume->GetPositionX(), resume->GetPositionY(), 3);
+  EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt1")->GetModulationColor().g, 0.0f);
+  Click();
+  EXPECT_EQ(m_game->paused, 0);
+  EXPECT_FALSE(overlay->IsShown());
+  EXPECT_FALSE(resume->IsVisible());
+  Frames(10);
+  EXPECT_FALSE(jukeBox->IsPlaying());
+  // Away from the buttons both captions are plain again.
+  Press(0x50);
+  Frame();
+  AimAt(CameraPosition().x - 500.0f, CameraPosition().y + 250.0f, 3);
+  EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt1")->GetModulationColor().g, 1.0f);
+  EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt2")->GetModulationColor().g, 1.0f);
+  EXPECT_EQ(music->GetCurrentFrameIndex(), 1u);
+  // Main Menu leaves the run.
+  AimAt(leave->GetPositionX(), leave->GetPositionY(), 3);
+  EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt2")->GetModulationColor().g, 0.0f);
+  Shot("options_overlay_main_menu");
+  EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  Hold(PAL::VirtualKey::LeftButton, true);
+  Frame();
+  Hold(PAL::VirtualKey::LeftButton, false);
+  EXPECT_TRUE(m_game->IsLevelSwitchRequested());
+  EXPECT_EQ(m_game->GetRequestedLevelIndex(), 2u);
+  ASSERT_TRUE(RunUntilLevel(2, 10));
 }
 
 TEST_F(ScriptedRun, TheResultsShowTheRecordAndEachButtonAnswersAClickOnAStillPointer) {
