@@ -601,6 +601,18 @@ TEST_F(ScriptedRun, TheTutorialCanBeLeftDuringItsOpeningScrollAndStartsAfreshOnR
   EXPECT_EQ(Page(), 0u);
   EXPECT_FALSE(Find<Quillon::Sprite>("LoadingScreen")->IsVisible());
   EXPECT_GT(Find<Quillon::Sprite>("platform1")->GetPositionX(), startX - 30.0f);
+  // Without its button and captions the lesson still runs; without a platform it waits.
+  for (const char* name : {"tBtn", "healthtxt", "complete"}) Find<Quillon::Sprite>(name)->Destroy();
+  Frames(20);
+  EXPECT_EQ(Find<Quillon::Sprite>("tBtn"), nullptr);
+  const float before = Find<Quillon::Sprite>("platform1")->GetPositionX();
+  Frames(10);
+  EXPECT_FLOAT_EQ(Find<Quillon::Sprite>("platform1")->GetPositionX(), before - 10 * Tutorial::kScrollStep);
+  Find<Quillon::Sprite>("platform3")->Destroy();
+  Frames(2);
+  const float stopped = Find<Quillon::Sprite>("platform1")->GetPositionX();
+  Frames(10);
+  EXPECT_FLOAT_EQ(Find<Quillon::Sprite>("platform1")->GetPositionX(), stopped);
 }
 
 TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeadsBackOrAway) {
