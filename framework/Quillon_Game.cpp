@@ -49,6 +49,12 @@ class Game::Services : public GameServices {
   }
   bool IsNetworkGame() const override { return m_game.m_network && m_game.m_network->IsNetworkGame(); }
   bool IsServer() const override { return m_game.m_network && m_game.m_network->IsServer(); }
+  QlnPlayer* FindNetworkPlayer(uint32_t id) const override {
+    return m_game.m_network ? m_game.m_network->FindNetworkPlayer(id) : nullptr;
+  }
+  QlnPlayer* GetLocalNetworkPlayer() const override {
+    return m_game.m_network ? m_game.m_network->GetLocalNetworkPlayer() : nullptr;
+  }
   bool AddNetObject(GameObject* object, uint32_t layerIndex, QlnPlayer* owner) override {
     return m_game.m_network && m_game.m_network->AddNetObject(object, layerIndex, owner);
   }

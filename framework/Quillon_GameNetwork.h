@@ -76,6 +76,12 @@ class GameNetwork {
   virtual bool AddNetObject(GameObject* object, uint32_t layerIndex, QlnPlayer* owner) = 0;
   virtual bool RemoveNetObject(GameObject* object) = 0;
   virtual GameObject* FindNetObjectByName(const std::string& name) const = 0;
+  // The session's player of that id, and this machine's own player; null outside a session.
+  virtual QlnPlayer* FindNetworkPlayer(uint32_t id) const {
+    (void)id;
+    return nullptr;
+  }
+  virtual QlnPlayer* GetLocalNetworkPlayer() const { return nullptr; }
 
   // Scripts: the network object itself, a session as a new "QlnBroadcast" value, and the session a
   // script value names (null for anything else).

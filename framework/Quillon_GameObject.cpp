@@ -52,10 +52,11 @@ GameObject::GameObject(const GameObject& other)
       m_age(other.m_age),
       m_zOrder(other.m_zOrder),
       m_id(g_idCounter++),
-      m_destroyed(other.m_destroyed),
-      m_destructionPending(other.m_destructionPending),
+      // A copy is a new object: it is neither destroyed nor on its way out, whatever its source is.
+      m_destroyed(0),
+      m_destructionPending(0),
       m_autoTransform(other.m_autoTransform),
-      m_released(other.m_released) {
+      m_released(0) {
   m_node->SetVisible(other.m_node->GetVisible(), true);
   DuplicateBodiesFrom(other);
   m_sharedScript = other.m_ownScript;
@@ -426,6 +427,11 @@ void GameObject::LoadBase(Core::File& file) {
   Core::ReadValue(file, m_released);
   Core::ReadValue(file, m_scriptFlag);
   file >> m_scriptFile;
+  // A saved game is hostile input: its script must lie inside the game's script folder.
+  if (!IsScriptNameInsideScripts(m_scriptFile)) {
+    m_scriptFile.clear();
+    file.Fail();
+  }
   Core::ReadValue(file, m_cloneWithScript);
   Core::ReadValue(file, m_scriptStarted);
   m_sharedScript = nullptr;

@@ -31,6 +31,7 @@ namespace Quillon {
 
 class Layer;
 class NetworkFile;
+class QlnPlayer;
 
 class GameObject : public Core::Object {
  public:
@@ -226,6 +227,11 @@ class GameObject : public Core::Object {
   const std::string& GetNetworkName() const { return m_networkName; }
   void SetNetworkName(const std::string& name) { m_networkName = name; }
   void SetNetworkTarget(const Math::Vector2D& position, float angle);
+  // Gives the object's network id to another owner (null: this machine's player), keeping its id
+  // number; false when the object has no network id.
+  bool ChangeNetworkOwner(QlnPlayer* player);
+  // The session player who owns the object, or null.
+  QlnPlayer* GetNetworkOwner() const;
   // Network records: creation on the peers and the server's per-step synchronisation. Subclasses
   // call the base first and append their own fields. The loads read a peer's bytes: a short or
   // malformed record fails the file and changes nothing it could not read whole.

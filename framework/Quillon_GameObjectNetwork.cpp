@@ -6,7 +6,9 @@
 
 #include "core/Core_File.h"
 #include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_GameServices.h"
 #include "framework/Quillon_NetworkFile.h"
+#include "framework/Quillon_QlnNet.h"
 #include "script/Lua_Script.h"
 
 namespace Quillon {
@@ -43,6 +45,21 @@ Math::Color TakeColor(Core::File& file) {
 }
 
 }  // namespace
+
+bool GameObject::ChangeNetworkOwner(QlnPlayer* player) {
+  const NetObjectID* id = GetNetObjectID(this);
+  if (id == nullptr) return false;
+  if (player == nullptr) player = GetGameServices().GetLocalNetworkPlayer();
+  auto* changed = new (__FILE__, __LINE__) NetObjectID(player != nullptr ? player->GetID() : 0, id->GetId());
+  changed->SetCreatedHere(id->IsCreatedHere());
+  m_networkId = Core::SmartPointer<Core::Object>(changed);
+  return true;
+}
+
+QlnPlayer* GameObject::GetNetworkOwner() const {
+  const NetObjectID* id = GetNetObjectID(this);
+  return id != nullptr ? GetGameServices().FindNetworkPlayer(id->GetOwner()) : nullptr;
+}
 
 void GameObject::NetworkSave(NetworkFile& file) {
   file.WriteString(m_name);

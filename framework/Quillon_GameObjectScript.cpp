@@ -4,6 +4,9 @@
 
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Layer.h"
+#include "framework/Quillon_GameServices.h"
+#include "framework/Quillon_NetworkFile.h"
+#include "framework/Quillon_QlnNet.h"
 #include "framework/Quillon_ScriptSupport.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
@@ -53,7 +56,12 @@ int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
 }
 
 int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount)) {
-  const int resultCount = lua_gettop(state) >= 3 ? static_cast<int>(std::max<int32_t>(ToInteger(state, 3), 0)) : 0;
+  // A script may ask for any count; more results than this are never handed back (and a count
+  // near the int limit would overflow the stack checks below).
+  constexpr int32_t kMaximumResults = 256;
+  const int resultCount =
+      lua_gettop(state) >= 3 ? static_cast<int>(std::min(std::max<int32_t>(ToInteger(state, 3), 0), kMaximumResults))
+                             : 0;
   if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
   lua_State* thread = script->GetThread();
   if (thread == state) return sameThread != nullptr ? sameThread(state, resultCount) : 0;
@@ -256,26 +264,32 @@ int GetModulationComponent(lua_State* state) {
   return 1;
 }
 
-// Without a network game the object's own machine's devices answer.
+// On the server of a network game, the devices of the player who owns the object (a remote
+// player's are played back from its messages); otherwise this machine's own.
 int GetNetworkKeyboard(lua_State* state) {
-  SelfObject(state);
-  return PushObjectOrNil(state, Input::Keyboard::GetInstance());
+  GameObject* self = SelfObject(state);
+  const GameServices& services = GetGameServices();
+  QlnPlayer* owner = services.IsNetworkGame() && services.IsServer() ? self->GetNetworkOwner() : nullptr;
+  return PushObjectOrNil(state, owner != nullptr ? owner->GetKeyboard() : Input::Keyboard::GetInstance());
 }
 
 int GetNetworkMouse(lua_State* state) {
-  SelfObject(state);
-  return PushObjectOrNil(state, Input::Mouse::GetInstance());
+  GameObject* self = SelfObject(state);
+  const GameServices& services = GetGameServices();
+  QlnPlayer* owner = services.IsNetworkGame() && services.IsServer() ? self->GetNetworkOwner() : nullptr;
+  return PushObjectOrNil(state, owner != nullptr ? owner->GetMouse() : Input::Mouse::GetInstance());
 }
 
-// The owning player is known to the multiplayer layer only.
 int GetNetworkOwner(lua_State* state) {
-  SelfObject(state);
-  return 0;
+  QlnPlayer* owner = SelfObject(state)->GetNetworkOwner();
+  if (owner == nullptr) return 0;
+  return owner->PushToLua(state);
 }
 
 int ChangeNetworkOwner(lua_State* state) {
-  SelfObject(state);
-  lua_pushboolean(state, 0);
+  GameObject* self = SelfObject(state);
+  QlnPlayer* player = HasArguments(state, 1) ? ToObjectOf<QlnPlayer>(state, kArg) : nullptr;
+  lua_pushboolean(state, self->ChangeNetworkOwner(player) ? 1 : 0);
   return 1;
 }
 
@@ -294,15 +308,129 @@ int CloneObject(lua_State* state) {
 }
 
 // The network file is in use only inside the multiplayer layer's calls; outside them nothing is
-// written or read.
+// written or read. Each value is a tag and its payload; a value no tag describes (a thread) is
+// written as "nil", and a record that gives no script value back is read as nil, so that the
+// writer's count and the reader's results always agree.
 int SaveNetworkData(lua_State* state) {
-  SelfObject(state);
+  GameObject* self = SelfObject(state);
+  NetworkFile* file = self->GetNetworkFile();
+  const int count = lua_gettop(state) - 1;
+  if (file == nullptr || count < 1) return 0;
+  // Argument checks first: a bad table raises its error before anything is written.
+  for (int index = 2; index <= count + 1; ++index) {
+    if (lua_type(state, index) != LUA_TTABLE) continue;
+    lua_getfield(state, index, "className");
+    const bool named = lua_type(state, -1) == LUA_TSTRING;
+    lua_pop(state, 1);
+    if (!named) luaL_argerror(state, index, "a table needs a string \"className\"");
+  }
+  Core::WriteValue<uint32_t>(*file, static_cast<uint32_t>(count));
+  for (int index = 2; index <= count + 1; ++index) {
+    switch (lua_type(state, index)) {
+      case LUA_TBOOLEAN:
+        file->WriteString("tbool");
+        Core::WriteValue<uint8_t>(*file, lua_toboolean(state, index) ? 1 : 0);
+        break;
+      case LUA_TLIGHTUSERDATA:
+        file->WriteString("tldata");
+        break;
+      case LUA_TNUMBER:
+        file->WriteString("tnum");
+        Core::WriteValue<double>(*file, lua_tonumber(state, index));
+        break;
+      case LUA_TSTRING: {
+        size_t length = 0;
+        const char* text = lua_tolstring(state, index, &length);
+        file->WriteString("string");
+        file->WriteString(std::string(text, length));
+        break;
+      }
+      case LUA_TTABLE: {
+        lua_getfield(state, index, "className");
+        const std::string className = lua_tostring(state, -1);
+        lua_pop(state, 1);
+        file->WriteString("ttable");
+        file->WriteString(className);
+        if (className == "Point2D" || className == "Vector2D") {
+          const Math::Vector2D v = LuaScript::ToVector2D(state, index);
+          Core::WriteValue<double>(*file, v.x);
+          Core::WriteValue<double>(*file, v.y);
+        } else if (className == "Color") {
+          const Math::Color c = LuaScript::ToColor(state, index);
+          Core::WriteValue<double>(*file, c.r);
+          Core::WriteValue<double>(*file, c.g);
+          Core::WriteValue<double>(*file, c.b);
+          Core::WriteValue<double>(*file, c.a);
+        }
+        break;
+      }
+      case LUA_TFUNCTION:
+        file->WriteString("tfun");
+        break;
+      case LUA_TUSERDATA:
+        file->WriteString("tuser");
+        break;
+      default:
+        file->WriteString("nil");
+        break;
+    }
+  }
   return 0;
 }
 
 int LoadNetworkData(lua_State* state) {
-  SelfObject(state);
-  return 0;
+  GameObject* self = SelfObject(state);
+  NetworkFile* file = self->GetNetworkFile();
+  if (file == nullptr) return 0;
+  const uint32_t count = Core::ReadValue<uint32_t>(*file);
+  // Every record holds at least its tag's length; a count the payload cannot hold reads nothing.
+  if (file->HasFailed() || count == 0 || !file->CheckCount(count, 4) || !lua_checkstack(state, static_cast<int>(count) + 4)) {
+    return 0;
+  }
+  const int base = lua_gettop(state);
+  for (uint32_t i = 0; i < count; ++i) {
+    std::string tag;
+    file->ReadString(tag);
+    if (tag == "tbool") {
+      const uint8_t value = Core::ReadValue<uint8_t>(*file);
+      lua_pushboolean(state, value != 0);
+    } else if (tag == "tnum") {
+      lua_pushnumber(state, Core::ReadValue<double>(*file));
+    } else if (tag == "string") {
+      std::string text;
+      file->ReadString(text);
+      lua_pushlstring(state, text.data(), text.size());
+    } else if (tag == "ttable") {
+      std::string className;
+      file->ReadString(className);
+      if (className == "Point2D" || className == "Vector2D") {
+        const double x = Core::ReadValue<double>(*file);
+        const double y = Core::ReadValue<double>(*file);
+        if (className == "Point2D") {
+          LuaScript::PushPoint2D(state, static_cast<float>(x), static_cast<float>(y));
+        } else {
+          LuaScript::PushVector2D(state, static_cast<float>(x), static_cast<float>(y));
+        }
+      } else if (className == "Color") {
+        double c[4];
+        for (double& channel : c) channel = Core::ReadValue<double>(*file);
+        LuaScript::PushColor(state, static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]),
+                             static_cast<float>(c[3]));
+      } else {
+        lua_pushnil(state);
+      }
+    } else if (tag == "nil" || tag == "tuser" || tag == "tldata" || tag == "tfun") {
+      lua_pushnil(state);
+    } else {
+      // A tag no writer makes: the rest cannot be read.
+      file->Fail();
+    }
+    if (file->HasFailed()) {
+      lua_settop(state, base);
+      return 0;
+    }
+  }
+  return static_cast<int>(count);
 }
 
 const std::vector<Lua::Method>& GameObjectMethods() {

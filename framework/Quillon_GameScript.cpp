@@ -61,12 +61,6 @@ bool ToLevelIndex(double number, uint32_t count, uint32_t& index) {
   return true;
 }
 
-int ObjectFunction(lua_State* state) {
-  Game* self = Self(state);
-  if (!HasArguments(state, 1) || !HasString(state, kArg)) return 0;
-  return CallScriptFunction(state, self->GetScript(), nullptr);
-}
-
 int SetTitle(lua_State* state) {
   Game* self = Self(state);
   if (HasArguments(state, 1) && HasString(state, kArg)) self->SetTitle(lua_tostring(state, kArg));
@@ -302,7 +296,7 @@ int AddManagedObject(lua_State* state) {
 }
 
 const Lua::Method g_gameMethods[] = {
-    {"ObjectFunction", ObjectFunction},
+    // No "ObjectFunction": nothing gives the game a script of its own to call into.
     {"SetTitle", SetTitle},
     {"GetTitle", GetTitle},
     {"SetIcon", SetIcon},
@@ -363,7 +357,7 @@ const Lua::Method g_gameMethods[] = {
     {"SetOneWayCollision", SetOneWayCollision},
     {"AddManagedObject", AddManagedObject},
 };
-static_assert(sizeof(g_gameMethods) / sizeof(g_gameMethods[0]) == 60, "the Game table has 60 methods");
+static_assert(sizeof(g_gameMethods) / sizeof(g_gameMethods[0]) == 59, "the Game table has 59 methods");
 const Lua::MethodTable g_gameTable(Game::ScriptClassName, g_gameMethods);
 
 }  // namespace

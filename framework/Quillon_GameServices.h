@@ -57,12 +57,23 @@ class GameServices {
     (void)object;
     return false;
   }
+  // The network session's player of that id, and this machine's own player; null without one.
+  virtual QlnPlayer* FindNetworkPlayer(uint32_t id) const {
+    (void)id;
+    return nullptr;
+  }
+  virtual QlnPlayer* GetLocalNetworkPlayer() const { return nullptr; }
   // The registered network template of that name, or null.
   virtual GameObject* FindNetObjectByName(const std::string& name) const {
     (void)name;
     return nullptr;
   }
 };
+
+// Whether a script name read from a saved game or a network record names a file inside the game's
+// resource script folder: relative, no drive, no ".." step (with either separator). The empty
+// name (no script) passes.
+bool IsScriptNameInsideScripts(const std::string& name);
 
 // The installed services, or the default ones. Never null.
 GameServices& GetGameServices();

@@ -89,6 +89,10 @@ void Layer::RemoveGameObject(GameObject* object) {
 }
 
 void Layer::QueueGameObjectRemoval(GameObject* object) {
+  // Removed twice in one frame, it still ends once.
+  for (const auto& pending : m_pendingRemovals) {
+    if (pending.Get() == object) return;
+  }
   m_pendingRemovals.emplace_back(object);
   RemoveEntries(m_objectsByName[object->GetName()], object);
 }

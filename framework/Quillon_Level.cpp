@@ -238,6 +238,10 @@ void Level::Load(Core::File& file) {
   Core::ReadValue(file, m_destroyed);
   Core::ReadValue(file, m_clearBackBuffer);
   file >> m_scriptFile;
+  if (!IsScriptNameInsideScripts(m_scriptFile)) {
+    m_scriptFile.clear();
+    file.Fail();
+  }
   ReadSpriteContacts(file);
   if (file.HasFailed()) return;
   if (!m_scriptFile.empty()) RunScript();

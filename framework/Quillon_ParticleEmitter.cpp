@@ -189,6 +189,10 @@ void ParticleEmitter::Load(Core::File& file) {
   Core::ReadValue(file, m_scriptFlag);
   std::string scriptFile;
   file >> scriptFile;
+  if (!IsScriptNameInsideScripts(scriptFile)) {
+    scriptFile.clear();
+    file.Fail();
+  }
   m_scriptFile = scriptFile;
   Core::ReadValue(file, m_cloneWithScript);
   Core::ReadValue(file, m_scriptStarted);

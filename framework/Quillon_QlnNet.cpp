@@ -257,6 +257,7 @@ bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddres
   const std::vector<uint8_t> record = PlayerRecord(*player);
   request.insert(request.end(), record.begin(), record.end());
   m_joinAnswered = false;
+  m_objectsRequested = false;
   bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
                               static_cast<uint32_t>(request.size()), server);
   // The stream is not watched by the session thread yet: the answer is read here, with a deadline.
@@ -545,8 +546,12 @@ bool QlnNet::SendTextMessageToPlayer(bool reliable, const std::string& text, Qln
 
 void QlnNet::SendLevelSwitched() {
   if (!m_localPlayer || m_isHost != 0) return;
+  // The previous level's replicas went with it; until the host's list arrives, objects and
+  // synchronisation records name nothing here.
+  m_replicated.clear();
+  m_localPlayer->SetReady(false);
   const uint32_t id = m_localPlayer->GetID();
-  SendMessage(kQlnRequestObjects, &id, sizeof(id), nullptr, true);
+  m_objectsRequested = SendMessage(kQlnRequestObjects, &id, sizeof(id), nullptr, true);
 }
 
 // ---- Announcements and discovery ---------------------------------------------------------------
@@ -593,6 +598,7 @@ void QlnNet::SendSync() {
     AppendText(name, level->GetName());
     SendMessage(kQlnLevelName, name.data(), static_cast<uint32_t>(name.size()), nullptr, false);
   }
+  ReleaseStaleObjects();
   const uint32_t count = static_cast<uint32_t>(m_replicated.size());
   for (const auto& object : std::vector<Core::SmartPointer<GameObject>>(m_replicated)) {
     const NetObjectID* id = GetNetObjectID(object.Get());

@@ -202,6 +202,8 @@ class QlnNet : public GameNetwork {
   QlnPlayer* FindPlayer(uint32_t id) const;
   QlnPlayer* FindPlayer(const std::string& name) const;
   QlnPlayer* GetLocalPlayer() const { return m_localPlayer.Get(); }
+  QlnPlayer* FindNetworkPlayer(uint32_t id) const override { return FindPlayer(id); }
+  QlnPlayer* GetLocalNetworkPlayer() const override { return m_localPlayer.Get(); }
   QlnGroup* GetDefaultGroup() const { return m_defaultGroup.Get(); }
   // Owner null means the local player.
   QlnGroup* QueryGroup(uint32_t id, QlnPlayer* owner = nullptr) const;
@@ -223,7 +225,8 @@ class QlnNet : public GameNetwork {
   GameObject* FindNetObject(uint32_t owner, uint32_t id) const;
   bool AddBaseNetObject(GameObject* object, const std::string& name);
   GameObject* FindNetObjectByName(const std::string& name) const override;
-  void ClearNamedNetObjects() override { m_baseObjects.clear(); }
+  // At a level switch: the base objects go and, on the host, the ended level's shared objects.
+  void ClearNamedNetObjects() override;
   void AddReplicatedObject(GameObject* object);
   void EraseReplicatedObject(GameObject* object);
   void RemoveNetObjectsControlledBy(QlnPlayer* player);
@@ -283,9 +286,18 @@ class QlnNet : public GameNetwork {
   bool SendText(bool reliable, const std::string& text, uint32_t targetId, QlnGroup* group, QlnPlayer* player,
                 bool echo);
   void SendSync();
-  // Reads one object entry (layer index, network name, network save) and inserts the object;
-  // false when the rest of the payload cannot be read any more.
-  bool ReadObjectEntry(NetworkFile& file);
+  struct ObjectEntry {
+    uint32_t layerIndex = 0;
+    Core::SmartPointer<GameObject> object;
+  };
+  // Reads one object entry (layer index, network name, network save) into a new object, not yet
+  // inserted; false when the rest of the payload cannot be read any more.
+  bool ReadObjectEntry(NetworkFile& file, ObjectEntry& entry);
+  void InsertObjectEntry(const ObjectEntry& entry);
+  void ApplyObjectList(const uint8_t* payload, uint32_t size);
+  // Drops the objects of a level that has ended (and destroyed ones): they are neither
+  // synchronised nor kept alive any more.
+  void ReleaseStaleObjects();
   void RemoveReplicated(uint32_t owner, uint32_t id);
   void HandleJoinRequest(const Network::NetAddress& peer, uint32_t channelKind, const uint8_t* payload,
                          uint32_t size);
@@ -325,6 +337,8 @@ class QlnNet : public GameNetwork {
   // Copies of sessions handed to scripts; they live as long as this object.
   mutable std::vector<std::unique_ptr<QlnBroadcast>> m_scriptSessions;
   bool m_joinAnswered = false;
+  // The client asked for the host's objects of its current level and waits for the list.
+  bool m_objectsRequested = false;
 };
 
 // Installs the layer as the game object's network factory (also done at static initialisation).

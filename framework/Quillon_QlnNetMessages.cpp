@@ -359,20 +359,13 @@ void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress
     case kQlnCreateObject: {
       if (!stream || !m_localPlayer || !m_localPlayer->IsReady()) return;
       NetworkFile file(payload, size);
-      ReadObjectEntry(file);
+      ObjectEntry entry;
+      if (ReadObjectEntry(file, entry)) InsertObjectEntry(entry);
       return;
     }
     case kQlnObjectList: {
       if (!stream || !m_localPlayer) return;
-      NetworkFile file(payload, size);
-      uint32_t count = Core::ReadValue<uint32_t>(file);
-      // Each entry holds at least its layer index and its name's length.
-      if (file.HasFailed() || !file.CheckCount(count, 8)) return;
-      m_replicated.clear();
-      for (uint32_t i = 0; i < count; ++i) {
-        if (!ReadObjectEntry(file)) break;
-      }
-      if (m_localPlayer) m_localPlayer->SetReady(true);
+      ApplyObjectList(payload, size);
       return;
     }
     case kQlnRemoveObject: {
@@ -426,9 +419,13 @@ void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress
     }
     case kQlnLevelName: {
       std::string name;
-      if (!reader.Text(name)) return;
+      if (!reader.Text(name) || m_connected == 0) return;
       Level* level = CurrentLevel();
-      if (level != nullptr && level->GetName() == name) return;
+      if (level != nullptr && level->GetName() == name) {
+        // Joined on the host's level: nothing will switch, so the objects are asked for here.
+        if (m_localPlayer && !m_localPlayer->IsReady() && !m_objectsRequested) SendLevelSwitched();
+        return;
+      }
       if (m_environment.switchLevel) m_environment.switchLevel(name);
       return;
     }
@@ -445,13 +442,13 @@ void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress
 
 // ---- Network objects ------------------------------------------------------------------------------
 
-bool QlnNet::ReadObjectEntry(NetworkFile& file) {
-  const uint32_t layerIndex = Core::ReadValue<uint32_t>(file);
+bool QlnNet::ReadObjectEntry(NetworkFile& file, ObjectEntry& entry) {
+  entry.layerIndex = Core::ReadValue<uint32_t>(file);
   std::string name;
   file.ReadString(name);
   if (file.HasFailed()) return false;
   GameObject* base = FindNetObjectByName(name);
-  // Without the object it was cloned from, the entry's length is unknown: stop here.
+  // Without the object it was cloned from, the entry's length is unknown: nothing after it can be read.
   if (base == nullptr) return false;
   Core::SmartPointer<Core::Object> cloned(base->Clone());
   auto* clone = dynamic_cast<GameObject*>(cloned.Get());
@@ -461,16 +458,51 @@ bool QlnNet::ReadObjectEntry(NetworkFile& file) {
   clone->SetNetworkFile(nullptr);
   if (file.HasFailed()) return false;
   clone->SetNetworkName(base->GetNetworkName());
+  entry.object = clone;
+  return true;
+}
+
+void QlnNet::InsertObjectEntry(const ObjectEntry& entry) {
+  GameObject* clone = entry.object.Get();
   const NetObjectID* id = GetNetObjectID(clone);
   // Only an object with an id no other replica holds can be named by later messages.
-  if (id == nullptr || FindNetObject(id->GetOwner(), id->GetId()) != nullptr) return true;
+  if (id == nullptr || FindNetObject(id->GetOwner(), id->GetId()) != nullptr) return;
   Level* level = CurrentLevel();
-  Layer* layer = level != nullptr ? level->GetLayer(layerIndex) : nullptr;
-  if (layer == nullptr) return true;
+  Layer* layer = level != nullptr ? level->GetLayer(entry.layerIndex) : nullptr;
+  if (layer == nullptr) return;
   layer->AddGameObject(clone, false, nullptr);
-  if (clone->GetLayer() != layer) return true;
+  if (clone->GetLayer() != layer) return;
   m_replicated.emplace_back(clone);
-  return true;
+}
+
+void QlnNet::ApplyObjectList(const uint8_t* payload, uint32_t size) {
+  NetworkFile file(payload, size);
+  const uint32_t count = Core::ReadValue<uint32_t>(file);
+  // Each entry holds at least its layer index and its name's length.
+  if (file.HasFailed() || !file.CheckCount(count, 8)) return;
+  // The whole list is read before anything changes: a list cut short or naming an object this
+  // machine cannot build leaves the replicas as they were.
+  std::vector<ObjectEntry> entries(count);
+  for (ObjectEntry& entry : entries) {
+    if (!ReadObjectEntry(file, entry)) return;
+  }
+  // The list is the host's whole state: replicas it no longer names go.
+  for (const auto& object : std::vector<Core::SmartPointer<GameObject>>(m_replicated)) {
+    const NetObjectID* id = GetNetObjectID(object.Get());
+    if (id == nullptr) {
+      EraseReplicatedObject(object.Get());
+      continue;
+    }
+    bool listed = false;
+    for (const ObjectEntry& entry : entries) {
+      const NetObjectID* listedId = GetNetObjectID(entry.object.Get());
+      listed = listed || (listedId != nullptr && listedId->GetOwner() == id->GetOwner() && listedId->GetId() == id->GetId());
+    }
+    if (!listed) RemoveReplicated(id->GetOwner(), id->GetId());
+  }
+  for (const ObjectEntry& entry : entries) InsertObjectEntry(entry);
+  m_objectsRequested = false;
+  if (m_localPlayer) m_localPlayer->SetReady(true);
 }
 
 void QlnNet::RemoveReplicated(uint32_t owner, uint32_t id) {
@@ -556,6 +588,22 @@ void QlnNet::RemoveNetObjectsControlledBy(QlnPlayer* player) {
   }
 }
 
+void QlnNet::ClearNamedNetObjects() {
+  m_baseObjects.clear();
+  if (m_isHost != 0) ReleaseStaleObjects();
+}
+
+void QlnNet::ReleaseStaleObjects() {
+  Level* level = CurrentLevel();
+  m_replicated.erase(std::remove_if(m_replicated.begin(), m_replicated.end(),
+                                    [level](const Core::SmartPointer<GameObject>& object) {
+                                      Layer* layer = object->GetLayer();
+                                      return object->IsDestroyed() || layer == nullptr || level == nullptr ||
+                                             level->GetLayer(layer->GetIndex()) != layer;
+                                    }),
+                     m_replicated.end());
+}
+
 void QlnNet::DestroyNetObjects() {
   for (const auto& object : std::vector<Core::SmartPointer<GameObject>>(m_replicated)) {
     Layer* layer = object->GetLayer();
@@ -567,7 +615,9 @@ void QlnNet::DestroyNetObjects() {
 }
 
 void QlnNet::SendNetObjects(QlnPlayer* player) {
-  if (player == nullptr || m_replicated.empty()) return;
+  if (player == nullptr) return;
+  ReleaseStaleObjects();
+  // Sent even when empty: the list is what makes the client ready for the objects that follow.
   NetworkFile file;
   Core::WriteValue<uint32_t>(file, static_cast<uint32_t>(m_replicated.size()));
   for (const auto& object : m_replicated) {

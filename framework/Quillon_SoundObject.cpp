@@ -215,30 +215,4 @@ void Sound::Load(Core::File& file) {
   if (playing != 0) Play(false);
 }
 
-void Sound::NetworkSyncSend(Core::File& file) {
-  Core::WriteValue<float>(file, GetVolume());
-  Core::WriteValue<float>(file, GetPitch());
-  Core::WriteValue<float>(file, m_intensity);
-  Core::WriteValue<uint8_t>(file, m_looping);
-  Core::WriteValue<uint8_t>(file, IsPlaying() ? 1 : 0);
-}
-
-void Sound::NetworkSyncReceive(Core::File& file) {
-  const float volume = Core::ReadValue<float>(file);
-  const float pitch = Core::ReadValue<float>(file);
-  const float intensity = Core::ReadValue<float>(file);
-  const uint8_t looping = Core::ReadValue<uint8_t>(file);
-  const uint8_t playing = Core::ReadValue<uint8_t>(file);
-  if (file.HasFailed()) return;
-  SetLooping(looping != 0);
-  if (std::isfinite(intensity)) m_intensity = intensity;
-  if (std::isfinite(volume)) SetVolume(volume);
-  if (std::isfinite(pitch)) SetPitch(pitch);
-  if (playing != 0) {
-    if (!IsPlaying()) Play(true);
-  } else {
-    Stop();
-  }
-}
-
 }  // namespace Quillon

@@ -77,8 +77,8 @@ class Sound : public GameObject {
 
   // The sound's part of a network record, after the game object's own: volume, pitch, intensity,
   // looping, playing.
-  void NetworkSyncSend(Core::File& file);
-  void NetworkSyncReceive(Core::File& file);
+  void NetworkSyncSend(NetworkFile& file) override;
+  void NetworkSyncReceive(NetworkFile& file) override;
 
  private:
   // Stops the source and gives it back to the engine.

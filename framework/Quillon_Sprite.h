@@ -30,6 +30,10 @@ class Sprite : public GameObject {
   void Load(Core::File& file) override;
   void Tick(float dt) override;
   void UpdateAppearance(float dt) override;
+  // After the game object's record: animation name and index, frame, flips, HUD flag. A replica
+  // shows the server's frames instead of running its own animation.
+  void NetworkSyncSend(NetworkFile& file) override;
+  void NetworkSyncReceive(NetworkFile& file) override;
 
   void SetCollisionActorIndex(int32_t index) { m_collisionActorIndex = index; }
   int32_t GetCollisionActorIndex() const { return m_collisionActorIndex; }

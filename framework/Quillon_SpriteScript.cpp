@@ -145,10 +145,6 @@ SpriteAnimation* Animation(lua_State* state) {
   return CheckSelf<SpriteAnimation>(state, SpriteAnimation::ScriptClassName);
 }
 
-int AnimationObjectFunction(lua_State* state) {
-  Animation(state);
-  return 0;
-}
 int AnimationGetFrameDelay(lua_State* state) {
   SpriteAnimation* self = Animation(state);
   if (!HasArguments(state, 1)) return 0;
@@ -157,7 +153,7 @@ int AnimationGetFrameDelay(lua_State* state) {
 }
 
 const Lua::Method g_animationMethods[] = {
-    {"ObjectFunction", AnimationObjectFunction},
+    // No "ObjectFunction": an animation has no script of its own to call into.
     {"SetName", &SetString<SpriteAnimation, Animation, &SpriteAnimation::SetName>},
     {"GetName", &GetString<SpriteAnimation, Animation, &SpriteAnimation::GetName>},
     {"GetFrameWidth", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetFrameWidth>},

@@ -20,6 +20,11 @@ class Text : public GameObject {
   void Save(Core::File& file) override;
   void Load(Core::File& file) override;
   void UpdateAppearance(float dt) override;
+  // After the game object's records: the text (and, when synchronising, the HUD flag).
+  void NetworkSave(NetworkFile& file) override;
+  void NetworkLoad(NetworkFile& file) override;
+  void NetworkSyncSend(NetworkFile& file) override;
+  void NetworkSyncReceive(NetworkFile& file) override;
 
   void SetText(const std::string& text) { m_engineText->SetText(text); }
   const std::string& GetText() const { return m_engineText->GetText(); }

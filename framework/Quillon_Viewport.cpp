@@ -24,6 +24,7 @@ Viewport::Viewport(const Viewport& other)
       m_name(other.m_name),
       m_background(other.m_background),
       m_camera(other.m_camera),
+      m_cameraReference(other.m_cameraReference),
       m_loadedBackground(other.m_loadedBackground) {}
 
 int Viewport::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
@@ -67,9 +68,14 @@ void Viewport::Save(Core::File& file) {
   file << std::string(Core::GetFileName(m_background));
 }
 
+void Viewport::SetCamera(Camera* camera) {
+  m_camera = camera;
+  m_cameraReference = camera;
+}
+
 void Viewport::Load(Core::File& file) {
   file >> m_name;
-  m_camera = Core::ReadTypedObject<Camera>(file);
+  SetCamera(Core::ReadTypedObject<Camera>(file));
   const int32_t x = Core::ReadValue<int32_t>(file);
   const int32_t y = Core::ReadValue<int32_t>(file);
   // Sizes are stored unsigned; one that reads back negative as a signed value becomes 0.

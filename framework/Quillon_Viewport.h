@@ -28,7 +28,8 @@ class Viewport : public Core::Object {
   void Load(Core::File& file) override;
 
   // The camera is not owned: it must outlive its use here or be unset.
-  void SetCamera(Camera* camera) { m_camera = camera; }
+  // The viewport holds a reference: a camera destroyed elsewhere stays valid while it is shown.
+  void SetCamera(Camera* camera);
   Camera* GetCamera() const { return m_camera; }
   void Set(int32_t x, int32_t y, int32_t width, int32_t height);
   void SetPosition(int32_t x, int32_t y) { Set(x, y, GetWidthSigned(), GetHeightSigned()); }
@@ -60,6 +61,7 @@ class Viewport : public Core::Object {
   std::string m_name;
   std::string m_background;
   Camera* m_camera = nullptr;
+  Core::SmartPointer<Core::Object> m_cameraReference;
   // The image path the engine viewport was given last; a resized engine viewport is given it again.
   std::string m_loadedBackground;
 };

@@ -39,6 +39,9 @@ class LuaScript : public Core::Object {
   // that does not compile shows the "Script Error" box, requests quit and leaves the script empty.
   // A runtime error of the run is kept in GetLastError; the script still counts as loaded.
   void Load(const char* path);
+  // Loading from a stream stays the object's own (a script is never read from one); named here so
+  // that the path overload does not hide it.
+  using Core::Object::Load;
   // Runs a copy of the other script's compiled chunk in this thread (the path is not copied).
   void LoadCompiled(const LuaScript& other);
   // True while no chunk has been loaded; objects then skip their entry points.

@@ -215,10 +215,7 @@ TEST_F(MultiplayerTest, HostObjectAppearsOnTheClientAndFollowsItsState) {
   ASSERT_NE(id, nullptr);
   EXPECT_EQ(id->GetOwner(), host.net->GetLocalPlayer()->GetID());
 
-  // The creation message came before the client was ready: only the full list makes the copy.
-  for (int i = 0; i < 20; ++i) Pump([&] { return true; });
-  EXPECT_EQ(client.net->GetReplicatedObjectsCount(), 0u);
-  client.net->SendLevelSwitched();
+  // Joined on the host's own level: nothing switches, yet the client asks for the objects by itself.
   ASSERT_TRUE(Pump([&] { return client.net->GetReplicatedObjectsCount() == 1; }));
   GameObject* copy = client.net->FindNetObject(id->GetOwner(), id->GetId());
   ASSERT_NE(copy, nullptr);
@@ -228,12 +225,16 @@ TEST_F(MultiplayerTest, HostObjectAppearsOnTheClientAndFollowsItsState) {
   EXPECT_EQ(copy->GetLayer(), client.level->GetLayer(0));
 
   // Synchronisation: the first one snapped to the server's state; later ones are approached
-  // half-way per frame by the replica's own step.
+  // half-way per frame by the replica's own step. The name travels in every record, so it tells
+  // which record has arrived.
+  ball->SetName("BallSynced");
+  ASSERT_TRUE(Pump([&] { return copy->GetName() == "BallSynced"; }));
   ball->SetPosition(-30.0f, 45.5f);
   ball->SetRotationAngle(90.0f);
+  ball->SetName("BallMoved");
   ReplicaServices replicaServices;
   SetGameServices(&replicaServices);
-  for (int i = 0; i < 5; ++i) Pump([&] { return true; });
+  ASSERT_TRUE(Pump([&] { return copy->GetName() == "BallMoved"; }));
   EXPECT_FLOAT_EQ(copy->GetPositionX(), 10.0f) << "no snap after the first synchronisation";
   copy->Tick(kStep);
   EXPECT_FLOAT_EQ(copy->GetPositionX(), -10.0f);
@@ -263,10 +264,66 @@ TEST_F(MultiplayerTest, HostObjectAppearsOnTheClientAndFollowsItsState) {
   EXPECT_EQ(client.levelRequests[0], "boss");
 }
 
+TEST_F(MultiplayerTest, ClientJoiningBeforeTheHostHasObjectsFollowsItAcrossALevelSwitch) {
+  ASSERT_TRUE(Join("pw"));
+  // No object exists yet: the empty list still makes the client ready.
+  ASSERT_TRUE(Pump([&] { return client.net->GetLocalPlayer() && client.net->GetLocalPlayer()->IsReady(); }));
+  Core::SmartPointer<GameObject> hostBase(new GameObject());
+  Core::SmartPointer<GameObject> clientBase(new GameObject());
+  ASSERT_TRUE(host.net->AddBaseNetObject(hostBase.Get(), "Ball"));
+  ASSERT_TRUE(client.net->AddBaseNetObject(clientBase.Get(), "Ball"));
+  Core::SmartPointer<GameObject> first(static_cast<GameObject*>(hostBase->Clone()));
+  first->SetNetworkName("Ball");
+  ASSERT_TRUE(host.net->AddNetObject(first.Get(), 0, nullptr));
+  host.level->GetLayer(0)->InsertGameObject(first.Get());
+  ASSERT_TRUE(Pump([&] { return client.net->GetReplicatedObjectsCount() == 1; }));
+  const NetObjectID* firstId = GetNetObjectID(first.Get());
+  ASSERT_NE(firstId, nullptr);
+  const uint32_t firstOwner = firstId->GetOwner();
+  const uint32_t firstNumber = firstId->GetId();
+
+  // The host switches level the way the game does: the old level ends, then the new one is built.
+  host.level->GetLayer(0)->RemoveGameObject(first.Get());
+  host.level->Destroy();
+  host.level = new Level();
+  host.level->SetName("boss");
+  host.level->AddLayer(Core::SmartPointer<Layer>(new Layer()));
+  host.net->ClearNamedNetObjects();
+  EXPECT_EQ(host.net->GetReplicatedObjectsCount(), 0u) << "the ended level's objects are neither synchronised nor held";
+  EXPECT_EQ(first->GetReferenceCount(), 1u);
+  ASSERT_TRUE(host.net->AddBaseNetObject(hostBase.Get(), "Ball"));
+  Core::SmartPointer<GameObject> second(static_cast<GameObject*>(hostBase->Clone()));
+  second->SetNetworkName("Ball");
+  second->SetPosition(77.0f, 0.0f);
+  ASSERT_TRUE(host.net->AddNetObject(second.Get(), 0, nullptr));
+  host.level->GetLayer(0)->InsertGameObject(second.Get());
+
+  // The client is asked to follow and does, as the game's switch does.
+  ASSERT_TRUE(Pump([&] { return !client.levelRequests.empty(); }));
+  EXPECT_EQ(client.levelRequests.back(), "boss");
+  client.level->Destroy();
+  client.level = new Level();
+  client.level->SetName("boss");
+  client.level->AddLayer(Core::SmartPointer<Layer>(new Layer()));
+  client.net->ClearNamedNetObjects();
+  ASSERT_TRUE(client.net->AddBaseNetObject(clientBase.Get(), "Ball"));
+  client.net->SendLevelSwitched();
+  const NetObjectID* secondId = GetNetObjectID(second.Get());
+  ASSERT_NE(secondId, nullptr);
+  ASSERT_TRUE(Pump([&] { return client.net->FindNetObject(secondId->GetOwner(), secondId->GetId()) != nullptr; }));
+  EXPECT_EQ(client.net->GetReplicatedObjectsCount(), 1u) << "only the new level's objects";
+  EXPECT_EQ(client.net->FindNetObject(firstOwner, firstNumber), nullptr);
+  GameObject* copy = client.net->FindNetObject(secondId->GetOwner(), secondId->GetId());
+  EXPECT_EQ(copy->GetLayer(), client.level->GetLayer(0));
+  EXPECT_FLOAT_EQ(copy->GetPositionX(), 77.0f);
+}
+
 TEST_F(MultiplayerTest, HostileMessagesAreDropped) {
   ASSERT_TRUE(Join("pw"));
   // The host's player record may follow the answer in a later read.
   ASSERT_TRUE(Pump([&] { return client.net->GetDefaultGroup()->GetSize() == 2; }));
+  // Ready once the host's (empty) object list has come.
+  ASSERT_TRUE(Pump([&] { return client.net->GetLocalPlayer()->IsReady(); }));
   Core::SmartPointer<GameObject> clientBase(new GameObject());
   ASSERT_TRUE(client.net->AddBaseNetObject(clientBase.Get(), "Ball"));
   QlnNet& c = *client.net;
@@ -316,6 +373,39 @@ TEST_F(MultiplayerTest, HostileMessagesAreDropped) {
   ASSERT_EQ(c.GetReplicatedObjectsCount(), 1u);
   c.HandleClientMessage(stream, server, kQlnCreateObject, full.GetData(), full.GetSize());
   EXPECT_EQ(c.GetReplicatedObjectsCount(), 1u) << "a second object under a taken id is dropped";
+
+  // An object list whose first entry is sound but whose second is cut short: the replicas stay as
+  // they were (the list is read whole before anything changes), then a sound list replaces them.
+  Core::SmartPointer<GameObject> listed(new GameObject());
+  listed->SetNetworkId(Core::SmartPointer<Core::Object>(new NetObjectID(7, 100)));
+  NetworkFile entry;
+  Core::WriteValue<uint32_t>(entry, 0);
+  entry.WriteString("Ball");
+  listed->NetworkSave(entry);
+  for (uint32_t cut = 0; cut < entry.GetSize(); ++cut) {
+    NetworkFile list;
+    Core::WriteValue<uint32_t>(list, 2);
+    list.Write(entry.GetData(), entry.GetSize());
+    list.Write(entry.GetData(), cut);
+    c.HandleClientMessage(stream, server, kQlnObjectList, list.GetData(), list.GetSize());
+    ASSERT_EQ(c.GetReplicatedObjectsCount(), 1u) << cut;
+    ASSERT_NE(c.FindNetObject(7, 99), nullptr) << cut;
+  }
+  {
+    NetworkFile list;
+    Core::WriteValue<uint32_t>(list, 2);
+    list.Write(full.GetData(), full.GetSize());
+    list.Write(entry.GetData(), entry.GetSize());
+    c.HandleClientMessage(stream, server, kQlnObjectList, list.GetData(), list.GetSize());
+    EXPECT_EQ(c.GetReplicatedObjectsCount(), 2u);
+    EXPECT_NE(c.FindNetObject(7, 100), nullptr);
+    NetworkFile only;
+    Core::WriteValue<uint32_t>(only, 1);
+    only.Write(full.GetData(), full.GetSize());
+    c.HandleClientMessage(stream, server, kQlnObjectList, only.GetData(), only.GetSize());
+    EXPECT_EQ(c.GetReplicatedObjectsCount(), 1u) << "a replica the host no longer lists goes";
+    EXPECT_EQ(c.FindNetObject(7, 100), nullptr);
+  }
 
   // Sync for a stale id, and a sync carrying a NaN position: neither changes the object.
   GameObject* copy = c.FindNetObject(7, 99);

@@ -181,7 +181,7 @@ TEST_F(ObjectScriptTest, MethodTablesHaveTheirFullSize) {
   EXPECT_EQ(MethodCount("Layer"), 27);
   EXPECT_EQ(MethodCount("Viewport"), 20);
   EXPECT_EQ(MethodCount("Level"), 21);
-  EXPECT_EQ(MethodCount("SpriteAnimation"), 11);
+  EXPECT_EQ(MethodCount("SpriteAnimation"), 10);
 }
 
 TEST_F(ObjectScriptTest, SavedScriptedObjectRunsItsScriptAgainWhenLoaded) {
