@@ -61,6 +61,8 @@ class TextureOGL : public ITexture {
 
   // Called by the manager as it goes away.
   void Detach();
+  // The stream form stays the object's own; named so that the private reload below does not hide it.
+  using Core::Object::Load;
 
  private:
   void Load();
