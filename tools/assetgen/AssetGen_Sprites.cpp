@@ -448,7 +448,9 @@ std::vector<Sheet> AllSheets() {
     DrawText(cr, "INSTRUCTIONS", w / 2, 98, t);
   }});
   s.push_back({"InstPagess", 1, 3, 3, 1062, 524, [](cairo_t* cr, int f, double w, double h) {
-    Panel(cr, 4, 4, w - 8, h - 8, 26, 0.92);
+    (void)h;
+    // The panel ends above the strip of the screen's three buttons, which lie under the page.
+    Panel(cr, 4, 4, w - 8, 442, 26, 0.92);
     struct Page { const char* title; std::vector<std::string> lines; };
     const Page pages[3] = {
         {"CONTROLS",
