@@ -1,3 +1,30 @@
 #include "game/Velkor_BulletClass.h"
 
+#include "game/Velkor_FightSupport.h"
+#include "game/Velkor_PlayerClass.h"
+
 VELKOR_IMPLEMENT_CLASS(BulletClass, "BulletClass");
+
+void BulletClass::Fire(const Math::Vector2D& from, const Math::Vector2D& to) {
+  if (FindPlayer() == nullptr) return;
+  const Math::Vector2D d = to - from;
+  m_velocity = Math::Normalized(Math::Vector2D(d.x + 250.0f, d.y)) * 50.0f;
+  SetVelocity(m_velocity);
+  m_life = 3.0f;
+}
+
+void BulletClass::Update(float dt) {
+  Quillon::Sprite::Update(dt);
+  if (GetName() != "BulletClone" || IsDestructionPending()) return;
+  if (IsGamePaused()) {
+    SetVelocity(Math::Vector2D(0.0f, 0.0f));
+    return;
+  }
+  SetVelocity(m_velocity);
+  m_life -= dt;
+  PlayerClass* player = FindPlayer();
+  if (m_life < 0.0f || (player != nullptr && GetPositionX() < player->GetPositionX() - 200.0f) ||
+      Touches(this, "Player") || Touches(this, "pShieldImg")) {
+    Destroy();
+  }
+}

@@ -1,5 +1,5 @@
 #pragma once
-// A civilian waiting to be rescued.
+// A civilian to rescue: touching the car rescues it once; an alien bullet removes it.
 #include <vector>
 
 #include "game/Velkor_SpawnObject.h"
@@ -10,4 +10,12 @@ class CivilianClass : public SpawnObject {
   explicit CivilianClass(const std::vector<Quillon::SpriteAnimation*>& animations) : SpawnObject(animations) {}
   CivilianClass(const CivilianClass& other) = default;
   VELKOR_DECLARE_CLASS(CivilianClass);
+  void OnStart() override;
+  // Also while paused.
+  void Update(float dt) override;
+
+  bool IsRescued() const { return m_rescued; }
+
+ private:
+  bool m_rescued = false;
 };

@@ -132,7 +132,10 @@ void GameLevelClass::Update(float dt) {
   }
   if (!m_started) FirstUpdate();
   m_started = true;
-  if (!IsGamePaused()) m_parallax.Update();
+  if (!IsGamePaused()) {
+    m_parallax.Update();
+    UpdateWaves(dt);
+  }
   UpdateHints();
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
@@ -146,7 +149,7 @@ void GameLevelClass::FirstUpdate() {
   m_hud = FindObjectByName<HUD_Manager>("hud_mgr");
   if (MyGame* game = GetMyGame()) game->paused = 0;
   ShowOptionsOverlay(false);
-  m_ufoLevel = 0;
+  ResetWaves();
   m_parallax.SetUp();
   if (PlayerClass* car = FindObjectByName<PlayerClass>("Player")) ApplyEquipment(*car);
 }

@@ -47,6 +47,33 @@ class GameLevelClass : public Quillon::Level {
   bool IsRunRecorded() const { return m_runRecorded; }
   int32_t GetHintPage() const { return m_hintPage; }
   int32_t GetUfoLevel() const { return m_ufoLevel; }
+
+  // The UFO waves (Velkor_GameLevelWaves.cpp): a warning 3 seconds after the last wave ended, the
+  // wave 2 seconds later, and every second a check whether any of its bosses is still up.
+  struct UfoWave {
+    int32_t ufos;
+    int32_t ufo2s;
+    int32_t ufo3s;
+  };
+  // The bosses of the wave of that number: 2r - 1 UFOs and r - 1 second UFOs for the r-th wave of
+  // each five, the mothership alone for every fifth.
+  static UfoWave GetWave(int32_t ufoLevel);
+  // A boss's health grows by half every five waves (tier = UFO level / 5).
+  static int32_t GetBossHealth(int32_t baseHealth, int32_t tier);
+  static std::string GetWarningText(int32_t ufoLevel);
+  void ResetWaves();
+  void UpdateWaves(float dt);
+  // Shows the warning sign with that text and plays the warning sound.
+  void ShowWarning(const std::string& text, float seconds);
+  void SpawnUfo();
+  void SpawnUfo2();
+  void SpawnUfo3();
+  // The live bosses of one kind (0 UFO, 1 second UFO, 3 mothership); one left more than 5000
+  // units from the car is replaced beside it.
+  int32_t CountUfos(const std::string& name, int32_t kind);
+  int32_t GetBossTier() const { return m_bossTier; }
+  bool IsWaveActive() const { return m_waveActive; }
+  bool IsWarningShown() const { return m_warningShown; }
   Quillon::Sound* GetSound(int32_t index) const {
     return index >= 0 && index < kSoundCount ? m_sounds[index].Get() : nullptr;
   }
@@ -69,6 +96,13 @@ class GameLevelClass : public Quillon::Level {
   ParallaxBackground m_parallax;
   // The UFO wave reached: the run's score.
   int32_t m_ufoLevel = 0;
+  int32_t m_bossTier = 0;
+  int32_t m_ufoCount = 0;
+  int32_t m_ufo2Count = 0;
+  int32_t m_ufo3Count = 0;
+  float m_waveTimer = 0.0f;
+  bool m_waveActive = false;
+  bool m_warningShown = false;
   Core::SmartPointer<Quillon::Sound> m_sounds[kSoundCount];
   Quillon::JukeBox* m_jukeBox = nullptr;
   int32_t m_hintPage = 0;

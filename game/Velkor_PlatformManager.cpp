@@ -110,7 +110,15 @@ void PlatformManager::Activate(PlatformClass& platform) {
 }
 
 void PlatformManager::CallSpawner(SpawnerStep step, const Math::Vector2D& platformPosition) {
-  // Aliens, civilians and health pots are not spawned in this build: the road stays empty.
-  (void)step;
-  (void)platformPosition;
+  switch (step) {
+    case SpawnerStep::SetUp:
+      m_spawner.SetUp(m_leapfrog);
+      break;
+    case SpawnerStep::Spawn:
+      m_spawner.Spawn(platformPosition);
+      break;
+    case SpawnerStep::Clear:
+      m_spawner.Clear();
+      break;
+  }
 }

@@ -9,6 +9,7 @@
 #include "math/Math_Vector2D.h"
 
 #include "game/Velkor_PlatformClass.h"
+#include "game/Velkor_SpawnManager.h"
 
 class PlatformManager : public Quillon::Sprite {
  public:
@@ -49,4 +50,5 @@ class PlatformManager : public Quillon::Sprite {
   std::vector<Core::SmartPointer<PlatformClass>> m_platforms;
   uint8_t m_leapfrog = 0;
   PlatformManager* m_partner = nullptr;
+  SpawnManager m_spawner;
 };

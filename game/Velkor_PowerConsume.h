@@ -1,13 +1,27 @@
 #pragma once
-// A power-up pick-up.
+// A power-up that a shot-down alien leaves behind: touched by the car, it hands its kind over.
+#include <cstdint>
 #include <vector>
 
 #include "game/Velkor_SpawnObject.h"
 
 class PowerConsume : public SpawnObject {
  public:
+  // The kinds, as the car keeps them.
+  static constexpr int32_t kBarrier = 0;
+  static constexpr int32_t kMultiBullet = 1;
+  static constexpr int32_t kSpeedBoost = 2;
+
   PowerConsume() = default;
   explicit PowerConsume(const std::vector<Quillon::SpriteAnimation*>& animations) : SpawnObject(animations) {}
   PowerConsume(const PowerConsume& other) = default;
   VELKOR_DECLARE_CLASS(PowerConsume);
+  void Update(float dt) override;
+
+  // Stores the kind and shows its picture.
+  void SetType(int32_t type);
+  int32_t GetType() const { return m_type; }
+
+ private:
+  int32_t m_type = 0;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// The first UFO boss.
+// The first UFO: single aimed shots.
 #include <vector>
 
 #include "game/Velkor_BossObject.h"
@@ -10,4 +10,6 @@ class UFOClass : public BossObject {
   explicit UFOClass(const std::vector<Quillon::SpriteAnimation*>& animations) : BossObject(animations) {}
   UFOClass(const UFOClass& other) = default;
   VELKOR_DECLARE_CLASS(UFOClass);
+  void OnStart() override;
+  void Update(float dt) override;
 };

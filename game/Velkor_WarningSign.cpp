@@ -1,3 +1,39 @@
 #include "game/Velkor_WarningSign.h"
 
+#include "framework/Quillon_Camera.h"
+#include "game/Velkor_FightSupport.h"
+
 VELKOR_IMPLEMENT_CLASS(WarningSign, "WarningSign");
+
+void WarningSign::OnStart() {
+  Quillon::Sprite::OnStart();
+  m_caption = FindObjectByName<Quillon::Text>("WarningTxt");
+  m_remaining = 0.0f;
+  m_duration = 0.0f;
+}
+
+void WarningSign::Show(const std::string& text, float seconds) {
+  if (m_caption != nullptr) {
+    m_caption->SetText(text);
+    m_caption->SetVisible(true);
+  }
+  m_remaining = seconds;
+  m_duration = seconds;
+  SetVisible(true);
+}
+
+void WarningSign::Update(float dt) {
+  Quillon::Sprite::Update(dt);
+  if (IsGamePaused()) return;
+  if (m_remaining > 0.0f) {
+    if (Quillon::Camera* camera = FindObjectByName<Quillon::Camera>("camera0")) SetPosition(camera->GetPosition());
+    m_remaining -= dt;
+    const float opacity = m_remaining / m_duration;
+    SetOpacity(opacity);
+    if (m_caption != nullptr) m_caption->SetOpacity(opacity);
+  }
+  if (m_remaining <= 0.0f) {
+    SetVisible(false);
+    if (m_caption != nullptr) m_caption->SetVisible(false);
+  }
+}

@@ -1,8 +1,11 @@
 #pragma once
-// The sign shown before a UFO wave or a boss.
+// The sign shown before a UFO wave or a boss: it stands at the camera and fades out with its
+// caption over the time it is shown for.
+#include <string>
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "framework/Quillon_Text.h"
 
 class WarningSign : public Quillon::Sprite {
  public:
@@ -10,4 +13,16 @@ class WarningSign : public Quillon::Sprite {
   explicit WarningSign(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
   WarningSign(const WarningSign& other) = default;
   VELKOR_DECLARE_CLASS(WarningSign);
+  void OnStart() override;
+  void Update(float dt) override;
+
+  // Shows the caption with that text for that many seconds.
+  void Show(const std::string& text, float seconds);
+  float GetRemainingTime() const { return m_remaining; }
+  Quillon::Text* GetCaption() const { return m_caption; }
+
+ private:
+  Quillon::Text* m_caption = nullptr;
+  float m_remaining = 0.0f;
+  float m_duration = 0.0f;
 };

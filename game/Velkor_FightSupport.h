@@ -1,0 +1,41 @@
+#pragma once
+// What the actors of a run share: contact tests by name, cloning an archetype of
+// the current level, explosions and falling spawns. Every object looked up here may be missing or
+// of another class: the helpers then do nothing and answer null or false, so that an actor skips
+// the step instead of touching a stranger.
+#include <string>
+
+#include "framework/Quillon_GameObject.h"
+#include "framework/Quillon_Layer.h"
+#include "game/Velkor_MyGame.h"
+#include "game/Velkor_ScreenSupport.h"
+#include "math/Math_Vector2D.h"
+
+class PlayerClass;
+
+// True when a sprite of exactly that name touches the object in this frame's shape contacts.
+bool Touches(const Quillon::GameObject* object, const std::string& name);
+
+// A copy of the current level's archetype of that name and exact class, named `cloneName`, not
+// yet in any layer (the caller adds it, which takes the first reference); null without the
+// archetype.
+template <typename T>
+T* CloneArchetype(const std::string& archetypeName, const std::string& cloneName) {
+  T* archetype = FindObjectByName<T>(archetypeName);
+  if (archetype == nullptr) return nullptr;
+  T* clone = static_cast<T*>(archetype->Clone());
+  if (clone != nullptr) clone->SetName(cloneName);
+  return clone;
+}
+
+// Adds a fresh object to a layer, or releases it when there is no layer to take it.
+void AddToLayer(Quillon::Layer* layer, Quillon::GameObject* object);
+
+// An explosion at that place, playing once for half a second, scaled as asked.
+void SpawnExplosion(const Math::Vector2D& position, Quillon::Layer* layer, float scale = 1.0f);
+
+// Lets a spawn fall: a pull of 100 downwards on its body (nothing without a body).
+void AddGravity(Quillon::GameObject* object);
+
+// The player's car of the current level, or null.
+PlayerClass* FindPlayer();

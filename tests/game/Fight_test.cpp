@@ -1,0 +1,785 @@
+// The fight of a run: spawning on the ground segments, aliens and their shots, pick-ups, the
+// bosses and the UFO waves, the special attacks and the AI friend. The rules that need no level
+// are checked alone; the actors run in the real game object on a small game level built here from
+// the game's own collision actors and pictures (skipped without a display), on a fake clock and
+// a fixed random seed.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "collision/Collision_DynamicObject.h"
+#include "content/Velkor_MyLevelFactory.h"
+#include "content/Velkor_LevelRows.h"
+#include "core/Core_Random.h"
+#include "core/Core_Time.h"
+#include "framework/Quillon_Camera.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_Sprite.h"
+#include "framework/Quillon_Text.h"
+#include "framework/Quillon_Viewport.h"
+#include "game/Velkor_AiFriendClass.h"
+#include "game/Velkor_AlienBullet.h"
+#include "game/Velkor_AlienClass.h"
+#include "game/Velkor_BulletClass.h"
+#include "game/Velkor_CharBullet.h"
+#include "game/Velkor_CivilianClass.h"
+#include "game/Velkor_CursorClass.h"
+#include "game/Velkor_FadingText.h"
+#include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_HealthConsume.h"
+#include "game/Velkor_LaserClass.h"
+#include "game/Velkor_MyGame.h"
+#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_PowerConsume.h"
+#include "game/Velkor_RadiusAttack.h"
+#include "game/Velkor_ShieldConsume.h"
+#include "game/Velkor_SpHud.h"
+#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_SpawnManager.h"
+#include "game/Velkor_SpecialAttackClass.h"
+#include "game/Velkor_UFO2Class.h"
+#include "game/Velkor_UFO3Class.h"
+#include "game/Velkor_UFOClass.h"
+#include "game/Velkor_WarningSign.h"
+#include "math/Math_Module.h"
+#include "physics/Physics_MassProperties.h"
+#include "platform/PAL_Services.h"
+#include "script/Lua_ScriptEngine.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Core::SmartPointer;
+using Math::Vector2D;
+
+// ---- Rules without a level ---------------------------------------------------------------------
+
+TEST(FightRules, TheWaveTableCyclesInFivesWithTheMothershipEveryFifthWave) {
+  struct Row {
+    int32_t level, ufos, ufo2s, ufo3s;
+    const char* warning;
+  };
+  const Row rows[] = {{1, 1, 0, 0, "WARNING: UFO Level 1"},  {2, 3, 1, 0, "WARNING: UFO Level 2"},
+                      {3, 5, 2, 0, "WARNING: UFO Level 3"},  {4, 7, 3, 0, "WARNING: UFO Level 4"},
+                      {5, 0, 0, 1, "WARNING: BOSS OF UFO!!"}, {6, 1, 0, 0, "WARNING: UFO Level 6"},
+                      {7, 3, 1, 0, "WARNING: UFO Level 7"},  {8, 5, 2, 0, "WARNING: UFO Level 8"},
+                      {9, 7, 3, 0, "WARNING: UFO Level 9"},  {10, 0, 0, 1, "WARNING: BOSS OF UFO!!"}};
+  for (const Row& row : rows) {
+    const GameLevelClass::UfoWave wave = GameLevelClass::GetWave(row.level);
+    EXPECT_EQ(wave.ufos, row.ufos) << row.level;
+    EXPECT_EQ(wave.ufo2s, row.ufo2s) << row.level;
+    EXPECT_EQ(wave.ufo3s, row.ufo3s) << row.level;
+    EXPECT_EQ(GameLevelClass::GetWarningText(row.level), row.warning);
+  }
+  // Bosses grow by half their health every five waves.
+  EXPECT_EQ(GameLevelClass::GetBossHealth(1000, 0), 1000);
+  EXPECT_EQ(GameLevelClass::GetBossHealth(5000, 1), 7500);
+  EXPECT_EQ(GameLevelClass::GetBossHealth(20000, 2), 40000);
+  EXPECT_EQ(GameLevelClass::GetBossHealth(1000, 3), 2500);
+}
+
+TEST(FightRules, ACountdownShowsAtMostThreeCharactersAndNoFiller) {
+  EXPECT_EQ(SpHud::CountdownText(12.7f), "12");
+  EXPECT_EQ(SpHud::CountdownText(123.4f), "123");
+  EXPECT_EQ(SpHud::CountdownText(1234.5f), "123");
+  EXPECT_EQ(SpHud::CountdownText(0.4f), "0");
+  for (float seconds : {0.4f, 9.9f, 12.7f, 1234.5f}) {
+    EXPECT_EQ(SpHud::CountdownText(seconds).find('\0'), std::string::npos) << seconds;
+  }
+}
+
+// ---- A small game level ------------------------------------------------------------------------
+
+using Content::CanCollide;
+using Content::Center;
+using Content::kIdle;
+using Content::kNoActor;
+using Content::kNoCanCollide;
+using Content::kOnce;
+using Content::kShapes;
+using Content::kSprite;
+using Content::kStill;
+using Content::kText;
+using Content::Mass;
+using Content::Scale;
+using Content::Thickness;
+using Content::ZCollision;
+
+// The game level's actors as the level content builds them, far from where the tests play. The
+// car has no rigid body here: the tests put it where they need it and it stays there.
+Content::LevelRows FightRows(bool asGameLevel) {
+  const std::vector<Content::ObjectRow> objects = {
+      {kText<FadingText>, "FadingTxt", "YellowTxt", "FadingText", kNoActor, 219, -779, 15.0f},
+      {kText<>, "WarningTxt", "WarningFont", "MyText", kNoActor, -807, -1547, 2.3f},
+      {kText<>, "usableTxt", "SpTxt", "31", kNoActor, 377, 498, 4.2f},
+      {kText<>, "SpAtkTxt", "SpTxt", "31", kNoActor, 201, 499, 4.2f},
+      {kText<>, "aiFrTxt", "SpTxt", "31", kNoActor, 289, 446, 4.2f},
+      {kSprite<AlienClass>, "Alien", {{"Alien", 2, 1, 2}}, "", 71, -1587, -924, 2.0f,
+       {kStill, kOnce, kShapes, Thickness(8), ZCollision(6), CanCollide(1), CanCollide(7), CanCollide(4), kIdle,
+        Mass(0)}},
+      {kSprite<HealthConsume>, "HealthPot", {{"HealthPot", 1, 1}}, "", 73, -1440, -926, 2.0f,
+       {kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle, Mass(5)}},
+      {kSprite<CivilianClass>, "Civilian", {{"Civil", 2, 2, 3, 0.1f}}, "", 74, -1646, -927, 2.0f,
+       {kStill, kOnce, kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle}},
+      {kSprite<PowerConsume>, "PowerConsumeSprite", {{"PowerConsAnim", 2, 2, 3}}, "", 75, -1731, -926, 2.0f,
+       {kStill, kOnce, kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle}},
+      {kSprite<>, "Explosion", {{"Explosion", 3, 2, 5, 0.1f}}, "", 76, -1016, -950, 2.1f, {kStill, kOnce}},
+      {kSprite<CharBullet>, "charBullet", {{"charBullet", 2, 1, 2}}, "", 77, -575, -768, 2.1f,
+       {kStill, kOnce, kShapes, Thickness(8), ZCollision(4), CanCollide(5), CanCollide(6), kIdle, Mass(0)}},
+      {kSprite<WarningSign>, "WarningSign", {{"warningSign", 1, 1}}, "", 78, -315, -1493, 2.2f},
+      {kSprite<SpHud>, "SpHud", {{"Hud_Mg", 1, 1}}, "", 81, 300, 550, 4.0f, {Scale(0.75f, 0.75f)}},
+      {kSprite<PowerConsume>, "UsableImg", {{"PowerConsAnim", 2, 2, 3}}, "", 75, 381, 526, 4.1f,
+       {kStill, kOnce, Scale(0.7f, 0.7f), kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7),
+        kIdle}},
+      {kSprite<>, "SpAtkUi", {{"SpecialAtk", 2, 1, 2}}, "", 82, 203, 526, 4.1f, {kStill, kOnce, Scale(0.3f, 0.3f)}},
+      {kSprite<>, "AiFriendUi", {{"AiFriend", 1, 1}}, "", 83, 297, 471, 4.1f, {Scale(0.2f, 0.2f)}},
+      {kSprite<>, "UFO3_float", {{"UFO_Float", 1, 1}}, "", 84, -1794, -1700, 5.0f, {ZCollision(2), kNoCanCollide}},
+      {kSprite<UFOClass>, "UFO", {{"UFO_pic", 1, 1}}, "", 85, -1803, -741, 5.0f,
+       {kShapes, ZCollision(5), CanCollide(4), kIdle, Scale(0.3f, 0.3f), Mass(0)}},
+      {kSprite<UFO2Class>, "UFO2", {{"UFO2", 1, 1}}, "", 86, -2023, -874, 5.0f,
+       {kShapes, ZCollision(5), CanCollide(4), kIdle, Mass(0)}},
+      {kSprite<UFO3Class>, "UFO3", {{"UFO_boss", 1, 1}}, "", 87, -1836, -1406, 5.0f,
+       {kShapes, ZCollision(5), CanCollide(4), kIdle, Mass(0)}},
+      {kSprite<AlienBullet>, "AlienBullet", {{"AlienBullet", 2, 1, 2, 0.1f}}, "", 88, -193, -771, 5.0f,
+       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, kStill, kOnce, Mass(1)}},
+      {kSprite<BulletClass>, "Bullet", {{"UFO_Bullet", 2, 2, 3}}, "", 89, -245, -768, 5.0f,
+       {kShapes, Thickness(8), ZCollision(9), CanCollide(0), CanCollide(7), kIdle, kStill, kOnce, Mass(1)}},
+      {kSprite<>, "UFO3_hand", {{"UFO_hand", 1, 1}}, "", 90, -1832, -1363, 5.1f,
+       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, Center(150, 110), Mass(0)}},
+      {kSprite<>, "redBar", {{"HP_BG", 1, 1}}, "", 91, 0, -768, 5.1f, {Center(-50, 0)}},
+      {kSprite<LaserClass>, "LaserA", {{"Laser_A", 1, 1}}, "", 92, 167, -1066, 5.1f,
+       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, Center(550, 0), Mass(0)}},
+      {kSprite<RadiusAttack>, "rAttack", {{"RadiusAttack", 2, 2, 3}}, "", 93, -1064, -709, 5.1f,
+       {kShapes, Thickness(8), ZCollision(4), CanCollide(5), CanCollide(6), kIdle, kStill, kOnce, Mass(0)}},
+      {kSprite<>, "greenBar", {{"HP_FG", 1, 1}}, "", 94, 0, -773, 5.2f, {Center(-50, 0)}},
+      {kSprite<SpecialAttackClass>, "SpecialAtk", {{"SpecialAtk", 2, 1, 2}}, "", 82, -708, -766, 10.0f,
+       {ZCollision(4), kNoCanCollide, kIdle, kStill, kOnce, Mass(1)}},
+      {kSprite<AiFriendClass>, "AiFriend", {{"AiFriend", 1, 1}}, "", 83, -679, -946, 19.0f},
+      {kSprite<PlayerClass>, "Player", {{"Car", 2, 2, 3}, {"CarHover", 2, 2, 3}}, "", 96, 0, 0, 20.0f,
+       {kShapes, Thickness(8), ZCollision(7), CanCollide(1), CanCollide(9), CanCollide(6), CanCollide(11),
+        CanCollide(8), kIdle, kStill, kOnce}},
+      {kSprite<ShieldConsume>, "pShieldImg", {{"shieldAnim", 1, 1}}, "", 97, 56, 310, 20.0f,
+       {kShapes, ZCollision(7), CanCollide(9), kIdle, kStill, kOnce, Mass(0)}},
+      {kSprite<>, "PlayerGunSprite", {{"Gun", 2, 2, 3}}, "", 98, 105, 301, 20.1f, {kStill, kOnce, Center(-5, 0)}},
+      {kSprite<LaserClass>, "Laser", {{"Laser2", 1, 1}}, "", 99, -379, -1179, 20.2f,
+       {kShapes, Thickness(8), ZCollision(4), CanCollide(6), CanCollide(5), kIdle, kStill, kOnce, Center(-550, 0),
+        Mass(0)}},
+      {kSprite<CursorClass>, "mouse", {{"MousePoint", 1, 1}}, "", 30, -114, -780, 50.0f, {kIdle, Mass(1)}},
+  };
+  return Content::LevelRows{
+      "Fight_test",
+      asGameLevel ? &Content::NewLevel<GameLevelClass> : &Content::NewLevel<Quillon::Level>,
+      400,
+      300,
+      {{"GameLevelObjects", 0.31f, -2668, -1768, 5510, 2997, objects}, {"layer3", 869.427f, -400, -300, 816, 616}},
+      {{"WarningSign", "WarningTxt"}}};
+}
+
+class FightFactory : public MyLevelFactory {
+ public:
+  bool asGameLevel = false;
+
+  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
+    CreateCollisionActors();
+    if (index != 7) return nullptr;
+    static const Content::LevelRows plain = FightRows(false);
+    static const Content::LevelRows game = FightRows(true);
+    return SmartPointer<Quillon::Level>(BuildLevel(index, asGameLevel ? game : plain));
+  }
+};
+
+double g_now = 0.0;
+double FakeClock() { return g_now; }
+
+class FightTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VELKOR_REQUIRE_DISPLAY();
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
+      answer = PAL::MessageBoxButton::OK;
+      return true;
+    });
+    m_directory = TestSupport::MakeTempDirectory("velkor_fight");
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
+    m_previousDirectory = here;
+    ASSERT_EQ(chdir(m_directory.c_str()), 0);
+    Math::Initialize();
+    std::string error;
+    ASSERT_TRUE(Lua::Initialize(&error)) << error;
+    g_now = 0.0;
+    Core::InstallClock(&FakeClock);
+    m_factory = new FightFactory();
+    m_factory->asGameLevel = AsGameLevel();
+    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 7);
+    m_holder = m_game;
+    m_game->LockFrameRate(false);
+    m_ready = true;
+    // The level is built in one frame and its objects start in a later one.
+    for (int frame = 0; frame < 5 && (m_game->GetCurrentLevel() == nullptr || Main()->GetPendingAdditionsCount() > 0);
+         ++frame) {
+      Frame();
+    }
+    ASSERT_EQ(Main()->GetPendingAdditionsCount(), 0u);
+    m_game->showTutorialPages = 0;
+    m_game->paused = 0;
+    Core::SeedRandom(1234);
+    ASSERT_NE(Player(), nullptr);
+    Player()->SetBulletDamage(50);
+    Player()->EquipSpecial(0, 40, 10);
+
+  }
+  void TearDown() override {
+    if (!m_ready) return;
+    m_game->Shutdown();
+    m_game = nullptr;
+    m_holder.Reset();
+    Core::InstallClock(nullptr);
+    Lua::Shutdown();
+    Math::Shutdown();
+    PAL::SetMessageBoxHook(nullptr);
+    while (!PAL::ProcessMessages()) {
+    }
+    (void)chdir(m_previousDirectory.c_str());
+    std::system(("rm -rf '" + m_directory + "'").c_str());
+  }
+  virtual bool AsGameLevel() const { return false; }
+
+  // One frame of 1/60 s (the car held in place when asked).
+  void Frame() {
+    g_now += 1000.0 / 60.0;
+    if (m_holdPlayer && Player() != nullptr) Player()->SetPosition(m_playerPlace);
+    m_game->BeginFrame();
+    m_game->Update();
+    m_game->EndFrame();
+  }
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) Frame();
+  }
+  void HoldPlayerAt(Vector2D place) {
+    m_holdPlayer = true;
+    m_playerPlace = place;
+    Player()->SetPosition(place);
+  }
+
+  Quillon::Layer* Main() const { return m_game->GetCurrentLevel()->GetLayerByName("GameLevelObjects"); }
+  PlayerClass* Player() const { return FindObjectByName<PlayerClass>("Player"); }
+  std::list<Quillon::GameObject*> Named(const std::string& name) const {
+    std::list<Quillon::GameObject*> found;
+    m_game->GetCurrentLevel()->GetGameObjectsByName(name, found);
+    return found;
+  }
+  size_t Count(const std::string& name) const { return Named(name).size(); }
+
+  template <typename T>
+  T* CloneOf(const char* archetype, const char* cloneName) {
+    T* model = FindObjectByName<T>(archetype);
+    EXPECT_NE(model, nullptr) << archetype;
+    if (model == nullptr) return nullptr;
+    auto* clone = static_cast<T*>(model->Clone());
+    clone->SetName(cloneName);
+    return clone;
+  }
+  // An alien of the spawner's kind at that place (held, so that the test may look at it after it
+  // has gone).
+  SmartPointer<AlienClass> AddAlien(Vector2D place, int32_t health = 100, bool aimed = false) {
+    SmartPointer<AlienClass> alien(CloneOf<AlienClass>("Alien", "AlienClone"));
+    alien->Spawn(0, "AlienClone", 6, place);
+    alien->SetUp(health, 1.0f, aimed);
+    Main()->AddGameObject(alien.Get());
+    return alien;
+  }
+  // A shot of the car fired from just left of the target into it.
+  void ShootAt(Vector2D target) {
+    SmartPointer<CharBullet> shot(CloneOf<CharBullet>("charBullet", "charBulletClone"));
+    shot->Fire(target - Vector2D(70.0f, 0.0f), Vector2D(1.0f, 0.0f), 10);
+    Main()->AddGameObject(shot.Get());
+  }
+  static bool Gone(const Quillon::GameObject* object) {
+    return object->IsDestroyed() || object->IsDestructionPending();
+  }
+
+  std::string m_directory;
+  std::string m_previousDirectory;
+  FightFactory* m_factory = nullptr;
+  MyGame* m_game = nullptr;
+  SmartPointer<Quillon::Game> m_holder;
+  bool m_ready = false;
+  bool m_holdPlayer = false;
+  Vector2D m_playerPlace;
+};
+
+TEST_F(FightTest, TheSpawnerKeepsItsCapsAndDistancesAndClearsOnlyItsOwnSpawns) {
+  SpawnManager near;
+  near.SetUp(0);
+  // Up to 2000 units nothing comes, up to 2500 no alien, up to 10000 no health pot.
+  for (int i = 0; i < 300; ++i) near.Spawn(Vector2D(static_cast<float>(i % 21) * 100.0f, 60.0f));
+  EXPECT_EQ(near.GetAliensSpawned() + near.GetCiviliansSpawned() + near.GetHealthPotsSpawned(), 0);
+  near.Clear();
+  for (int i = 0; i < 300; ++i) near.Spawn(Vector2D(2000.0f + static_cast<float>(i % 6) * 100.0f, 60.0f));
+  EXPECT_EQ(near.GetAliensSpawned(), 0);
+  EXPECT_EQ(near.GetHealthPotsSpawned(), 0);
+  EXPECT_EQ(near.GetCiviliansSpawned(), 3);
+  near.Clear();
+
+  // Far on, many platforms: the caps of one layout.
+  SpawnManager first;
+  SpawnManager second;
+  first.SetUp(0);
+  second.SetUp(1);
+  for (int i = 0; i < 400; ++i) {
+    first.Spawn(Vector2D(12000.0f + static_cast<float>(i) * 10.0f, 60.0f));
+    second.Spawn(Vector2D(14000.0f + static_cast<float>(i) * 10.0f, 180.0f));
+  }
+  EXPECT_EQ(first.GetAliensSpawned(), SpawnManager::kMaximumAliens);
+  EXPECT_EQ(first.GetCiviliansSpawned(), SpawnManager::kMaximumCivilians);
+  EXPECT_EQ(first.GetHealthPotsSpawned(), SpawnManager::kMaximumHealthPots);
+  EXPECT_EQ(Count("AlienClone"), 20u);
+  EXPECT_EQ(Count("CivilianClone"), 6u);
+  EXPECT_EQ(Count("HealthPotClone"), 2u);
+  // The spawns keep their tag, their name and their strength once they have started.
+  Frames(2);
+  ASSERT_EQ(Count("AlienClone"), 20u);
+  int strong = 0;
+  for (Quillon::GameObject* object : Named("AlienClone")) {
+    auto* alien = dynamic_cast<AlienClass*>(object);
+    ASSERT_NE(alien, nullptr);
+    EXPECT_TRUE(alien->IsSpawned());
+    EXPECT_TRUE(alien->GetOwnerTag() == 0 || alien->GetOwnerTag() == 1);
+    EXPECT_TRUE(alien->GetMaximumHealth() == 100 || alien->GetMaximumHealth() == 150);
+    EXPECT_EQ(alien->IsAimed(), alien->GetMaximumHealth() == 150);
+    strong += alien->IsAimed() ? 1 : 0;
+  }
+  EXPECT_GT(strong, 0);
+  EXPECT_LT(strong, 20);
+
+  // Clearing the first segment leaves the second segment's spawns and every archetype.
+  first.Clear();
+  EXPECT_EQ(first.GetAliensSpawned(), 0);
+  Frame();
+  EXPECT_EQ(Count("AlienClone"), 10u);
+  EXPECT_EQ(Count("CivilianClone"), 3u);
+  EXPECT_EQ(Count("HealthPotClone"), 1u);
+  for (Quillon::GameObject* object : Named("AlienClone")) {
+    EXPECT_EQ(static_cast<AlienClass*>(object)->GetOwnerTag(), 1);
+  }
+  for (const char* archetype : {"Alien", "Civilian", "HealthPot", "PowerConsumeSprite"}) {
+    EXPECT_EQ(Count(archetype), 1u) << archetype;
+  }
+  // A spawner that was never set up spawns nothing.
+  SpawnManager idle;
+  for (int i = 0; i < 100; ++i) idle.Spawn(Vector2D(20000.0f, 60.0f));
+  EXPECT_EQ(idle.GetAliensSpawned() + idle.GetCiviliansSpawned() + idle.GetHealthPotsSpawned(), 0);
+}
+
+TEST_F(FightTest, OnlyASpawnedPowerUpGivesItsKind) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* archetype = FindObjectByName<PowerConsume>("PowerConsumeSprite");
+  ASSERT_NE(archetype, nullptr);
+  archetype->SetPosition(Vector2D(0.0f, 0.0f));
+  Frames(3);
+  EXPECT_EQ(Player()->GetHeldPowerUp(), PlayerClass::kNoPowerUp);
+  EXPECT_EQ(Count("PowerConsumeSprite"), 1u);
+  archetype->SetPosition(Vector2D(-1731.0f, -926.0f));
+
+  auto* powerUp = CloneOf<PowerConsume>("PowerConsumeSprite", "PowerConsuClone");
+  powerUp->Spawn(1, "PowerConsuClone", 8, Vector2D(0.0f, 0.0f));
+  powerUp->SetType(PowerConsume::kSpeedBoost);
+  Main()->AddGameObject(powerUp);
+  Frames(3);
+  EXPECT_EQ(Player()->GetHeldPowerUp(), PlayerClass::kSpeedUp);
+  EXPECT_EQ(Count("PowerConsuClone"), 0u);
+}
+
+TEST_F(FightTest, AliensTakeShotsOnlyNearTheCarAndARammerDropsNothing) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  // A shot hitting an alien 800 or more from the car does nothing; one nearer costs the car's damage.
+  SmartPointer<AlienClass> far = AddAlien(Vector2D(820.0f, 0.0f));
+  SmartPointer<AlienClass> nearby = AddAlien(Vector2D(600.0f, 0.0f), 200);
+  Frame();
+  ShootAt(far->GetPosition());
+  ShootAt(nearby->GetPosition());
+  Frames(30);
+  EXPECT_EQ(far->GetHealth(), 100);
+  EXPECT_EQ(nearby->GetHealth(), 150);
+  EXPECT_EQ(Count("charBulletClone"), 0u);
+
+  // An alien that rams the car dies at once, explodes and leaves no power-up, whatever the dice.
+  for (int round = 0; round < 6; ++round) {
+    SmartPointer<AlienClass> rammer = AddAlien(Vector2D(0.0f, 0.0f));
+    Frames(3);
+    EXPECT_TRUE(Gone(rammer.Get())) << round;
+    EXPECT_EQ(Count("PowerConsuClone"), 0u) << round;
+  }
+  EXPECT_GT(Count("Explosion"), 1u);
+
+  // Shot down, an alien leaves a falling power-up now and then, with its message.
+  int drops = 0;
+  for (int round = 0; round < 12; ++round) {
+    SmartPointer<AlienClass> target = AddAlien(Vector2D(400.0f, 300.0f), 40);
+    Frame();
+    ShootAt(target->GetPosition());
+    Frames(30);
+    EXPECT_TRUE(Gone(target.Get())) << round;
+    drops = static_cast<int>(Count("PowerConsuClone"));
+  }
+  EXPECT_GT(drops, 0);
+  EXPECT_LT(drops, 12);
+  for (Quillon::GameObject* object : Named("PowerConsuClone")) {
+    auto* powerUp = static_cast<PowerConsume*>(object);
+    EXPECT_GE(powerUp->GetType(), 0);
+    EXPECT_LE(powerUp->GetType(), 2);
+    EXPECT_EQ(powerUp->GetOwnerTag(), 0);
+  }
+}
+
+TEST_F(FightTest, AliensShootOnlyAtACarBehindThemAndWithinRange) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  AlienClass* ahead = AddAlien(Vector2D(-300.0f, 400.0f)).Get();   // the car has not passed it
+  AlienClass* distant = AddAlien(Vector2D(900.0f, 400.0f)).Get();  // 800 or more away
+  AlienClass* inRange = AddAlien(Vector2D(500.0f, 400.0f), 100, true).Get();
+  Frame();
+  // Started with a random timer; from here on each is about to shoot.
+  for (AlienClass* alien : {ahead, distant, inRange}) alien->SetShotTimer(0.99f);
+  for (Quillon::GameObject* early : Named("AlienBulletClone")) early->Destroy();
+  Frames(2);
+  // Each timer ran over its interval and restarted, but only one alien fired.
+  for (AlienClass* alien : {ahead, distant, inRange}) EXPECT_LT(alien->GetShotTimer(), 0.5f);
+  ASSERT_EQ(Count("AlienBulletClone"), 1u);
+  SmartPointer<AlienBullet> shot(static_cast<AlienBullet*>(Named("AlienBulletClone").front()));
+  // Set by the alien before the shot joined the layer, kept after it started.
+  EXPECT_TRUE(shot->IsAimed());
+  EXPECT_GT(shot->GetLife(), 2.9f);
+  EXPECT_LT(shot->GetStoredVelocity().x, 0.0f);
+  EXPECT_NEAR(shot->GetStoredVelocity().Length(), 20.0f, 1e-3);
+  // Paused, the shot stands still and keeps its life.
+  m_game->paused = 1;
+  const float life = shot->GetLife();
+  Frames(5);
+  EXPECT_FLOAT_EQ(shot->GetLife(), life);
+  m_game->paused = 0;
+  // It runs out after its three seconds (or hits the car before).
+  Frames(200);
+  EXPECT_TRUE(Gone(shot.Get()));
+}
+
+TEST_F(FightTest, ACloneSetUpBeforeItJoinsItsLayerKeepsItsFields) {
+  auto* shot = CloneOf<AlienBullet>("AlienBullet", "AlienBulletClone");
+  shot->FireStraight(Vector2D(-500.0f, 800.0f), 3.0f);
+  shot->SetLife(3.0f);
+  Main()->AddGameObject(shot);
+  auto* blast = CloneOf<RadiusAttack>("rAttack", "rAttackClone");
+  blast->Start(Vector2D(-800.0f, 800.0f), 3.0f, 2);
+  Main()->AddGameObject(blast);
+  auto* civilian = CloneOf<CivilianClass>("Civilian", "CivilianClone");
+  civilian->Spawn(1, "CivilianClone", 8, Vector2D(-1200.0f, 800.0f));
+  Main()->AddGameObject(civilian);
+  Frame();
+  EXPECT_FALSE(shot->IsAimed());
+  EXPECT_NEAR(shot->GetLife(), 3.0f - 1.0f / 60.0f, 1e-4);
+  EXPECT_FLOAT_EQ(shot->GetStoredVelocity().x, -30.0f);
+  EXPECT_FLOAT_EQ(blast->GetBlastLifeTime(), 3.0f);
+  EXPECT_EQ(blast->GetCurrentFrameIndex(), 2u);
+  EXPECT_EQ(civilian->GetOwnerTag(), 1);
+  EXPECT_EQ(civilian->GetName(), "CivilianClone");
+  EXPECT_TRUE(civilian->IsSpawned());
+  // The blast fades over its life and goes.
+  Frames(90);
+  EXPECT_NEAR(blast->GetOpacity(), 0.5f, 0.05f);
+  Frames(100);
+  EXPECT_EQ(Count("rAttackClone"), 0u);
+}
+
+TEST_F(FightTest, ARescuedCivilianCountsOnceAndItsMessageFades) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* civilian = CloneOf<CivilianClass>("Civilian", "CivilianClone");
+  civilian->Spawn(0, "CivilianClone", 8, Vector2D(0.0f, 0.0f));
+  Main()->AddGameObject(civilian);
+  Frames(10);
+  EXPECT_TRUE(civilian->IsRescued());
+  EXPECT_EQ(Player()->GetGears(), 1);
+  EXPECT_FLOAT_EQ(civilian->GetLifeTime(), 3.0f);
+  bool message = false;
+  for (Quillon::GameObject* object : Named("FadingTxt")) {
+    message = message || static_cast<FadingText*>(object)->GetText() == "Rescued! \n+1 Gear";
+  }
+  EXPECT_TRUE(message);
+  // Fading messages go once they have faded.
+  Frames(110);
+  EXPECT_EQ(Count("FadingTxt"), 1u);
+}
+
+TEST_F(FightTest, TheRocketLaunchesOnItsSecondStepAndBurstsIntoABlast) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto fire = [&]() {
+    auto* rocket = CloneOf<SpecialAttackClass>("SpecialAtk", "SpecialAttackClone");
+    rocket->SetUp(SpecialAttackClass::kRocket, 2.0f);
+    Main()->AddGameObject(rocket);
+    return rocket;
+  };
+  SmartPointer<SpecialAttackClass> rocket(fire());
+  Frame();
+  EXPECT_TRUE(rocket->IsLaunchPending());
+  Frame();
+  EXPECT_FALSE(rocket->IsLaunchPending());
+  EXPECT_NEAR(rocket->GetStoredVelocity().Length(), 50.0f, 1e-3);
+  // A target in the blast loses the special attack's damage every frame it is touched.
+  AddAlien(Vector2D(0.0f, 0.0f), 100000);
+  Frames(125);
+  EXPECT_TRUE(Gone(rocket.Get()));
+  ASSERT_EQ(Count("rAttackClone"), 1u);
+  auto* blast = static_cast<RadiusAttack*>(Named("rAttackClone").front());
+  EXPECT_EQ(blast->GetCurrentFrameIndex(), 1u);
+  EXPECT_FLOAT_EQ(blast->GetBlastLifeTime(), 3.0f);
+
+  // With the speed boost on the rocket flies at 80.
+  Player()->SetHeldPowerUp(PlayerClass::kSpeedUp);
+  Player()->UsePowerUp();
+  ASSERT_TRUE(Player()->IsSpeedBoostOn());
+  SpecialAttackClass* fast = fire();
+  Frames(2);
+  EXPECT_NEAR(fast->GetStoredVelocity().Length(), 80.0f, 1e-3);
+  // A rocket of another kind never moves and only vanishes at its fuse.
+  const size_t blasts = Count("rAttackClone");
+  SmartPointer<SpecialAttackClass> dud(CloneOf<SpecialAttackClass>("SpecialAtk", "SpecialAttackClone"));
+  dud->SetUp(1, 0.5f);
+  Main()->AddGameObject(dud.Get());
+  Frames(40);
+  EXPECT_TRUE(Gone(dud.Get()));
+  EXPECT_EQ(dud->GetStoredVelocity(), Vector2D(0.0f, 0.0f));
+  EXPECT_LE(Count("rAttackClone"), blasts + 1);
+}
+
+TEST_F(FightTest, TheCarsLaserHurtsWhatItTouchesForItsTimeAndThenNothing) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* laser = FindObjectByName<LaserClass>("Laser");
+  ASSERT_NE(laser, nullptr);
+  // Inactive, the beam stands hidden and hurts nobody.
+  SmartPointer<AlienClass> parked = AddAlien(laser->GetPosition(), 1000);
+  Frames(3);
+  EXPECT_EQ(parked->GetHealth(), 1000);
+  parked->Destroy();
+
+  laser->Switch(true, 3.0f);
+  Frame();
+  EXPECT_TRUE(laser->IsVisible());
+  EXPECT_EQ(laser->GetPosition(), Vector2D(50.0f, 0.0f));
+  SmartPointer<AlienClass> victim = AddAlien(Vector2D(50.0f, 0.0f), 100000);
+  Frames(60);
+  const int32_t during = victim->GetHealth();
+  EXPECT_LT(during, 100000);
+  EXPECT_EQ((100000 - during) % 40, 0);
+  Frames(130);
+  EXPECT_FALSE(laser->IsActive());
+  EXPECT_FALSE(laser->IsVisible());
+  const int32_t after = victim->GetHealth();
+  Frames(10);
+  EXPECT_EQ(victim->GetHealth(), after);
+}
+
+TEST_F(FightTest, ThePanelCountsDownOnlyWhileThePlayRuns) {
+  auto* panel = FindObjectByName<SpHud>("SpHud");
+  ASSERT_NE(panel, nullptr);
+  auto* text = FindObjectByName<Quillon::Text>("SpAtkTxt");
+  ASSERT_NE(text, nullptr);
+  panel->SetItems(-1, -1, 2);
+  EXPECT_EQ(text->GetText(), "0");
+  EXPECT_EQ(FindObjectByName<Quillon::Text>("usableTxt")->GetText(), "");
+  panel->SetSpecialCountdown(12.7f);
+  Frame();
+  EXPECT_TRUE(text->IsVisible());
+  EXPECT_EQ(text->GetText(), "12");
+  m_game->paused = 1;
+  Frames(60);
+  EXPECT_NEAR(panel->GetSpecialCountdown(), 12.7f - 1.0f / 60.0f, 1e-4);
+  m_game->paused = 0;
+  Frames(60 * 13);
+  EXPECT_LE(panel->GetSpecialCountdown(), 0.0f);
+  EXPECT_FALSE(text->IsVisible());
+}
+
+TEST_F(FightTest, TheAiFriendFollowsInItsBoxFiresItsBlastsAndLeaves) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* friendly = FindObjectByName<AiFriendClass>("AiFriend");
+  ASSERT_NE(friendly, nullptr);
+  EXPECT_FALSE(friendly->IsActive());
+  friendly->SetBox(Vector2D(-150.0f, 150.0f), Vector2D(800.0f, 650.0f));
+  friendly->SetUp(Vector2D(-500.0f, 200.0f), 0, 4, 4.0f);
+  friendly->SetSpeedRange(5, 10);
+  std::vector<int> blastFrames;
+  int done = 0;
+  for (int frame = 0; frame < 60 * 40 && friendly->IsActive(); ++frame) {
+    Frame();
+    // It stands beside the car at its offset.
+    EXPECT_FLOAT_EQ(friendly->GetPositionX(), Player()->GetPositionX() + friendly->GetOffset().x);
+    EXPECT_FLOAT_EQ(friendly->GetPositionY(), friendly->GetOffset().y);
+    if (friendly->GetAttacksDone() != done) {
+      done = friendly->GetAttacksDone();
+      blastFrames.push_back(frame);
+      EXPECT_GE(friendly->GetOffset().x, 600.0f);
+    }
+    if (done < 4 && blastFrames.size() > 0 && !friendly->IsAdvancing()) {
+      // Between blasts it keeps to its box, give or take one step.
+      EXPECT_GE(friendly->GetOffset().x, -150.0f - 10.0f);
+      EXPECT_LE(friendly->GetOffset().x, 800.0f + 10.0f);
+      EXPECT_GE(friendly->GetOffset().y, 150.0f - 10.0f);
+      EXPECT_LE(friendly->GetOffset().y, 650.0f + 10.0f);
+    }
+  }
+  ASSERT_EQ(blastFrames.size(), 4u);
+  for (size_t i = 1; i < blastFrames.size(); ++i) EXPECT_GE(blastFrames[i] - blastFrames[i - 1], 4 * 60 - 1);
+  // Done, it flew off and switched itself off beyond 1000 units.
+  EXPECT_FALSE(friendly->IsActive());
+  EXPECT_GT(friendly->GetPosition().Distance(Player()->GetPosition()), 1000.0f);
+  // Paused, a called friend neither moves nor counts down.
+  friendly->SetUp(Vector2D(-500.0f, 200.0f), 0, 4, 4.0f);
+  m_game->paused = 1;
+  const Vector2D offset = friendly->GetOffset();
+  Frames(30);
+  EXPECT_EQ(friendly->GetOffset(), offset);
+  m_game->paused = 0;
+}
+
+TEST_F(FightTest, EscortsWanderInTheirBoxBesideTheCarAndFallToItsShots) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  SmartPointer<UFOClass> ufo(CloneOf<UFOClass>("UFO", "UFOClone"));
+  ufo->Initialise(Vector2D(800.0f, 950.0f), 50, 5);
+  ufo->SetWanderingBox(Vector2D(300.0f, 300.0f), Vector2D(800.0f, 600.0f), Vector2D(2.0f, 2.0f), Vector2D(5.0f, 5.0f));
+  Main()->AddGameObject(ufo.Get());
+  for (int frame = 0; frame < 60 * 20; ++frame) {
+    Frame();
+    EXPECT_FLOAT_EQ(ufo->GetPositionX(), Player()->GetPositionX() + ufo->GetOffset().x);
+  }
+  // It came down into its box and stays there, one step of at most 5 beyond.
+  EXPECT_GE(ufo->GetOffset().x, 295.0f);
+  EXPECT_LE(ufo->GetOffset().x, 805.0f);
+  EXPECT_GE(ufo->GetOffset().y, 295.0f);
+  EXPECT_LE(ufo->GetOffset().y, 605.0f);
+  // Its shots lead the car and go once they fall far behind it.
+  EXPECT_GT(Count("BulletClone") + 0u, 0u);
+  ASSERT_EQ(ufo->GetHealth(), 50);
+  ShootAt(ufo->GetPosition());
+  Frames(30);
+  EXPECT_TRUE(Gone(ufo.Get()));
+  bool down = false;
+  for (Quillon::GameObject* object : Named("FadingTxt")) {
+    down = down || static_cast<FadingText*>(object)->GetText() == "1 UFO Down";
+  }
+  EXPECT_TRUE(down);
+}
+
+// ---- The waves on the game level itself ---------------------------------------------------------
+
+class WavesTest : public FightTest {
+ protected:
+  bool AsGameLevel() const override { return true; }
+  GameLevelClass* Level() const { return dynamic_cast<GameLevelClass*>(m_game->GetCurrentLevel()); }
+  UFO3Class* Mothership() const { return FindObjectByName<UFO3Class>("UFO3"); }
+  // Runs until the wave of that level has been spawned; the bosses of earlier waves are shot down
+  // on the way (taken out).
+  void RunToWave(int32_t ufoLevel) {
+    for (int frame = 0; frame < 60 * 60; ++frame) {
+      if (Level()->GetUfoLevel() == ufoLevel && Level()->IsWaveActive()) return;
+      if (Level()->GetUfoLevel() < ufoLevel && Level()->IsWaveActive()) {
+        for (const char* name : {"UFOClone", "UFO2Clone"}) {
+          for (Quillon::GameObject* boss : Named(name)) boss->Destroy();
+        }
+      }
+      // Before its wave the mothership stays out of the fight and out of sight.
+      if (Level()->GetUfoLevel() < 5) {
+        EXPECT_FALSE(Mothership()->IsEngaged());
+        EXPECT_FALSE(Mothership()->IsVisible());
+      }
+      Frame();
+    }
+    FAIL() << "wave " << ufoLevel << " did not come";
+  }
+};
+
+TEST_F(WavesTest, TheFirstWarningComesAfterThreeSecondsAndItsUfoTwoSecondsLater) {
+  ASSERT_NE(Level(), nullptr);
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* sign = FindObjectByName<WarningSign>("WarningSign");
+  ASSERT_NE(sign, nullptr);
+  Frames(60 * 3 + 20);
+  EXPECT_EQ(Level()->GetUfoLevel(), 1);
+  EXPECT_TRUE(Level()->IsWarningShown());
+  EXPECT_TRUE(sign->IsVisible());
+  EXPECT_EQ(sign->GetCaption()->GetText(), "WARNING: UFO Level 1");
+  EXPECT_EQ(Count("UFOClone"), 0u);
+  Frames(60 * 2 + 10);
+  EXPECT_TRUE(Level()->IsWaveActive());
+  ASSERT_EQ(Count("UFOClone"), 1u);
+  SmartPointer<UFOClass> ufo(static_cast<UFOClass*>(Named("UFOClone").front()));
+  EXPECT_EQ(ufo->GetMaximumHealth(), 1000);
+  // The sign fades out over its five seconds and hides.
+  Frames(60 * 4);
+  EXPECT_FALSE(sign->IsVisible());
+
+  // Left more than 5000 behind, it is replaced by a fresh one beside the car; the wave goes on.
+  ufo->SetOffset(Vector2D(6000.0f, 500.0f));
+  Frames(70);
+  ASSERT_EQ(Count("UFOClone"), 1u);
+  auto* fresh = static_cast<UFOClass*>(Named("UFOClone").front());
+  EXPECT_NE(fresh, ufo.Get());
+  EXPECT_LT(fresh->GetPosition().Distance(Player()->GetPosition()), 5000.0f);
+  EXPECT_TRUE(Level()->IsWaveActive());
+  // Shot down, the wave ends and the next warning follows.
+  fresh->Destroy();
+  Frames(60 * 5);
+  EXPECT_EQ(Level()->GetUfoLevel(), 2);
+}
+
+TEST_F(WavesTest, TheMothershipComesWithWaveFiveAndItsLaserEndsWithIt) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  RunToWave(2);
+  EXPECT_EQ(Count("UFOClone"), 3u);
+  EXPECT_EQ(Count("UFO2Clone"), 1u);
+  RunToWave(5);
+  UFO3Class* boss = Mothership();
+  ASSERT_NE(boss, nullptr);
+  EXPECT_EQ(Count("UFOClone") + Count("UFO2Clone"), 0u);
+  Frame();
+  EXPECT_TRUE(boss->IsEngaged());
+  EXPECT_TRUE(boss->IsVisible());
+  EXPECT_EQ(boss->GetMaximumHealth(), 30000);
+  // The swoop ten seconds after engagement, the laser ten seconds after that.
+  auto* laser = FindObjectByName<LaserClass>("LaserA");
+  ASSERT_NE(laser, nullptr);
+  bool swooped = false;
+  for (int frame = 0; frame < 60 * 21 && !laser->IsActive(); ++frame) {
+    Frame();
+    swooped = swooped || (boss->IsAttacking() && boss->GetPhase() == UFO3Class::kSwoopPhase);
+  }
+  EXPECT_TRUE(swooped);
+  ASSERT_TRUE(laser->IsActive());
+  EXPECT_TRUE(laser->IsBossLaser());
+  Frames(10);
+  EXPECT_TRUE(laser->IsVisible());
+
+  // Shot down: 100 gears once, gone from sight, its laser off in the same frame.
+  const int32_t gears = Player()->GetGears();
+  boss->Initialise(boss->GetOffset(), 1, 5);
+  Frame();
+  ShootAt(boss->GetPosition());
+  for (int frame = 0; frame < 30 && boss->IsEngaged(); ++frame) Frame();
+  EXPECT_FALSE(boss->IsEngaged());
+  EXPECT_FALSE(boss->IsVisible());
+  EXPECT_FALSE(laser->IsActive());
+  EXPECT_FALSE(laser->IsVisible());
+  Frames(5);
+  EXPECT_EQ(Player()->GetGears(), gears + 100);
+  // The wave is over; the next one is wave 6 with a single UFO.
+  RunToWave(6);
+  EXPECT_EQ(Count("UFOClone"), 1u);
+  EXPECT_FALSE(boss->IsVisible());
+}
+
+}  // namespace
