@@ -10,7 +10,7 @@ const Core::ClassRegistration g_registration("Tutorial", &Tutorial::Create);
 
 constexpr int32_t kKeyD = 56;
 
-// The pages of "words" and the hint frames of "healthtxt".
+// The frames of "words", one page per station and step.
 enum Page : uint32_t { kJumpPage = 1, kShootPage, kPowerUpPage, kUsePowerUpPage, kHealthPage, kSavePage, kDonePage };
 
 Quillon::Sprite* Find(const char* name) { return FindObjectByName<Quillon::Sprite>(name); }
