@@ -1,0 +1,175 @@
+// One frame of the game level in its running state: the car driving over the endless ground with
+// its HUD, backdrop and trail. "Update" is the level's update passes (every actor's per-frame
+// logic); "Frame" is the whole frame step (input, update, physics, collision, contacts, scene
+// graph, render queue and drawing at 1280 x 720) and the buffer swap. The argument is how many
+// copies of each of the level's sprites stand in view: 1 is the level as built, 4 four times as
+// many (the copies keep their names, so the run's actors among them act).
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "content/Velkor_MyLevelFactory.h"
+#include "core/Core_Random.h"
+#include "core/Core_Time.h"
+#include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_Sprite.h"
+#include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_MyGame.h"
+#include "game/Velkor_PlayerClass.h"
+#include "math/Math_Module.h"
+#include "platform/PAL_Services.h"
+#include "script/Lua_ScriptEngine.h"
+
+namespace {
+
+constexpr uint32_t kGameLevel = 7;
+constexpr double kFrameMilliseconds = 1000.0 / 60.0;
+
+double g_now = 0.0;
+double BenchClock() { return g_now; }
+
+struct Run {
+  Core::SmartPointer<Quillon::Game> holder;
+  MyGame* game = nullptr;
+  PlayerClass* car = nullptr;
+  int copies = 0;
+};
+
+void Frame(Run& run) {
+  g_now += kFrameMilliseconds;
+  run.game->BeginFrame();
+  run.game->Update();
+  run.game->EndFrame();
+}
+
+// Copies of every sprite of the main layer, spread over the view around the camera.
+void AddCopies(Run& run, int copies) {
+  Quillon::Level* level = run.game->GetCurrentLevel();
+  Quillon::Layer* layer = level != nullptr ? level->GetLayerByName("GameLevelObjects") : nullptr;
+  if (layer == nullptr || run.car == nullptr) return;
+  std::list<Quillon::GameObject*> objects;
+  layer->GetGameObjects(objects);
+  for (Quillon::GameObject* object : objects) {
+    auto* sprite = dynamic_cast<Quillon::Sprite*>(object);
+    if (sprite == nullptr || sprite == run.car || sprite->GetMountSupport() != nullptr) continue;
+    for (int i = 1; i < copies; ++i) {
+      Core::SmartPointer<Quillon::Sprite> copy(static_cast<Quillon::Sprite*>(sprite->Clone()));
+      copy->SetPosition(run.car->GetPositionX() - 350.0f + static_cast<float>(Core::Random() % 1250),
+                        static_cast<float>(100 + Core::Random() % 560));
+      layer->AddGameObject(copy.Get());
+    }
+  }
+}
+
+Run g_run;
+
+void EndRun() {
+  if (g_run.game == nullptr) return;
+  g_run.game->Shutdown();
+  g_run.holder.Reset();
+  g_run.game = nullptr;
+  g_run.car = nullptr;
+}
+
+// The game level in its running state: past its start delay and hint pages, the car alive.
+Run* GetRun(int copies) {
+  Run& run = g_run;
+  if (run.game != nullptr && run.copies == copies) return &run;
+  EndRun();
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') return nullptr;
+  static const std::string dataHome = [] {
+    const auto folder = std::filesystem::temp_directory_path() / "velkor_game_level_bench";
+    std::filesystem::create_directories(folder);
+    return folder.string();
+  }();
+  // The run's save must not touch the user's.
+  setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+  setenv("ALSOFT_DRIVERS", "null", 0);
+  if (!MyLevelFactory::IsLevelAvailable(kGameLevel)) return nullptr;
+  Core::InstallClock(&BenchClock);
+  Core::SeedRandom(12345u);
+  run.game = new MyGame(Core::SmartPointer<Quillon::LevelFactory>(new MyLevelFactory()),
+                        MyGame::MakeDisplaySettings(), kGameLevel);
+  run.holder = run.game;
+  run.game->LockFrameRate(false);
+  run.copies = copies;
+  Frame(run);
+  run.game->showTutorialPages = 0;
+  for (int i = 0; i < 30; ++i) Frame(run);
+  std::list<Quillon::GameObject*> found;
+  Quillon::GameObject::GetGameObjectsByName("Player", found);
+  run.car = found.empty() ? nullptr : dynamic_cast<PlayerClass*>(found.front());
+  AddCopies(run, copies);
+  Frame(run);
+  return &run;
+}
+
+// The car hovers at one height, clear of the deadly ground, so the run never ends.
+void KeepDriving(Run& run) {
+  if (run.car == nullptr) return;
+  run.car->SetPositionY(400.0f);
+  run.car->SetSpeedAndDurability(100, run.car->GetHorizontalSpeed());
+  run.game->SetLevelIndices(kGameLevel, kGameLevel, kGameLevel, false);
+}
+
+void BM_GameLevelUpdate(benchmark::State& state) {
+  Run* run = GetRun(static_cast<int>(state.range(0)));
+  if (run == nullptr || run->car == nullptr) {
+    state.SkipWithError("needs an X display and the game level's content");
+    return;
+  }
+  const float dt = static_cast<float>(kFrameMilliseconds / 1000.0);
+  for (auto _ : state) {
+    Quillon::Level* level = run->game->GetCurrentLevel();
+    level->UpdatePass(dt);
+    level->FirstHookPass(dt);
+    level->SecondHookPass(dt);
+    state.PauseTiming();
+    Frame(*run);
+    KeepDriving(*run);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GameLevelUpdate)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+void BM_GameLevelFrame(benchmark::State& state) {
+  Run* run = GetRun(static_cast<int>(state.range(0)));
+  if (run == nullptr || run->car == nullptr) {
+    state.SkipWithError("needs an X display and the game level's content");
+    return;
+  }
+  for (auto _ : state) {
+    Frame(*run);
+    state.PauseTiming();
+    KeepDriving(*run);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
+    answer = PAL::MessageBoxButton::OK;
+    return true;
+  });
+  Math::Initialize();
+  std::string error;
+  if (!Lua::Initialize(&error)) return 1;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  EndRun();
+  benchmark::Shutdown();
+  Lua::Shutdown();
+  Math::Shutdown();
+  return 0;
+}
