@@ -1,12 +1,14 @@
-// Multiplayer messages from a hostile peer: the client's and the host's message handlers, and the
-// game object's network records. Nothing may crash, overrun or allocate from a count alone.
+// Multiplayer messages from a hostile peer, read as the wire carries them: framed messages from
+// byte 0, reassembled as a connection would. Each one reaches the client's and the host's handlers
+// on their stream and datagram channels. Nothing may crash, overrun or allocate from a count alone.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/Quillon_GameObject.h"
-#include "framework/Quillon_NetworkFile.h"
 #include "framework/Quillon_QlnNet.h"
+#include "network/Network_Message.h"
 
 namespace {
 
@@ -14,7 +16,6 @@ struct Machines {
   std::unique_ptr<Quillon::QlnNet> client;
   std::unique_ptr<Quillon::QlnNet> host;
   Core::SmartPointer<Quillon::GameObject> base;
-  Network::NetAddress server;
 
   Machines() {
     Quillon::QlnNet::SetSessionLimit(2);
@@ -34,41 +35,30 @@ struct Machines {
   }
 };
 
+// Bounded so that one input cannot stand for thousands of messages.
+constexpr uint32_t kMaximumMessage = 64 * 1024;
+constexpr size_t kMaximumMessages = 32;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Machines machines;
-  if (size < 2) return 0;
-  const uint8_t selector = data[0];
-  const uint32_t type = data[1] % 20;
-  const uint8_t* payload = data + 2;
-  const uint32_t payloadSize = static_cast<uint32_t>(size - 2);
-  switch (selector % 4) {
-    case 0:
-      machines.client->HandleClientMessage(selector & 4 ? Network::kChannelDiscovery : Network::kChannelClientStream,
-                                           machines.client->GetServerAddress(), type, payload, payloadSize);
-      break;
-    case 1:
-      machines.host->HandleHostMessage(selector & 4 ? Network::kChannelHostDatagram : Network::kChannelHostListen,
-                                       Network::NetAddress("127.0.0.1", 40000), type, payload, payloadSize);
-      break;
-    case 2: {
-      Core::SmartPointer<Core::Object> copy(machines.base->Clone());
-      auto* object = static_cast<Quillon::GameObject*>(copy.Get());
-      Quillon::NetworkFile file(payload, payloadSize);
-      if (selector & 4) {
-        object->NetworkSyncReceive(file);
-      } else {
-        object->NetworkLoad(file);
-      }
-      break;
+  Network::StreamBuffer stream;
+  std::vector<uint8_t*> messages;
+  stream.Append(data, size, messages, kMaximumMessage);
+  const Network::NetAddress peer("127.0.0.1", 40000);
+  for (size_t i = 0; i < messages.size(); ++i) {
+    uint8_t* message = messages[i];
+    if (i < kMaximumMessages) {
+      const uint32_t type = Network::ReadMessageType(message);
+      const uint8_t* payload = message + Network::kMessageHeaderSize;
+      const uint32_t payloadSize = Network::ReadMessageLength(message) - Network::kMessageHeaderSize;
+      for (uint32_t channel : {Network::kChannelClientStream, Network::kChannelDiscovery})
+        machines.client->HandleClientMessage(channel, machines.client->GetServerAddress(), type, payload, payloadSize);
+      for (uint32_t channel : {Network::kChannelHostListen, Network::kChannelHostDatagram})
+        machines.host->HandleHostMessage(channel, peer, type, payload, payloadSize);
     }
-    default: {
-      Quillon::NetworkFile file(payload, payloadSize);
-      Core::SmartPointer<Quillon::GameObject> object = file.ReadNetworkObject();
-      (void)object;
-      break;
-    }
+    Network::FreeMessage(message);
   }
   return 0;
 }

@@ -1,5 +1,5 @@
-// Stream reassembly and the datagram (announcement) check over hostile bytes. The first byte picks
-// the reader. Reassembly must not depend on how the stream was cut into reads, and every message it
+// Stream reassembly over hostile bytes, read as a connection delivers them: framed messages from
+// byte 0. Reassembly must not depend on how the stream was cut into reads, and every message it
 // produces must be exactly as long as its own header says.
 #include <cstddef>
 #include <cstdint>
@@ -31,12 +31,10 @@ void CheckMessages(const Messages& messages) {
   }
 }
 
-void FuzzStream(const std::uint8_t* data, std::size_t size) {
-  if (size < 1) return;
-  // The first byte seeds the read sizes; the rest is the stream.
-  std::uint8_t seed = data[0];
-  const std::uint8_t* stream = data + 1;
-  const std::size_t length = size - 1;
+void FuzzStream(const std::uint8_t* stream, std::size_t length) {
+  // The read sizes follow from the bytes themselves, so the whole input stays the stream.
+  std::uint32_t seed = 2166136261u;
+  for (std::size_t i = 0; i < length; ++i) seed = (seed ^ stream[i]) * 16777619u;
 
   Network::StreamBuffer whole;
   Messages wholeMessages;
@@ -69,25 +67,9 @@ void FuzzStream(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-void FuzzDatagram(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t type = 0;
-  const std::uint8_t* payload = nullptr;
-  std::uint32_t payloadSize = 0;
-  if (!Network::ParseDatagram(data, size, type, payload, payloadSize)) return;
-  if (payload < data || payload + payloadSize != data + size) std::abort();
-  // A found announcement is copied out the way a listener keeps it.
-  std::vector<std::uint8_t> copy(payload, payload + payloadSize);
-  if (!copy.empty() && copy.back() != data[size - 1]) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 1) return 0;
-  if ((data[0] & 1) == 0) {
-    FuzzStream(data + 1, size - 1);
-  } else {
-    FuzzDatagram(data + 1, size - 1);
-  }
+  FuzzStream(data, size);
   return 0;
 }

@@ -13,6 +13,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 echo "== fuzz targets (bounded runs)"
+# The whole-game load target opens the game's window: without a display it gets a virtual one.
+display_run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x720x24" "$@"; fi; }
 for target in "$fuzz_build"/bin/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
@@ -20,7 +22,7 @@ for target in "$fuzz_build"/bin/*_fuzz; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null
   # Bounded by runs and by time, whichever ends first, so a slow target cannot stretch CI.
-  if "$target" -runs="${FUZZ_RUNS:-20000}" -max_total_time="${FUZZ_SECONDS:-15}" -max_len=4096 -rss_limit_mb=2048 \
+  if display_run "$target" -runs="${FUZZ_RUNS:-20000}" -max_total_time="${FUZZ_SECONDS:-15}" -max_len=4096 -rss_limit_mb=2048 \
       "$work" > "$work.log" 2>&1; then
     echo "   $name: ok"
   else

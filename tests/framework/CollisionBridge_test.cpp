@@ -15,6 +15,7 @@
 #include "physics/Physics_Contact.h"
 #include "physics/Physics_MassProperties.h"
 #include "physics/Physics_RigidBody.h"
+#include "tests/framework/BoxLevelFactory.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
@@ -26,13 +27,7 @@ using Quillon::GameObject;
 
 std::unique_ptr<CollisionActor> MakeBoxActor(float half) {
   auto actor = std::make_unique<CollisionActor>();
-  auto* animation = new Collision2D::CollisionAnimation();
-  auto* frame = new Collision2D::CollisionFrame();
-  frame->SetBoundingRectangle(Collision2D::QlnRect(half, -half, half, -half), true);
-  const Vector2D corners[4] = {Vector2D(-half, -half), Vector2D(half, -half), Vector2D(half, half), Vector2D(-half, half)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], 10 + k, true);
-  animation->AddCollisionFrame(frame);
-  actor->AddCollisionAnimation(animation);
+  FrameworkTest::AddBoxAnimation(*actor, half);
   return actor;
 }
 

@@ -34,6 +34,7 @@
 #include "platform/PAL_Window.h"
 #include "scene/Engine_SceneGraph.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/framework/BoxLevelFactory.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -58,13 +59,7 @@ class RecordingActor : public Collision2D::CollisionActor {
 
 RecordingActor* MakeBoxActor(float half) {
   auto* actor = new RecordingActor();
-  auto* animation = new Collision2D::CollisionAnimation();
-  auto* frame = new Collision2D::CollisionFrame();
-  frame->SetBoundingRectangle(Collision2D::QlnRect(half, -half, half, -half), true);
-  const Vector2D corners[4] = {Vector2D(-half, -half), Vector2D(half, -half), Vector2D(half, half), Vector2D(-half, half)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], 10 + k, true);
-  animation->AddCollisionFrame(frame);
-  actor->AddCollisionAnimation(animation);
+  FrameworkTest::AddBoxAnimation(*actor, half);
   return actor;
 }
 

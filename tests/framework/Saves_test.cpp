@@ -36,6 +36,7 @@
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/framework/BoxLevelFactory.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -209,53 +210,12 @@ class FakeInput : public PAL::InputBackend {
   void Press(uint8_t key, bool held) { keys[key] = held ? PAL::kKeyHeldBit : 0; }
 };
 
-Collision2D::CollisionActor* MakeBoxActor(float half) {
-  auto* actor = new Collision2D::CollisionActor();
-  auto* animation = new Collision2D::CollisionAnimation();
-  auto* frame = new Collision2D::CollisionFrame();
-  frame->SetBoundingRectangle(Collision2D::QlnRect(half, -half, half, -half), true);
-  const Vector2D corners[4] = {Vector2D(-half, -half), Vector2D(half, -half), Vector2D(half, half), Vector2D(-half, half)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], 10 + k, true);
-  animation->AddCollisionFrame(frame);
-  actor->AddCollisionAnimation(animation);
-  return actor;
+// Two boxes that meet, and one that falls past them.
+SmartPointer<FrameworkTest::BoxLevelFactory> MakeSavesFactory() {
+  return new FrameworkTest::BoxLevelFactory({{"Left", Vector2D(0.0f, 0.0f), Vector2D(50.0f, 3.0f), true},
+                                            {"Right", Vector2D(40.0f, 0.0f), Vector2D(-30.0f, 0.0f), true},
+                                            {"Faller", Vector2D(0.0f, 100.0f), Vector2D(1.0f, -40.0f), true}});
 }
-
-class SavesFactory : public Quillon::LevelFactory {
- public:
-  uint32_t GetLevelCount() override { return 2; }
-  bool GetLevelIndex(const std::string&, uint32_t&) override { return false; }
-  void Reset() override {}
-  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
-    Quillon::Game* game = Quillon::Game::GetInstance();
-    game->AddCollisionAssets(MakeBoxActor(8.0f));
-    SmartPointer<Quillon::Level> level(new Quillon::Level());
-    level->SetName(index == 0 ? "First" : "Second");
-    SmartPointer<Quillon::Layer> layer(new Quillon::Layer(0.0f));
-    level->AddLayer(layer);
-    // Two boxes that meet, and one that falls past them.
-    AddBox(*layer, "Left", Vector2D(0.0f, 0.0f), Vector2D(50.0f, 3.0f));
-    AddBox(*layer, "Right", Vector2D(40.0f, 0.0f), Vector2D(-30.0f, 0.0f));
-    AddBox(*layer, "Faller", Vector2D(0.0f, 100.0f), Vector2D(1.0f, -40.0f));
-    return level;
-  }
-
- private:
-  static void AddBox(Quillon::Layer& layer, const char* name, const Vector2D& at, const Vector2D& velocity) {
-    SmartPointer<Quillon::GameObject> object(new Quillon::GameObject());
-    object->SetName(name);
-    object->SetPosition(at);
-    auto* body = new Collision2D::DynamicObject();
-    body->AddCollisionData(Quillon::Game::GetInstance()->GetCollisionAsset(0), 0, 0);
-    body->SetCurrentCollisionFrame(0, 0, false, false);
-    body->SetCollisionType(true);
-    for (int z = 0; z < 255; ++z) body->SetCanCollid(static_cast<uint8_t>(z), true);
-    EXPECT_TRUE(object->AddCollision(body, layer.GetCollisionLayerIndex()));
-    EXPECT_TRUE(object->AddPhysicalProperties(Physics2D::MassProperties(1.0f, 1.0f, Vector2D()), 0));
-    layer.AddGameObject(object.Get());
-    object->SetVelocity(velocity);
-  }
-};
 
 // What a frame step saw, taken right after the input and replay step.
 struct Seen {
@@ -350,6 +310,8 @@ class SavesGameTest : public ::testing::Test {
       m_game = nullptr;
       m_holder.Reset();
     }
+    if (m_factory) EXPECT_TRUE(m_factory->AllBodiesAdded());
+    m_factory.Reset();
     Quillon::Saves::SetBeforeReplaceHook(nullptr);
     Quillon::SetGameSavesFactory(&Quillon::CreateGameSaves);
     Quillon::SetOneSidedContact(false);
@@ -369,7 +331,8 @@ class SavesGameTest : public ::testing::Test {
     settings.width = 320;
     settings.height = 240;
     settings.refreshRate = 85;
-    m_game = new SavesGame(SmartPointer<Quillon::LevelFactory>(new SavesFactory()), settings, startingLevel);
+    m_factory = MakeSavesFactory();
+    m_game = new SavesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), settings, startingLevel);
     m_holder = m_game;
     ASSERT_NE(Saves(), nullptr);
   }
@@ -395,6 +358,7 @@ class SavesGameTest : public ::testing::Test {
   FakeInput m_input;
   SavesGame* m_game = nullptr;
   SmartPointer<Engine::Application> m_holder;
+  SmartPointer<FrameworkTest::BoxLevelFactory> m_factory;
   std::string m_folder;
   std::vector<std::string> m_created;
   bool m_ready = false;
