@@ -237,6 +237,44 @@ TEST(AssetSheets, PlainAndTransparentPicturesAreWhatTheObjectsExpect) {
   EXPECT_GT(hud.Alpha(476, 40), 0);
 }
 
+TEST(AssetSheets, PicturesSitWhereTheScreensShowThem) {
+  // The studio logo is drawn centred on the screen: its picture has even margins.
+  Picture studio = LoadPicture(SheetPath("studio"));
+  ASSERT_TRUE(studio.ok);
+  int first = studio.width, last = -1;
+  for (int x = 0; x < studio.width; ++x)
+    if (CountAlpha(studio, {x, 0, 1, studio.height}, 200) > 0) {
+      first = std::min(first, x);
+      last = x;
+    }
+  ASSERT_GE(last, first);
+  const int left = first, right = studio.width - 1 - last;
+  EXPECT_LE(std::abs(left - right), 40) << "margins " << left << " and " << right;
+
+  // The options panel hides the menu under it.
+  Picture panel = LoadPicture(SheetPath("Op_bg"));
+  ASSERT_TRUE(panel.ok);
+  EXPECT_EQ(CountAlpha(panel, {4, 4, 42, 42}, 254), 42 * 42);
+
+  // The story's road strip is the very slice of the third panel's road it lies on (rows 195 to
+  // 225), so the lane markings of the two run on without a break.
+  Picture panelRoad = LoadPicture(SheetPath("Animation4"));
+  Picture strip = LoadPicture(SheetPath("Animation6"));
+  ASSERT_TRUE(panelRoad.ok && strip.ok);
+  int differing = 0;
+  for (int y = 0; y < strip.height; ++y)
+    for (int x = 20; x < 500; ++x)
+      for (int c = 0; c < 3; ++c)
+        differing += std::abs(strip.At(x, y)[c] - panelRoad.At(x, y + 195)[c]) > 3;
+  EXPECT_EQ(differing, 0);
+
+  // The searchlight's narrow end fades in below the top of each frame, inside its panel's border.
+  Picture light = LoadPicture(SheetPath("Animation10"));
+  ASSERT_TRUE(light.ok);
+  for (int cell = 0; cell < 4; ++cell)
+    EXPECT_EQ(CountAlpha(light, {(cell % 2) * 930, (cell / 2) * 900, 930, 190}, 0), 0) << cell;
+}
+
 TEST(AssetSheets, AnchorsTheGameLogicDependsOn) {
   // Decks of the floating platforms start at row 15.
   for (const char* stem : {"Platform_float", "Platform_float0"}) {

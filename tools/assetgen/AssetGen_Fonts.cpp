@@ -29,7 +29,9 @@ const uint32_t kDark = 0x12141F;
 const FontSpec kFonts[] = {
     {"BtnText", true, 17, 0xFFFFFF, 1.5, kDark, 32, 14, 22},
     {"BigBtnText", true, 36, 0xFFFFFF, 2.0, kDark, 64, 23, 44},
-    {"BlueTxt", false, 24, 0x78BEFF, 1.5, kDark, 40, 15, 30},
+    // Pale blue with a firm dark edge: a highlighted caption loses its green, and what is left
+    // (bright violet) must still stand out on the blue button plate.
+    {"BlueTxt", false, 24, 0xBEDCFF, 2.5, kDark, 40, 15, 30},
     {"ItemText", true, 20, 0xFFFFFF, 1.5, kDark, 32, 8, 26},
     {"ItemText2", false, 14, 0xE1E6F0, 1.0, kDark, 20, 5, 16},
     {"BtnTxtBold", true, 22, 0xFFFFFF, 1.5, kDark, 36, 13, 28},

@@ -172,9 +172,18 @@ std::vector<Sheet> AllSheets() {
     TextStyle sub = Words(26, Hex(0x9CCBFF), 520);
     DrawText(cr, "2D GAME FRAMEWORK", w / 2 + 60, 146, sub);
   }});
-  s.push_back({"studio", 1, 1, 1, 1280, 372, [](cairo_t* cr, int, double, double h) {
-    // Abstract emblem: a hexagon with a chevron.
-    double cx = 300, cy = h / 2, r = 130;
+  s.push_back({"studio", 1, 1, 1, 1280, 372, [](cairo_t* cr, int, double w, double h) {
+    // Abstract emblem: a hexagon with a chevron, and the name beside it; the two together are
+    // centred on the sheet, so the logo sits in the middle of the screen.
+    const std::string name = "VELKOR STUDIO";
+    TextStyle t = Words(96, Hex(0xFFFFFF), 800);
+    t.anchor = 0;
+    t.outlineWidth = 3;
+    const double r = 130, emblemHalf = r * std::cos(M_PI / 6), gap = 55;
+    // As wide as DrawText will draw it: the words shrink to fit their largest width.
+    const double textWidth = std::min(TextWidth(cr, name, t.size, t.bold), t.maxWidth);
+    const double left = (w - (2 * emblemHalf + gap + textWidth)) / 2;
+    double cx = left + emblemHalf, cy = h / 2;
     std::vector<double> hex;
     for (int i = 0; i < 6; ++i) {
       hex.push_back(cx + r * std::cos(M_PI / 6 + i * M_PI / 3));
@@ -185,10 +194,7 @@ std::vector<Sheet> AllSheets() {
     FillShaded(cr, Hex(0x2F6FD6), cx - r, cy - r, 2 * r, 2 * r, 5);
     PathPolygon(cr, {cx - 70, cy - 55, cx - 30, cy - 55, cx, cy + 20, cx + 30, cy - 55, cx + 70, cy - 55, cx, cy + 75});
     FillShaded(cr, Hex(0xFFFFFF), cx - 70, cy - 55, 140, 130, 4);
-    TextStyle t = Words(96, Hex(0xFFFFFF), 800);
-    t.anchor = 0;
-    t.outlineWidth = 3;
-    DrawText(cr, "VELKOR STUDIO", 470, cy + 35, t);
+    DrawText(cr, name, cx + emblemHalf + gap, cy + 35, t);
   }});
   s.push_back({"Logo", 1, 1, 1, 1286, 722, [](cairo_t* cr, int, double w, double h) {
     cairo_pattern_t* p = cairo_pattern_create_radial(w / 2, h * 0.42, 40, w / 2, h / 2, w * 0.7);
@@ -298,28 +304,39 @@ std::vector<Sheet> AllSheets() {
   s.push_back({"Animation11", 1, 1, 1, 656, 700, [](cairo_t* cr, int, double w, double h) {
     Person(cr, w / 2, h - 10, 620, Clothes(0), Hex(0x2E4A8A), Hex(0xF0C090), 1);
   }});
-  s.push_back({"Animation6", 1, 1, 1, 1234, 30, [](cairo_t* cr, int, double w, double h) {
-    RoadStrip(cr, w, 0, h, 123.4);
+  s.push_back({"Animation6", 1, 1, 1, 1234, 30, [](cairo_t* cr, int, double w, double) {
+    // The story lays this strip over rows 195 to 225 of the third panel (Animation4), whose road
+    // starts at row 170: it is that very slice of the road, so the two pieces meet without a seam
+    // and their lane markings are one.
+    RoadStrip(cr, w, 170 - 195, 242 - 170, 123.4);
   }});
   s.push_back({"Animation10", 2, 2, 4, 930, 900, [](cairo_t* cr, int f, double w, double h) {
+    // The story turns this cone and sets it in its panel with its narrow end up: the cone starts
+    // this far below the frame's top, fading in, so that end stays inside the panel's border.
+    const double top = 200;
+    const double bottom = h - 10;
+    const double leftAtTop = w / 2 - 60 - (w / 2 - 80) * top / bottom;
     cairo_save(cr);
-    PathPolygon(cr, {w / 2 - 60, 0, w / 2 + 60, 0, w - 20, h - 10, 20, h - 10});
+    PathPolygon(cr, {leftAtTop, top, w - leftAtTop, top, w - 20, bottom, 20, bottom});
     cairo_clip(cr);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, h);
-    cairo_pattern_add_color_stop_rgba(p, 0, 0.7, 1.0, 0.85, 0.65);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, top, 0, h);
+    cairo_pattern_add_color_stop_rgba(p, 0, 0.7, 1.0, 0.85, 0.0);
+    cairo_pattern_add_color_stop_rgba(p, 0.18, 0.7, 1.0, 0.85, 0.6);
     cairo_pattern_add_color_stop_rgba(p, 1, 0.55, 0.95, 1.0, 0.12);
     cairo_set_source(cr, p);
     cairo_paint(cr);
     cairo_pattern_destroy(p);
-    // Shimmer bands travelling down.
+    // Shimmer bands travelling down, below the faded narrow end.
     for (double y = -200 + f * 45; y < h; y += 180) {
-      cairo_rectangle(cr, 0, y, w, 50);
+      const double from = std::max(y, top + 60);
+      if (y + 50 <= from) continue;
+      cairo_rectangle(cr, 0, from, w, y + 50 - from);
       SetColor(cr, Color{1, 1, 1, 0.13});
       cairo_fill(cr);
     }
     Random rnd(100 + f);
     for (int i = 0; i < 40; ++i) {
-      double y = rnd.Range(0, h), x = w / 2 + (rnd.Uniform() - 0.5) * (120 + y * 0.9);
+      double y = rnd.Range(top + 60, h), x = w / 2 + (rnd.Uniform() - 0.5) * (120 + y * 0.9);
       Glow(cr, x, y, rnd.Range(5, 14), Color{1, 1, 1, 0.6});
     }
     cairo_restore(cr);
@@ -390,8 +407,9 @@ std::vector<Sheet> AllSheets() {
   s.push_back({"Op_bg", 1, 1, 1, 50, 50, [](cairo_t* cr, int, double w, double h) {
     PathRoundRect(cr, 0.5, 0.5, w - 1, h - 1, 7);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, h);
-    cairo_pattern_add_color_stop_rgba(p, 0, 0.16, 0.24, 0.42, 0.96);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0.07, 0.11, 0.22, 0.96);
+    // Opaque: the menu under the overlay must not show through it.
+    cairo_pattern_add_color_stop_rgba(p, 0, 0.16, 0.24, 0.42, 1.0);
+    cairo_pattern_add_color_stop_rgba(p, 1, 0.07, 0.11, 0.22, 1.0);
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
