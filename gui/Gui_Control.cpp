@@ -38,8 +38,12 @@ void EraseAll(std::vector<T>& list, const Control* control) {
 
 void WriteRectangle(Core::File& file, const NRectangle& rectangle) { rectangle.Save(file); }
 
-// Controls whose user data names another control: cleared when that control is destroyed.
-std::vector<Control*> g_userControlHolders;
+// Controls whose user data names another control: cleared when that control is destroyed. Never
+// freed, so a control that outlives the other globals can still take itself out.
+std::vector<Control*>& UserControlHolders() {
+  static auto* holders = new std::vector<Control*>();
+  return *holders;
+}
 
 }  // namespace
 
@@ -61,8 +65,8 @@ Control::Control(const Math::Vector2D& position, const Math::Vector2D& size)
 Control::~Control() {
   // The root keeps plain pointers: a control that goes away must take itself out of them.
   if (HUD* hud = HUD::GetInstance()) hud->OnControlDestroyed(this);
-  EraseAll(g_userControlHolders, this);
-  for (Control* holder : g_userControlHolders)
+  EraseAll(UserControlHolders(), this);
+  for (Control* holder : UserControlHolders())
     if (holder->m_userControl == this) holder->m_userControl = nullptr;
   for (const auto& child : m_children)
     if (child && child->m_parent == this) child->m_parent = nullptr;
@@ -73,9 +77,9 @@ void Control::SetUserData(Core::Object* object) {
   m_userControl = dynamic_cast<Control*>(object);
   if (m_userControl == nullptr) {
     m_userData = object;
-    EraseAll(g_userControlHolders, this);
-  } else if (std::find(g_userControlHolders.begin(), g_userControlHolders.end(), this) == g_userControlHolders.end()) {
-    g_userControlHolders.push_back(this);
+    EraseAll(UserControlHolders(), this);
+  } else if (std::find(UserControlHolders().begin(), UserControlHolders().end(), this) == UserControlHolders().end()) {
+    UserControlHolders().push_back(this);
   }
 }
 
