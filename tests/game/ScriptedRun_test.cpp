@@ -501,6 +501,9 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   ASSERT_TRUE(RunUntil([&] { return car->IsDead(); }, 3000)) << "y " << car->GetPositionY();
   Hold(PAL::VirtualKey::RightButton, false);
   const int32_t distance = static_cast<int32_t>(car->GetPositionX() / 100.0f);
+  // The test's seven and whatever the car rescued on its way.
+  const int32_t gears = car->GetGears();
+  EXPECT_GE(gears, 7);
   Frames(3);
   Shot("18_crash");
   ASSERT_TRUE(RunUntilLevel(8, 200));
@@ -510,8 +513,8 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   const PlayerData& record = m_game->GetDataManager().player;
   EXPECT_EQ(record.lastDistance, distance);
   EXPECT_EQ(record.bestDistance, distance);
-  EXPECT_EQ(record.lastGears, 7);
-  EXPECT_EQ(record.totalGears, 7);
+  EXPECT_EQ(record.lastGears, gears);
+  EXPECT_EQ(record.totalGears, gears);
   auto* results = Find<Quillon::Text>("ResTxt");
   ASSERT_NE(results, nullptr);
   EXPECT_EQ(results->GetText(), GameOverLevel::FormatResults(record));
@@ -526,7 +529,7 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
     reread.SetDefaults();
     EXPECT_TRUE(reread.Load()) << reread.GetLastError();
     EXPECT_EQ(reread.player.bestDistance, distance);
-    EXPECT_EQ(reread.player.totalGears, 7);
+    EXPECT_EQ(reread.player.totalGears, gears);
   }
 
   // ---- Back to the menu.
@@ -549,19 +552,22 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   m_game->GetSaves()->StartReplay("velkor_scripted_run");
   bool sawResults = false;
   int32_t replayedDistance = -1;
+  int32_t replayedGears = -1;
   for (int frame = 0; frame < 20000; ++frame) {
     Frame();
     if (m_game->GetCurrentLevelIndex() == 8 && !sawResults) {
       sawResults = true;
       replayedDistance = m_game->GetDataManager().player.lastDistance;
+      replayedGears = m_game->GetDataManager().player.lastGears;
     }
     if (frame > 2 && !m_game->GetSaves()->IsReplayPlaying()) break;
   }
   EXPECT_FALSE(m_game->GetSaves()->IsReplayPlaying());
   EXPECT_TRUE(sawResults);
   EXPECT_EQ(replayedDistance, distance);
-  // The replayed run is a run of its own: recorded once more, without the test's gears.
-  EXPECT_EQ(m_game->GetDataManager().player.totalGears, 7);
+  // The replayed run is a run of its own: recorded once more, without the test's seven gears.
+  EXPECT_EQ(replayedGears, gears - 7);
+  EXPECT_EQ(m_game->GetDataManager().player.totalGears, gears + replayedGears);
 }
 
 TEST_F(ScriptedRun, TheTutorialCanBeLeftDuringItsOpeningScrollAndStartsAfreshOnReturn) {
