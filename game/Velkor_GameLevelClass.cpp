@@ -174,6 +174,7 @@ void GameLevelClass::ApplyEquipment(PlayerClass& car) {
       }
     }
   }
+  car.RefreshHudIcons();
   car.SetBulletDamage(50);
 }
 

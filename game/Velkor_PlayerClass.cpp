@@ -14,12 +14,17 @@
 #include "input/Internal_Mouse.h"
 #include "game/Velkor_CharBullet.h"
 #include "game/Velkor_CursorClass.h"
+#include "game/Velkor_AiFriendClass.h"
 #include "game/Velkor_FadingText.h"
+#include "game/Velkor_FightSupport.h"
 #include "game/Velkor_GameLevelClass.h"
 #include "game/Velkor_HUD_Manager.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlatformManager.h"
+#include "game/Velkor_LaserClass.h"
 #include "game/Velkor_PlayerText.h"
+#include "game/Velkor_SpHud.h"
+#include "game/Velkor_SpecialAttackClass.h"
 #include "game/Velkor_ScreenSupport.h"
 
 VELKOR_IMPLEMENT_CLASS(PlayerClass, "PlayerClass");
@@ -28,6 +33,8 @@ namespace {
 
 // Engine key codes and mouse buttons of the car's controls.
 constexpr int32_t kKeySpace = Input::Key::Space;
+constexpr int32_t kKeySpecial = Input::Key::A;
+constexpr int32_t kKeyAiFriend = 71;  // S
 constexpr int32_t kKeyPowerUp = 56;   // D
 constexpr uint32_t kLeftButton = 0;
 constexpr uint32_t kRightButton = 2;
@@ -145,7 +152,18 @@ void PlayerClass::EquipAiFriend(int32_t index, int32_t stat, int32_t coolDown) {
   m_aiFriend.delay = coolDown;
 }
 
-void PlayerClass::SetHeldPowerUp(int32_t type) { m_heldPowerUp = type; }
+void PlayerClass::SetHeldPowerUp(int32_t type) {
+  m_heldPowerUp = type;
+  RefreshHudIcons();
+}
+
+SpHud* PlayerClass::FindSpecialPanel() const {
+  return m_hud != nullptr ? m_hud->GetSpecialPanel() : FindObjectByName<SpHud>("SpHud");
+}
+
+void PlayerClass::RefreshHudIcons() {
+  if (SpHud* panel = FindSpecialPanel()) panel->SetItems(m_special.itemId, m_aiFriend.itemId, m_heldPowerUp);
+}
 
 void PlayerClass::AddGears(int32_t gears) {
   m_gears += gears;
@@ -247,14 +265,7 @@ void PlayerClass::CheckDeath(float dt) {
   if (m_durability > 0) return;
   GameLevelClass::PlayRunSound("playerDie", false);
   m_dead = 1;
-  if (auto* archetype = FindObjectByName<Quillon::Sprite>("Explosion"); archetype != nullptr && GetLayer() != nullptr) {
-    Core::SmartPointer<Quillon::Sprite> explosion(static_cast<Quillon::Sprite*>(archetype->Clone()));
-    explosion->GoToFirstFrame(true);
-    explosion->SetPlaying(true);
-    explosion->SetPosition(GetPosition());
-    explosion->SetLifeTime(0.5f);
-    GetLayer()->AddGameObject(explosion.Get());
-  }
+  SpawnExplosion(GetPosition(), GetLayer());
   SetVisible(false);
   if (m_gun != nullptr) m_gun->SetVisible(false);
   if (auto* trail = FindObjectByName<Quillon::ParticleSystem>("particleSystem0")) trail->SetVisible(false);
@@ -273,6 +284,8 @@ void PlayerClass::ReadInput() {
   if (game == nullptr) return;
   if (Input::Keyboard* keyboard = game->GetKeyboard()) {
     Hover(keyboard->IsPressed(kKeySpace), keyboard->IsUp(kKeySpace));
+    if (keyboard->IsTriggered(kKeySpecial)) UseSpecialAttack();
+    if (keyboard->IsTriggered(kKeyAiFriend)) CallAiFriend();
     if (keyboard->IsTriggered(kKeyPowerUp)) UsePowerUp();
   }
   Input::Mouse* mouse = game->GetMouse();
@@ -335,19 +348,17 @@ std::vector<float> PlayerClass::VolleyAngles(float aim, int32_t bulletCount, boo
 
 void PlayerClass::Shoot() {
   auto* cursor = FindObjectByName<CursorClass>("mouse");
-  auto* archetype = FindObjectByName<CharBullet>("charBullet");
-  if (cursor == nullptr || archetype == nullptr || GetLayer() == nullptr) return;
+  if (cursor == nullptr || FindObjectByName<CharBullet>("charBullet") == nullptr) return;
   GameLevelClass::PlayRunSound("playerShoot", false);
   const Math::Vector2D origin = GetPosition() + kGunOffset;
   const float aim = Math::AngleOfDirection(Math::Normalized(cursor->GetPosition() - origin));
   const bool multi = m_multiBulletOn != 0;
   for (float angle : VolleyAngles(aim, m_gunData.multi, multi)) {
-    Core::SmartPointer<CharBullet> bullet(static_cast<CharBullet*>(archetype->Clone()));
-    bullet->SetName("charBulletClone");
+    CharBullet* bullet = CloneArchetype<CharBullet>("charBullet", "charBulletClone");
     if (bullet->GetFramesCount(0) > 1) bullet->SetCurrentFrameIndex(multi ? 1 : 0, true);
     bullet->Fire(origin, Math::DirectionFromAngle(angle), 10);
     bullet->SetLife(1.0f);
-    GetLayer()->AddGameObject(bullet.Get());
+    AddToLayer(GetLayer(), bullet);
   }
 }
 
@@ -375,6 +386,42 @@ void PlayerClass::UsePowerUp() {
       break;
   }
   m_heldPowerUp = kNoPowerUp;
+  RefreshHudIcons();
+}
+
+void PlayerClass::UseSpecialAttack() {
+  if (m_special.itemId < 0) return;
+  SpHud* panel = FindSpecialPanel();
+  if (panel == nullptr) return;
+  if (panel->GetSpecialCountdown() > 0.0f) {
+    ShowMessage("Not Ready", 2.0f);
+    return;
+  }
+  panel->SetSpecialCountdown(static_cast<float>(m_special.delay));
+  if (m_special.itemId == 0) {
+    if (auto* rocket = CloneArchetype<SpecialAttackClass>("SpecialAtk", "SpecialAttackClone")) {
+      rocket->SetUp(SpecialAttackClass::kRocket, 2.0f);
+      AddToLayer(GetLayer(), rocket);
+    }
+    ShowMessage("Rocket!!", 2.0f);
+  } else if (m_special.itemId == 1) {
+    if (auto* laser = FindObjectByName<LaserClass>("Laser")) laser->Switch(true, 3.0f);
+    GameLevelClass::PlayRunSound("playerLaser", false);
+  }
+}
+
+void PlayerClass::CallAiFriend() {
+  if (m_aiFriend.itemId < 0) return;
+  SpHud* panel = FindSpecialPanel();
+  if (panel == nullptr || panel->GetAiFriendCountdown() > 0.0f) return;
+  panel->SetAiFriendCountdown(static_cast<float>(m_aiFriend.delay));
+  if (m_aiFriend.itemId != 0) return;
+  if (auto* drone = FindObjectByName<AiFriendClass>("AiFriend")) {
+    drone->SetBox(Math::Vector2D(-150.0f, 150.0f), Math::Vector2D(800.0f, 650.0f));
+    drone->SetUp(Math::Vector2D(-500.0f, 200.0f), m_aiFriend.itemId, 4, 4.0f);
+    drone->SetSpeedRange(5, 10);
+  }
+  ShowMessage("AI Friend is coming!!", 2.0f);
 }
 
 void PlayerClass::RunBoostTimers(float dt) {

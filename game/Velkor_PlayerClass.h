@@ -14,6 +14,7 @@
 
 class HUD_Manager;
 class PlayerText;
+class SpHud;
 
 class PlayerClass : public Quillon::Sprite {
  public:
@@ -47,6 +48,8 @@ class PlayerClass : public Quillon::Sprite {
   void EquipAiFriend(int32_t index, int32_t stat, int32_t coolDown);
   void SetBulletDamage(int32_t damage) { m_bulletDamage = damage; }
   void SetHeldPowerUp(int32_t type);
+  // The special-attack panel shows the equipped special attack, AI friend and held power-up.
+  void RefreshHudIcons();
 
   // The names touching the car this frame, asked in the car's own order.
   using ContactQuery = std::function<bool(const char* name)>;
@@ -58,6 +61,10 @@ class PlayerClass : public Quillon::Sprite {
   void DropThrough(bool held, bool released);
   // The power-up held, used now.
   void UsePowerUp();
+  // The equipped special attack (rocket or laser), unless its cool-down is still running.
+  void UseSpecialAttack();
+  // The equipped AI friend, unless its cool-down is still running.
+  void CallAiFriend();
   // The angles of one volley (degrees): one shot at the aim, or with multi-bullet on one per
   // bullet of the gun, 10 degrees apart around the aim.
   static std::vector<float> VolleyAngles(float aim, int32_t bulletCount, bool multiBullet);
@@ -95,6 +102,7 @@ class PlayerClass : public Quillon::Sprite {
 
  private:
   void FindPartners();
+  SpHud* FindSpecialPanel() const;
   void UpdateHud();
   void CheckDeath(float dt);
   void RescueCivilians();

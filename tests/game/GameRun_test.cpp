@@ -15,6 +15,7 @@
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_AiFriendClass.h"
 #include "game/Velkor_CharBullet.h"
 #include "game/Velkor_CursorClass.h"
 #include "game/Velkor_FadingText.h"
@@ -24,6 +25,9 @@
 #include "game/Velkor_PlatformClass.h"
 #include "game/Velkor_PlatformManager.h"
 #include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_PlayerText.h"
+#include "game/Velkor_SpHud.h"
+#include "game/Velkor_SpecialAttackClass.h"
 #include "input/Internal_Keyboard.h"
 #include "math/Math_Module.h"
 #include "physics/Physics_MassProperties.h"
@@ -68,6 +72,12 @@ class SmallRunFactory : public Quillon::LevelFactory {
     Add<PlayerClass>(main, "Player", 50.0f, 299.0f, 500.0f);
     Add<Quillon::Sprite>(main, "PlayerGunSprite", 105.0f, 301.0f);
     Add<CursorClass>(main, "mouse", -114.0f, -780.0f);
+    Add<SpHud>(main, "SpHud", 300.0f, 550.0f);
+    Add<SpecialAttackClass>(main, "SpecialAtk", -708.0f, -766.0f, 1.0f);
+    Add<AiFriendClass>(main, "AiFriend", -679.0f, -946.0f);
+    SmartPointer<PlayerText> message(new PlayerText("MyText", ""));
+    message->SetName("PlayerStatsText");
+    main.AddGameObject(message.Get());
     for (const char* hint : {"tuh1Sprite", "tuh2Sprite", "tuh3Sprite", "tutBg"}) {
       Add<Quillon::Sprite>(main, hint, 300.0f, 300.0f)->SetVisible(false);
     }
@@ -339,6 +349,53 @@ TEST_F(GameRunTest, TheHintPagesPauseTheRunAndTurnWithTheButtons) {
   EXPECT_EQ(m_game->showTutorialPages, 0);
   EXPECT_FALSE(first->IsVisible() || second->IsVisible() || third->IsVisible());
   EXPECT_FALSE(Find<Quillon::Sprite>("tutBg")->IsVisible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GameRunTest, TheSpecialAttackAndTheAiFriendWaitForTheirCoolDowns) {
+  // The rocket and the first AI friend equipped.
+  ASSERT_TRUE(TestSupport::WriteWholeFile(
+      m_directory + "/velkor/scoreData.txt",
+      "-PlayerData-\n0 0 0 **\n**End\n\n"
+      "_____Armour_Set_____\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+      "______Gun_Set______\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+      "_____Special_Set____\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
+      "_______AI_Set_______\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n"));
+  StartGame();
+  auto* car = Find<PlayerClass>("Player");
+  auto* panel = Find<SpHud>("SpHud");
+  auto* message = Find<PlayerText>("PlayerStatsText");
+  auto* drone = Find<AiFriendClass>("AiFriend");
+  ASSERT_TRUE(car != nullptr && panel != nullptr && message != nullptr && drone != nullptr);
+  ASSERT_EQ(car->GetSpecial().itemId, 0);
+  ASSERT_GT(car->GetSpecial().delay, 0);
+  auto press = [this](uint8_t key) {
+    m_input->Hold(key, true);
+    Frame(16.0);
+    m_input->Hold(key, false);
+    Frame(16.0);
+  };
+  press(static_cast<uint8_t>('A'));
+  EXPECT_NE(Find<SpecialAttackClass>("SpecialAttackClone"), nullptr);
+  EXPECT_EQ(message->GetText(), "Rocket!!");
+  EXPECT_GT(panel->GetSpecialCountdown(), 0.0f);
+  press(static_cast<uint8_t>('A'));
+  EXPECT_EQ(message->GetText(), "Not Ready");
+  press(static_cast<uint8_t>('S'));
+  EXPECT_TRUE(drone->IsActive());
+  EXPECT_EQ(message->GetText(), "AI Friend is coming!!");
+  EXPECT_GT(panel->GetAiFriendCountdown(), 0.0f);
+  // A held power-up is used once; D with nothing held does nothing.
+  car->SetHeldPowerUp(PlayerClass::kMultiBullet);
+  press(static_cast<uint8_t>('D'));
+  EXPECT_TRUE(car->IsMultiBulletOn());
+  EXPECT_EQ(car->GetHeldPowerUp(), PlayerClass::kNoPowerUp);
+  EXPECT_EQ(message->GetText(), "Multi Bullet for 30 seconds!");
+  press(static_cast<uint8_t>('D'));
+  EXPECT_EQ(car->GetHeldPowerUp(), PlayerClass::kNoPowerUp);
 }
 
 }  // namespace

@@ -169,6 +169,26 @@ TEST(ContactRules, AMissingSecondObjectMatchesNoRule) {
   Expect(Ask(7, nullptr, nullptr), true, kR, kF, false, "nothing at all");
 }
 
+TEST(GameClasses, EveryGameClassIsCreatedByItsRegisteredName) {
+  const char* const names[] = {
+      "AiData",           "AiFriendClass",      "AlienBullet",   "AlienClass",    "ArmourData",   "BossObject",
+      "BulletClass",      "CharBullet",         "CivilianClass", "CreditsLevel",  "CursorClass",  "DataManager",
+      "EnergyBar",        "FadingText",         "GameLevelClass", "GameOverLevel", "GarageLevelClass", "GunData",
+      "G_MenuLabel",      "G_MenuManager",      "HealthConsume", "HUD_Manager",   "InstructionLevel", "ItemDataHolder",
+      "LaserClass",       "LogoClass",          "MainMenuClass", "MobHealthBar",  "OptionMenu",   "OptionMenu_M",
+      "ParallaxBackground", "PlatformClass",    "PlatformManager", "PlayerClass", "PlayerData",   "PlayerText",
+      "PowerConsume",     "RadiusAttack",       "ShieldConsume", "SpawnManager",  "SpawnObject",  "SpecialAttackClass",
+      "SpecialData",      "SpHud",              "StoryClass",    "Tutorial",      "UFO2Class",    "UFO3Class",
+      "UFOClass",         "WarningSign"};
+  for (const char* name : names) {
+    SmartPointer<Core::Object> object(Core::CreateObject(name));
+    ASSERT_NE(object.Get(), nullptr) << name;
+    EXPECT_STREQ(object->GetClassName(), name);
+  }
+  EXPECT_EQ(Core::CreateObject("MyGame"), nullptr);
+  EXPECT_EQ(Core::CreateObject("MyLevelFactory"), nullptr);
+}
+
 // ---- The car ------------------------------------------------------------------------------------
 
 struct Touching {
