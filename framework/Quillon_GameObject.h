@@ -33,6 +33,16 @@ class Layer;
 class NetworkFile;
 class QlnPlayer;
 
+// A network object's list of components: made by CreateComponentManager and kept with its object;
+// nothing fills it yet.
+class QlnComponentManager : public Core::Object {
+ public:
+  size_t GetComponentCount() const { return m_components.size(); }
+
+ private:
+  std::vector<Core::SmartPointer<Core::Object>> m_components;
+};
+
 class GameObject : public Core::Object {
  public:
   static constexpr const char* ScriptClassName = "GameObject";
@@ -65,6 +75,10 @@ class GameObject : public Core::Object {
   virtual void SecondFrameHook(float dt) { (void)dt; }
   // Hands opacity and colour to the engine node; nothing in the base.
   virtual void UpdateAppearance(float dt) { (void)dt; }
+  // Gives the object a new, empty component manager; answers whether this machine is the network
+  // server. A copy starts without one.
+  virtual bool CreateComponentManager();
+  QlnComponentManager* GetComponentManager() const { return m_componentManager.Get(); }
 
   // Transform. Every setter passes the change on to the bodies and mounted objects, then rebuilds
   // the node matrix; plain stores (z-order, opacity, colour, life time) show at the next refresh.
@@ -282,6 +296,7 @@ class GameObject : public Core::Object {
 
  private:
   Core::SmartPointer<Core::Object> m_networkId;
+  Core::SmartPointer<QlnComponentManager> m_componentManager;
   std::vector<GameObject*> m_mountedObjects;
   GameObject* m_mountSupport = nullptr;
   Layer* m_layer = nullptr;

@@ -46,6 +46,11 @@ Math::Color TakeColor(Core::File& file) {
 
 }  // namespace
 
+bool GameObject::CreateComponentManager() {
+  m_componentManager = new (__FILE__, __LINE__) QlnComponentManager();
+  return GetGameServices().IsServer();
+}
+
 bool GameObject::ChangeNetworkOwner(QlnPlayer* player) {
   const NetObjectID* id = GetNetObjectID(this);
   if (id == nullptr) return false;

@@ -45,7 +45,32 @@ bool Saves::IsNetworkGame() {
   return game != nullptr && game->GetNetworkEngine() != nullptr && game->GetNetworkEngine()->IsNetworkGame();
 }
 
-std::string Saves::GetSavePath(const std::string& name) { return Game::GetDirectory() + "\\Saves\\" + name; }
+std::string Saves::GetSavePath(const std::string& name) {
+  // Only the bare file name counts, whichever separator a script used: a save never leaves its folder.
+  const size_t separator = name.find_last_of("/\\");
+  const std::string bare = separator == std::string::npos ? name : name.substr(separator + 1);
+  return Game::GetDirectory() + "\\Saves\\" + bare;
+}
+
+std::string Saves::FindSavePath(const std::string& name) {
+  const std::string path = GetSavePath(name);
+  if (Core::DiskFile(path, Core::DiskFile::ReadMode).HasFailed()) {
+    // The folder lists endings without regard to case; a file written elsewhere as "_GAMESAVED"
+    // must open under the name it was listed by, also on a file system that tells case apart.
+    const std::string wanted = path.substr(path.find_last_of('\\') + 1);
+    std::vector<std::string> files;
+    ListSaveFiles(files);
+    for (const std::string& file : files) {
+      if (file.size() == wanted.size() &&
+          std::equal(file.begin(), file.end(), wanted.begin(), [](unsigned char a, unsigned char b) {
+            return std::toupper(a) == std::toupper(b);
+          })) {
+        return GetSavePath(file);
+      }
+    }
+  }
+  return path;
+}
 
 // ---- Requests -----------------------------------------------------------------------------------
 
@@ -57,7 +82,7 @@ void Saves::RequestSave(const std::string& name) {
 
 void Saves::RequestLoad(const std::string& name) {
   if (IsNetworkGame()) return;
-  m_loadPath = GetSavePath(name);
+  m_loadPath = FindSavePath(name);
   m_pendingRequest = LoadRequest;
 }
 
@@ -67,6 +92,9 @@ void Saves::StartReplayRecording(const std::string& name) {
   FreeReplayFrames();
   m_replayPath = name;
   RequestSave(name + "_gameSaved");
+  // Without its starting state a recording could never be played: it stops if that save fails.
+  m_recordingStartPending = m_pendingRequest == SaveRequest ? 1 : 0;
+  if (m_recordingStartPending == 0) m_recording = 0;
 }
 
 void Saves::StopReplayRecording() {
@@ -78,14 +106,16 @@ void Saves::StopReplayRecording() {
 }
 
 void Saves::StartReplay(const std::string& name) {
+  // A recording under way ends here (its frames are freed below), whether or not the replay starts.
+  m_recording = 0;
+  m_recordingStartPending = 0;
   m_playing = 1;
-  StopReplayRecording();
   FreeReplayFrames();
   RequestSave(kReplayStartState);
   RequestLoad(name + "_gameSaved");
   if (!IsNetworkGame()) {
     m_pendingRequest = StartReplayRequest;
-    m_replayPath = GetSavePath(name + "_replayData");
+    m_replayPath = FindSavePath(name + "_replayData");
   }
   m_playbackPosition = 0;
 }
@@ -133,7 +163,10 @@ void Saves::ProcessRequests(Game& game) {
       m_loadPath.clear();
       break;
     case SaveRequest:
-      SaveToPath(game, m_savePath);
+      if (!SaveToPath(game, m_savePath) && m_recordingStartPending != 0) {
+        m_recording = 0;
+        FreeReplayFrames();
+      }
       m_savePath.clear();
       break;
     case LoadRequest:
@@ -144,6 +177,7 @@ void Saves::ProcessRequests(Game& game) {
       break;
   }
   m_pendingRequest = None;
+  m_recordingStartPending = 0;
 }
 
 bool Saves::SaveToPath(Game& game, const std::string& path) {

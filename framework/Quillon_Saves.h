@@ -44,6 +44,9 @@ class Saves : public GameSaves {
   static void ListSaveFiles(std::vector<std::string>& names);
   // d + "\Saves\" + name.
   static std::string GetSavePath(const std::string& name);
+  // The path to open for a name: the file of that name, else one in the folder whose name differs
+  // only in case (as the folder's listing matches endings).
+  static std::string FindSavePath(const std::string& name);
 
   // Reads the whole game from file into the running game, which ResetBeforeLoad has emptied;
   // false when the file is short, corrupt or foreign (the game then holds a partial load).
@@ -76,6 +79,8 @@ class Saves : public GameSaves {
   std::string m_loadPath;
   uint8_t m_recording = 0;
   uint8_t m_playing = 0;
+  // The save that starts a recording is pending: its failure ends the recording.
+  uint8_t m_recordingStartPending = 0;
   std::vector<ReplayFrame> m_frames;
   std::string m_replayPath;
   uint32_t m_playbackPosition = 0;

@@ -477,6 +477,7 @@ TEST_F(SavesGameTest, AnInterruptedSaveLeavesTheOldFile) {
   m_game->GetSaves()->RequestLoad("kept");
   StepOnce();
   EXPECT_EQ(m_game->GetCurrentLevel()->GetName(), "First");
+  PathOf("x");
   m_game->GetSaves()->RequestSave("no such folder\\x");
   StepOnce();
   EXPECT_TRUE(ReadFile(m_folder + "/no such folder/x").empty());
@@ -553,6 +554,61 @@ TEST_F(SavesGameTest, AReplayPlaysBackTheRecordedInputAndMotionAndRestoresTheGam
   StepOnce();
   EXPECT_FALSE(m_game->GetSaves()->IsReplayPlaying());
   EXPECT_TRUE(Saves()->GetReplayFrames().empty());
+}
+
+TEST_F(SavesGameTest, NamesStayInTheSavesFolderAndAListedReplayOpensWhateverTheCaseOfItsEnding) {
+  MakeGame(0);
+  PathOf("escape");
+  PathOf("rec_gameSaved");
+  PathOf("rec_GAMESAVED");
+  PathOf("rec_replayData");
+  PathOf("gameSaved_OnReplayStart");
+  StepOnce();
+  // Only the bare file name counts, with either separator.
+  for (const char* name : {"../../escape", "..\\..\\escape", "/tmp/escape"}) {
+    std::remove((m_folder + "/escape").c_str());
+    m_game->GetSaves()->RequestSave(name);
+    StepOnce();
+    EXPECT_FALSE(ReadFile(m_folder + "/escape").empty()) << name;
+  }
+
+  m_game->GetSaves()->StartReplayRecording("rec");
+  for (int i = 0; i < 4; ++i) StepOnce();
+  m_game->GetSaves()->StopReplayRecording();
+  StepOnce();
+  ASSERT_FALSE(ReadFile(m_folder + "/rec_gameSaved").empty());
+  // The same files as another system may have spelled them: listed, and so they must open.
+  ASSERT_EQ(std::rename((m_folder + "/rec_gameSaved").c_str(), (m_folder + "/rec_GAMESAVED").c_str()), 0);
+  std::vector<std::string> names;
+  m_game->GetSaves()->GetReplayNames(names);
+  EXPECT_NE(std::find(names.begin(), names.end(), "rec"), names.end());
+  m_game->GetSaves()->GetSavedGameNames(names);
+  EXPECT_NE(std::find(names.begin(), names.end(), "rec"), names.end());
+  m_game->GetSaves()->StartReplay("rec");
+  StepOnce();
+  EXPECT_TRUE(m_game->GetSaves()->IsReplayPlaying());
+}
+
+TEST_F(SavesGameTest, ARecordingWhoseStartingStateCannotBeSavedStops) {
+  MakeGame(0);
+  PathOf("lost_gameSaved");
+  StepOnce();
+  Quillon::Saves::SetBeforeReplaceHook([](const std::string&) { return false; });
+  m_game->GetSaves()->StartReplayRecording("lost");
+  StepOnce();
+  Quillon::Saves::SetBeforeReplaceHook(nullptr);
+  EXPECT_FALSE(m_game->GetSaves()->IsReplayRecording()) << "a recording without its start could never be played";
+  for (int i = 0; i < 3; ++i) StepOnce();
+  EXPECT_TRUE(Saves()->GetReplayFrames().empty());
+
+  // A recording under way ends when a replay starts, whether or not that replay can start.
+  m_game->GetSaves()->StartReplayRecording("lost");
+  StepOnce();
+  ASSERT_TRUE(m_game->GetSaves()->IsReplayRecording());
+  m_game->GetSaves()->StartReplay("missing");
+  StepOnce();
+  EXPECT_FALSE(m_game->GetSaves()->IsReplayPlaying());
+  EXPECT_FALSE(m_game->GetSaves()->IsReplayRecording());
 }
 
 }  // namespace
