@@ -439,6 +439,9 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   const Picture runStart = Shot("14_run_start");
   Hold(PAL::VirtualKey::LeftButton, true);
   Picture runMiddle;
+  const float startY = car->GetPositionY();
+  float highest = startY;
+  size_t mostShots = 0;
   for (int frame = 0; frame < 600 && !car->IsDead(); ++frame) {
     Hold(PAL::VirtualKey::Space, frame % 40 < 25);
     AimAt(car->GetPositionX() + 400.0f, car->GetPositionY() + 50.0f, 0);
@@ -447,7 +450,14 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
     } else {
       Frame();
     }
+    highest = std::max(highest, car->GetPositionY());
+    std::list<Quillon::GameObject*> shots;
+    Quillon::GameObject::GetGameObjectsByName("charBulletClone", shots);
+    mostShots = std::max(mostShots, shots.size());
   }
+  // The car rose while Space was held, and its shots flew.
+  EXPECT_GT(highest, startY + 50.0f);
+  EXPECT_GT(mostShots, 0u);
   ASSERT_FALSE(car->IsDead()) << "the car died while hovering";
   Hold(PAL::VirtualKey::LeftButton, false);
   const Picture runEnd = Shot("16_run_10s");
