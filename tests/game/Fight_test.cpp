@@ -32,10 +32,12 @@
 #include "game/Velkor_CursorClass.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_HUD_Manager.h"
 #include "game/Velkor_HealthConsume.h"
 #include "game/Velkor_LaserClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_PlayerText.h"
 #include "game/Velkor_PowerConsume.h"
 #include "game/Velkor_RadiusAttack.h"
 #include "game/Velkor_ShieldConsume.h"
@@ -120,6 +122,9 @@ Content::LevelRows FightRows(bool asGameLevel) {
       {kText<>, "usableTxt", "SpTxt", "31", kNoActor, 377, 498, 4.2f},
       {kText<>, "SpAtkTxt", "SpTxt", "31", kNoActor, 201, 499, 4.2f},
       {kText<>, "aiFrTxt", "SpTxt", "31", kNoActor, 289, 446, 4.2f},
+      {kText<>, "GearTxt", "ag_fb_25_yelw", "Gear: ", kNoActor, 277, 612, 4.2f},
+      {kText<PlayerText>, "PlayerStatsText", "PlayerStatTxt", "MyText", kNoActor, -52, 174, 15.0f},
+      {kSprite<HUD_Manager>, "hud_mgr", {{"HUD_Mounter", 1, 1}}, "", 70, 400, -500, 1.0f, {Content::kNoBody}},
       {kSprite<AlienClass>, "Alien", {{"Alien", 2, 1, 2}}, "", 71, -1587, -924, 2.0f,
        {kStill, kOnce, kShapes, Thickness(8), ZCollision(6), CanCollide(1), CanCollide(7), CanCollide(4), kIdle,
         Mass(0)}},
@@ -211,6 +216,9 @@ class FightTest : public ::testing::Test {
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
     m_previousDirectory = here;
     ASSERT_EQ(chdir(m_directory.c_str()), 0);
+    // The save file goes to the temporary folder, never to the player's own.
+    if (const char* home = std::getenv("XDG_DATA_HOME")) m_previousDataHome = home;
+    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
     Math::Initialize();
     std::string error;
     ASSERT_TRUE(Lua::Initialize(&error)) << error;
@@ -248,6 +256,11 @@ class FightTest : public ::testing::Test {
     while (!PAL::ProcessMessages()) {
     }
     (void)chdir(m_previousDirectory.c_str());
+    if (m_previousDataHome.empty()) {
+      unsetenv("XDG_DATA_HOME");
+    } else {
+      setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
+    }
     std::system(("rm -rf '" + m_directory + "'").c_str());
   }
   virtual bool AsGameLevel() const { return false; }
@@ -308,6 +321,7 @@ class FightTest : public ::testing::Test {
 
   std::string m_directory;
   std::string m_previousDirectory;
+  std::string m_previousDataHome;
   FightFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
   SmartPointer<Quillon::Game> m_holder;
@@ -605,6 +619,70 @@ TEST_F(FightTest, ThePanelCountsDownOnlyWhileThePlayRuns) {
   EXPECT_FALSE(text->IsVisible());
 }
 
+TEST_F(FightTest, TheCarsSpecialAttackFriendAndPowerUpWaitForTheirCoolDowns) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  auto* panel = FindObjectByName<SpHud>("SpHud");
+  ASSERT_NE(panel, nullptr);
+  // Nothing equipped: nothing happens.
+  Player()->EquipSpecial(-1, 0, 0);
+  Player()->UseSpecialAttack();
+  EXPECT_EQ(Count("SpecialAttackClone"), 0u);
+  EXPECT_FLOAT_EQ(panel->GetSpecialCountdown(), 0.0f);
+
+  // The rocket, then "Not Ready" until its cool-down has run.
+  Player()->EquipSpecial(0, 40, 10);
+  Player()->UseSpecialAttack();
+  EXPECT_EQ(Count("SpecialAttackClone"), 1u);
+  EXPECT_FLOAT_EQ(panel->GetSpecialCountdown(), 10.0f);
+  Frames(60);
+  Player()->UseSpecialAttack();
+  EXPECT_LE(Count("SpecialAttackClone"), 1u);
+  Frames(60 * 9 + 5);
+  EXPECT_LE(panel->GetSpecialCountdown(), 0.0f);
+  const size_t rockets = Count("SpecialAttackClone");
+  Player()->UseSpecialAttack();
+  EXPECT_EQ(Count("SpecialAttackClone"), rockets + 1);
+
+  // The laser, for three seconds, with its own cool-down.
+  Frames(60 * 10 + 5);
+  Player()->EquipSpecial(1, 40, 5);
+  auto* laser = FindObjectByName<LaserClass>("Laser");
+  ASSERT_NE(laser, nullptr);
+  Player()->UseSpecialAttack();
+  EXPECT_TRUE(laser->IsActive());
+  EXPECT_FLOAT_EQ(panel->GetSpecialCountdown(), 5.0f);
+  Frames(60 * 3 + 5);
+  EXPECT_FALSE(laser->IsActive());
+  Player()->UseSpecialAttack();
+  EXPECT_FALSE(laser->IsActive());
+
+  // The AI friend comes once per cool-down.
+  auto* friendly = FindObjectByName<AiFriendClass>("AiFriend");
+  ASSERT_NE(friendly, nullptr);
+  Player()->EquipAiFriend(0, 30, 20);
+  Player()->CallAiFriend();
+  EXPECT_TRUE(friendly->IsActive());
+  EXPECT_EQ(friendly->GetAttackCount(), 4);
+  EXPECT_FLOAT_EQ(panel->GetAiFriendCountdown(), 20.0f);
+  Frames(10);
+  // A second call within the cool-down does not set it up again.
+  Player()->CallAiFriend();
+  EXPECT_NE(friendly->GetOffset(), Vector2D(-500.0f, 200.0f));
+
+  // The held power-up shows on the panel until it is used.
+  auto* usable = FindObjectByName<PowerConsume>("UsableImg");
+  auto* usableText = FindObjectByName<Quillon::Text>("usableTxt");
+  ASSERT_NE(usable, nullptr);
+  ASSERT_NE(usableText, nullptr);
+  Player()->SetHeldPowerUp(PlayerClass::kMultiBullet);
+  EXPECT_TRUE(usable->IsVisible());
+  EXPECT_EQ(usable->GetCurrentFrameIndex(), 1u);
+  Player()->UsePowerUp();
+  EXPECT_TRUE(Player()->IsMultiBulletOn());
+  EXPECT_FALSE(usable->IsVisible());
+  EXPECT_EQ(usableText->GetText(), "0");
+}
+
 TEST_F(FightTest, TheAiFriendFollowsInItsBoxFiresItsBlastsAndLeaves) {
   HoldPlayerAt(Vector2D(0.0f, 0.0f));
   auto* friendly = FindObjectByName<AiFriendClass>("AiFriend");
@@ -780,6 +858,16 @@ TEST_F(WavesTest, TheMothershipComesWithWaveFiveAndItsLaserEndsWithIt) {
   RunToWave(6);
   EXPECT_EQ(Count("UFOClone"), 1u);
   EXPECT_FALSE(boss->IsVisible());
+
+  // The run's gears reach the save file once the car is lost, and come back from it.
+  Player()->SetSpeedAndDurability(0, 0.0f);
+  for (int frame = 0; frame < 60 * 4 && !Player()->IsGameOver(); ++frame) Frame();
+  ASSERT_TRUE(Player()->IsGameOver());
+  Frames(3);
+  DataManager saved;
+  saved.SetDefaults();
+  ASSERT_TRUE(saved.Load());
+  EXPECT_EQ(saved.player.totalGears, gears + 100);
 }
 
 }  // namespace
