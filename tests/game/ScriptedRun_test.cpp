@@ -143,6 +143,12 @@ class ScriptedRun : public ::testing::Test {
   void TearDown() override {
     if (!m_ready) return;
     StopGame();
+    // The replay's files lie in the saves folder beside the executable, which the tests share.
+    const std::string saves = PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves\\");
+    for (const char* file : {"velkor_scripted_run_gameSaved", "velkor_scripted_run_replayData"}) {
+      std::error_code ignored;
+      std::filesystem::remove(saves + file, ignored);
+    }
     Lua::Shutdown();
     Math::Shutdown();
     PAL::SetMessageBoxHook(nullptr);
