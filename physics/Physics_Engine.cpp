@@ -10,7 +10,6 @@
 #include "physics/Physics_JointNail.h"
 #include "physics/Physics_JointSlider.h"
 #include "physics/Physics_LuaSupport.h"
-#include "physics/Physics_ReadHelpers.h"
 
 namespace Physics2D {
 
@@ -544,7 +543,7 @@ void PhysicsEngine::Save(Core::File& file) {
 void PhysicsEngine::Load(Core::File& file) {
   Core::ReadValue<uint32_t>(file);  // the marker carries no information
   Core::SmartPointer<RigidBody> staticBody;
-  ReadTypedObject(file, staticBody);
+  Core::ReadObjectPointer(file, staticBody);
 
   uint32_t freeCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(freeCount, sizeof(uint32_t))) return;
@@ -554,17 +553,17 @@ void PhysicsEngine::Load(Core::File& file) {
   uint32_t slotCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(slotCount, 1)) return;
   std::vector<Core::SmartPointer<RigidBody>> bodies(slotCount);
-  for (auto& body : bodies) ReadTypedObject(file, body);
+  for (auto& body : bodies) Core::ReadObjectPointer(file, body);
 
   uint32_t solvedCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(solvedCount, 1)) return;
   std::vector<Core::SmartPointer<RigidBody>> solvedBodies(solvedCount);
-  for (auto& body : solvedBodies) ReadTypedObject(file, body);
+  for (auto& body : solvedBodies) Core::ReadObjectPointer(file, body);
 
   uint32_t jointCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(jointCount, 1)) return;
   std::vector<Core::SmartPointer<Joint>> joints(jointCount);
-  for (auto& joint : joints) ReadTypedObject(file, joint);
+  for (auto& joint : joints) Core::ReadObjectPointer(file, joint);
 
   const uint32_t iterations = Core::ReadValue<uint32_t>(file);
   const uint8_t warmStart = Core::ReadValue<uint8_t>(file);

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/Core_File.h"
-#include "physics/Physics_ReadHelpers.h"
 #include "physics/Physics_Script.h"
 
 namespace Physics2D {
@@ -65,7 +64,7 @@ void Forces::Load(Core::File& file) {
   uint32_t slotCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(slotCount, 1)) return;
   std::vector<Core::SmartPointer<Force>> forces(slotCount);
-  for (auto& force : forces) ReadTypedObject(file, force);
+  for (auto& force : forces) Core::ReadObjectPointer(file, force);
   if (file.HasFailed()) return;
   // A force bound to another body would outlive it there.
   for (const auto& force : forces) {

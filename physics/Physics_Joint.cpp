@@ -1,7 +1,6 @@
 #include "physics/Physics_Joint.h"
 
 #include "core/Core_File.h"
-#include "physics/Physics_ReadHelpers.h"
 #include "physics/Physics_Settings.h"
 
 namespace Physics2D {
@@ -44,8 +43,8 @@ void Joint::Load(Core::File& file) {
   const uint8_t flag = Core::ReadValue<uint8_t>(file);
   Core::SmartPointer<RigidBody> body1;
   Core::SmartPointer<RigidBody> body2;
-  ReadTypedObject(file, body1);
-  ReadTypedObject(file, body2);
+  Core::ReadObjectPointer(file, body1);
+  Core::ReadObjectPointer(file, body2);
   if (file.HasFailed()) return;
   // The row count sizes the solver's arrays; a joint without bodies cannot build rows.
   if (rowCount != GetDeclaredRowCount() || activeRowCount > rowCount + 1 || !body1 || !body2) {

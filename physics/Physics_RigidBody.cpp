@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/Core_File.h"
-#include "physics/Physics_ReadHelpers.h"
 
 namespace Physics2D {
 
@@ -240,8 +239,8 @@ void RigidBody::Load(Core::File& file) {
   m_solverKind = Core::ReadValue<uint32_t>(file);
   Core::SmartPointer<ODESolver> velocitySolver;
   Core::SmartPointer<ODESolver> positionSolver;
-  ReadTypedObject(file, velocitySolver);
-  ReadTypedObject(file, positionSolver);
+  Core::ReadObjectPointer(file, velocitySolver);
+  Core::ReadObjectPointer(file, positionSolver);
   if (file.HasFailed()) return;
   // Both derivatives index three state entries; a solver over any other length cannot be a body's.
   if ((velocitySolver && velocitySolver->GetState().size() != kStateSize) ||

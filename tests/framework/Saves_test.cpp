@@ -310,7 +310,9 @@ class SavesGameTest : public ::testing::Test {
       m_game = nullptr;
       m_holder.Reset();
     }
-    if (m_factory) EXPECT_TRUE(m_factory->AllBodiesAdded());
+    if (m_factory) {
+      EXPECT_TRUE(m_factory->AllBodiesAdded());
+    }
     m_factory.Reset();
     Quillon::Saves::SetBeforeReplaceHook(nullptr);
     Quillon::SetGameSavesFactory(&Quillon::CreateGameSaves);
