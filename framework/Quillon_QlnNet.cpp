@@ -261,7 +261,7 @@ bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddres
   bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
                               static_cast<uint32_t>(request.size()), server);
   // The stream is not watched by the session thread yet: the answer is read here, with a deadline.
-  Core::Stopwatch waited;
+  Network::RealStopwatch waited;
   waited.Start();
   while (sent && !m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
     std::vector<Network::NetEvent> events;

@@ -1,6 +1,7 @@
 #include "network/Network_Channel.h"
 
 #include "core/Core_Time.h"
+#include "network/Network_Event.h"
 
 namespace Network {
 
@@ -72,7 +73,7 @@ std::int64_t Channel::SendTo(const void* buffer, std::int64_t length, const Sock
 bool Channel::SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs) {
   // A sender that found the stream before its close was queued must not follow a cut frame.
   if (socket == kInvalidSocket || data == nullptr || size == 0 || sendBroken) return false;
-  Core::Stopwatch waited;
+  RealStopwatch waited;
   waited.Start();
   std::size_t sent = 0;
   while (sent < size) {

@@ -155,7 +155,7 @@ void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t*
                           std::uint32_t* remaining) {
   m_dispatchStopwatch.Reset();
   m_dispatchStopwatch.Start();
-  Core::Stopwatch pacing;
+  RealStopwatch pacing;
   pacing.Start();
   double allowedOversleep = 0.0;
   std::uint32_t count = 0;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/Core_Time.h"
+#include "platform/PAL_Clock.h"
 #include "network/Network_Address.h"
 #include "platform/PAL_ThreadManager.h"
 
@@ -69,6 +69,18 @@ struct NetEvent {
   void FreeMessageData();
 };
 
+// Time limits of the network engine run on the real monotonic clock: the game's clock may be a
+// test's fixed one or a replay's, under which a wait for a peer would never run out.
+class RealStopwatch {
+ public:
+  void Start() { m_start = PAL::GetMonotonicMilliseconds(); }
+  void Reset() { m_start = PAL::GetMonotonicMilliseconds(); }
+  double GetElapsed() const { return PAL::GetMonotonicMilliseconds() - m_start; }
+
+ private:
+  double m_start = PAL::GetMonotonicMilliseconds();
+};
+
 // Tells the thread to stop and waits until it has set exited (under the mutex, with
 // SignalThreadExit). The one way this engine waits for one of its threads to leave.
 void StopAndAwaitThreadExit(PAL::ThreadManager& manager, PAL::Thread* thread, PAL::MutexHandle mutex,
@@ -128,7 +140,7 @@ class EventQueue {
   std::deque<NetEvent> m_events;
   std::size_t m_queuedBytes = 0;
   std::uint64_t m_dropped = 0;
-  Core::Stopwatch m_dispatchStopwatch;
+  RealStopwatch m_dispatchStopwatch;
   std::uint32_t m_mode = kPolled;
   std::atomic<bool> m_stopping{false};
   PAL::MutexHandle m_queueMutex = nullptr;

@@ -296,7 +296,7 @@ bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
       PollEntry entry;
       entry.socket = channel->socket;
       entry.wanted = kPollWrite;
-      Core::Stopwatch waited;
+      RealStopwatch waited;
       waited.Start();
       std::int32_t ready = 0;
       while (ready == 0 && waited.GetElapsed() < kConnectTimeoutMs) {
@@ -415,7 +415,7 @@ void Qln_Session::QueueCloseLocked(Channel* channel, bool onError, const std::sh
 }
 
 bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
-  Core::Stopwatch waited;
+  RealStopwatch waited;
   waited.Start();
   while (!done->load(std::memory_order_acquire)) {
     if (waited.GetElapsed() >= kCloseWaitMs) return false;
@@ -859,7 +859,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
   if (channel == nullptr) return false;
 
   const double limit = channel->IsNonBlocking() ? 0.0 : static_cast<double>(timeoutMs);
-  Core::Stopwatch waited;
+  RealStopwatch waited;
   waited.Start();
   std::vector<NetEvent> received;
   std::vector<Channel*> ended;
