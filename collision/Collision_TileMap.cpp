@@ -327,7 +327,10 @@ bool TileMap::ReadInformationFromText(const char* text, size_t size, std::string
     Fail(error, "the map's size or tile count is out of range");
     return false;
   }
-  if (columns * rows > kMaximumTileMapCells || dimension * columns > INT32_MAX || dimension * rows > INT32_MAX) {
+  // Each side is bounded too: a grid of no rows and two billion columns holds no cell, but every
+  // walk over its columns would still take minutes.
+  if (columns * rows > kMaximumTileMapCells || columns > kMaximumTileMapCells || rows > kMaximumTileMapCells ||
+      dimension * columns > INT32_MAX || dimension * rows > INT32_MAX) {
     Fail(error, "the map is too large");
     return false;
   }
@@ -435,7 +438,8 @@ void TileMap::Load(Core::File& file) {
   const int64_t cellCount = static_cast<int64_t>(rows) * columns;
   if (kind != static_cast<uint32_t>(TileMapKind) || dimension < 0 || rows < 0 || columns < 0 ||
       static_cast<int64_t>(dimension) * columns != width || static_cast<int64_t>(dimension) * rows != height ||
-      cellCount > kMaximumTileMapCells || tileCount < 0 || tileCount > kMaximumTileMapTiles ||
+      cellCount > kMaximumTileMapCells || rows > kMaximumTileMapCells || columns > kMaximumTileMapCells ||
+      tileCount < 0 || tileCount > kMaximumTileMapTiles ||
       !file.CheckCount(static_cast<uint64_t>(tileCount) * kStoredEmptyTileSize + static_cast<uint64_t>(cellCount) *
                                                                                    kStoredCellSize,
                        1)) {

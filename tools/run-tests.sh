@@ -22,8 +22,9 @@ for target in "$fuzz_build"/bin/*_fuzz; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null
   # Bounded by runs and by time, whichever ends first, so a slow target cannot stretch CI.
+  # Crash and slow-input files go to the work folder, not into the checkout (the log shows them).
   if display_run "$target" -runs="${FUZZ_RUNS:-20000}" -max_total_time="${FUZZ_SECONDS:-15}" -max_len=4096 -rss_limit_mb=2048 \
-      "$work" > "$work.log" 2>&1; then
+      -artifact_prefix="$work/" "$work" > "$work.log" 2>&1; then
     echo "   $name: ok"
   else
     echo "   $name: FAILED (log follows)"; tail -40 "$work.log"; status=1

@@ -179,6 +179,7 @@ TEST(TileMapInformation, HostileValuesAreRejected) {
       "C: 3\nR: -1\nDim: 32\nTileCount:  0\n\nUsedCells:  0\n",         // negative rows
       "C: 3\nR: 2\nDim: 0\nTileCount:  0\n\nUsedCells:  0\n",           // no cell size
       "C: 99999\nR: 99999\nDim: 1\nTileCount:  0\n\nUsedCells:  0\n",   // billions of cells
+      "C: 2000000000\nR: 0\nDim: 1\nTileCount:  0\n\nUsedCells:  0\n",  // no cell, endless columns
       "C: 3\nR: 2\nDim: 2000000000\nTileCount:  0\n\nUsedCells:  0\n",  // width overflows
       "C: 3\nR: 2\nDim: 32\nTileCount:  -1\n\nUsedCells:  0\n",         // negative tile count
       "C: 3\nR: 2\nDim: 32\nTileCount:  99999999\n\nUsedCells:  0\n",   // huge tile count
@@ -302,7 +303,13 @@ TEST(TileMap, StreamRoundTripAndHostileStreams) {
       patched(sizes + 12, -2),                  // rows
       patched(0, 5),                            // kind
   };
-  for (const auto& stream : hostile) {
+  // No rows but two billion columns: no cell to store, yet every walk over the columns takes minutes.
+  std::vector<unsigned char> endless = empty;
+  for (const auto& [offset, value] : {std::pair<size_t, int32_t>{sizes, 1}, {sizes + 4, 0x7FFFFFFF}, {sizes + 16, 0x7FFFFFFF}})
+    std::memcpy(endless.data() + offset, &value, 4);
+  std::vector<std::vector<unsigned char>> all = hostile;
+  all.push_back(endless);
+  for (const auto& stream : all) {
     TileMap probe;
     Core::MemoryFile file(stream.data(), static_cast<uint32_t>(stream.size()));
     probe.Load(file);
