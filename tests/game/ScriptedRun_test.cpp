@@ -341,6 +341,19 @@ double RedShare(const Picture& picture, int32_t left, int32_t top, int32_t right
   return all == 0 ? 0.0 : static_cast<double>(red) / static_cast<double>(all);
 }
 
+// Share of a rectangle's pixels that are near white (words drawn in white).
+double WhiteShare(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  size_t white = 0, all = 0;
+  for (int32_t y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
+    for (int32_t x = std::max(left, 0); x < std::min(right, picture.width); ++x) {
+      const uint8_t* p = picture.At(x, y);
+      ++all;
+      if (p[0] > 200 && p[1] > 200 && p[2] > 200) ++white;
+    }
+  }
+  return all == 0 ? 0.0 : static_cast<double>(white) / static_cast<double>(all);
+}
+
 TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackToTheMenu) {
   std::filesystem::create_directories(PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves"));
   ASSERT_TRUE(m_game->GoToLevel("MainOptionLevel"));
@@ -427,13 +440,22 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   ASSERT_NE(car, nullptr);
   AimAt(car->GetPositionX() + 300.0f, car->GetPositionY());
   const char* const hints[] = {"tuh1Sprite", "tuh2Sprite", "tuh3Sprite"};
+  Picture hintPages[3];
   for (int page = 0; page < 3; ++page) {
     EXPECT_EQ(m_game->paused, 1);
     for (int other = 0; other < 3; ++other) {
       EXPECT_EQ(Find<Quillon::Sprite>(hints[other])->IsVisible(), other == page) << page << " " << other;
     }
-    Shot("1" + std::to_string(page + 1) + "_hint_page" + std::to_string(page + 1));
+    hintPages[page] = Shot("1" + std::to_string(page + 1) + "_hint_page" + std::to_string(page + 1));
     Click();
+  }
+  // The three pages stand on the same part of the screen (only their words differ), and the
+  // "Left Click - Next" caption in the lower right corner, which lies under them, stays readable.
+  for (int page = 1; page < 3; ++page) {
+    EXPECT_LT(ChangedShare(hintPages[0], hintPages[page], 0, 380, kScreenWidth, kScreenHeight), 0.02) << page;
+  }
+  for (int page = 0; page < 3; ++page) {
+    EXPECT_GT(WhiteShare(hintPages[page], 950, 570, 1240, 665), 0.03) << page;
   }
   EXPECT_EQ(m_game->paused, 0);
   EXPECT_EQ(m_game->showTutorialPages, 0);

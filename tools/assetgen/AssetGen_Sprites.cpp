@@ -750,8 +750,9 @@ std::vector<Sheet> AllSheets() {
     cairo_rectangle(cr, 600, 540, w - 600, 3);
     SetColor(cr, Hex(0x6A7494));
     cairo_fill(cr);
-    TextStyle t = Words(40, Hex(0xFFD66B));
-    DrawText(cr, "GARAGE", 940, 70, t);
+    // The title stands left of the gear and distance banner, which lies over this picture.
+    TextStyle t = Words(34, Hex(0xFFD66B));
+    DrawText(cr, "GARAGE", 698, 94, t);
     // Frame around the window.
     PathRoundRect(cr, 30, 20, 560, h + 20, 18);
     SetColor(cr, Hex(0x3A4466));
@@ -1143,29 +1144,41 @@ std::vector<Sheet> AllSheets() {
     SetColor(cr, Hex(0x101626));
     cairo_paint(cr);
   }});
-  // Hint pages: a panel over the part of the page that shows, words inside it.
-  struct Hint { const char* stem; double x0, y0, x1, y1; const char* title; std::vector<std::string> lines; };
+  // Hint pages. The game level shows them while its camera stands at (300, 300), each from a sprite
+  // of its own position and scale, and draws the world about 3 % larger than its units. Each page is
+  // drawn in screen pixels through that mapping, so the three panels cover the same part of the
+  // screen, and it ends above the "Left Click - Next" caption, which lies under the pages (created
+  // before them at the same depth) in the screen's lower right corner.
+  struct Hint { const char* stem; double spriteX, spriteY, scale; const char* title; std::vector<std::string> lines; };
   const Hint hints[3] = {
-      {"tuh1", 83, 8, 1195, 634, "HOW TO DRIVE",
+      {"tuh1", 301, 255, 1.15, "HOW TO DRIVE",
        {"Hold SPACE to hover, let go to sink.", "Aim with the mouse, LEFT CLICK to shoot.",
         "Hold RIGHT CLICK to drop through platforms."}},
-      {"tuh3", 0, 29, 1192, 720, "YOUR HUD",
+      {"tuh3", 388, 329, 1.0, "YOUR HUD",
        {"Red bar: durability. Below 25 the screen flashes red.",
         "Cyan bar: hover energy. Orange means low: let go of SPACE.", "Gears and distance at the top.",
         "A: special attack   S: AI friend   D: power-up"}},
-      {"tuh2", 137, 91, 1280, 720, "UFO ALERT",
+      {"tuh2", 163, 391, 1.0, "UFO ALERT",
        {"A warning sign announces each UFO wave.", "Shoot the UFOs down. Every fifth wave is the mothership.",
         "P or Esc pauses the game."}}};
   for (const Hint& hint : hints) {
-    s.push_back({hint.stem, 1, 1, 1, 1280, 720, [hint](cairo_t* cr, int, double, double) {
-      double x = hint.x0 + 30, y = hint.y0 + 30, pw = hint.x1 - hint.x0 - 60, ph = hint.y1 - hint.y0 - 60;
+    s.push_back({hint.stem, 1, 1, 1, 1280, 720, [hint](cairo_t* cr, int, double w, double h) {
+      const double cameraX = 300, cameraY = 300, pixelsPerUnit = 1.03;
+      const double toImage = 1.0 / (pixelsPerUnit * hint.scale);
+      cairo_save(cr);
+      cairo_translate(cr, w / 2 + (cameraX - w / 2 / pixelsPerUnit - hint.spriteX) / hint.scale,
+                      h / 2 - (cameraY + h / 2 / pixelsPerUnit - hint.spriteY) / hint.scale);
+      cairo_scale(cr, toImage, toImage);
+      // Every page's sprite covers this rectangle of the screen.
+      const double x = 90, y = 20, pw = 1060, ph = 530;
       Panel(cr, x, y, pw, ph, 28, 0.9);
-      TextPage(cr, x + 30, y + 40, pw - 60, hint.title, hint.lines, 56, 32, 30);
+      TextPage(cr, x + 30, y + 26, pw - 60, hint.title, hint.lines, 48, 28, 20);
       // Picture row under the words: the car, an alien, a UFO.
-      double py = y + ph - 120;
-      Car(cr, x + 60, py + 60, 180, 0, true, 1);
-      Alien(cr, x + 360, py + 20, 1.4, true);
-      Saucer(cr, x + 520, py + 20, 70, 30, Palette::DomeCyan, 5);
+      double py = y + ph - 115;
+      Car(cr, x + 60, py + 60, 160, 0, true, 1);
+      Alien(cr, x + 330, py + 20, 1.25, true);
+      Saucer(cr, x + 480, py + 20, 62, 27, Palette::DomeCyan, 5);
+      cairo_restore(cr);
     }});
   }
   s.push_back({"GameOverScn", 1, 1, 1, 1280, 720, [](cairo_t* cr, int, double w, double h) {
