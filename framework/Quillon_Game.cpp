@@ -311,6 +311,8 @@ std::string Game::GetDirectory() {
   return directory ? directory : "";
 }
 
+std::string Game::GetSaveDirectory() const { return GetDirectory() + "\\Saves"; }
+
 std::string Game::GetExecutableName() {
   const char* name = PAL::GetExecutableName();
   return name ? name : "";

@@ -115,6 +115,10 @@ class Game : public Engine::RenderingApplication {
   uint32_t GetLevelCount() const;
 
   static std::string GetDirectory();
+  // The folder of the whole-game saves and replays. A framework program keeps them in "Saves" beside
+  // the executable; a game installed for players overrides this with a folder in the user's data
+  // directory. Empty when there is nowhere to keep them: saves and replays are then refused.
+  virtual std::string GetSaveDirectory() const;
   static std::string GetExecutableName();
   static std::string GetExecutableNameNoExtension();
   void SetTitle(const std::string& title);

@@ -45,19 +45,32 @@ bool Saves::IsNetworkGame() {
   return game != nullptr && game->GetNetworkEngine() != nullptr && game->GetNetworkEngine()->IsNetworkGame();
 }
 
+std::string Saves::GetSaveFolder() {
+  const Game* game = Game::GetInstance();
+  if (game == nullptr) return std::string();
+  const std::string named = game->GetSaveDirectory();
+  if (named.empty()) return std::string();
+  std::string folder = PAL::MapPath(named);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
 std::string Saves::GetSavePath(const std::string& name) {
+  const std::string folder = GetSaveFolder();
+  if (folder.empty()) return std::string();
   // Only the bare file name counts, whichever separator a script used: a save never leaves its folder.
   const size_t separator = name.find_last_of("/\\");
   const std::string bare = separator == std::string::npos ? name : name.substr(separator + 1);
-  return Game::GetDirectory() + "\\Saves\\" + bare;
+  return folder + "/" + bare;
 }
 
 std::string Saves::FindSavePath(const std::string& name) {
   const std::string path = GetSavePath(name);
+  if (path.empty()) return path;
   if (Core::DiskFile(path, Core::DiskFile::ReadMode).HasFailed()) {
     // The folder lists endings without regard to case; a file written elsewhere as "_GAMESAVED"
     // must open under the name it was listed by, also on a file system that tells case apart.
-    const std::string wanted = path.substr(path.find_last_of('\\') + 1);
+    const std::string wanted = path.substr(path.find_last_of('/') + 1);
     std::vector<std::string> files;
     ListSaveFiles(files);
     for (const std::string& file : files) {
@@ -202,6 +215,16 @@ bool Saves::LoadFromPath(Game& game, const std::string& path) {
 }
 
 bool Saves::WriteFileAtomically(const std::string& path, const std::function<void(Core::File&)>& writer) {
+  // No folder to keep saves in: nothing is written anywhere else instead.
+  if (path.empty()) return false;
+  // The player's data folder may not exist yet (a first save, or a cleaned-up home).
+  const std::string mappedPath = PAL::MapPath(path);
+  const size_t separator = mappedPath.find_last_of('/');
+  std::string error;
+  if (separator != std::string::npos && separator > 0 &&
+      !PAL::CreateDirectories(mappedPath.substr(0, separator), error)) {
+    return false;
+  }
   const std::string temporaryPath = path + ".partial";
   const std::string systemTemporaryPath = PAL::MapPath(temporaryPath);
   {
@@ -229,6 +252,7 @@ bool Saves::WriteFileAtomically(const std::string& path, const std::function<voi
 }
 
 bool Saves::ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  if (path.empty()) return false;
   Core::DiskFile file(path, Core::DiskFile::ReadMode);
   if (file.HasFailed()) return false;
   const uint64_t size = file.GetRemaining();
@@ -429,11 +453,12 @@ bool Saves::LoadGameChecked(Game& game, Core::File& file) {
 // ---- Listing ------------------------------------------------------------------------------------
 
 void Saves::ListSaveFiles(std::vector<std::string>& names) {
-  const std::string folder = Game::GetDirectory() + "\\Saves";
+  const std::string folder = GetSaveFolder();
+  if (folder.empty()) return;
   std::vector<std::string> entries;
-  if (!PAL::ListDirectory(PAL::MapPath(folder), entries)) return;
+  if (!PAL::ListDirectory(folder, entries)) return;
   for (const std::string& entry : entries) {
-    const std::string path = PAL::MapPath(folder + "\\" + entry);
+    const std::string path = folder + "/" + entry;
     if (PAL::IsDirectory(path) || PAL::IsSystemFile(path)) continue;
     names.push_back(entry);
   }

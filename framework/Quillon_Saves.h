@@ -1,5 +1,5 @@
 #pragma once
-// Whole-game saves, loads and replays under the "\Saves\" folder beside the executable. Requests
+// Whole-game saves, loads and replays in the folder the game names (Game::GetSaveDirectory). Requests
 // are recorded by name and carried out at the start of the next frame step. The files are the
 // player's data: a save replaces the old file only once the new one is whole, and a load that
 // finds a short, corrupt or foreign file puts the running game back as it was.
@@ -40,9 +40,11 @@ class Saves : public GameSaves {
   void LoadGame(Game& game, Core::File& file) override;
   void FreeReplayFrames() override { m_frames.clear(); }
 
+  // The running game's saves folder as a Linux path; empty without a game or a folder.
+  static std::string GetSaveFolder();
   // The names (without folder) of the plain files in the saves folder, in listing order.
   static void ListSaveFiles(std::vector<std::string>& names);
-  // d + "\Saves\" + name.
+  // The saves folder + "/" + the bare name; empty when there is no folder (the save is refused).
   static std::string GetSavePath(const std::string& name);
   // The path to open for a name: the file of that name, else one in the folder whose name differs
   // only in case (as the folder's listing matches endings).

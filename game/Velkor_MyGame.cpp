@@ -20,6 +20,11 @@ MyGame::MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, co
 // The framework's shutdown still needs the game's hooks, so it runs while this part exists.
 MyGame::~MyGame() { Shutdown(); }
 
+std::string MyGame::GetSaveDirectory() const {
+  const std::string data = DataManager::GetSaveDirectory();
+  return data.empty() ? std::string() : data + "/Saves";
+}
+
 Engine::DisplaySettings MyGame::MakeDisplaySettings() {
   Engine::DisplaySettings settings;
   settings.width = 1280;

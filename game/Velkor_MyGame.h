@@ -2,6 +2,7 @@
 // The game's application object: the one framework game of the process, holding the save data
 // and the process-wide flags that screens and actors read through GetMyGame.
 #include <cstdint>
+#include <string>
 
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Level.h"
@@ -20,6 +21,10 @@ class MyGame : public Quillon::Game {
   // The game's contact rules for the current level (DecideContact).
   bool GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                               float& friction) override;
+
+  // Whole-game saves and replays are the player's data: "Saves" in the user's data folder, beside
+  // the save file; empty (saves refused) when there is no home to keep them in.
+  std::string GetSaveDirectory() const override;
 
   DataManager& GetDataManager() { return m_dataManager; }
 

@@ -121,8 +121,8 @@ class ScriptedRun : public ::testing::Test {
       return true;
     });
     m_directory = TestSupport::MakeTempDirectory("velkor_scripted_run");
-    // The save file goes to the user's data directory (the working directory in older builds):
-    // both point into the test's own folder.
+    // The save file, saves and replays go to the user's data directory (the working directory in
+    // older builds): both point into the test's own folder.
     setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
@@ -143,12 +143,6 @@ class ScriptedRun : public ::testing::Test {
   void TearDown() override {
     if (!m_ready) return;
     StopGame();
-    // The replay's files lie in the saves folder beside the executable, which the tests share.
-    const std::string saves = PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves\\");
-    for (const char* file : {"velkor_scripted_run_gameSaved", "velkor_scripted_run_replayData"}) {
-      std::error_code ignored;
-      std::filesystem::remove(saves + file, ignored);
-    }
     Lua::Shutdown();
     Math::Shutdown();
     PAL::SetMessageBoxHook(nullptr);
@@ -355,7 +349,6 @@ double WhiteShare(const Picture& picture, int32_t left, int32_t top, int32_t rig
 }
 
 TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackToTheMenu) {
-  std::filesystem::create_directories(PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves"));
   ASSERT_TRUE(m_game->GoToLevel("MainOptionLevel"));
   ASSERT_TRUE(RunUntilLevel(2, 10));
   ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
