@@ -3,7 +3,9 @@
 // logic); "Frame" is the whole frame step (input, update, physics, collision, contacts, scene
 // graph, render queue and drawing at 1280 x 720) and the buffer swap. The argument is how many
 // copies of each of the level's sprites stand in view: 1 is the level as built, 4 four times as
-// many (the copies keep their names, so the run's actors among them act).
+// many (the copies keep their names, so the run's actors among them act). "WaveFive" is the
+// fight at its fullest: the mothership with its laser on, a full set of aliens of both segments
+// shooting at the car, their shots, and the AI friend, the car standing still among them.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -20,9 +22,14 @@
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_AiFriendClass.h"
 #include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_LaserClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_SpawnManager.h"
+#include "game/Velkor_UFO3Class.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_Services.h"
 #include "script/Lua_ScriptEngine.h"
@@ -40,6 +47,7 @@ struct Run {
   MyGame* game = nullptr;
   PlayerClass* car = nullptr;
   int copies = 0;
+  bool waveFive = false;
 };
 
 void Frame(Run& run) {
@@ -78,10 +86,49 @@ void EndRun() {
   g_run.car = nullptr;
 }
 
+// The fight of the fifth wave around the car: the mothership engaged with its laser, twenty
+// aliens (two segments' worth) ahead of and behind the car within their range, the AI friend.
+void SetUpWaveFive(Run& run) {
+  auto* level = dynamic_cast<GameLevelClass*>(run.game->GetCurrentLevel());
+  if (level == nullptr || run.car == nullptr) return;
+  run.car->SetSpeedAndDurability(100, 0.0f);
+  level->SpawnUfo3();
+  SpawnManager spawners[2];
+  for (int tag = 0; tag < 2; ++tag) {
+    spawners[tag].SetUp(tag);
+    for (int i = 0; i < SpawnManager::kMaximumAliens; ++i) {
+      spawners[tag].SpawnAlien(Math::Vector2D(run.car->GetPositionX() - 600.0f + static_cast<float>(i * 130 + tag * 60),
+                                              static_cast<float>(150 + (i % 4) * 120)));
+    }
+  }
+}
+
+// Keeps the fifth wave's fight going: the laser on, the friend flying, the boss in the fight.
+void KeepFighting(Run& run) {
+  if (UFO3Class* boss = FindObjectByName<UFO3Class>("UFO3")) {
+    if (!boss->IsEngaged()) {
+      if (auto* level = dynamic_cast<GameLevelClass*>(run.game->GetCurrentLevel())) level->SpawnUfo3();
+    }
+  }
+  if (LaserClass* laser = FindObjectByName<LaserClass>("LaserA")) {
+    if (!laser->IsActive()) {
+      laser->SetBossLaser(true);
+      laser->Switch(true, 5.0f);
+    }
+  }
+  if (AiFriendClass* drone = FindObjectByName<AiFriendClass>("AiFriend")) {
+    if (!drone->IsActive()) {
+      drone->SetBox(Math::Vector2D(-150.0f, 150.0f), Math::Vector2D(800.0f, 650.0f));
+      drone->SetUp(Math::Vector2D(-500.0f, 200.0f), 0, 4, 4.0f);
+      drone->SetSpeedRange(5, 10);
+    }
+  }
+}
+
 // The game level in its running state: past its start delay and hint pages, the car alive.
-Run* GetRun(int copies) {
+Run* GetRun(int copies, bool waveFive = false) {
   Run& run = g_run;
-  if (run.game != nullptr && run.copies == copies) return &run;
+  if (run.game != nullptr && run.copies == copies && run.waveFive == waveFive) return &run;
   EndRun();
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') return nullptr;
@@ -101,6 +148,7 @@ Run* GetRun(int copies) {
   run.holder = run.game;
   run.game->LockFrameRate(false);
   run.copies = copies;
+  run.waveFive = waveFive;
   Frame(run);
   run.game->showTutorialPages = 0;
   for (int i = 0; i < 30; ++i) Frame(run);
@@ -108,6 +156,7 @@ Run* GetRun(int copies) {
   Quillon::GameObject::GetGameObjectsByName("Player", found);
   run.car = found.empty() ? nullptr : dynamic_cast<PlayerClass*>(found.front());
   AddCopies(run, copies);
+  if (waveFive) SetUpWaveFive(run);
   Frame(run);
   return &run;
 }
@@ -118,6 +167,7 @@ void KeepDriving(Run& run) {
   run.car->SetPositionY(400.0f);
   run.car->SetSpeedAndDurability(100, run.car->GetHorizontalSpeed());
   run.game->SetLevelIndices(kGameLevel, kGameLevel, kGameLevel, false);
+  if (run.waveFive) KeepFighting(run);
 }
 
 void BM_GameLevelUpdate(benchmark::State& state) {
@@ -154,6 +204,41 @@ void BM_GameLevelFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+void BM_WaveFiveUpdate(benchmark::State& state) {
+  Run* run = GetRun(1, true);
+  if (run == nullptr || run->car == nullptr) {
+    state.SkipWithError("needs an X display and the game level's content");
+    return;
+  }
+  const float dt = static_cast<float>(kFrameMilliseconds / 1000.0);
+  for (auto _ : state) {
+    Quillon::Level* level = run->game->GetCurrentLevel();
+    level->UpdatePass(dt);
+    level->FirstHookPass(dt);
+    level->SecondHookPass(dt);
+    state.PauseTiming();
+    Frame(*run);
+    KeepDriving(*run);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_WaveFiveUpdate)->Unit(benchmark::kMillisecond);
+
+void BM_WaveFiveFrame(benchmark::State& state) {
+  Run* run = GetRun(1, true);
+  if (run == nullptr || run->car == nullptr) {
+    state.SkipWithError("needs an X display and the game level's content");
+    return;
+  }
+  for (auto _ : state) {
+    Frame(*run);
+    state.PauseTiming();
+    KeepDriving(*run);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_WaveFiveFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
