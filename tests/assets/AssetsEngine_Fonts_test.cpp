@@ -159,6 +159,12 @@ TEST_F(AssetFontMetrics, LayoutPromisesHoldThroughTheEngine) {
   Core::SmartPointer<Engine::BitmapFont> description(new Engine::BitmapFont(FontPath("ItemText2")));
   description->MeasureText("Line one\r\nLine two\r\nLine three\r\nLine four", w, h);
   EXPECT_LE(h, 114.0f);
+  // The HUD writes "Distance:" at x 266 and the power-up slot's frame begins near x 352 (the
+  // picture at 381 is about 56 wide): the caption ends before the slot.
+  Core::SmartPointer<Engine::BitmapFont> hud(new Engine::BitmapFont(FontPath("ag_fb_25_gren")));
+  hud->MeasureText("Distance:", w, h);
+  EXPECT_GT(w, 0.0f);
+  EXPECT_LE(w, 80.0f);
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ const FontSpec kFonts[] = {
     {"Agency_fb_25", false, 20, 0xFFFFFF, 1.5, kDark, 32, 8, 26},
     {"WarningFont", true, 64, 0xFFC828, 3.0, 0x0A0A0C, 96, 31, 80},
     {"SpTxt", true, 16, 0xFFFFFF, 1.5, kDark, 24, 6, 20},
-    {"ag_fb_25_yelw", true, 22, 0xFFD740, 1.5, kDark, 32, 7, 28},
-    {"ag_fb_25_gren", true, 22, 0x60E870, 1.5, kDark, 32, 7, 28},
+    {"ag_fb_25_yelw", true, 19, 0xFFD740, 1.5, kDark, 32, 7, 28},
+    {"ag_fb_25_gren", true, 19, 0x60E870, 1.5, kDark, 32, 7, 28},
     {"FadingTxt2", true, 24, 0xFFFFFF, 1.5, kDark, 32, 8, 30},
     {"YellowTxt", true, 24, 0xFFE65A, 1.5, kDark, 32, 8, 30},
     {"PlayerStatTxt", true, 20, 0xA0F0FF, 1.5, kDark, 32, 8, 26},
@@ -81,6 +81,12 @@ void MakeFont(const FontSpec& spec, const std::string& root, std::vector<Thumbna
   if (FT_Init_FreeType(&library) != 0) Die("FreeType does not start", spec.name);
   if (FT_New_Face(library, path, 0, &face) != 0) Die("cannot open the DejaVu Sans font", spec.name);
   if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixels)) != 0) Die("cannot size the font", spec.name);
+  // The HUD's and the garage's counters ("ag_fb_..." and "Agency_fb_...") are narrow faces: the HUD
+  // places "Distance:" just left of the power-up slot, which a face of full width runs into.
+  if (std::strncmp(spec.name, "ag_fb_", 6) == 0 || std::strncmp(spec.name, "Agency_fb_", 10) == 0) {
+    FT_Matrix narrow = {static_cast<FT_Fixed>(0.78 * 0x10000), 0, 0, 0x10000};
+    FT_Set_Transform(face, &narrow, nullptr);
+  }
 
   const int cell = spec.H3, side = 10 * cell;
   const int pad = static_cast<int>(std::ceil(spec.outline));
