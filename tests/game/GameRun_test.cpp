@@ -66,6 +66,8 @@ class SmallRunFactory : public Quillon::LevelFactory {
     Add<PlatformManager>(main, "platMgr1", 720.0f, -180.0f);
     Add<PlatformManager>(main, "platMgr2", -720.0f, -180.0f);
     Add<HUD_Manager>(main, "hud_mgr", 400.0f, -500.0f);
+    Add<Quillon::Sprite>(main, "HP_Bar", 100.0f, 575.0f);
+    Add<Quillon::Sprite>(main, "HoveEnerBar", 497.0f, 575.0f);
     Add<PlatformClass>(main, "Platform", -382.0f, -782.0f);
     Add<CharBullet>(main, "charBullet", -575.0f, -768.0f);
     Add<Quillon::Sprite>(main, "Explosion", -1016.0f, -950.0f);
@@ -271,6 +273,13 @@ TEST_F(GameRunTest, TheRunStartsWithTheSavedEquipmentAndARunEndsRecordedOnce) {
   EXPECT_EQ(car->GetBulletDamage(), 50);
   EXPECT_EQ(car->GetMaximumDurability(), 100);
   EXPECT_FLOAT_EQ(car->GetHorizontalSpeed(), 20.0f);
+  // The bars follow the car: the hover bar shows what is left of the armour's hover time.
+  auto* hoverBar = Find<Quillon::Sprite>("HoveEnerBar");
+  auto* durabilityBar = Find<Quillon::Sprite>("HP_Bar");
+  ASSERT_TRUE(hoverBar != nullptr && durabilityBar != nullptr);
+  const float capacity = static_cast<float>(car->GetHoverCapacity());
+  EXPECT_NEAR(hoverBar->GetScaleX(), (capacity - static_cast<float>(car->GetHoverLoad())) / capacity, 1.5f / capacity);
+  EXPECT_FLOAT_EQ(durabilityBar->GetScaleX(), 1.0f);
   // Drives right.
   const float startX = car->GetPositionX();
   for (int i = 0; i < 30; ++i) Frame(16.0);
@@ -296,6 +305,15 @@ TEST_F(GameRunTest, TheRunStartsWithTheSavedEquipmentAndARunEndsRecordedOnce) {
   m_input->Hold(PAL::VirtualKey::LeftButton, false);
   Frame(16.0);
   EXPECT_NE(Find<CharBullet>("charBulletClone"), nullptr);
+
+  car->SetSpeedAndDurability(100, 20.0f);
+  PlayerClass::ContactQuery laser = [](const char* name) { return std::string(name) == "LaserA"; };
+  car->ApplyContacts(laser);
+  Frame(16.0);
+  // The armour divides the laser's 50.
+  const int32_t left = 100 - 50 / car->GetDamageDivisor();
+  EXPECT_EQ(car->GetDurability(), left);
+  EXPECT_FLOAT_EQ(durabilityBar->GetScaleX(), static_cast<float>(left) / 100.0f);
 
   // Death, two seconds, then the run is recorded once however long the switch takes.
   car->SetSpeedAndDurability(0, 20.0f);
