@@ -192,8 +192,8 @@ bool KeepDriving(Run& run) {
   return true;
 }
 
-void BM_GameLevelUpdate(benchmark::State& state) {
-  Run* run = GetRun(static_cast<int>(state.range(0)));
+// The level's update passes of each frame; the rest of the frame runs untimed.
+void TimeUpdates(benchmark::State& state, Run* run) {
   if (run == nullptr || run->car == nullptr) {
     state.SkipWithError("needs an X display and the game level's content");
     return;
@@ -214,72 +214,37 @@ void BM_GameLevelUpdate(benchmark::State& state) {
     }
   }
 }
+
+// Whole frames, with the share spent presenting them.
+void TimeFrames(benchmark::State& state, Run* run) {
+  if (run == nullptr || run->car == nullptr) {
+    state.SkipWithError("needs an X display and the game level's content");
+    return;
+  }
+  double presenting = 0.0;
+  for (auto _ : state) {
+    presenting += Frame(*run);
+    state.PauseTiming();
+    const bool driving = KeepDriving(*run);
+    state.ResumeTiming();
+    if (!driving) {
+      state.SkipWithError("the run ended");
+      break;
+    }
+  }
+  state.counters["present_ms"] = benchmark::Counter(presenting * 1000.0, benchmark::Counter::kAvgIterations);
+}
+
+void BM_GameLevelUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_GameLevelUpdate)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
-void BM_GameLevelFrame(benchmark::State& state) {
-  Run* run = GetRun(static_cast<int>(state.range(0)));
-  if (run == nullptr || run->car == nullptr) {
-    state.SkipWithError("needs an X display and the game level's content");
-    return;
-  }
-  double presenting = 0.0;
-  for (auto _ : state) {
-    presenting += Frame(*run);
-    state.PauseTiming();
-    const bool driving = KeepDriving(*run);
-    state.ResumeTiming();
-    if (!driving) {
-      state.SkipWithError("the run ended");
-      break;
-    }
-  }
-  state.counters["present_ms"] = benchmark::Counter(presenting * 1000.0, benchmark::Counter::kAvgIterations);
-}
+void BM_GameLevelFrame(benchmark::State& state) { TimeFrames(state, GetRun(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
-void BM_WaveFiveUpdate(benchmark::State& state) {
-  Run* run = GetRun(1, true);
-  if (run == nullptr || run->car == nullptr) {
-    state.SkipWithError("needs an X display and the game level's content");
-    return;
-  }
-  const float dt = static_cast<float>(kFrameMilliseconds / 1000.0);
-  for (auto _ : state) {
-    Quillon::Level* level = run->game->GetCurrentLevel();
-    level->UpdatePass(dt);
-    level->FirstHookPass(dt);
-    level->SecondHookPass(dt);
-    state.PauseTiming();
-    Frame(*run);
-    const bool driving = KeepDriving(*run);
-    state.ResumeTiming();
-    if (!driving) {
-      state.SkipWithError("the run ended");
-      break;
-    }
-  }
-}
+void BM_WaveFiveUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(1, true)); }
 BENCHMARK(BM_WaveFiveUpdate)->Unit(benchmark::kMillisecond);
 
-void BM_WaveFiveFrame(benchmark::State& state) {
-  Run* run = GetRun(1, true);
-  if (run == nullptr || run->car == nullptr) {
-    state.SkipWithError("needs an X display and the game level's content");
-    return;
-  }
-  double presenting = 0.0;
-  for (auto _ : state) {
-    presenting += Frame(*run);
-    state.PauseTiming();
-    const bool driving = KeepDriving(*run);
-    state.ResumeTiming();
-    if (!driving) {
-      state.SkipWithError("the run ended");
-      break;
-    }
-  }
-  state.counters["present_ms"] = benchmark::Counter(presenting * 1000.0, benchmark::Counter::kAvgIterations);
-}
+void BM_WaveFiveFrame(benchmark::State& state) { TimeFrames(state, GetRun(1, true)); }
 BENCHMARK(BM_WaveFiveFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
