@@ -12,6 +12,9 @@ void LaserClass::OnStart() {
   Quillon::Sprite::OnStart();
   m_active = false;
   m_bossLaser = false;
+  // Off from the start as after a shot: out of sight and no shape contacts.
+  SetVisible(false);
+  if (Collision2D::DynamicObject* body = GetCollisionObject()) body->SetCollisionType(false);
 }
 
 void LaserClass::Switch(bool active, float duration) {

@@ -576,6 +576,7 @@ TEST_F(FightTest, TheCarsLaserHurtsWhatItTouchesForItsTimeAndThenNothing) {
   auto* laser = FindObjectByName<LaserClass>("Laser");
   ASSERT_NE(laser, nullptr);
   // Inactive, the beam stands hidden and hurts nobody.
+  EXPECT_FALSE(laser->IsVisible());
   SmartPointer<AlienClass> parked = AddAlien(laser->GetPosition(), 1000);
   Frames(3);
   EXPECT_EQ(parked->GetHealth(), 1000);
