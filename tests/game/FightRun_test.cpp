@@ -178,7 +178,7 @@ class FightRun : public ::testing::Test {
   // One frame of the pilot: height, aim, trigger and keys.
   void Pilot() {
     PlayerClass* car = Car();
-    if (car == nullptr || car->IsDead()) return;
+    if (!m_pilotOn || car == nullptr || car->IsDead()) return;
     // Steer to a civilian or a power-up close ahead, else cruise.
     float height = kCruiseHeight;
     if (Quillon::GameObject* prize = NearestAhead({"CivilianClone", "PowerConsuClone", "HealthPotClone"}, 450.0f)) {
@@ -205,7 +205,7 @@ class FightRun : public ::testing::Test {
   void Watch() {
     PlayerClass* car = Car();
     Quillon::Layer* main = m_game->GetCurrentLevel()->GetLayerByName("GameLevelObjects");
-    ASSERT_NE(main, nullptr);
+    if (car == nullptr || main == nullptr) return;  // the results screen
     m_mostObjects = std::max(m_mostObjects, main->GetGameObjectsCount());
     size_t messages = 0;
     for (Quillon::GameObject* object : Named("FadingTxt")) messages += object != nullptr ? 1 : 0;
@@ -218,6 +218,7 @@ class FightRun : public ::testing::Test {
     m_gears = car->GetGears();
     if (car->GetHeldPowerUp() >= 0 && m_shotPickUp < 0) m_shotPickUp = m_frame + 2;
     if (!Named("rAttackClone").empty() && m_shotRocket < 0) m_shotRocket = m_frame + 3;
+    if (car->IsSpeedBoostOn() && m_shotBoost < 0) m_shotBoost = m_frame + 10;
     auto* sign = FindObjectByName<WarningSign>("WarningSign");
     if (sign != nullptr && sign->IsVisible() && sign->GetCaption() != nullptr &&
         sign->GetCaption()->GetText() == "WARNING: UFO Level 1" && m_shotWarning < 0) {
@@ -238,7 +239,8 @@ class FightRun : public ::testing::Test {
       const std::pair<int*, const char*> moments[] = {
           {&m_shotAlien, "alien_shot_down"}, {&m_shotRescue, "civilian_rescued"}, {&m_shotPickUp, "pickup_taken"},
           {&m_shotRocket, "rocket_blast"},   {&m_shotWarning, "warning_ufo_level_1"}, {&m_shotBoss, "boss_fight"},
-          {&m_shotLaser, "laser"},           {&m_shotSwoop, "mothership_swoop"}};
+          {&m_shotLaser, "laser"},           {&m_shotSwoop, "mothership_swoop"},
+          {&m_shotBoost, "speed_boost"}};
       // One picture per frame; a moment that falls on the same frame waits for the next.
       for (const auto& moment : moments) {
         if (name.empty() && ShotDue(*moment.first, moment.second)) name = moment.second;
@@ -257,6 +259,7 @@ class FightRun : public ::testing::Test {
   MyGame* m_game = nullptr;
   SmartPointer<Quillon::Game> m_holder;
   bool m_ready = false;
+  bool m_pilotOn = true;
   int m_frame = 0;
   std::set<std::string> m_taken;
   uint32_t m_mostObjects = 0;
@@ -264,12 +267,18 @@ class FightRun : public ::testing::Test {
   size_t m_aliens = 0;
   int32_t m_gears = 0;
   int m_shotAlien = -1, m_shotRescue = -1, m_shotPickUp = -1, m_shotRocket = -1, m_shotWarning = -1, m_shotBoss = -1,
-      m_shotLaser = -1, m_shotSwoop = -1;
+      m_shotLaser = -1, m_shotSwoop = -1, m_shotBoost = -1;
 };
 
-TEST_F(FightRun, ARunMeetsEveryEnemyAndPickUpWithBoundedObjects) {
-  // A minute and a half of the run: the first waves, aliens, civilians and drops on the way.
-  Run(60 * 90, [&] {
+TEST_F(FightRun, FiveMinutesOfARunMeetEveryEnemyUpToTheMothershipAndTheResultsShowTheUfoLevelAndGears) {
+  // The car as a player who has shopped leaves the garage: the elite gun and armour.
+  DataManager& data = m_game->GetDataManager();
+  for (int32_t i = 0; i < DataManager::kItemCount; ++i) data.guns[i].equipped = data.armours[i].equipped = 0;
+  data.guns[2].purchased = data.guns[2].equipped = 1;
+  data.armours[2].purchased = data.armours[2].equipped = 1;
+
+  // The first waves, aliens, civilians and drops on the way.
+  Run(60 * 120, [&] {
     return m_taken.count("alien_shot_down") && m_taken.count("civilian_rescued") && m_taken.count("pickup_taken") &&
            m_taken.count("rocket_blast") && m_taken.count("warning_ufo_level_1") && m_taken.count("boss_fight");
   });
@@ -278,29 +287,49 @@ TEST_F(FightRun, ARunMeetsEveryEnemyAndPickUpWithBoundedObjects) {
     EXPECT_EQ(m_taken.count(moment), 1u) << moment;
   }
   ASSERT_NE(Level(), nullptr);
-  EXPECT_GE(Level()->GetUfoLevel(), 1);
+  EXPECT_EQ(Car()->GetGun().itemId, 2);
 
-  // The laser in place of the rocket.
-  Car()->EquipSpecial(1, 40, 5);
-  Run(60 * 6, [&] {
-    if (m_shotLaser < 0 && m_frame % 300 < 2) m_shotLaser = m_frame + 30;
-    return m_taken.count("laser") != 0;
+  // The laser in place of the rocket from here on, as the garage would fit it.
+  Car()->EquipSpecial(1, 150, 40);
+  // On through the waves to the mothership's and its swoop, five minutes of play at the least.
+  constexpr int kFiveMinutes = 60 * 60 * 5;
+  Run(60 * 60 * 8, [&] {
+    if (m_shotLaser < 0 && m_frame % 300 < 2 && Named("UFOClone").size() + Named("UFO2Clone").size() > 0) {
+      m_shotLaser = m_frame + 30;
+    }
+    auto* boss = FindObjectByName<UFO3Class>("UFO3");
+    if (m_shotSwoop < 0 && boss != nullptr && boss->IsAttacking() && boss->GetPhase() == UFO3Class::kSwoopPhase) {
+      m_shotSwoop = m_frame + 20;
+    }
+    return m_frame >= kFiveMinutes && m_taken.count("laser") && m_taken.count("mothership_swoop");
   });
+  EXPECT_GE(m_frame, kFiveMinutes);
   EXPECT_EQ(m_taken.count("laser"), 1u);
-
-  // The mothership's swoop, ten seconds after it joins the fight.
-  Level()->SpawnUfo3();
-  UFO3Class* boss = FindObjectByName<UFO3Class>("UFO3");
-  ASSERT_NE(boss, nullptr);
-  Run(60 * 14, [&] {
-    if (m_shotSwoop < 0 && boss->IsAttacking() && boss->GetPhase() == UFO3Class::kSwoopPhase) m_shotSwoop = m_frame + 20;
-    return m_taken.count("mothership_swoop") != 0;
-  });
   EXPECT_EQ(m_taken.count("mothership_swoop"), 1u);
+  EXPECT_EQ(m_taken.count("speed_boost"), 1u);
+  const int32_t ufoLevel = Level()->GetUfoLevel();
+  EXPECT_GE(ufoLevel, 5);
+  const int32_t gears = Car()->GetGears();
+  EXPECT_GT(gears, 0);
 
-  // Nothing piles up: the level's own objects plus what a fight keeps alive at once.
+  // Nothing piled up: the level's own objects plus what a fight keeps alive at once.
   EXPECT_LT(m_mostObjects, 700u);
   EXPECT_LT(m_mostMessages, 25u);
+
+  // The pilot lets go: the car falls to the deadly ground, and the results follow.
+  m_pilotOn = false;
+  m_input.Hold(PAL::VirtualKey::LeftButton, false);
+  Run(60 * 30, [&] { return Named("ResTxt").size() == 1; });
+  Run(30, [] { return false; });
+  Save("results");
+  auto* results = FindObjectByName<Quillon::Text>("ResTxt");
+  ASSERT_NE(results, nullptr);
+  const PlayerData& player = m_game->GetDataManager().player;
+  EXPECT_EQ(player.lastScore, ufoLevel);
+  EXPECT_GE(player.lastGears, gears);
+  EXPECT_NE(results->GetText().find("\n" + std::to_string(player.lastGears) + "\n"), std::string::npos)
+      << results->GetText();
+  EXPECT_NE(results->GetText().find("\n" + std::to_string(ufoLevel)), std::string::npos) << results->GetText();
 }
 
 }  // namespace
