@@ -5,7 +5,8 @@
 
 namespace {
 const Core::ClassRegistration g_creditsRegistration("CreditsLevel", &CreditsLevel::Create);
-}
+const CaptionButton kButtons[] = {{"MainMenuBtn", "MainMenuTxt", false}};
+}  // namespace
 
 Core::Object* CreditsLevel::Create() { return new (__FILE__, __LINE__) CreditsLevel(); }
 
@@ -16,14 +17,8 @@ void CreditsLevel::OnStart() {
 
 void CreditsLevel::Update(float dt) {
   (void)dt;
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  PlaceCursorAtMouse(m_cursor);
-  if (IsCursorOver(m_cursor, "MainMenuBtn")) {
-    HighlightCaption("MainMenuTxt", false, true);
-    if (IsLeftClick()) {
-      if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
-    }
-    return;
+  m_cursor = PlaceNamedCursorAtMouse("MousePt");
+  if (UpdateCaptionButtons(m_cursor, kButtons) != nullptr) {
+    if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
   }
-  UnhighlightCaption("MainMenuTxt");
 }

@@ -1,5 +1,7 @@
 #include "game/Velkor_GameOverLevel.h"
 
+#include <iterator>
+
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Text.h"
 #include "game/Velkor_DataManager.h"
@@ -12,13 +14,10 @@ const Core::ClassRegistration g_registration("GameOverLevel", &GameOverLevel::Cr
 
 constexpr const char* kNewHighScore = " **NEW HIGHSCORE**";
 
-struct Button {
-  const char* plate;
-  const char* caption;
-  const char* level;
-};
-const Button kButtons[] = {
-    {"mmBtn", "mmTxt", "MainOptionLevel"}, {"pgBtn", "pgTxt", "GameLevel"}, {"garBtn", "garTxt", "GarLevel"}};
+const CaptionButton kButtons[] = {{"mmBtn", "mmTxt", true}, {"pgBtn", "pgTxt", true}, {"garBtn", "garTxt", true}};
+// Where each button leads, in the buttons' order.
+const char* const kLevels[] = {"MainOptionLevel", "GameLevel", "GarLevel"};
+static_assert(std::size(kLevels) == std::size(kButtons), "one level a button");
 
 }  // namespace
 
@@ -45,25 +44,16 @@ void GameOverLevel::OnStart() {
 
 void GameOverLevel::Update(float dt) {
   (void)dt;
-  // Looked up again: the pointer kept from the start may belong to an object already gone.
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  PlaceCursorAtMouse(m_cursor);
-  for (const Button& button : kButtons) {
-    if (IsCursorOver(m_cursor, button.plate)) {
-      HighlightCaption(button.caption, true, true);
-      if (IsLeftClick()) Press(button.plate);
-      return;
-    }
-  }
-  for (const Button& button : kButtons) UnhighlightCaption(button.caption);
+  m_cursor = PlaceNamedCursorAtMouse("MousePt");
+  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
 }
 
 void GameOverLevel::Press(const std::string& button) {
   Quillon::Game* game = Quillon::Game::GetInstance();
   if (game == nullptr) return;
-  for (const Button& known : kButtons) {
-    if (button == known.plate) {
-      game->GoToLevel(known.level);
+  for (size_t i = 0; i < std::size(kButtons); ++i) {
+    if (button == kButtons[i].plate) {
+      game->GoToLevel(kLevels[i]);
       return;
     }
   }

@@ -7,11 +7,7 @@ namespace {
 
 const Core::ClassRegistration g_instructionRegistration("InstructionLevel", &InstructionLevel::Create);
 
-struct Button {
-  const char* plate;
-  const char* caption;
-};
-const Button kButtons[] = {{"prevBtn", "prevTxt"}, {"nextBtn", "nextTxt"}, {"homeBtn", "homeTxt"}};
+const CaptionButton kButtons[] = {{"prevBtn", "prevTxt", true}, {"nextBtn", "nextTxt", true}, {"homeBtn", "homeTxt", true}};
 
 void GoHome() {
   if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
@@ -29,17 +25,8 @@ void InstructionLevel::OnStart() {
 
 void InstructionLevel::Update(float dt) {
   (void)dt;
-  // Looked up again: the pointer kept from the start may belong to an object already gone.
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  PlaceCursorAtMouse(m_cursor);
-  for (const Button& button : kButtons) {
-    if (IsCursorOver(m_cursor, button.plate)) {
-      HighlightCaption(button.caption, true, true);
-      if (IsLeftClick()) Press(button.plate);
-      return;
-    }
-  }
-  for (const Button& button : kButtons) UnhighlightCaption(button.caption);
+  m_cursor = PlaceNamedCursorAtMouse("MousePt");
+  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
 }
 
 void InstructionLevel::Press(const std::string& button) {

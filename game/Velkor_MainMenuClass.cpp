@@ -12,14 +12,9 @@ namespace {
 
 const Core::ClassRegistration g_mainMenuRegistration("MainMenuClass", &MainMenuClass::Create);
 
-struct Button {
-  const char* plate;
-  const char* caption;
-  bool green;  // highlighting clears green as well as blue
-};
-const Button kButtons[] = {{"PlayBtn", "PlayTxt", false},       {"InstructionBtn", "InstructionTxt", true},
-                           {"GarageBtn", "GarageTxt", true},   {"OptionBtn", "OptionTxt", true},
-                           {"CreditBtn", "CreditTxt", true},   {"ExitBtn", "ExitTxt", true}};
+const CaptionButton kButtons[] = {{"PlayBtn", "PlayTxt", false},     {"InstructionBtn", "InstructionTxt", true},
+                                  {"GarageBtn", "GarageTxt", true}, {"OptionBtn", "OptionTxt", true},
+                                  {"CreditBtn", "CreditTxt", true}, {"ExitBtn", "ExitTxt", true}};
 
 void Go(const char* level) {
   if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel(level);
@@ -62,14 +57,7 @@ void MainMenuClass::HandleButtons() {
   // The open overlay takes the pointer: the menu's own buttons are not looked at.
   OptionMenu_M* options = FindObjectByName<OptionMenu_M>("OptionMenuSprite");
   if (options != nullptr && options->IsShown()) return;
-  for (const Button& button : kButtons) {
-    if (IsCursorOver(m_cursor, button.plate)) {
-      HighlightCaption(button.caption, button.green, true);
-      if (IsLeftClick()) Press(button.plate);
-      return;
-    }
-  }
-  for (const Button& button : kButtons) UnhighlightCaption(button.caption);
+  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
 }
 
 void MainMenuClass::Press(const std::string& button) {

@@ -11,16 +11,8 @@ VELKOR_IMPLEMENT_CLASS(OptionMenu, "OptionMenu");
 
 namespace {
 
-const char* const kLabels[] = {"opTxt1", "opTxt2", "opTxt3"};
 const char* const kCaptions[] = {"opBtnTxt1", "opBtnTxt2"};  // play, main menu
 constexpr const char* kCursorName = "mouse";
-
-// Frame 0 (or less) becomes 1, anything else 0; answers the new frame.
-uint32_t ToggleFrame(Quillon::Sprite* box) {
-  const uint32_t frame = box->GetCurrentFrameIndex() == 0 ? 1u : 0u;
-  box->SetCurrentFrameIndex(frame, true);
-  return frame;
-}
 
 // The playing level's cursor is a game class of its own ("mouse" is a CursorClass), so the
 // contact is read from either side: the object's contacts or the cursor's name the other.
@@ -44,19 +36,7 @@ void OptionMenu::OnStart() {
   Quillon::Sprite::OnStart();
   m_shown = 0;
   m_cursor = FindObjectByName<Quillon::Sprite>(kCursorName);
-  m_fullScreenBox = FindObjectByName<Quillon::Sprite>("Op_fsCheckBox");
-  m_soundBox = FindObjectByName<Quillon::Sprite>("Op_SoundChkBox");
-  m_musicBox = FindObjectByName<Quillon::Sprite>("Op_BgmChkBox");
-  MyGame* game = GetMyGame();
-  if (m_fullScreenBox != nullptr) {
-    m_fullScreenBox->SetCurrentFrameIndex(game != nullptr && game->IsFullScreen() ? 1 : 0, true);
-  }
-  if (m_soundBox != nullptr) m_soundBox->SetCurrentFrameIndex(game == nullptr || game->soundOn ? 0 : 1, true);
-  if (m_musicBox != nullptr) m_musicBox->SetCurrentFrameIndex(game == nullptr || game->musicOn ? 0 : 1, true);
-  Mount(m_fullScreenBox);
-  Mount(m_soundBox);
-  Mount(m_musicBox);
-  for (const char* label : kLabels) Mount(FindObjectByName<Quillon::Text>(label));
+  m_boxes.Attach(*this);
   m_playButton = FindObjectByName<Quillon::Sprite>("Op_PlayBtn");
   m_mainMenuButton = FindObjectByName<Quillon::Sprite>("Op_MmBtn");
   Mount(m_playButton);
@@ -68,11 +48,9 @@ void OptionMenu::Show(bool visible, int32_t followCamera) {
   m_shown = visible ? 1 : 0;
   m_followCamera = followCamera;
   SetVisible(visible);
-  for (Quillon::Sprite* sprite : {m_fullScreenBox, m_soundBox, m_musicBox, m_playButton, m_mainMenuButton}) {
+  m_boxes.SetVisible(visible);
+  for (Quillon::Sprite* sprite : {m_playButton, m_mainMenuButton}) {
     if (sprite != nullptr) sprite->SetVisible(visible);
-  }
-  for (const char* label : kLabels) {
-    if (Quillon::Text* text = FindObjectByName<Quillon::Text>(label)) text->SetVisible(visible);
   }
   for (const char* caption : kCaptions) {
     if (Quillon::Text* text = FindObjectByName<Quillon::Text>(caption)) text->SetVisible(visible);
@@ -92,23 +70,8 @@ void OptionMenu::HandleInput(bool click) {
   // Looked up again: the cursor kept from the start may be gone.
   m_cursor = FindObjectByName<Quillon::Sprite>(kCursorName);
   MyGame* game = GetMyGame();
-  if (IsUnderCursor(m_fullScreenBox, m_cursor)) {
-    if (click) {
-      ToggleFrame(m_fullScreenBox);
-      if (game != nullptr) game->AutoToggleFullScreen();
-    }
-  } else if (IsUnderCursor(m_soundBox, m_cursor)) {
-    if (click) {
-      const uint32_t frame = ToggleFrame(m_soundBox);
-      if (game != nullptr) game->soundOn = frame == 0 ? 1 : 0;
-    }
-  } else if (IsUnderCursor(m_musicBox, m_cursor)) {
-    // The music itself is left alone: the level looks at the flag when it resumes.
-    if (click) {
-      const uint32_t frame = ToggleFrame(m_musicBox);
-      if (game != nullptr) game->musicOn = frame == 0 ? 1 : 0;
-    }
-  } else if (IsUnderCursor(m_playButton, m_cursor)) {
+  if (m_boxes.HandleInput([this](Quillon::Sprite* box) { return IsUnderCursor(box, m_cursor); }, click)) return;
+  if (IsUnderCursor(m_playButton, m_cursor)) {
     SetCaptionGreen("opBtnTxt1", 0.0f);
     if (click) {
       Quillon::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_OptionCheckBoxes.h"
 
 class OptionMenu : public Quillon::Sprite {
  public:
@@ -27,9 +28,7 @@ class OptionMenu : public Quillon::Sprite {
 
  private:
   Quillon::Sprite* m_cursor = nullptr;
-  Quillon::Sprite* m_fullScreenBox = nullptr;
-  Quillon::Sprite* m_soundBox = nullptr;
-  Quillon::Sprite* m_musicBox = nullptr;
+  OptionCheckBoxes m_boxes;
   Quillon::Sprite* m_playButton = nullptr;
   Quillon::Sprite* m_mainMenuButton = nullptr;
   uint8_t m_shown = 0;

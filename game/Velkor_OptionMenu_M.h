@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_OptionCheckBoxes.h"
 
 class OptionMenu_M : public Quillon::Sprite {
  public:
@@ -23,9 +24,7 @@ class OptionMenu_M : public Quillon::Sprite {
 
  private:
   Quillon::Sprite* m_cursor = nullptr;
-  Quillon::Sprite* m_fullScreenBox = nullptr;
-  Quillon::Sprite* m_soundBox = nullptr;
-  Quillon::Sprite* m_musicBox = nullptr;
+  OptionCheckBoxes m_boxes;
   Quillon::Sprite* m_mainMenuButton = nullptr;
   uint8_t m_shown = 0;
   int32_t m_followCamera = 0;

@@ -24,6 +24,12 @@ void PlaceCursorAtMouse(Quillon::Sprite* cursor) {
   cursor->SetPosition(static_cast<float>(mx + cw / 2 - w / 2), static_cast<float>(my - h / 2 - ch / 2));
 }
 
+Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name) {
+  Quillon::Sprite* cursor = FindObjectByName<Quillon::Sprite>(name);
+  PlaceCursorAtMouse(cursor);
+  return cursor;
+}
+
 bool IsLeftClick() {
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
@@ -50,6 +56,17 @@ void UnhighlightCaption(const std::string& caption) {
   color.g = 1.0f;
   color.b = 1.0f;
   text->SetModulationColor(color);
+}
+
+const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* buttons, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (IsCursorOver(cursor, buttons[i].plate)) {
+      HighlightCaption(buttons[i].caption, buttons[i].clearsGreen, true);
+      return IsLeftClick() ? buttons[i].plate : nullptr;
+    }
+  }
+  for (size_t i = 0; i < count; ++i) UnhighlightCaption(buttons[i].caption);
+  return nullptr;
 }
 
 void HideGuiCursor() {

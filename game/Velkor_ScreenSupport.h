@@ -1,6 +1,7 @@
 #pragma once
 // What the game's screens share: finding the current level's objects by name and class,
 // the sprite cursor that follows the mouse, and caption highlighting.
+#include <cstddef>
 #include <list>
 #include <string>
 
@@ -24,6 +25,10 @@ T* FindObjectByName(const std::string& name) {
 // the current level's first viewport; nothing without a cursor, mouse or viewport.
 void PlaceCursorAtMouse(Quillon::Sprite* cursor);
 
+// The screen's sprite cursor of that name, looked up afresh (the one kept from an earlier frame may
+// belong to an object already gone) and put on the mouse point; null when there is none.
+Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name);
+
 // True in a frame in which the left mouse button went down.
 bool IsLeftClick();
 
@@ -34,6 +39,22 @@ bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);
 // restores full white.
 void HighlightCaption(const std::string& caption, bool green, bool blue);
 void UnhighlightCaption(const std::string& caption);
+
+// A screen button: the plate the cursor touches and the caption that lights up while it does.
+struct CaptionButton {
+  const char* plate;
+  const char* caption;
+  bool clearsGreen;  // highlighting clears green as well as blue
+};
+
+// One frame of a screen's buttons: the first button under the cursor has its caption highlighted
+// (the others are left as they are) and its plate is answered when the left button went down this
+// frame; with none under the cursor every caption goes back to white. Null when nothing was clicked.
+const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* buttons, size_t count);
+template <size_t N>
+const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton (&buttons)[N]) {
+  return UpdateCaptionButtons(cursor, buttons, N);
+}
 
 // Hides the GUI's own cursor: the screens draw a sprite cursor instead.
 void HideGuiCursor();
