@@ -8,6 +8,7 @@
 #include "core/Core_File.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_GameServices.h"
+#include "framework/Quillon_ScriptSupport.h"
 #include "math/Math_Color.h"
 #include "math/Math_Vector3D.h"
 #include "scene/Engine_SceneGraph.h"
@@ -31,12 +32,7 @@ bool Level::HasLoadedScript() const { return m_script != nullptr && !m_script->I
 bool Level::CallScriptFunction(const char* name) {
   if (!HasLoadedScript()) return false;
   lua_State* thread = m_script->GetThread();
-  if (thread == nullptr) return false;
-  lua_getglobal(thread, name);
-  if (!lua_isfunction(thread, -1)) {
-    lua_pop(thread, 1);
-    return false;
-  }
+  if (thread == nullptr || !Script::PushGlobalFunction(thread, name)) return false;
   return Lua::ProtectedCall(thread, 0, 0);
 }
 
@@ -47,12 +43,7 @@ void Level::OnEnd() { CallScriptFunction("OnEnd"); }
 void Level::Update(float dt) {
   if (!HasLoadedScript()) return;
   lua_State* thread = m_script->GetThread();
-  if (thread == nullptr) return;
-  lua_getglobal(thread, "Update");
-  if (!lua_isfunction(thread, -1)) {
-    lua_pop(thread, 1);
-    return;
-  }
+  if (thread == nullptr || !Script::PushGlobalFunction(thread, "Update")) return;
   lua_pushnumber(thread, dt);
   Lua::ProtectedCall(thread, 1, 0);
 }
@@ -128,13 +119,9 @@ void Level::AddManagedObject(Core::Object* object, const std::string& name) {
 void Level::RunScript() {
   if (m_script == nullptr) m_script = LuaScript::Create();
   if (m_script == nullptr) return;
-  if (lua_State* thread = m_script->GetThread()) {
-    PushToLua(thread);
-    lua_setglobal(thread, "self");
-  }
+  Script::BindSelf(*m_script, *this);
   Lua::CallScope scope;
-  const std::string path = GetGameServices().GetDirectory() + "\\Resources\\Scripts\\" + m_scriptFile;
-  m_script->Load(path.c_str());
+  m_script->Load(Script::ScriptPath(m_scriptFile).c_str());
   CallScriptFunction("Constructor");
 }
 

@@ -7,6 +7,7 @@
 #include "core/Core_File.h"
 #include "framework/Quillon_GameServices.h"
 #include "framework/Quillon_Random.h"
+#include "framework/Quillon_ScriptSupport.h"
 #include "math/Math_Stream.h"
 #include "script/Lua_Script.h"
 #include "script/Lua_ScriptEngine.h"
@@ -29,13 +30,6 @@ bool ReadXY(lua_State* state, int index, Math::Vector2D& out) {
   if (numbers) out = Math::Vector2D(static_cast<float>(lua_tonumber(state, -2)), static_cast<float>(lua_tonumber(state, -1)));
   lua_pop(state, 2);
   return numbers;
-}
-
-bool PushFunction(lua_State* thread, const char* name) {
-  lua_getglobal(thread, name);
-  if (lua_isfunction(thread, -1)) return true;
-  lua_pop(thread, 1);
-  return false;
 }
 
 const Math::Vector2D kSideAxes[4] = {{0.0f, -1.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}};
@@ -82,25 +76,13 @@ ParticleEmitter::~ParticleEmitter() {
 bool ParticleEmitter::HasLoadedScript() const { return m_ownScript != nullptr && !m_ownScript->IsEmpty(); }
 
 void ParticleEmitter::RunScript() {
-  if (m_ownScript == nullptr) m_ownScript = LuaScript::Create();
-  if (m_ownScript == nullptr) return;
-  const std::string path = GetGameServices().GetDirectory() + "\\Resources\\Scripts\\" + m_scriptFile;
-  LuaScript* shared = LuaScript::FindByPath(path.c_str());
-  m_sharedScript = shared == m_ownScript ? nullptr : shared;
-  lua_State* thread = m_ownScript->GetThread();
-  if (thread != nullptr) {
-    PushToLua(thread);
-    lua_setglobal(thread, "self");
-  }
   Lua::CallScope scope;
-  if (m_sharedScript != nullptr && !m_sharedScript->IsEmpty()) {
-    m_ownScript->LoadCompiled(*m_sharedScript);
-  } else {
-    m_sharedScript = nullptr;
-    m_ownScript->Load(path.c_str());
-  }
+  if (!Script::StartObjectScript(*this, m_ownScript, m_sharedScript, m_scriptFile)) return;
   m_scriptStarted = 1;
-  if (HasLoadedScript() && thread != nullptr && PushFunction(thread, "Constructor")) Lua::ProtectedCall(thread, 0, 0);
+  lua_State* thread = m_ownScript->GetThread();
+  if (HasLoadedScript() && thread != nullptr && Script::PushGlobalFunction(thread, "Constructor")) {
+    Lua::ProtectedCall(thread, 0, 0);
+  }
   m_scriptFlag = 1;
 }
 
@@ -119,11 +101,7 @@ void ParticleEmitter::CopyScriptTo(ParticleEmitter& copy) const {
   copy.m_cloneWithScript = 1;
   copy.m_ownScript = LuaScript::Create();
   if (copy.m_ownScript == nullptr) return;
-  lua_State* thread = copy.m_ownScript->GetThread();
-  if (thread != nullptr) {
-    copy.PushToLua(thread);
-    lua_setglobal(thread, "self");
-  }
+  lua_State* thread = Script::BindSelf(*copy.m_ownScript, copy);
   {
     Lua::CallScope scope;
     copy.m_ownScript->LoadCompiled(*m_ownScript);
@@ -142,7 +120,7 @@ void ParticleEmitter::CopyScriptTo(ParticleEmitter& copy) const {
 void ParticleEmitter::Update(float dt) {
   if (m_scriptFlag == 0 || !HasLoadedScript()) return;
   lua_State* thread = m_ownScript->GetThread();
-  if (thread == nullptr || !PushFunction(thread, "Update")) return;
+  if (thread == nullptr || !Script::PushGlobalFunction(thread, "Update")) return;
   lua_pushnumber(thread, dt);
   Lua::ProtectedCall(thread, 1, 0);
 }
@@ -152,7 +130,7 @@ void ParticleEmitter::GetPositionAndDirection(float dt, Math::Vector2D& position
   lua_State* thread = m_ownScript->GetThread();
   if (thread == nullptr) return;
   const int base = lua_gettop(thread);
-  if (!PushFunction(thread, "GetPositionAndDirection")) return;
+  if (!Script::PushGlobalFunction(thread, "GetPositionAndDirection")) return;
   lua_pushnumber(thread, dt);
   if (!Lua::ProtectedCall(thread, 1, 2)) {
     lua_settop(thread, base);
@@ -180,7 +158,7 @@ void ParticleEmitter::Save(Core::File& file) {
       if (managed) managed->Save(file);
     }
     lua_State* thread = m_ownScript->GetThread();
-    if (thread != nullptr && PushFunction(thread, "Save")) Lua::ProtectedCall(thread, 0, 0);
+    if (thread != nullptr && Script::PushGlobalFunction(thread, "Save")) Lua::ProtectedCall(thread, 0, 0);
   }
   SaveShape(file);
 }
@@ -204,7 +182,7 @@ void ParticleEmitter::Load(Core::File& file) {
       if (managed) managed->Load(file);
     }
     lua_State* thread = m_ownScript->GetThread();
-    if (thread != nullptr && PushFunction(thread, "Load")) Lua::ProtectedCall(thread, 0, 0);
+    if (thread != nullptr && Script::PushGlobalFunction(thread, "Load")) Lua::ProtectedCall(thread, 0, 0);
   }
   LoadShape(file);
 }

@@ -11,6 +11,7 @@
 #include <lua.hpp>
 
 #include "core/Core_Object.h"
+#include "framework/Quillon_GameObject.h"
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
 #include "script/Lua_MethodTable.h"
@@ -18,10 +19,21 @@
 
 namespace Quillon {
 
-class GameObject;
 class Viewport;
 
 namespace Script {
+
+// The path of a file of the game's script folder.
+std::string ScriptPath(const std::string& file);
+// Pushes the global function of that name; false (stack unchanged) when there is none.
+bool PushGlobalFunction(lua_State* thread, const char* name);
+// Binds "self" in the script's thread to the object; answers the thread (null: nothing bound).
+lua_State* BindSelf(LuaScript& script, Core::Object& self);
+// Starts an object's own script from a file of the script folder: creates the own script when
+// missing, binds "self" and loads the chunk of the script that loaded the file already (then shared
+// is that script) or else the file itself (then shared is null). False, and nothing done, when no
+// script can be created. Call it inside an open Lua::CallScope: the chunk may release the script.
+bool StartObjectScript(Core::Object& self, LuaScript*& own, LuaScript*& shared, const std::string& file);
 
 // Stack index of argument 1 (the first after the object).
 constexpr int kFirstArgument = 2;
