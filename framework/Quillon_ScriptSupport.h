@@ -14,6 +14,7 @@
 #include "framework/Quillon_GameObject.h"
 #include "math/Math_Color.h"
 #include "math/Math_Vector2D.h"
+#include "script/Lua_MethodShapes.h"
 #include "script/Lua_MethodTable.h"
 #include "script/Lua_Script.h"
 
@@ -35,10 +36,8 @@ lua_State* BindSelf(LuaScript& script, Core::Object& self);
 // script can be created. Call it inside an open Lua::CallScope: the chunk may release the script.
 bool StartObjectScript(Core::Object& self, LuaScript*& own, LuaScript*& shared, const std::string& file);
 
-// Stack index of argument 1 (the first after the object).
-constexpr int kFirstArgument = 2;
-
-inline bool HasArguments(lua_State* state, int count) { return lua_gettop(state) - 1 >= count; }
+using Lua::Shapes::HasArguments;
+using Lua::Shapes::kFirstArgument;
 
 // The object of the hierarchy a userdata at index carries, whatever its script class; null for
 // anything else (never raises).
@@ -72,8 +71,10 @@ int PushObjectList(lua_State* state, const std::list<GameObject*>& objects);
 // The method shapes the script classes repeat. Self is the class's checked self getter (it raises
 // for a wrong object before any argument is looked at); a setter called without its argument does
 // nothing. Get and Set are the member functions called.
-template <typename T>
-using SelfGetter = T* (*)(lua_State*);
+using Lua::Shapes::GetNumber;
+using Lua::Shapes::GetPoint;
+using Lua::Shapes::GetVector;
+using Lua::Shapes::SelfGetter;
 
 // (string) -> nothing; a non-string raises the script's argument error.
 template <typename T, SelfGetter<T> Self, auto Set>
@@ -132,12 +133,6 @@ int GetString(lua_State* state) {
   lua_pushlstring(state, value.data(), value.size());
   return 1;
 }
-// () -> number.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetNumber(lua_State* state) {
-  lua_pushnumber(state, static_cast<lua_Number>((Self(state)->*Get)()));
-  return 1;
-}
 // () -> integer.
 template <typename T, SelfGetter<T> Self, auto Get>
 int GetInteger(lua_State* state) {
@@ -155,20 +150,6 @@ template <typename T, SelfGetter<T> Self, auto Get>
 int GetColor(lua_State* state) {
   const Math::Color& color = (Self(state)->*Get)();
   LuaScript::PushColor(state, color.r, color.g, color.b, color.a);
-  return 1;
-}
-// () -> Point2D table.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetPoint(lua_State* state) {
-  const Math::Vector2D& point = (Self(state)->*Get)();
-  LuaScript::PushPoint2D(state, point.x, point.y);
-  return 1;
-}
-// () -> Vector2D table.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetVector(lua_State* state) {
-  const Math::Vector2D& vector = (Self(state)->*Get)();
-  LuaScript::PushVector2D(state, vector.x, vector.y);
   return 1;
 }
 

@@ -9,6 +9,7 @@
 #include "core/Core_Object.h"
 #include "math/Math_Matrix3x3.h"
 #include "math/Math_Vector2D.h"
+#include "script/Lua_MethodShapes.h"
 #include "script/Lua_MethodTable.h"
 #include "script/Lua_Script.h"
 
@@ -18,11 +19,8 @@ class Force;
 
 namespace Script {
 
-// Stack index of argument 1 (the first after the object).
-constexpr int kFirstArgument = 2;
-
-// True when at least count arguments follow the object.
-inline bool HasArguments(lua_State* state, int count) { return lua_gettop(state) - 1 >= count; }
+using Lua::Shapes::HasArguments;
+using Lua::Shapes::kFirstArgument;
 
 // The engine object at index when its userdata carries one of the named metatables and the object
 // is a T; null for anything else.
@@ -68,8 +66,10 @@ Force* CheckForce(lua_State* state, int index);
 // The method shapes the physics classes share. Self is the class's checked self getter (it raises
 // for a wrong object before any argument is looked at); a method that needs an argument answers
 // nothing when called without it. Get and Set are the member functions called.
-template <typename T>
-using SelfGetter = T* (*)(lua_State*);
+using Lua::Shapes::GetNumber;
+using Lua::Shapes::GetPoint;
+using Lua::Shapes::GetVector;
+using Lua::Shapes::SelfGetter;
 
 // (number) -> nothing.
 template <typename T, SelfGetter<T> Self, auto Set>
@@ -80,13 +80,6 @@ int SetNumber(lua_State* state) {
   return 0;
 }
 
-// () -> number.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetNumber(lua_State* state) {
-  lua_pushnumber(state, static_cast<lua_Number>((Self(state)->*Get)()));
-  return 1;
-}
-
 // (Point2D) -> nothing. TableOnly: anything but a table raises the script's type error.
 template <typename T, SelfGetter<T> Self, auto Set, bool TableOnly>
 int SetPoint(lua_State* state) {
@@ -95,22 +88,6 @@ int SetPoint(lua_State* state) {
   if (TableOnly) luaL_checktype(state, kFirstArgument, LUA_TTABLE);
   (self->*Set)(LuaScript::ToPoint2D(state, kFirstArgument));
   return 0;
-}
-
-// () -> Point2D table.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetPoint(lua_State* state) {
-  const Math::Vector2D& point = (Self(state)->*Get)();
-  LuaScript::PushPoint2D(state, point.x, point.y);
-  return 1;
-}
-
-// () -> Vector2D table.
-template <typename T, SelfGetter<T> Self, auto Get>
-int GetVector(lua_State* state) {
-  const Math::Vector2D& vector = (Self(state)->*Get)();
-  LuaScript::PushVector2D(state, vector.x, vector.y);
-  return 1;
 }
 
 // () -> Matrix3x3 table.
