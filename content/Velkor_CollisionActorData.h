@@ -59,6 +59,12 @@ constexpr CollisionAnimationRecord Plain(uint32_t frames, float top, float left,
   return {frames, top, left, right, bottom, nullptr};
 }
 
+// Outlines that sprites of several groups share.
+extern const CollisionSegmentRecord kCarEdgesSegments[2];
+extern const CollisionSegmentRecord kPotBoxSegments[4];
+extern const CollisionSegmentRecord kCivilianBoxSegments[4];
+extern const CollisionSegmentRecord kBoltBoxSegments[4];
+
 // Each group's actors, 10 per group (5 in group 10).
 extern const CollisionActorRecord kCollisionActorGroup0[10];
 extern const CollisionActorRecord kCollisionActorGroup1[10];

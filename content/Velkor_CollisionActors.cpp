@@ -6,6 +6,36 @@
 #include "content/Velkor_CollisionActorData.h"
 #include "framework/Quillon_Game.h"
 
+// Car floor and roof.
+const CollisionSegmentRecord kCarEdgesSegments[2] = {
+    {40, -9, -30, -9, 0},
+    {-37, 12, 51, 12, 0},
+};
+
+// Health pot; top edge and sides carry user id 1; the left side starts at the bottom corner so the box closes.
+const CollisionSegmentRecord kPotBoxSegments[4] = {
+    {-21, 28, 22, 28, 1},
+    {-21, -27, -21, 29, 1},
+    {22, 28, 22, -27, 1},
+    {22, -27, -21, -27, 0},
+};
+
+// Civilian body; the left side starts at the bottom corner so the box closes.
+const CollisionSegmentRecord kCivilianBoxSegments[4] = {
+    {-19, 28, 19, 28, 0},
+    {-19, -27, -19, 29, 0},
+    {19, 28, 19, -27, 0},
+    {19, -27, -19, -27, 0},
+};
+
+// Player shot bolt.
+const CollisionSegmentRecord kBoltBoxSegments[4] = {
+    {-15, 4, 14, 4, 0},
+    {-15, -4, -15, 4, 0},
+    {14, 4, 14, -4, 0},
+    {14, -4, -15, -4, 0},
+};
+
 namespace {
 
 struct GroupTable {

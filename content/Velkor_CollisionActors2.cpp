@@ -5,12 +5,6 @@ namespace {
 
 constexpr const char* kSourceFile = "Velkor_CollisionActors2";
 
-// Car floor and roof.
-const CollisionSegmentRecord kCarEdgesSegments[] = {
-    {40, -9, -30, -9, 0},
-    {-37, 12, 51, 12, 0},
-};
-
 const CollisionAnimationRecord kActor20[] = {Plain(1, 300, -400, 400, -300)};
 const CollisionAnimationRecord kActor21[] = {Plain(1, 360, -640, 640, -360)};
 const CollisionAnimationRecord kActor22[] = {Plain(1, 35, -129, 131, -36)};

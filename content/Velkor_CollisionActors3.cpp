@@ -13,22 +13,6 @@ const CollisionSegmentRecord kPointerBoxSegments[] = {
     {1, -6, -16, -6, 0},
 };
 
-// Health pot; top edge and sides carry user id 1; the left side starts at the bottom corner so the box closes.
-const CollisionSegmentRecord kPotBoxSegments[] = {
-    {-21, 28, 22, 28, 1},
-    {-21, -27, -21, 29, 1},
-    {22, 28, 22, -27, 1},
-    {22, -27, -21, -27, 0},
-};
-
-// Civilian body; the left side starts at the bottom corner so the box closes.
-const CollisionSegmentRecord kCivilianBoxSegments[] = {
-    {-19, 28, 19, 28, 0},
-    {-19, -27, -19, 29, 0},
-    {19, 28, 19, -27, 0},
-    {19, -27, -19, -27, 0},
-};
-
 // Power-up capsule, two diagonal edges.
 const CollisionSegmentRecord kCapsuleEdgesSegments[] = {
     {15, 26, -26, -18, 0},

@@ -10,14 +10,6 @@ const CollisionSegmentRecord kLongDeckSegments[] = {
     {-979, 15, 928, 14, 0},
 };
 
-// Player shot bolt.
-const CollisionSegmentRecord kBoltBoxSegments[] = {
-    {-15, 4, 14, 4, 0},
-    {-15, -4, -15, 4, 0},
-    {14, 4, 14, -4, 0},
-    {14, -4, -15, -4, 0},
-};
-
 // Alien shot.
 const CollisionCircleRecord kAlienBallCircles[] = {
     {0, 0, 10},

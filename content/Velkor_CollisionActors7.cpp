@@ -18,36 +18,12 @@ const CollisionSegmentRecord kDeckEdgeSegments[] = {
     {-80, 15, 80, 15, 0},
 };
 
-// Health pot; top edge and sides carry user id 1; the left side starts at the bottom corner so the box closes.
-const CollisionSegmentRecord kPotBoxSegments[] = {
-    {-21, 28, 22, 28, 1},
-    {-21, -27, -21, 29, 1},
-    {22, 28, 22, -27, 1},
-    {22, -27, -21, -27, 0},
-};
-
-// Civilian body; the left side starts at the bottom corner so the box closes.
-const CollisionSegmentRecord kCivilianBoxSegments[] = {
-    {-19, 28, 19, 28, 0},
-    {-19, -27, -19, 29, 0},
-    {19, 28, 19, -27, 0},
-    {19, -27, -19, -27, 0},
-};
-
 // Power-up capsule.
 const CollisionSegmentRecord kPowerUpBoxSegments[] = {
     {-27, 24, 29, 24, 0},
     {-27, -25, -27, 24, 0},
     {29, 24, 29, -25, 0},
     {29, -25, -27, -25, 0},
-};
-
-// Player shot bolt.
-const CollisionSegmentRecord kBoltBoxSegments[] = {
-    {-15, 4, 14, 4, 0},
-    {-15, -4, -15, 4, 0},
-    {14, 4, 14, -4, 0},
-    {14, -4, -15, -4, 0},
 };
 
 const CollisionAnimationRecord kActor70[] = {Plain(1, 20, -20, 20, -20)};

@@ -132,12 +132,6 @@ const CollisionSegmentRecord kBlastRings2Segments[] = {
     {33, -27, -10, -27, 0},
 };
 
-// Car floor and roof.
-const CollisionSegmentRecord kCarEdgesSegments[] = {
-    {40, -9, -30, -9, 0},
-    {-37, 12, 51, 12, 0},
-};
-
 // Barrier bubble.
 const CollisionSegmentRecord kShieldBoxSegments[] = {
     {-64, 36, 66, 36, 0},
