@@ -22,10 +22,7 @@ class ParticleEmitter : public Core::Object {
   ParticleEmitter(const ParticleEmitter& other) : Core::Object(other) {}
   ParticleEmitter& operator=(const ParticleEmitter&) = delete;
   ~ParticleEmitter() override;
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(ParticleEmitter);
   LuaScript* GetScript() override { return m_ownScript; }
   int PushToLua(lua_State* state) override;
   void Save(Core::File& file) override;
@@ -70,10 +67,7 @@ class ParticleEmitter : public Core::Object {
 class PointEmitter : public ParticleEmitter {
  public:
   static constexpr const char* ScriptClassName = "PointEmitter";
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(PointEmitter);
   int PushToLua(lua_State* state) override;
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
 
@@ -89,10 +83,7 @@ class PointEmitter : public ParticleEmitter {
 class LineEmitter : public ParticleEmitter {
  public:
   static constexpr const char* ScriptClassName = "LineEmitter";
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(LineEmitter);
   int PushToLua(lua_State* state) override;
   // Directions are the left normal of start-to-end.
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
@@ -108,10 +99,7 @@ class LineEmitter : public ParticleEmitter {
 class CircleEmitter : public ParticleEmitter {
  public:
   static constexpr const char* ScriptClassName = "CircleEmitter";
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(CircleEmitter);
   int PushToLua(lua_State* state) override;
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
 
@@ -126,10 +114,7 @@ class CircleEmitter : public ParticleEmitter {
 class DiskEmitter : public ParticleEmitter {
  public:
   static constexpr const char* ScriptClassName = "DiskEmitter";
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(DiskEmitter);
   int PushToLua(lua_State* state) override;
   // The distance from the centre is uniform, so particles crowd towards the centre.
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
@@ -148,10 +133,7 @@ class RectangleEmitter : public ParticleEmitter {
   RectangleEmitter() : RectangleEmitter(0.0f, 0.0f, 100.0f, 100.0f) {}
   // Corners counter-clockwise from the bottom left (y up); the outward axes rely on that order.
   RectangleEmitter(float x, float y, float width, float height);
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(RectangleEmitter);
   int PushToLua(lua_State* state) override;
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;
 
@@ -167,10 +149,7 @@ class FilledRectangleEmitter : public RectangleEmitter {
   static constexpr const char* ScriptClassName = "FilledRectangleEmitter";
   FilledRectangleEmitter() = default;
   FilledRectangleEmitter(float x, float y, float width, float height) : RectangleEmitter(x, y, width, height) {}
-  static Core::Object* Create();
-  Core::Object* Clone() const override;
-  const char* GetClassName() const override;
-  uint32_t GetSize() const override;
+  VELKOR_DECLARE_CLASS(FilledRectangleEmitter);
   int PushToLua(lua_State* state) override;
   // Anywhere inside; the direction is a random side's outward axis, whatever the point.
   void GetPositionAndDirection(float dt, Math::Vector2D& position, Math::Vector2D& direction) override;

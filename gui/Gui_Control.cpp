@@ -651,10 +651,6 @@ void Control::Save(Core::File& file) {
   file.WriteObject(m_childToFront.Get());
 }
 
-namespace {
-// A plain (not owning) pointer read back from the stream. An object the stream names a second time
-// may still be loading further up with no reference yet, so it must not be touched through a smart
-// pointer; one that this read created and nobody owns cannot be kept by a plain pointer.
 Core::Object* ReadPlainObject(Core::File& file) {
   Core::Object* object = file.ReadObject();
   if (object != nullptr && file.LastReadCreatedObject() && object->GetReferenceCount() == 0) {
@@ -663,6 +659,8 @@ Core::Object* ReadPlainObject(Core::File& file) {
   }
   return object;
 }
+
+namespace {
 
 Control* FindChild(const std::vector<Core::SmartPointer<Control>>& children, const Core::Object* object) {
   for (const auto& child : children)

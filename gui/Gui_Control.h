@@ -316,4 +316,10 @@ class Control : public Core::Object {
   Core::SmartPointer<Control> m_childToFront;
 };
 
+// A plain (not owning) pointer read back from a stream of controls and forms. An object the stream
+// names a second time may still be loading further up with no reference yet, so it must not be
+// touched through a smart pointer; one that this read created and nobody owns cannot be kept by a
+// plain pointer, so it is freed and null is answered.
+Core::Object* ReadPlainObject(Core::File& file);
+
 }  // namespace GUI

@@ -213,16 +213,6 @@ void HUD::Reset() {
 
 namespace {
 
-// An object read for a plain pointer: one that only this read made and nobody owns is freed.
-Core::Object* ReadPlainObject(Core::File& file) {
-  Core::Object* object = file.ReadObject();
-  if (object != nullptr && file.LastReadCreatedObject() && object->GetReferenceCount() == 0) {
-    Core::SmartPointer<Core::Object> discard(object);
-    return nullptr;
-  }
-  return object;
-}
-
 void ReadForms(Core::File& file, std::vector<Core::SmartPointer<Form>>& forms) {
   uint32_t count = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(count, 1)) count = 0;
