@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +24,7 @@
 #include "scene/Engine_Sprite.h"
 #include "scene/Engine_TextureSource.h"
 #include "scene/Engine_Viewport.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -46,22 +45,13 @@ struct Rgba {
   const uint8_t* At(uint32_t x, uint32_t y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
-class AssetScreen : public ::testing::Test {
+class AssetScreen : public ::testing::Test, protected TestSupport::RenderWindow {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    directory = TestSupport::MakeTempDirectory("velkor_assets_screen");
-    window = std::make_unique<PAL::Window>(kWidth, kHeight);
-    Renderer::RendererDescriptor descriptor(kWidth, kHeight);
-    descriptor.window = window.get();
-    renderer = Renderer::IRenderer::Create(descriptor);
-    ASSERT_TRUE(renderer);
+    ASSERT_NO_FATAL_FAILURE(OpenWindow("velkor_assets_screen", kWidth, kHeight));
   }
-  void TearDown() override {
-    renderer.Reset();
-    window.reset();
-    if (!directory.empty()) std::filesystem::remove_all(directory);
-  }
+  void TearDown() override { CloseWindow(); }
 
   // Draws one frame of a one-column sheet centred at one pixel per texel over a magenta clear and
   // returns the window's pixels, top row first.
@@ -91,16 +81,14 @@ class AssetScreen : public ::testing::Test {
     scene.SetViewportIndex(0);
     scene.RenderView(camera, view);
 
-    std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
-    renderer->ReadPixels(rgb.data());
+    const TestSupport::Picture picture = TestSupport::ReadScreen(renderer.Get());
     Rgba out;
     out.width = kWidth;
     out.height = kHeight;
     out.pixels.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-    // The renderer reads the bottom row first.
     for (uint32_t y = 0; y < static_cast<uint32_t>(kHeight); ++y) {
       for (uint32_t x = 0; x < static_cast<uint32_t>(kWidth); ++x) {
-        const uint8_t* s = &rgb[((static_cast<size_t>(kHeight) - 1 - y) * kWidth + x) * 3];
+        const uint8_t* s = picture.At(static_cast<int32_t>(x), static_cast<int32_t>(y));
         uint8_t* d = &out.pixels[(static_cast<size_t>(y) * kWidth + x) * 4];
         d[0] = s[0];
         d[1] = s[1];
@@ -110,10 +98,6 @@ class AssetScreen : public ::testing::Test {
     }
     return out;
   }
-
-  std::string directory;
-  std::unique_ptr<PAL::Window> window;
-  SmartPointer<Renderer::IRenderer> renderer;
 };
 
 void Fill(std::vector<uint8_t>& rgba, uint32_t width, uint32_t fromRow, uint32_t toRow, uint8_t r, uint8_t g,

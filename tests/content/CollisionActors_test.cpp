@@ -18,10 +18,9 @@
 #include "core/Core_File.h"
 #include "core/Core_MemoryManager.h"
 #include "framework/Quillon_Game.h"
-#include "math/Math_Module.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
-#include "script/Lua_ScriptEngine.h"
+#include "tests/support/GameSession.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -460,38 +459,16 @@ class CollisionActorsGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
+    ASSERT_NO_FATAL_FAILURE(session_.Open());
     factory_ = new MyLevelFactory();
-    Engine::DisplaySettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.refreshRate = 60;
-    game_ = new Quillon::Game(Core::SmartPointer<Quillon::LevelFactory>(factory_), settings, 0);
-    holder_ = game_;
-    ready_ = true;
+    game_ = session_.Adopt(
+        new Quillon::Game(Core::SmartPointer<Quillon::LevelFactory>(factory_), TestSupport::SmallDisplay(60), 0));
   }
-  void TearDown() override {
-    if (!ready_) return;
-    game_->Shutdown();
-    holder_.Reset();
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-  }
+  void TearDown() override { session_.Close(); }
 
+  TestSupport::GameSession session_;
   MyLevelFactory* factory_ = nullptr;
   Quillon::Game* game_ = nullptr;
-  Core::SmartPointer<Engine::Application> holder_;
-  bool ready_ = false;
 };
 
 TEST_F(CollisionActorsGameTest, ActorsAreRegisteredInIndexOrderAndReplacedOnEveryBuild) {

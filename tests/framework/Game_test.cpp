@@ -17,7 +17,6 @@
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_Engine.h"
 #include "core/Core_File.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_CollisionBridge.h"
 #include "framework/Quillon_Game.h"
@@ -25,7 +24,6 @@
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Viewport.h"
-#include "math/Math_Module.h"
 #include "physics/Physics_Contact.h"
 #include "physics/Physics_Engine.h"
 #include "physics/Physics_MassProperties.h"
@@ -35,6 +33,7 @@
 #include "scene/Engine_SceneGraph.h"
 #include "script/Lua_ScriptEngine.h"
 #include "tests/framework/BoxLevelFactory.h"
+#include "tests/support/GameSession.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -44,9 +43,6 @@ using Math::Vector2D;
 
 std::vector<std::string> g_log;
 void Log(const std::string& entry) { g_log.push_back(entry); }
-
-double g_now = 0.0;
-double FakeClock() { return g_now; }
 
 int g_liveLevels = 0;
 int g_liveActors = 0;
@@ -346,16 +342,7 @@ class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open());
     // The library installs the real multiplayer and saves sides by default; these tests start
     // with neither, whatever ran before them, and install fakes where they look at the seams.
     Quillon::SetGameNetworkFactory(nullptr);
@@ -369,42 +356,27 @@ class GameTest : public ::testing::Test {
   }
   void TearDown() override {
     if (!m_ready) return;
-    if (m_game) {
-      m_game->Shutdown();
-      m_game = nullptr;
-      m_holder.Reset();
-    }
+    m_session.StopGame();
+    m_game = nullptr;
     Quillon::SetGameNetworkFactory(nullptr);
     Quillon::SetGameSavesFactory(nullptr);
     Quillon::SetOneSidedContact(false);
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    // A quit a test posted must not end the next test's loop.
-    while (!PAL::ProcessMessages()) {
-    }
+    m_session.Close();
   }
 
   void MakeGame(uint32_t startingLevel) {
-    Engine::DisplaySettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.refreshRate = 85;
-    m_game = new TestGame(SmartPointer<Quillon::LevelFactory>(new TestFactory()), settings, startingLevel);
-    m_holder = m_game;
+    m_game = m_session.Adopt(
+        new TestGame(SmartPointer<Quillon::LevelFactory>(new TestFactory()), TestSupport::SmallDisplay(), startingLevel));
   }
   // One pass of the main loop at the given clock time.
   void Frame(double now) {
-    g_now = now;
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
+    m_session.SetNow(now);
+    m_session.Step(0.0);
   }
   // Runs frames 16 ms apart from the current time until a step has run.
   void StepOnce() {
     const size_t before = m_game->dts.size();
-    for (int i = 0; i < 3 && m_game->dts.size() == before; ++i) Frame(g_now + 16.0);
+    for (int i = 0; i < 3 && m_game->dts.size() == before; ++i) Frame(m_session.Now() + 16.0);
     ASSERT_GT(m_game->dts.size(), before);
   }
   size_t Find(const std::string& entry, size_t from = 0) const {
@@ -414,8 +386,8 @@ class GameTest : public ::testing::Test {
   bool Logged(const std::string& entry) const { return Find(entry) < g_log.size(); }
 
   TestGame* m_game = nullptr;
-  SmartPointer<Engine::Application> m_holder;
   bool m_ready = false;
+  TestSupport::GameSession m_session;
 };
 
 }  // namespace
@@ -527,9 +499,9 @@ TEST_F(GameTest, ALevelSwitchAskedForDuringAFrameHappensAtTheNextStep) {
 
   // The frame that built the level does not count: the next pass sees 0 ms and runs no step.
   const size_t steps = m_game->dts.size();
-  Frame(g_now + 16.0);
+  Frame(m_session.Now() + 16.0);
   EXPECT_EQ(m_game->dts.size(), steps);
-  Frame(g_now + 16.0);
+  Frame(m_session.Now() + 16.0);
   EXPECT_EQ(m_game->dts.size(), steps + 1);
 }
 

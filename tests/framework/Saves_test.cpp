@@ -19,7 +19,6 @@
 #include "collision/Collision_Actor.h"
 #include "collision/Collision_DynamicObject.h"
 #include "core/Core_File.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_CollisionBridge.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_GameObject.h"
@@ -29,14 +28,13 @@
 #include "framework/Quillon_Saves.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
-#include "math/Math_Module.h"
 #include "physics/Physics_Engine.h"
 #include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Input.h"
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/framework/BoxLevelFactory.h"
+#include "tests/support/GameSession.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -180,9 +178,6 @@ TEST(ReplayFile, ShortCorruptAndForeignFilesAreRefusedWhole) {
 
 // ---- The game ------------------------------------------------------------------------------------
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
 class FakeInput : public PAL::InputBackend {
  public:
   uint8_t keys[256] = {};
@@ -287,16 +282,7 @@ class SavesGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open());
     PAL::SetInputBackend(&m_input);
     m_folder = PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves");
     std::string command = "mkdir -p '" + m_folder + "'";
@@ -305,11 +291,8 @@ class SavesGameTest : public ::testing::Test {
   }
   void TearDown() override {
     if (!m_ready) return;
-    if (m_game) {
-      m_game->Shutdown();
-      m_game = nullptr;
-      m_holder.Reset();
-    }
+    m_session.StopGame();
+    m_game = nullptr;
     if (m_factory) {
       EXPECT_TRUE(m_factory->AllBodiesAdded());
     }
@@ -318,33 +301,19 @@ class SavesGameTest : public ::testing::Test {
     Quillon::SetGameSavesFactory(&Quillon::CreateGameSaves);
     Quillon::SetOneSidedContact(false);
     PAL::SetInputBackend(nullptr);
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
+    m_session.Close();
     for (const std::string& name : m_created) std::remove((m_folder + "/" + name).c_str());
-    while (!PAL::ProcessMessages()) {
-    }
   }
 
   void MakeGame(uint32_t startingLevel) {
     Quillon::SetGameSavesFactory(&Quillon::CreateGameSaves);
-    Engine::DisplaySettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.refreshRate = 85;
     m_factory = MakeSavesFactory();
-    m_game = new SavesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), settings, startingLevel);
-    m_holder = m_game;
+    m_game = m_session.Adopt(
+        new SavesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), TestSupport::SmallDisplay(), startingLevel));
     ASSERT_NE(Saves(), nullptr);
   }
   Quillon::Saves* Saves() { return dynamic_cast<Quillon::Saves*>(m_game->GetSaves()); }
-  void Frame() {
-    g_now += 16.0;
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
-  }
+  void Frame() { m_session.Step(16.0); }
   // Runs passes until one more step has run.
   void StepOnce() {
     const size_t before = m_game->steps.size();
@@ -359,11 +328,12 @@ class SavesGameTest : public ::testing::Test {
 
   FakeInput m_input;
   SavesGame* m_game = nullptr;
-  SmartPointer<Engine::Application> m_holder;
   SmartPointer<FrameworkTest::BoxLevelFactory> m_factory;
   std::string m_folder;
   std::vector<std::string> m_created;
   bool m_ready = false;
+  // Last, so that a test stopped half-way still has its game stopped before the rest goes.
+  TestSupport::GameSession m_session;
 };
 
 TEST_F(SavesGameTest, ALoadedSaveContinuesTheSimulationBitForBit) {

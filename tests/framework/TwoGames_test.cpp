@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Core_Time.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Layer.h"
@@ -32,14 +31,13 @@
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_SpriteAnimation.h"
 #include "framework/Quillon_Text.h"
-#include "math/Math_Module.h"
 #include "network/Network_Event.h"
 #include "network/Network_Message.h"
 #include "network/Network_Session.h"
 #include "network/Network_Socket.h"
 #include "platform/PAL_Input.h"
 #include "platform/PAL_Services.h"
-#include "script/Lua_ScriptEngine.h"
+#include "tests/support/GameSession.h"
 #include "tests/support/TestSupport.h"
 
 extern char** environ;
@@ -75,8 +73,6 @@ struct RunnerState {
 // of the scheduler.
 constexpr uint32_t kMostStepsAhead = 60;
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
 
 class QuietInput : public PAL::InputBackend {
  public:
@@ -243,24 +239,11 @@ class TwoGamesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open());
     PAL::SetInputBackend(&m_input);
-    Engine::DisplaySettings settings;
-    settings.width = 320;
-    settings.height = 240;
-    settings.refreshRate = 85;
     m_factory = new TwoGamesFactory();
-    m_game = new TwoGamesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), settings, 0);
-    m_holder = m_game;
+    m_game = m_session.Adopt(
+        new TwoGamesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), TestSupport::SmallDisplay(), 0));
     m_game->SetNetworkId(kSessionName);
     ASSERT_NE(Net(), nullptr) << "the multiplayer layer is the game's network object";
     m_ready = true;
@@ -268,25 +251,16 @@ class TwoGamesTest : public ::testing::Test {
   void TearDown() override {
     if (!m_ready) return;
     if (QlnNet* net = Net()) net->Shutdown();
-    m_game->Shutdown();
+    m_session.StopGame();
     m_game = nullptr;
-    m_holder.Reset();
     m_factory.Reset();
     PAL::SetInputBackend(nullptr);
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
+    m_session.Close();
   }
 
   // One frame of 1/60 s of game time; the real pause lets the other game run on a busy machine.
   void Frame() {
-    g_now += 1000.0 / 60.0;
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
+    m_session.Step(1000.0 / 60.0);
     PAL::ThreadManager::Sleep(1, nullptr);
   }
   // Runs frames until the condition holds; false when the whole test's deadline has passed.
@@ -301,10 +275,11 @@ class TwoGamesTest : public ::testing::Test {
   QuietInput m_input;
   SmartPointer<TwoGamesFactory> m_factory;
   TwoGamesGame* m_game = nullptr;
-  SmartPointer<Engine::Application> m_holder;
   // Real time: the games run on a fixed clock.
   Network::RealStopwatch m_clock;
   bool m_ready = false;
+  // Last, so that a test stopped half-way still has its game stopped before the rest goes.
+  TestSupport::GameSession m_session;
 };
 
 // ---- The hostile peer (run by the client's process) --------------------------------------------

@@ -5,9 +5,6 @@
 // a fixed random seed.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <list>
 #include <string>
 #include <vector>
@@ -16,7 +13,6 @@
 #include "content/Velkor_MyLevelFactory.h"
 #include "content/Velkor_LevelRows.h"
 #include "core/Core_Random.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
@@ -49,10 +45,8 @@
 #include "game/Velkor_UFO3Class.h"
 #include "game/Velkor_UFOClass.h"
 #include "game/Velkor_WarningSign.h"
-#include "math/Math_Module.h"
 #include "physics/Physics_MassProperties.h"
-#include "platform/PAL_Services.h"
-#include "script/Lua_ScriptEngine.h"
+#include "tests/support/RealGame.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -199,37 +193,15 @@ class FightFactory : public MyLevelFactory {
   }
 };
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
 class FightTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_fight");
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
-    ASSERT_EQ(chdir(m_directory.c_str()), 0);
     // The save file goes to the temporary folder, never to the player's own.
-    if (const char* home = std::getenv("XDG_DATA_HOME")) m_previousDataHome = home;
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_fight"));
     m_factory = new FightFactory();
     m_factory->asGameLevel = AsGameLevel();
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 7);
-    m_holder = m_game;
-    m_game->LockFrameRate(false);
-    m_ready = true;
+    m_game = TestSupport::StartMyGame(m_session, m_factory, 7);
     // The level is built in one frame and its objects start in a later one.
     for (int frame = 0; frame < 5 && (m_game->GetCurrentLevel() == nullptr || Main()->GetPendingAdditionsCount() > 0);
          ++frame) {
@@ -242,36 +214,14 @@ class FightTest : public ::testing::Test {
     ASSERT_NE(Player(), nullptr);
     Player()->SetBulletDamage(50);
     Player()->EquipSpecial(0, 40, 10);
-
   }
-  void TearDown() override {
-    if (!m_ready) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    (void)chdir(m_previousDirectory.c_str());
-    if (m_previousDataHome.empty()) {
-      unsetenv("XDG_DATA_HOME");
-    } else {
-      setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
-    }
-    std::system(("rm -rf '" + m_directory + "'").c_str());
-  }
+  void TearDown() override { m_session.Close(); }
   virtual bool AsGameLevel() const { return false; }
 
   // One frame of 1/60 s (the car held in place when asked).
   void Frame() {
-    g_now += 1000.0 / 60.0;
     if (m_holdPlayer && Player() != nullptr) Player()->SetPosition(m_playerPlace);
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
+    m_session.Step(1000.0 / 60.0);
   }
   void Frames(int count) {
     for (int i = 0; i < count; ++i) Frame();
@@ -319,13 +269,9 @@ class FightTest : public ::testing::Test {
     return object->IsDestroyed() || object->IsDestructionPending();
   }
 
-  std::string m_directory;
-  std::string m_previousDirectory;
-  std::string m_previousDataHome;
+  TestSupport::GameSession m_session;
   FightFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
-  bool m_ready = false;
   bool m_holdPlayer = false;
   Vector2D m_playerPlace;
 };

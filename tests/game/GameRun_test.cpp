@@ -2,15 +2,12 @@
 // its HUD partners and the two ground segments, driven on a fixed clock with fake input.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <filesystem>
 #include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
@@ -26,14 +23,14 @@
 #include "game/Velkor_PlatformManager.h"
 #include "game/Velkor_PlayerClass.h"
 #include "game/Velkor_PlayerText.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpHud.h"
 #include "game/Velkor_SpecialAttackClass.h"
 #include "input/Internal_Keyboard.h"
-#include "math/Math_Module.h"
 #include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Services.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/RealGame.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -99,81 +96,35 @@ class SmallRunFactory : public Quillon::LevelFactory {
   }
 };
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
 class GameRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_run");
     // The save lives in the user's data folder: this test's own.
-    if (const char* home = std::getenv("XDG_DATA_HOME")) m_previousDataHome = home;
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    ASSERT_EQ(std::system(("mkdir -p '" + m_directory + "/velkor'").c_str()), 0);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
-    ASSERT_EQ(chdir(m_directory.c_str()), 0);
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 1000000.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_run", 1000000.0));
+    m_directory = m_session.Folder();
+    std::filesystem::create_directories(m_directory + "/velkor");
     m_input = std::make_unique<TestInput::FakeInputBackend>();
-    m_ready = true;
   }
   // The save file is read at game start, so a test writes it before the game exists.
   void StartGame(bool hintPages = false) {
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(new SmallRunFactory()), MyGame::MakeDisplaySettings(),
-                        kGameLevel);
-    m_holder = m_game;
-    m_game->LockFrameRate(false);
+    m_game = TestSupport::StartMyGame(m_session, new SmallRunFactory(), kGameLevel);
     Frame(16.0);
     m_game->showTutorialPages = hintPages ? 1 : 0;
     // The start delay, then the first update.
     for (int i = 0; i < 16; ++i) Frame(16.0);
   }
   void TearDown() override {
-    if (!m_ready) return;
-    if (m_game != nullptr) m_game->Shutdown();
+    m_session.StopGame();
     m_game = nullptr;
-    m_holder.Reset();
     m_input.reset();
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    (void)chdir(m_previousDirectory.c_str());
-    if (m_previousDataHome.empty()) {
-      unsetenv("XDG_DATA_HOME");
-    } else {
-      setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
-    }
-    std::system(("rm -rf '" + m_directory + "'").c_str());
+    m_session.Close();
   }
-  void Frame(double milliseconds) {
-    g_now += milliseconds;
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
-  }
+  void Frame(double milliseconds) { m_session.Step(milliseconds); }
   GameLevelClass* Level() const { return dynamic_cast<GameLevelClass*>(m_game->GetCurrentLevel()); }
   template <typename T>
   T* Find(const std::string& name) {
-    std::list<Quillon::GameObject*> found;
-    Quillon::GameObject::GetGameObjectsByName(name, found);
-    for (Quillon::GameObject* object : found) {
-      if (auto* typed = dynamic_cast<T*>(object)) return typed;
-    }
-    return nullptr;
+    return FindObjectByName<T>(name);
   }
   // Row 0 of a segment as a string of 0 and 1, then rows 1 to 3.
   std::string Pattern(PlatformManager* segment) {
@@ -185,13 +136,10 @@ class GameRunTest : public ::testing::Test {
     return pattern;
   }
 
+  TestSupport::GameSession m_session;
   std::string m_directory;
-  std::string m_previousDirectory;
-  std::string m_previousDataHome;
   std::unique_ptr<TestInput::FakeInputBackend> m_input;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
-  bool m_ready = false;
 };
 
 TEST_F(GameRunTest, TheSegmentsLeapfrogAheadOfTheCarWithTheirPlatforms) {

@@ -2,11 +2,7 @@
 // the real game object on a real window (skipped without a display), driven on a fake clock.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <list>
 #include <string>
@@ -14,7 +10,6 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "content/Velkor_MyLevelFactory.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
@@ -60,14 +55,14 @@
 #include "game/Velkor_StoryClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_OptionMenu_M.h"
-#include "math/Math_Module.h"
 #include "physics/Physics_Engine.h"
 #include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 #include "renderer/Renderer_IRenderer.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/RealGame.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -97,61 +92,24 @@ TEST(LevelTable, CountsNineLevelsAndNumbersThemByExactName) {
   EXPECT_EQ(MyLevelFactory::GetLevelName(9), nullptr);
 }
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
 class ScreensTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
     // The game reads and writes its save file in the user's data folder: a fresh one per test.
-    m_directory = TestSupport::MakeTempDirectory("velkor_screens");
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
-    ASSERT_EQ(chdir(m_directory.c_str()), 0);
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_screens"));
     m_factory = MakeFactory();
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0);
-    m_holder = m_game;
+    m_game = m_session.Adopt(
+        new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0));
     // The frame cap waits on the clock, which only the test moves.
     EXPECT_TRUE(m_game->IsFrameRateLocked());
     EXPECT_DOUBLE_EQ(m_game->GetDesiredFrameRate(), 60.0);
     m_game->LockFrameRate(false);
-    m_ready = true;
   }
   virtual MyLevelFactory* MakeFactory() { return new MyLevelFactory(); }
-  void TearDown() override {
-    if (!m_ready) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    (void)chdir(m_previousDirectory.c_str());
-    std::system(("rm -rf '" + m_directory + "'").c_str());
-  }
+  void TearDown() override { m_session.Close(); }
 
-  void Frame(double milliseconds) {
-    g_now += milliseconds;
-    m_game->BeginFrame();
-    m_game->Update();
-    m_game->EndFrame();
-  }
+  void Frame(double milliseconds) { m_session.Step(milliseconds); }
   // Asks for the level and runs frames until it is the current one.
   void SwitchTo(const std::string& name) {
     ASSERT_TRUE(m_game->GoToLevel(name));
@@ -254,12 +212,9 @@ class ScreensTest : public ::testing::Test {
     EXPECT_TRUE(body->GetCanCollid(0));
   }
 
-  std::string m_directory;
-  std::string m_previousDirectory;
+  TestSupport::GameSession m_session;
   MyLevelFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
-  bool m_ready = false;
 };
 
 TEST_F(ScreensTest, TheGameStartsOnTheLogosWithItsSettingsAndFlags) {
@@ -454,10 +409,7 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
 class StoryMenuTest : public ScreensTest {
  protected:
   void SetUp() override {
-    m_input.clientLeft = 0;
-    m_input.clientTop = 0;
-    m_input.clientWidth = 1280;
-    m_input.clientHeight = 720;
+    TestSupport::CoverGameWindow(m_input);
     ScreensTest::SetUp();
   }
   // Puts the pointer's tip on a world point of a screen whose camera stands at the origin, and
@@ -1274,30 +1226,17 @@ TEST_F(MissingFirstLevelTest, AMissingFirstLevelIsAskedForOnceAndALaterRequestSt
   EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
 }
 
-// The frame drawn by the last update, kept as a picture in the build folder ("screens/<name>.ppm")
+// The frame drawn by the last update, kept as a picture in the build folder ("screens/<name>.png")
 // for a person to look at; the number of distinct colours in it, so a test can tell a drawn screen
 // from an empty one.
 size_t KeepScreenshot(const std::string& name) {
   SmartPointer<Renderer::IRenderer> renderer = Renderer::IRenderer::GetInstance();
   if (!renderer) return 0;
-  const Renderer::RendererDescriptor descriptor = renderer->GetDescriptor();
-  const uint32_t width = descriptor.width;
-  const uint32_t height = descriptor.height;
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-  renderer->ReadPixels(pixels.data());
-  // Rows come bottom first.
-  std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-  for (uint32_t row = height; row-- > 0;) {
-    picture.append(reinterpret_cast<const char*>(pixels.data()) + static_cast<size_t>(row) * width * 3, width * 3);
-  }
-  std::error_code error;
-  const std::filesystem::path folder =
-      std::filesystem::canonical("/proc/self/exe", error).parent_path().parent_path() / "screens";
-  std::filesystem::create_directories(folder, error);
-  TestSupport::WriteWholeFile((folder / (name + ".ppm")).string(), picture);
+  const TestSupport::Picture picture =
+      TestSupport::SaveScreen(renderer.Get(), TestSupport::ArtefactFolder("screens"), name);
   std::set<uint32_t> colours;
-  for (size_t i = 0; i + 2 < pixels.size(); i += 3 * 97) {
-    colours.insert(pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2]);
+  for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3 * 97) {
+    colours.insert(picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 | picture.rgb[i + 2]);
   }
   return colours.size();
 }
@@ -1305,11 +1244,7 @@ size_t KeepScreenshot(const std::string& name) {
 TEST_F(StoryMenuTest, TheScreensOfTheRunAreDrawn) {
   // One more frame, its picture read before it is shown.
   auto shoot = [this](const std::string& name) {
-    g_now += 16.0;
-    m_game->BeginFrame();
-    m_game->Update();
-    EXPECT_GT(KeepScreenshot(name), 20u) << name;
-    m_game->EndFrame();
+    m_session.Step(16.0, [&] { EXPECT_GT(KeepScreenshot(name), 20u) << name; });
   };
   Frame(16.0);
   for (const char* name : {"MainOptionLevel", "InstructionLevel", "Tutorial", "GameLevel", "GameOverLevel"}) {

@@ -2,18 +2,13 @@
 // dialogs that buy and equip, the save file they write, and a scripted visit from the menu with
 // screenshots. Driven on a fake clock with a stand-in mouse (skipped without a display).
 #include <gtest/gtest.h>
-#include <stb/stb_image_write.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <list>
 #include <string>
 #include <vector>
 
 #include "content/Velkor_MyLevelFactory.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
@@ -25,21 +20,18 @@
 #include "game/Velkor_MainMenuClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
-#include "math/Math_Module.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "platform/PAL_FileSystem.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
-#include "renderer/Renderer_IRenderer.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/RealGame.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
 using Core::SmartPointer;
-
-double g_now = 0.0;
-double FakeClock() { return g_now; }
 
 // A save with plenty to spend and every best distance reached; only the first armour and gun owned.
 std::string SaveWith(int32_t gears, int32_t bestDistance) {
@@ -59,29 +51,12 @@ class GarageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_garage");
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    std::filesystem::create_directories(m_directory + "/velkor");
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_garage"));
+    std::filesystem::create_directories(m_session.Folder() + "/velkor");
     ASSERT_TRUE(TestSupport::WriteWholeFile(SavePath(), SaveWith(5000, 10000)));
-    m_input.clientLeft = 0;
-    m_input.clientTop = 0;
-    m_input.clientWidth = 1280;
-    m_input.clientHeight = 720;
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 0.0;
-    Core::InstallClock(&FakeClock);
+    TestSupport::CoverGameWindow(m_input);
     m_factory = new MyLevelFactory();
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0);
-    m_holder = m_game;
-    m_game->LockFrameRate(false);
-    m_ready = true;
+    m_game = TestSupport::StartMyGame(m_session, m_factory, 0);
     PAL::SetBeforeReplaceHook([this](const std::string&) {
       ++m_replacements;
       return true;
@@ -90,41 +65,20 @@ class GarageTest : public ::testing::Test {
   }
   void TearDown() override {
     PAL::SetBeforeReplaceHook(nullptr);
-    if (!m_ready) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    std::filesystem::remove_all(m_directory);
+    m_session.Close();
   }
 
-  std::string SavePath() const { return m_directory + "/velkor/scoreData.txt"; }
+  std::string SavePath() const { return m_session.Folder() + "/velkor/scoreData.txt"; }
 
   // One frame; with a name, the picture it drew is kept in the build folder and returned.
   std::vector<uint8_t> Frame(double milliseconds, const std::string& shot = std::string()) {
-    g_now += milliseconds;
-    m_game->BeginFrame();
-    m_game->Update();
-    std::vector<uint8_t> rgb;
-    if (!shot.empty()) {
-      rgb.resize(1280u * 720u * 3u);
-      m_game->GetRenderer()->ReadPixels(rgb.data());
-      std::vector<uint8_t> flipped(rgb.size());
-      // The renderer reads the bottom row first.
-      for (size_t y = 0; y < 720; ++y) {
-        std::copy_n(&rgb[(719 - y) * 1280 * 3], 1280 * 3, &flipped[y * 1280 * 3]);
+    TestSupport::Picture picture;
+    m_session.Step(milliseconds, [&] {
+      if (!shot.empty()) {
+        picture = TestSupport::SaveScreen(m_game->GetRenderer(), TestSupport::ArtefactFolder("garage-screens"), shot);
       }
-      const std::string folder = std::string(VELKOR_ARTEFACT_DIR) + "/garage-screens";
-      std::filesystem::create_directories(folder);
-      EXPECT_NE(stbi_write_png((folder + "/" + shot + ".png").c_str(), 1280, 720, 3, flipped.data(), 1280 * 3), 0);
-    }
-    m_game->EndFrame();
-    return rgb;
+    });
+    return picture.rgb;
   }
   void Frames(int count) {
     for (int i = 0; i < count; ++i) Frame(16.0);
@@ -175,12 +129,7 @@ class GarageTest : public ::testing::Test {
 
   template <typename T>
   T* Find(const std::string& name) {
-    std::list<Quillon::GameObject*> found;
-    Quillon::GameObject::GetGameObjectsByName(name, found);
-    for (Quillon::GameObject* object : found) {
-      if (auto* typed = dynamic_cast<T*>(object)) return typed;
-    }
-    return nullptr;
+    return FindObjectByName<T>(name);
   }
   std::string Caption(const std::string& name) {
     auto* text = Find<Quillon::Text>(name);
@@ -207,12 +156,10 @@ class GarageTest : public ::testing::Test {
   }
   DataManager& Data() { return m_game->GetDataManager(); }
 
-  std::string m_directory;
+  TestSupport::GameSession m_session;
   TestInput::FakeInputBackend m_input;
   MyLevelFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
-  bool m_ready = false;
   int m_replacements = 0;
 };
 

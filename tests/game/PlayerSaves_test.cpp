@@ -11,23 +11,16 @@
 #include <vector>
 
 #include "content/Velkor_MyLevelFactory.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_GameSaves.h"
 #include "game/Velkor_MyGame.h"
-#include "math/Math_Module.h"
 #include "platform/PAL_Path.h"
-#include "platform/PAL_Services.h"
-#include "script/Lua_ScriptEngine.h"
+#include "tests/support/RealGame.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using Core::SmartPointer;
 namespace fs = std::filesystem;
-
-double g_now = 0.0;
-double FakeClock() { return g_now; }
 
 // The files in a folder whose names start with prefix; none when the folder is missing.
 std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
@@ -44,45 +37,17 @@ class PlayerSaves : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_player_saves");
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_player_saves", 1000.0));
+    m_directory = m_session.Folder();
     m_work = m_directory + "/work";
     fs::create_directories(m_work);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
     ASSERT_EQ(chdir(m_work.c_str()), 0);
     UseDataHome("first");
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    g_now = 1000.0;
-    Core::InstallClock(&FakeClock);
     m_factory = new MyLevelFactory();
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0);
-    m_holder = m_game;
-    m_game->LockFrameRate(false);
-    m_ready = true;
+    m_game = TestSupport::StartMyGame(m_session, m_factory, 0);
     Frames(2);
   }
-  void TearDown() override {
-    if (!m_ready) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    (void)chdir(m_previousDirectory.c_str());
-    fs::remove_all(m_directory);
-  }
+  void TearDown() override { m_session.Close(); }
 
   // Points the user's data folder at <test folder>/<name>, as a process started with that
   // XDG_DATA_HOME would see it.
@@ -92,12 +57,7 @@ class PlayerSaves : public ::testing::Test {
   std::string SavesOf(const std::string& name) const { return m_directory + "/" + name + "/velkor/Saves"; }
 
   void Frames(int count) {
-    for (int i = 0; i < count; ++i) {
-      g_now += 16.0;
-      m_game->BeginFrame();
-      m_game->Update();
-      m_game->EndFrame();
-    }
+    for (int i = 0; i < count; ++i) m_session.Step(16.0);
   }
   Quillon::GameSaves& Saves() { return *m_game->GetSaves(); }
   std::vector<std::string> ReplayNames() {
@@ -112,13 +72,11 @@ class PlayerSaves : public ::testing::Test {
     Frames(1);
   }
 
+  TestSupport::GameSession m_session;
   MyLevelFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
-  SmartPointer<Engine::Application> m_holder;
   std::string m_directory;
   std::string m_work;
-  std::string m_previousDirectory;
-  bool m_ready = false;
 };
 
 TEST_F(PlayerSaves, AReplayGoesToTheUsersDataFolderAndEachFolderSeesOnlyItsOwn) {

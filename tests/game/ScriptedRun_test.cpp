@@ -5,13 +5,9 @@
 // "scripted_run/" for a person to look at; the test judges them on what they show.
 #include <gtest/gtest.h>
 
-#include <stb/stb_image_write.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <list>
 #include <memory>
@@ -20,7 +16,6 @@
 
 #include "content/Velkor_MyLevelFactory.h"
 #include "core/Core_Random.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Layer.h"
@@ -35,14 +30,14 @@
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_OptionMenu.h"
 #include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_Tutorial.h"
-#include "math/Math_Module.h"
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
-#include "renderer/Renderer_IRenderer.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/RealGame.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -53,17 +48,7 @@ constexpr int32_t kScreenWidth = 1280;
 constexpr int32_t kScreenHeight = 720;
 constexpr double kFrameMilliseconds = 16.0;
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
-// A screenshot: RGB, top row first.
-struct Picture {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint8_t> rgb;
-  const uint8_t* At(int32_t x, int32_t y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-  bool Empty() const { return rgb.empty(); }
-};
+using TestSupport::Picture;
 
 // Share of the pixels of a screen rectangle (clipped) that differ between two pictures by more
 // than a little noise.
@@ -115,63 +100,19 @@ class ScriptedRun : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_scripted_run");
     // The save file, saves and replays go to the user's data directory (the working directory in
     // older builds): both point into the test's own folder.
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
-    ASSERT_EQ(chdir(m_directory.c_str()), 0);
-    m_shots = std::string(VELKOR_ARTEFACT_DIR) + "/scripted_run";
-    std::filesystem::create_directories(m_shots);
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    m_input.clientLeft = 0;
-    m_input.clientTop = 0;
-    m_input.clientWidth = kScreenWidth;
-    m_input.clientHeight = kScreenHeight;
-    m_ready = true;
-    StartGame();
-  }
-  void TearDown() override {
-    if (!m_ready) return;
-    StopGame();
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    (void)chdir(m_previousDirectory.c_str());
-    std::filesystem::remove_all(m_directory);
-  }
-
-  // A new game process, as far as one test can make one: the game object, its engines, the
-  // fixed clock and a fixed seed for everything that draws random numbers.
-  void StartGame() {
-    g_now = 1000.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_scripted_run", 1000.0));
+    m_shots = TestSupport::ArtefactFolder("scripted_run");
+    TestSupport::CoverGameWindow(m_input);
+    // A new game process, as far as one test can make one: the fixed clock of the session, a fixed
+    // seed for everything that draws random numbers, then the game object.
     Core::SeedRandom(1);
     m_factory = new MyLevelFactory();
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0);
-    m_holder = m_game;
-    // The frame cap would wait on the clock, which only the test moves.
-    m_game->LockFrameRate(false);
+    m_game = TestSupport::StartMyGame(m_session, m_factory, 0);
     Frame();
   }
-  void StopGame() {
-    if (m_game == nullptr) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-  }
+  void TearDown() override { m_session.Close(); }
 
   // One frame step of the game on the fake clock, the devices holding the script's input; the
   // input is kept for a replay.
@@ -181,10 +122,7 @@ class ScriptedRun : public ::testing::Test {
   Picture Shot(const std::string& name) {
     Picture picture;
     Step(&picture);
-    const std::string path = m_shots + "/" + name + ".png";
-    EXPECT_NE(stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(), picture.width * 3),
-              0)
-        << path;
+    TestSupport::SavePicture(picture, m_shots, name);
     return picture;
   }
   void Step(Picture* picture) {
@@ -195,25 +133,9 @@ class ScriptedRun : public ::testing::Test {
       if ((m_input.keys[key] & PAL::kKeyHeldBit) != 0) frame.held.push_back(static_cast<uint8_t>(key));
     }
     m_log.push_back(frame);
-    g_now += kFrameMilliseconds;
-    m_game->BeginFrame();
-    m_game->Update();
-    if (picture != nullptr) ReadScreen(*picture);
-    m_game->EndFrame();
-  }
-  void ReadScreen(Picture& picture) {
-    Renderer::IRenderer* renderer = m_game->GetRenderer();
-    ASSERT_NE(renderer, nullptr);
-    const Renderer::RendererDescriptor descriptor = renderer->GetDescriptor();
-    picture.width = static_cast<int32_t>(descriptor.width);
-    picture.height = static_cast<int32_t>(descriptor.height);
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(picture.width) * picture.height * 3);
-    renderer->ReadPixels(bottomUp.data());
-    picture.rgb.resize(bottomUp.size());
-    const size_t row = static_cast<size_t>(picture.width) * 3;
-    for (int32_t y = 0; y < picture.height; ++y) {
-      std::copy_n(&bottomUp[(static_cast<size_t>(picture.height) - 1 - y) * row], row, &picture.rgb[y * row]);
-    }
+    m_session.Step(kFrameMilliseconds, [&] {
+      if (picture != nullptr) *picture = TestSupport::ReadScreen(m_game->GetRenderer());
+    });
   }
   void Frames(int count) {
     for (int i = 0; i < count; ++i) Frame();
@@ -269,12 +191,7 @@ class ScriptedRun : public ::testing::Test {
 
   template <typename T>
   T* Find(const std::string& name) {
-    std::list<Quillon::GameObject*> found;
-    Quillon::GameObject::GetGameObjectsByName(name, found);
-    for (Quillon::GameObject* object : found) {
-      if (auto* typed = dynamic_cast<T*>(object)) return typed;
-    }
-    return nullptr;
+    return FindObjectByName<T>(name);
   }
   // The screen rectangle a sprite covers (its first animation's frame, scaled).
   void SpriteRectangle(Quillon::Sprite* sprite, int32_t& left, int32_t& top, int32_t& right, int32_t& bottom) {
@@ -311,15 +228,12 @@ class ScriptedRun : public ::testing::Test {
     return text != nullptr ? text->GetText() : std::string();
   }
 
-  std::string m_directory;
-  std::string m_previousDirectory;
+  TestSupport::GameSession m_session;
   std::string m_shots;
   TestInput::FakeInputBackend m_input;
   MyLevelFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
   std::vector<InputFrame> m_log;
-  bool m_ready = false;
 };
 
 // Share of a rectangle's pixels that are strongly red (the durability bar).
@@ -354,7 +268,7 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
   PointAt(-500.0f, 300.0f);
   // Everything from here to the menu's return is recorded by the framework for the replay below.
-  const double recordingStart = g_now;
+  const double recordingStart = m_session.Now();
   m_game->GetSaves()->StartReplayRecording("velkor_scripted_run");
   const Picture menu = Shot("01_menu");
   // The backdrop, buttons and captions make a picture of many colours; the road scrolls.
@@ -579,7 +493,7 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   m_game->showTutorialPages = 1;
   m_game->paused = 0;
   Core::SeedRandom(1);
-  g_now = recordingStart - kFrameMilliseconds;
+  m_session.SetNow(recordingStart - kFrameMilliseconds);
   m_game->GetSaves()->StartReplay("velkor_scripted_run");
   bool sawResults = false;
   int32_t replayedDistance = -1;

@@ -3,8 +3,6 @@
 // colours of known pixels.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
 
 #include "SceneTestHelpers.h"
 #include "platform/PAL_Window.h"
@@ -16,6 +14,7 @@
 #include "scene/Engine_TextureSource.h"
 #include "scene/Engine_Viewport.h"
 #include "tests/renderer/ImageFiles.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -29,30 +28,17 @@ struct Pixel {
   int r, g, b;
 };
 
-class SceneScreenshotTest : public ::testing::Test {
+class SceneScreenshotTest : public ::testing::Test, protected TestSupport::RenderWindow {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    directory = TestSupport::MakeTempDirectory("velkor_scene_gl");
-    window = std::make_unique<PAL::Window>(kWidth, kHeight);
-    Renderer::RendererDescriptor descriptor(kWidth, kHeight);
-    descriptor.window = window.get();
-    renderer = Renderer::IRenderer::Create(descriptor);
-    ASSERT_TRUE(renderer);
+    ASSERT_NO_FATAL_FAILURE(OpenWindow("velkor_scene_gl", kWidth, kHeight));
   }
-  void TearDown() override {
-    renderer.Reset();
-    window.reset();
-    if (!directory.empty()) std::filesystem::remove_all(directory);
-  }
+  void TearDown() override { CloseWindow(); }
   Pixel At(const std::vector<uint8_t>& pixels, int x, int y) const {
     const size_t i = (static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)) * 3;
     return Pixel{pixels[i], pixels[i + 1], pixels[i + 2]};
   }
-
-  std::string directory;
-  std::unique_ptr<PAL::Window> window;
-  SmartPointer<Renderer::IRenderer> renderer;
 };
 
 void ExpectColor(const Pixel& pixel, int r, int g, int b, const char* what) {
