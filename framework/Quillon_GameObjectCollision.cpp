@@ -19,12 +19,28 @@ GameObject* OwnerOfDynamicObject(uint32_t id) {
   return partner ? partner->GetTag().GetOwner() : nullptr;
 }
 
-template <typename Contact>
-bool AnyShapeWithUserId(const std::vector<Contact>& contacts, int32_t count, uint32_t userId) {
+// Whether one of the first count contacts of the list (no more than it holds) passes the test: the
+// results' counts say how many entries of their lists are this frame's.
+template <typename Contact, typename Test>
+bool AnyContact(const std::vector<Contact>& contacts, int32_t count, Test test) {
   for (int32_t i = 0; i < count && static_cast<size_t>(i) < contacts.size(); ++i) {
-    if (contacts[static_cast<size_t>(i)].userId == userId) return true;
+    if (test(contacts[static_cast<size_t>(i)])) return true;
   }
   return false;
+}
+
+template <typename Contact>
+bool AnyShapeWithUserId(const std::vector<Contact>& contacts, int32_t count, uint32_t userId) {
+  return AnyContact(contacts, count, [userId](const Contact& contact) { return contact.userId == userId; });
+}
+
+// Whether the owner of a sprite contact's partner has that name.
+template <typename Contact>
+bool AnyPartnerNamed(const std::vector<Contact>& contacts, int32_t count, const std::string& name) {
+  return AnyContact(contacts, count, [&name](const Contact& contact) {
+    GameObject* owner = OwnerOfDynamicObject(contact.id);
+    return owner != nullptr && owner->GetName() == name;
+  });
 }
 
 // Whether one of the object's own shapes (circles or segments, chosen by `circles`) with that user
@@ -44,30 +60,17 @@ bool OwnShapeInContact(const Collision2D::ShapeContact& contact, bool circles, u
 template <typename Contact>
 bool OwnShapeInAny(const std::vector<Contact>& contacts, int32_t count, bool circles, uint32_t userId,
                    const uint32_t* partnerUserId) {
-  for (int32_t i = 0; i < count && static_cast<size_t>(i) < contacts.size(); ++i) {
-    if (OwnShapeInContact(contacts[static_cast<size_t>(i)], circles, userId, partnerUserId)) return true;
-  }
-  return false;
+  return AnyContact(contacts, count, [&](const Contact& contact) {
+    return OwnShapeInContact(contact, circles, userId, partnerUserId);
+  });
 }
 
 }  // namespace
 
 bool IsCollidedWithSprite(const Collision2D::CollisionResults* results, const std::string& name, bool secondList) {
   if (results == nullptr) return false;
-  if (secondList) {
-    const auto& contacts = results->GetDynamicObjectContacts();
-    for (int32_t i = 0; i < results->GetDynamicObjectCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-      GameObject* owner = OwnerOfDynamicObject(contacts[static_cast<size_t>(i)].id);
-      if (owner != nullptr && owner->GetName() == name) return true;
-    }
-    return false;
-  }
-  const auto& contacts = results->GetBoundingRectangleContacts();
-  for (int32_t i = 0; i < results->GetBoundingRectangleCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-    GameObject* owner = OwnerOfDynamicObject(contacts[static_cast<size_t>(i)].id);
-    if (owner != nullptr && owner->GetName() == name) return true;
-  }
-  return false;
+  if (secondList) return AnyPartnerNamed(results->GetDynamicObjectContacts(), results->GetDynamicObjectCount(), name);
+  return AnyPartnerNamed(results->GetBoundingRectangleContacts(), results->GetBoundingRectangleCount(), name);
 }
 
 void GameObject::MoveCollisionBody(bool position, bool orientation, bool previousFrame) {
@@ -185,24 +188,18 @@ bool GameObject::IsCollidedWithSprite(const std::string& name, bool secondList) 
 
 bool GameObject::IsCollidedWithSpriteLineSegment(uint32_t userId) const {
   const Collision2D::CollisionResults* results = GetCollisionResults();
-  if (results == nullptr) return false;
-  const auto& contacts = results->GetDynamicObjectContacts();
-  for (int32_t i = 0; i < results->GetDynamicObjectCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-    const auto& contact = contacts[static_cast<size_t>(i)];
-    if (AnyShapeWithUserId(contact.lineSegments, contact.currentLineSegmentsNumber, userId)) return true;
-  }
-  return false;
+  return results != nullptr &&
+         AnyContact(results->GetDynamicObjectContacts(), results->GetDynamicObjectCount(), [userId](const auto& contact) {
+           return AnyShapeWithUserId(contact.lineSegments, contact.currentLineSegmentsNumber, userId);
+         });
 }
 
 bool GameObject::IsCollidedWithSpriteCircle(uint32_t userId) const {
   const Collision2D::CollisionResults* results = GetCollisionResults();
-  if (results == nullptr) return false;
-  const auto& contacts = results->GetDynamicObjectContacts();
-  for (int32_t i = 0; i < results->GetDynamicObjectCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-    const auto& contact = contacts[static_cast<size_t>(i)];
-    if (AnyShapeWithUserId(contact.circles, contact.currentCirclesNumber, userId)) return true;
-  }
-  return false;
+  return results != nullptr &&
+         AnyContact(results->GetDynamicObjectContacts(), results->GetDynamicObjectCount(), [userId](const auto& contact) {
+           return AnyShapeWithUserId(contact.circles, contact.currentCirclesNumber, userId);
+         });
 }
 
 bool GameObject::IsCollidedWithLineSegment(uint32_t userId) const {
@@ -221,13 +218,11 @@ bool GameObject::IsCollidedWithTileMap(const std::string& name) const {
   const Collision2D::CollisionResults* results = GetCollisionResults();
   Collision2D::CollisionEngine* engine = Collision();
   if (results == nullptr || engine == nullptr) return false;
-  const auto& contacts = results->GetTileMapContacts();
-  for (int32_t i = 0; i < results->GetTileMapCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-    Collision2D::TileMap* tileMap = engine->GetTileMap(contacts[static_cast<size_t>(i)].id);
+  return AnyContact(results->GetTileMapContacts(), results->GetTileMapCount(), [engine, &name](const auto& contact) {
+    Collision2D::TileMap* tileMap = engine->GetTileMap(contact.id);
     GameObject* owner = tileMap ? tileMap->GetTag().GetOwner() : nullptr;
-    if (owner != nullptr && owner->GetName() == name) return true;
-  }
-  return false;
+    return owner != nullptr && owner->GetName() == name;
+  });
 }
 
 namespace {
@@ -241,15 +236,10 @@ bool OwnShapeCollided(const Collision2D::CollisionResults* results, bool circles
                     partnerUserId)) {
     return true;
   }
-  const auto& contacts = results->GetDynamicObjectContacts();
-  for (int32_t i = 0; i < results->GetDynamicObjectCount() && static_cast<size_t>(i) < contacts.size(); ++i) {
-    const auto& contact = contacts[static_cast<size_t>(i)];
-    if (OwnShapeInAny(contact.lineSegments, contact.currentLineSegmentsNumber, circles, userId, partnerUserId) ||
-        OwnShapeInAny(contact.circles, contact.currentCirclesNumber, circles, userId, partnerUserId)) {
-      return true;
-    }
-  }
-  return false;
+  return AnyContact(results->GetDynamicObjectContacts(), results->GetDynamicObjectCount(), [&](const auto& contact) {
+    return OwnShapeInAny(contact.lineSegments, contact.currentLineSegmentsNumber, circles, userId, partnerUserId) ||
+           OwnShapeInAny(contact.circles, contact.currentCirclesNumber, circles, userId, partnerUserId);
+  });
 }
 
 }  // namespace
