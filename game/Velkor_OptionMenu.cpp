@@ -15,11 +15,9 @@ const char* const kCaptions[] = {"opBtnTxt1", "opBtnTxt2"};  // play, main menu
 constexpr const char* kCursorName = "mouse";
 
 // The playing level's cursor is a game class of its own ("mouse" is a CursorClass), so the
-// contact is read from either side: the object's contacts or the cursor's name the other.
+// contact is read from either side.
 bool IsUnderCursor(Quillon::Sprite* object, Quillon::Sprite* cursor) {
-  if (object == nullptr) return false;
-  if (Quillon::IsCollidedWithSprite(object->GetCollisionResults(), kCursorName, false)) return true;
-  return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), object->GetName(), false);
+  return IsTouchingCursor(object, cursor, kCursorName);
 }
 
 void SetCaptionGreen(const char* caption, float green) {

@@ -40,6 +40,12 @@ bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name) {
   return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), name, false);
 }
 
+bool IsTouchingCursor(Quillon::Sprite* object, Quillon::Sprite* cursor, const std::string& cursorName) {
+  if (object == nullptr) return false;
+  if (Quillon::IsCollidedWithSprite(object->GetCollisionResults(), cursorName, false)) return true;
+  return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), object->GetName(), false);
+}
+
 void HighlightCaption(const std::string& caption, bool green, bool blue) {
   Quillon::Text* text = FindObjectByName<Quillon::Text>(caption);
   if (text == nullptr) return;

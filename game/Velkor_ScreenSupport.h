@@ -34,6 +34,10 @@ bool IsLeftClick();
 
 // True when the cursor touches a sprite of exactly that name this frame.
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);
+// True when the sprite and the cursor of that name touch this frame, read from either side: the
+// sprite's contacts naming the cursor, or the cursor's naming the sprite (a cursor may carry the
+// contact on its side only). False for no sprite; a missing cursor is asked nothing.
+bool IsTouchingCursor(Quillon::Sprite* object, Quillon::Sprite* cursor, const std::string& cursorName);
 
 // Highlighting clears the caption's green (and, when asked, blue) modulation; un-highlighting
 // restores full white.

@@ -193,9 +193,7 @@ void Tutorial::HandleLeaveButton() {
   Quillon::Sprite* button = Find("tBtn");
   Quillon::Sprite* pointer = Find("pointer");
   if (button == nullptr || pointer == nullptr) return;
-  const bool touching = Quillon::IsCollidedWithSprite(button->GetCollisionResults(), "pointer", false) ||
-                        Quillon::IsCollidedWithSprite(pointer->GetCollisionResults(), "tBtn", false);
-  if (!touching || !IsLeftClick()) return;
+  if (!IsTouchingCursor(button, pointer, "pointer") || !IsLeftClick()) return;
   Show(Find("LoadingScreen"));
   if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("GameLevel");
 }
