@@ -30,6 +30,7 @@
 #include "game/Velkor_DataManager.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_LaserClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
 #include "game/Velkor_ScreenSupport.h"
@@ -230,6 +231,24 @@ class FightRun : public ::testing::Test {
       if (m_shotBoss < 0 && std::fabs(dx) < 500.0f && ufo->GetPositionY() < 600.0f) m_shotBoss = m_frame;
     }
   }
+  // The software renderer spends most of a frame on the background's screen-wide pictures, which
+  // nothing in the fight looks at: over minutes of play they are drawn only in the frames kept.
+  void ShowBackground(bool shown) {
+    Quillon::Level* level = m_game->GetCurrentLevel();
+    Quillon::Layer* layer = level != nullptr ? level->GetLayerByName("ParallaxLayer") : nullptr;
+    if (layer == nullptr) return;
+    std::list<Quillon::GameObject*> objects;
+    layer->GetGameObjects(objects);
+    for (Quillon::GameObject* object : objects) {
+      if (!shown && object->IsVisible()) {
+        object->SetVisible(false);
+        m_hiddenBackground.insert(object);
+      } else if (shown && m_hiddenBackground.count(object) != 0) {
+        object->SetVisible(true);
+      }
+    }
+    if (shown) m_hiddenBackground.clear();
+  }
   bool ShotDue(int& when, const char* name) const { return when >= 0 && when <= m_frame && m_taken.count(name) == 0; }
 
   void Run(int frames, const std::function<bool()>& done) {
@@ -245,6 +264,7 @@ class FightRun : public ::testing::Test {
       for (const auto& moment : moments) {
         if (name.empty() && ShotDue(*moment.first, moment.second)) name = moment.second;
       }
+      ShowBackground(!name.empty());
       Frame(!name.empty(), name);
       ++m_frame;
       Watch();
@@ -262,6 +282,7 @@ class FightRun : public ::testing::Test {
   bool m_pilotOn = true;
   int m_frame = 0;
   std::set<std::string> m_taken;
+  std::set<Quillon::GameObject*> m_hiddenBackground;
   uint32_t m_mostObjects = 0;
   size_t m_mostMessages = 0;
   size_t m_aliens = 0;
@@ -294,9 +315,8 @@ TEST_F(FightRun, FiveMinutesOfARunMeetEveryEnemyUpToTheMothershipAndTheResultsSh
   // On through the waves to the mothership's and its swoop, five minutes of play at the least.
   constexpr int kFiveMinutes = 60 * 60 * 5;
   Run(60 * 60 * 8, [&] {
-    if (m_shotLaser < 0 && m_frame % 300 < 2 && Named("UFOClone").size() + Named("UFO2Clone").size() > 0) {
-      m_shotLaser = m_frame + 30;
-    }
+    auto* laser = FindObjectByName<LaserClass>("Laser");
+    if (m_shotLaser < 0 && laser != nullptr && laser->IsActive() && laser->GetElapsed() > 0.5f) m_shotLaser = m_frame;
     auto* boss = FindObjectByName<UFO3Class>("UFO3");
     if (m_shotSwoop < 0 && boss != nullptr && boss->IsAttacking() && boss->GetPhase() == UFO3Class::kSwoopPhase) {
       m_shotSwoop = m_frame + 20;
