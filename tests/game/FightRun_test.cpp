@@ -7,13 +7,8 @@
 // messages must stay bounded all along.
 #include <gtest/gtest.h>
 
-#include <stb/stb_image_write.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <list>
 #include <set>
@@ -22,7 +17,6 @@
 
 #include "content/Velkor_MyLevelFactory.h"
 #include "core/Core_Random.h"
-#include "core/Core_Time.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
@@ -36,11 +30,10 @@
 #include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_UFO3Class.h"
 #include "game/Velkor_WarningSign.h"
-#include "math/Math_Module.h"
 #include "platform/PAL_Services.h"
-#include "renderer/Renderer_IRenderer.h"
-#include "script/Lua_ScriptEngine.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/RealGame.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -53,41 +46,15 @@ constexpr int32_t kScreenHeight = 720;
 constexpr double kFrameMilliseconds = 1000.0 / 60.0;
 constexpr float kCruiseHeight = 350.0f;
 
-double g_now = 0.0;
-double FakeClock() { return g_now; }
-
 class FightRun : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    PAL::SetMessageBoxHook([](const PAL::MessageBoxRequest&, std::uint32_t& answer) {
-      answer = PAL::MessageBoxButton::OK;
-      return true;
-    });
-    m_directory = TestSupport::MakeTempDirectory("velkor_fight_run");
-    if (const char* home = std::getenv("XDG_DATA_HOME")) m_previousDataHome = home;
-    setenv("XDG_DATA_HOME", m_directory.c_str(), 1);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    m_previousDirectory = here;
-    ASSERT_EQ(chdir(m_directory.c_str()), 0);
-    m_shots = std::string(VELKOR_ARTEFACT_DIR) + "/fight_run";
-    std::filesystem::create_directories(m_shots);
-    Math::Initialize();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    m_input.clientLeft = 0;
-    m_input.clientTop = 0;
-    m_input.clientWidth = kScreenWidth;
-    m_input.clientHeight = kScreenHeight;
-    g_now = 1000.0;
-    Core::InstallClock(&FakeClock);
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_fight_run", 1000.0));
+    m_shots = TestSupport::ArtefactFolder("fight_run");
+    TestSupport::CoverGameWindow(m_input);
     Core::SeedRandom(7);
-    m_game = new MyGame(SmartPointer<Quillon::LevelFactory>(new MyLevelFactory()), MyGame::MakeDisplaySettings(), 7);
-    m_holder = m_game;
-    m_game->LockFrameRate(false);
-    m_ready = true;
+    m_game = TestSupport::StartMyGame(m_session, new MyLevelFactory(), 7);
     Frame();
     // Straight into the run, with the rocket and the AI friend bought and equipped.
     m_game->showTutorialPages = 0;
@@ -95,48 +62,15 @@ class FightRun : public ::testing::Test {
     data.specials[0].purchased = data.specials[0].equipped = 1;
     data.aiFriends[0].purchased = data.aiFriends[0].equipped = 1;
   }
-  void TearDown() override {
-    if (!m_ready) return;
-    m_game->Shutdown();
-    m_game = nullptr;
-    m_holder.Reset();
-    Core::InstallClock(nullptr);
-    while (!PAL::ProcessMessages()) {
-    }
-    Lua::Shutdown();
-    Math::Shutdown();
-    PAL::SetMessageBoxHook(nullptr);
-    (void)chdir(m_previousDirectory.c_str());
-    if (m_previousDataHome.empty()) {
-      unsetenv("XDG_DATA_HOME");
-    } else {
-      setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
-    }
-    std::filesystem::remove_all(m_directory);
-  }
+  void TearDown() override { m_session.Close(); }
 
   void Frame(bool shot = false, const std::string& name = "") {
-    g_now += kFrameMilliseconds;
-    m_game->BeginFrame();
-    m_game->Update();
-    if (shot) Save(name);
-    m_game->EndFrame();
+    m_session.Step(kFrameMilliseconds, [&] {
+      if (shot) Save(name);
+    });
   }
   void Save(const std::string& name) {
-    Renderer::IRenderer* renderer = m_game->GetRenderer();
-    ASSERT_NE(renderer, nullptr);
-    const Renderer::RendererDescriptor descriptor = renderer->GetDescriptor();
-    const int32_t width = static_cast<int32_t>(descriptor.width);
-    const int32_t height = static_cast<int32_t>(descriptor.height);
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 3);
-    renderer->ReadPixels(bottomUp.data());
-    std::vector<uint8_t> rgb(bottomUp.size());
-    const size_t row = static_cast<size_t>(width) * 3;
-    for (int32_t y = 0; y < height; ++y) {
-      std::copy_n(&bottomUp[(static_cast<size_t>(height) - 1 - y) * row], row, &rgb[y * row]);
-    }
-    const std::string path = m_shots + "/" + name + ".png";
-    EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
+    TestSupport::SaveScreen(m_game->GetRenderer(), m_shots, name);
     m_taken.insert(name);
   }
 
@@ -271,14 +205,10 @@ class FightRun : public ::testing::Test {
     }
   }
 
-  std::string m_directory;
-  std::string m_previousDirectory;
-  std::string m_previousDataHome;
+  TestSupport::GameSession m_session;
   std::string m_shots;
   TestInput::FakeInputBackend m_input;
   MyGame* m_game = nullptr;
-  SmartPointer<Quillon::Game> m_holder;
-  bool m_ready = false;
   bool m_pilotOn = true;
   int m_frame = 0;
   std::set<std::string> m_taken;
