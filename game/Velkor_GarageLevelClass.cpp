@@ -48,7 +48,7 @@ void GarageLevelClass::Update(float dt) {
 }
 
 void GarageLevelClass::HandleInput() {
-  if (!IsLeftClick()) return;
+  if (!IsCursorClick()) return;
   // The arrows and the back button act whether or not the dialog is open.
   if (IsCursorOver(m_pointer, "RightItemBtn")) {
     PlaySound("MouseClick", true);

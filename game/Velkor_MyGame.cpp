@@ -1,6 +1,7 @@
 #include "game/Velkor_MyGame.h"
 
 #include "framework/Quillon_Level.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "physics/Physics_Engine.h"
 
 MyGame::MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, const Engine::DisplaySettings& settings,
@@ -49,7 +50,10 @@ void MyGame::OnGameStart() {
   AutoToggleFullScreen();
 }
 
-void MyGame::PreUpdate(float dt) { (void)dt; }
+void MyGame::PreUpdate(float dt) {
+  (void)dt;
+  UpdateCursorClick();
+}
 
 bool MyGame::GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                                     float& friction) {

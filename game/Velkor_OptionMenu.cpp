@@ -61,7 +61,7 @@ void OptionMenu::Update(float dt) {
   if (m_followCamera == 1) {
     if (Quillon::Camera* camera = FindObjectByName<Quillon::Camera>("camera0")) SetPosition(camera->GetPosition());
   }
-  HandleInput(IsLeftClick());
+  HandleInput(IsCursorClick());
 }
 
 void OptionMenu::HandleInput(bool click) {

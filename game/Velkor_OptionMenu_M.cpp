@@ -33,7 +33,7 @@ void OptionMenu_M::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (m_shown == 0) return;
   if (Quillon::Camera* camera = FindObjectByName<Quillon::Camera>("camera0")) SetPosition(camera->GetPosition());
-  HandleInput(IsLeftClick());
+  HandleInput(IsCursorClick());
 }
 
 void OptionMenu_M::HandleInput(bool click) {

@@ -21,7 +21,11 @@ void PlaceCursorAtMouse(Quillon::Sprite* cursor) {
   const int32_t h = static_cast<int32_t>(viewport->GetHeight());
   const int32_t cw = static_cast<int32_t>(cursor->GetFrameWidth(0));
   const int32_t ch = static_cast<int32_t>(cursor->GetFrameHeight(0));
-  cursor->SetPosition(static_cast<float>(mx + cw / 2 - w / 2), static_cast<float>(my - h / 2 - ch / 2));
+  const Math::Vector2D at(static_cast<float>(mx + cw / 2 - w / 2), static_cast<float>(my - h / 2 - ch / 2));
+  // The pointer jumps, it does not travel: the collision pass is to see it where it stands only, not
+  // on its way from where it stood a frame earlier, which would answer for the button it just left.
+  cursor->SetPosition(at);
+  cursor->SetOldPosition(at);
 }
 
 Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name) {
@@ -35,6 +39,30 @@ bool IsLeftClick() {
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
   return mouse != nullptr && mouse->IsTriggered(0);
 }
+
+namespace {
+
+// The click the screens act on this frame, and the level of a press put off to the next one.
+struct CursorClick {
+  bool now = false;
+  const Quillon::Level* putOffIn = nullptr;
+};
+CursorClick g_cursorClick;
+
+}  // namespace
+
+void UpdateCursorClick() {
+  Quillon::Game* game = Quillon::Game::GetInstance();
+  Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
+  const Quillon::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
+  const bool putOff = g_cursorClick.putOffIn != nullptr && g_cursorClick.putOffIn == level;
+  const bool pressed = mouse != nullptr && mouse->IsTriggered(0);
+  const bool moving = pressed && mouse->IsMoved();
+  g_cursorClick.putOffIn = moving ? level : nullptr;
+  g_cursorClick.now = putOff || (pressed && !moving);
+}
+
+bool IsCursorClick() { return g_cursorClick.now; }
 
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name) {
   return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), name, false);
@@ -68,7 +96,7 @@ const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* b
   for (size_t i = 0; i < count; ++i) {
     if (IsCursorOver(cursor, buttons[i].plate)) {
       HighlightCaption(buttons[i].caption, buttons[i].clearsGreen, true);
-      return IsLeftClick() ? buttons[i].plate : nullptr;
+      return IsCursorClick() ? buttons[i].plate : nullptr;
     }
   }
   for (size_t i = 0; i < count; ++i) UnhighlightCaption(buttons[i].caption);

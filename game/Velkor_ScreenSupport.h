@@ -32,6 +32,16 @@ Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name);
 // True in a frame in which the left mouse button went down.
 bool IsLeftClick();
 
+// Once a frame, after the input devices and before the level: settles whether this frame answers a
+// left click on the screens' buttons (see IsCursorClick).
+void UpdateCursorClick();
+// True in the frame that answers a left click on whatever the screen cursor touches. The cursor's
+// contacts come from the previous frame's collision pass, so a press made while the mouse moved
+// is answered in the next frame, once that pass has seen the cursor where the press was; a press
+// on a still pointer is answered in its own frame. Each press is answered once, and one made in a
+// level that has since been left is dropped.
+bool IsCursorClick();
+
 // True when the cursor touches a sprite of exactly that name this frame.
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);
 // True when the sprite and the cursor of that name touch this frame, read from either side: the
@@ -52,8 +62,8 @@ struct CaptionButton {
 };
 
 // One frame of a screen's buttons: the first button under the cursor has its caption highlighted
-// (the others are left as they are) and its plate is answered when the left button went down this
-// frame; with none under the cursor every caption goes back to white. Null when nothing was clicked.
+// (the others are left as they are) and its plate is answered when this frame answers a click;
+// with none under the cursor every caption goes back to white. Null when nothing was clicked.
 const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* buttons, size_t count);
 template <size_t N>
 const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton (&buttons)[N]) {

@@ -193,7 +193,7 @@ void Tutorial::HandleLeaveButton() {
   Quillon::Sprite* button = Find("tBtn");
   Quillon::Sprite* pointer = Find("pointer");
   if (button == nullptr || pointer == nullptr) return;
-  if (!IsTouchingCursor(button, pointer, "pointer") || !IsLeftClick()) return;
+  if (!IsTouchingCursor(button, pointer, "pointer") || !IsCursorClick()) return;
   Show(Find("LoadingScreen"));
   if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("GameLevel");
 }

@@ -774,6 +774,38 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   ExpectRequested(3);
 }
 
+TEST_F(StoryMenuTest, APressInTheFrameThePointerArrivesActsOnTheButtonItArrivedAt) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  // A quick flick: the pointer reaches the world point and the button goes down in one frame.
+  const auto flickAndPress = [this](float x, float y) {
+    m_input.cursorX = static_cast<int32_t>(x) + 640;
+    m_input.cursorY = 719 - (static_cast<int32_t>(y) + 360);
+    Click();
+    Frame(16.0);
+  };
+  // From bare ground onto Play.
+  PointAt(-500.0f, 300.0f);
+  flickAndPress(0.0f, 150.0f);
+  ExpectRequested(5);
+  SwitchTo("MainOptionLevel");
+  // From Instructions onto Credits: Credits answers, not the button just left.
+  PointAt(-131.0f, 61.0f);
+  flickAndPress(137.0f, -29.0f);
+  ExpectRequested(4);
+  SwitchTo("MainOptionLevel");
+  // The overlay's sound box, reached and pressed in one frame, toggles once only.
+  PointAt(135.0f, 64.0f);
+  Click();
+  Frame(16.0);
+  ASSERT_TRUE(Object<OptionMenu_M>(1, "OptionMenuSprite")->IsShown());
+  PointAt(-500.0f, 300.0f);
+  flickAndPress(170.0f, 107.0f);
+  for (int i = 0; i < 3; ++i) Frame(16.0);
+  EXPECT_EQ(m_game->soundOn, 0);
+  EXPECT_EQ(Object<Quillon::Sprite>(1, "Op_SoundChkBox")->GetCurrentFrameIndex(), 1u);
+}
+
 // The screens of the run, built straight from their rows without a frame, so that what is checked is
 // the content and not what the game classes do with it once they start.
 class ContentTest : public ScreensTest {
