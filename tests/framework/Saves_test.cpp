@@ -31,6 +31,7 @@
 #include "physics/Physics_Engine.h"
 #include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Input.h"
+#include "tests/input/FakeInputBackend.h"
 #include "platform/PAL_Path.h"
 #include "platform/PAL_Services.h"
 #include "tests/framework/BoxLevelFactory.h"
@@ -178,33 +179,6 @@ TEST(ReplayFile, ShortCorruptAndForeignFilesAreRefusedWhole) {
 
 // ---- The game ------------------------------------------------------------------------------------
 
-class FakeInput : public PAL::InputBackend {
- public:
-  uint8_t keys[256] = {};
-  int32_t x = 100;
-  int32_t y = 100;
-  void GetKeyboardState(uint8_t state[256]) override { std::memcpy(state, keys, 256); }
-  bool IsKeyHeld(uint8_t key) override { return (keys[key] & PAL::kKeyHeldBit) != 0; }
-  bool IsKeyToggled(uint8_t) override { return false; }
-  void GetCursorPosition(int32_t& outX, int32_t& outY) override {
-    outX = x;
-    outY = y;
-  }
-  void SetCursorPosition(int32_t newX, int32_t newY) override {
-    x = newX;
-    y = newY;
-  }
-  bool GetClientArea(PAL::Window*, int32_t& left, int32_t& top, int32_t& width, int32_t& height) override {
-    left = top = 0;
-    width = 320;
-    height = 240;
-    return true;
-  }
-  int32_t ShowCursor(bool show) override { return show ? 0 : -1; }
-  bool IsCursorShowing() override { return true; }
-  void Press(uint8_t key, bool held) { keys[key] = held ? PAL::kKeyHeldBit : 0; }
-};
-
 // Two boxes that meet, and one that falls past them.
 SmartPointer<FrameworkTest::BoxLevelFactory> MakeSavesFactory() {
   return new FrameworkTest::BoxLevelFactory({{"Left", Vector2D(0.0f, 0.0f), Vector2D(50.0f, 3.0f), true},
@@ -283,7 +257,8 @@ class SavesGameTest : public ::testing::Test {
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
     ASSERT_NO_FATAL_FAILURE(m_session.Open());
-    PAL::SetInputBackend(&m_input);
+    m_input.CoverWindow(320, 240);
+    m_input.SetCursorPosition(100, 100);
     m_folder = PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves");
     std::string command = "mkdir -p '" + m_folder + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -300,7 +275,6 @@ class SavesGameTest : public ::testing::Test {
     Quillon::Saves::SetBeforeReplaceHook(nullptr);
     Quillon::SetGameSavesFactory(&Quillon::CreateGameSaves);
     Quillon::SetOneSidedContact(false);
-    PAL::SetInputBackend(nullptr);
     m_session.Close();
     for (const std::string& name : m_created) std::remove((m_folder + "/" + name).c_str());
   }
@@ -326,7 +300,7 @@ class SavesGameTest : public ::testing::Test {
     return m_folder + "/" + name;
   }
 
-  FakeInput m_input;
+  TestInput::FakeInputBackend m_input;
   SavesGame* m_game = nullptr;
   SmartPointer<FrameworkTest::BoxLevelFactory> m_factory;
   std::string m_folder;
@@ -466,11 +440,11 @@ TEST_F(SavesGameTest, AReplayPlaysBackTheRecordedInputAndMotionAndRestoresTheGam
   std::vector<std::vector<uint32_t>> motion;
   const int frames = 12;
   for (int i = 0; i < frames; ++i) {
-    m_input.Press(PAL::VirtualKey::Space, i >= 2 && i < 7);
-    m_input.Press(PAL::VirtualKey::KeyA, i == 4);
-    m_input.Press(PAL::VirtualKey::LeftButton, i >= 5 && i < 9);
-    m_input.x = 50 + 3 * i;
-    m_input.y = 60 + i;
+    m_input.Hold(PAL::VirtualKey::Space, i >= 2 && i < 7);
+    m_input.Hold(PAL::VirtualKey::KeyA, i == 4);
+    m_input.Hold(PAL::VirtualKey::LeftButton, i >= 5 && i < 9);
+    m_input.cursorX = 50 + 3 * i;
+    m_input.cursorY = 60 + i;
     StepOnce();
     motion.push_back(Snapshot(*m_game));
   }
@@ -492,7 +466,7 @@ TEST_F(SavesGameTest, AReplayPlaysBackTheRecordedInputAndMotionAndRestoresTheGam
   m_game->GetSaves()->StartReplay("run");
   const size_t played = m_game->steps.size();
   for (int i = 0; i < frames - 1; ++i) {
-    m_input.x = 5;  // the mouse is not polled during playback
+    m_input.cursorX = 5;  // the mouse is not polled during playback
     StepOnce();
     const Seen& recorded = m_game->steps[first + i];
     const Seen& replayed = m_game->steps[played + i];
@@ -513,9 +487,9 @@ TEST_F(SavesGameTest, AReplayPlaysBackTheRecordedInputAndMotionAndRestoresTheGam
   m_game->GetSaves()->StartReplay("run");
   StepOnce();
   EXPECT_TRUE(m_game->GetSaves()->IsReplayPlaying());
-  m_input.Press(PAL::VirtualKey::Escape, true);
+  m_input.Hold(PAL::VirtualKey::Escape, true);
   StepOnce();
-  m_input.Press(PAL::VirtualKey::Escape, false);
+  m_input.Hold(PAL::VirtualKey::Escape, false);
   EXPECT_FALSE(m_game->GetSaves()->IsReplayPlaying());
   StepOnce();
   m_game->GetSaves()->StartReplay("missing");

@@ -36,6 +36,7 @@
 #include "network/Network_Session.h"
 #include "network/Network_Socket.h"
 #include "platform/PAL_Input.h"
+#include "tests/input/FakeInputBackend.h"
 #include "platform/PAL_Services.h"
 #include "tests/support/GameSession.h"
 #include "tests/support/TestSupport.h"
@@ -74,22 +75,6 @@ struct RunnerState {
 constexpr uint32_t kMostStepsAhead = 60;
 
 
-class QuietInput : public PAL::InputBackend {
- public:
-  void GetKeyboardState(uint8_t state[256]) override { std::memset(state, 0, 256); }
-  bool IsKeyHeld(uint8_t) override { return false; }
-  bool IsKeyToggled(uint8_t) override { return false; }
-  void GetCursorPosition(int32_t& x, int32_t& y) override { x = y = 10; }
-  void SetCursorPosition(int32_t, int32_t) override {}
-  bool GetClientArea(PAL::Window*, int32_t& left, int32_t& top, int32_t& width, int32_t& height) override {
-    left = top = 0;
-    width = 320;
-    height = 240;
-    return true;
-  }
-  int32_t ShowCursor(bool show) override { return show ? 0 : -1; }
-  bool IsCursorShowing() override { return true; }
-};
 
 QlnNet* Net() {
   Quillon::Game* game = Quillon::Game::GetInstance();
@@ -240,7 +225,9 @@ class TwoGamesTest : public ::testing::Test {
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
     ASSERT_NO_FATAL_FAILURE(m_session.Open());
-    PAL::SetInputBackend(&m_input);
+    // Neither game is played by hand: the pointer rests in the corner of a small window.
+    m_input.CoverWindow(320, 240);
+    m_input.SetCursorPosition(10, 10);
     m_factory = new TwoGamesFactory();
     m_game = m_session.Adopt(
         new TwoGamesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), TestSupport::SmallDisplay(), 0));
@@ -254,7 +241,6 @@ class TwoGamesTest : public ::testing::Test {
     m_session.StopGame();
     m_game = nullptr;
     m_factory.Reset();
-    PAL::SetInputBackend(nullptr);
     m_session.Close();
   }
 
@@ -272,7 +258,7 @@ class TwoGamesTest : public ::testing::Test {
     return true;
   }
 
-  QuietInput m_input;
+  TestInput::FakeInputBackend m_input;
   SmartPointer<TwoGamesFactory> m_factory;
   TwoGamesGame* m_game = nullptr;
   // Real time: the games run on a fixed clock.

@@ -178,7 +178,9 @@ TEST_F(GameRunTest, TheSegmentsLeapfrogAheadOfTheCarWithTheirPlatforms) {
   const std::string left = Pattern(second).substr(0, 9);
   const std::string row = left + laidOut.substr(0, 9);
   for (size_t column = 9; column < row.size(); ++column) {
-    if (row[column] == '0') EXPECT_TRUE(row[column - 1] == '1' || row[column - 2] == '1') << row;
+    if (row[column] == '0') {
+      EXPECT_TRUE(row[column - 1] == '1' || row[column - 2] == '1') << row;
+    }
   }
   // Every inactive platform of rows 1 and 2 has an active first-row platform within its gap.
   for (int32_t slot = 9; slot < 27; ++slot) {

@@ -176,7 +176,9 @@ class ScreensTest : public ::testing::Test {
     auto* sprite = Object<Quillon::Sprite>(1, name);
     if (sprite == nullptr) return nullptr;
     EXPECT_EQ(sprite->GetCollisionActorIndex(), actor) << name;
-    if (placed) EXPECT_EQ(sprite->GetPosition(), Math::Vector2D(x, y)) << name;
+    if (placed) {
+      EXPECT_EQ(sprite->GetPosition(), Math::Vector2D(x, y)) << name;
+    }
     EXPECT_FLOAT_EQ(sprite->GetZOrder(), z) << name;
     EXPECT_FLOAT_EQ(sprite->GetOpacity(), 1.0f) << name;
     EXPECT_TRUE(sprite->IsVisible()) << name;
@@ -851,7 +853,9 @@ class ContentTest : public ScreensTest {
       EXPECT_EQ(body->GetUpdateOnIdle(), row.idle) << row.name;
       Physics2D::MassProperties mass(0.0f, 0.0f, Math::Vector2D());
       EXPECT_EQ(sprite->GetMassProperties(mass), row.mass >= 0.0f) << row.name;
-      if (row.mass >= 0.0f) EXPECT_FLOAT_EQ(mass.GetMass(), row.mass) << row.name;
+      if (row.mass >= 0.0f) {
+        EXPECT_FLOAT_EQ(mass.GetMass(), row.mass) << row.name;
+      }
     }
   }
   SmartPointer<Quillon::Level> m_level;

@@ -598,7 +598,9 @@ TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeads
   EXPECT_EQ(fullScreen->GetCurrentFrameIndex(), m_game->IsFullScreen() ? 1u : 0u);
   EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
   EXPECT_EQ(music->GetCurrentFrameIndex(), 0u);
-  if (musicAudible) EXPECT_FALSE(jukeBox->IsPlaying());
+  if (musicAudible) {
+    EXPECT_FALSE(jukeBox->IsPlaying());
+  }
 
   // A click beside every box and button changes nothing.
   AimAt(CameraPosition().x - 500.0f, CameraPosition().y + 250.0f, 3);

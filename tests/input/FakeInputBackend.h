@@ -14,6 +14,12 @@ class FakeInputBackend : public PAL::InputBackend {
   void Hold(std::uint8_t key, bool held) {
     keys[key] = static_cast<std::uint8_t>(held ? (keys[key] | PAL::kKeyHeldBit) : (keys[key] & ~PAL::kKeyHeldBit));
   }
+  // A client area of that size in the screen's top-left corner.
+  void CoverWindow(std::int32_t width, std::int32_t height) {
+    clientLeft = clientTop = 0;
+    clientWidth = width;
+    clientHeight = height;
+  }
   void Toggle(std::uint8_t key, bool on) {
     keys[key] = static_cast<std::uint8_t>(on ? (keys[key] | PAL::kKeyToggledBit) : (keys[key] & ~PAL::kKeyToggledBit));
   }

@@ -9,11 +9,6 @@ MyGame* StartMyGame(GameSession& session, Quillon::LevelFactory* levels, uint32_
   return game;
 }
 
-void CoverGameWindow(TestInput::FakeInputBackend& input) {
-  input.clientLeft = 0;
-  input.clientTop = 0;
-  input.clientWidth = 1280;
-  input.clientHeight = 720;
-}
+void CoverGameWindow(TestInput::FakeInputBackend& input) { input.CoverWindow(1280, 720); }
 
 }  // namespace TestSupport
