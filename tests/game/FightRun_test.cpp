@@ -2,9 +2,9 @@
 // (the test) aims at the nearest enemy ahead, shoots, fires the rocket and the laser, calls the AI
 // friend and steers to civilians and power-ups, on a fixed clock, a fixed seed and fake input.
 // The pilot holds the car's height and tops up its durability: the car never falls to the deadly
-// ground, so the run goes on long enough to meet every kind of enemy. Screenshots of the named
-// moments land in the build folder under "fight_run/"; the number of objects and of fading
-// messages must stay bounded all along.
+// ground, so the run goes on long enough to meet every kind of enemy, until the pilot lets go and
+// the results show what the run earned. Screenshots of the named moments land in the build folder
+// under "fight_run/"; the number of objects and of fading messages must stay bounded all along.
 #include <gtest/gtest.h>
 
 #include <algorithm>
