@@ -149,6 +149,8 @@ void QlnNet::HandleJoinRequest(const Network::NetAddress& peer, uint32_t channel
     code = Post(request) ? 0 : -4;
   }
   if (code == 0) code = static_cast<int32_t>(player->GetID());
+  // Before the answer goes: the player's next messages may be of any size, and its join time ends.
+  if (code > 0) m_session->SetChannelJoined(channelKind, peer, true);
   m_session->Send(channelKind, kQlnJoinReply, &code, sizeof(code), peer);
   if (code <= 0 || !player) return;
   for (const auto& existing : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
