@@ -449,7 +449,7 @@ QlnPlayer* QlnNet::RemoteSender(uint32_t id, const Network::NetAddress& peer) co
 }
 
 void QlnNet::RemoveGroupsOf(QlnPlayer* player) {
-  // A departed player's groups go with it (the Part names nobody who would inherit them), and it
+  // A departed player's groups go with it (nobody inherits them), and it
   // leaves the groups of the others.
   m_groups.erase(std::remove_if(m_groups.begin(), m_groups.end(),
                                 [player](const Core::SmartPointer<QlnGroup>& group) { return group->GetOwner() == player; }),
@@ -597,11 +597,6 @@ void QlnNet::SendLevelSwitched() {
   m_localPlayer->SetReady(false);
   const uint32_t id = m_localPlayer->GetID();
   m_objectsRequested = SendMessage(kQlnRequestObjects, &id, sizeof(id), nullptr, true);
-}
-
-void QlnNet::MarkJoined(uint32_t channelKind, const Network::NetAddress& peer) {
-  (void)channelKind;
-  (void)peer;
 }
 
 // ---- Announcements and discovery ---------------------------------------------------------------

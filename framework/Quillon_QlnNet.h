@@ -325,8 +325,6 @@ class QlnNet : public GameNetwork {
   // Host side.
   void HandleJoinRequest(const Network::NetAddress& peer, uint32_t channelKind, const uint8_t* payload,
                          uint32_t size);
-  // Tells the transport that the connection of a peer is a player's now.
-  void MarkJoined(uint32_t channelKind, const Network::NetAddress& peer);
   void HandleCreateGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size);
   void HandleDestroyGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size);
   // A player's text or data message goes on to its group (and to the host's game when its player

@@ -156,6 +156,8 @@ void QlnNet::HandleJoinRequest(const Network::NetAddress& peer, uint32_t channel
     if (!IsActive() || m_hosting == 0) return;
   }
   if (code == 0) code = static_cast<int32_t>(player->GetID());
+  // Before the answer goes: the player's next messages may be of any size, and its join time ends.
+  if (code > 0) m_session->SetChannelJoined(channelKind, peer, true);
   // Queued for the session thread to write: a peer that does not read cannot hold this thread.
   m_session->Send(channelKind, kQlnJoinReply, &code, sizeof(code), peer);
   if (code <= 0 || !player) return;
@@ -164,8 +166,6 @@ void QlnNet::HandleJoinRequest(const Network::NetAddress& peer, uint32_t channel
     m_session->Send(channelKind, kQlnPlayerRecord, bytes.data(), static_cast<uint32_t>(bytes.size()), peer);
   }
   AddPlayerToSession(player.Get());
-  // The connection is a player's now: the transport lifts what it allows a stranger.
-  MarkJoined(channelKind, peer);
 }
 
 void QlnNet::HandleCreateGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size) {

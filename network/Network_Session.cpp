@@ -6,6 +6,7 @@
 
 #include "core/Core_Time.h"
 #include "network/Network_Message.h"
+#include "platform/PAL_Clock.h"
 
 namespace Network {
 namespace {
@@ -26,10 +27,7 @@ struct Qln_Session::Watch {
 
 Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {}
 
-Qln_Session::~Qln_Session() {
-  Close();
-  for (NetEvent& request : m_sendRequests) request.FreeMessageData();
-}
+Qln_Session::~Qln_Session() { Close(); }
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
   NetEvent event;
@@ -166,7 +164,7 @@ Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, c
   if (!PAL::ThreadManager::WriteLock(m_lock)) return nullptr;
   auto record = std::make_unique<Channel>();
   record->kind = kind;
-  bool ready = record->CreateAndBind(socketType, address) && record->CreateLocks(Threads());
+  bool ready = record->CreateAndBind(socketType, address, options) && record->CreateLocks(Threads());
   if (ready) {
     record->mode = mode;
     record->options = options;
@@ -202,13 +200,13 @@ bool Qln_Session::Listen(std::uint32_t kind, std::uint32_t backlog) {
   return listening;
 }
 
-bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t backlog) {
+bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t maximumPlayers) {
   if (!m_initialised || m_hosting) return false;
   if (OpenChannel(kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
     return false;
   }
-  m_backlog = backlog;
-  if (!Listen(kChannelHostListen, backlog)) {
+  m_maximumPlayers = maximumPlayers;
+  if (!Listen(kChannelHostListen, GetLimits().listenBacklog)) {
     CloseChannels(kChannelHostListen, false);
     return false;
   }
@@ -321,64 +319,101 @@ bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void
   if (size > kMaximumMessageSize - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
   if (!PAL::ThreadManager::ReadLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
-  if (channel == nullptr) {
-    PAL::ThreadManager::UnlockRWLock(m_lock);
-    return false;
-  }
-  channel->RaiseUseCount();
-  const bool queued = (channel->mode & kModeQueueSends) != 0;
   // The record actually written: the channel itself, or the host's connection to the target.
   Channel* writer = nullptr;
-  if (!queued) {
-    if (channel->socketType == kDatagramSocket) {
+  if (channel != nullptr) {
+    if (channel->socketType == kDatagramSocket || (channel->connected && channel->remoteAddress == target)) {
       writer = channel;
     } else if (channel->listening) {
       writer = FindConnection(kind, target);
-      if (writer != nullptr) writer->RaiseUseCount();
-    } else if (channel->connected && channel->remoteAddress == target) {
-      writer = channel;
+    } else if (!channel->connected) {
+      // A queued connect to the target under way: its messages wait for the connection.
+      for (const NetEvent& request : m_connectRequests) {
+        if (request.channelKind == kind && request.peer == target) writer = channel;
+      }
     }
   }
+  if (writer != nullptr) writer->RaiseUseCount();
+  const bool writerConnected = writer != nullptr && writer->connected;
+  const std::size_t backlogLimit = m_limits.outgoingQueueBytes;
   PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (writer == nullptr) return false;
 
   const std::uint32_t total = size + kMessageHeaderSize;
+  const bool queued = (writer->mode & kModeQueueSends) != 0;
   bool ok = false;
   bool broken = false;
-  if (queued) {
+  std::vector<SendOutcome> outcomes;
+  if (writer->socketType == kDatagramSocket && !queued) {
+    if (PAL::ThreadManager::LockMutex(writer->sendMutex)) {
+      if (writer->EnsureBuffer(total, false)) {
+        WriteMessage(writer->sendBuffer.data(), messageType, data, size);
+        SocketStatus status;
+        ok = writer->SendTo(writer->sendBuffer.data(), total, target.GetSocketAddress(), status) == total;
+      }
+      PAL::ThreadManager::UnlockMutex(writer->sendMutex);
+    }
+  } else {
     std::uint8_t* frame = FrameMessage(messageType, data, size);
-    if (frame != nullptr && PAL::ThreadManager::WriteLock(m_lock)) {
-      NetEvent request = MakeEvent(kEventSendRequest, kind);
-      request.SetMessage(frame, total);
-      request.peer = target;
-      m_sendRequests.push_back(std::move(request));
-      PAL::ThreadManager::UnlockRWLock(m_lock);
-      ok = true;
+    if (frame != nullptr && PAL::ThreadManager::LockMutex(writer->sendMutex)) {
+      ok = writer->QueueOutgoingLocked(frame, total, target, queued, backlogLimit);
+      // A peer that has stopped reading must not hold the caller: what the socket takes now goes
+      // now, the rest is the session thread's to write.
+      broken = !ok && writer->socketType == kStreamSocket;
+      if (ok && !queued && writerConnected) broken = !writer->FlushOutgoingLocked(outcomes);
+      PAL::ThreadManager::UnlockMutex(writer->sendMutex);
     } else {
       FreeMessage(frame);
     }
-  } else if (writer != nullptr && PAL::ThreadManager::LockMutex(writer->sendMutex)) {
-    if (writer->EnsureBuffer(total, false)) {
-      WriteMessage(writer->sendBuffer.data(), messageType, data, size);
-      if (writer->socketType == kDatagramSocket) {
-        SocketStatus status;
-        ok = writer->SendTo(writer->sendBuffer.data(), total, target.GetSocketAddress(), status) == total;
-      } else {
-        ok = writer->SendAll(writer->sendBuffer.data(), total, kSendTimeoutMs);
-        broken = !ok;
-      }
-    }
-    PAL::ThreadManager::UnlockMutex(writer->sendMutex);
   }
-  // Part of a frame may have left: the stream cannot be framed again, so it is closed. Only once the
-  // send mutex is released: the session thread takes the session lock first, then the send mutex.
+  // Only once the send mutex is released: the session thread takes the session lock first, then
+  // the send mutex. A connection that cannot take more, or failed, goes; nothing else does.
   if (broken && PAL::ThreadManager::WriteLock(m_lock)) {
     QueueCloseLocked(writer, true, nullptr);
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
+  PostSendOutcomes(writer->kind, outcomes, nullptr);
   if (ok && sent != nullptr) *sent = total;
-  if (writer != nullptr && writer != channel) writer->LowerUseCount();
-  channel->LowerUseCount();
-  return ok;
+  writer->LowerUseCount();
+  return ok && !broken;
+}
+
+void Qln_Session::PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes,
+                                   std::vector<NetEvent>* pending) {
+  for (const SendOutcome& outcome : outcomes) {
+    NetEvent finished = MakeEvent(kEventSendFinished, kind);
+    finished.peer = outcome.target;
+    finished.failed = outcome.failed ? 1 : 0;
+    if (pending != nullptr) {
+      pending->push_back(std::move(finished));
+    } else {
+      m_queue.Post(finished);
+    }
+  }
+}
+
+bool Qln_Session::SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined) {
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* connection = FindConnection(kind, peer);
+  if (connection != nullptr) connection->joined = joined ? 1 : 0;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return connection != nullptr;
+}
+
+void Qln_Session::SetLimits(const SessionLimits& limits) {
+  if (m_lock == nullptr || !PAL::ThreadManager::WriteLock(m_lock)) {
+    m_limits = limits;
+    return;
+  }
+  m_limits = limits;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+}
+
+SessionLimits Qln_Session::GetLimits() {
+  if (m_lock == nullptr || !PAL::ThreadManager::ReadLock(m_lock)) return m_limits;
+  SessionLimits limits = m_limits;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return limits;
 }
 
 // ---- closing ----
@@ -461,19 +496,18 @@ bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& p
   NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
   if (channel->accepted) event.peer = channel->remoteAddress;
   event.failed = channel->closedOnError;
-  // Requests that still name the record fail with it.
-  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
-    if (it->related == channel) {
-      NetEvent failed = MakeEvent(kEventSendFinished, it->channelKind);
-      failed.peer = it->peer;
-      failed.failed = 1;
-      pending.push_back(std::move(failed));
-      it->FreeMessageData();
-      it = m_sendRequests.erase(it);
-    } else {
-      ++it;
+  // A polite close still hands the peer what the socket takes now (a refusal, a goodbye); what
+  // it cannot take, and everything after an error, fails with the record.
+  std::vector<SendOutcome> outcomes;
+  if (PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+    if (!channel->closedOnError && (channel->connected || channel->socketType == kDatagramSocket)) {
+      channel->FlushOutgoingLocked(outcomes);
     }
+    channel->DropOutgoingLocked(outcomes);
+    PAL::ThreadManager::UnlockMutex(channel->sendMutex);
   }
+  PostSendOutcomes(channel->kind, outcomes, &pending);
+  // Requests that still name the record fail with it.
   for (auto it = m_connectRequests.begin(); it != m_connectRequests.end();) {
     if (it->related == channel) {
       NetEvent failed = MakeEvent(kEventConnectFinished, it->channelKind);
@@ -538,6 +572,7 @@ void Qln_Session::ProcessConnectRequests(std::vector<Watch>& watches, std::vecto
       if (status != SocketStatus::InProgress && status != SocketStatus::WouldBlock) {
         channel->connectStarted = 0;
         finished.failed = 1;
+        FailOutgoing(channel, pending);
         pending.push_back(std::move(finished));
         it = m_connectRequests.erase(it);
         continue;
@@ -548,43 +583,40 @@ void Qln_Session::ProcessConnectRequests(std::vector<Watch>& watches, std::vecto
   }
 }
 
-void Qln_Session::ProcessSendRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending) {
-  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
-    Channel* channel = FindChannel(it->channelKind);
-    Channel* writer = nullptr;
-    bool wait = false;
-    if (channel != nullptr) {
-      if (channel->socketType == kDatagramSocket) {
-        writer = channel;
-      } else if (channel->listening) {
-        if (channel->connectStarted) {
-          wait = true;
-        } else {
-          writer = FindConnection(it->channelKind, it->peer);
-        }
-      } else if (channel->connectStarted) {
-        wait = true;
-      } else if (channel->connected && channel->remoteAddress == it->peer) {
-        writer = channel;
+void Qln_Session::FailOutgoing(Channel* channel, std::vector<NetEvent>& pending) {
+  if (!PAL::ThreadManager::LockMutex(channel->sendMutex)) return;
+  std::vector<SendOutcome> outcomes;
+  channel->DropOutgoingLocked(outcomes);
+  PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+  PostSendOutcomes(channel->kind, outcomes, &pending);
+}
+
+void Qln_Session::WatchOutgoing(std::vector<Watch>& watches) {
+  for (auto* list : {&m_channels, &m_connections}) {
+    for (auto& channel : *list) {
+      // A stream still connecting keeps its messages until it is connected (or fails).
+      const bool ready = channel->socketType == kDatagramSocket || (channel->connected && !channel->connectStarted);
+      if (channel->IsOpen() && ready && channel->HasOutgoing()) watches.push_back({channel.get(), kPollWrite});
+    }
+  }
+}
+
+void Qln_Session::CheckDeadlines(std::vector<NetEvent>& pending) {
+  (void)pending;
+  const double now = PAL::GetMonotonicMilliseconds();
+  for (auto* list : {&m_channels, &m_connections}) {
+    for (auto& channel : *list) {
+      if (!channel->IsOpen()) continue;
+      // A stranger who never joins would hold a connection, and its buffers, for good.
+      if (channel->accepted && !channel->joined && now - channel->acceptedAt > m_limits.joinTimeoutMs) {
+        QueueCloseLocked(channel.get(), true, nullptr);
+        continue;
       }
+      if (!channel->HasOutgoing() || !channel->connected || !PAL::ThreadManager::LockMutex(channel->sendMutex)) continue;
+      const bool stalled = now - channel->GetLastOutgoingProgressLocked() > m_limits.sendStallMs;
+      PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+      if (stalled) QueueCloseLocked(channel.get(), true, nullptr);
     }
-    if (wait) {
-      ++it;
-      continue;
-    }
-    if (writer == nullptr) {
-      NetEvent failed = MakeEvent(kEventSendFinished, it->channelKind);
-      failed.peer = it->peer;
-      failed.failed = 1;
-      pending.push_back(std::move(failed));
-      it->FreeMessageData();
-      it = m_sendRequests.erase(it);
-      continue;
-    }
-    // Each request goes out on its own connection.
-    it->related = writer;
-    watches.push_back({writer, kPollWrite});
-    ++it;
   }
 }
 
@@ -602,6 +634,7 @@ void Qln_Session::AcceptConnections(Channel* listener, std::vector<NetEvent>& pe
     record->options = listener->options;
     record->accepted = 1;
     record->connected = 1;
+    record->acceptedAt = PAL::GetMonotonicMilliseconds();
     record->remoteAddress.SetSocketAddress(peer);
     record->remoteAddress.UpdateText();
     record->GetLocalAddress();
@@ -717,6 +750,7 @@ void Qln_Session::HandleWritable(Channel* channel, bool failed, std::vector<NetE
       } else {
         channel->connected = 0;
         finished.failed = 1;
+        FailOutgoing(channel, pending);
       }
       pending.push_back(std::move(finished));
       it = m_connectRequests.erase(it);
@@ -724,29 +758,11 @@ void Qln_Session::HandleWritable(Channel* channel, bool failed, std::vector<NetE
     return;
   }
   if (channel->closed || !PAL::ThreadManager::LockMutex(channel->sendMutex)) return;
-  bool broken = false;
-  for (auto it = m_sendRequests.begin(); it != m_sendRequests.end();) {
-    if (it->related != channel) {
-      ++it;
-      continue;
-    }
-    bool ok;
-    if (channel->socketType == kDatagramSocket) {
-      SocketStatus status;
-      ok = channel->SendTo(it->data, it->size, it->peer.GetSocketAddress(), status) == it->size;
-    } else {
-      ok = !broken && channel->SendAll(it->data, it->size, kSendTimeoutMs);
-      broken = broken || !ok;
-    }
-    NetEvent finished = MakeEvent(kEventSendFinished, it->channelKind);
-    finished.peer = it->peer;
-    finished.failed = ok ? 0 : 1;
-    pending.push_back(std::move(finished));
-    it->FreeMessageData();
-    it = m_sendRequests.erase(it);
-  }
+  std::vector<SendOutcome> outcomes;
+  const bool ok = channel->FlushOutgoingLocked(outcomes);
   PAL::ThreadManager::UnlockMutex(channel->sendMutex);
-  if (broken) QueueCloseLocked(channel, true, nullptr);
+  PostSendOutcomes(channel->kind, outcomes, &pending);
+  if (!ok) QueueCloseLocked(channel, true, nullptr);
 }
 
 void Qln_Session::PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster) {
@@ -774,7 +790,8 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
     const bool queueFull = session->m_queue.IsFull();
     session->ProcessCloseRequests(pending);
     session->ProcessConnectRequests(watches, pending);
-    session->ProcessSendRequests(watches, pending);
+    session->CheckDeadlines(pending);
+    session->WatchOutgoing(watches);
     for (auto& channel : session->m_channels) {
       // A stream that is neither listening nor connected reports a hang-up, not data: it is
       // watched only once it has a peer.
@@ -943,13 +960,17 @@ bool Qln_Session::Close() {
         NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
         if (channel->accepted) event.peer = channel->remoteAddress;
         closed.push_back(std::move(event));
+        // The last messages (a goodbye) go as far as the socket takes them without waiting.
+        std::vector<SendOutcome> outcomes;
+        if (channel->connected && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+          channel->FlushOutgoingLocked(outcomes);
+          PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+        }
         channel->CloseSocket();
         channel->DestroyLocks(Threads());
       }
       list->clear();
     }
-    for (NetEvent& request : m_sendRequests) request.FreeMessageData();
-    m_sendRequests.clear();
     m_connectRequests.clear();
     for (NetEvent& request : m_closeRequests) {
       if (request.done) request.done->store(true, std::memory_order_release);

@@ -13,6 +13,7 @@
 #include "network/Network_Address.h"
 #include "network/Network_Channel.h"
 #include "network/Network_Event.h"
+#include "network/Network_Limits.h"
 
 namespace Network {
 
@@ -30,8 +31,7 @@ class Qln_Broadcast_Data;
 
 class Qln_Session : public Core::Object {
  public:
-  // How long a blocked send may wait for room, and how long ReceiveNow waits on a blocking channel.
-  static constexpr std::uint32_t kSendTimeoutMs = 5000;
+  // How long ReceiveNow waits on a blocking channel.
   static constexpr std::uint32_t kReceiveTimeoutMs = 5000;
   // How long a closing call waits for the session thread to confirm the close.
   static constexpr std::uint32_t kCloseWaitMs = 5000;
@@ -49,14 +49,29 @@ class Qln_Session : public Core::Object {
 
   Channel* OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
                        std::uint32_t options);
-  bool StartListening(const NetAddress& address, std::uint32_t backlog);
+  // Hosts for up to maximumPlayers: it sets the cap on accepted connections (with the limits'
+  // margin); the listen backlog is the limits' own.
+  bool StartListening(const NetAddress& address, std::uint32_t maximumPlayers);
   bool Listen(std::uint32_t kind, std::uint32_t backlog);
   // Stops the announcement, closes the listening channel and the connections it accepted.
   void StopHosting();
   bool CloseClientChannel(bool wait);
   bool Connect(std::uint32_t kind, const NetAddress& server);
+  // Never waits on the peer. A stream message is queued for its connection (the caller writes at
+  // once what the socket takes, unless the channel's mode queues sends) and the session thread
+  // writes the rest; true once queued. A connection whose queue passes the limits' bound, or that
+  // fails, is closed (kind 6 or 7, failed) and the send returns false. A datagram is sent at once,
+  // or dropped when the system has no room for it.
   bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
             const NetAddress& target, std::uint32_t* sent = nullptr);
+  // Marks the accepted connection of the kind to the peer as joined (or not): the owner says so
+  // once it has accepted the peer's join. Until then the connection may only send messages up to
+  // the limits' pre-join size and is closed when the join time runs out. False when there is no
+  // such connection.
+  bool SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined);
+  // The limits this session holds its peers to (Network_Limits.h); set before hosting.
+  void SetLimits(const SessionLimits& limits);
+  SessionLimits GetLimits();
   // With wait, false also when the close did not finish within kCloseWaitMs.
   bool CloseChannels(std::uint32_t kind, bool wait);
   bool RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait);
@@ -116,7 +131,11 @@ class Qln_Session : public Core::Object {
   bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
   void ProcessCloseRequests(std::vector<NetEvent>& pending);
   void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
-  void ProcessSendRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
+  void WatchOutgoing(std::vector<Watch>& watches);
+  // Messages queued on a stream whose connect failed fail with it.
+  void FailOutgoing(Channel* channel, std::vector<NetEvent>& pending);
+  void CheckDeadlines(std::vector<NetEvent>& pending);
+  void PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes, std::vector<NetEvent>* pending);
   void HandleReadable(Channel* channel, std::vector<NetEvent>& pending);
   void HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending);
   void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
@@ -139,7 +158,8 @@ class Qln_Session : public Core::Object {
   std::atomic<std::uint8_t> m_hosting{0};
   std::atomic<bool> m_closing{false};
   std::int32_t m_priority = 0;
-  std::uint32_t m_backlog = 0;
+  std::uint32_t m_maximumPlayers = 0;
+  SessionLimits m_limits;
   std::string m_hostName;
   std::string m_addressText;
   NetAddress m_address;
@@ -151,7 +171,6 @@ class Qln_Session : public Core::Object {
   std::vector<std::unique_ptr<Channel>> m_connections;
   std::list<NetEvent> m_closeRequests;
   std::list<NetEvent> m_connectRequests;
-  std::list<NetEvent> m_sendRequests;
   PAL::Thread* m_sessionThread = nullptr;
   PAL::Thread* m_broadcastThread = nullptr;
   PAL::RWLockHandle m_lock = nullptr;
