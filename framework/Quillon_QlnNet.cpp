@@ -13,6 +13,8 @@
 #include "framework/Quillon_NetworkFile.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
+#include "network/Network_Session.h"
+#include "platform/PAL_ThreadManager.h"
 
 namespace Quillon {
 
@@ -241,17 +243,40 @@ bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddres
   return JoinAnnouncedSession(playerName, server, password, sessionPlayers);
 }
 
+bool QlnNet::ConnectWithin(const Network::NetAddress& server, const Network::RealStopwatch& waited) {
+  // The session thread connects the stream: a host that does not answer holds this thread no
+  // longer than the join's own time.
+  if (m_session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, Network::NetAddress(), 0,
+                             Network::kOptionNonBlocking) == nullptr) {
+    return false;
+  }
+  if (m_session->Connect(Network::kChannelClientStream, server)) {
+    Network::NetAddress remote;
+    while (waited.GetElapsed() < kJoinWaitMs) {
+      if (m_session->GetChannelRemoteAddress(Network::kChannelClientStream, remote) && remote == server) return true;
+      PAL::ThreadManager::Sleep(1, nullptr);
+    }
+  }
+  m_session->CloseChannels(Network::kChannelClientStream, true);
+  return false;
+}
+
+void QlnNet::AwaitJoinAnswer(const Network::RealStopwatch& waited) {
+  // The stream is not watched by the session thread yet: the answer is read here.
+  while (!m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
+    std::vector<Network::NetEvent> events;
+    if (!m_session->ReceiveNow(Network::kChannelClientStream, events, 0)) break;
+    for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+    if (events.empty()) PAL::ThreadManager::Sleep(1, nullptr);
+  }
+}
+
 bool QlnNet::JoinAnnouncedSession(const std::string& playerName, const Network::NetAddress& server,
                                   const std::string& password, uint32_t sessionPlayers) {
   if (!IsActive() || m_isHost != 0 || m_connected != 0) return false;
-  if (m_session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, Network::NetAddress(), 0, 0) ==
-      nullptr) {
-    return false;
-  }
-  if (!m_session->Connect(Network::kChannelClientStream, server)) {
-    m_session->CloseChannels(Network::kChannelClientStream, true);
-    return false;
-  }
+  Network::RealStopwatch waited;
+  waited.Start();
+  if (!ConnectWithin(server, waited)) return false;
   Network::NetAddress local;
   m_session->GetChannelAddress(Network::kChannelClientStream, local);
   if (m_session->OpenChannel(Network::kChannelClientDatagram, Network::kDatagramSocket, local, Network::kModeWatchRead,
@@ -275,18 +300,10 @@ bool QlnNet::JoinAnnouncedSession(const std::string& playerName, const Network::
   request.insert(request.end(), record.begin(), record.end());
   m_joinAnswered = false;
   m_objectsRequested = false;
-  bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
-                              static_cast<uint32_t>(request.size()), server);
-  // The stream is not watched by the session thread yet: the answer is read here, with a deadline.
-  Network::RealStopwatch waited;
-  waited.Start();
-  while (sent && !m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
-    std::vector<Network::NetEvent> events;
-    const double left = kJoinWaitMs - waited.GetElapsed();
-    if (!m_session->ReceiveNow(Network::kChannelClientStream, events, static_cast<uint32_t>(left > 1.0 ? left : 1.0))) {
-      break;
-    }
-    for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+  // Queued: the session thread writes what the socket does not take at once.
+  if (m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
+                      static_cast<uint32_t>(request.size()), server)) {
+    AwaitJoinAnswer(waited);
   }
   if (m_connected != 0 && m_session != nullptr) {
     m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);

@@ -17,6 +17,7 @@
 #include "core/Core_Object.h"
 #include "framework/Quillon_GameNetwork.h"
 #include "network/Network_Address.h"
+#include "network/Network_Event.h"
 #include "network/Network_Manager.h"
 
 namespace Input {
@@ -174,8 +175,9 @@ class QlnNet : public GameNetwork {
     std::function<Input::Mouse*()> mouse;
   };
 
-  // How long a join waits for the host's answer.
-  static constexpr double kJoinWaitMs = 5000.0;
+  // How long a join waits for the host's connection and answer, all told: a host answers within
+  // one of its frames, and a host that does not must not hold the joining game's frame for long.
+  static constexpr double kJoinWaitMs = 1000.0;
   // Most sessions the discovery list keeps, of them most from one machine, and most groups the host
   // keeps for its clients (each remote player may own its share: the table over the player count).
   static constexpr size_t kMaximumSessionsFound = 64;
@@ -285,6 +287,9 @@ class QlnNet : public GameNetwork {
   // Joins a session whose announced player count (0: unknown) bounds the players it may list.
   bool JoinAnnouncedSession(const std::string& playerName, const Network::NetAddress& server,
                             const std::string& password, uint32_t sessionPlayers);
+  // The join's two waits, both within kJoinWaitMs of the join's start.
+  bool ConnectWithin(const Network::NetAddress& server, const Network::RealStopwatch& waited);
+  void AwaitJoinAnswer(const Network::RealStopwatch& waited);
   bool HostEvent(Network::NetEvent& event);
   bool ClientEvent(Network::NetEvent& event);
   bool Post(const NetworkEvent& event);

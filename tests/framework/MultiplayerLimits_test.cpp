@@ -38,7 +38,9 @@ TEST_F(MultiplayerTest, TheHostRelaysNoMessageLargerThanItsBound) {
   // The stream keeps the order: once the small one is in, the large one has been dealt with.
   ASSERT_TRUE(Pump([&] { return host.Count(kQlnEventData) > 0; }));
   for (const NetworkEvent& event : host.events) {
-    if (event.type == kQlnEventData) EXPECT_EQ(event.dataKind, 8u) << "a message past the bound is not taken on";
+    if (event.type == kQlnEventData) {
+      EXPECT_EQ(event.dataKind, 8u) << "a message past the bound is not taken on";
+    }
   }
   // A client's own text past the bound is refused before it leaves.
   EXPECT_FALSE(client.net->SendTextMessage(true, std::string(QlnNet::kMaximumRelayedMessage, 't'), false));
