@@ -250,13 +250,17 @@ bool QlnNet::ConnectWithin(const Network::NetAddress& server, const Network::Rea
                              Network::kOptionNonBlocking) == nullptr) {
     return false;
   }
+  m_connectFailed = false;
   if (m_session->Connect(Network::kChannelClientStream, server)) {
     Network::NetAddress remote;
-    while (waited.GetElapsed() < kJoinWaitMs) {
+    while (waited.GetElapsed() < kJoinWaitMs && IsActive()) {
       if (m_session->GetChannelRemoteAddress(Network::kChannelClientStream, remote) && remote == server) return true;
-      PAL::ThreadManager::Sleep(1, nullptr);
+      // A refused connect is told by an event: a host that is gone costs no more than a moment.
+      m_session->DispatchEvents(1, 1, nullptr, nullptr);
+      if (m_connectFailed || !IsActive()) break;
     }
   }
+  if (!IsActive()) return false;
   m_session->CloseChannels(Network::kChannelClientStream, true);
   return false;
 }

@@ -379,6 +379,8 @@ class QlnNet : public GameNetwork {
   // Copies of sessions handed to scripts; they live as long as this object.
   mutable std::vector<std::unique_ptr<QlnBroadcast>> m_scriptSessions;
   bool m_joinAnswered = false;
+  // The session thread reported that the join's connect failed.
+  bool m_connectFailed = false;
   // On a client: most players the joined session holds.
   uint32_t m_playerLimit = kMaximumPlayers;
   // The client asked for the host's objects of its current level and waits for the list.

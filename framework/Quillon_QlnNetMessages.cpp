@@ -112,6 +112,9 @@ bool QlnNet::ClientEvent(Network::NetEvent& event) {
     case Network::kEventMessageReceived:
       HandleClientMessage(event.channelKind, event.peer, event.messageType, event.payload, event.payloadSize);
       break;
+    case Network::kEventConnectFinished:
+      if (event.channelKind == Network::kChannelClientStream && event.failed != 0) m_connectFailed = true;
+      break;
     case Network::kEventChannelClosed:
     case Network::kEventConnectionClosed:
       if (event.channelKind == Network::kChannelClientStream && m_connected != 0 && m_localPlayer) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -138,6 +139,18 @@ class MultiplayerTest : public ::testing::Test {
 
 // ---- Raw peers: the framing by hand over POSIX sockets ----------------------------------------------
 
+// Their deadlines run on the real clock: a test may move the game's clock by hand.
+class RealClock {
+ public:
+  RealClock() : m_start(std::chrono::steady_clock::now()) {}
+  double Elapsed() const {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_start).count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point m_start;
+};
+
 // One framed message: u32 type, u32 total length (header included), the payload.
 inline std::string Framed(uint32_t type, const std::string& payload) {
   std::string bytes(8, '\0');
@@ -193,9 +206,8 @@ inline int ConnectStream(const Network::NetAddress& address, int receiveBuffer =
 // Writes what the socket takes within the time; the number of bytes written.
 inline size_t SendSome(int fd, const std::string& bytes, int timeoutMs = 1000) {
   size_t done = 0;
-  Core::Stopwatch waited;
-  waited.Start();
-  while (done < bytes.size() && waited.GetElapsed() < timeoutMs) {
+  RealClock waited;
+  while (done < bytes.size() && waited.Elapsed() < timeoutMs) {
     pollfd entry{fd, POLLOUT, 0};
     if (poll(&entry, 1, 10) <= 0) continue;
     const ssize_t sent = send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -211,11 +223,10 @@ inline size_t SendSome(int fd, const std::string& bytes, int timeoutMs = 1000) {
 // Reads one framed message within the time; false when none came whole (or the stream ended).
 inline bool ReadFramed(int fd, uint32_t& type, std::string& payload, int timeoutMs = 5000) {
   std::string bytes;
-  Core::Stopwatch waited;
-  waited.Start();
+  RealClock waited;
   auto fill = [&](size_t wanted) {
     while (bytes.size() < wanted) {
-      const double left = timeoutMs - waited.GetElapsed();
+      const double left = timeoutMs - waited.Elapsed();
       if (left <= 0) return false;
       pollfd entry{fd, POLLIN, 0};
       if (poll(&entry, 1, static_cast<int>(left) + 1) <= 0) continue;
@@ -239,9 +250,8 @@ inline bool ReadFramed(int fd, uint32_t& type, std::string& payload, int timeout
 
 // True once the peer has closed the stream (reads end), within the time.
 inline bool StreamEnds(int fd, int timeoutMs) {
-  Core::Stopwatch waited;
-  waited.Start();
-  while (waited.GetElapsed() < timeoutMs) {
+  RealClock waited;
+  while (waited.Elapsed() < timeoutMs) {
     pollfd entry{fd, POLLIN, 0};
     if (poll(&entry, 1, 10) <= 0) continue;
     char buffer[65536];

@@ -47,6 +47,62 @@ TEST_F(MultiplayerTest, TheHostRelaysNoMessageLargerThanItsBound) {
   EXPECT_TRUE(client.net->SendTextMessage(true, "fits", false));
 }
 
+// A session of three: room for a raw player beside the client.
+class ThreePlayerTest : public MultiplayerTest {
+ protected:
+  uint32_t MaxPlayers() const override { return 3; }
+};
+
+// Joins the host by hand; the connection, or -1. The answer is read, nothing after it.
+int JoinByHand(const Network::NetAddress& host, const std::string& name, uint32_t& id, int receiveBuffer = 0) {
+  const int fd = ConnectStream(host, receiveBuffer);
+  if (fd < 0) return -1;
+  SendSome(fd, Framed(kQlnJoinRequest, JoinRequestBytes("pw", name)));
+  uint32_t type = 0;
+  std::string answer;
+  int32_t code = 0;
+  // The host answers in its frames: the caller pumps it meanwhile.
+  if (!ReadFramed(fd, type, answer) || type != kQlnJoinReply || answer.size() != 4) {
+    close(fd);
+    return -1;
+  }
+  std::memcpy(&code, answer.data(), 4);
+  id = static_cast<uint32_t>(code);
+  return fd;
+}
+
+TEST_F(ThreePlayerTest, ARelayToAPlayerThatDoesNotReadHoldsNobodyUp) {
+  ASSERT_TRUE(Join("pw"));
+  // A player that stops reading once it is in, with little room to receive.
+  std::atomic<int> silent{-1};
+  uint32_t silentId = 0;
+  std::thread joiner([&] { silent = JoinByHand(host.net->GetServerAddress(), "Silent", silentId, 4096); });
+  ASSERT_TRUE(Pump([&] { return host.net->GetDefaultGroup()->GetSize() == 3; }));
+  joiner.join();
+  ASSERT_GE(silent.load(), 0);
+
+  // The client sends several megabytes to everybody, each message within the relay's bound.
+  const uint32_t id = client.net->GetLocalPlayer()->GetID();
+  const std::string chunk = DataMessage(id, 9, std::string(QlnNet::kMaximumRelayedMessage - 64, 'r'));
+  double longest = 0.0;
+  int sent = 0;
+  Core::Stopwatch waited;
+  waited.Start();
+  while ((sent < 100 || host.net->GetDefaultGroup()->GetSize() == 3) && waited.GetElapsed() < 4 * kWaitMs) {
+    if (sent < 100 && client.net->SendMessage(kQlnData, chunk.data(), static_cast<uint32_t>(chunk.size()), nullptr, true)) ++sent;
+    Core::Stopwatch update;
+    update.Start();
+    host.net->Update(kStep);
+    longest = std::max(longest, update.GetElapsed());
+    client.net->Update(kStep);
+  }
+  EXPECT_EQ(sent, 100);
+  EXPECT_EQ(host.net->GetDefaultGroup()->GetSize(), 2u) << "the player that does not read is cut off";
+  EXPECT_TRUE(client.net->IsConnected()) << "only that player goes";
+  EXPECT_LT(longest, 500.0) << "the host waited on a player that does not read";
+  close(silent);
+}
+
 // ---- 6: a departed player's groups go -------------------------------------------------------------
 
 TEST_F(MultiplayerTest, APlayerOwnsItsShareOfTheGroupsAndTheyGoWithIt) {
@@ -257,6 +313,13 @@ TEST_F(HostileHostTest, AJoinToAHostThatNeverAnswersGivesUpSoon) {
   EXPECT_LE(waited.GetElapsed(), QlnNet::kJoinWaitMs + 500.0);
   EXPECT_LT(QlnNet::kJoinWaitMs, 2000.0) << "a frame held for seconds";
   EXPECT_EQ(client.net->GetLocalPlayer(), nullptr);
+  // Where nothing listens, the refusal ends the join at once.
+  Network::NetAddress closed;
+  close(ListenStream(closed));
+  Core::Stopwatch refused;
+  refused.Start();
+  EXPECT_FALSE(client.net->JoinSession("Visitor", closed, "secret"));
+  EXPECT_LT(refused.GetElapsed(), QlnNet::kJoinWaitMs / 2);
 }
 
 // ---- 12: a network object's class is checked before it is built -----------------------------------
