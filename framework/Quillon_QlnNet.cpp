@@ -2,6 +2,7 @@
 #include "framework/Quillon_QlnNet.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "core/Core_Time.h"
@@ -20,10 +21,11 @@ namespace Quillon {
 
 namespace {
 
-uint32_t g_playerIdCounter = 0;
-uint32_t g_groupIdCounter = 0;
-uint32_t g_sessionLimit = 1;
-uint32_t g_activeSessions = 0;
+// Sessions of one process may run on threads of their own (a test's host and clients).
+std::atomic<uint32_t> g_playerIdCounter{0};
+std::atomic<uint32_t> g_groupIdCounter{0};
+std::atomic<uint32_t> g_sessionLimit{1};
+std::atomic<uint32_t> g_activeSessions{0};
 
 constexpr uint32_t kDefaultGroupId = 1;
 
@@ -152,7 +154,12 @@ Level* QlnNet::CurrentLevel() const { return m_environment.currentLevel ? m_envi
 bool QlnNet::StartSession(bool host, EventCallback callback, const std::string& sessionName,
                           const std::string& password, uint32_t dispatchTimeBudget, uint32_t dispatchIdleWait,
                           uint32_t syncRate, uint16_t broadcastPort, uint16_t listenPort) {
-  if (IsActive() || g_activeSessions >= g_sessionLimit) return false;
+  if (IsActive()) return false;
+  // The slot is taken before the session is made, so two threads cannot both take the last one.
+  uint32_t active = g_activeSessions.load();
+  do {
+    if (active >= g_sessionLimit) return false;
+  } while (!g_activeSessions.compare_exchange_weak(active, active + 1));
   if (host) {
     m_session = m_manager.CreateSession(sessionName, password, !password.empty(),
                                         [this](Network::NetEvent& event) { return HostEvent(event); }, 0, false, 0, 0,
@@ -166,8 +173,10 @@ bool QlnNet::StartSession(bool host, EventCallback callback, const std::string& 
       m_session = nullptr;
     }
   }
-  if (m_session == nullptr) return false;
-  ++g_activeSessions;
+  if (m_session == nullptr) {
+    --g_activeSessions;
+    return false;
+  }
   m_callback = std::move(callback);
   m_dispatchTimeBudget = dispatchTimeBudget;
   m_dispatchIdleWait = dispatchIdleWait;
@@ -341,7 +350,7 @@ bool QlnNet::Shutdown() {
   Network::Qln_Session* session = m_session;
   m_session = nullptr;
   m_manager.DestroySession(session);
-  if (g_activeSessions > 0) --g_activeSessions;
+  --g_activeSessions;
   // A later session starts from idle: no role, no players, no groups, no stale discoveries.
   m_isHost = 0;
   m_hosting = 0;
