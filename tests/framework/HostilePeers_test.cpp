@@ -267,6 +267,23 @@ class HostilePeersTest : public ::testing::Test {
     EXPECT_TRUE(RunUntil([&] { return m_net->GetDefaultGroup()->GetSize() == 2; }, kJoinAnsweredMs)) << after;
     return probe->joinMs;
   }
+  // Peers that connect at once, each on a thread of its own, and send what the host takes of the
+  // bytes within a few seconds; their connections, left open.
+  std::vector<int> ManyPeers(const std::string& name, size_t count, const Network::NetAddress& host,
+                             const std::string& bytes) {
+    std::vector<int> connections(count, -1);
+    Attack(name, [&] {
+      std::vector<std::thread> senders;
+      for (int& fd : connections) {
+        senders.emplace_back([&fd, &bytes, &host] {
+          fd = ConnectStream(host);
+          if (fd >= 0) SendSome(fd, bytes, 3000);
+        });
+      }
+      for (std::thread& sender : senders) sender.join();
+    });
+    return connections;
+  }
   void ExpectCutOff(const std::string& name, const std::vector<int>& connections) {
     size_t open = 0;
     RealClock waited;
@@ -345,44 +362,20 @@ TEST_F(HostilePeersTest, TheHostServesItsPlayersWhileStrangersAttack) {
   EndPhase("refused joins");
 
   // Twenty peers burst empty messages.
-  std::vector<int> bursts(20, -1);
-  Attack("bursts of tiny messages", [&] {
-    std::vector<std::thread> senders;
-    const std::string burst = [] {
-      std::string bytes;
-      for (int i = 0; i < 131072; ++i) bytes += Framed(99, std::string());
-      return bytes;
-    }();
-    for (int& fd : bursts) {
-      senders.emplace_back([&fd, &burst, &host] {
-        fd = ConnectStream(host);
-        if (fd >= 0) SendSome(fd, burst, 3000);
-      });
-    }
-    for (std::thread& sender : senders) sender.join();
-  });
+  std::string burst;
+  for (int i = 0; i < 131072; ++i) burst += Framed(99, std::string());
+  std::vector<int> bursts = ManyPeers("bursts of tiny messages", 20, host, burst);
   Probe("bursts of tiny messages");
   ExpectCutOff("bursts of tiny messages", bursts);
   EndPhase("bursts of tiny messages");
 
   // Sixteen peers each begin a message of 16 MiB.
-  std::vector<int> large(16, -1);
-  Attack("large messages", [&] {
-    std::vector<std::thread> senders;
-    for (int& fd : large) {
-      senders.emplace_back([&fd, &host] {
-        fd = ConnectStream(host);
-        if (fd < 0) return;
-        std::string bytes = Framed(kQlnText, std::string(1 << 20, 'm'));
-        const uint32_t total = 16u << 20;
-        std::memcpy(&bytes[4], &total, 4);
-        SendSome(fd, bytes, 2000);
-      });
-    }
-    for (std::thread& sender : senders) sender.join();
-  });
+  std::string large = Framed(kQlnText, std::string(1 << 20, 'm'));
+  const uint32_t claimed = 16u << 20;
+  std::memcpy(&large[4], &claimed, 4);
+  std::vector<int> beginners = ManyPeers("large messages", 16, host, large);
   Probe("large messages");
-  ExpectCutOff("large messages", large);
+  ExpectCutOff("large messages", beginners);
   EndPhase("large messages");
 
   // Datagrams: to the discovery port while a new client listens there, and to the host's own.
