@@ -117,36 +117,62 @@ class Qln_Session : public Core::Object {
 
  private:
   friend class Qln_Broadcast_Data;
+  // One socket a pass of the session thread waits on, with what the pass needs of its record once
+  // the session lock is released (Network_SessionThread.cpp).
   struct Watch;
+  // What a pass found outside the lock and settles under it.
+  struct PassResults;
+  enum class ReadEnd : std::uint8_t { Open, Ended, Failed };
 
+  // The session thread and its requests (Network_SessionThread.cpp).
   static void SessionThread(PAL::Thread* thread);
-  static void BroadcastThread(PAL::Thread* thread);
-  PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
+  // Under the session lock: carries out the requests, checks the deadlines and lists the sockets
+  // the pass waits on. False once the thread is told to stop.
+  bool PreparePass(PAL::Thread* thread, std::vector<Watch>& watches, std::vector<NetEvent>& pending,
+                   PassResults& results);
+  void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
+  void CheckDeadlines(double now);
+  // Without the session lock: reads, writes and accepts on the sockets that are ready.
+  void ServeReady(std::vector<Watch>& watches, PAL::Thread* thread, PassResults& results);
+  // Under the session lock: finished connects, new connections (within the cap) and closes.
+  void FinishPass(PassResults& results, std::vector<NetEvent>& pending);
+  void FinishConnect(Channel* channel, bool failed, std::vector<NetEvent>& pending);
+  void AdmitConnections(PassResults& results, std::vector<NetEvent>& pending);
+  void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
 
+  // Channel I/O with its buffers and limits (Network_ChannelIO.cpp).
+  // The largest message the channel may receive now (under the session lock).
+  std::uint32_t MessageLimitLocked(const Channel* channel) const;
+  // Reads what waits on a stream (under its receive mutex) and cuts it into message blocks, each at
+  // most maximumMessage bytes. The stream ended: Ended; it broke a limit or failed: Failed.
+  ReadEnd ReadStream(Channel* channel, std::uint32_t maximumMessage, std::size_t readLimit,
+                     std::vector<std::uint8_t*>& messages);
+  void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& received, std::size_t limit);
+  // The session thread's read of one ready channel: every message is queued as it is made; a stream
+  // message the queue refuses ends its connection (Failed), a refused datagram is dropped.
+  ReadEnd ReadAndPost(Channel* channel, const NetAddress& peer, std::uint32_t maximumMessage, std::size_t readLimit,
+                      PAL::Thread* poster);
+  // Writes what the channel's socket takes; false when it failed.
+  bool FlushOutgoing(Channel* channel, PAL::Thread* poster);
+  void WatchOutgoing(std::vector<Watch>& watches);
+  // Messages queued on a stream whose connect failed fail with it.
+  void FailOutgoing(Channel* channel, std::vector<NetEvent>& pending);
+  void PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes, std::vector<NetEvent>* pending);
+  NetEvent MakeMessageEvent(std::uint8_t* message, std::uint32_t channelKind, const NetAddress& peer) const;
+
+  // Closing (Network_SessionClose.cpp); the first three under the session lock.
+  void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
+  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
+  void ProcessCloseRequests(std::vector<NetEvent>& pending);
+  bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
+
+  static void BroadcastThread(PAL::Thread* thread);
+  void StopBroadcastThread();
+  PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
   // Under the session lock.
   Channel* FindChannel(std::uint32_t kind);
   Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
   bool OwnsRecord(const Channel* channel) const;
-  void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
-  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
-  void ProcessCloseRequests(std::vector<NetEvent>& pending);
-  void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
-  void WatchOutgoing(std::vector<Watch>& watches);
-  // Messages queued on a stream whose connect failed fail with it.
-  void FailOutgoing(Channel* channel, std::vector<NetEvent>& pending);
-  void CheckDeadlines(std::vector<NetEvent>& pending);
-  void PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes, std::vector<NetEvent>* pending);
-  void HandleReadable(Channel* channel, std::vector<NetEvent>& pending);
-  void HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending);
-  void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
-  void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit);
-  // Reads what waits on a stream channel (under its receive mutex); false when the stream ended. The
-  // messages name peer as their sender: a copy of the remote address taken under the session lock.
-  bool ReadStream(Channel* channel, const NetAddress& peer, std::vector<NetEvent>& pending, bool& onError);
-  // Not under the session lock.
-  void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
-  bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
-  void StopBroadcastThread();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
 
@@ -158,8 +184,11 @@ class Qln_Session : public Core::Object {
   std::atomic<std::uint8_t> m_hosting{0};
   std::atomic<bool> m_closing{false};
   std::int32_t m_priority = 0;
+  // Both under the session lock; no player count (0) means no cap on connections.
   std::uint32_t m_maximumPlayers = 0;
   SessionLimits m_limits;
+  // The session thread's own: a failed accept pauses accepting until then (real milliseconds).
+  double m_acceptResumesAt = 0.0;
   std::string m_hostName;
   std::string m_addressText;
   NetAddress m_address;

@@ -20,6 +20,7 @@ using Network::NetAddress;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
 using NetworkTest::PumpUntil;
+using NetworkTest::RawPeer;
 
 std::string Frame(std::uint32_t type, const std::string& payload) {
   std::string bytes(8 + payload.size(), '\0');
@@ -37,64 +38,6 @@ std::string Pattern(std::size_t size, std::uint32_t seed) {
   }
   return bytes;
 }
-
-// A bare TCP peer through the engine's own socket calls, for feeding the host exact bytes.
-class RawPeer {
- public:
-  explicit RawPeer(const NetAddress& host) {
-    m_socket = Network::Socket::Create(Network::kStreamSocket);
-    Network::Socket::ApplyOption(m_socket, Network::kStreamSocket, Network::kOptionNoDelay);
-    m_connected = Network::Socket::Connect(m_socket, host.GetSocketAddress()) == Network::SocketStatus::Done;
-  }
-  ~RawPeer() { Close(); }
-  bool IsConnected() const { return m_connected; }
-  bool Write(const std::string& bytes) {
-    Network::SocketStatus status;
-    return Network::Socket::Send(m_socket, bytes.data(), bytes.size(), status) == static_cast<std::int64_t>(bytes.size());
-  }
-  NetAddress LocalAddress() const {
-    NetAddress address;
-    Network::SocketAddress raw;
-    if (Network::Socket::GetLocalAddress(m_socket, raw)) address.SetSocketAddress(raw);
-    return address;
-  }
-  // True when the other side closed the connection within the wait.
-  bool WaitForClose(std::int32_t timeoutMs = 5000) {
-    Network::PollEntry entry;
-    entry.socket = m_socket;
-    entry.wanted = Network::kPollRead;
-    if (Network::Socket::Poll(&entry, 1, timeoutMs) <= 0) return false;
-    char byte;
-    Network::SocketStatus status;
-    return Network::Socket::Receive(m_socket, &byte, 1, status) <= 0;
-  }
-  // Everything that arrives until the other side closes (or the wait runs out).
-  std::string ReadUntilClosed(double timeoutMs = 10000.0) {
-    std::string received;
-    Core::Stopwatch waited;
-    waited.Start();
-    while (waited.GetElapsed() < timeoutMs) {
-      Network::PollEntry entry;
-      entry.socket = m_socket;
-      entry.wanted = Network::kPollRead;
-      if (Network::Socket::Poll(&entry, 1, 100) <= 0) continue;
-      char chunk[65536];
-      Network::SocketStatus status;
-      std::int64_t count = Network::Socket::Receive(m_socket, chunk, sizeof(chunk), status);
-      if (count <= 0) break;
-      received.append(chunk, static_cast<std::size_t>(count));
-    }
-    return received;
-  }
-  void Close() {
-    Network::Socket::Close(m_socket);
-    m_socket = Network::kInvalidSocket;
-  }
-
- private:
-  Network::SocketHandle m_socket = Network::kInvalidSocket;
-  bool m_connected = false;
-};
 
 class SessionTest : public ::testing::Test {
  protected:
