@@ -32,8 +32,8 @@
 // visibility, rotation, scale, centre, z order, the rigid body (unless a network client), and the
 // object is added to its layer. The text recipe: name, position, unlimited life, visibility,
 // rotation, scale, centre, opacity, z order, added to its layer. The builder is
-// MyLevelFactory::BuildLevel; the level's file defines Content::Level<N>Rows() and the factory's
-// CreateLevel names it.
+// MyLevelFactory::BuildLevel; the level's file defines Content::Level<N>Rows() and the factory's level
+// table names it.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
