@@ -25,6 +25,12 @@ Input::MouseImp* Mouse() { return Input::Mouse::GetInstance(); }
 bool MouseIsDown(uint32_t button) { return Mouse() != nullptr && Mouse()->IsDown(button); }
 bool MouseIsUp(uint32_t button) { return Mouse() != nullptr && Mouse()->IsUp(button); }
 bool MouseIsPressed(uint32_t button) { return Mouse() != nullptr && Mouse()->IsPressed(button); }
+MouseEvent MouseEventAt(int32_t button, const Math::Vector2D& position) {
+  MouseEvent event;
+  event.button = button;
+  event.position = position;
+  return event;
+}
 bool KeyTriggered(int32_t key) {
   Input::KeyboardImp* keyboard = Input::Keyboard::GetInstance();
   return keyboard != nullptr && keyboard->IsTriggered(key);
@@ -566,20 +572,14 @@ void Control::AnswerPointer(HUD* hud, const Control* underMouse, bool blocked) {
   if (!active) return;
   if (!blocked && m_mouseOver && m_mousePosition == m_previousMousePosition) OnMouseHover();
   if (!blocked && m_mouseOver && m_mousePosition != m_previousMousePosition) {
-    MouseEvent event;
-    event.button = MouseIsPressed(0) ? 0 : MouseIsDown(2) ? 2 : MouseIsDown(1) ? 1 : 3;
-    event.position = m_mousePosition;
-    OnMouseMove(event);
+    OnMouseMove(MouseEventAt(MouseIsPressed(0) ? 0 : MouseIsDown(2) ? 2 : MouseIsDown(1) ? 1 : 3, m_mousePosition));
   }
   if (m_mouseOver && (MouseIsDown(0) || MouseIsDown(1) || MouseIsDown(2))) {
     if (blocked) {
       hud->FlashModalForm();
     } else {
       m_pressed = 1;
-      MouseEvent event;
-      event.button = MouseIsDown(0) ? 0 : MouseIsDown(1) ? 1 : 2;
-      event.position = m_mousePosition;
-      OnMouseDown(event);
+      OnMouseDown(MouseEventAt(MouseIsDown(0) ? 0 : MouseIsDown(1) ? 1 : 2, m_mousePosition));
     }
   }
 }
@@ -611,10 +611,7 @@ void Control::AnswerRelease(HUD* hud) {
     }
     m_clickTimer = 0.0f;
   }
-  MouseEvent event;
-  event.button = MouseIsUp(0) ? 0 : MouseIsUp(1) ? 1 : 2;
-  event.position = m_mousePosition;
-  OnMouseUp(event);
+  OnMouseUp(MouseEventAt(MouseIsUp(0) ? 0 : MouseIsUp(1) ? 1 : 2, m_mousePosition));
 }
 
 void Control::UpdateChildren(float deltaTime) {
