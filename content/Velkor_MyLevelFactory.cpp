@@ -117,7 +117,9 @@ Quillon::Level* MyLevelFactory::BuildLevel(uint32_t number, const Content::Level
   for (uint32_t slot = 0; slot < layerCount; ++slot) {
     int line = 0;
     for (const Content::ObjectRow& row : rows.layers[slot].objects) {
-      Content::BuildObject(*this, Content::Source{rows.source, ++line}, slot, row);
+      const bool known = row.actor >= 0 && static_cast<uint32_t>(row.actor) < kCollisionActorCount;
+      Content::BuildObject(*layers[slot], known ? collisionActors[row.actor] : nullptr,
+                           Content::Source{rows.source, ++line}, row);
     }
     LoadLayerCollision(number, slot);
   }
