@@ -287,6 +287,8 @@ void QlnNet::AwaitJoinAnswer(const Network::RealStopwatch& waited) {
 bool QlnNet::JoinAnnouncedSession(const std::string& playerName, const Network::NetAddress& server,
                                   const std::string& password, uint32_t sessionPlayers) {
   if (!IsActive() || m_isHost != 0 || m_connected != 0) return false;
+  // A new join replaces one still waiting for its answer.
+  if (m_joinPending) AbandonJoin();
   Network::RealStopwatch waited;
   waited.Start();
   if (!ConnectWithin(server, waited)) return false;
@@ -314,26 +316,55 @@ bool QlnNet::JoinAnnouncedSession(const std::string& playerName, const Network::
   m_joinAnswered = false;
   m_objectsRequested = false;
   // Queued: the session thread writes what the socket does not take at once.
-  if (m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
-                      static_cast<uint32_t>(request.size()), server)) {
-    AwaitJoinAnswer(waited);
-  }
-  if (m_connected != 0 && m_session != nullptr) {
-    m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);
-    m_defaultGroup->Sort();
-    NetworkEvent joined;
-    joined.type = kQlnEventJoined;
-    Post(joined);
+  const bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
+                                    static_cast<uint32_t>(request.size()), server);
+  if (sent) AwaitJoinAnswer(waited);
+  if (m_connected != 0 && IsActive()) {
+    CompleteJoin();
     return true;
   }
+  if (sent && !m_joinAnswered && IsActive() && m_localPlayer) {
+    // A host slower than the frame may wait still answers: the per-frame update reads on, and an
+    // acceptance then is told by the join-answer and joined events.
+    m_joinPending = true;
+    m_joinStarted = waited;
+    return false;
+  }
+  AbandonJoin();
+  return false;
+}
+
+void QlnNet::CompleteJoin() {
+  m_joinPending = false;
+  m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);
+  m_defaultGroup->Sort();
+  NetworkEvent joined;
+  joined.type = kQlnEventJoined;
+  Post(joined);
+}
+
+void QlnNet::AbandonJoin() {
+  m_joinPending = false;
   if (m_localPlayer) m_defaultGroup->RemovePlayer(m_localPlayer->GetID());
   m_localPlayer.Reset();
   m_defaultGroup->Clear();
-  if (m_session != nullptr) {
+  if (IsActive()) {
     m_session->CloseChannels(Network::kChannelClientStream, true);
     m_session->CloseChannels(Network::kChannelClientDatagram, true);
   }
-  return false;
+}
+
+void QlnNet::ContinueJoin() {
+  std::vector<Network::NetEvent> events;
+  const bool open = m_session->ReceiveNow(Network::kChannelClientStream, events, 0);
+  for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+  // The game's hook may have ended the session, or joined again.
+  if (!IsActive() || !m_joinPending) return;
+  if (m_connected != 0) {
+    CompleteJoin();
+  } else if (!open || m_joinAnswered || m_joinStarted.GetElapsed() >= kJoinAnswerMs) {
+    AbandonJoin();
+  }
 }
 
 bool QlnNet::JoinSession(const std::string& playerName, const QlnBroadcast& session, const std::string& password) {
@@ -355,6 +386,7 @@ bool QlnNet::Shutdown() {
   m_isHost = 0;
   m_hosting = 0;
   m_connected = 0;
+  m_joinPending = false;
   m_localPlayer.Reset();
   m_defaultGroup->Clear();
   m_groups.clear();
@@ -748,6 +780,7 @@ void QlnNet::Update(float dt) {
         }
       }
     }
+    if (IsActive() && m_joinPending) ContinueJoin();
     if (IsActive()) m_session->DispatchEvents(m_dispatchTimeBudget, m_dispatchIdleWait, nullptr, nullptr);
   }
   if (m_secondAccumulator >= 1.0f) {

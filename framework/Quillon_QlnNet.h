@@ -175,9 +175,12 @@ class QlnNet : public GameNetwork {
     std::function<Input::Mouse*()> mouse;
   };
 
-  // How long a join waits for the host's connection and answer, all told: a host answers within
-  // one of its frames, and a host that does not must not hold the joining game's frame for long.
+  // How long a join holds the caller's frame for the host's connection and answer, all told: a
+  // host answers within one of its frames, and one that does not must not hold the joining game's
+  // frame for long. A join not answered by then stays open, read by the per-frame update, until
+  // kJoinAnswerMs from its start: a late acceptance is told by the join-answer and joined events.
   static constexpr double kJoinWaitMs = 1000.0;
+  static constexpr double kJoinAnswerMs = 5000.0;
   // Most sessions the discovery list keeps, of them most from one machine, and most groups the host
   // keeps for its clients (each remote player may own its share: the table over the player count).
   static constexpr size_t kMaximumSessionsFound = 64;
@@ -210,6 +213,8 @@ class QlnNet : public GameNetwork {
   bool IsNetworkGame() const override;
   bool IsHosting() const { return m_hosting != 0; }
   bool IsConnected() const { return m_connected != 0; }
+  // A join that returned before its answer came is still waiting for it.
+  bool IsJoining() const { return m_joinPending; }
 
   // Players and groups.
   bool AddPlayerToSession(QlnPlayer* player);
@@ -290,6 +295,11 @@ class QlnNet : public GameNetwork {
   // The join's two waits, both within kJoinWaitMs of the join's start.
   bool ConnectWithin(const Network::NetAddress& server, const Network::RealStopwatch& waited);
   void AwaitJoinAnswer(const Network::RealStopwatch& waited);
+  // The end of a join: accepted (the stream is watched from now on), or given up.
+  void CompleteJoin();
+  void AbandonJoin();
+  // A frame's look at the answer of a join still waiting for it.
+  void ContinueJoin();
   bool HostEvent(Network::NetEvent& event);
   bool ClientEvent(Network::NetEvent& event);
   bool Post(const NetworkEvent& event);
@@ -379,6 +389,8 @@ class QlnNet : public GameNetwork {
   // Copies of sessions handed to scripts; they live as long as this object.
   mutable std::vector<std::unique_ptr<QlnBroadcast>> m_scriptSessions;
   bool m_joinAnswered = false;
+  bool m_joinPending = false;
+  Network::RealStopwatch m_joinStarted;
   // The session thread reported that the join's connect failed.
   bool m_connectFailed = false;
   // On a client: most players the joined session holds.

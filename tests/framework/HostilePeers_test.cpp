@@ -223,7 +223,14 @@ class Client {
         if (session.networkId == kSessionName) candidates.push_back(session);
       }
       for (const QlnBroadcast& session : candidates) {
-        if (machine.net->JoinSession(m_name, session, "pw")) {
+        bool accepted = machine.net->JoinSession(m_name, session, "pw");
+        // A host that answers after the join returned is joined by the updates.
+        while (!accepted && machine.net->IsJoining()) {
+          PAL::ThreadManager::Sleep(1, nullptr);
+          update();
+          accepted = machine.net->IsConnected();
+        }
+        if (accepted) {
           joined = true;
           break;
         }

@@ -130,6 +130,11 @@ class MultiplayerTest : public ::testing::Test {
     waited.Start();
     while (!done && waited.GetElapsed() < 2 * kWaitMs) host.net->Update(kStep);
     joiner.join();
+    // A busy machine may answer after the join has returned: the answer is read on by the update.
+    if (!joined && client.net->IsJoining()) {
+      Pump([&] { return !client.net->IsJoining(); });
+      joined = client.net->IsConnected();
+    }
     return joined;
   }
 

@@ -192,11 +192,12 @@ TEST_F(MultiplayerTest, TheClientsHooksMayShutTheSessionDown) {
 
 // ---- A hostile host, played by hand ----------------------------------------------------------------
 
-// Listens on loopback, answers one join with the id 5, then does what the test asks.
+// Listens on loopback, answers one join with the id 5 (after a while, when asked), then does what
+// the test asks.
 class FakeHost {
  public:
-  explicit FakeHost(std::function<void(int)> afterAnswer, bool answer = true)
-      : m_afterAnswer(std::move(afterAnswer)), m_answer(answer) {
+  explicit FakeHost(std::function<void(int)> afterAnswer, bool answer = true, int answerAfterMs = 0)
+      : m_afterAnswer(std::move(afterAnswer)), m_answer(answer), m_answerAfterMs(answerAfterMs) {
     m_listener = ListenStream(m_address);
     m_thread = std::thread([this] { Run(); });
   }
@@ -221,6 +222,7 @@ class FakeHost {
       uint32_t type = 0;
       std::string payload;
       if (m_answer && ReadFramed(connection, type, payload) && type == kQlnJoinRequest) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_answerAfterMs));
         const int32_t id = 5;
         SendSome(connection, Framed(kQlnJoinReply, Bytes(id)));
         m_afterAnswer(connection);
@@ -234,6 +236,7 @@ class FakeHost {
 
   std::function<void(int)> m_afterAnswer;
   bool m_answer;
+  int m_answerAfterMs;
   int m_listener = -1;
   Network::NetAddress m_address;
   std::atomic<bool> m_stop{false};
@@ -305,14 +308,28 @@ TEST_F(HostileHostTest, AShutdownDropsWhatThePeerQueued) {
 
 // ---- 1: a join does not hold the frame for a host that never answers ------------------------------
 
-TEST_F(HostileHostTest, AJoinToAHostThatNeverAnswersGivesUpSoon) {
+TEST_F(HostileHostTest, AJoinToAHostThatNeverAnswersHoldsTheFrameBriefly) {
   FakeHost fake([](int) {}, false);
   Core::Stopwatch waited;
   waited.Start();
   EXPECT_FALSE(client.net->JoinSession("Visitor", fake.Address(), "secret"));
   EXPECT_LE(waited.GetElapsed(), QlnNet::kJoinWaitMs + 500.0);
   EXPECT_LT(QlnNet::kJoinWaitMs, 2000.0) << "a frame held for seconds";
+  // The frames read on for the answer a while, each without waiting, then give up.
+  EXPECT_TRUE(client.net->IsJoining());
+  double longest = 0.0;
+  while (client.net->IsJoining() && waited.GetElapsed() < 2 * QlnNet::kJoinAnswerMs) {
+    Core::Stopwatch frame;
+    frame.Start();
+    client.net->Update(kStep);
+    longest = std::max(longest, frame.GetElapsed());
+  }
+  EXPECT_FALSE(client.net->IsJoining());
+  EXPECT_LT(longest, 500.0);
+  EXPECT_FALSE(client.net->IsConnected());
   EXPECT_EQ(client.net->GetLocalPlayer(), nullptr);
+  EXPECT_EQ(client.Count(kQlnEventJoined), 0u);
+
   // Where nothing listens, the refusal ends the join at once.
   Network::NetAddress closed;
   close(ListenStream(closed));
@@ -320,6 +337,22 @@ TEST_F(HostileHostTest, AJoinToAHostThatNeverAnswersGivesUpSoon) {
   refused.Start();
   EXPECT_FALSE(client.net->JoinSession("Visitor", closed, "secret"));
   EXPECT_LT(refused.GetElapsed(), QlnNet::kJoinWaitMs / 2);
+  EXPECT_FALSE(client.net->IsJoining());
+}
+
+TEST_F(HostileHostTest, AHostThatAnswersLateIsJoinedByTheFrames) {
+  FakeHost slow([](int) {}, true, static_cast<int>(QlnNet::kJoinWaitMs) + 500);
+  EXPECT_FALSE(client.net->JoinSession("Visitor", slow.Address(), ""));
+  ASSERT_TRUE(client.net->IsJoining());
+  Core::Stopwatch waited;
+  waited.Start();
+  while (client.net->IsJoining() && waited.GetElapsed() < 2 * QlnNet::kJoinAnswerMs) client.net->Update(kStep);
+  EXPECT_TRUE(client.net->IsConnected());
+  ASSERT_NE(client.net->GetLocalPlayer(), nullptr);
+  EXPECT_EQ(client.net->GetLocalPlayer()->GetID(), 5u);
+  EXPECT_EQ(client.Count(kQlnEventJoined), 1u);
+  ASSERT_EQ(client.answers.size(), 1u);
+  EXPECT_EQ(client.answers[0], 5);
 }
 
 // ---- 12: a network object's class is checked before it is built -----------------------------------
