@@ -51,8 +51,10 @@ constexpr uint32_t kMaxPlayers = 4;
 constexpr double kLongestUpdateMs = 50.0;
 constexpr double kJoinAnsweredMs = 5000.0;
 constexpr double kLongestGapMs = 250.0;
-// Past this, a wait in real time is no passing hiccup of the machine.
-constexpr double kLongestWaitMs = 1000.0;
+// Past this, a wait in real time is no passing hiccup of a busy machine (on one, under parallel
+// tests, a single gap of about 1.1 s was seen in the datagram flood, with every update of the host
+// short); the faults this test guards against held the host or the client for 5 s and more.
+constexpr double kLongestWaitMs = 2000.0;
 constexpr long kMemoryGrowthBytes = 32l << 20;
 // How long a hostile connection may stay once its attack is over (the join time is 3 s).
 constexpr int kCutOffMs = 8000;
