@@ -39,12 +39,12 @@ bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void
   }
   if (writer != nullptr) writer->RaiseUseCount();
   const bool writerConnected = writer != nullptr && writer->connected;
+  const bool queued = writer != nullptr && (writer->mode & kModeQueueSends) != 0;
   const std::size_t backlogLimit = m_limits.outgoingQueueBytes;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   if (writer == nullptr) return false;
 
   const std::uint32_t total = size + kMessageHeaderSize;
-  const bool queued = (writer->mode & kModeQueueSends) != 0;
   bool ok = false;
   bool broken = false;
   std::vector<SendOutcome> outcomes;
