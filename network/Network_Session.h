@@ -65,9 +65,9 @@ class Qln_Session : public Core::Object {
   bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
             const NetAddress& target, std::uint32_t* sent = nullptr);
   // Marks the accepted connection of the kind to the peer as joined (or not): the owner says so
-  // once it has accepted the peer's join. Until then the connection may only send messages up to
-  // the limits' pre-join size and is closed when the join time runs out. False when there is no
-  // such connection.
+  // once it accepts the peer's join, before it answers. Until then the connection may send only a
+  // few messages of the limits' pre-join size, and is closed when the join time runs out. False when
+  // there is no such connection.
   bool SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined);
   // The limits this session holds its peers to (Network_Limits.h); set before hosting.
   void SetLimits(const SessionLimits& limits);
