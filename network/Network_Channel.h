@@ -110,10 +110,13 @@ class Channel {
   NetAddress remoteAddress;
   // Reassembly of the stream received on this socket (stream channels only), under receiveMutex.
   StreamBuffer stream;
-  // Accepted connections: set by the session's owner once the peer has joined (under the session
-  // lock); until then the pre-join limits apply. acceptedAt is real time in milliseconds.
-  std::uint8_t joined = 0;
+  // Accepted connections: set by the session's owner once the peer has joined; until then the
+  // pre-join limits apply. Read as each message is cut from the stream, so that the peer's first
+  // message after its join is held to the joined limits. acceptedAt is real time in milliseconds.
+  std::atomic<bool> joined{false};
   double acceptedAt = 0.0;
+  // Messages taken from the peer before it joined (the session thread's own).
+  std::uint32_t receivedBeforeJoin = 0;
 
  private:
   std::atomic<std::int32_t> m_useCount{0};

@@ -39,12 +39,12 @@ bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void
   }
   if (writer != nullptr) writer->RaiseUseCount();
   const bool writerConnected = writer != nullptr && writer->connected;
+  const bool queued = writer != nullptr && (writer->mode & kModeQueueSends) != 0;
   const std::size_t backlogLimit = m_limits.outgoingQueueBytes;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   if (writer == nullptr) return false;
 
   const std::uint32_t total = size + kMessageHeaderSize;
-  const bool queued = (writer->mode & kModeQueueSends) != 0;
   bool ok = false;
   bool broken = false;
   std::vector<SendOutcome> outcomes;
@@ -120,7 +120,7 @@ void Qln_Session::PostSendOutcomes(std::uint32_t kind, const std::vector<SendOut
 bool Qln_Session::SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined) {
   if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* connection = FindConnection(kind, peer);
-  if (connection != nullptr) connection->joined = joined ? 1 : 0;
+  if (connection != nullptr) connection->joined = joined;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   return connection != nullptr;
 }
@@ -141,10 +141,15 @@ SessionLimits Qln_Session::GetLimits() {
   return limits;
 }
 
-std::uint32_t Qln_Session::MessageLimitLocked(const Channel* channel) const {
+std::uint32_t Qln_Session::MessageLimit(const Channel* channel, const SessionLimits& limits) {
   // Only a stranger is held to the small size: a connection this session made chose its peer.
-  if (channel->accepted && !channel->joined) return std::min(m_limits.preJoinMessageSize, kMaximumMessageSize);
+  if (channel->accepted && !channel->joined) return std::min(limits.preJoinMessageSize, kMaximumMessageSize);
   return kMaximumMessageSize;
+}
+
+std::uint32_t Qln_Session::MessageBudget(const Channel* channel, const SessionLimits& limits) {
+  if (!channel->accepted || channel->joined) return kNoKind;
+  return limits.preJoinMessages > channel->receivedBeforeJoin ? limits.preJoinMessages - channel->receivedBeforeJoin : 0;
 }
 
 // ---- receiving ----
@@ -202,8 +207,8 @@ void Qln_Session::ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& rece
   }
 }
 
-Qln_Session::ReadEnd Qln_Session::ReadAndPost(Channel* channel, const NetAddress& peer, std::uint32_t maximumMessage,
-                                              std::size_t readLimit, PAL::Thread* poster) {
+Qln_Session::ReadEnd Qln_Session::ReadAndPost(Channel* channel, const Watch& watch, const SessionLimits& limits,
+                                              PAL::Thread* poster) {
   if (!PAL::ThreadManager::LockMutex(channel->receiveMutex)) return ReadEnd::Open;
   if (channel->socketType == kDatagramSocket) {
     std::vector<NetEvent> received;
@@ -214,17 +219,26 @@ Qln_Session::ReadEnd Qln_Session::ReadAndPost(Channel* channel, const NetAddress
     return ReadEnd::Open;
   }
   std::vector<std::uint8_t*> messages;
-  ReadEnd end = ReadStream(channel, maximumMessage, readLimit, messages);
+  const std::uint32_t budget = MessageBudget(channel, limits);
+  ReadEnd end = ReadStream(channel, MessageLimit(channel, limits), limits.readChunkBytes, messages);
   PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
-  for (std::size_t i = 0; i < messages.size(); ++i) {
-    NetEvent event = MakeMessageEvent(messages[i], channel->kind, peer);
+  const bool stranger = budget != kNoKind;
+  std::size_t posted = 0;
+  for (; posted < messages.size(); ++posted) {
+    // A stranger past its budget is only flooding: it goes.
+    if (stranger && posted >= budget) {
+      end = ReadEnd::Failed;
+      break;
+    }
+    NetEvent event = MakeMessageEvent(messages[posted], channel->kind, watch.peer);
     if (m_queue.Post(event, poster)) continue;
     // Refused: the session is closing, or the queue is at a bound. A stream cannot go on without
     // the message it lost, so the connection that overfilled the queue goes.
-    const bool overfilled = !m_queue.IsStopping() && (poster == nullptr || poster->IsRunning());
-    for (std::size_t rest = i; rest < messages.size(); ++rest) FreeMessage(messages[rest]);
-    return overfilled ? ReadEnd::Failed : end;
+    if (!m_queue.IsStopping() && (poster == nullptr || poster->IsRunning())) end = ReadEnd::Failed;
+    break;
   }
+  for (std::size_t rest = posted; rest < messages.size(); ++rest) FreeMessage(messages[rest]);
+  if (stranger) channel->receivedBeforeJoin += static_cast<std::uint32_t>(posted);
   return end;
 }
 
@@ -247,7 +261,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
       sources.push_back(channel);
     }
   }
-  const std::size_t readLimit = m_limits.readChunkBytes;
+  const SessionLimits limits = m_limits;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   if (channel == nullptr) return false;
 
@@ -261,14 +275,12 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
   // lock, so each pass copies the addresses there; the lock is never taken under a receive mutex.
   std::vector<std::uint8_t> connected(sources.size(), 0);
   std::vector<NetAddress> peers(sources.size());
-  std::vector<std::uint32_t> maximumMessages(sources.size(), kMaximumMessageSize);
   std::vector<std::uint8_t*> messages;
   for (;;) {
     if (!PAL::ThreadManager::ReadLock(m_lock)) break;
     for (std::size_t i = 0; i < sources.size(); ++i) {
       connected[i] = sources[i]->connected;
       if (connected[i]) peers[i] = sources[i]->remoteAddress;
-      maximumMessages[i] = MessageLimitLocked(sources[i]);
     }
     PAL::ThreadManager::UnlockRWLock(m_lock);
     for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -285,7 +297,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
         ReceiveDatagrams(source, received, kDatagramsPerPass);
       } else {
         messages.clear();
-        ReadEnd end = ReadStream(source, maximumMessages[i], readLimit, messages);
+        ReadEnd end = ReadStream(source, MessageLimit(source, limits), limits.readChunkBytes, messages);
         for (std::uint8_t* message : messages) received.push_back(MakeMessageEvent(message, source->kind, peers[i]));
         if (end != ReadEnd::Open) {
           ended.push_back(source);

@@ -122,7 +122,7 @@ class EventQueue {
   void DeliverAll();
   // Stops the worker (if any) and waits for it and every handler thread to leave.
   void Stop();
-  // At or past a bound: the session thread stops reading streams until the queue drains.
+  // At or past a bound.
   bool IsFull();
   // The bytes the bounds count (messages and event records).
   std::size_t GetQueuedBytes();

@@ -7,9 +7,11 @@ namespace Network {
 
 struct SessionLimits {
   // Before the owner marks a connection joined (Qln_Session::SetChannelJoined): the largest message
-  // it may send (header included; enough for a join request and what comes before it) and how long
-  // it may stay without joining.
+  // it may send (header included; enough for a join request), how many messages it may send (a join
+  // request and a few retries: a stranger cannot flood the event queue) and how long it may stay
+  // without joining.
   std::uint32_t preJoinMessageSize = 4096;
+  std::uint32_t preJoinMessages = 8;
   std::uint32_t joinTimeoutMs = 3000;
   // Connections accepted on a listening channel, joined or not, beyond the player count the session
   // hosts for; one more is accepted and closed at once.

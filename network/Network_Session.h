@@ -65,9 +65,9 @@ class Qln_Session : public Core::Object {
   bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
             const NetAddress& target, std::uint32_t* sent = nullptr);
   // Marks the accepted connection of the kind to the peer as joined (or not): the owner says so
-  // once it has accepted the peer's join. Until then the connection may only send messages up to
-  // the limits' pre-join size and is closed when the join time runs out. False when there is no
-  // such connection.
+  // once it accepts the peer's join, before it answers. Until then the connection may send only a
+  // few messages of the limits' pre-join size, and is closed when the join time runs out. False when
+  // there is no such connection.
   bool SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined);
   // The limits this session holds its peers to (Network_Limits.h); set before hosting.
   void SetLimits(const SessionLimits& limits);
@@ -118,8 +118,16 @@ class Qln_Session : public Core::Object {
  private:
   friend class Qln_Broadcast_Data;
   // One socket a pass of the session thread waits on, with what the pass needs of its record once
-  // the session lock is released (Network_SessionThread.cpp).
-  struct Watch;
+  // the session lock is released: copies taken under the lock.
+  struct Watch {
+    Channel* channel = nullptr;
+    std::uint16_t wanted = 0;
+    std::uint16_t returned = 0;
+    // The messages' sender.
+    NetAddress peer;
+    bool listening = false;
+    bool connecting = false;
+  };
   // What a pass found outside the lock and settles under it.
   struct PassResults;
   enum class ReadEnd : std::uint8_t { Open, Ended, Failed };
@@ -141,17 +149,18 @@ class Qln_Session : public Core::Object {
   void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
 
   // Channel I/O with its buffers and limits (Network_ChannelIO.cpp).
-  // The largest message the channel may receive now (under the session lock).
-  std::uint32_t MessageLimitLocked(const Channel* channel) const;
+  // The largest message the channel may receive now, and how many more (kNoKind: no limit).
+  static std::uint32_t MessageLimit(const Channel* channel, const SessionLimits& limits);
+  static std::uint32_t MessageBudget(const Channel* channel, const SessionLimits& limits);
   // Reads what waits on a stream (under its receive mutex) and cuts it into message blocks, each at
   // most maximumMessage bytes. The stream ended: Ended; it broke a limit or failed: Failed.
   ReadEnd ReadStream(Channel* channel, std::uint32_t maximumMessage, std::size_t readLimit,
                      std::vector<std::uint8_t*>& messages);
   void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& received, std::size_t limit);
   // The session thread's read of one ready channel: every message is queued as it is made; a stream
-  // message the queue refuses ends its connection (Failed), a refused datagram is dropped.
-  ReadEnd ReadAndPost(Channel* channel, const NetAddress& peer, std::uint32_t maximumMessage, std::size_t readLimit,
-                      PAL::Thread* poster);
+  // message the queue refuses, or one past a stranger's message budget, ends its connection
+  // (Failed); a refused datagram is dropped.
+  ReadEnd ReadAndPost(Channel* channel, const Watch& watch, const SessionLimits& limits, PAL::Thread* poster);
   // Writes what the channel's socket takes; false when it failed.
   bool FlushOutgoing(Channel* channel, PAL::Thread* poster);
   void WatchOutgoing(std::vector<Watch>& watches);

@@ -21,26 +21,13 @@ struct AcceptedSocket {
 
 }  // namespace
 
-struct Qln_Session::Watch {
-  Channel* channel = nullptr;
-  std::uint16_t wanted = 0;
-  // Filled for the poll.
-  std::uint16_t returned = 0;
-  // Copies taken under the lock: the messages' sender and the largest message allowed.
-  NetAddress peer;
-  std::uint32_t maximumMessage = kMaximumMessageSize;
-  bool listening = false;
-  bool connecting = false;
-};
-
 struct Qln_Session::PassResults {
   std::vector<std::pair<Channel*, bool>> closes;  // the channel and whether it failed
   std::vector<std::pair<Channel*, bool>> connects;  // the channel and whether the socket reported an error
   Channel* listener = nullptr;
   std::vector<AcceptedSocket> accepted;
   // The limits as the pass began.
-  std::size_t readChunk = 0;
-  double acceptBackoffMs = 0.0;
+  SessionLimits limits;
 
   void Clear() {
     closes.clear();
@@ -95,16 +82,12 @@ bool Qln_Session::PreparePass(PAL::Thread* thread, std::vector<Watch>& watches, 
   }
   watches.clear();
   results.Clear();
-  results.readChunk = m_limits.readChunkBytes;
-  results.acceptBackoffMs = m_limits.acceptBackoffMs;
+  results.limits = m_limits;
   const double now = PAL::GetMonotonicMilliseconds();
   ProcessCloseRequests(pending);
   CheckDeadlines(now);
   ProcessConnectRequests(watches, pending);
   WatchOutgoing(watches);
-  // A full queue is drained before more is read from a stream: its peer then waits on the
-  // transport's own flow control.
-  const bool queueFull = m_queue.IsFull();
   const bool accepting = now >= m_acceptResumesAt;
   auto watchRead = [&](Channel* channel) {
     for (Watch& watch : watches) {
@@ -123,13 +106,12 @@ bool Qln_Session::PreparePass(PAL::Thread* thread, std::vector<Watch>& watches, 
       if (!channel->IsOpen() || (channel->mode & kModeWatchRead) == 0 || channel->connectStarted) continue;
       // A stream that is neither listening nor connected reports a hang-up, not data: it is
       // watched only once it has a peer.
-      const bool ready = channel->socketType != kStreamSocket || (channel->listening ? accepting : channel->connected && !queueFull);
+      const bool ready = channel->socketType != kStreamSocket || (channel->listening ? accepting : channel->connected != 0);
       if (ready) watchRead(channel.get());
     }
   }
   for (Watch& watch : watches) {
     watch.peer = watch.channel->remoteAddress;
-    watch.maximumMessage = MessageLimitLocked(watch.channel);
     watch.listening = watch.channel->listening != 0;
     watch.connecting = watch.channel->connectStarted != 0;
   }
@@ -233,12 +215,12 @@ void Qln_Session::ServeReady(std::vector<Watch>& watches, PAL::Thread* thread, P
         // A connection reset before it was taken costs nothing; anything else (no descriptors
         // left) would fail again at once while the socket stays readable: accepting pauses.
         if (status == SocketStatus::Disconnected) continue;
-        if (status != SocketStatus::WouldBlock) m_acceptResumesAt = PAL::GetMonotonicMilliseconds() + results.acceptBackoffMs;
+        if (status != SocketStatus::WouldBlock) m_acceptResumesAt = PAL::GetMonotonicMilliseconds() + results.limits.acceptBackoffMs;
         break;
       }
       continue;
     }
-    ReadEnd end = ReadAndPost(channel, watch.peer, watch.maximumMessage, results.readChunk, thread);
+    ReadEnd end = ReadAndPost(channel, watch, results.limits, thread);
     if (end != ReadEnd::Open) results.closes.emplace_back(channel, end == ReadEnd::Failed);
   }
 }

@@ -160,6 +160,7 @@ TEST_F(SessionTest, SmallWritesAndBatchedMessagesAreReassembled) {
   RawPeer peer(hostAddress);
   ASSERT_TRUE(peer.IsConnected());
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, peer.LocalAddress(), true));
 
   // One message in writes of one to three bytes, each given time to arrive on its own.
   std::string split = Frame(1, "assembled from many small writes");
