@@ -1,5 +1,5 @@
 // What a stranger, a hostile host or a hostile player can make the multiplayer layer hold, wait for
-// or build: each numbered fault of issue 26 (the framework's part) has its test here. Every wait
+// or build: each fault found in the framework's multiplayer layer has its test here. Every wait
 // has a deadline.
 #include <gtest/gtest.h>
 
@@ -258,17 +258,27 @@ class HostileHostTest : public ::testing::Test {
   Machine client;
 };
 
+// A join of the fake host: on a busy machine its answer may come after the join returned.
+bool JoinFake(QlnNet& net, const QlnBroadcast& session) {
+  if (net.JoinSession("Visitor", session, "")) return true;
+  Core::Stopwatch waited;
+  waited.Start();
+  while (net.IsJoining() && waited.GetElapsed() < 2 * QlnNet::kJoinAnswerMs) net.Update(kStep);
+  return net.IsConnected();
+}
+
+QlnBroadcast FakeSession(const FakeHost& fake, uint32_t maxPlayers) {
+  QlnBroadcast session;
+  session.address = fake.Address();
+  session.maxPlayers = maxPlayers;
+  return session;
+}
+
 // ---- 9: the client keeps no more players than the session holds ------------------------------------
 
 TEST_F(HostileHostTest, TheClientKeepsNoMorePlayersThanTheSessionHolds) {
-  FakeHost fake([](int connection) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    SendSome(connection, PlayerRecords(3000), 10000);
-  });
-  QlnBroadcast session;
-  session.address = fake.Address();
-  session.maxPlayers = 8;
-  ASSERT_TRUE(client.net->JoinSession("Visitor", session, ""));
+  FakeHost fake([](int connection) { SendSome(connection, PlayerRecords(3000), 10000); });
+  ASSERT_TRUE(JoinFake(*client.net, FakeSession(fake, 8)));
   Core::Stopwatch waited;
   waited.Start();
   while (!fake.Done() && waited.GetElapsed() < 10000.0) client.net->Update(kStep);
@@ -280,23 +290,29 @@ TEST_F(HostileHostTest, TheClientKeepsNoMorePlayersThanTheSessionHolds) {
   more.Start();
   while (more.GetElapsed() < 300.0) client.net->Update(kStep);
   EXPECT_LE(client.net->GetDefaultGroup()->GetSize(), 8u);
-  EXPECT_GE(client.net->GetDefaultGroup()->GetSize(), 2u);
   EXPECT_NE(client.net->FindPlayer(100), nullptr) << "the first records fill the session";
 }
 
 // ---- 10: a session's end does not handle what a peer queued ---------------------------------------
 
 TEST_F(HostileHostTest, AShutdownDropsWhatThePeerQueued) {
-  FakeHost fake([](int connection) {
-    // After the client's join has returned, so the records wait in its queue.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::atomic<bool> joined{false};
+  FakeHost fake([&joined](int connection) {
+    // Once the client's join is over, so that the records wait in its queue.
+    Core::Stopwatch waited;
+    waited.Start();
+    while (!joined && waited.GetElapsed() < 10000.0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     SendSome(connection, PlayerRecords(17000), 10000);
   });
-  ASSERT_TRUE(client.net->JoinSession("Visitor", fake.Address(), ""));
+  ASSERT_TRUE(JoinFake(*client.net, FakeSession(fake, 0)));
+  joined = true;
+  Network::EventQueue& queue = client.net->GetTransportSession()->GetEventQueue();
   Core::Stopwatch waited;
   waited.Start();
-  while (!fake.Done() && waited.GetElapsed() < 10000.0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  while ((!fake.Done() || queue.GetCount() < 1000) && waited.GetElapsed() < 10000.0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_GE(queue.GetCount(), 1000u) << "the records never waited in the queue";
   const size_t before = client.events.size();
   Core::Stopwatch shutdown;
   shutdown.Start();
