@@ -74,5 +74,53 @@ struct CircleSweepHit {
 bool SweepCircleAgainstCircle(const Math::Vector2D& c0, const Math::Vector2D& c1, float r, const Math::Vector2D& q,
                               float radius, float& limit, CircleSweepHit& hit);
 
+
+// --- Ruling pairs out by boxes -----------------------------------------------------------------
+// The box tests only skip exact tests that cannot find a contact: the results are the same with
+// them and without. With the shortcuts off (the plain path) every sub-step and every shape pair
+// goes through the exact tests; the equality test and the benchmarks compare the two.
+bool ShortcutsEnabled();
+void SetShortcutsEnabled(bool enabled);
+
+struct Box {
+  float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+
+  static Box Empty();
+  static Box Of(const Math::Vector2D& a, const Math::Vector2D& b);
+  static Box Of(const SegmentPose& pose);
+  static Box Of(const CirclePose& pose);
+  static Box Of(const Math::Circle2D& circle);
+  void Add(const Math::Vector2D& p);
+  void Add(const Math::Vector2D& p, float radius);
+};
+
+// True only when the boxes lie apart on an axis by more than the reach of the exact tests on
+// that axis, one world unit and a part in 10^4 of the coordinates (for rounding); any NaN
+// answers false, so that the exact tests run.
+bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY);
+
+// Where an object's shapes can be within one sub-step. Only objects that do not turn this frame
+// have one: their shapes keep one orientation and move along straight lines, so the box of the
+// shapes at the two ends of a sub-step holds every point a swept test reports, and a fixed
+// point's motion relative to them is one sub-step of the displacement.
+struct SweepBounds {
+  bool valid = false;
+  Box extent;       // the turned shapes about the position
+  Box frameStart;   // the frame-start lists
+  // How far the exact tests reach across a gap along each axis: the resting-depth limit and one
+  // sub-step of travel.
+  float reachX = 0.0f, reachY = 0.0f;
+
+  void Of(const DynamicObject& object);
+  // The box of sub-step i (t0 to t1); the first sub-step starts from the frame-start lists.
+  Box SubStep(const DynamicObject& object, bool first, float t0, float t1) const;
+  // The box of the whole frame's motion.
+  Box Frame(const DynamicObject& object) const;
+};
+
+// What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
+// the end of the sub-step, as the swept tests write them.
+void PlaceAtSubStepEnd(DynamicObject& object, float t1);
+
 }  // namespace Narrow
 }  // namespace Collision2D

@@ -210,6 +210,7 @@ struct MovingSegment {
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
+  Box box;                    // the ground it covers over the sub-step
 
   void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
     local = &localSegment;
@@ -224,6 +225,7 @@ struct MovingSegment {
       travelUnit[e] = Unit(travel);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
+    box = Box::Of(pose);
   }
 };
 
@@ -235,6 +237,8 @@ struct HeldSegment {
   Vector2D ub, nb;
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
+  Box box;
+  float reach = 0.0f;  // the longer of its endpoints' relative travels
 
   void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
     heldA = a;
@@ -248,8 +252,24 @@ struct HeldSegment {
       relativeLength[r] = (back - w).Length();
       relativeUnit[r] = Unit(back - w);
     }
+    box = Box::Of(a, b);
+    reach = std::max(relativeLength[0], relativeLength[1]);
   }
 };
+
+// What a sweep that cannot meet still tells its side: whether an endpoint moved towards the other
+// segment (the direction tests that open each endpoint's sweep).
+bool Approaches(const MovingSegment& mover, const HeldSegment& held) {
+  for (int e = 0; e < 2; ++e) {
+    const Vector2D& v = mover.travelUnit[e];
+    if (held.nb.Dot(v) <= 0.0f && mover.na.Dot(v) >= 0.0f) return true;
+  }
+  for (int r = 0; r < 2; ++r) {
+    const Vector2D& v = held.relativeUnit[r];
+    if (held.nb.Dot(v) >= 0.0f && mover.na.Dot(v) <= 0.0f) return true;
+  }
+  return false;
+}
 
 // One moving segment against one held segment within a sub-step; records into the moving side.
 // The moving object's sub-step position must stay as it was when the held facts were made.
@@ -414,6 +434,73 @@ struct SegmentSweep {
   }
 };
 
+// One object's segments in a call: their poses and boxes for every segment, and the facts the
+// exact sweeps need, worked out only for the segments of pairs that can meet.
+struct SegmentFacts {
+  SegmentPose pose;
+  Box swept;  // the ground the segment covers over the sub-step
+  Box held;   // the segment where the partner's sweep holds it
+  uint32_t userId = 0;
+  bool moverReady = false;
+  bool heldReady = false;
+  MovingSegment mover;
+  HeldSegment heldFacts;
+};
+
+// heldAtEnd: the partner sweeps against this object's segments at the end of the sub-step (else
+// at its start).
+void PlaceSegments(const DynamicObject& object, float i, float t0, float t1, bool heldAtEnd,
+                   std::vector<SegmentFacts>& facts) {
+  const size_t count = object.ActiveLineSegmentCount();
+  facts.resize(count);
+  for (size_t k = 0; k < count; ++k) {
+    SegmentFacts& f = facts[k];
+    f.pose = PlaceSegment(object, k, i, t0, t1);
+    f.swept = Box::Of(f.pose);
+    f.held = heldAtEnd ? Box::Of(f.pose.a1, f.pose.b1) : Box::Of(f.pose.a0, f.pose.b0);
+    f.userId = SegmentUserId(object, k);
+    f.moverReady = f.heldReady = false;
+  }
+}
+
+const MovingSegment& MoverOf(const DynamicObject& moving, size_t k, SegmentFacts& f) {
+  if (!f.moverReady) {
+    f.mover.Of(moving, *moving.GetLocalLineSegments()[k], f.pose);
+    f.moverReady = true;
+  }
+  return f.mover;
+}
+
+// The segment held, relative to the moving partner.
+const HeldSegment& HeldOf(const DynamicObject& moving, SegmentFacts& f, bool heldAtEnd, float step) {
+  if (!f.heldReady) {
+    if (heldAtEnd)
+      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1, step);
+    else
+      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0, step);
+    f.heldReady = true;
+  }
+  return f.heldFacts;
+}
+
+// How far a held segment's endpoints travel relative to the moving object over a sub-step. Without
+// a turn that is one sub-step of the mover's displacement, the same for every point; a turning
+// mover's are measured per segment (negative here).
+float UniformHeldReach(const DynamicObject& moving, float step) {
+  return moving.GetFrameRotation() == 0.0f ? (moving.GetFrameDisplacement() * step).Length() : -1.0f;
+}
+
+// Whether the sweep of a moving segment against a held one can find anything: every contact it
+// reports lies on the ground the moving segment covers, within the resting depth of it, or where a
+// held endpoint arrives within its relative travel.
+bool CanMeet(const DynamicObject& moving, SegmentFacts& mover, SegmentFacts& held, bool heldAtEnd, float uniformReach,
+             float threshold, float step) {
+  if (!ShortcutsEnabled()) return true;
+  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd, step).reach;
+  const float reach = std::max(travel, threshold);
+  return !BoxesApart(mover.swept, held.held, reach, reach);
+}
+
 }  // namespace
 
 void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
@@ -427,33 +514,51 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   a.SetSubStepPosition(a.PositionAt(t1));
   b.SetSubStepPosition(b.PositionAt(t1));
   const int32_t n = count ? *count : 1;
-  const size_t segmentsA = a.ActiveLineSegmentCount();
-  const size_t segmentsB = b.ActiveLineSegmentCount();
-  // B's poses, and what its segments bring to either direction of sweep, once per call rather
-  // than once per pair; the scratch keeps its storage.
-  static thread_local std::vector<MovingSegment> moversB;
-  static thread_local std::vector<HeldSegment> heldB;
-  moversB.resize(segmentsB);
-  heldB.resize(segmentsB);
-  for (size_t kb = 0; kb < segmentsB; ++kb) {
-    const SegmentPose poseB = PlaceSegment(b, kb, i, t0, t1);
-    moversB[kb].Of(b, *b.GetLocalLineSegments()[kb], poseB);
-    heldB[kb].Of(a, poseB.a0, poseB.b0, step);
-  }
-  MovingSegment moverA;
-  HeldSegment heldA;
-  for (size_t ka = 0; ka < segmentsA; ++ka) {
-    const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
-    moverA.Of(a, *a.GetLocalLineSegments()[ka], poseA);
-    heldA.Of(b, poseA.a1, poseA.b1, step);
-    for (size_t kb = 0; kb < segmentsB; ++kb) {
-      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
-      forward.Run();
+  // A sweeps against B held at the start of the sub-step; B against A held at its end. The scratch
+  // keeps its storage.
+  static thread_local std::vector<SegmentFacts> factsA, factsB;
+  PlaceSegments(b, i, t0, t1, false, factsB);
+  PlaceSegments(a, i, t0, t1, true, factsA);
+  const float reachOfB = UniformHeldReach(a, step);
+  const float reachOfA = UniformHeldReach(b, step);
+  // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
+  // decides how a partner without a contact of its own takes the other's mirror.
+  struct RuledOut {
+    size_t ka, kb;
+    bool forward;
+  };
+  static thread_local std::vector<RuledOut> ruledOut;
+  ruledOut.clear();
+  for (size_t ka = 0; ka < factsA.size(); ++ka) {
+    for (size_t kb = 0; kb < factsB.size(); ++kb) {
+      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) {
+        SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i, n, sideA,
+                             factsA[ka].userId, factsB[kb].userId};
+        forward.Run();
+      } else {
+        ruledOut.push_back({ka, kb, true});
+      }
       if (*hitA) continue;
-      SegmentSweep backward{b, moversB[kb], heldA, b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
-      backward.Run();
+      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step)) {
+        SegmentSweep backward{b, MoverOf(b, kb, factsB[kb]), HeldOf(b, factsA[ka], true, step), b0, step, i, n, sideB,
+                              factsB[kb].userId, factsA[ka].userId};
+        backward.Run();
+      } else {
+        ruledOut.push_back({ka, kb, false});
+      }
     }
   }
+  auto resolveApproach = [&](PairSide& side, bool forward) {
+    for (const RuledOut& pair : ruledOut) {
+      if (side.approached) return;
+      if (pair.forward != forward) continue;
+      side.approached = forward ? Approaches(MoverOf(a, pair.ka, factsA[pair.ka]), HeldOf(a, factsB[pair.kb], false, step))
+                                : Approaches(MoverOf(b, pair.kb, factsB[pair.kb]), HeldOf(b, factsA[pair.ka], true, step));
+    }
+  };
+  // Only a side about to take the other's mirror reads its approach.
+  if (*sideA.flag && sideA.lastKind >= 0 && !*sideB.flag) resolveApproach(sideB, false);
+  if (*sideB.flag && sideB.lastKind >= 0 && !*sideA.flag) resolveApproach(sideA, true);
   MirrorAndCommit(sideA, sideB);
 }
 
@@ -471,20 +576,26 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   const Vector2D a0 = a.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   const float before = *time;
-  const size_t segmentsA = a.ActiveLineSegmentCount();
+  static thread_local std::vector<SegmentFacts> factsA, factsB;
   const size_t segmentsB = b.ActiveLineSegmentCount();
-  static thread_local std::vector<HeldSegment> heldB;
-  heldB.resize(segmentsB);
+  factsB.resize(segmentsB);
   for (size_t kb = 0; kb < segmentsB; ++kb) {
-    const Math::LineSegment2D& held = *b.GetOldLineSegments()[kb];
-    heldB[kb].Of(a, held.pointA, held.pointB, step);
+    // B rests: its frame-start copies are where A meets it, and it has no sweep of its own.
+    SegmentFacts& f = factsB[kb];
+    f.pose.a0 = b.GetOldLineSegments()[kb]->pointA;
+    f.pose.b0 = b.GetOldLineSegments()[kb]->pointB;
+    f.held = Box::Of(f.pose.a0, f.pose.b0);
+    f.userId = SegmentUserId(b, kb);
+    f.heldReady = false;
   }
-  MovingSegment moverA;
-  for (size_t ka = 0; ka < segmentsA; ++ka) {
-    moverA.Of(a, *a.GetLocalLineSegments()[ka], PlaceSegment(a, ka, i, t0, t1));
+  PlaceSegments(a, i, t0, t1, true, factsA);
+  const float reachOfB = UniformHeldReach(a, step);
+  for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
-      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, a.GetStepCount(), sideA, SegmentUserId(a, ka),
-                           SegmentUserId(b, kb)};
+      // A's approach is never read here: B only takes mirrors.
+      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) continue;
+      SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i,
+                           a.GetStepCount(), sideA, factsA[ka].userId, factsB[kb].userId};
       forward.Run();
     }
   }

@@ -373,24 +373,44 @@ class StaticSink : public HitSink {
   float m_best = kNoHit;
 };
 
+// The sub-steps in order until one has a contact. For an object that does not turn, sub-steps and
+// shapes whose boxes lie out of the fixed shape's reach are not tested: their exact tests find
+// nothing, and the placements they would leave are made all the same.
 template <typename Test>
-bool SweepStatic(DynamicObject& object, ShapeContact& record, Test&& test) {
+bool SweepStatic(DynamicObject& object, ShapeContact& record, const Box& fixedBox, Test&& test) {
   const int32_t count = object.GetStepCount();
   if (count < 1) return false;
   const float step = 1.0f / static_cast<float>(count);
   StaticSink sink(record);
   float limit = object.GetCollisionThickness();
+  SweepBounds bounds;
+  if (ShortcutsEnabled()) bounds.Of(object);
+  const Math::Vector2D stepTravel = object.GetStepDisplacement();
+  auto outOfReach = [&](const Box& box, float rest) {
+    return BoxesApart(box, fixedBox, rest + std::fabs(stepTravel.x), rest + std::fabs(stepTravel.y));
+  };
+  const float thickness = std::max(0.0f, limit);
+  if (bounds.valid && outOfReach(bounds.Frame(object), thickness)) {
+    PlaceAtSubStepEnd(object, static_cast<float>(count) * step);
+    return false;
+  }
   for (int32_t index = 1; index <= count; ++index) {
     const SubStep sub(object, step, static_cast<float>(index), count);
+    if (bounds.valid && outOfReach(bounds.SubStep(object, index == 1, sub.t0, sub.t1), thickness)) {
+      if (index == count) PlaceAtSubStepEnd(object, sub.t1);
+      continue;
+    }
     object.SetSubStepPosition(object.PositionAt(sub.t1));
     const size_t segments = object.ActiveLineSegmentCount();
     for (size_t k = 0; k < segments; ++k) {
       const SegmentPose pose = PlaceSegment(object, k, sub.i, sub.t0, sub.t1);
+      if (bounds.valid && outOfReach(Box::Of(pose), std::max(0.0f, limit))) continue;
       test.Segment(sub, k, pose, sink, limit);
     }
     const size_t circles = object.ActiveCircleCount();
     for (size_t k = 0; k < circles; ++k) {
       const CirclePose pose = PlaceCircle(object, k, sub.i, sub.t0, sub.t1);
+      if (bounds.valid && outOfReach(Box::Of(pose), std::max(0.0f, limit))) continue;
       test.Circle(sub, k, pose, sink, limit);
     }
     if (sink.Hit()) {
@@ -420,7 +440,7 @@ void DynamicObject::SweepAgainstStaticLineSegment(const StaticCollisionLineSegme
       CircleAgainstSegment(sub, *object.GetLocalCircles()[k], pose, fixed, CircleUserId(object, k), limit, sink);
     }
   } test{*this, *fixed};
-  if (!SweepStatic(*this, record, test)) return;
+  if (!SweepStatic(*this, record, Box::Of(fixed->pointA, fixed->pointB), test)) return;
   record.id = MakeCollisionId(segment.GetSlot() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
   record.userId = segment.GetUserId();
   record.otherOwner = segment.GetTag().GetOwner();
@@ -442,7 +462,7 @@ void DynamicObject::SweepAgainstStaticCircle(const StaticCollisionCircle& circle
                           CircleUserId(object, k), limit, sink);
     }
   } test{*this, *fixed};
-  if (!SweepStatic(*this, record, test)) return;
+  if (!SweepStatic(*this, record, Box::Of(*fixed), test)) return;
   record.id = MakeCollisionId(circle.GetSlot() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
   record.userId = circle.GetUserId();
   record.otherOwner = circle.GetTag().GetOwner();
