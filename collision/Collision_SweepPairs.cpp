@@ -611,6 +611,200 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
 
 // --- Segments against circles ----------------------------------------------------------------
 
+namespace {
+
+// One segment of X against one circle of Y within a sub-step: X's segment reaching the circle
+// (recorded into X), then, while X has no contact, the circle reaching the segment (into Y).
+struct SegmentCircleSweep {
+  DynamicObject& x;
+  DynamicObject& y;
+  PairSide& sideX;
+  PairSide& sideY;
+  const SegmentPose& s;    // X's segment over the sub-step
+  const CirclePose& c;     // Y's circle over the sub-step
+  Vector2D direction1;     // the segment's direction at the end of the sub-step
+  Vector2D ns;             // and its normal
+  Math::Circle2D circle0;  // the circle at the start of the sub-step
+  Vector2D centreAtOne;    // the circle's centre at the end of the frame
+  float step;
+  float remaining;         // the rest of the frame after the sub-step
+  uint32_t segmentId, circleId;
+
+  Contact Make(const Vector2D& point, const Vector2D& normal, float penetration, uint32_t other, ShapeKind ownKind,
+               uint32_t own) const {
+    Contact contact;
+    contact.point[0] = point;
+    contact.normal = normal;
+    contact.penetration = penetration;
+    contact.otherUserId = other;
+    contact.ownKind = ownKind;
+    contact.ownUserId = own;
+    return contact;
+  }
+  Contact OfX(const Vector2D& point, const Vector2D& normal, float penetration) const {
+    return Make(point, normal, penetration, circleId, SegmentKind, segmentId);
+  }
+  Contact OfY(const Vector2D& point, const Vector2D& normal, float penetration) const {
+    return Make(point, normal, penetration, segmentId, CircleKind, circleId);
+  }
+
+  void Run() {
+    SegmentReachesCircle();
+    if (*sideX.flag) return;
+    if (LeadingPointReachesSegment()) SegmentEndsReachCircle();
+  }
+
+  // The circle's centre near the segment's line at the end of the sub-step.
+  void SegmentReachesCircle() {
+    Vector2D foot;
+    const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
+    if (!(c.radius >= d)) return;
+    if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f)
+      FootOnSegmentInsideCircle(foot);
+    else
+      SegmentEndsInsideCircle();
+  }
+
+  // The segment's point nearest the centre lies in the circle: a contact at the end of the
+  // sub-step when, relative to X, it moves into the segment's front.
+  void FootOnSegmentInsideCircle(const Vector2D& foot) {
+    const Vector2D w = foot - x.GetSubStepPivot();
+    const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
+    if (!(ns.Dot(v) <= 0.0f)) return;
+    sideX.approached = true;
+    const Vector2D normal = Unit(foot - c.c0);
+    const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPivot();
+    sideX.Hit(CircleKind, 1.0f, OfX(foot, normal, (foot - k1).Dot(normal)));
+  }
+
+  // An end of the segment inside or on the circle: where it entered within the sub-step, or a
+  // resting contact within the thickness.
+  void SegmentEndsInsideCircle() {
+    float distance[2] = {kNoDistance, kNoDistance};
+    float length[2] = {0.0f, 0.0f};
+    Vector2D hitPoint[2], endPoint[2], offset[2];
+    const Vector2D ends[2] = {s.a1, s.b1};
+    for (int e = 0; e < 2; ++e) {
+      const uint32_t where = ends[e].ClassifyToCircle(circle0);
+      if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
+      const Vector2D w = ends[e] - x.GetSubStepPivot();
+      const Vector2D back = x.InverseMotionOf(w, step);
+      const Vector2D endBack = back + x.GetSubStepPivot();
+      const Vector2D v = Unit(back - w);
+      if (!(ns.Dot(v) <= 0.0f)) continue;
+      sideX.approached = true;
+      length[e] = (back - w).Length();
+      endPoint[e] = ends[e];
+      offset[e] = w;
+      if (where == Math::Classification::Inside) {
+        Vector2D points[2];
+        if (Math::Ray2D(ends[e], v).ClassifyToCircle(circle0, points) == Math::Classification::OneIntersection) {
+          distance[e] = (endBack - points[0]).Length();
+          hitPoint[e] = points[0];
+        }
+      } else {
+        distance[e] = length[e];
+        hitPoint[e] = ends[e];
+      }
+    }
+    const int e = distance[0] < distance[1] ? 0 : 1;
+    if (distance[e] == kNoDistance) return;
+    const Vector2D normal = Unit(hitPoint[e] - c.c0);
+    const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPivot();
+    const float penetration = (hitPoint[e] - e1).Dot(normal);
+    if (length[e] >= distance[e]) {
+      sideX.Hit(CircleKind, Fraction(distance[e], length[e]), OfX(hitPoint[e], normal, penetration));
+      return;
+    }
+    const float g = (hitPoint[e] - endPoint[e]).Dot(normal);
+    if (sideX.threshold > g) {
+      sideX.threshold = g;
+      sideX.Hit(CircleKind, 0.0f, OfX(hitPoint[e], normal, penetration));
+    }
+  }
+
+  float PenetrationOfY(const Vector2D& point) const { return ((centreAtOne - ns * c.radius) - point).Dot(-ns); }
+
+  // The circle's point nearest the segment's front swept along the circle's motion. True when the
+  // segment's ends are to be swept instead (the circle moves away from the front, or its leading
+  // point passes beside the segment).
+  bool LeadingPointReachesSegment() {
+    const Vector2D leading = c.c0 - ns * c.radius;
+    const Vector2D motion = c.c1 - c.c0;
+    const float length = motion.Length();
+    const Vector2D v = Unit(motion);
+    if (ns.Dot(v) > 0.0f) return true;
+    sideY.approached = true;
+    const Math::LineSegment2D segment1(s.a1, s.b1);
+    Vector2D crossing;
+    Math::LineSegment2D overlap;
+    const uint32_t code = segment1.ClassifyToRay(Math::Ray2D(leading, v), crossing, overlap);
+    if (code == Math::Classification::Crossing) {
+      const float reach = (crossing - leading).Length();
+      if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), OfY(crossing, ns, PenetrationOfY(crossing)));
+      return false;
+    }
+    if (code == Math::Classification::Overlap) {
+      const float reach = std::min((s.a1 - leading).Length(), (s.b1 - leading).Length());
+      if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), OfY(leading, Unit(c.c0 - leading), 0.0f));
+      return false;
+    }
+    Vector2D restingPoint;
+    if (segment1.ClassifyToRay(Math::Ray2D(leading, ns), restingPoint, overlap) == Math::Classification::Crossing) {
+      const float g = (leading - restingPoint).Length();
+      if (sideY.threshold > g) {
+        sideY.threshold = g;
+        sideY.Hit(SegmentKind, 0.0f, OfY(leading, ns, PenetrationOfY(leading)));
+      }
+    }
+    return code == Math::Classification::NoContact;
+  }
+
+  // The segment's endpoints swept relative to the circle's object against the circle at the start
+  // of the sub-step; an end already inside gives a resting contact within the thickness.
+  void SegmentEndsReachCircle() {
+    const float r = c.radius;
+    float distance[2] = {kNoDistance, kNoDistance};
+    float lengths[2] = {0.0f, 0.0f};
+    Vector2D directions[2];
+    bool approaching[2] = {false, false};
+    const Vector2D ends[2] = {s.a1, s.b1};
+    for (int e = 0; e < 2; ++e) {
+      const Vector2D w = ends[e] - y.GetSubStepPivot();
+      const Vector2D back = y.InverseMotionOf(w, step);
+      lengths[e] = (back - w).Length();
+      directions[e] = Unit(back - w);
+      if (!(ns.Dot(directions[e]) >= 0.0f)) continue;
+      approaching[e] = true;
+      sideY.approached = true;
+      Vector2D points[2];
+      if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
+        distance[e] = (points[0] - ends[e]).Length();
+    }
+    const int e = distance[0] < distance[1] ? 0 : 1;
+    if (lengths[e] >= distance[e]) {
+      const float t = Fraction(distance[e], lengths[e]);
+      const Vector2D normal = Unit(c.c0 + (c.c1 - c.c0) * t - ends[e]);
+      const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+      sideY.Hit(SegmentKind, t, OfY(ends[e], normal, penetration));
+      return;
+    }
+    if (!approaching[e]) return;
+    Vector2D points[2];
+    if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::OneIntersection)
+      return;
+    const float g = (points[0] - ends[e]).Length();
+    if (sideY.threshold > g) {
+      sideY.threshold = g;
+      const Vector2D normal = Unit(c.c0 - ends[e]);
+      const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+      sideY.Hit(SegmentKind, 0.0f, OfY(ends[e], normal, penetration));
+    }
+  }
+};
+
+}  // namespace
+
 void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& y, const uint8_t*, float step,
                                                float i, float* timeX, float* timeY, int32_t* count, bool* hitX,
                                                bool* hitY) {
@@ -629,169 +823,23 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
   for (size_t ks = 0; ks < segments; ++ks) {
     const SegmentPose s = PlaceSegment(x, ks, i, t0, t1);
     const Vector2D direction1 = Unit(s.b1 - s.a1);
-    const Vector2D ns = LeftNormal(direction1);
-    const uint32_t segmentId = SegmentUserId(x, ks);
     for (size_t kc = 0; kc < circles; ++kc) {
       const CirclePose& c = posesY[kc];
-      const float r = c.radius;
-      const uint32_t circleId = CircleUserId(y, kc);
-      const Math::Circle2D circle0(c.c0, r);
-      auto contactOfX = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
-        Contact contact;
-        contact.point[0] = point;
-        contact.normal = normal;
-        contact.penetration = penetration;
-        contact.otherUserId = circleId;
-        contact.ownKind = SegmentKind;
-        contact.ownUserId = segmentId;
-        return contact;
-      };
-      auto contactOfY = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
-        Contact contact;
-        contact.point[0] = point;
-        contact.normal = normal;
-        contact.penetration = penetration;
-        contact.otherUserId = segmentId;
-        contact.ownKind = CircleKind;
-        contact.ownUserId = circleId;
-        return contact;
-      };
-
-      // 1. The circle's centre near the segment's line at the end of the sub-step.
-      Vector2D foot;
-      const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
-      if (r >= d) {
-        if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f) {
-          const Vector2D w = foot - x.GetSubStepPivot();
-          const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
-          if (ns.Dot(v) <= 0.0f) {
-            sideX.approached = true;
-            const Vector2D normal = Unit(foot - c.c0);
-            const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPivot();
-            sideX.Hit(CircleKind, 1.0f, contactOfX(foot, normal, (foot - k1).Dot(normal)));
-          }
-        } else {
-          float distance[2] = {kNoDistance, kNoDistance};
-          float length[2] = {0.0f, 0.0f};
-          Vector2D hitPoint[2], endPoint[2], offset[2];
-          const Vector2D ends[2] = {s.a1, s.b1};
-          for (int e = 0; e < 2; ++e) {
-            const uint32_t where = ends[e].ClassifyToCircle(circle0);
-            if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
-            const Vector2D w = ends[e] - x.GetSubStepPivot();
-            const Vector2D back = x.InverseMotionOf(w, step);
-            const Vector2D endBack = back + x.GetSubStepPivot();
-            const Vector2D v = Unit(back - w);
-            if (!(ns.Dot(v) <= 0.0f)) continue;
-            sideX.approached = true;
-            length[e] = (back - w).Length();
-            endPoint[e] = ends[e];
-            offset[e] = w;
-            if (where == Math::Classification::Inside) {
-              Vector2D points[2];
-              if (Math::Ray2D(ends[e], v).ClassifyToCircle(circle0, points) == Math::Classification::OneIntersection) {
-                distance[e] = (endBack - points[0]).Length();
-                hitPoint[e] = points[0];
-              }
-            } else {
-              distance[e] = length[e];
-              hitPoint[e] = ends[e];
-            }
-          }
-          const int e = distance[0] < distance[1] ? 0 : 1;
-          if (distance[e] != kNoDistance) {
-            const Vector2D normal = Unit(hitPoint[e] - c.c0);
-            const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPivot();
-            const float penetration = (hitPoint[e] - e1).Dot(normal);
-            if (length[e] >= distance[e]) {
-              sideX.Hit(CircleKind, Fraction(distance[e], length[e]), contactOfX(hitPoint[e], normal, penetration));
-            } else {
-              const float g = (hitPoint[e] - endPoint[e]).Dot(normal);
-              if (sideX.threshold > g) {
-                sideX.threshold = g;
-                sideX.Hit(CircleKind, 0.0f, contactOfX(hitPoint[e], normal, penetration));
-              }
-            }
-          }
-        }
-      }
-
-      // 2. The circle swept against the segment (only while X has no contact).
-      if (*hitX) continue;
-      const Vector2D leading = c.c0 - ns * r;
-      const Vector2D motion = c.c1 - c.c0;
-      const float length = motion.Length();
-      const Vector2D v = Unit(motion);
-      const Vector2D centreAtOne = y.PointAt(y.GetLocalCircles()[kc]->center, 1.0f);
-      auto penetrationOfY = [&](const Vector2D& point) { return ((centreAtOne - ns * r) - point).Dot(-ns); };
-      bool sweepEnds = ns.Dot(v) > 0.0f;
-      if (!sweepEnds) {
-        sideY.approached = true;
-        const Math::LineSegment2D segment1(s.a1, s.b1);
-        Vector2D crossing;
-        Math::LineSegment2D overlap;
-        const uint32_t code = segment1.ClassifyToRay(Math::Ray2D(leading, v), crossing, overlap);
-        if (code == Math::Classification::Crossing) {
-          const float reach = (crossing - leading).Length();
-          if (length >= reach)
-            sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(crossing, ns, penetrationOfY(crossing)));
-          continue;
-        }
-        if (code == Math::Classification::Overlap) {
-          const float toA = (s.a1 - leading).Length();
-          const float toB = (s.b1 - leading).Length();
-          const float reach = std::min(toA, toB);
-          if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(leading, Unit(c.c0 - leading), 0.0f));
-          continue;
-        }
-        Vector2D restingPoint;
-        if (segment1.ClassifyToRay(Math::Ray2D(leading, ns), restingPoint, overlap) == Math::Classification::Crossing) {
-          const float g = (leading - restingPoint).Length();
-          if (sideY.threshold > g) {
-            sideY.threshold = g;
-            sideY.Hit(SegmentKind, 0.0f, contactOfY(leading, ns, penetrationOfY(leading)));
-          }
-        }
-        if (code != Math::Classification::NoContact) continue;
-        sweepEnds = true;
-      }
-      // The segment's endpoints swept relative to the circle's object.
-      float distance[2] = {kNoDistance, kNoDistance};
-      float lengths[2] = {0.0f, 0.0f};
-      Vector2D directions[2];
-      bool approaching[2] = {false, false};
-      const Vector2D ends[2] = {s.a1, s.b1};
-      for (int e = 0; e < 2; ++e) {
-        const Vector2D w = ends[e] - y.GetSubStepPivot();
-        const Vector2D back = y.InverseMotionOf(w, step);
-        lengths[e] = (back - w).Length();
-        directions[e] = Unit(back - w);
-        if (!(ns.Dot(directions[e]) >= 0.0f)) continue;
-        approaching[e] = true;
-        sideY.approached = true;
-        Vector2D points[2];
-        if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
-          distance[e] = (points[0] - ends[e]).Length();
-      }
-      const int e = distance[0] < distance[1] ? 0 : 1;
-      if (lengths[e] >= distance[e]) {
-        const float t = Fraction(distance[e], lengths[e]);
-        const Vector2D normal = Unit(c.c0 + (c.c1 - c.c0) * t - ends[e]);
-        const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
-        sideY.Hit(SegmentKind, t, contactOfY(ends[e], normal, penetration));
-      } else if (approaching[e]) {
-        Vector2D points[2];
-        if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) ==
-            Math::Classification::OneIntersection) {
-          const float g = (points[0] - ends[e]).Length();
-          if (sideY.threshold > g) {
-            sideY.threshold = g;
-            const Vector2D normal = Unit(c.c0 - ends[e]);
-            const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
-            sideY.Hit(SegmentKind, 0.0f, contactOfY(ends[e], normal, penetration));
-          }
-        }
-      }
+      SegmentCircleSweep sweep{x,
+                               y,
+                               sideX,
+                               sideY,
+                               s,
+                               c,
+                               direction1,
+                               LeftNormal(direction1),
+                               Math::Circle2D(c.c0, c.radius),
+                               y.PointAt(y.GetLocalCircles()[kc]->center, 1.0f),
+                               step,
+                               remaining,
+                               SegmentUserId(x, ks),
+                               CircleUserId(y, kc)};
+      sweep.Run();
     }
   }
   MirrorAndCommit(sideX, sideY);
