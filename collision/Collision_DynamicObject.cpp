@@ -113,16 +113,6 @@ Math::Vector2D DynamicObject::GetCurrentHotSpot(uint8_t index) const {
   return *m_currentHotSpots[index];
 }
 
-size_t DynamicObject::ActiveLineSegmentCount() const {
-  if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
-  return std::min({m_currentFrame->GetLineSegments().size(), m_localSegments.size(), m_oldSegments.size()});
-}
-
-size_t DynamicObject::ActiveCircleCount() const {
-  if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
-  return std::min({m_currentFrame->GetCircles().size(), m_localCircles.size(), m_oldCircles.size()});
-}
-
 // --- Actor binding ---------------------------------------------------------------------------
 
 void DynamicObject::ClearWorldShapes() {
@@ -481,6 +471,9 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         hitA |= flagA;
         hitB |= flagB;
       }
+      // The records are only reached on a contact: reaching one marks the container for the
+      // next reset and allocates its records.
+      if (!hitA && !hitB) continue;
       DGEO_C& currentA = a.m_results.CurrentDynamicObjectContact();
       DGEO_C& currentB = b.m_results.CurrentDynamicObjectContact();
       if (hitA) {

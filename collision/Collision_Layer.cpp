@@ -355,6 +355,8 @@ void CollisionLayer::ClearStaticLineSegments() {
 // --- The collision pass --------------------------------------------------------------------------
 
 void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
+  // A layer without static shapes (most of the game's are sprites only) has no cells to walk.
+  if (m_circleCount <= 1 && m_segmentCount <= 1) return;
   const int32_t* range = object.GetCellRange();
   const uint8_t layer = m_layerIndex;
   for (int32_t column = range[0]; column <= range[1]; ++column) {

@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the swept and resting tests of dynamic objects (not part of the public
 // interface): sub-step placement of an object's shapes and the writing of shape contacts.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "collision/Collision_DynamicObject.h"
 
@@ -85,19 +88,55 @@ void SetShortcutsEnabled(bool enabled);
 struct Box {
   float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
 
-  static Box Empty();
-  static Box Of(const Math::Vector2D& a, const Math::Vector2D& b);
-  static Box Of(const SegmentPose& pose);
-  static Box Of(const CirclePose& pose);
-  static Box Of(const Math::Circle2D& circle);
-  void Add(const Math::Vector2D& p);
-  void Add(const Math::Vector2D& p, float radius);
+  static Box Empty() {
+    const float inf = std::numeric_limits<float>::infinity();
+    return Box{inf, -inf, inf, -inf};
+  }
+  static Box Of(const Math::Vector2D& a, const Math::Vector2D& b) {
+    return Box{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
+  }
+  static Box Of(const SegmentPose& pose) {
+    Box box = Of(pose.a0, pose.b0);
+    box.Add(pose.a1);
+    box.Add(pose.b1);
+    return box;
+  }
+  static Box Of(const CirclePose& pose) {
+    Box box = Empty();
+    box.Add(pose.c0, pose.radius);
+    box.Add(pose.c1, pose.radius);
+    return box;
+  }
+  static Box Of(const Math::Circle2D& circle) {
+    Box box = Empty();
+    box.Add(circle.center, circle.radius);
+    return box;
+  }
+  void Add(const Math::Vector2D& p) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    bottom = std::min(bottom, p.y);
+    top = std::max(top, p.y);
+  }
+  void Add(const Math::Vector2D& p, float radius) {
+    const float r = std::fabs(radius);
+    Add(Math::Vector2D(p.x - r, p.y - r));
+    Add(Math::Vector2D(p.x + r, p.y + r));
+  }
 };
 
 // True only when the boxes lie apart on an axis by more than the reach of the exact tests on
 // that axis, one world unit and a part in 10^4 of the coordinates (for rounding); any NaN
 // answers false, so that the exact tests run.
-bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY);
+bool BoxesApartByRounding(const Box& a, const Box& b, float gapX, float gapY);
+inline bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY) {
+  // Most boxes that reach the test are near: the rounding part of the margin, which only widens
+  // it, is looked at once they lie apart by the rest.
+  const float gapX = reachX + 1.0f, gapY = reachY + 1.0f;
+  if (!(a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY))
+    return false;
+  return BoxesApartByRounding(a, b, gapX, gapY);
+}
 
 // Where an object's shapes can be within one sub-step. Only objects that do not turn this frame
 // have one: their shapes keep one orientation and move along straight lines, so the box of the

@@ -15,62 +15,7 @@ bool g_shortcutsEnabled = true;
 bool ShortcutsEnabled() { return g_shortcutsEnabled; }
 void SetShortcutsEnabled(bool enabled) { g_shortcutsEnabled = enabled; }
 
-Box Box::Empty() {
-  const float inf = std::numeric_limits<float>::infinity();
-  Box box;
-  box.left = box.bottom = inf;
-  box.right = box.top = -inf;
-  return box;
-}
-
-Box Box::Of(const Math::Vector2D& a, const Math::Vector2D& b) {
-  Box box;
-  box.left = std::min(a.x, b.x);
-  box.right = std::max(a.x, b.x);
-  box.bottom = std::min(a.y, b.y);
-  box.top = std::max(a.y, b.y);
-  return box;
-}
-
-Box Box::Of(const SegmentPose& pose) {
-  Box box = Of(pose.a0, pose.b0);
-  box.Add(pose.a1);
-  box.Add(pose.b1);
-  return box;
-}
-
-Box Box::Of(const CirclePose& pose) {
-  Box box = Empty();
-  box.Add(pose.c0, pose.radius);
-  box.Add(pose.c1, pose.radius);
-  return box;
-}
-
-Box Box::Of(const Math::Circle2D& circle) {
-  Box box = Empty();
-  box.Add(circle.center, circle.radius);
-  return box;
-}
-
-void Box::Add(const Math::Vector2D& p) {
-  left = std::min(left, p.x);
-  right = std::max(right, p.x);
-  bottom = std::min(bottom, p.y);
-  top = std::max(top, p.y);
-}
-
-void Box::Add(const Math::Vector2D& p, float radius) {
-  const float r = std::fabs(radius);
-  Add(Math::Vector2D(p.x - r, p.y - r));
-  Add(Math::Vector2D(p.x + r, p.y + r));
-}
-
-bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY) {
-  // Most boxes that reach the test are near: the rounding part of the margin, which only widens
-  // it, is looked at once they lie apart by the rest.
-  const float gapX = reachX + 1.0f, gapY = reachY + 1.0f;
-  if (!(a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY))
-    return false;
+bool BoxesApartByRounding(const Box& a, const Box& b, float gapX, float gapY) {
   float largest = 0.0f;
   for (float v : {a.left, a.right, a.bottom, a.top, b.left, b.right, b.bottom, b.top})
     largest = std::max(largest, std::fabs(v));
