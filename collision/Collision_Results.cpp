@@ -95,8 +95,7 @@ void CollisionResults::Reset() {
   // records beyond it are fresh (grown or loaded as defaults, which equal cleared ones): clearing
   // up to the current index leaves every record as a full clear would.
   for (DGEO_C& record : UsedRecords(m_dynamicObjects, m_currentDGeo)) {
-    for (CIR_C& circle : record.circles) circle.ClearUserIds();
-    for (LNS_C& lineSegment : record.lineSegments) lineSegment.ClearUserIds();
+    record.ClearEntries();
     record.currentCirclesNumber = 0;
     record.currentLineSegmentsNumber = 0;
   }
