@@ -99,7 +99,6 @@ void DynamicObject::SetCanCollid(uint8_t z, bool value) {
   if (z < kCanCollideEntries) m_canCollide[z] = value;
 }
 
-bool DynamicObject::GetCanCollid(uint8_t z) const { return z < kCanCollideEntries && m_canCollide[z]; }
 
 void DynamicObject::SetCurrentCollisionFrame(uint32_t animation, uint32_t frame, bool hFlip, bool vFlip) {
   m_currentAnimation = animation;

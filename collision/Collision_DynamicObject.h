@@ -87,7 +87,7 @@ class DynamicObject : public MainCollisionObject {
   float GetCollisionThickness() const { return m_collisionThickness; }
   // z = 255 names no entry: the store is ignored and the query answers false.
   void SetCanCollid(uint8_t z, bool value);
-  bool GetCanCollid(uint8_t z) const;
+  bool GetCanCollid(uint8_t z) const { return z < kCanCollideEntries && m_canCollide[z]; }
   void SetCurrentCollisionFrame(uint32_t animation, uint32_t frame, bool hFlip, bool vFlip);
   uint32_t GetCurrentAnimation() const { return m_currentAnimation; }
   uint32_t GetCurrentFrameIndex() const { return m_currentFrameIndex; }
