@@ -55,6 +55,18 @@ struct Contact {
   uint32_t ownUserId = 0;
 };
 
+inline Contact MakeContact(const Math::Vector2D& point, const Math::Vector2D& normal, float penetration,
+                           uint32_t otherUserId, ShapeKind ownKind, uint32_t ownUserId) {
+  Contact contact;
+  contact.point[0] = point;
+  contact.normal = normal;
+  contact.penetration = penetration;
+  contact.otherUserId = otherUserId;
+  contact.ownKind = ownKind;
+  contact.ownUserId = ownUserId;
+  return contact;
+}
+
 // Clears the entry's user ids, then writes the contact (negative penetration stored as 0).
 void FillEntry(ShapeContact& entry, const Contact& contact);
 ShapeContact& CurrentEntry(DGEO_C& record, ShapeKind kind);

@@ -284,14 +284,7 @@ struct SegmentSweep {
   uint32_t ownUserId, otherUserId;
 
   Contact MakeContact(const Vector2D& point, const Vector2D& normal, float penetration) const {
-    Contact contact;
-    contact.point[0] = point;
-    contact.normal = normal;
-    contact.penetration = penetration;
-    contact.otherUserId = otherUserId;
-    contact.ownKind = SegmentKind;
-    contact.ownUserId = ownUserId;
-    return contact;
+    return Narrow::MakeContact(point, normal, penetration, otherUserId, SegmentKind, ownUserId);
   }
 
   Vector2D CarryToFrameEnd(const Vector2D& x) const {
@@ -630,22 +623,11 @@ struct SegmentCircleSweep {
   float remaining;         // the rest of the frame after the sub-step
   uint32_t segmentId, circleId;
 
-  Contact Make(const Vector2D& point, const Vector2D& normal, float penetration, uint32_t other, ShapeKind ownKind,
-               uint32_t own) const {
-    Contact contact;
-    contact.point[0] = point;
-    contact.normal = normal;
-    contact.penetration = penetration;
-    contact.otherUserId = other;
-    contact.ownKind = ownKind;
-    contact.ownUserId = own;
-    return contact;
-  }
   Contact OfX(const Vector2D& point, const Vector2D& normal, float penetration) const {
-    return Make(point, normal, penetration, circleId, SegmentKind, segmentId);
+    return MakeContact(point, normal, penetration, circleId, SegmentKind, segmentId);
   }
   Contact OfY(const Vector2D& point, const Vector2D& normal, float penetration) const {
-    return Make(point, normal, penetration, segmentId, CircleKind, circleId);
+    return MakeContact(point, normal, penetration, segmentId, CircleKind, circleId);
   }
 
   void Run() {

@@ -507,14 +507,7 @@ class PairSink : public HitSink {
       partner.currentLineSegmentsNumber = 0;
       partner.currentCirclesNumber = 0;
     }
-    Contact contact;
-    contact.point[0] = point;
-    contact.normal = normal;
-    contact.penetration = penetration;
-    contact.otherUserId = m_otherUserId;
-    contact.ownKind = ownKind;
-    contact.ownUserId = ownUserId;
-    FillEntry(CurrentEntry(record, m_kind), contact);
+    FillEntry(CurrentEntry(record, m_kind), MakeContact(point, normal, penetration, m_otherUserId, ownKind, ownUserId));
     m_wrote = true;
     m_ownKind = ownKind;
   }
