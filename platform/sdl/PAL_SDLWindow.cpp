@@ -533,14 +533,19 @@ DisplayMode GetCurrentDisplayMode() {
   return ToDisplayMode(mode);
 }
 
-bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest) {
-  if (!SDLBackend::StartVideo() || SDLBackend::IsDisplayLost()) return false;
+namespace {
+bool FindClosestSDLMode(const DisplayMode& wanted, SDL_DisplayMode& closest) {
   SDL_DisplayMode asked{};
   asked.w = static_cast<int>(wanted.width);
   asked.h = static_cast<int>(wanted.height);
   asked.refresh_rate = static_cast<int>(wanted.refreshRate);
+  return SDL_GetClosestDisplayMode(0, &asked, &closest) != nullptr;
+}
+}  // namespace
+
+bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest) {
   SDL_DisplayMode offered{};
-  if (SDL_GetClosestDisplayMode(0, &asked, &offered) == nullptr) return false;
+  if (!SDLBackend::StartVideo() || SDLBackend::IsDisplayLost() || !FindClosestSDLMode(wanted, offered)) return false;
   closest = ToDisplayMode(offered);
   return true;
 }
@@ -549,13 +554,8 @@ bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode) {
   SDL_Window* native = GetSDLWindow(&window);
   if (native == nullptr) return false;
   if (!fullScreen) return SDL_SetWindowFullscreen(native, 0) == 0;
-  SDL_DisplayMode wanted{};
-  wanted.w = static_cast<int>(mode.width);
-  wanted.h = static_cast<int>(mode.height);
-  wanted.refresh_rate = static_cast<int>(mode.refreshRate);
   SDL_DisplayMode closest{};
-  if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) return false;
-  if (SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
+  if (!FindClosestSDLMode(mode, closest) || SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
   return SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
