@@ -12,15 +12,8 @@
 namespace FrameworkTest {
 
 void FrameworkFixture::SetUp() {
-  PAL::SetMessageBoxHook([this](const PAL::MessageBoxRequest& request, std::uint32_t& answer) {
-    boxes_.push_back(request);
-    answer = PAL::MessageBoxButton::OK;
-    return true;
-  });
-  Lua::SetQuitRequestHandler([this] { ++quitRequests_; });
-  std::string error;
-  ASSERT_TRUE(Lua::Initialize(&error)) << error;
-  main_ = Lua::GetMainState();
+  ScriptTest::SetUp();
+  if (HasFatalFailure()) return;
   renderer_ = Renderer::FakeRenderer::Install();
   SceneTest::InstallFakeTextures();
   scene_ = std::make_unique<Engine::SceneGraph>(renderer_.Get());
@@ -46,9 +39,7 @@ void FrameworkFixture::TearDown() {
   SceneTest::UninstallFakeTextures();
   Renderer::IRenderer::SetInstance(nullptr);
   renderer_.Reset();
-  Lua::Shutdown();
-  Lua::SetQuitRequestHandler(nullptr);
-  PAL::SetMessageBoxHook(nullptr);
+  ScriptTest::TearDown();
   if (!services_.directory.empty()) std::system(("rm -rf '" + services_.directory + "'").c_str());
 }
 
@@ -76,6 +67,19 @@ std::string FrameworkFixture::GlobalString(const char* name) {
   std::string text = value ? value : "";
   lua_pop(main_, 1);
   return text;
+}
+
+int FrameworkFixture::MethodCount(const char* scriptClass) {
+  lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
+  lua_getfield(main_, -1, "__index");
+  int count = 0;
+  lua_pushnil(main_);
+  while (lua_next(main_, -2) != 0) {
+    ++count;
+    lua_pop(main_, 1);
+  }
+  lua_pop(main_, 2);
+  return count;
 }
 
 }  // namespace FrameworkTest

@@ -1,7 +1,8 @@
 #pragma once
-// Fixtures of the framework tests: a real main Lua state (message boxes and quit requests caught),
-// the recording fake renderer with fake textures, and game services whose directory is a fresh
-// temporary folder holding "Resources/Scripts" and whose physics engine is a real one.
+// Fixtures of the framework tests: the script tests' real main Lua state (message boxes and quit
+// requests caught), the recording fake renderer with fake textures, and game services whose
+// directory is a fresh temporary folder holding "Resources/Scripts" and whose physics engine is a
+// real one.
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/PAL_Services.h"
 #include "scene/Engine_SceneGraph.h"
 #include "tests/renderer/FakeRenderer.h"
+#include "tests/script/ScriptTestSupport.h"
 
 namespace FrameworkTest {
 
@@ -37,7 +39,7 @@ class TestServices : public Quillon::GameServices {
   }
 };
 
-class FrameworkFixture : public ::testing::Test {
+class FrameworkFixture : public ScriptTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -50,15 +52,14 @@ class FrameworkFixture : public ::testing::Test {
   // Reads a global of the main state as a number (0 when it is none).
   double GlobalNumber(const char* name);
   std::string GlobalString(const char* name);
+  // How many methods the metatable registered under a script class name offers.
+  int MethodCount(const char* scriptClass);
 
   TestServices services_;
   Core::SmartPointer<Renderer::FakeRenderer> renderer_;
   std::unique_ptr<Engine::SceneGraph> scene_;
   Core::SmartPointer<Physics2D::PhysicsEngine> physics_;
   Core::SmartPointer<Collision2D::CollisionEngine> collision_;
-  lua_State* main_ = nullptr;
-  std::vector<PAL::MessageBoxRequest> boxes_;
-  int quitRequests_ = 0;
 };
 
 }  // namespace FrameworkTest

@@ -22,18 +22,6 @@ class ObjectScriptTest : public FrameworkTest::FrameworkFixture {
     object->PushToLua(main_);
     lua_setglobal(main_, name);
   }
-  int MethodCount(const char* scriptClass) {
-    lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
-    lua_getfield(main_, -1, "__index");
-    int count = 0;
-    lua_pushnil(main_);
-    while (lua_next(main_, -2) != 0) {
-      ++count;
-      lua_pop(main_, 1);
-    }
-    lua_pop(main_, 2);
-    return count;
-  }
 };
 
 const char* kLifeScript = R"(

@@ -34,18 +34,6 @@ class ParticlesTest : public FrameworkTest::FrameworkFixture {
     for (const auto& particle : system.GetParticles()) alive += particle.alive;
     return alive;
   }
-  int MethodCount(const char* scriptClass) {
-    lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
-    lua_getfield(main_, -1, "__index");
-    int count = 0;
-    lua_pushnil(main_);
-    while (lua_next(main_, -2) != 0) {
-      ++count;
-      lua_pop(main_, 1);
-    }
-    lua_pop(main_, 2);
-    return count;
-  }
 };
 
 TEST_F(ParticlesTest, EmitterShapesSampleWhereAndWhichWayTheyShould) {

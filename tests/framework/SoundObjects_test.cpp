@@ -53,18 +53,6 @@ class SoundObjectsTest : public FrameworkTest::FrameworkFixture {
                          AudioTest::MakeWave(1, 16, 8000, frames, AudioTest::Sine(440.0f, 0.5f, 8000)));
     return services_.directory + "\\Resources\\" + folder + "\\" + name;
   }
-  int MethodCount(const char* scriptClass) {
-    lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
-    lua_getfield(main_, -1, "__index");
-    int count = 0;
-    lua_pushnil(main_);
-    while (lua_next(main_, -2) != 0) {
-      ++count;
-      lua_pop(main_, 1);
-    }
-    lua_pop(main_, 2);
-    return count;
-  }
   bool WaitStopped(Sound::SoundSource* source) {
     return AudioTest::WaitFor([&] { return !engine_.IsStarted(source); }, 3000.0);
   }
