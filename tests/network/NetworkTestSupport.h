@@ -9,6 +9,7 @@
 
 #include "core/Core_Time.h"
 #include "network/Network_Event.h"
+#include "network/Network_Message.h"
 #include "network/Network_Session.h"
 #include "network/Network_Socket.h"
 
@@ -91,6 +92,14 @@ inline bool PumpUntil(const std::vector<Network::Qln_Session*>& sessions, const 
     if (condition()) return true;
     if (waited.GetElapsed() >= timeoutMs) return false;
   }
+}
+
+// One framed message as it goes on the wire: header, then payload.
+inline std::string Frame(std::uint32_t type, const std::string& payload) {
+  std::string bytes(8 + payload.size(), '\0');
+  Network::WriteMessage(reinterpret_cast<std::uint8_t*>(&bytes[0]), type, payload.data(),
+                        static_cast<std::uint32_t>(payload.size()));
+  return bytes;
 }
 
 // A bare TCP peer through the engine's own socket calls, for feeding the host exact bytes.

@@ -34,9 +34,7 @@ NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::u
 }
 
 void SendDatagram(const NetAddress& target, std::uint32_t type, const std::string& payload) {
-  std::string bytes(8 + payload.size(), '\0');
-  Network::WriteMessage(reinterpret_cast<std::uint8_t*>(&bytes[0]), type, payload.data(),
-                        static_cast<std::uint32_t>(payload.size()));
+  const std::string bytes = NetworkTest::Frame(type, payload);
   Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
   Network::SocketStatus status;
   Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);

@@ -23,15 +23,9 @@ namespace {
 using Network::NetAddress;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
+using NetworkTest::Frame;
 using NetworkTest::PumpUntil;
 using NetworkTest::RawPeer;
-
-std::string Frame(std::uint32_t type, const std::string& payload) {
-  std::string bytes(8 + payload.size(), '\0');
-  Network::WriteMessage(reinterpret_cast<std::uint8_t*>(&bytes[0]), type, payload.data(),
-                        static_cast<std::uint32_t>(payload.size()));
-  return bytes;
-}
 
 class SessionLimitsTest : public ::testing::Test {
  protected:
