@@ -297,6 +297,19 @@ class StoryMenuTest : public ScreensTest {
     m_input.cursorY = 719 - (static_cast<int32_t>(y) + 360);
     for (int i = 0; i < 3; ++i) Frame(16.0);
   }
+  // Where the screen shows the named object now.
+  Math::Vector2D Where(const char* name) {
+    auto* object = Object<Quillon::GameObject>(1, name);
+    return object == nullptr ? Math::Vector2D(-640.0f, 360.0f) : object->GetPosition();
+  }
+  void PointAt(const char* name) { PointAt(Where(name).x, Where(name).y); }
+  // Points at the button, clicks, checks the level asked for and lets the switch happen.
+  void ClickOn(const char* button, uint32_t level) {
+    PointAt(button);
+    Click();
+    ExpectRequested(level);
+    Frame(16.0);
+  }
   // One frame with the left button gone down, then released.
   void Click() {
     m_input.Hold(PAL::VirtualKey::LeftButton, true);
@@ -458,7 +471,7 @@ TEST_F(StoryMenuTest, TheMenuButtonsLeadToTheirScreensAndBack) {
   SwitchTo("MainOptionLevel");
   auto* instruction = Object<Quillon::Text>(1, "InstructionTxt");
   ASSERT_NE(instruction, nullptr);
-  PointAt(-131.0f, 61.0f);
+  PointAt("InstructionBtn");
   // The caption under the pointer loses green and blue; nothing is asked for without a click.
   EXPECT_FLOAT_EQ(instruction->GetModulationColor().g, 0.0f);
   EXPECT_FLOAT_EQ(instruction->GetModulationColor().b, 0.0f);
@@ -468,20 +481,11 @@ TEST_F(StoryMenuTest, TheMenuButtonsLeadToTheirScreensAndBack) {
   Frame(16.0);
   ASSERT_NE(dynamic_cast<InstructionLevel*>(Current()), nullptr);
   // Home from the instructions.
-  PointAt(21.0f, -268.0f);
-  Click();
-  ExpectRequested(2);
-  Frame(16.0);
+  ClickOn("homeBtn", 2);
   ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
-  PointAt(137.0f, -29.0f);
-  Click();
-  ExpectRequested(4);
-  Frame(16.0);
+  ClickOn("CreditBtn", 4);
   ASSERT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
-  PointAt(505.0f, -300.0f);
-  Click();
-  ExpectRequested(2);
-  Frame(16.0);
+  ClickOn("MainMenuBtn", 2);
   ASSERT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
   // Away from every button all captions are plain again.
   PointAt(-500.0f, 300.0f);
@@ -490,7 +494,7 @@ TEST_F(StoryMenuTest, TheMenuButtonsLeadToTheirScreensAndBack) {
   }
   Click();
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
-  PointAt(-133.0f, -27.0f);
+  PointAt("GarageBtn");
   Click();
   ExpectRequested(6);
 }
@@ -500,7 +504,7 @@ TEST_F(StoryMenuTest, PlayOpensTheTutorialOnceThenTheGameAndExitQuits) {
   SwitchTo("MainOptionLevel");
   auto* play = Object<Quillon::Text>(1, "PlayTxt");
   ASSERT_NE(play, nullptr);
-  PointAt(0.0f, 150.0f);
+  PointAt("PlayBtn");
   // Play's caption loses only its blue.
   EXPECT_FLOAT_EQ(play->GetModulationColor().g, 1.0f);
   EXPECT_FLOAT_EQ(play->GetModulationColor().b, 0.0f);
@@ -528,19 +532,20 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   auto* overlay = Object<OptionMenu_M>(1, "OptionMenuSprite");
   ASSERT_NE(overlay, nullptr);
   EXPECT_TRUE(overlay->IsVisible());
-  PointAt(135.0f, 64.0f);
+  auto* sound = Object<Quillon::Sprite>(1, "Op_SoundChkBox");
+  ASSERT_NE(sound, nullptr);
+  const Math::Vector2D offset = sound->GetPosition() - overlay->GetPosition();
+  PointAt("OptionBtn");
   Click();
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
   EXPECT_TRUE(overlay->IsShown());
   Frame(16.0);
   // It stands on the camera with its members.
   EXPECT_EQ(overlay->GetPosition(), Math::Vector2D(0.0f, 0.0f));
-  auto* sound = Object<Quillon::Sprite>(1, "Op_SoundChkBox");
-  ASSERT_NE(sound, nullptr);
-  EXPECT_EQ(sound->GetPosition(), Math::Vector2D(170.0f, 107.0f));
+  EXPECT_EQ(sound->GetPosition(), overlay->GetPosition() + offset);
   EXPECT_TRUE(sound->IsVisible());
   // The sound box toggles the game's flag, twice back to where it was.
-  PointAt(170.0f, 107.0f);
+  PointAt("Op_SoundChkBox");
   Click();
   EXPECT_EQ(sound->GetCurrentFrameIndex(), 1u);
   EXPECT_EQ(m_game->soundOn, 0);
@@ -549,24 +554,24 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
   EXPECT_EQ(m_game->soundOn, 1);
   auto* music = Object<Quillon::Sprite>(1, "Op_BgmChkBox");
-  PointAt(170.0f, 179.0f);
+  PointAt("Op_BgmChkBox");
   Click();
   EXPECT_EQ(music->GetCurrentFrameIndex(), 1u);
   EXPECT_EQ(m_game->musicOn, 0);
   // The menu's buttons are dead while it is open.
-  PointAt(-131.0f, 61.0f);
+  PointAt("InstructionBtn");
   Click();
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
   EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "InstructionTxt")->GetModulationColor().g, 1.0f);
   // Its one button closes it, its caption lit while the pointer is on it.
-  PointAt(11.0f, -194.0f);
+  PointAt("Op_MmBtn");
   EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "opBtnTxt2")->GetModulationColor().g, 0.0f);
   Click();
   EXPECT_FALSE(overlay->IsShown());
   EXPECT_FALSE(overlay->IsVisible());
   EXPECT_FALSE(sound->IsVisible());
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
-  PointAt(-131.0f, 61.0f);
+  PointAt("InstructionBtn");
   Click();
   ExpectRequested(3);
 }
@@ -574,30 +579,30 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
 TEST_F(StoryMenuTest, APressInTheFrameThePointerArrivesActsOnTheButtonItArrivedAt) {
   Frame(16.0);
   SwitchTo("MainOptionLevel");
-  // A quick flick: the pointer reaches the world point and the button goes down in one frame.
-  const auto flickAndPress = [this](float x, float y) {
-    m_input.cursorX = static_cast<int32_t>(x) + 640;
-    m_input.cursorY = 719 - (static_cast<int32_t>(y) + 360);
+  // A quick flick: the pointer reaches the button and the button goes down in one frame.
+  const auto flickAndPress = [this](const char* button) {
+    m_input.cursorX = static_cast<int32_t>(Where(button).x) + 640;
+    m_input.cursorY = 719 - (static_cast<int32_t>(Where(button).y) + 360);
     Click();
     Frame(16.0);
   };
   // From bare ground onto Play.
   PointAt(-500.0f, 300.0f);
-  flickAndPress(0.0f, 150.0f);
+  flickAndPress("PlayBtn");
   ExpectRequested(5);
   SwitchTo("MainOptionLevel");
   // From Instructions onto Credits: Credits answers, not the button just left.
-  PointAt(-131.0f, 61.0f);
-  flickAndPress(137.0f, -29.0f);
+  PointAt("InstructionBtn");
+  flickAndPress("CreditBtn");
   ExpectRequested(4);
   SwitchTo("MainOptionLevel");
   // The overlay's sound box, reached and pressed in one frame, toggles once only.
-  PointAt(135.0f, 64.0f);
+  PointAt("OptionBtn");
   Click();
   Frame(16.0);
   ASSERT_TRUE(Object<OptionMenu_M>(1, "OptionMenuSprite")->IsShown());
   PointAt(-500.0f, 300.0f);
-  flickAndPress(170.0f, 107.0f);
+  flickAndPress("Op_SoundChkBox");
   for (int i = 0; i < 3; ++i) Frame(16.0);
   EXPECT_EQ(m_game->soundOn, 0);
   EXPECT_EQ(Object<Quillon::Sprite>(1, "Op_SoundChkBox")->GetCurrentFrameIndex(), 1u);
