@@ -25,17 +25,11 @@ using Math::Vector2D;
 using Quillon::GameObject;
 using Quillon::Layer;
 
-std::unique_ptr<CollisionActor> MakeBoxActor(float half) {
-  auto actor = std::make_unique<CollisionActor>();
-  FrameworkTest::AddBoxAnimation(*actor, half);
-  return actor;
-}
-
 class CollisionAttachmentTest : public FrameworkTest::FrameworkFixture {
  protected:
   void SetUp() override {
     FrameworkFixture::SetUp();
-    actor_ = MakeBoxActor(16.0f);
+    actor_.reset(FrameworkTest::MakeBoxActor(16.0f));
     services_.collisionAssets.push_back(actor_.get());
     layer_ = new Layer(0.0f);
   }

@@ -25,12 +25,6 @@ using Core::SmartPointer;
 using Math::Vector2D;
 using Quillon::GameObject;
 
-std::unique_ptr<CollisionActor> MakeBoxActor(float half) {
-  auto actor = std::make_unique<CollisionActor>();
-  FrameworkTest::AddBoxAnimation(*actor, half);
-  return actor;
-}
-
 // One question as the bridge asked it.
 struct Question {
   GameObject* a;
@@ -52,7 +46,7 @@ class CollisionBridgeTest : public FrameworkTest::FrameworkFixture {
  protected:
   void SetUp() override {
     FrameworkFixture::SetUp();
-    actor_ = MakeBoxActor(16.0f);
+    actor_.reset(FrameworkTest::MakeBoxActor(16.0f));
     services_.collisionAssets.push_back(actor_.get());
     layer_ = new Quillon::Layer(0.0f);
     ASSERT_TRUE(layer_->AddStaticLineSegment(Vector2D(100.0f, 183.5f), Vector2D(400.0f, 183.5f), 0, 77));
