@@ -29,7 +29,7 @@ bool g_fillSaving = true;
 // Frames smaller than this many texels are drawn as one part: more draws would cost more than the
 // fragments they spare.
 constexpr int32_t kSplitTexels = 256 * 256;
-constexpr int32_t kColumns = 16;
+constexpr int32_t kColumns = 24;
 constexpr int32_t kMinimumColumnWidth = 64;
 // Window pixels kept between a cut and the part that covers it, against rounding.
 constexpr double kCutMargin = 1.0;
@@ -176,7 +176,7 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
     keep();
     return;
   }
-  const int32_t reach = level == 0 ? 2 : 4 << level;
+  const int32_t reach = level == 0 ? 1 : 4 << level;
   const bool split = cellWidth * cellHeight >= kSplitTexels;
   const int32_t columnWidth = split ? std::max(kMinimumColumnWidth, (cellWidth + kColumns - 1) / kColumns) : cellWidth;
   const std::vector<Renderer::TexelPiece>& pieces = coverage->GetPieces(cell, reach, columnWidth);
@@ -376,12 +376,12 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
   }
   items.clear();
   m_foldColors.clear();
+  const size_t shade = m_fold.count;
+  m_fold.count = 0;
   for (size_t i = 0; i < m_pieces.size(); ++i) {
     const PieceInfo& info = m_pieceInfo[i];
-    if (info.skip) {
-      if (m_fold.active && i < m_fold.count) --m_fold.count;
-      continue;
-    }
+    if (info.skip) continue;
+    if (m_fold.active && i < shade) ++m_fold.count;
     RenderItem& item = m_pieces[i];
     if (info.sprite) {
       // The quad (-0.5..0.5) maps to the cell's texels (u = (x + 0.5) * cellWidth); keep that
