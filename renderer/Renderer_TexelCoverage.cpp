@@ -113,50 +113,63 @@ bool TexelCoverage::IsOpaque(const TexelRect& area) const {
   return opaque;
 }
 
-const std::vector<TexelPiece>& TexelCoverage::GetPieces(const TexelRect& cell, int32_t reach, int32_t columnWidth) const {
-  const auto key = std::make_tuple(cell, reach, columnWidth);
+void TexelCoverage::AddColumnPieces(const TexelRect& column, int32_t reach, int32_t splits,
+                                    std::vector<TexelPiece>& pieces) const {
+  const TexelRect visible = GetVisibleBounds(column, reach);
+  if (visible.IsEmpty()) return;
+  // The longest run of rows whose texels are opaque as far as a sample in the column reaches
+  // (the picture's edge repeats itself, so rows past it count as opaque).
+  const TexelRect sampled =
+      Clip(TexelRect{visible.left - reach, visible.bottom - reach, visible.right + reach, visible.top + reach});
+  int32_t bestBottom = 0;
+  int32_t bestTop = 0;
+  for (int32_t row = sampled.bottom; row < sampled.top;) {
+    if (!IsRowOpaque(row, sampled.left, sampled.right)) {
+      ++row;
+      continue;
+    }
+    int32_t end = row;
+    while (end < sampled.top && IsRowOpaque(end, sampled.left, sampled.right)) ++end;
+    const int32_t bottom = row == 0 ? visible.bottom : std::max(row + reach, visible.bottom);
+    const int32_t top = end == static_cast<int32_t>(m_height) ? visible.top : std::min(end - reach, visible.top);
+    if (top - bottom > bestTop - bestBottom) {
+      bestBottom = bottom;
+      bestTop = top;
+    }
+    row = end;
+  }
+  const int32_t band = std::max(bestTop - bestBottom, 0);
+  const int32_t height = visible.top - visible.bottom;
+  // A column whose opaque band leaves a quarter of it blended is tried again in halves: where a
+  // skyline steps, each half's band reaches its own roof.
+  if (splits > 0 && (height - band) * 4 > height && column.right - column.left >= 2 * kNarrowestColumn) {
+    const int32_t middle = column.left + (column.right - column.left) / 2;
+    AddColumnPieces(TexelRect{column.left, column.bottom, middle, column.top}, reach, splits - 1, pieces);
+    AddColumnPieces(TexelRect{middle, column.bottom, column.right, column.top}, reach, splits - 1, pieces);
+    return;
+  }
+  const auto add = [&pieces](const TexelRect& rect, bool opaque) {
+    if (!rect.IsEmpty()) pieces.push_back(TexelPiece{rect, opaque});
+  };
+  if (band == 0) {
+    add(visible, false);
+    return;
+  }
+  add(TexelRect{visible.left, visible.bottom, visible.right, bestBottom}, false);
+  add(TexelRect{visible.left, bestBottom, visible.right, bestTop}, true);
+  add(TexelRect{visible.left, bestTop, visible.right, visible.top}, false);
+}
+
+const std::vector<TexelPiece>& TexelCoverage::GetPieces(const TexelRect& cell, int32_t reach, int32_t columnWidth,
+                                                        int32_t splits) const {
+  const auto key = std::make_tuple(cell, reach, columnWidth, splits);
   auto known = m_pieces.find(key);
   if (known != m_pieces.end()) return known->second;
 
   std::vector<TexelPiece> pieces;
   const int32_t width = std::max(columnWidth, 1);
   for (int32_t left = cell.left; left < cell.right; left += width) {
-    TexelRect column = cell;
-    column.left = left;
-    column.right = std::min(left + width, cell.right);
-    const TexelRect visible = GetVisibleBounds(column, reach);
-    if (visible.IsEmpty()) continue;
-    // The longest run of rows whose texels are opaque as far as a sample in the column reaches
-    // (the picture's edge repeats itself, so rows past it count as opaque).
-    const TexelRect sampled = Clip(TexelRect{visible.left - reach, visible.bottom - reach, visible.right + reach,
-                                             visible.top + reach});
-    int32_t bestBottom = 0;
-    int32_t bestTop = 0;
-    for (int32_t row = sampled.bottom; row < sampled.top;) {
-      if (!IsRowOpaque(row, sampled.left, sampled.right)) {
-        ++row;
-        continue;
-      }
-      int32_t end = row;
-      while (end < sampled.top && IsRowOpaque(end, sampled.left, sampled.right)) ++end;
-      const int32_t bottom = row == 0 ? visible.bottom : std::max(row + reach, visible.bottom);
-      const int32_t top = end == static_cast<int32_t>(m_height) ? visible.top : std::min(end - reach, visible.top);
-      if (top - bottom > bestTop - bestBottom) {
-        bestBottom = bottom;
-        bestTop = top;
-      }
-      row = end;
-    }
-    const auto add = [&pieces](const TexelRect& rect, bool opaque) {
-      if (!rect.IsEmpty()) pieces.push_back(TexelPiece{rect, opaque});
-    };
-    if (bestTop <= bestBottom) {
-      add(visible, false);
-      continue;
-    }
-    add(TexelRect{visible.left, visible.bottom, visible.right, bestBottom}, false);
-    add(TexelRect{visible.left, bestBottom, visible.right, bestTop}, true);
-    add(TexelRect{visible.left, bestTop, visible.right, visible.top}, false);
+    AddColumnPieces(TexelRect{left, cell.bottom, std::min(left + width, cell.right), cell.top}, reach, splits, pieces);
   }
   return m_pieces.emplace(key, std::move(pieces)).first->second;
 }

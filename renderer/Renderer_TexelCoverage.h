@@ -49,8 +49,10 @@ class TexelCoverage {
   // The parts of `cell` to draw so that every texel within `reach` of a visible one is covered:
   // the cell cut in columns `columnWidth` texels wide, each cut to its visible bounds and, where
   // a band of rows is opaque as far as samples reach, split into that band and the blended rest;
-  // column by column, from the bottom up. Answers are kept.
-  const std::vector<TexelPiece>& GetPieces(const TexelRect& cell, int32_t reach, int32_t columnWidth) const;
+  // column by column, from the bottom up. A column whose band leaves much of it blended is tried
+  // in halves, up to `splits` times. Answers are kept.
+  const std::vector<TexelPiece>& GetPieces(const TexelRect& cell, int32_t reach, int32_t columnWidth,
+                                           int32_t splits) const;
   // Whether every texel of the picture is black, with one alpha for all (a plain shade).
   bool IsUniformBlack() const { return m_uniformBlack; }
   uint8_t GetUniformAlpha() const { return m_uniformAlpha; }
@@ -58,6 +60,9 @@ class TexelCoverage {
  private:
   bool AnyVisible(int32_t row, int32_t left, int32_t right, int32_t& first, int32_t& last) const;
   bool IsRowOpaque(int32_t row, int32_t left, int32_t right) const;
+  void AddColumnPieces(const TexelRect& column, int32_t reach, int32_t splits, std::vector<TexelPiece>& pieces) const;
+
+  static constexpr int32_t kNarrowestColumn = 16;
   TexelRect Clip(const TexelRect& area) const;
 
   uint32_t m_width = 0;
@@ -69,7 +74,7 @@ class TexelCoverage {
   uint8_t m_uniformAlpha = 0;
   mutable std::map<std::pair<TexelRect, int32_t>, TexelRect> m_bounds;
   mutable std::map<TexelRect, bool> m_opaqueAreas;
-  mutable std::map<std::tuple<TexelRect, int32_t, int32_t>, std::vector<TexelPiece>> m_pieces;
+  mutable std::map<std::tuple<TexelRect, int32_t, int32_t, int32_t>, std::vector<TexelPiece>> m_pieces;
 };
 
 }  // namespace Renderer

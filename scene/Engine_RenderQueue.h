@@ -113,6 +113,7 @@ class RenderQueue {
   // Fill saving (see Engine_RenderQueueFill.cpp). Per part of a sprite to draw: where its texels
   // lie in the frame's cell and how they land in the window.
   struct PieceInfo {
+    size_t source = 0;    // the item it comes from, counted in the list's order
     bool sprite = false;  // a part of a sprite's quad; else an item kept as it came
     bool opaque = false;  // drawn with the opaque sprite effect
     bool black = false;   // its picture is a plain black shade
@@ -137,6 +138,9 @@ class RenderQueue {
   // Appends the parts of the item to draw (the item itself when it is no sprite's quad or cannot be
   // cut); the view's matrices and viewport must be the renderer's current ones.
   void SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection, const Renderer::Viewport& viewport);
+  // Appends the item of parts first..end that draws those of them that show and are opaque (or
+  // blended): a quad cut to the part, or a batch of quads.
+  void EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items);
   // Cuts from each part what opaque parts drawn after it cover.
   void CutCovered(const Renderer::Viewport& viewport);
   // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
@@ -166,11 +170,15 @@ class RenderQueue {
   Core::SmartPointer<Renderer::Effect> m_opaqueSpriteEffect;
   std::vector<RenderItem> m_pieces;
   std::vector<PieceInfo> m_pieceInfo;
+  size_t m_sourceCount = 0;
+  // Meshes of batched parts, reused from flush to flush.
+  std::vector<Core::SmartPointer<Mesh>> m_batches;
+  size_t m_batchesUsed = 0;
   std::vector<PixelRect> m_occluders;
   std::vector<PixelRect> m_nearOccluders;
   std::vector<size_t> m_occluderOf;
   std::vector<Math::Color> m_foldColors;
-  std::vector<WindowRect> m_opaqueWindows;
+  std::vector<int32_t> m_rows;
   std::vector<std::pair<int32_t, int32_t>> m_spans;
   Fold m_fold;
   Math::Color m_viewClearColor;

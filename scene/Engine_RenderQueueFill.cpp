@@ -12,9 +12,6 @@
 // With fill saving off every item is drawn as it was submitted: the plain path the tests compare.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include "renderer/Renderer_IRenderer.h"
 #include "renderer/Renderer_ScissorState.h"
@@ -30,6 +27,8 @@ bool g_fillSaving = true;
 // fragments they spare.
 constexpr int32_t kSplitTexels = 256 * 256;
 constexpr int32_t kColumns = 24;
+// How often a column may be halved where its opaque band leaves much of it blended.
+constexpr int32_t kSplits = 0;
 constexpr int32_t kMinimumColumnWidth = 64;
 // Window pixels kept between a cut and the part that covers it, against rounding.
 constexpr double kCutMargin = 1.0;
@@ -115,9 +114,11 @@ void RenderQueue::SetViewClearColor(const Math::Color& color) {
 
 void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection,
                                   const Renderer::Viewport& viewport) {
-  const auto keep = [this, &item]() {
+  const size_t source = m_sourceCount++;
+  const auto keep = [this, &item, source]() {
     m_pieces.push_back(item);
     m_pieceInfo.push_back(PieceInfo());
+    m_pieceInfo.back().source = source;
   };
   if (!item.useSharedQuad || item.customBlend || !item.texture || item.effect.Get() != m_spriteEffect.Get()) {
     keep();
@@ -179,7 +180,7 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
   const int32_t reach = level == 0 ? 1 : 4 << level;
   const bool split = cellWidth * cellHeight >= kSplitTexels;
   const int32_t columnWidth = split ? std::max(kMinimumColumnWidth, (cellWidth + kColumns - 1) / kColumns) : cellWidth;
-  const std::vector<Renderer::TexelPiece>& pieces = coverage->GetPieces(cell, reach, columnWidth);
+  const std::vector<Renderer::TexelPiece>& pieces = coverage->GetPieces(cell, reach, columnWidth, split ? kSplits : 0);
   const bool fullAlpha = item.color.a >= 1.0f;
   const bool black = coverage->IsUniformBlack();
 
@@ -196,6 +197,7 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
       }
     }
     PieceInfo info;
+    info.source = source;
     info.sprite = true;
     info.opaque = opaque;
     info.black = black;
@@ -248,9 +250,7 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
     m_occluderOf[i] = m_occluders.size();
     const PieceInfo& info = m_pieceInfo[i];
     if (!info.sprite || !info.opaque || info.skip) continue;
-    const WindowRect window = info.Window();
-    m_opaqueWindows.push_back(window);
-    const PixelRect pixels = SurelyCovered(window);
+    const PixelRect pixels = SurelyCovered(info.Window());
     if (pixels.left <= pixels.right && pixels.bottom <= pixels.top) m_occluders.push_back(pixels);
   }
   m_occluderOf[m_pieces.size()] = m_occluders.size();
@@ -304,16 +304,21 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
 }
 
 bool RenderQueue::IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top) {
-  // Row by row: the pixels whose centres lie inside an opaque part, joined, must span the region.
-  constexpr double kEdge = 0.05;  // a centre this near an edge may fall either way
-  for (int32_t row = bottom; row < top; ++row) {
-    const double centre = row + 0.5;
+  if (left >= right || bottom >= top) return true;
+  // Row by row, the opaque parts' pixels joined must span the region; the rows change only where
+  // a part begins or ends.
+  m_rows.clear();
+  m_rows.push_back(bottom);
+  for (const PixelRect& o : m_occluders) {
+    if (o.bottom > bottom && o.bottom < top) m_rows.push_back(o.bottom);
+    if (o.top + 1 > bottom && o.top + 1 < top) m_rows.push_back(o.top + 1);
+  }
+  std::sort(m_rows.begin(), m_rows.end());
+  m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
+  for (const int32_t row : m_rows) {
     m_spans.clear();
-    for (const WindowRect& o : m_opaqueWindows) {
-      if (o.bottom + kEdge >= centre || o.top - kEdge <= centre) continue;
-      const auto first = static_cast<int32_t>(std::ceil(o.left + kEdge - 0.5));
-      const auto last = static_cast<int32_t>(std::floor(o.right - kEdge - 0.5));
-      if (first <= last) m_spans.emplace_back(first, last);
+    for (const PixelRect& o : m_occluders) {
+      if (o.bottom <= row && row <= o.top) m_spans.emplace_back(o.left, o.right);
     }
     std::sort(m_spans.begin(), m_spans.end());
     int32_t next = left;
@@ -336,19 +341,23 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
 
   m_pieces.clear();
   m_pieceInfo.clear();
+  m_sourceCount = 0;
   m_occluders.clear();
-  m_opaqueWindows.clear();
   for (const RenderItem& item : items) SplitSpriteQuad(item, item.ignoreView ? projection : viewProjection, viewport);
   // Depth writes by opaque-list items could hide an occluder's fragments.
   if (m_opaque.empty()) CutCovered(viewport);
 
   // A black shade over sprites only: those under it take its darkening.
-  if (!getenv("FILL_NOFOLD") && mayFold && m_viewCleared && m_opaque.empty() && m_textContexts.empty()) {
+  if (mayFold && m_viewCleared && m_opaque.empty() && m_textContexts.empty()) {
     for (size_t i = 0; i < m_pieces.size(); ++i) {
       const PieceInfo& info = m_pieceInfo[i];
       if (info.skip) continue;
       if (!info.sprite) break;
       if (!info.black || info.opaque) continue;
+      // The shade must be one part, left out whole.
+      const bool whole = (i == 0 || m_pieceInfo[i - 1].source != info.source) &&
+                         (i + 1 == m_pieces.size() || m_pieceInfo[i + 1].source != info.source);
+      if (!whole) break;
       const WindowRect shade = info.Window();
       m_fold.active = true;
       m_fold.count = i;
@@ -369,52 +378,26 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
     }
   }
 
-  if (getenv("FILL_DEBUG")) {
-    fprintf(stderr, "DBGFLUSH pieces %zu fold %d count %zu keep %.2f rect %d %d %d %d cleared %d text %zu opaque %zu\n", m_pieces.size(), m_fold.active, m_fold.count, m_fold.keep, m_fold.left, m_fold.bottom, m_fold.right, m_fold.top, m_viewCleared, m_textContexts.size(), m_opaque.size());
-    for (size_t i = 0; i < m_pieces.size(); ++i) { const PieceInfo& f = m_pieceInfo[i]; const WindowRect w = f.Window();
-      fprintf(stderr, "DBG %s sprite %d opaque %d black %d skip %d win %.0f %.0f %.0f %.0f\n", m_pieces[i].texture ? m_pieces[i].texture->GetName().c_str() + 48 : "-", f.sprite, f.opaque, f.black, f.skip, w.left, w.bottom, w.right, w.top); }
-  }
+  // The parts that show, item by item: one quad for a lone part, else one batch of quads for the
+  // opaque parts and one for the blended ones (parts of one item never overlap, so their order
+  // among themselves does not matter).
   items.clear();
   m_foldColors.clear();
+  m_batchesUsed = 0;
   const size_t shade = m_fold.count;
   m_fold.count = 0;
-  for (size_t i = 0; i < m_pieces.size(); ++i) {
-    const PieceInfo& info = m_pieceInfo[i];
-    if (info.skip) continue;
-    if (m_fold.active && i < shade) ++m_fold.count;
-    RenderItem& item = m_pieces[i];
-    if (info.sprite) {
-      // The quad (-0.5..0.5) maps to the cell's texels (u = (x + 0.5) * cellWidth); keep that
-      // mapping on the part, so each fragment samples where it did.
-      const auto left = static_cast<float>(info.texelLeft / info.cellWidth);
-      const auto right = static_cast<float>(info.texelRight / info.cellWidth);
-      const auto bottom = static_cast<float>(info.texelBottom / info.cellHeight);
-      const auto top = static_cast<float>(info.texelTop / info.cellHeight);
-      if (left != 0.0f || bottom != 0.0f || right != 1.0f || top != 1.0f) {
-        const Math::Matrix4x4 part = Math::Matrix4x4::MakeScale(right - left, top - bottom, 1.0f);
-        item.modelMatrix = item.modelMatrix *
-                           Math::Matrix4x4::MakeTranslation((left + right) * 0.5f - 0.5f, (bottom + top) * 0.5f - 0.5f, 0.0f) *
-                           part;
-        item.textureMatrix = item.textureMatrix * Math::Matrix4x4::MakeTranslation(left, bottom, 0.0f) * part;
-      }
-      if (info.opaque) item.effect = m_opaqueSpriteEffect;
+  for (size_t first = 0; first < m_pieces.size();) {
+    size_t end = first + 1;
+    while (end < m_pieces.size() && m_pieceInfo[end].source == m_pieceInfo[first].source) ++end;
+    const size_t before = items.size();
+    if (!m_pieceInfo[first].sprite) {
+      if (!m_pieceInfo[first].skip) items.push_back(m_pieces[first]);
+    } else {
+      for (const bool opaque : {true, false}) EmitParts(first, end, opaque, items);
     }
-    items.push_back(item);
+    if (m_fold.active && first < shade) m_fold.count += items.size() - before;
+    first = end;
   }
-  if (const char* only = getenv("FILL_ONLY")) {
-    std::vector<RenderItem> kept;
-    size_t keptBelow = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-      auto& it = items[i];
-      if (std::string(only) == "none" ? !it.texture : (it.texture && it.texture->GetName().find(only) != std::string::npos)) {
-        kept.push_back(it);
-        if (i < m_fold.count) ++keptBelow;
-      }
-    }
-    items = kept;
-    m_fold.count = keptBelow;
-  }
-  if (getenv("FILL_DEBUG")) fprintf(stderr, "DBGFOLD %d clear %d count %zu\n", m_fold.active, m_fold.clear, m_fold.count);
   if (m_fold.active) {
     for (size_t i = 0; i < m_fold.count; ++i) {
       m_foldColors.push_back(items[i].color);
@@ -423,6 +406,59 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
       items[i].color.b *= m_fold.keep;
     }
   }
+}
+
+void RenderQueue::EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items) {
+  size_t count = 0;
+  size_t lone = first;
+  for (size_t i = first; i < end; ++i) {
+    if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
+    ++count;
+    lone = i;
+  }
+  if (count == 0) return;
+  RenderItem item = m_pieces[lone];
+  if (opaque) item.effect = m_opaqueSpriteEffect;
+  // A part's quad spans its texels of the cell: the quad (-0.5..0.5) maps to the cell's texels
+  // (u = (x + 0.5) * cellWidth), a mapping each part keeps, so each fragment samples where it did.
+  const auto span = [](const PieceInfo& info, float& left, float& bottom, float& right, float& top) {
+    left = static_cast<float>(info.texelLeft / info.cellWidth);
+    right = static_cast<float>(info.texelRight / info.cellWidth);
+    bottom = static_cast<float>(info.texelBottom / info.cellHeight);
+    top = static_cast<float>(info.texelTop / info.cellHeight);
+  };
+  float left = 0, bottom = 0, right = 1, top = 1;
+  if (count == 1) {
+    span(m_pieceInfo[lone], left, bottom, right, top);
+    if (left != 0.0f || bottom != 0.0f || right != 1.0f || top != 1.0f) {
+      const Math::Matrix4x4 part = Math::Matrix4x4::MakeScale(right - left, top - bottom, 1.0f);
+      item.modelMatrix = item.modelMatrix *
+                         Math::Matrix4x4::MakeTranslation((left + right) * 0.5f - 0.5f, (bottom + top) * 0.5f - 0.5f, 0.0f) *
+                         part;
+      item.textureMatrix = item.textureMatrix * Math::Matrix4x4::MakeTranslation(left, bottom, 0.0f) * part;
+    }
+    items.push_back(item);
+    return;
+  }
+  // Several parts: one draw of their quads, in the item's own quad and cell coordinates.
+  if (m_batchesUsed == m_batches.size()) m_batches.emplace_back(new ("Internal_RenderQueue", __LINE__) Mesh());
+  Mesh* batch = m_batches[m_batchesUsed++].Get();
+  batch->Clear();
+  uint32_t vertices = 0;
+  for (size_t i = first; i < end; ++i) {
+    if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
+    span(m_pieceInfo[i], left, bottom, right, top);
+    const float corners[6][2] = {{left, bottom}, {right, bottom}, {right, top}, {right, top}, {left, top}, {left, bottom}};
+    for (const auto& corner : corners) {
+      batch->AddPosition(Math::Vector3D(corner[0] - 0.5f, corner[1] - 0.5f, 0.0f));
+      batch->AddTexCoord(Math::Vector2D(corner[0], corner[1]));
+      batch->AddIndex(vertices++);
+    }
+  }
+  batch->AddPart(MeshPart{0, vertices - 1, -1, 1});
+  item.mesh = batch;
+  item.meshPart = 0;
+  items.push_back(item);
 }
 
 void RenderQueue::DrawFolded(std::vector<RenderItem>& items) {
@@ -473,7 +509,7 @@ void RenderQueue::DrawFolded(std::vector<RenderItem>& items) {
                                 {left, inBottom, inLeft, inTop},
                                 {inRight, inBottom, right, inTop}};
   for (const auto& strip : strips) {
-    if (strip[0] >= strip[2] || strip[1] >= strip[3] || getenv("FILL_NOSTRIPS")) continue;
+    if (strip[0] >= strip[2] || strip[1] >= strip[3]) continue;
     region(strip[0], strip[1], strip[2], strip[3]);
     DrawItems(items, 0, m_fold.count);
   }
