@@ -28,7 +28,7 @@ bool g_fillSaving = true;
 constexpr int32_t kSplitTexels = 256 * 256;
 constexpr int32_t kColumns = 24;
 // How often a column may be halved where its opaque band leaves much of it blended.
-constexpr int32_t kSplits = 0;
+constexpr int32_t kSplits = 1;
 constexpr int32_t kMinimumColumnWidth = 64;
 // Window pixels kept between a cut and the part that covers it, against rounding.
 constexpr double kCutMargin = 1.0;
@@ -74,6 +74,10 @@ RenderQueue::PixelRect MayCover(const RenderQueue::WindowRect& r) {
   return {static_cast<int32_t>(std::ceil(r.left - 0.5 - kEdge)), static_cast<int32_t>(std::ceil(r.bottom - 0.5 - kEdge)),
           static_cast<int32_t>(std::floor(r.right - 0.5 + kEdge)), static_cast<int32_t>(std::floor(r.top - 0.5 + kEdge))};
 }
+
+// The boundary of 4 x 4 pixel blocks at or below (above) a pixel boundary.
+double BlockBelow(int32_t boundary) { return 4.0 * std::floor(boundary / 4.0); }
+double BlockAbove(int32_t boundary) { return 4.0 * std::ceil(boundary / 4.0); }
 
 // Whether the occluders that hold the line `at` (a row when `rows`, else a column) together cover
 // the pixels from..to on it; `innermost` gets, among them, the nearest far side (reaching from
@@ -274,21 +278,22 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
         m_nearOccluders.push_back(o);
       }
     }
-    // Edge by edge, cut what the occluders cover across the whole edge; an edge moves to half a
-    // pixel past the last covered pixel, so no centre changes hands in between.
+    // Edge by edge, cut what the occluders cover across the whole edge. A cut edge moves onto a
+    // pixel boundary within the covered pixels, and onto the renderer's 4 x 4 block grid: a
+    // block the edge crosses is shaded whole anyway.
     for (int pass = 0; pass < 4 && !m_nearOccluders.empty(); ++pass) {
       drawn = MayCover(rect);
       if (drawn.left > drawn.right || drawn.bottom > drawn.top) break;
       const WindowRect before = rect;
       int32_t inner = 0;
       if (Covers(m_nearOccluders, true, drawn.bottom, drawn.left, drawn.right, true, inner)) {
-        rect.bottom = std::max(rect.bottom, inner + 0.5);
+        rect.bottom = std::max(rect.bottom, BlockBelow(inner + 1));
       } else if (Covers(m_nearOccluders, true, drawn.top, drawn.left, drawn.right, false, inner)) {
-        rect.top = std::min(rect.top, inner + 0.5);
+        rect.top = std::min(rect.top, BlockAbove(inner));
       } else if (Covers(m_nearOccluders, false, drawn.left, drawn.bottom, drawn.top, true, inner)) {
-        rect.left = std::max(rect.left, inner + 0.5);
+        rect.left = std::max(rect.left, BlockBelow(inner + 1));
       } else if (Covers(m_nearOccluders, false, drawn.right, drawn.bottom, drawn.top, false, inner)) {
-        rect.right = std::min(rect.right, inner + 0.5);
+        rect.right = std::min(rect.right, BlockAbove(inner));
       }
       if (rect.left >= rect.right || rect.bottom >= rect.top) break;
       if (before.left == rect.left && before.right == rect.right && before.bottom == rect.bottom && before.top == rect.top) break;
