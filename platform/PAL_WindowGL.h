@@ -35,6 +35,10 @@ bool SetGLSwapInterval(std::int32_t interval);
 std::int32_t GetGLSwapInterval();
 // Any OpenGL or extension entry point of the current context's library; null when missing.
 void* GetGLProcAddress(const char* name);
+// The X11 display connection (an Xlib Display*) the window lives on; null when the window is not
+// on X11 (Wayland) or the display is lost. For the renderer's backend, which reads the display's
+// frame-buffer configurations.
+void* GetX11Display(const Window& window);
 
 // What the window's visual actually has (read with its context current).
 struct GLPixelFormat {

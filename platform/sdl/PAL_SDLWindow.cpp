@@ -1,7 +1,9 @@
 // PAL::Window, the message pump and the OpenGL context over SDL2.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -24,6 +26,19 @@ constexpr const char kSourceFile[] = "PAL_Window";
 
 bool g_quitPosted = false;
 int g_videoState = 0;  // 0 not tried, 1 started, -1 failed
+// Every open engine window, to recognise ours in the window system's destroy notices.
+std::vector<Window*> g_openWindows;
+bool g_lossReported = false;
+
+// A window or display taken away from outside ends the program as a close does: the main loop ends
+// and the program's shutdown runs (saving what it saves).
+void EndAfterLoss(const char* what) {
+  if (!g_lossReported) {
+    g_lossReported = true;
+    std::fprintf(stderr, "%s: %s; ending as if the window had been closed.\n", program_invocation_short_name, what);
+  }
+  PostQuit();
+}
 
 // Reports a failed SDL call in the "Error" box with SDL's own explanation and ends the process.
 [[noreturn]] void ReportFatalSDLError(const char* function, const char* enclosingFunction, int line) {
@@ -91,8 +106,22 @@ void SetGLAttributes(std::uint32_t multisampleCount) {
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, static_cast<int>(multisampleCount));
 }
 
+// Null also for a window destroyed from outside and on a lost display: SDL would wait there for
+// notices that never come.
 SDL_Window* GetSDLWindow(const Window* window) {
-  return (window != nullptr && window->GetNative() != nullptr) ? window->GetNative()->window : nullptr;
+  if (window == nullptr || window->GetNative() == nullptr || window->GetNative()->lost) return nullptr;
+  if (SDLBackend::IsDisplayLost()) return nullptr;
+  return window->GetNative()->window;
+}
+
+void NoticeDestroyedWindow(const SDL_SysWMmsg* message) {
+  const std::uint64_t id = SDLBackend::GetDestroyedX11Window(message);
+  if (id == 0) return;
+  for (Window* window : g_openWindows) {
+    if (window->GetNative()->lost || window->GetNativeId() != id) continue;
+    window->GetNative()->lost = true;
+    EndAfterLoss("the window was destroyed by another program");
+  }
 }
 
 std::uint8_t MouseButtonToVirtualKey(std::uint8_t button) {
@@ -164,6 +193,9 @@ void DispatchEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       DispatchWindowEvent(event.window);
       break;
+    case SDL_SYSWMEVENT:
+      NoticeDestroyedWindow(event.syswm.msg);
+      break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (event.key.repeat == 0) {
@@ -200,6 +232,9 @@ bool StartVideo() {
     return false;
   }
   g_videoState = 1;
+  InstallX11ErrorHandlers();
+  // The window system's own events tell when another program destroys one of our windows.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   // Keys are read as keys; no text input method may swallow them.
   SDL_StopTextInput();
   // SDL is never shut down: the process exit closes the display connection, and unloading the
@@ -246,6 +281,8 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_
   m_native = new Native;
   m_native->window = window;
   SDL_SetWindowData(window, kWindowDataName, this);
+  SDLBackend::WatchX11Display(window);
+  g_openWindows.push_back(this);
   if (m_callbacks.create) m_callbacks.create(this);
 }
 
@@ -254,7 +291,15 @@ Window::~Window() { Destroy(); }
 void Window::Destroy() {
   m_pixelFormat = 0;
   if (m_native == nullptr) return;
-  SDL_Window* window = m_native->window;
+  g_openWindows.erase(std::remove(g_openWindows.begin(), g_openWindows.end(), this), g_openWindows.end());
+  SDL_Window* window = GetSDLWindow(this);
+  if (window == nullptr) {
+    // Gone already (or its display is): SDL keeps its record of it until the process ends.
+    if (m_callbacks.destroy) m_callbacks.destroy(this);
+    delete m_native;
+    m_native = nullptr;
+    return;
+  }
   if (SDL_GL_GetCurrentWindow() == window) {
     SetErrorContext("SDL_GL_MakeCurrent", "PAL::Window::Destory", __LINE__, kSourceFile);
     if (SDL_GL_MakeCurrent(window, nullptr) != 0) {
@@ -359,7 +404,9 @@ void Window::GetPosition(std::int32_t* x, std::int32_t* y) const {
 }
 
 bool ProcessMessages() {
-  if (SDLBackend::IsVideoStarted()) {
+  if (SDLBackend::IsDisplayLost()) {
+    EndAfterLoss("the connection to the display was lost");
+  } else if (SDLBackend::IsVideoStarted()) {
     SDLBackend::BeginDrain();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) DispatchEvent(event);
@@ -386,7 +433,7 @@ GLContextHandle CreateGLContext(Window& window) {
 }
 
 bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
-  if (!SDLBackend::IsVideoStarted()) return false;
+  if (!SDLBackend::IsVideoStarted() || SDLBackend::IsDisplayLost()) return false;
   if (context == nullptr) return SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr) == 0;
   SDL_Window* native = GetSDLWindow(window);
   if (native == nullptr) return false;
@@ -394,7 +441,7 @@ bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
 }
 
 void DeleteGLContext(GLContextHandle context) {
-  if (context == nullptr || !SDLBackend::IsVideoStarted()) return;
+  if (context == nullptr || !SDLBackend::IsVideoStarted() || SDLBackend::IsDisplayLost()) return;
   if (SDL_GL_GetCurrentContext() == context) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
   SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
@@ -409,7 +456,7 @@ void SwapGLBuffers(Window& window) {
 }
 
 bool SetGLSwapInterval(std::int32_t interval) {
-  return SDLBackend::IsVideoStarted() && SDL_GL_SetSwapInterval(interval) == 0;
+  return SDLBackend::IsVideoStarted() && !SDLBackend::IsDisplayLost() && SDL_GL_SetSwapInterval(interval) == 0;
 }
 
 std::int32_t GetGLSwapInterval() { return SDLBackend::IsVideoStarted() ? SDL_GL_GetSwapInterval() : 0; }
