@@ -5,10 +5,10 @@
 //   and the reach of filtering round them); a frame with nothing visible is not drawn;
 // - a part whose every sampled texel is opaque, drawn at full alpha, is drawn without blending;
 // - what a later opaque part covers is cut from the parts drawn before it;
-// - a plain black shade is not drawn: the parts under it take its darkening in their colour and
-//   the view's clear takes it in its colour (blending is linear in the colour, so the result is
-//   the same); where the shade does not reach, those parts are drawn a second time, undarkened,
-//   each pass held to its region by the scissor.
+// - a plain black shade is not drawn: the parts under it take its darkening in their colour, and
+//   the view's clear, where it shows, in its colour (blending is linear in the colour, so the
+//   result is the same); where the shade does not reach, those parts are drawn a second time,
+//   undarkened, each pass held to its region by the scissor (applied before shading).
 // With fill saving off every item is drawn as it was submitted: the plain path the tests compare.
 #include <algorithm>
 #include <cmath>
@@ -23,8 +23,8 @@ namespace {
 
 bool g_fillSaving = true;
 
-// Frames smaller than this many texels are drawn as one part: more draws would cost more than the
-// fragments they spare.
+// Frames smaller than this many texels are drawn as one part: the renderer shades the 4 x 4 blocks
+// that a part's edges cross whole, so more parts would cost about what they spare.
 constexpr int32_t kSplitTexels = 256 * 256;
 constexpr int32_t kColumns = 24;
 // How often a column may be halved where its opaque band leaves much of it blended.
@@ -169,9 +169,10 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
     return;
   }
 
-  // How far a sample reaches from its texel: bilinear filtering takes the next texel; each mipmap
-  // level used doubles that, and each level was drawn from the picture with a filter two of its
-  // texels wide. The level follows from the texels per window pixel, as the driver finds it.
+  // How far a sample reaches: bilinear filtering at one level takes the texels within one of the
+  // sample; a mipmap level doubles that per level, and each level was drawn from the picture with
+  // a filter two of its texels wide. The deepest level used follows from the texels per window
+  // pixel, as the driver finds it (with a margin for its rounding).
   const double texelsPerPixel = std::max(1.0 / std::fabs(scaleX), 1.0 / std::fabs(scaleY));
   int32_t level = 0;
   if (item.texture->HasMipmaps() && texelsPerPixel > 0.95) {
