@@ -30,8 +30,6 @@ constexpr int32_t kColumns = 24;
 // How often a column may be halved where its opaque band leaves much of it blended.
 constexpr int32_t kSplits = 1;
 constexpr int32_t kMinimumColumnWidth = 64;
-// Window pixels kept between a cut and the part that covers it, against rounding.
-constexpr double kCutMargin = 1.0;
 
 // Window position of the quad's point (x, y, 0) through clip = matrix; false behind the eye.
 bool ToWindow(const Math::Matrix4x4& matrix, const Renderer::Viewport& viewport, double x, double y, double& windowX,
