@@ -151,10 +151,14 @@ inline bool BoxesApartBy(const Box& a, const Box& b, float gapX, float gapY) {
   return a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY;
 }
 
-// True only when the boxes lie apart on an axis by more than the reach of the exact tests on
-// that axis, one world unit and the rounding (for the error of the exact tests); any NaN answers
-// false, so that the exact tests run.
-inline float GapOf(float reach, float rounding) { return reach + 1.0f + rounding; }
+// The gap beyond which the exact tests cannot meet: their reach, a hundredth of a world unit and the
+// rounding. The exact tests err by parts in 10^7 of their coordinates; the slack and the rounding
+// margin leave them orders of magnitude of room.
+constexpr float kBoxSlack = 0.01f;
+inline float GapOf(float reach, float rounding) { return reach + kBoxSlack + rounding; }
+
+// True only when the boxes lie apart on an axis by more than the gap of that axis's reach; any NaN
+// answers false, so that the exact tests run.
 inline bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY) {
   // Most boxes that reach the test are near: the rounding, which only widens the gap, is looked at
   // once they lie apart by the rest.

@@ -210,7 +210,6 @@ struct MovingSegment {
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
-  Box box;                    // the ground it covers over the sub-step
 
   void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
     local = &localSegment;
@@ -225,7 +224,6 @@ struct MovingSegment {
       travelUnit[e] = Unit(travel);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
-    box = Box::Of(pose);
   }
 };
 
@@ -237,7 +235,6 @@ struct HeldSegment {
   Vector2D ub, nb;
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
-  Box box;
   float reach = 0.0f;  // the longer of its endpoints' relative travels
 
   void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
@@ -252,7 +249,6 @@ struct HeldSegment {
       relativeLength[r] = (back - w).Length();
       relativeUnit[r] = Unit(back - w);
     }
-    box = Box::Of(a, b);
     reach = std::max(relativeLength[0], relativeLength[1]);
   }
 };
