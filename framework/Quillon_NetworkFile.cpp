@@ -44,6 +44,11 @@ Core::SmartPointer<GameObject> NetworkFile::ReadNetworkObject() {
   std::string className(length, '\0');
   Read(&className[0], length);
   if (HasFailed()) return nullptr;
+  // Checked before anything is built: a peer names no class whose constructor runs here.
+  if (!Core::IsRegisteredKindOf<GameObject>(className.c_str())) {
+    Fail();
+    return nullptr;
+  }
   Core::SmartPointer<Core::Object> created(Core::CreateObject(className.c_str()));
   auto* object = dynamic_cast<GameObject*>(created.Get());
   if (object == nullptr) {

@@ -49,6 +49,7 @@ class NetworkFile : public Core::MemoryFile {
   void WriteNetworkObject(Core::Object* object);
   // A new game object of the class named, after its network load; null for a null record, a class
   // that is not a registered game object, or a record the payload cannot hold (the stream fails).
+  // The class is checked before anything is built: a peer's name runs no other class's constructor.
   Core::SmartPointer<GameObject> ReadNetworkObject();
 
   const unsigned char* GetData() const { return GetBuffer().GetData(); }

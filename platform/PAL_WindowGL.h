@@ -3,7 +3,7 @@
 // modes with full-screen switching: everything the renderer needs of the window system.
 //
 // Typical use by the renderer:
-//   PAL::Window window(1280, 720, samples);          // the visual is fixed here
+//   PAL::Window window(1280, 720, visual);           // the visual is fixed here
 //   PAL::GLContextHandle context = PAL::CreateGLContext(window);   // fatal on failure
 //   PAL::MakeGLContextCurrent(&window, context);
 //   auto clear = reinterpret_cast<void (*)(unsigned)>(PAL::GetGLProcAddress("glClear"));
@@ -56,6 +56,9 @@ struct DisplayMode {
 // Every mode of the primary display, as the system lists them (at least the current one).
 std::vector<DisplayMode> GetDisplayModes();
 DisplayMode GetCurrentDisplayMode();
+// The mode the display offers closest to `wanted` (at least as large, then the nearest depth and
+// rate); false when it offers none that large or there is no display.
+bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest);
 // Switches the window to the display mode closest to `mode` in full screen, or back to a
 // window. False when the system refuses (the window stays as it was).
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode);

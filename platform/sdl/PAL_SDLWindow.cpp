@@ -91,19 +91,33 @@ bool ShowSDLMessageBox(const MessageBoxRequest& request, std::uint32_t& answer) 
   return true;
 }
 
-void SetGLAttributes(std::uint32_t multisampleCount) {
+void SetGLAttributes(const WindowVisual& visual) {
   SDL_GL_ResetAttributes();
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, static_cast<int>(visual.redBits));
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, static_cast<int>(visual.greenBits));
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, static_cast<int>(visual.blueBits));
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, static_cast<int>(visual.alphaBits));
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, static_cast<int>(visual.depthBits));
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, static_cast<int>(visual.stencilBits));
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  // The renderer draws with the fixed-function pipeline.
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisampleCount > 0 ? 1 : 0);
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, static_cast<int>(multisampleCount));
+  // No profile is named: SDL then makes a classic context, which draws with the fixed-function
+  // pipeline and takes the window's own visual. Naming a profile makes SDL pick a frame-buffer
+  // configuration of its own by these bits, which can differ from the visual the window has.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, visual.samples > 0 ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, static_cast<int>(visual.samples));
+}
+
+// One try at the window with the visual's bits; SDL takes the exact X11 visual when one is named.
+SDL_Window* CreateSDLWindow(const WindowVisual& visual, int x, int y, int width, int height, Uint32 flags) {
+  SetGLAttributes(visual);
+  if (visual.x11VisualId != 0) {
+    const std::string id = std::to_string(visual.x11VisualId);
+    SDL_SetHintWithPriority(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id.c_str(), SDL_HINT_OVERRIDE);
+  }
+  SDL_Window* window = SDL_CreateWindow("", x, y, width, height, flags);
+  if (visual.x11VisualId != 0) SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  return window;
 }
 
 // Null also for a window destroyed from outside and on a lost display: SDL would wait there for
@@ -252,7 +266,7 @@ Window* FindWindow(SDL_Window* window) {
 
 }  // namespace SDLBackend
 
-Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_t multisampleCount)
+Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, const WindowVisual& visual)
     : m_userPointer(this) {
   SetErrorContext("SDL_InitSubSystem", "PAL::Window::Window", __LINE__, kSourceFile);
   if (!SDLBackend::StartVideo()) ReportFatalSDLError("SDL_InitSubSystem", "PAL::Window::Window", __LINE__);
@@ -268,14 +282,19 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_
   }
 
   const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-  SetGLAttributes(multisampleCount);
   SetErrorContext("SDL_CreateWindow", "PAL::Window::Window", __LINE__, kSourceFile);
-  SDL_Window* window = SDL_CreateWindow("", x, y, width, height, flags);
-  if (window == nullptr && multisampleCount > 0) {
-    // No multisampled visual on this display: a plain one still runs the game.
-    SetGLAttributes(0);
-    window = SDL_CreateWindow("", x, y, width, height, flags);
+  // What the display refuses is given up one step at a time: a plain visual still runs the game.
+  WindowVisual tried = visual;
+  SDL_Window* window = CreateSDLWindow(tried, x, y, width, height, flags);
+  if (window == nullptr && tried.x11VisualId != 0) {
+    tried.x11VisualId = 0;
+    window = CreateSDLWindow(tried, x, y, width, height, flags);
   }
+  if (window == nullptr && tried.samples > 0) {
+    tried.samples = 0;
+    window = CreateSDLWindow(tried, x, y, width, height, flags);
+  }
+  if (window == nullptr) window = CreateSDLWindow(WindowVisual(), x, y, width, height, flags);
   if (window == nullptr) ReportFatalSDLError("SDL_CreateWindow", "PAL::Window::Window", __LINE__);
 
   m_native = new Native;
@@ -514,17 +533,29 @@ DisplayMode GetCurrentDisplayMode() {
   return ToDisplayMode(mode);
 }
 
+namespace {
+bool FindClosestSDLMode(const DisplayMode& wanted, SDL_DisplayMode& closest) {
+  SDL_DisplayMode asked{};
+  asked.w = static_cast<int>(wanted.width);
+  asked.h = static_cast<int>(wanted.height);
+  asked.refresh_rate = static_cast<int>(wanted.refreshRate);
+  return SDL_GetClosestDisplayMode(0, &asked, &closest) != nullptr;
+}
+}  // namespace
+
+bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest) {
+  SDL_DisplayMode offered{};
+  if (!SDLBackend::StartVideo() || SDLBackend::IsDisplayLost() || !FindClosestSDLMode(wanted, offered)) return false;
+  closest = ToDisplayMode(offered);
+  return true;
+}
+
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode) {
   SDL_Window* native = GetSDLWindow(&window);
   if (native == nullptr) return false;
   if (!fullScreen) return SDL_SetWindowFullscreen(native, 0) == 0;
-  SDL_DisplayMode wanted{};
-  wanted.w = static_cast<int>(mode.width);
-  wanted.h = static_cast<int>(mode.height);
-  wanted.refresh_rate = static_cast<int>(mode.refreshRate);
   SDL_DisplayMode closest{};
-  if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) return false;
-  if (SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
+  if (!FindClosestSDLMode(mode, closest) || SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
   return SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
