@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "math/Math_Vector2D.h"
+
+class HoverCar;
 
 class BulletClass : public Quillon::Sprite {
  public:
@@ -13,6 +16,7 @@ class BulletClass : public Quillon::Sprite {
   BulletClass(const BulletClass& other) = default;
   VELKOR_DECLARE_CLASS(BulletClass);
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // Aims at `to` shifted 250 units ahead in x, at 50 units per second; nothing without the car.
   void Fire(const Math::Vector2D& from, const Math::Vector2D& to);
@@ -22,4 +26,6 @@ class BulletClass : public Quillon::Sprite {
  private:
   Math::Vector2D m_velocity;
   float m_life = 0.0f;
+  // The car it is fired at.
+  Partner<HoverCar> m_car{"Player"};
 };

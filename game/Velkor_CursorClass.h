@@ -3,6 +3,9 @@
 #include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
+
+class HoverCar;
 
 class CursorClass : public Quillon::Sprite {
  public:
@@ -13,4 +16,9 @@ class CursorClass : public Quillon::Sprite {
 
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
+
+ private:
+  // The car whose view it moves over.
+  Partner<HoverCar> m_car{"Player"};
 };

@@ -2,7 +2,6 @@
 
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Sprite.h"
-#include "game/Velkor_PlayerClass.h"
 #include "physics/Physics_Force.h"
 
 bool Touches(const Quillon::GameObject* object, const std::string& name) {
@@ -35,5 +34,3 @@ void AddGravity(Quillon::GameObject* object) {
   uint32_t forceId = 0;
   if (object != nullptr) object->AddForce(gravity.Get(), forceId);
 }
-
-PlayerClass* FindPlayer() { return FindObjectByName<PlayerClass>("Player"); }
