@@ -3,7 +3,6 @@
 // advances to its attack line and releases its blasts at an interval, then leaves down and to the
 // left and switches itself off once it is far from the car.
 #include <cstdint>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_ScreenSupport.h"
@@ -13,9 +12,7 @@ class HoverCar;
 
 class AiFriendClass : public Quillon::Sprite {
  public:
-  AiFriendClass() = default;
-  explicit AiFriendClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  AiFriendClass(const AiFriendClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(AiFriendClass);
   void OnStart() override;
   void Update(float dt) override;

@@ -20,11 +20,7 @@ void BulletClass::ReleaseResources() {
 
 void BulletClass::Update(float dt) {
   Quillon::Sprite::Update(dt);
-  if (GetName() != "BulletClone" || IsDestructionPending()) return;
-  if (IsGamePaused()) {
-    SetVelocity(Math::Vector2D(0.0f, 0.0f));
-    return;
-  }
+  if (!IsShotMoving(*this, "BulletClone")) return;
   SetVelocity(m_velocity);
   m_life -= dt;
   const HoverCar* player = m_car.Get();

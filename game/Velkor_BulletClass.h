@@ -1,8 +1,6 @@
 #pragma once
 // A UFO's shot: it leads the car by 250 units and goes on a hit, after its life, or once it has
 // dropped well behind the car.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_ScreenSupport.h"
 #include "math/Math_Vector2D.h"
@@ -11,9 +9,7 @@ class HoverCar;
 
 class BulletClass : public Quillon::Sprite {
  public:
-  BulletClass() = default;
-  explicit BulletClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  BulletClass(const BulletClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(BulletClass);
   void Update(float dt) override;
   void ReleaseResources() override;

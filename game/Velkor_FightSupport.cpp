@@ -10,6 +10,13 @@ bool Touches(const Quillon::GameObject* object, const std::string& name) {
   return object != nullptr && Quillon::IsCollidedWithSprite(object->GetCollisionResults(), name, true);
 }
 
+bool IsShotMoving(Quillon::GameObject& shot, const char* cloneName) {
+  if (shot.GetName() != cloneName || shot.IsDestructionPending()) return false;
+  if (!IsGamePaused()) return true;
+  shot.SetVelocity(Math::Vector2D(0.0f, 0.0f));
+  return false;
+}
+
 void AddToLayer(Quillon::Layer* layer, Quillon::GameObject* object) {
   if (object == nullptr) return;
   // The layer takes the first reference; without one the object goes at once.

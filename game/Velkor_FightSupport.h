@@ -29,6 +29,10 @@ T* CloneArchetype(const std::string& archetypeName, const std::string& cloneName
   return CloneArchetype(FindObjectByName<T>(archetypeName), cloneName);
 }
 
+// Whether a fired copy (named `cloneName`) moves on in this step: not the level's model of it, not
+// a copy on its way out, and not while the game is paused, when the shot stands still.
+bool IsShotMoving(Quillon::GameObject& shot, const char* cloneName);
+
 // Adds a fresh object to a layer, or releases it when there is no layer to take it.
 void AddToLayer(Quillon::Layer* layer, Quillon::GameObject* object);
 

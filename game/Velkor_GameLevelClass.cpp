@@ -16,8 +16,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_registration("GameLevelClass", &GameLevelClass::Create);
-
 constexpr uint32_t kSoundLayer = 1;
 
 template <typename T>
@@ -27,7 +25,7 @@ void SetVisible(Partner<T>& partner, bool visible) {
 
 }  // namespace
 
-Core::Object* GameLevelClass::Create() { return new (__FILE__, __LINE__) GameLevelClass(); }
+VELKOR_IMPLEMENT_LEVEL(GameLevelClass, "GameLevelClass");
 
 void GameLevelClass::OnStart() {
   Quillon::Level::OnStart();
@@ -49,28 +47,25 @@ void GameLevelClass::OnEnd() {
   ReleasePartners();
 }
 
+template <typename Visit>
+void GameLevelClass::ForEachPartner(Visit visit) {
+  visit(m_car);
+  visit(m_optionsOverlay);
+  visit(m_warningSign);
+  visit(m_ufo);
+  visit(m_ufo2);
+  visit(m_mothership);
+  for (auto& picture : m_hintPictures) visit(picture);
+  visit(m_hintBackdrop);
+  visit(m_hintCaption);
+}
+
 void GameLevelClass::FindPartners() {
-  m_car.Find();
-  m_optionsOverlay.Find();
-  m_warningSign.Find();
-  m_ufo.Find();
-  m_ufo2.Find();
-  m_mothership.Find();
-  for (auto& picture : m_hintPictures) picture.Find();
-  m_hintBackdrop.Find();
-  m_hintCaption.Find();
+  ForEachPartner([](auto& partner) { partner.Find(); });
 }
 
 void GameLevelClass::ReleasePartners() {
-  m_car.Release();
-  m_optionsOverlay.Release();
-  m_warningSign.Release();
-  m_ufo.Release();
-  m_ufo2.Release();
-  m_mothership.Release();
-  for (auto& picture : m_hintPictures) picture.Release();
-  m_hintBackdrop.Release();
-  m_hintCaption.Release();
+  ForEachPartner([](auto& partner) { partner.Release(); });
 }
 
 void GameLevelClass::StartMusic() {

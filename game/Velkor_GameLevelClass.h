@@ -26,15 +26,11 @@ class GameLevelClass : public Quillon::Level, public RunSoundsHolder {
   static constexpr int32_t kHintPages = 3;
   static constexpr float kMusicVolume = 0.5f;
 
-  GameLevelClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "GameLevelClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(GameLevelClass)); }
+  VELKOR_DECLARE_LEVEL(GameLevelClass);
 
   void OnStart() override;
   void OnEnd() override;
   void Update(float dt) override;
-
 
   // Sets the game's pause flag, opens or closes the options overlay and pauses or resumes the
   // music (while the music is on).
@@ -87,6 +83,8 @@ class GameLevelClass : public Quillon::Level, public RunSoundsHolder {
   // The level's objects it works with, found when the run starts.
   void FindPartners();
   void ReleasePartners();
+  template <typename Visit>
+  void ForEachPartner(Visit visit);
 
   Partner<PlayerClass> m_car{"Player"};
   Partner<OptionMenu> m_optionsOverlay{"OptionMenuSprite"};

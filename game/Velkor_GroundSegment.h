@@ -1,15 +1,11 @@
 #pragma once
 // A stretch of the ground as the car sees it: the car tells it each step of the road it passes
 // (PlatformManager, the two segments "platMgr1" and "platMgr2", leapfrog on it).
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
 
 class GroundSegment : public Quillon::Sprite {
  public:
-  GroundSegment() = default;
-  explicit GroundSegment(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  GroundSegment(const GroundSegment& other) = default;
+  using Quillon::Sprite::Sprite;
 
   // The car has passed a step of the road at x = threshold.
   virtual void TellPassed(float threshold) = 0;

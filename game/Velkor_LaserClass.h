@@ -1,8 +1,6 @@
 #pragma once
 // A laser beam, switched on for a while: the car's ("Laser") follows the cursor from the gun, a
 // boss's ("LaserA", the mothership's) hangs under its boss and ends with the boss's fight.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_ScreenSupport.h"
 
@@ -12,9 +10,7 @@ class HoverCar;
 
 class LaserClass : public Quillon::Sprite {
  public:
-  LaserClass() = default;
-  explicit LaserClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  LaserClass(const LaserClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(LaserClass);
   void OnStart() override;
   void Update(float dt) override;

@@ -114,3 +114,17 @@ const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton (&
 
 // Hides the GUI's own cursor: the screens draw a sprite cursor instead.
 void HideGuiCursor();
+
+// The companions of a level class of the game (a level is made by its registered name and never
+// copied): declared in the class by VELKOR_DECLARE_LEVEL, defined and registered under `name` in
+// its file by VELKOR_IMPLEMENT_LEVEL.
+#define VELKOR_DECLARE_LEVEL(LevelType)        \
+  static ::Core::Object* Create();             \
+  const char* GetClassName() const override;   \
+  uint32_t GetSize() const override
+
+#define VELKOR_IMPLEMENT_LEVEL(LevelType, name)                                                    \
+  ::Core::Object* LevelType::Create() { return new (__FILE__, __LINE__) LevelType(); }              \
+  const char* LevelType::GetClassName() const { return name; }                                      \
+  uint32_t LevelType::GetSize() const { return static_cast<uint32_t>(sizeof(LevelType)); }          \
+  static const ::Core::ClassRegistration VELKOR_REGISTRATION_NAME(__LINE__)(name, &LevelType::Create)

@@ -48,11 +48,7 @@ void SpecialAttackClass::Burst() {
 
 void SpecialAttackClass::Update(float dt) {
   Quillon::Sprite::Update(dt);
-  if (GetName() != "SpecialAttackClone" || IsDestructionPending()) return;
-  if (IsGamePaused()) {
-    SetVelocity(Math::Vector2D(0.0f, 0.0f));
-    return;
-  }
+  if (!IsShotMoving(*this, "SpecialAttackClone")) return;
   // The timer is still 0 in the first step after the set-up: the launch comes in the second.
   if (m_timer > 0.0f && m_launchPending) {
     Launch();

@@ -3,7 +3,6 @@
 // wave engages it. It fires three-shot bursts, swoops at the car swinging its hand, and sweeps
 // the car with its laser, until it is shot down for 100 gears.
 #include <cstdint>
-#include <vector>
 
 #include "game/Velkor_BossObject.h"
 
@@ -14,9 +13,7 @@ class UFO3Class : public BossObject {
   static constexpr int32_t kLaserPhase = 0;
   static constexpr int32_t kSwoopPhase = 1;
 
-  UFO3Class() = default;
-  explicit UFO3Class(const std::vector<Quillon::SpriteAnimation*>& animations) : BossObject(animations) {}
-  UFO3Class(const UFO3Class& other) = default;
+  using BossObject::BossObject;
   VELKOR_DECLARE_CLASS(UFO3Class);
   void OnStart() override;
   void Update(float dt) override;
