@@ -4,6 +4,7 @@
 // queue draws) and through plain GL with one vertex-array call per texture, in the same run.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -32,7 +33,7 @@ struct Scene {
   std::string directory;
 };
 
-// 64 x 64 RGBA with a soft edge, as a PNG in a temporary folder (stored deflate).
+// A 64 x 64 RGBA picture written as a PNG file in a temporary folder.
 std::string WriteTexturePng(const std::string& path, int index);
 
 Scene* GetScene() {
@@ -221,65 +222,21 @@ BENCHMARK(BM_PlainGL_EightTextures) VELKOR_SPRITE_SIZES;
 BENCHMARK(BM_Renderer_EightTextures) VELKOR_SPRITE_SIZES;
 BENCHMARK(BM_RendererPerQuad_EightTextures) VELKOR_SPRITE_SIZES;
 
-// --- a small PNG writer (stored deflate) for the sprite pictures ---
-uint32_t Crc(const std::string& bytes) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char byte : bytes) {
-    crc ^= byte;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-void Big(std::string& out, uint32_t v) {
-  for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<char>((v >> s) & 0xFF));
-}
-void Chunk(std::string& out, const char* type, const std::string& data) {
-  Big(out, static_cast<uint32_t>(data.size()));
-  const std::string typed = std::string(type, 4) + data;
-  out += typed;
-  Big(out, Crc(typed));
-}
-
+// 64 x 64 RGBA: a disc with a hard edge over a horizontal ramp, tinted by the index.
 std::string WriteTexturePng(const std::string& path, int index) {
-  std::string raw;
+  std::vector<uint8_t> rgba;
+  rgba.reserve(64 * 64 * 4);
   for (int y = 0; y < 64; ++y) {
-    raw.push_back('\0');
     for (int x = 0; x < 64; ++x) {
       const int dx = x - 32, dy = y - 32;
       const bool inside = dx * dx + dy * dy < 30 * 30;
-      raw.push_back(static_cast<char>(40 + index * 25));
-      raw.push_back(static_cast<char>(200 - index * 20));
-      raw.push_back(static_cast<char>((x * 4) & 0xFF));
-      raw.push_back(static_cast<char>(inside ? 255 : 0));
+      rgba.push_back(static_cast<uint8_t>(40 + index * 25));
+      rgba.push_back(static_cast<uint8_t>(200 - index * 20));
+      rgba.push_back(static_cast<uint8_t>((x * 4) & 0xFF));
+      rgba.push_back(static_cast<uint8_t>(inside ? 255 : 0));
     }
   }
-  std::string zlib = "\x78\x01";
-  uint32_t a = 1, b = 0;
-  for (unsigned char c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  const size_t length = raw.size();  // 16 448 bytes: one stored block
-  zlib += std::string("\x01", 1);
-  zlib.push_back(static_cast<char>(length & 0xFF));
-  zlib.push_back(static_cast<char>(length >> 8));
-  zlib.push_back(static_cast<char>(~length & 0xFF));
-  zlib.push_back(static_cast<char>((~length >> 8) & 0xFF));
-  zlib += raw;
-  Big(zlib, (b << 16) | a);
-  std::string png = "\x89PNG\r\n\x1a\n";
-  std::string header;
-  Big(header, 64);
-  Big(header, 64);
-  header += std::string("\x08\x06\x00\x00\x00", 5);
-  Chunk(png, "IHDR", header);
-  Chunk(png, "IDAT", zlib);
-  Chunk(png, "IEND", "");
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file) {
-    std::fwrite(png.data(), 1, png.size(), file);
-    std::fclose(file);
-  }
+  stbi_write_png(path.c_str(), 64, 64, 4, rgba.data(), 64 * 4);
   return path;
 }
 

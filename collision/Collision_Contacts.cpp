@@ -162,7 +162,19 @@ void DGEO_C::Read(Core::File& file, uint64_t& budget) {
     *this = DGEO_C();
     return;
   }
+  // Every loaded entry is cleared by the next reset.
+  loaded.m_lineSegmentsReached = loaded.buffer_LineSegments;
+  loaded.m_circlesReached = loaded.buffer_Circles;
   *this = std::move(loaded);
+}
+
+void DGEO_C::ClearEntries() {
+  const size_t lineSegmentCount = std::min(lineSegments.size(), static_cast<size_t>(std::max(m_lineSegmentsReached, 0)));
+  for (size_t k = 0; k < lineSegmentCount; ++k) lineSegments[k].ClearUserIds();
+  const size_t circleCount = std::min(circles.size(), static_cast<size_t>(std::max(m_circlesReached, 0)));
+  for (size_t k = 0; k < circleCount; ++k) circles[k].ClearUserIds();
+  m_lineSegmentsReached = 0;
+  m_circlesReached = 0;
 }
 
 void DGEO_C::NextLineSegment() {

@@ -93,10 +93,19 @@ class DGEO_C : public COLLISION_C {
 
   // The writer fills the entry at the current number, then advances; the array grows by
   // deltaBuffer when the number reaches its length, so the current entry always exists.
-  LNS_C& CurrentLineSegment() { return lineSegments[static_cast<size_t>(currentLineSegmentsNumber)]; }
-  CIR_C& CurrentCircle() { return circles[static_cast<size_t>(currentCirclesNumber)]; }
+  LNS_C& CurrentLineSegment() {
+    if (m_lineSegmentsReached <= currentLineSegmentsNumber) m_lineSegmentsReached = currentLineSegmentsNumber + 1;
+    return lineSegments[static_cast<size_t>(currentLineSegmentsNumber)];
+  }
+  CIR_C& CurrentCircle() {
+    if (m_circlesReached <= currentCirclesNumber) m_circlesReached = currentCirclesNumber + 1;
+    return circles[static_cast<size_t>(currentCirclesNumber)];
+  }
   void NextLineSegment();
   void NextCircle();
+  // Contact sentinels into the own-shape user ids of every entry (the ones written since the last
+  // call: the others are as fresh ones), no intersection points.
+  void ClearEntries();
 
   Quillon::GameObject* partnerOwner = nullptr;  // not stored
   std::vector<LNS_C> lineSegments;
@@ -106,6 +115,11 @@ class DGEO_C : public COLLISION_C {
   int32_t deltaBuffer = 5;
   int32_t buffer_LineSegments = 5;  // always lineSegments.size()
   int32_t buffer_Circles = 5;       // always circles.size()
+
+ private:
+  // Entries [0, reached) may have been written since the last ClearEntries; not stored.
+  int32_t m_lineSegmentsReached = 0;
+  int32_t m_circlesReached = 0;
 };
 
 // One tile touched (17 bytes stored: id, then four words).

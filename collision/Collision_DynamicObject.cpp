@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "collision/Collision_NarrowPhase.h"
 #include "core/Core_File.h"
 #include "math/Math_Matrix3x3.h"
 
@@ -98,7 +99,6 @@ void DynamicObject::SetCanCollid(uint8_t z, bool value) {
   if (z < kCanCollideEntries) m_canCollide[z] = value;
 }
 
-bool DynamicObject::GetCanCollid(uint8_t z) const { return z < kCanCollideEntries && m_canCollide[z]; }
 
 void DynamicObject::SetCurrentCollisionFrame(uint32_t animation, uint32_t frame, bool hFlip, bool vFlip) {
   m_currentAnimation = animation;
@@ -110,16 +110,6 @@ void DynamicObject::SetCurrentCollisionFrame(uint32_t animation, uint32_t frame,
 Math::Vector2D DynamicObject::GetCurrentHotSpot(uint8_t index) const {
   if (index >= m_currentHotSpots.size()) return Math::Vector2D();
   return *m_currentHotSpots[index];
-}
-
-size_t DynamicObject::ActiveLineSegmentCount() const {
-  if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
-  return std::min({m_currentFrame->GetLineSegments().size(), m_localSegments.size(), m_oldSegments.size()});
-}
-
-size_t DynamicObject::ActiveCircleCount() const {
-  if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
-  return std::min({m_currentFrame->GetCircles().size(), m_localCircles.size(), m_oldCircles.size()});
 }
 
 // --- Actor binding ---------------------------------------------------------------------------
@@ -417,104 +407,6 @@ void DynamicObject::CollideBoundingRectangles(DynamicObject& other, uint8_t laye
 
 namespace {
 
-// Where an object's shapes can be within one sub-step, for the narrow phase's early-out. Only
-// objects that do not turn this frame have one: their shapes keep one orientation and move along
-// straight lines, so the box of the shapes at the two ends of a sub-step holds every point a swept
-// test can report.
-struct SweepBounds {
-  bool valid = false;
-  float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;  // turned shapes about the position
-  float oldLeft = 0.0f, oldRight = 0.0f, oldBottom = 0.0f, oldTop = 0.0f;  // the frame-start lists
-  float reach = 0.0f;  // thickness plus one sub-step of travel
-
-  static void Grow(float& lo, float& hi, float value) {
-    lo = std::min(lo, value);
-    hi = std::max(hi, value);
-  }
-
-  void Of(const DynamicObject& object) {
-    if (object.GetFrameRotation() != 0.0f) return;
-    const float inf = std::numeric_limits<float>::infinity();
-    left = bottom = oldLeft = oldBottom = inf;
-    right = top = oldRight = oldTop = -inf;
-    const size_t segments = object.ActiveLineSegmentCount();
-    for (size_t k = 0; k < segments; ++k) {
-      const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
-      const Math::LineSegment2D& start = *object.GetOldLineSegments()[k];
-      for (const Math::Vector2D& p : {object.PointAt(local.pointA, 0.0f) - object.GetOldPosition(),
-                                      object.PointAt(local.pointB, 0.0f) - object.GetOldPosition()}) {
-        Grow(left, right, p.x);
-        Grow(bottom, top, p.y);
-      }
-      for (const Math::Vector2D& p : {start.pointA, start.pointB}) {
-        Grow(oldLeft, oldRight, p.x);
-        Grow(oldBottom, oldTop, p.y);
-      }
-    }
-    const size_t circles = object.ActiveCircleCount();
-    for (size_t k = 0; k < circles; ++k) {
-      const Math::Circle2D& local = *object.GetLocalCircles()[k];
-      const Math::Circle2D& start = *object.GetOldCircles()[k];
-      const Math::Vector2D p = object.PointAt(local.center, 0.0f) - object.GetOldPosition();
-      const float r = std::fabs(local.radius), rs = std::fabs(start.radius);
-      Grow(left, right, p.x - r);
-      Grow(left, right, p.x + r);
-      Grow(bottom, top, p.y - r);
-      Grow(bottom, top, p.y + r);
-      Grow(oldLeft, oldRight, start.center.x - rs);
-      Grow(oldLeft, oldRight, start.center.x + rs);
-      Grow(oldBottom, oldTop, start.center.y - rs);
-      Grow(oldBottom, oldTop, start.center.y + rs);
-    }
-    reach = std::max(0.0f, object.GetCollisionThickness()) + object.GetStepDisplacement().Length();
-    valid = true;
-  }
-
-  // The box of sub-step i (t0 to t1); the first sub-step starts from the frame-start lists.
-  void SubStepBox(const DynamicObject& object, bool first, float t0, float t1, float box[4]) const {
-    const Math::Vector2D p0 = object.PositionAt(t0), p1 = object.PositionAt(t1);
-    box[0] = std::min(p0.x, p1.x) + left;
-    box[1] = std::max(p0.x, p1.x) + right;
-    box[2] = std::min(p0.y, p1.y) + bottom;
-    box[3] = std::max(p0.y, p1.y) + top;
-    if (first) {
-      box[0] = std::min(box[0], oldLeft);
-      box[1] = std::max(box[1], oldRight);
-      box[2] = std::min(box[2], oldBottom);
-      box[3] = std::max(box[3], oldTop);
-    }
-  }
-};
-
-// True only when the two boxes lie apart by more than the reach and a rounding margin; any NaN
-// answers false, so the exact tests run.
-bool BoxesApart(const float a[4], const float b[4], float reach) {
-  float largest = 0.0f;
-  for (int k = 0; k < 4; ++k) largest = std::max(largest, std::max(std::fabs(a[k]), std::fabs(b[k])));
-  const float gap = reach + 1.0f + largest * 1e-4f;
-  return a[0] > b[1] + gap || b[0] > a[1] + gap || a[2] > b[3] + gap || b[2] > a[3] + gap;
-}
-
-// What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
-// the end of the sub-step, as the swept tests write them.
-void PlaceAtSubStepEnd(DynamicObject& object, float t1) {
-  object.SetSubStepPosition(object.PositionAt(t1));
-  const size_t segments = object.ActiveLineSegmentCount();
-  for (size_t k = 0; k < segments; ++k) {
-    const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
-    Math::LineSegment2D& stored = *object.GetSubStepLineSegments()[k];
-    stored.pointA = object.PointAt(local.pointA, t1);
-    stored.pointB = object.PointAt(local.pointB, t1);
-  }
-  const size_t circles = object.ActiveCircleCount();
-  for (size_t k = 0; k < circles; ++k) {
-    const Math::Circle2D& local = *object.GetLocalCircles()[k];
-    Math::Circle2D& stored = *object.GetSubStepCircles()[k];
-    stored.center = object.PointAt(local.center, t1);
-    stored.radius = local.radius;
-  }
-}
-
 void StampPose(DGEO_C& record, const DynamicObject& object, float f) {
   record.contactPosition = object.PositionAt(f);
   record.contactOrientation = object.OrientationAt(f);
@@ -537,8 +429,8 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     int32_t count = std::max(a.m_stepCount, b.m_stepCount);
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
-    SweepBounds boundsA, boundsB;
-    boundsA.Of(a);
+    Narrow::SweepBounds boundsA, boundsB;
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
     if (boundsA.valid) boundsB.Of(b);
     const bool bounded = boundsA.valid && boundsB.valid;
     bool lastSkipped = false;
@@ -547,10 +439,9 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       bool hitA = false, hitB = false;
       const float subStep = static_cast<float>(i);
       if (bounded) {
-        float boxA[4], boxB[4];
-        boundsA.SubStepBox(a, i == 1, (subStep - 1.0f) * step, subStep * step, boxA);
-        boundsB.SubStepBox(b, i == 1, (subStep - 1.0f) * step, subStep * step, boxB);
-        lastSkipped = BoxesApart(boxA, boxB, boundsA.reach + boundsB.reach);
+        const float t0 = (subStep - 1.0f) * step, t1 = subStep * step;
+        lastSkipped = Narrow::BoxesApart(boundsA.SubStep(a, i == 1, t0, t1), boundsB.SubStep(b, i == 1, t0, t1),
+                                         boundsA.reachX + boundsB.reachX, boundsA.reachY + boundsB.reachY);
         if (lastSkipped) continue;
       }
       {
@@ -559,24 +450,29 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         hitA |= flagA;
         hitB |= flagB;
       }
-      {
-        bool flagA = false, flagB = false;
-        CollideLineSegmentsCircles(a, b, layerIndex, step, subStep, &timeA, &timeB, &count, &flagA, &flagB);
-        hitA |= flagA;
-        hitB |= flagB;
-      }
-      {
-        bool flagA = false, flagB = false;
-        CollideLineSegmentsCircles(b, a, layerIndex, step, subStep, &timeB, &timeA, &count, &flagB, &flagA);
-        hitA |= flagA;
-        hitB |= flagB;
-      }
-      {
+      // Without circles on either side the circle tests only place the segments again, as the
+      // segment test just did.
+      if (!Narrow::ShortcutsEnabled() || a.ActiveCircleCount() > 0 || b.ActiveCircleCount() > 0) {
+        {
+          bool flagA = false, flagB = false;
+          CollideLineSegmentsCircles(a, b, layerIndex, step, subStep, &timeA, &timeB, &count, &flagA, &flagB);
+          hitA |= flagA;
+          hitB |= flagB;
+        }
+        {
+          bool flagA = false, flagB = false;
+          CollideLineSegmentsCircles(b, a, layerIndex, step, subStep, &timeB, &timeA, &count, &flagB, &flagA);
+          hitA |= flagA;
+          hitB |= flagB;
+        }
         bool flagA = false, flagB = false;
         CollideCircles(a, b, layerIndex, step, subStep, &timeA, &timeB, &flagA, &flagB);
         hitA |= flagA;
         hitB |= flagB;
       }
+      // The records are only reached on a contact: reaching one marks the container for the
+      // next reset and allocates its records.
+      if (!hitA && !hitB) continue;
       DGEO_C& currentA = a.m_results.CurrentDynamicObjectContact();
       DGEO_C& currentB = b.m_results.CurrentDynamicObjectContact();
       if (hitA) {
@@ -595,28 +491,28 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     if (lastSkipped) {
       // The skipped last sub-step still leaves its placements, as the tests would have.
       const float t1 = static_cast<float>(count) * step;
-      PlaceAtSubStepEnd(a, t1);
-      PlaceAtSubStepEnd(b, t1);
+      Narrow::PlaceAtSubStepEnd(a, t1);
+      Narrow::PlaceAtSubStepEnd(b, t1);
     }
     if (!hit) return;
   } else if (a.m_moved) {
     const int32_t count = a.m_stepCount;
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
-    SweepBounds boundsA, boundsB;
-    boundsA.Of(a);
+    Narrow::SweepBounds boundsA, boundsB;
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
     if (boundsA.valid) boundsB.Of(b);  // B did not move: its box is its frame-start lists
     const bool bounded = boundsA.valid && boundsB.valid;
+    const float restB = std::max(0.0f, b.m_collisionThickness);
     bool lastSkipped = false;
     int32_t last = 0;
     for (int32_t i = 1; i <= a.m_stepCount && !hit; ++i) {
       const float subStep = static_cast<float>(i);
       last = i;
       if (bounded) {
-        float boxA[4];
-        const float boxB[4] = {boundsB.oldLeft, boundsB.oldRight, boundsB.oldBottom, boundsB.oldTop};
-        boundsA.SubStepBox(a, i == 1, (subStep - 1.0f) * step, subStep * step, boxA);
-        lastSkipped = BoxesApart(boxA, boxB, boundsA.reach + std::max(0.0f, b.m_collisionThickness));
+        const float t0 = (subStep - 1.0f) * step, t1 = subStep * step;
+        lastSkipped = Narrow::BoxesApart(boundsA.SubStep(a, i == 1, t0, t1), boundsB.frameStart,
+                                         boundsA.reachX + restB, boundsA.reachY + restB);
         if (lastSkipped) continue;
       }
       float best = 2.0f;
@@ -631,7 +527,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         hit = true;
       }
     }
-    if (lastSkipped) PlaceAtSubStepEnd(a, static_cast<float>(last) * step);
+    if (lastSkipped) Narrow::PlaceAtSubStepEnd(a, static_cast<float>(last) * step);
     if (!hit) return;
   } else {
     if (!a.m_updateOnIdle) return;

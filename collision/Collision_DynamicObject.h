@@ -3,6 +3,7 @@
 // and flip its sprite shows, that frame's shapes placed in world space, its broad-phase settings and
 // the contact container the collision pass fills. The narrow phase between two such bodies, and
 // between one body and the static shapes of its layer, are operations of this class.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -86,7 +87,7 @@ class DynamicObject : public MainCollisionObject {
   float GetCollisionThickness() const { return m_collisionThickness; }
   // z = 255 names no entry: the store is ignored and the query answers false.
   void SetCanCollid(uint8_t z, bool value);
-  bool GetCanCollid(uint8_t z) const;
+  bool GetCanCollid(uint8_t z) const { return z < kCanCollideEntries && m_canCollide[z]; }
   void SetCurrentCollisionFrame(uint32_t animation, uint32_t frame, bool hFlip, bool vFlip);
   uint32_t GetCurrentAnimation() const { return m_currentAnimation; }
   uint32_t GetCurrentFrameIndex() const { return m_currentFrameIndex; }
@@ -216,8 +217,14 @@ class DynamicObject : public MainCollisionObject {
 
   // Shapes of the current frame that the narrow phase walks: the frame's count, bounded by the
   // selection and world lists so that a frame larger than the working copies is never overrun.
-  size_t ActiveLineSegmentCount() const;
-  size_t ActiveCircleCount() const;
+  size_t ActiveLineSegmentCount() const {
+    if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
+    return std::min({m_currentFrame->GetLineSegments().size(), m_localSegments.size(), m_oldSegments.size()});
+  }
+  size_t ActiveCircleCount() const {
+    if (m_currentFrame == nullptr || m_currentFrame != m_selectedFrame) return 0;
+    return std::min({m_currentFrame->GetCircles().size(), m_localCircles.size(), m_oldCircles.size()});
+  }
 
  private:
   void ClearWorldShapes();

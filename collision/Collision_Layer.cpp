@@ -83,6 +83,7 @@ void CollisionLayer::CreateGrid(const Math::Vector2D& origin, int32_t width, int
                                 int32_t columns, int32_t cellSize) {
   m_grid.Create(origin, static_cast<uint32_t>(std::max(width, 0)), static_cast<uint32_t>(std::max(height, 0)), rows,
                 columns, cellSize);
+  m_filledCellsKnown = false;
   // Shapes added before the rebuild would otherwise vanish from the broad phase.
   for (int32_t slot = 1; slot < m_circleCount; ++slot) {
     if (m_circles.Get(static_cast<uint32_t>(slot))) InsertStaticCircle(static_cast<uint32_t>(slot));
@@ -355,6 +356,8 @@ void CollisionLayer::ClearStaticLineSegments() {
 // --- The collision pass --------------------------------------------------------------------------
 
 void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
+  // A layer without static shapes (most of the game's are sprites only) has no cells to walk.
+  if (m_circleCount <= 1 && m_segmentCount <= 1) return;
   const int32_t* range = object.GetCellRange();
   const uint8_t layer = m_layerIndex;
   for (int32_t column = range[0]; column <= range[1]; ++column) {
@@ -405,9 +408,19 @@ void CollisionLayer::Update(float dt) {
     if (TileMap* tileMap = m_tileMaps.Get(static_cast<uint32_t>(slot))) tileMap->Animate(dt);
   }
 
-  // 3. and 4. Refill the grid's dynamic lists from each object's swept rectangle.
-  for (int32_t column = 0; column < m_grid.GetColumns(); ++column)
-    for (int32_t row = 0; row < m_grid.GetRows(); ++row) m_grid.ClearDynamic(column, row);
+  // 3. and 4. Refill the grid's dynamic lists from each object's swept rectangle. Only the cells
+  // the last pass filled hold dynamic ids (after a new grid or a load, any may).
+  const size_t cellCount = static_cast<size_t>(std::max(m_grid.GetColumns(), 0)) * std::max(m_grid.GetRows(), 0);
+  const size_t cellWords = (cellCount + 63) / 64;
+  if (!m_filledCellsKnown || m_filledCells.size() != cellWords) {
+    for (int32_t column = 0; column < m_grid.GetColumns(); ++column)
+      for (int32_t row = 0; row < m_grid.GetRows(); ++row) m_grid.ClearDynamic(column, row);
+    m_filledCells.assign(cellWords, 0);
+    m_filledCellsKnown = true;
+  } else {
+    ForEachFilledCell([this](int32_t column, int32_t row) { m_grid.ClearDynamic(column, row); });
+    std::fill(m_filledCells.begin(), m_filledCells.end(), 0);
+  }
   m_activeSlots.clear();
   const bool hasGrid = m_grid.GetColumns() > 0 && m_grid.GetRows() > 0;
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
@@ -425,37 +438,40 @@ void CollisionLayer::Update(float dt) {
     m_grid.CellOf(swept.right, swept.top, range[1], range[3]);
     if (range[0] > range[1]) std::swap(range[0], range[1]);
     if (range[2] > range[3]) std::swap(range[2], range[3]);
-    for (int32_t column = range[0]; column <= range[1]; ++column)
-      for (int32_t row = range[2]; row <= range[3]; ++row)
+    for (int32_t column = range[0]; column <= range[1]; ++column) {
+      for (int32_t row = range[2]; row <= range[3]; ++row) {
         m_grid.AddDynamicId(column, row, static_cast<uint32_t>(slot));
+        const size_t cell = static_cast<size_t>(column) * static_cast<size_t>(m_grid.GetRows()) + static_cast<size_t>(row);
+        if (cell < cellCount) m_filledCells[cell / 64] |= uint64_t{1} << (cell % 64);
+      }
+    }
   }
 
   // 5. Candidate pairs: objects listed in the same cell whose swept rectangles overlap. Lists are
   // filled in slot order, so a pair meets in the same order in every cell it shares and the
   // candidate list's own check keeps it once.
-  for (int32_t column = 0; column < m_grid.GetColumns(); ++column) {
-    for (int32_t row = 0; row < m_grid.GetRows(); ++row) {
-      const GridIdList& list = m_grid.GetCell(column, row)->dynamicIds;
-      const uint32_t count = list.GetCount();
-      for (uint32_t i = 0; i + 1 < count; ++i) {
-        DynamicObject& a = *m_dynamicObjects.Get(list[i]);
-        for (uint32_t j = i + 1; j < count; ++j) {
-          DynamicObject& b = *m_dynamicObjects.Get(list[j]);
-          if (!a.GetCanCollid(b.GetZCollision())) continue;
-          if (!RectanglesOverlap(a.GetSweptRectangle(), b.GetSweptRectangle())) continue;
-          if (a.HasMoved()) {
-            a.AddCandidate(list[j]);
-          } else if (b.HasMoved()) {
-            b.AddCandidate(list[i]);
-          } else if (a.GetUpdateOnIdle()) {
-            a.AddCandidate(list[j]);
-          } else if (b.GetUpdateOnIdle()) {
-            b.AddCandidate(list[i]);
-          }
+  // Cells are met columns outer, rows inner, as the filled-cell bits run.
+  ForEachFilledCell([this](int32_t column, int32_t row) {
+    const GridIdList& list = m_grid.GetCell(column, row)->dynamicIds;
+    const uint32_t count = list.GetCount();
+    for (uint32_t i = 0; i + 1 < count; ++i) {
+      DynamicObject& a = *m_dynamicObjects.Get(list[i]);
+      for (uint32_t j = i + 1; j < count; ++j) {
+        DynamicObject& b = *m_dynamicObjects.Get(list[j]);
+        if (!a.GetCanCollid(b.GetZCollision())) continue;
+        if (!RectanglesOverlap(a.GetSweptRectangle(), b.GetSweptRectangle())) continue;
+        if (a.HasMoved()) {
+          a.AddCandidate(list[j]);
+        } else if (b.HasMoved()) {
+          b.AddCandidate(list[i]);
+        } else if (a.GetUpdateOnIdle()) {
+          a.AddCandidate(list[j]);
+        } else if (b.GetUpdateOnIdle()) {
+          b.AddCandidate(list[i]);
         }
       }
     }
-  }
+  });
 
   // 6. Pair tests.
   for (uint32_t slot : m_activeSlots) {
@@ -604,6 +620,7 @@ void CollisionLayer::Load(Core::File& file) {
   m_spareVector.x = Core::ReadValue<float>(file);
   m_spareVector.y = Core::ReadValue<float>(file);
   if (loaded && !file.HasFailed()) m_grid.Load(file);
+  m_filledCellsKnown = false;
   if (!loaded || file.HasFailed()) {
     file.Fail();
     ReleaseAll();

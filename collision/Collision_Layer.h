@@ -135,6 +135,21 @@ class CollisionLayer : public Core::Object {
   int32_t m_tileMapCapacity = kStaticGrowStep;
   CollisionGrid m_grid;
 
+  // The cells whose dynamic lists the last pass filled, one bit per cell in the grid's order
+  // (column-major); unknown after a new grid or a load.
+  std::vector<uint64_t> m_filledCells;
+  bool m_filledCellsKnown = false;
+  template <typename Visit>
+  void ForEachFilledCell(Visit visit) const {
+    const int32_t rows = m_grid.GetRows();
+    for (size_t word = 0; word < m_filledCells.size(); ++word) {
+      for (uint64_t bits = m_filledCells[word]; bits != 0; bits &= bits - 1) {
+        const size_t cell = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+        visit(static_cast<int32_t>(cell / static_cast<size_t>(rows)), static_cast<int32_t>(cell % static_cast<size_t>(rows)));
+      }
+    }
+  }
+
   // Working lists of the pass, kept between passes so a steady scene allocates nothing.
   std::vector<uint32_t> m_activeSlots;
   std::vector<StaticCollisionCircle*> m_testedCircles;

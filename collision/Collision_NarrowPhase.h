@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the swept and resting tests of dynamic objects (not part of the public
 // interface): sub-step placement of an object's shapes and the writing of shape contacts.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "collision/Collision_DynamicObject.h"
 
@@ -52,6 +55,18 @@ struct Contact {
   uint32_t ownUserId = 0;
 };
 
+inline Contact MakeContact(const Math::Vector2D& point, const Math::Vector2D& normal, float penetration,
+                           uint32_t otherUserId, ShapeKind ownKind, uint32_t ownUserId) {
+  Contact contact;
+  contact.point[0] = point;
+  contact.normal = normal;
+  contact.penetration = penetration;
+  contact.otherUserId = otherUserId;
+  contact.ownKind = ownKind;
+  contact.ownUserId = ownUserId;
+  return contact;
+}
+
 // Clears the entry's user ids, then writes the contact (negative penetration stored as 0).
 void FillEntry(ShapeContact& entry, const Contact& contact);
 ShapeContact& CurrentEntry(DGEO_C& record, ShapeKind kind);
@@ -73,6 +88,90 @@ struct CircleSweepHit {
 };
 bool SweepCircleAgainstCircle(const Math::Vector2D& c0, const Math::Vector2D& c1, float r, const Math::Vector2D& q,
                               float radius, float& limit, CircleSweepHit& hit);
+
+
+// --- Ruling pairs out by boxes -----------------------------------------------------------------
+// The box tests only skip exact tests that cannot find a contact: the results are the same with
+// them and without. With the shortcuts off (the plain path) every sub-step and every shape pair
+// goes through the exact tests; the equality test and the benchmarks compare the two.
+bool ShortcutsEnabled();
+void SetShortcutsEnabled(bool enabled);
+
+struct Box {
+  float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+
+  static Box Empty() {
+    const float inf = std::numeric_limits<float>::infinity();
+    return Box{inf, -inf, inf, -inf};
+  }
+  static Box Of(const Math::Vector2D& a, const Math::Vector2D& b) {
+    return Box{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
+  }
+  static Box Of(const SegmentPose& pose) {
+    Box box = Of(pose.a0, pose.b0);
+    box.Add(pose.a1);
+    box.Add(pose.b1);
+    return box;
+  }
+  static Box Of(const CirclePose& pose) {
+    Box box = Empty();
+    box.Add(pose.c0, pose.radius);
+    box.Add(pose.c1, pose.radius);
+    return box;
+  }
+  static Box Of(const Math::Circle2D& circle) {
+    Box box = Empty();
+    box.Add(circle.center, circle.radius);
+    return box;
+  }
+  void Add(const Math::Vector2D& p) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    bottom = std::min(bottom, p.y);
+    top = std::max(top, p.y);
+  }
+  void Add(const Math::Vector2D& p, float radius) {
+    const float r = std::fabs(radius);
+    Add(Math::Vector2D(p.x - r, p.y - r));
+    Add(Math::Vector2D(p.x + r, p.y + r));
+  }
+};
+
+// True only when the boxes lie apart on an axis by more than the reach of the exact tests on
+// that axis, one world unit and a part in 10^4 of the coordinates (for rounding); any NaN
+// answers false, so that the exact tests run.
+bool BoxesApartByRounding(const Box& a, const Box& b, float gapX, float gapY);
+inline bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY) {
+  // Most boxes that reach the test are near: the rounding part of the margin, which only widens
+  // it, is looked at once they lie apart by the rest.
+  const float gapX = reachX + 1.0f, gapY = reachY + 1.0f;
+  if (!(a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY))
+    return false;
+  return BoxesApartByRounding(a, b, gapX, gapY);
+}
+
+// Where an object's shapes can be within one sub-step. Only objects that do not turn this frame
+// have one: their shapes keep one orientation and move along straight lines, so the box of the
+// shapes at the two ends of a sub-step holds every point a swept test reports, and a fixed
+// point's motion relative to them is one sub-step of the displacement.
+struct SweepBounds {
+  bool valid = false;
+  Box extent;       // the turned shapes about the position
+  Box frameStart;   // the frame-start lists
+  // How far the exact tests reach across a gap along each axis: the resting-depth limit and one
+  // sub-step of travel.
+  float reachX = 0.0f, reachY = 0.0f;
+
+  void Of(const DynamicObject& object);
+  // The box of sub-step i (t0 to t1); the first sub-step starts from the frame-start lists.
+  Box SubStep(const DynamicObject& object, bool first, float t0, float t1) const;
+  // The box of the whole frame's motion.
+  Box Frame(const DynamicObject& object) const;
+};
+
+// What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
+// the end of the sub-step, as the swept tests write them.
+void PlaceAtSubStepEnd(DynamicObject& object, float t1);
 
 }  // namespace Narrow
 }  // namespace Collision2D

@@ -17,7 +17,8 @@ template <typename Record>
 void Advance(std::vector<Record>& records, int32_t& current, int32_t& capacity, int32_t growStep) {
   ++current;
   if (current >= capacity) {
-    records.resize(records.size() + static_cast<size_t>(growStep));
+    // An array not yet reached is allocated at its new capacity when it is.
+    if (!records.empty()) records.resize(records.size() + static_cast<size_t>(growStep));
     capacity += growStep;
   }
 }
@@ -84,8 +85,7 @@ void LoadArray(Core::File& file, std::vector<Record>& records, int32_t& capacity
 
 }  // namespace
 
-CollisionResults::CollisionResults()
-    : m_boundingRectangles(5), m_dynamicObjects(5), m_staticCircles(5), m_staticLineSegments(5), m_tileMaps(20) {}
+CollisionResults::CollisionResults() = default;
 
 void CollisionResults::Reset() {
   if (!m_touched) return;
@@ -95,8 +95,7 @@ void CollisionResults::Reset() {
   // records beyond it are fresh (grown or loaded as defaults, which equal cleared ones): clearing
   // up to the current index leaves every record as a full clear would.
   for (DGEO_C& record : UsedRecords(m_dynamicObjects, m_currentDGeo)) {
-    for (CIR_C& circle : record.circles) circle.ClearUserIds();
-    for (LNS_C& lineSegment : record.lineSegments) lineSegment.ClearUserIds();
+    record.ClearEntries();
     record.currentCirclesNumber = 0;
     record.currentLineSegmentsNumber = 0;
   }
@@ -138,11 +137,11 @@ void CollisionResults::NextTileMapContact() {
 }
 
 void CollisionResults::Save(Core::File& file) const {
-  SaveArray(file, m_boundingRectangles, m_bufferBRect, m_currentBRect);
-  SaveArray(file, m_dynamicObjects, m_bufferDGeo, m_currentDGeo);
-  SaveArray(file, m_staticCircles, m_bufferCircles, m_currentCircles);
-  SaveArray(file, m_staticLineSegments, m_bufferLineSegments, m_currentLineSegments);
-  SaveArray(file, m_tileMaps, m_bufferTileMaps, m_currentTileMaps);
+  SaveArray(file, Materialized(m_boundingRectangles, m_bufferBRect), m_bufferBRect, m_currentBRect);
+  SaveArray(file, Materialized(m_dynamicObjects, m_bufferDGeo), m_bufferDGeo, m_currentDGeo);
+  SaveArray(file, Materialized(m_staticCircles, m_bufferCircles), m_bufferCircles, m_currentCircles);
+  SaveArray(file, Materialized(m_staticLineSegments, m_bufferLineSegments), m_bufferLineSegments, m_currentLineSegments);
+  SaveArray(file, Materialized(m_tileMaps, m_bufferTileMaps), m_bufferTileMaps, m_currentTileMaps);
   Core::WriteValue<int32_t>(file, m_deltaBuffer);
   Core::WriteValue<int32_t>(file, m_reserved);
 }

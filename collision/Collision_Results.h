@@ -28,23 +28,23 @@ class CollisionResults {
   // The record the next contact of each kind fills (index = the kind's count); it always exists.
   BRECT_C& CurrentBoundingRectangleContact() {
     m_touched = true;
-    return m_boundingRectangles[Index(m_currentBRect)];
+    return Materialized(m_boundingRectangles, m_bufferBRect)[Index(m_currentBRect)];
   }
   DGEO_C& CurrentDynamicObjectContact() {
     m_touched = true;
-    return m_dynamicObjects[Index(m_currentDGeo)];
+    return Materialized(m_dynamicObjects, m_bufferDGeo)[Index(m_currentDGeo)];
   }
   CIR_C& CurrentStaticCircleContact() {
     m_touched = true;
-    return m_staticCircles[Index(m_currentCircles)];
+    return Materialized(m_staticCircles, m_bufferCircles)[Index(m_currentCircles)];
   }
   LNS_C& CurrentStaticLineSegmentContact() {
     m_touched = true;
-    return m_staticLineSegments[Index(m_currentLineSegments)];
+    return Materialized(m_staticLineSegments, m_bufferLineSegments)[Index(m_currentLineSegments)];
   }
   TMAP_C& CurrentTileMapContact() {
     m_touched = true;
-    return m_tileMaps[Index(m_currentTileMaps)];
+    return Materialized(m_tileMaps, m_bufferTileMaps)[Index(m_currentTileMaps)];
   }
 
   // Close the current record of a kind: its count grows by one and, when it reaches the capacity,
@@ -63,11 +63,11 @@ class CollisionResults {
   int32_t GetTileMapCount() const { return m_currentTileMaps; }
 
   // Whole arrays (their size is the capacity).
-  const std::vector<BRECT_C>& GetBoundingRectangleContacts() const { return m_boundingRectangles; }
-  const std::vector<DGEO_C>& GetDynamicObjectContacts() const { return m_dynamicObjects; }
-  const std::vector<CIR_C>& GetStaticCircleContacts() const { return m_staticCircles; }
-  const std::vector<LNS_C>& GetStaticLineSegmentContacts() const { return m_staticLineSegments; }
-  const std::vector<TMAP_C>& GetTileMapContacts() const { return m_tileMaps; }
+  const std::vector<BRECT_C>& GetBoundingRectangleContacts() const { return Materialized(m_boundingRectangles, m_bufferBRect); }
+  const std::vector<DGEO_C>& GetDynamicObjectContacts() const { return Materialized(m_dynamicObjects, m_bufferDGeo); }
+  const std::vector<CIR_C>& GetStaticCircleContacts() const { return Materialized(m_staticCircles, m_bufferCircles); }
+  const std::vector<LNS_C>& GetStaticLineSegmentContacts() const { return Materialized(m_staticLineSegments, m_bufferLineSegments); }
+  const std::vector<TMAP_C>& GetTileMapContacts() const { return Materialized(m_tileMaps, m_bufferTileMaps); }
 
   int32_t GetBoundingRectangleCapacity() const { return m_bufferBRect; }
   int32_t GetDynamicObjectCapacity() const { return m_bufferDGeo; }
@@ -86,12 +86,21 @@ class CollisionResults {
 
  private:
   static size_t Index(int32_t count) { return static_cast<size_t>(count); }
+  // An array is allocated at its capacity when it is first reached. Most objects never meet most
+  // kinds of partner, and their unused records (tens of kilobytes per object) lying between the
+  // objects' working data would spread a pass over thousands of objects across memory.
+  template <typename Record>
+  static std::vector<Record>& Materialized(std::vector<Record>& records, int32_t capacity) {
+    if (records.empty()) records.resize(static_cast<size_t>(capacity));
+    return records;
+  }
 
-  std::vector<BRECT_C> m_boundingRectangles;
-  std::vector<DGEO_C> m_dynamicObjects;
-  std::vector<CIR_C> m_staticCircles;
-  std::vector<LNS_C> m_staticLineSegments;
-  std::vector<TMAP_C> m_tileMaps;
+  // Empty until first reached (see Materialized); then always as long as the capacity.
+  mutable std::vector<BRECT_C> m_boundingRectangles;
+  mutable std::vector<DGEO_C> m_dynamicObjects;
+  mutable std::vector<CIR_C> m_staticCircles;
+  mutable std::vector<LNS_C> m_staticLineSegments;
+  mutable std::vector<TMAP_C> m_tileMaps;
   int32_t m_bufferBRect = 5;
   int32_t m_bufferDGeo = 5;
   int32_t m_bufferCircles = 5;

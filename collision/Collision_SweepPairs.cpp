@@ -210,6 +210,7 @@ struct MovingSegment {
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
+  Box box;                    // the ground it covers over the sub-step
 
   void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
     local = &localSegment;
@@ -224,6 +225,7 @@ struct MovingSegment {
       travelUnit[e] = Unit(travel);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
+    box = Box::Of(pose);
   }
 };
 
@@ -235,6 +237,8 @@ struct HeldSegment {
   Vector2D ub, nb;
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
+  Box box;
+  float reach = 0.0f;  // the longer of its endpoints' relative travels
 
   void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
     heldA = a;
@@ -248,8 +252,24 @@ struct HeldSegment {
       relativeLength[r] = (back - w).Length();
       relativeUnit[r] = Unit(back - w);
     }
+    box = Box::Of(a, b);
+    reach = std::max(relativeLength[0], relativeLength[1]);
   }
 };
+
+// What a sweep that cannot meet still tells its side: whether an endpoint moved towards the other
+// segment (the direction tests that open each endpoint's sweep).
+bool Approaches(const MovingSegment& mover, const HeldSegment& held) {
+  for (int e = 0; e < 2; ++e) {
+    const Vector2D& v = mover.travelUnit[e];
+    if (held.nb.Dot(v) <= 0.0f && mover.na.Dot(v) >= 0.0f) return true;
+  }
+  for (int r = 0; r < 2; ++r) {
+    const Vector2D& v = held.relativeUnit[r];
+    if (held.nb.Dot(v) >= 0.0f && mover.na.Dot(v) <= 0.0f) return true;
+  }
+  return false;
+}
 
 // One moving segment against one held segment within a sub-step; records into the moving side.
 // The moving object's sub-step position must stay as it was when the held facts were made.
@@ -264,14 +284,7 @@ struct SegmentSweep {
   uint32_t ownUserId, otherUserId;
 
   Contact MakeContact(const Vector2D& point, const Vector2D& normal, float penetration) const {
-    Contact contact;
-    contact.point[0] = point;
-    contact.normal = normal;
-    contact.penetration = penetration;
-    contact.otherUserId = otherUserId;
-    contact.ownKind = SegmentKind;
-    contact.ownUserId = ownUserId;
-    return contact;
+    return Narrow::MakeContact(point, normal, penetration, otherUserId, SegmentKind, ownUserId);
   }
 
   Vector2D CarryToFrameEnd(const Vector2D& x) const {
@@ -414,6 +427,73 @@ struct SegmentSweep {
   }
 };
 
+// One object's segments in a call: their poses and boxes for every segment, and the facts the
+// exact sweeps need, worked out only for the segments of pairs that can meet.
+struct SegmentFacts {
+  SegmentPose pose;
+  Box swept;  // the ground the segment covers over the sub-step
+  Box held;   // the segment where the partner's sweep holds it
+  uint32_t userId = 0;
+  bool moverReady = false;
+  bool heldReady = false;
+  MovingSegment mover;
+  HeldSegment heldFacts;
+};
+
+// heldAtEnd: the partner sweeps against this object's segments at the end of the sub-step (else
+// at its start).
+void PlaceSegments(const DynamicObject& object, float i, float t0, float t1, bool heldAtEnd,
+                   std::vector<SegmentFacts>& facts) {
+  const size_t count = object.ActiveLineSegmentCount();
+  facts.resize(count);
+  for (size_t k = 0; k < count; ++k) {
+    SegmentFacts& f = facts[k];
+    f.pose = PlaceSegment(object, k, i, t0, t1);
+    f.swept = Box::Of(f.pose);
+    f.held = heldAtEnd ? Box::Of(f.pose.a1, f.pose.b1) : Box::Of(f.pose.a0, f.pose.b0);
+    f.userId = SegmentUserId(object, k);
+    f.moverReady = f.heldReady = false;
+  }
+}
+
+const MovingSegment& MoverOf(const DynamicObject& moving, size_t k, SegmentFacts& f) {
+  if (!f.moverReady) {
+    f.mover.Of(moving, *moving.GetLocalLineSegments()[k], f.pose);
+    f.moverReady = true;
+  }
+  return f.mover;
+}
+
+// The segment held, relative to the moving partner.
+const HeldSegment& HeldOf(const DynamicObject& moving, SegmentFacts& f, bool heldAtEnd, float step) {
+  if (!f.heldReady) {
+    if (heldAtEnd)
+      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1, step);
+    else
+      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0, step);
+    f.heldReady = true;
+  }
+  return f.heldFacts;
+}
+
+// How far a held segment's endpoints travel relative to the moving object over a sub-step. Without
+// a turn that is one sub-step of the mover's displacement, the same for every point; a turning
+// mover's are measured per segment (negative here).
+float UniformHeldReach(const DynamicObject& moving, float step) {
+  return moving.GetFrameRotation() == 0.0f ? (moving.GetFrameDisplacement() * step).Length() : -1.0f;
+}
+
+// Whether the sweep of a moving segment against a held one can find anything: every contact it
+// reports lies on the ground the moving segment covers, within the resting depth of it, or where a
+// held endpoint arrives within its relative travel.
+bool CanMeet(const DynamicObject& moving, SegmentFacts& mover, SegmentFacts& held, bool heldAtEnd, float uniformReach,
+             float threshold, float step) {
+  if (!ShortcutsEnabled()) return true;
+  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd, step).reach;
+  const float reach = std::max(travel, threshold);
+  return !BoxesApart(mover.swept, held.held, reach, reach);
+}
+
 }  // namespace
 
 void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
@@ -427,33 +507,51 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   a.SetSubStepPosition(a.PositionAt(t1));
   b.SetSubStepPosition(b.PositionAt(t1));
   const int32_t n = count ? *count : 1;
-  const size_t segmentsA = a.ActiveLineSegmentCount();
-  const size_t segmentsB = b.ActiveLineSegmentCount();
-  // B's poses, and what its segments bring to either direction of sweep, once per call rather
-  // than once per pair; the scratch keeps its storage.
-  static thread_local std::vector<MovingSegment> moversB;
-  static thread_local std::vector<HeldSegment> heldB;
-  moversB.resize(segmentsB);
-  heldB.resize(segmentsB);
-  for (size_t kb = 0; kb < segmentsB; ++kb) {
-    const SegmentPose poseB = PlaceSegment(b, kb, i, t0, t1);
-    moversB[kb].Of(b, *b.GetLocalLineSegments()[kb], poseB);
-    heldB[kb].Of(a, poseB.a0, poseB.b0, step);
-  }
-  MovingSegment moverA;
-  HeldSegment heldA;
-  for (size_t ka = 0; ka < segmentsA; ++ka) {
-    const SegmentPose poseA = PlaceSegment(a, ka, i, t0, t1);
-    moverA.Of(a, *a.GetLocalLineSegments()[ka], poseA);
-    heldA.Of(b, poseA.a1, poseA.b1, step);
-    for (size_t kb = 0; kb < segmentsB; ++kb) {
-      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
-      forward.Run();
+  // A sweeps against B held at the start of the sub-step; B against A held at its end. The scratch
+  // keeps its storage.
+  static thread_local std::vector<SegmentFacts> factsA, factsB;
+  PlaceSegments(b, i, t0, t1, false, factsB);
+  PlaceSegments(a, i, t0, t1, true, factsA);
+  const float reachOfB = UniformHeldReach(a, step);
+  const float reachOfA = UniformHeldReach(b, step);
+  // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
+  // decides how a partner without a contact of its own takes the other's mirror.
+  struct RuledOut {
+    size_t ka, kb;
+    bool forward;
+  };
+  static thread_local std::vector<RuledOut> ruledOut;
+  ruledOut.clear();
+  for (size_t ka = 0; ka < factsA.size(); ++ka) {
+    for (size_t kb = 0; kb < factsB.size(); ++kb) {
+      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) {
+        SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i, n, sideA,
+                             factsA[ka].userId, factsB[kb].userId};
+        forward.Run();
+      } else {
+        ruledOut.push_back({ka, kb, true});
+      }
       if (*hitA) continue;
-      SegmentSweep backward{b, moversB[kb], heldA, b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
-      backward.Run();
+      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step)) {
+        SegmentSweep backward{b, MoverOf(b, kb, factsB[kb]), HeldOf(b, factsA[ka], true, step), b0, step, i, n, sideB,
+                              factsB[kb].userId, factsA[ka].userId};
+        backward.Run();
+      } else {
+        ruledOut.push_back({ka, kb, false});
+      }
     }
   }
+  auto resolveApproach = [&](PairSide& side, bool forward) {
+    for (const RuledOut& pair : ruledOut) {
+      if (side.approached) return;
+      if (pair.forward != forward) continue;
+      side.approached = forward ? Approaches(MoverOf(a, pair.ka, factsA[pair.ka]), HeldOf(a, factsB[pair.kb], false, step))
+                                : Approaches(MoverOf(b, pair.kb, factsB[pair.kb]), HeldOf(b, factsA[pair.ka], true, step));
+    }
+  };
+  // Only a side about to take the other's mirror reads its approach.
+  if (*sideA.flag && sideA.lastKind >= 0 && !*sideB.flag) resolveApproach(sideB, false);
+  if (*sideB.flag && sideB.lastKind >= 0 && !*sideA.flag) resolveApproach(sideA, true);
   MirrorAndCommit(sideA, sideB);
 }
 
@@ -471,20 +569,26 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   const Vector2D a0 = a.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   const float before = *time;
-  const size_t segmentsA = a.ActiveLineSegmentCount();
+  static thread_local std::vector<SegmentFacts> factsA, factsB;
   const size_t segmentsB = b.ActiveLineSegmentCount();
-  static thread_local std::vector<HeldSegment> heldB;
-  heldB.resize(segmentsB);
+  factsB.resize(segmentsB);
   for (size_t kb = 0; kb < segmentsB; ++kb) {
-    const Math::LineSegment2D& held = *b.GetOldLineSegments()[kb];
-    heldB[kb].Of(a, held.pointA, held.pointB, step);
+    // B rests: its frame-start copies are where A meets it, and it has no sweep of its own.
+    SegmentFacts& f = factsB[kb];
+    f.pose.a0 = b.GetOldLineSegments()[kb]->pointA;
+    f.pose.b0 = b.GetOldLineSegments()[kb]->pointB;
+    f.held = Box::Of(f.pose.a0, f.pose.b0);
+    f.userId = SegmentUserId(b, kb);
+    f.heldReady = false;
   }
-  MovingSegment moverA;
-  for (size_t ka = 0; ka < segmentsA; ++ka) {
-    moverA.Of(a, *a.GetLocalLineSegments()[ka], PlaceSegment(a, ka, i, t0, t1));
+  PlaceSegments(a, i, t0, t1, true, factsA);
+  const float reachOfB = UniformHeldReach(a, step);
+  for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
-      SegmentSweep forward{a, moverA, heldB[kb], a0, step, i, a.GetStepCount(), sideA, SegmentUserId(a, ka),
-                           SegmentUserId(b, kb)};
+      // A's approach is never read here: B only takes mirrors.
+      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) continue;
+      SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i,
+                           a.GetStepCount(), sideA, factsA[ka].userId, factsB[kb].userId};
       forward.Run();
     }
   }
@@ -499,6 +603,189 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
 }
 
 // --- Segments against circles ----------------------------------------------------------------
+
+namespace {
+
+// One segment of X against one circle of Y within a sub-step: X's segment reaching the circle
+// (recorded into X), then, while X has no contact, the circle reaching the segment (into Y).
+struct SegmentCircleSweep {
+  DynamicObject& x;
+  DynamicObject& y;
+  PairSide& sideX;
+  PairSide& sideY;
+  const SegmentPose& s;    // X's segment over the sub-step
+  const CirclePose& c;     // Y's circle over the sub-step
+  Vector2D direction1;     // the segment's direction at the end of the sub-step
+  Vector2D ns;             // and its normal
+  Math::Circle2D circle0;  // the circle at the start of the sub-step
+  Vector2D centreAtOne;    // the circle's centre at the end of the frame
+  float step;
+  float remaining;         // the rest of the frame after the sub-step
+  uint32_t segmentId, circleId;
+
+  Contact OfX(const Vector2D& point, const Vector2D& normal, float penetration) const {
+    return MakeContact(point, normal, penetration, circleId, SegmentKind, segmentId);
+  }
+  Contact OfY(const Vector2D& point, const Vector2D& normal, float penetration) const {
+    return MakeContact(point, normal, penetration, segmentId, CircleKind, circleId);
+  }
+
+  void Run() {
+    SegmentReachesCircle();
+    if (*sideX.flag) return;
+    if (LeadingPointReachesSegment()) SegmentEndsReachCircle();
+  }
+
+  // The circle's centre near the segment's line at the end of the sub-step.
+  void SegmentReachesCircle() {
+    Vector2D foot;
+    const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
+    if (!(c.radius >= d)) return;
+    if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f)
+      FootOnSegmentInsideCircle(foot);
+    else
+      SegmentEndsInsideCircle();
+  }
+
+  // The segment's point nearest the centre lies in the circle: a contact at the end of the
+  // sub-step when, relative to X, it moves into the segment's front.
+  void FootOnSegmentInsideCircle(const Vector2D& foot) {
+    const Vector2D w = foot - x.GetSubStepPivot();
+    const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
+    if (!(ns.Dot(v) <= 0.0f)) return;
+    sideX.approached = true;
+    const Vector2D normal = Unit(foot - c.c0);
+    const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPivot();
+    sideX.Hit(CircleKind, 1.0f, OfX(foot, normal, (foot - k1).Dot(normal)));
+  }
+
+  // An end of the segment inside or on the circle: where it entered within the sub-step, or a
+  // resting contact within the thickness.
+  void SegmentEndsInsideCircle() {
+    float distance[2] = {kNoDistance, kNoDistance};
+    float length[2] = {0.0f, 0.0f};
+    Vector2D hitPoint[2], endPoint[2], offset[2];
+    const Vector2D ends[2] = {s.a1, s.b1};
+    for (int e = 0; e < 2; ++e) {
+      const uint32_t where = ends[e].ClassifyToCircle(circle0);
+      if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
+      const Vector2D w = ends[e] - x.GetSubStepPivot();
+      const Vector2D back = x.InverseMotionOf(w, step);
+      const Vector2D endBack = back + x.GetSubStepPivot();
+      const Vector2D v = Unit(back - w);
+      if (!(ns.Dot(v) <= 0.0f)) continue;
+      sideX.approached = true;
+      length[e] = (back - w).Length();
+      endPoint[e] = ends[e];
+      offset[e] = w;
+      if (where == Math::Classification::Inside) {
+        Vector2D points[2];
+        if (Math::Ray2D(ends[e], v).ClassifyToCircle(circle0, points) == Math::Classification::OneIntersection) {
+          distance[e] = (endBack - points[0]).Length();
+          hitPoint[e] = points[0];
+        }
+      } else {
+        distance[e] = length[e];
+        hitPoint[e] = ends[e];
+      }
+    }
+    const int e = distance[0] < distance[1] ? 0 : 1;
+    if (distance[e] == kNoDistance) return;
+    const Vector2D normal = Unit(hitPoint[e] - c.c0);
+    const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPivot();
+    const float penetration = (hitPoint[e] - e1).Dot(normal);
+    if (length[e] >= distance[e]) {
+      sideX.Hit(CircleKind, Fraction(distance[e], length[e]), OfX(hitPoint[e], normal, penetration));
+      return;
+    }
+    const float g = (hitPoint[e] - endPoint[e]).Dot(normal);
+    if (sideX.threshold > g) {
+      sideX.threshold = g;
+      sideX.Hit(CircleKind, 0.0f, OfX(hitPoint[e], normal, penetration));
+    }
+  }
+
+  float PenetrationOfY(const Vector2D& point) const { return ((centreAtOne - ns * c.radius) - point).Dot(-ns); }
+
+  // The circle's point nearest the segment's front swept along the circle's motion. True when the
+  // segment's ends are to be swept instead (the circle moves away from the front, or its leading
+  // point passes beside the segment).
+  bool LeadingPointReachesSegment() {
+    const Vector2D leading = c.c0 - ns * c.radius;
+    const Vector2D motion = c.c1 - c.c0;
+    const float length = motion.Length();
+    const Vector2D v = Unit(motion);
+    if (ns.Dot(v) > 0.0f) return true;
+    sideY.approached = true;
+    const Math::LineSegment2D segment1(s.a1, s.b1);
+    Vector2D crossing;
+    Math::LineSegment2D overlap;
+    const uint32_t code = segment1.ClassifyToRay(Math::Ray2D(leading, v), crossing, overlap);
+    if (code == Math::Classification::Crossing) {
+      const float reach = (crossing - leading).Length();
+      if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), OfY(crossing, ns, PenetrationOfY(crossing)));
+      return false;
+    }
+    if (code == Math::Classification::Overlap) {
+      const float reach = std::min((s.a1 - leading).Length(), (s.b1 - leading).Length());
+      if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), OfY(leading, Unit(c.c0 - leading), 0.0f));
+      return false;
+    }
+    Vector2D restingPoint;
+    if (segment1.ClassifyToRay(Math::Ray2D(leading, ns), restingPoint, overlap) == Math::Classification::Crossing) {
+      const float g = (leading - restingPoint).Length();
+      if (sideY.threshold > g) {
+        sideY.threshold = g;
+        sideY.Hit(SegmentKind, 0.0f, OfY(leading, ns, PenetrationOfY(leading)));
+      }
+    }
+    return code == Math::Classification::NoContact;
+  }
+
+  // The segment's endpoints swept relative to the circle's object against the circle at the start
+  // of the sub-step; an end already inside gives a resting contact within the thickness.
+  void SegmentEndsReachCircle() {
+    const float r = c.radius;
+    float distance[2] = {kNoDistance, kNoDistance};
+    float lengths[2] = {0.0f, 0.0f};
+    Vector2D directions[2];
+    bool approaching[2] = {false, false};
+    const Vector2D ends[2] = {s.a1, s.b1};
+    for (int e = 0; e < 2; ++e) {
+      const Vector2D w = ends[e] - y.GetSubStepPivot();
+      const Vector2D back = y.InverseMotionOf(w, step);
+      lengths[e] = (back - w).Length();
+      directions[e] = Unit(back - w);
+      if (!(ns.Dot(directions[e]) >= 0.0f)) continue;
+      approaching[e] = true;
+      sideY.approached = true;
+      Vector2D points[2];
+      if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
+        distance[e] = (points[0] - ends[e]).Length();
+    }
+    const int e = distance[0] < distance[1] ? 0 : 1;
+    if (lengths[e] >= distance[e]) {
+      const float t = Fraction(distance[e], lengths[e]);
+      const Vector2D normal = Unit(c.c0 + (c.c1 - c.c0) * t - ends[e]);
+      const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+      sideY.Hit(SegmentKind, t, OfY(ends[e], normal, penetration));
+      return;
+    }
+    if (!approaching[e]) return;
+    Vector2D points[2];
+    if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::OneIntersection)
+      return;
+    const float g = (points[0] - ends[e]).Length();
+    if (sideY.threshold > g) {
+      sideY.threshold = g;
+      const Vector2D normal = Unit(c.c0 - ends[e]);
+      const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
+      sideY.Hit(SegmentKind, 0.0f, OfY(ends[e], normal, penetration));
+    }
+  }
+};
+
+}  // namespace
 
 void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& y, const uint8_t*, float step,
                                                float i, float* timeX, float* timeY, int32_t* count, bool* hitX,
@@ -518,169 +805,23 @@ void DynamicObject::CollideLineSegmentsCircles(DynamicObject& x, DynamicObject& 
   for (size_t ks = 0; ks < segments; ++ks) {
     const SegmentPose s = PlaceSegment(x, ks, i, t0, t1);
     const Vector2D direction1 = Unit(s.b1 - s.a1);
-    const Vector2D ns = LeftNormal(direction1);
-    const uint32_t segmentId = SegmentUserId(x, ks);
     for (size_t kc = 0; kc < circles; ++kc) {
       const CirclePose& c = posesY[kc];
-      const float r = c.radius;
-      const uint32_t circleId = CircleUserId(y, kc);
-      const Math::Circle2D circle0(c.c0, r);
-      auto contactOfX = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
-        Contact contact;
-        contact.point[0] = point;
-        contact.normal = normal;
-        contact.penetration = penetration;
-        contact.otherUserId = circleId;
-        contact.ownKind = SegmentKind;
-        contact.ownUserId = segmentId;
-        return contact;
-      };
-      auto contactOfY = [&](const Vector2D& point, const Vector2D& normal, float penetration) {
-        Contact contact;
-        contact.point[0] = point;
-        contact.normal = normal;
-        contact.penetration = penetration;
-        contact.otherUserId = segmentId;
-        contact.ownKind = CircleKind;
-        contact.ownUserId = circleId;
-        return contact;
-      };
-
-      // 1. The circle's centre near the segment's line at the end of the sub-step.
-      Vector2D foot;
-      const float d = c.c0.DistanceToLine(s.a1, direction1, foot);
-      if (r >= d) {
-        if ((s.a1 - foot).Dot(s.b1 - foot) <= 0.0f) {
-          const Vector2D w = foot - x.GetSubStepPivot();
-          const Vector2D v = Unit(x.InverseMotionOf(w, step) - w);
-          if (ns.Dot(v) <= 0.0f) {
-            sideX.approached = true;
-            const Vector2D normal = Unit(foot - c.c0);
-            const Vector2D k1 = x.MotionOf(w, remaining) + x.GetSubStepPivot();
-            sideX.Hit(CircleKind, 1.0f, contactOfX(foot, normal, (foot - k1).Dot(normal)));
-          }
-        } else {
-          float distance[2] = {kNoDistance, kNoDistance};
-          float length[2] = {0.0f, 0.0f};
-          Vector2D hitPoint[2], endPoint[2], offset[2];
-          const Vector2D ends[2] = {s.a1, s.b1};
-          for (int e = 0; e < 2; ++e) {
-            const uint32_t where = ends[e].ClassifyToCircle(circle0);
-            if (where != Math::Classification::Inside && where != Math::Classification::OnCircle) continue;
-            const Vector2D w = ends[e] - x.GetSubStepPivot();
-            const Vector2D back = x.InverseMotionOf(w, step);
-            const Vector2D endBack = back + x.GetSubStepPivot();
-            const Vector2D v = Unit(back - w);
-            if (!(ns.Dot(v) <= 0.0f)) continue;
-            sideX.approached = true;
-            length[e] = (back - w).Length();
-            endPoint[e] = ends[e];
-            offset[e] = w;
-            if (where == Math::Classification::Inside) {
-              Vector2D points[2];
-              if (Math::Ray2D(ends[e], v).ClassifyToCircle(circle0, points) == Math::Classification::OneIntersection) {
-                distance[e] = (endBack - points[0]).Length();
-                hitPoint[e] = points[0];
-              }
-            } else {
-              distance[e] = length[e];
-              hitPoint[e] = ends[e];
-            }
-          }
-          const int e = distance[0] < distance[1] ? 0 : 1;
-          if (distance[e] != kNoDistance) {
-            const Vector2D normal = Unit(hitPoint[e] - c.c0);
-            const Vector2D e1 = x.MotionOf(offset[e], remaining) + x.GetSubStepPivot();
-            const float penetration = (hitPoint[e] - e1).Dot(normal);
-            if (length[e] >= distance[e]) {
-              sideX.Hit(CircleKind, Fraction(distance[e], length[e]), contactOfX(hitPoint[e], normal, penetration));
-            } else {
-              const float g = (hitPoint[e] - endPoint[e]).Dot(normal);
-              if (sideX.threshold > g) {
-                sideX.threshold = g;
-                sideX.Hit(CircleKind, 0.0f, contactOfX(hitPoint[e], normal, penetration));
-              }
-            }
-          }
-        }
-      }
-
-      // 2. The circle swept against the segment (only while X has no contact).
-      if (*hitX) continue;
-      const Vector2D leading = c.c0 - ns * r;
-      const Vector2D motion = c.c1 - c.c0;
-      const float length = motion.Length();
-      const Vector2D v = Unit(motion);
-      const Vector2D centreAtOne = y.PointAt(y.GetLocalCircles()[kc]->center, 1.0f);
-      auto penetrationOfY = [&](const Vector2D& point) { return ((centreAtOne - ns * r) - point).Dot(-ns); };
-      bool sweepEnds = ns.Dot(v) > 0.0f;
-      if (!sweepEnds) {
-        sideY.approached = true;
-        const Math::LineSegment2D segment1(s.a1, s.b1);
-        Vector2D crossing;
-        Math::LineSegment2D overlap;
-        const uint32_t code = segment1.ClassifyToRay(Math::Ray2D(leading, v), crossing, overlap);
-        if (code == Math::Classification::Crossing) {
-          const float reach = (crossing - leading).Length();
-          if (length >= reach)
-            sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(crossing, ns, penetrationOfY(crossing)));
-          continue;
-        }
-        if (code == Math::Classification::Overlap) {
-          const float toA = (s.a1 - leading).Length();
-          const float toB = (s.b1 - leading).Length();
-          const float reach = std::min(toA, toB);
-          if (length >= reach) sideY.Hit(SegmentKind, Fraction(reach, length), contactOfY(leading, Unit(c.c0 - leading), 0.0f));
-          continue;
-        }
-        Vector2D restingPoint;
-        if (segment1.ClassifyToRay(Math::Ray2D(leading, ns), restingPoint, overlap) == Math::Classification::Crossing) {
-          const float g = (leading - restingPoint).Length();
-          if (sideY.threshold > g) {
-            sideY.threshold = g;
-            sideY.Hit(SegmentKind, 0.0f, contactOfY(leading, ns, penetrationOfY(leading)));
-          }
-        }
-        if (code != Math::Classification::NoContact) continue;
-        sweepEnds = true;
-      }
-      // The segment's endpoints swept relative to the circle's object.
-      float distance[2] = {kNoDistance, kNoDistance};
-      float lengths[2] = {0.0f, 0.0f};
-      Vector2D directions[2];
-      bool approaching[2] = {false, false};
-      const Vector2D ends[2] = {s.a1, s.b1};
-      for (int e = 0; e < 2; ++e) {
-        const Vector2D w = ends[e] - y.GetSubStepPivot();
-        const Vector2D back = y.InverseMotionOf(w, step);
-        lengths[e] = (back - w).Length();
-        directions[e] = Unit(back - w);
-        if (!(ns.Dot(directions[e]) >= 0.0f)) continue;
-        approaching[e] = true;
-        sideY.approached = true;
-        Vector2D points[2];
-        if (Math::Ray2D(ends[e], directions[e]).ClassifyToCircle(circle0, points) != Math::Classification::NoContact)
-          distance[e] = (points[0] - ends[e]).Length();
-      }
-      const int e = distance[0] < distance[1] ? 0 : 1;
-      if (lengths[e] >= distance[e]) {
-        const float t = Fraction(distance[e], lengths[e]);
-        const Vector2D normal = Unit(c.c0 + (c.c1 - c.c0) * t - ends[e]);
-        const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
-        sideY.Hit(SegmentKind, t, contactOfY(ends[e], normal, penetration));
-      } else if (approaching[e]) {
-        Vector2D points[2];
-        if (Math::Ray2D(ends[e], -directions[e]).ClassifyToCircle(circle0, points) ==
-            Math::Classification::OneIntersection) {
-          const float g = (points[0] - ends[e]).Length();
-          if (sideY.threshold > g) {
-            sideY.threshold = g;
-            const Vector2D normal = Unit(c.c0 - ends[e]);
-            const float penetration = (ends[e] - (centreAtOne - normal * r)).Dot(normal);
-            sideY.Hit(SegmentKind, 0.0f, contactOfY(ends[e], normal, penetration));
-          }
-        }
-      }
+      SegmentCircleSweep sweep{x,
+                               y,
+                               sideX,
+                               sideY,
+                               s,
+                               c,
+                               direction1,
+                               LeftNormal(direction1),
+                               Math::Circle2D(c.c0, c.radius),
+                               y.PointAt(y.GetLocalCircles()[kc]->center, 1.0f),
+                               step,
+                               remaining,
+                               SegmentUserId(x, ks),
+                               CircleUserId(y, kc)};
+      sweep.Run();
     }
   }
   MirrorAndCommit(sideX, sideY);

@@ -341,62 +341,90 @@ void CircleAgainstCircle(const SubStep& sub, const Math::Circle2D& local, const 
 
 // --- Static records: every point of one static shape gathers in one record ------------------
 
+// The record is reached at the first point only: reaching it marks the container for the next
+// reset and allocates its records, which most sweeps, finding nothing, need not do.
+template <typename RecordOf>
 class StaticSink : public HitSink {
  public:
-  explicit StaticSink(ShapeContact& record) : m_record(record) {}
+  explicit StaticSink(RecordOf recordOf) : m_recordOf(recordOf) {}
 
   void Record(float f, const Vector2D& point, const Vector2D& normal, float penetration, ShapeKind ownKind,
               uint32_t ownUserId) override {
     if (f > m_best) return;
+    if (m_record == nullptr) m_record = &m_recordOf();
+    ShapeContact& record = *m_record;
     if (f < m_best) {
       m_best = f;
-      m_record.ClearUserIds();
-      m_record.numberOfIntersectedPoints = 1;
+      record.ClearUserIds();
+      record.numberOfIntersectedPoints = 1;
     } else {
-      m_record.numberOfIntersectedPoints = std::min(m_record.numberOfIntersectedPoints + 1, kMaximumContactPoints);
+      record.numberOfIntersectedPoints = std::min(record.numberOfIntersectedPoints + 1, kMaximumContactPoints);
     }
-    const int slot = m_record.numberOfIntersectedPoints - 1;
-    m_record.contactPoint[slot] = point;
-    m_record.normal[slot] = normal;
+    const int slot = record.numberOfIntersectedPoints - 1;
+    record.contactPoint[slot] = point;
+    record.normal[slot] = normal;
     if (ownKind == SegmentKind)
-      m_record.myLineSegmentUserId[slot] = ownUserId;
+      record.myLineSegmentUserId[slot] = ownUserId;
     else
-      m_record.myCircleUserId[slot] = ownUserId;
-    m_record.penetrationDistance = std::max(0.0f, penetration);
+      record.myCircleUserId[slot] = ownUserId;
+    record.penetrationDistance = std::max(0.0f, penetration);
   }
 
   float Best() const { return m_best; }
   bool Hit() const { return m_best <= 1.0f; }
+  // The record written (after a hit).
+  ShapeContact& Written() { return *m_record; }
 
  private:
-  ShapeContact& m_record;
+  RecordOf m_recordOf;
+  ShapeContact* m_record = nullptr;
   float m_best = kNoHit;
 };
 
-template <typename Test>
-bool SweepStatic(DynamicObject& object, ShapeContact& record, Test&& test) {
+// The sub-steps in order until one has a contact. For an object that does not turn, sub-steps and
+// shapes whose boxes lie out of the fixed shape's reach are not tested: their exact tests find
+// nothing, and the placements they would leave are made all the same.
+template <typename RecordOf, typename Test>
+bool SweepStatic(DynamicObject& object, RecordOf recordOf, const Box& fixedBox, Test&& test) {
   const int32_t count = object.GetStepCount();
   if (count < 1) return false;
   const float step = 1.0f / static_cast<float>(count);
-  StaticSink sink(record);
+  StaticSink<RecordOf> sink(recordOf);
   float limit = object.GetCollisionThickness();
+  SweepBounds bounds;
+  if (ShortcutsEnabled()) bounds.Of(object);
+  const Math::Vector2D stepTravel = object.GetStepDisplacement();
+  auto outOfReach = [&](const Box& box, float rest) {
+    return BoxesApart(box, fixedBox, rest + std::fabs(stepTravel.x), rest + std::fabs(stepTravel.y));
+  };
+  const float thickness = std::max(0.0f, limit);
+  if (bounds.valid && outOfReach(bounds.Frame(object), thickness)) {
+    PlaceAtSubStepEnd(object, static_cast<float>(count) * step);
+    return false;
+  }
   for (int32_t index = 1; index <= count; ++index) {
     const SubStep sub(object, step, static_cast<float>(index), count);
+    if (bounds.valid && outOfReach(bounds.SubStep(object, index == 1, sub.t0, sub.t1), thickness)) {
+      if (index == count) PlaceAtSubStepEnd(object, sub.t1);
+      continue;
+    }
     object.SetSubStepPosition(object.PositionAt(sub.t1));
     const size_t segments = object.ActiveLineSegmentCount();
     for (size_t k = 0; k < segments; ++k) {
       const SegmentPose pose = PlaceSegment(object, k, sub.i, sub.t0, sub.t1);
+      if (bounds.valid && outOfReach(Box::Of(pose), std::max(0.0f, limit))) continue;
       test.Segment(sub, k, pose, sink, limit);
     }
     const size_t circles = object.ActiveCircleCount();
     for (size_t k = 0; k < circles; ++k) {
       const CirclePose pose = PlaceCircle(object, k, sub.i, sub.t0, sub.t1);
+      if (bounds.valid && outOfReach(Box::Of(pose), std::max(0.0f, limit))) continue;
       test.Circle(sub, k, pose, sink, limit);
     }
     if (sink.Hit()) {
       const float t = (sub.i - 1.0f) * step + sink.Best() * step;
-      record.contactPosition = object.PositionAt(t);
-      record.contactOrientation = object.OrientationAt(t);
+      sink.Written().contactPosition = object.PositionAt(t);
+      sink.Written().contactOrientation = object.OrientationAt(t);
       return true;
     }
   }
@@ -409,7 +437,7 @@ void DynamicObject::SweepAgainstStaticLineSegment(const StaticCollisionLineSegme
                                                   const uint8_t& layerIndex) {
   const Math::LineSegment2D* fixed = segment.GetLineSegment();
   if (fixed == nullptr) return;
-  LNS_C& record = m_results.CurrentStaticLineSegmentContact();
+  auto recordOf = [this]() -> ShapeContact& { return m_results.CurrentStaticLineSegmentContact(); };
   struct Test {
     const DynamicObject& object;
     const Math::LineSegment2D& fixed;
@@ -420,7 +448,8 @@ void DynamicObject::SweepAgainstStaticLineSegment(const StaticCollisionLineSegme
       CircleAgainstSegment(sub, *object.GetLocalCircles()[k], pose, fixed, CircleUserId(object, k), limit, sink);
     }
   } test{*this, *fixed};
-  if (!SweepStatic(*this, record, test)) return;
+  if (!SweepStatic(*this, recordOf, Box::Of(fixed->pointA, fixed->pointB), test)) return;
+  LNS_C& record = m_results.CurrentStaticLineSegmentContact();
   record.id = MakeCollisionId(segment.GetSlot() + kStaticLineSegmentIdBase, layerIndex, segment.GetZCollision());
   record.userId = segment.GetUserId();
   record.otherOwner = segment.GetTag().GetOwner();
@@ -430,7 +459,7 @@ void DynamicObject::SweepAgainstStaticLineSegment(const StaticCollisionLineSegme
 void DynamicObject::SweepAgainstStaticCircle(const StaticCollisionCircle& circle, const uint8_t& layerIndex) {
   const Math::Circle2D* fixed = circle.GetCircle();
   if (fixed == nullptr) return;
-  CIR_C& record = m_results.CurrentStaticCircleContact();
+  auto recordOf = [this]() -> ShapeContact& { return m_results.CurrentStaticCircleContact(); };
   struct Test {
     const DynamicObject& object;
     const Math::Circle2D& fixed;
@@ -442,7 +471,8 @@ void DynamicObject::SweepAgainstStaticCircle(const StaticCollisionCircle& circle
                           CircleUserId(object, k), limit, sink);
     }
   } test{*this, *fixed};
-  if (!SweepStatic(*this, record, test)) return;
+  if (!SweepStatic(*this, recordOf, Box::Of(*fixed), test)) return;
+  CIR_C& record = m_results.CurrentStaticCircleContact();
   record.id = MakeCollisionId(circle.GetSlot() + kStaticCircleIdBase, layerIndex, circle.GetZCollision());
   record.userId = circle.GetUserId();
   record.otherOwner = circle.GetTag().GetOwner();
@@ -477,14 +507,7 @@ class PairSink : public HitSink {
       partner.currentLineSegmentsNumber = 0;
       partner.currentCirclesNumber = 0;
     }
-    Contact contact;
-    contact.point[0] = point;
-    contact.normal = normal;
-    contact.penetration = penetration;
-    contact.otherUserId = m_otherUserId;
-    contact.ownKind = ownKind;
-    contact.ownUserId = ownUserId;
-    FillEntry(CurrentEntry(record, m_kind), contact);
+    FillEntry(CurrentEntry(record, m_kind), MakeContact(point, normal, penetration, m_otherUserId, ownKind, ownUserId));
     m_wrote = true;
     m_ownKind = ownKind;
   }

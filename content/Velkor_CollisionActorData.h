@@ -1,10 +1,10 @@
 #pragma once
-// The collision actors as records: the eleven source groups hold their actors' values as constant
-// tables, and one builder turns a record into an actor. Internal to the collision actor sources.
+// The collision actors as records: one row per animation of each actor, with the rectangle of its
+// frames and, for some sprites, the outline (line segments or circles) of each frame. The table
+// is in Velkor_CollisionActorData.cpp; Velkor_CollisionActors.cpp turns an actor's rows into an
+// actor. Internal to the collision actor sources.
 #include <cstddef>
 #include <cstdint>
-
-#include "content/Velkor_CollisionActors.h"
 
 // Segment a to b with its user id.
 struct CollisionSegmentRecord {
@@ -24,17 +24,14 @@ struct CollisionShapeRecord {
   uint32_t circleCount;
 };
 
-// One animation: its frame count, the rectangle of every frame (top, left, right, bottom), and
-// frameCount shape records, or null when no frame has shapes.
-struct CollisionAnimationRecord {
+// One animation of an actor: the actor's index, its frame count, the rectangle of every frame
+// (top, left, right, bottom), and frameCount shape records, or null when no frame has shapes.
+// An actor's animations are its rows in table order.
+struct CollisionAnimationRow {
+  uint32_t actor;
   uint32_t frameCount;
   float top, left, right, bottom;
-  const CollisionShapeRecord* frameShapes;
-};
-
-struct CollisionActorRecord {
-  const CollisionAnimationRecord* animations;
-  uint32_t animationCount;
+  const CollisionShapeRecord* frameShapes = nullptr;
 };
 
 constexpr CollisionShapeRecord kNoShapes = {nullptr, 0, nullptr, 0};
@@ -49,38 +46,6 @@ constexpr CollisionShapeRecord Circles(const CollisionCircleRecord (&circles)[N]
   return {nullptr, 0, circles, static_cast<uint32_t>(N)};
 }
 
-template <size_t N>
-constexpr CollisionActorRecord Animations(const CollisionAnimationRecord (&animations)[N]) {
-  return {animations, static_cast<uint32_t>(N)};
-}
-
-// One animation with one shape-free frame rectangle per frame.
-constexpr CollisionAnimationRecord Plain(uint32_t frames, float top, float left, float right, float bottom) {
-  return {frames, top, left, right, bottom, nullptr};
-}
-
-// Outlines that sprites of several groups share.
-extern const CollisionSegmentRecord kCarEdgesSegments[2];
-extern const CollisionSegmentRecord kPotBoxSegments[4];
-extern const CollisionSegmentRecord kCivilianBoxSegments[4];
-extern const CollisionSegmentRecord kBoltBoxSegments[4];
-
-// Each group's actors, 10 per group (5 in group 10).
-extern const CollisionActorRecord kCollisionActorGroup0[10];
-extern const CollisionActorRecord kCollisionActorGroup1[10];
-extern const CollisionActorRecord kCollisionActorGroup2[10];
-extern const CollisionActorRecord kCollisionActorGroup3[10];
-extern const CollisionActorRecord kCollisionActorGroup4[10];
-extern const CollisionActorRecord kCollisionActorGroup5[10];
-extern const CollisionActorRecord kCollisionActorGroup6[10];
-extern const CollisionActorRecord kCollisionActorGroup7[10];
-extern const CollisionActorRecord kCollisionActorGroup8[10];
-extern const CollisionActorRecord kCollisionActorGroup9[10];
-extern const CollisionActorRecord kCollisionActorGroup10[5];
-
-// A new, unregistered actor from a record; allocations are tagged with the group's source name.
-Collision2D::CollisionActor* BuildCollisionActor(const CollisionActorRecord& record, const char* sourceFile, int line);
-
-// Builds actor index, registers it with the running game and stores it in the factory's slot.
-void CreateCollisionActor(MyLevelFactory* factory, uint32_t index, const CollisionActorRecord& record,
-                          const char* sourceFile, int line);
+// Every animation of every actor, in actor order.
+extern const CollisionAnimationRow kCollisionAnimations[];
+extern const uint32_t kCollisionAnimationCount;

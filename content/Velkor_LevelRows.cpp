@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "collision/Collision_DynamicObject.h"
-#include "content/Velkor_MyLevelFactory.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Layer.h"
 #include "physics/Physics_Force.h"
@@ -84,11 +83,10 @@ std::vector<Core::SmartPointer<Quillon::SpriteAnimation>> MakeAnimations(const S
   return animations;
 }
 
-void AddBody(MyLevelFactory& factory, const Source& source, Quillon::Layer& layer, Quillon::Sprite& sprite,
-             int32_t actor, const Settings& settings) {
+void AddBody(const Source& source, Quillon::Layer& layer, Quillon::Sprite& sprite, Collision2D::CollisionActor* actor,
+             const Settings& settings) {
   std::unique_ptr<Collision2D::DynamicObject> body(new (source.file, source.line) Collision2D::DynamicObject());
-  const bool knownActor = actor >= 0 && static_cast<uint32_t>(actor) < MyLevelFactory::kCollisionActorCount;
-  body->AddCollisionData(knownActor ? factory.collisionActors[actor] : nullptr, 0, 0);
+  body->AddCollisionData(actor, 0, 0);
   body->SetCollisionType(settings.shapes);
   body->SetCollisionThickness(settings.thickness);
   body->SetBoundingRectangleCheckingTileMap(true);
@@ -112,7 +110,7 @@ void AddRigidBody(const Source& source, Quillon::Sprite& sprite, const Settings&
   sprite.SetAngularVelocity(0.0f);
 }
 
-Quillon::Sprite* BuildSprite(MyLevelFactory& factory, const Source& source, Quillon::Layer& layer,
+Quillon::Sprite* BuildSprite(const Source& source, Quillon::Layer& layer, Collision2D::CollisionActor* actor,
                              const ObjectRow& row) {
   const Settings settings = Read(row.other);
   // The animations stay referenced until the sprite that uses them holds them.
@@ -121,7 +119,7 @@ Quillon::Sprite* BuildSprite(MyLevelFactory& factory, const Source& source, Quil
   for (const auto& animation : held) animations.push_back(animation.Get());
   Core::SmartPointer<Quillon::Sprite> sprite(row.type.sprite(source, animations));
   const bool client = IsNetworkClient();
-  if (settings.body && !client) AddBody(factory, source, layer, *sprite, row.actor, settings);
+  if (settings.body && !client) AddBody(source, layer, *sprite, actor, settings);
   sprite->SetName(row.name);
   sprite->SetCollisionActorIndex(row.actor);
   sprite->SetOpacity(settings.opacity);
@@ -182,15 +180,13 @@ bool IsNetworkClient() {
   return network != nullptr && network->IsNetworkGame() && !network->IsServer();
 }
 
-Quillon::GameObject* BuildObject(MyLevelFactory& factory, const Source& source, uint32_t layerSlot,
+Quillon::GameObject* BuildObject(Quillon::Layer& layer, Collision2D::CollisionActor* actor, const Source& source,
                                  const ObjectRow& row) {
-  Quillon::Layer* layer = layerSlot < MyLevelFactory::kLayerSlotCount ? factory.layers[layerSlot] : nullptr;
-  if (layer == nullptr) return nullptr;
-  if (row.type.sprite != nullptr) return BuildSprite(factory, source, *layer, row);
-  if (row.type.text != nullptr) return BuildText(source, *layer, row);
+  if (row.type.sprite != nullptr) return BuildSprite(source, layer, actor, row);
+  if (row.type.text != nullptr) return BuildText(source, layer, row);
   if (row.type.special != nullptr) {
-    const Core::SmartPointer<Quillon::GameObject> object = row.type.special(factory, source, row);
-    if (object) layer->AddGameObject(object.Get(), false, nullptr);
+    const Core::SmartPointer<Quillon::GameObject> object = row.type.special(source, row);
+    if (object) layer.AddGameObject(object.Get(), false, nullptr);
     return object.Get();
   }
   return nullptr;

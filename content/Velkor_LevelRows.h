@@ -32,8 +32,8 @@
 // visibility, rotation, scale, centre, z order, the rigid body (unless a network client), and the
 // object is added to its layer. The text recipe: name, position, unlimited life, visibility,
 // rotation, scale, centre, opacity, z order, added to its layer. The builder is
-// MyLevelFactory::BuildLevel; the level's file defines Content::Level<N>Rows() and the factory's
-// CreateLevel names it.
+// MyLevelFactory::BuildLevel; the level's file defines Content::Level<N>Rows() and the factory's level
+// table names it.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -44,7 +44,12 @@
 #include "framework/Quillon_SpriteAnimation.h"
 #include "framework/Quillon_Text.h"
 
-class MyLevelFactory;
+namespace Collision2D {
+class CollisionActor;
+}
+namespace Quillon {
+class Layer;
+}
 
 namespace Content {
 
@@ -62,8 +67,7 @@ struct ClassColumn {
   Quillon::Sprite* (*sprite)(const Source& source, const std::vector<Quillon::SpriteAnimation*>& animations);
   Quillon::Text* (*text)(const Source& source, const std::string& caption, const std::string& fontPath);
   // Builds, names and places the whole object; the builder only adds it to the layer.
-  Core::SmartPointer<Quillon::GameObject> (*special)(MyLevelFactory& factory, const Source& source,
-                                                     const ObjectRow& row);
+  Core::SmartPointer<Quillon::GameObject> (*special)(const Source& source, const ObjectRow& row);
 };
 
 template <typename T>
@@ -78,8 +82,7 @@ template <typename T = Quillon::Sprite>
 constexpr ClassColumn kSprite{&NewSprite<T>, nullptr, nullptr};
 template <typename T = Quillon::Text>
 constexpr ClassColumn kText{nullptr, &NewText<T>, nullptr};
-constexpr ClassColumn kSpecial(Core::SmartPointer<Quillon::GameObject> (*build)(MyLevelFactory&, const Source&,
-                                                                                const ObjectRow&)) {
+constexpr ClassColumn kSpecial(Core::SmartPointer<Quillon::GameObject> (*build)(const Source&, const ObjectRow&)) {
   return ClassColumn{nullptr, nullptr, build};
 }
 
@@ -214,9 +217,10 @@ std::string FontPath(const char* font);
 // contacts and motion).
 bool IsNetworkClient();
 
-// Builds one object row into that layer slot of the factory; the object, or null when the layer
-// slot is empty or the row names no class.
-Quillon::GameObject* BuildObject(MyLevelFactory& factory, const Source& source, uint32_t layerSlot,
+// Builds one object row into the layer, a sprite's body on the collision actor the row names
+// (given by the level's builder, null when it has none); the object, or null when the row names no
+// class.
+Quillon::GameObject* BuildObject(Quillon::Layer& layer, Collision2D::CollisionActor* actor, const Source& source,
                                  const ObjectRow& row);
 
 }  // namespace Content

@@ -1,7 +1,10 @@
 #include "content/Velkor_MyLevelFactory.h"
 
 #include <list>
+#include <memory>
 
+#include "collision/Collision_Actor.h"
+#include "content/Velkor_CollisionActors.h"
 #include "content/Velkor_LevelRows.h"
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Game.h"
@@ -14,10 +17,18 @@ namespace {
 
 constexpr const char* kSource = "Velkor_MyLevelFactory";
 
-// Number order: the position in this table is the level number.
-const char* const kLevelNames[MyLevelFactory::kLevelCount] = {
-    "Logos", "Story", "MainOptionLevel", "InstructionLevel", "CreditLevel",
-    "Tutorial", "GarLevel", "GameLevel", "GameOverLevel"};
+// The levels in number order: the position in this table is the level number.
+struct LevelEntry {
+  const char* name;
+  const Content::LevelRows& (*rows)();
+};
+const LevelEntry kLevels[MyLevelFactory::kLevelCount] = {
+    {"Logos", &Content::Level0Rows},         {"Story", &Content::Level1Rows},
+    {"MainOptionLevel", &Content::Level2Rows}, {"InstructionLevel", &Content::Level3Rows},
+    {"CreditLevel", &Content::Level4Rows},   {"Tutorial", &Content::Level5Rows},
+    {"GarLevel", &Content::Level6Rows},      {"GameLevel", &Content::Level7Rows},
+    {"GameOverLevel", &Content::Level8Rows},
+};
 
 constexpr uint32_t kGridCellSize = 100;
 constexpr float kCameraFieldOfView = 45.0f;
@@ -26,38 +37,17 @@ const Math::Color kViewportClearColor(0.2509804f, 0.2509804f, 0.2509804f, 1.0f);
 
 }  // namespace
 
-const char* MyLevelFactory::GetLevelName(uint32_t index) { return index < kLevelCount ? kLevelNames[index] : nullptr; }
+const char* MyLevelFactory::GetLevelName(uint32_t index) { return index < kLevelCount ? kLevels[index].name : nullptr; }
 
 const Content::LevelRows* MyLevelFactory::GetLevelRows(uint32_t index) {
-  switch (index) {
-    case 0:
-      return &Content::Level0Rows();
-    case 1:
-      return &Content::Level1Rows();
-    case 2:
-      return &Content::Level2Rows();
-    case 3:
-      return &Content::Level3Rows();
-    case 4:
-      return &Content::Level4Rows();
-    case 5:
-      return &Content::Level5Rows();
-    case 6:
-      return &Content::Level6Rows();
-    case 7:
-      return &Content::Level7Rows();
-    case 8:
-      return &Content::Level8Rows();
-    default:
-      return nullptr;
-  }
+  return index < kLevelCount ? &kLevels[index].rows() : nullptr;
 }
 
 bool MyLevelFactory::IsLevelAvailable(uint32_t index) { return GetLevelRows(index) != nullptr; }
 
 bool MyLevelFactory::GetLevelIndex(const std::string& name, uint32_t& index) {
   for (uint32_t number = 0; number < kLevelCount; ++number) {
-    if (name == kLevelNames[number]) {
+    if (name == kLevels[number].name) {
       index = number;
       return true;
     }
@@ -71,6 +61,17 @@ Core::SmartPointer<Quillon::Level> MyLevelFactory::CreateLevel(uint32_t index) {
   if (rows == nullptr) return nullptr;
   CreateCollisionActors();
   return BuildLevel(index, *rows);
+}
+
+void MyLevelFactory::CreateCollisionActors() {
+  Quillon::Game* game = Quillon::Game::GetInstance();
+  for (uint32_t index = 0; index < kCollisionActorCount; ++index) {
+    std::unique_ptr<Collision2D::CollisionActor> actor(BuildCollisionActor(index));
+    // The slot refers to the actor only once the game owns it: an actor nobody owns would either
+    // leak or leave the slot pointing at freed memory.
+    collisionActors[index] = nullptr;
+    if (actor && game != nullptr && game->AddCollisionAssets(actor.get())) collisionActors[index] = actor.release();
+  }
 }
 
 void MyLevelFactory::Reset() {
@@ -87,7 +88,7 @@ Quillon::Level* MyLevelFactory::BuildLevel(uint32_t number, const Content::Level
   }
   Quillon::Level* level = rows.level(Content::Source{rows.source, 0});
   levels[number] = level;
-  level->SetName(kLevelNames[number]);
+  level->SetName(kLevels[number].name);
   level->SetClearBackBuffer(false);
   const auto layerCount = static_cast<uint32_t>(rows.layers.size());
   for (uint32_t slot = 0; slot < layerCount; ++slot) {
@@ -116,7 +117,9 @@ Quillon::Level* MyLevelFactory::BuildLevel(uint32_t number, const Content::Level
   for (uint32_t slot = 0; slot < layerCount; ++slot) {
     int line = 0;
     for (const Content::ObjectRow& row : rows.layers[slot].objects) {
-      Content::BuildObject(*this, Content::Source{rows.source, ++line}, slot, row);
+      const bool known = row.actor >= 0 && static_cast<uint32_t>(row.actor) < kCollisionActorCount;
+      Content::BuildObject(*layers[slot], known ? collisionActors[row.actor] : nullptr,
+                           Content::Source{rows.source, ++line}, row);
     }
     LoadLayerCollision(number, slot);
   }

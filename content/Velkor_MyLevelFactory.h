@@ -50,20 +50,10 @@ class MyLevelFactory : public Quillon::LevelFactory {
   static const Content::LevelRows* GetLevelRows(uint32_t index);
   static const char* GetLevelName(uint32_t index);
 
-  // The collision actors, defined with the actors' data: CreateCollisionActors runs the ten groups
-  // of ten, then the actors 100 to 104. Each builder stores its actor in its slot and registers
-  // it with the game, which owns it.
+  // Builds the collision actors anew (content/Velkor_CollisionActors.h), in index order, and
+  // registers each with the running game, which owns it; each slot then refers to its actor. Without
+  // a running game an actor cannot be registered: it is deleted and its slot left null.
   void CreateCollisionActors();
-  void CreateCollisionActors0();
-  void CreateCollisionActors1();
-  void CreateCollisionActors2();
-  void CreateCollisionActors3();
-  void CreateCollisionActors4();
-  void CreateCollisionActors5();
-  void CreateCollisionActors6();
-  void CreateCollisionActors7();
-  void CreateCollisionActors8();
-  void CreateCollisionActors9();
 
   // Builds level `number` from its rows (Content::LevelRows): the level object, its layers, camera
   // "camera0" on the last layer and viewport; then each layer's objects in row order followed by

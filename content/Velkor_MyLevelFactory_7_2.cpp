@@ -7,7 +7,6 @@
 // player's shots; 5 the UFOs; 6 the aliens; 7 the car and its barrier; 8 pick-ups and civilians;
 // 9 the enemies' shots; 11 the ground; 0 everything else.
 #include "content/Velkor_LevelRows.h"
-#include "content/Velkor_MyLevelFactory.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_ParticleEmitter.h"
 #include "framework/Quillon_ParticleSystem.h"
@@ -42,9 +41,7 @@ namespace Content {
 namespace {
 
 // The car's exhaust trail, mounted on the car once the level is built.
-Core::SmartPointer<Quillon::GameObject> BuildTrail(MyLevelFactory& factory, const Source& source,
-                                                   const ObjectRow& row) {
-  (void)factory;
+Core::SmartPointer<Quillon::GameObject> BuildTrail(const Source& source, const ObjectRow& row) {
   Core::SmartPointer<Quillon::PointEmitter> emitter(new (source.file, source.line) Quillon::PointEmitter());
   emitter->position = Math::Vector2D(0.0f, 0.0f);
   emitter->minimumAngle = 0.0f;

@@ -59,6 +59,9 @@ class Game : public Engine::RenderingApplication {
   static Game* GetInstance();
 
   LuaScript* GetScript() override { return m_script; }
+  // The script that "ObjectFunction" calls into; the game does not own it (the caller destroys it
+  // after handing the game another or null).
+  void SetScript(LuaScript* script) { m_script = script; }
   int PushToLua(lua_State* state) override;
   // The whole-game save and load (through the saves side; nothing without it).
   void Save(Core::File& file) override;

@@ -55,16 +55,38 @@ int PushObjectList(lua_State* state, const std::list<GameObject*>& objects) {
   return 1;
 }
 
-int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount)) {
+namespace {
+
+// The object's own code calling "ObjectFunction" on itself: the function and arguments are on this
+// very stack, so no values cross between threads.
+int CallOwnFunction(lua_State* state, int resultCount) {
+  const int argumentCount = lua_gettop(state) - 3;
+  if (!lua_checkstack(state, argumentCount + resultCount + 2)) return 0;
+  lua_getglobal(state, lua_tostring(state, kFirstArgument));
+  if (!lua_isfunction(state, -1)) {
+    lua_pop(state, 1);
+    return 0;
+  }
+  for (int i = 0; i < argumentCount; ++i) lua_pushvalue(state, 4 + i);
+  const int base = lua_gettop(state) - argumentCount - 1;
+  if (!Lua::ProtectedCall(state, argumentCount, resultCount)) return 0;
+  return lua_gettop(state) - base;
+}
+
+}  // namespace
+
+int ObjectFunction(lua_State* state, Core::Object* self) {
+  if (!HasArguments(state, 1) || lua_type(state, kFirstArgument) != LUA_TSTRING) return 0;
   // A script may ask for any count; more results than this are never handed back (and a count
   // near the int limit would overflow the stack checks below).
   constexpr int32_t kMaximumResults = 256;
   const int resultCount =
       lua_gettop(state) >= 3 ? static_cast<int>(std::min(std::max<int32_t>(ToInteger(state, 3), 0), kMaximumResults))
                              : 0;
+  LuaScript* script = self->GetScript();
   if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;
   lua_State* thread = script->GetThread();
-  if (thread == state) return sameThread != nullptr ? sameThread(state, resultCount) : 0;
+  if (thread == state) return CallOwnFunction(state, resultCount);
   if (!lua_checkstack(thread, resultCount + lua_gettop(state) + 4)) return 0;
   Lua::CallScope scope;
   const int base = lua_gettop(thread);
@@ -87,29 +109,10 @@ namespace {
 
 constexpr int kArg = kFirstArgument;
 
-// The object's own code calling "ObjectFunction" on itself: the function and arguments are on this
-// very stack, so no values cross between threads.
-int CallOwnFunction(lua_State* state, int resultCount) {
-  const int argumentCount = lua_gettop(state) - 3;
-  if (!lua_checkstack(state, argumentCount + resultCount + 2)) return 0;
-  lua_getglobal(state, lua_tostring(state, kArg));
-  if (!lua_isfunction(state, -1)) {
-    lua_pop(state, 1);
-    return 0;
-  }
-  for (int i = 0; i < argumentCount; ++i) lua_pushvalue(state, 4 + i);
-  const int base = lua_gettop(state) - argumentCount - 1;
-  if (!Lua::ProtectedCall(state, argumentCount, resultCount)) return 0;
-  return lua_gettop(state) - base;
-}
-
-// "ObjectFunction"(name, result count, arguments...): calls a function of the object's own script
-// with the arguments and hands its results back.
 int ObjectFunction(lua_State* state) {
   Core::Object* self = ToObject(state, 1);
   if (self == nullptr) luaL_typerror(state, 1, "GameObject");
-  if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
-  return CallScriptFunction(state, self->GetScript(), &CallOwnFunction);
+  return Script::ObjectFunction(state, self);
 }
 
 int AddManagedObject(lua_State* state) {

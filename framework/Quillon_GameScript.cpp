@@ -281,6 +281,7 @@ int IsFullScreen(lua_State* state) { return PushBoolean(state, Self(state)->IsFu
 
 // ---- Others -----------------------------------------------------------------------------------------------
 
+int ObjectFunction(lua_State* state) { return Script::ObjectFunction(state, Self(state)); }
 int SetOneWayCollision(lua_State* state) {
   Self(state);
   if (HasArguments(state, 1)) SetOneSidedContact(ToBoolean(state, kArg));
@@ -296,7 +297,7 @@ int AddManagedObject(lua_State* state) {
 }
 
 const Lua::Method g_gameMethods[] = {
-    // No "ObjectFunction": nothing gives the game a script of its own to call into.
+    {"ObjectFunction", ObjectFunction},
     {"SetTitle", SetTitle},
     {"GetTitle", GetTitle},
     {"SetIcon", SetIcon},
@@ -357,7 +358,7 @@ const Lua::Method g_gameMethods[] = {
     {"SetOneWayCollision", SetOneWayCollision},
     {"AddManagedObject", AddManagedObject},
 };
-static_assert(sizeof(g_gameMethods) / sizeof(g_gameMethods[0]) == 59, "the Game table has 59 methods");
+static_assert(sizeof(g_gameMethods) / sizeof(g_gameMethods[0]) == 60, "the Game table has 60 methods");
 const Lua::MethodTable g_gameTable(Game::ScriptClassName, g_gameMethods);
 
 }  // namespace

@@ -13,11 +13,7 @@ constexpr int kArg = kFirstArgument;
 
 Level* Self(lua_State* state) { return CheckSelf<Level>(state, Level::ScriptClassName); }
 
-int ObjectFunction(lua_State* state) {
-  Level* self = Self(state);
-  if (!HasArguments(state, 1) || lua_type(state, kArg) != LUA_TSTRING) return 0;
-  return CallScriptFunction(state, self->GetScript(), nullptr);
-}
+int ObjectFunction(lua_State* state) { return Script::ObjectFunction(state, Self(state)); }
 
 int AddManagedObject(lua_State* state) {
   Level* self = Self(state);

@@ -1,7 +1,4 @@
 // Script methods of the seven emitter classes: one list of six methods under seven class names.
-#include <string>
-
-#include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_ParticleEmitter.h"
 #include "framework/Quillon_ScriptSupport.h"
 #include "script/Lua_Script.h"
@@ -15,17 +12,7 @@ constexpr int kArg = kFirstArgument;
 
 ParticleEmitter* Self(lua_State* state) { return CheckSelf<ParticleEmitter>(state, ParticleEmitter::ScriptClassName); }
 
-// The game objects' "ObjectFunction": it reaches any object's own script through GetScript.
-int ObjectFunction(lua_State* state) {
-  static const lua_CFunction handler = [] {
-    for (const Lua::Method& method : GameObjectMethods()) {
-      if (std::string(method.name) == "ObjectFunction") return method.handler;
-    }
-    return static_cast<lua_CFunction>(nullptr);
-  }();
-  Self(state);
-  return handler != nullptr ? handler(state) : 0;
-}
+int ObjectFunction(lua_State* state) { return Script::ObjectFunction(state, Self(state)); }
 
 int GetPositionAndDirection(lua_State* state) {
   ParticleEmitter* self = Self(state);

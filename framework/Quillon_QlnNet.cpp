@@ -2,6 +2,7 @@
 #include "framework/Quillon_QlnNet.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "core/Core_Time.h"
@@ -13,15 +14,18 @@
 #include "framework/Quillon_NetworkFile.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
+#include "network/Network_Session.h"
+#include "platform/PAL_ThreadManager.h"
 
 namespace Quillon {
 
 namespace {
 
-uint32_t g_playerIdCounter = 0;
-uint32_t g_groupIdCounter = 0;
-uint32_t g_sessionLimit = 1;
-uint32_t g_activeSessions = 0;
+// Sessions of one process may run on threads of their own (a test's host and clients).
+std::atomic<uint32_t> g_playerIdCounter{0};
+std::atomic<uint32_t> g_groupIdCounter{0};
+std::atomic<uint32_t> g_sessionLimit{1};
+std::atomic<uint32_t> g_activeSessions{0};
 
 constexpr uint32_t kDefaultGroupId = 1;
 
@@ -80,44 +84,45 @@ QlnGroup::QlnGroup(const std::string& name, QlnPlayer* owner) : m_name(name), m_
 int QlnGroup::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
 
 void QlnGroup::Sort() {
-  std::stable_sort(m_players.begin(), m_players.end(),
-                   [](const auto& a, const auto& b) { return a->GetID() < b->GetID(); });
+  Players refiled;
+  for (const auto& entry : m_players) refiled.emplace(entry.second->GetID(), entry.second);
+  m_players.swap(refiled);
 }
 
 bool QlnGroup::AddPlayer(QlnPlayer* player) {
-  if (player == nullptr || QueryPlayer(player->GetID()) != nullptr) return false;
-  m_players.emplace_back(player);
-  Sort();
-  return true;
+  if (player == nullptr) return false;
+  return m_players.emplace(player->GetID(), Core::SmartPointer<QlnPlayer>(player)).second;
 }
 
-bool QlnGroup::RemovePlayer(uint32_t id) {
-  auto found = std::find_if(m_players.begin(), m_players.end(), [id](const auto& p) { return p->GetID() == id; });
-  if (found == m_players.end()) return false;
-  m_players.erase(found);
-  return true;
-}
+bool QlnGroup::RemovePlayer(uint32_t id) { return m_players.erase(id) > 0; }
 
 bool QlnGroup::RemovePlayer(const std::string& name) {
-  auto found =
-      std::find_if(m_players.begin(), m_players.end(), [&name](const auto& p) { return p->GetName() == name; });
-  if (found == m_players.end()) return false;
-  m_players.erase(found);
-  return true;
+  for (auto it = m_players.begin(); it != m_players.end(); ++it) {
+    if (it->second->GetName() == name) {
+      m_players.erase(it);
+      return true;
+    }
+  }
+  return false;
 }
 
 QlnPlayer* QlnGroup::QueryPlayer(uint32_t id) const {
-  for (const auto& player : m_players) {
-    if (player->GetID() == id) return player.Get();
+  auto found = m_players.find(id);
+  return found != m_players.end() ? found->second.Get() : nullptr;
+}
+
+QlnPlayer* QlnGroup::QueryPlayer(const std::string& name) const {
+  for (const auto& entry : m_players) {
+    if (entry.second->GetName() == name) return entry.second.Get();
   }
   return nullptr;
 }
 
-QlnPlayer* QlnGroup::QueryPlayer(const std::string& name) const {
-  for (const auto& player : m_players) {
-    if (player->GetName() == name) return player.Get();
-  }
-  return nullptr;
+std::vector<Core::SmartPointer<QlnPlayer>> QlnGroup::CopyPlayers() const {
+  std::vector<Core::SmartPointer<QlnPlayer>> players;
+  players.reserve(m_players.size());
+  for (const auto& entry : m_players) players.push_back(entry.second);
+  return players;
 }
 
 // ---- Session control ------------------------------------------------------------------------------
@@ -149,7 +154,12 @@ Level* QlnNet::CurrentLevel() const { return m_environment.currentLevel ? m_envi
 bool QlnNet::StartSession(bool host, EventCallback callback, const std::string& sessionName,
                           const std::string& password, uint32_t dispatchTimeBudget, uint32_t dispatchIdleWait,
                           uint32_t syncRate, uint16_t broadcastPort, uint16_t listenPort) {
-  if (IsActive() || g_activeSessions >= g_sessionLimit) return false;
+  if (IsActive()) return false;
+  // The slot is taken before the session is made, so two threads cannot both take the last one.
+  uint32_t active = g_activeSessions.load();
+  do {
+    if (active >= g_sessionLimit) return false;
+  } while (!g_activeSessions.compare_exchange_weak(active, active + 1));
   if (host) {
     m_session = m_manager.CreateSession(sessionName, password, !password.empty(),
                                         [this](Network::NetEvent& event) { return HostEvent(event); }, 0, false, 0, 0,
@@ -163,8 +173,10 @@ bool QlnNet::StartSession(bool host, EventCallback callback, const std::string& 
       m_session = nullptr;
     }
   }
-  if (m_session == nullptr) return false;
-  ++g_activeSessions;
+  if (m_session == nullptr) {
+    --g_activeSessions;
+    return false;
+  }
   m_callback = std::move(callback);
   m_dispatchTimeBudget = dispatchTimeBudget;
   m_dispatchIdleWait = dispatchIdleWait;
@@ -219,6 +231,8 @@ bool QlnNet::StartHosting(const std::string& playerName, uint32_t maxPlayers, ui
   NetworkEvent hosted;
   hosted.type = kQlnEventHostingStarted;
   Post(hosted);
+  // The game's hook may have ended the session.
+  if (!IsActive()) return false;
   m_hosting = 1;
   Core::SmartPointer<QlnPlayer> player(new (__FILE__, __LINE__) QlnPlayer(playerName, true, true, m_serverAddress));
   player->SetID(QlnPlayer::NextId());
@@ -230,15 +244,54 @@ bool QlnNet::StartHosting(const std::string& playerName, uint32_t maxPlayers, ui
 
 bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddress& server,
                          const std::string& password) {
+  // The session's own player count bounds the players the host may announce, when it is known.
+  uint32_t sessionPlayers = 0;
+  for (const QlnBroadcast& found : m_sessionsFound) {
+    if (found.address == server) sessionPlayers = found.maxPlayers;
+  }
+  return JoinAnnouncedSession(playerName, server, password, sessionPlayers);
+}
+
+bool QlnNet::ConnectWithin(const Network::NetAddress& server, const Network::RealStopwatch& waited) {
+  // The session thread connects the stream: a host that does not answer holds this thread no
+  // longer than the join's own time.
+  if (m_session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, Network::NetAddress(), 0,
+                             Network::kOptionNonBlocking) == nullptr) {
+    return false;
+  }
+  m_connectFailed = false;
+  if (m_session->Connect(Network::kChannelClientStream, server)) {
+    Network::NetAddress remote;
+    while (waited.GetElapsed() < kJoinWaitMs && IsActive()) {
+      if (m_session->GetChannelRemoteAddress(Network::kChannelClientStream, remote) && remote == server) return true;
+      // A refused connect is told by an event: a host that is gone costs no more than a moment.
+      m_session->DispatchEvents(1, 1, nullptr, nullptr);
+      if (m_connectFailed || !IsActive()) break;
+    }
+  }
+  if (!IsActive()) return false;
+  m_session->CloseChannels(Network::kChannelClientStream, true);
+  return false;
+}
+
+void QlnNet::AwaitJoinAnswer(const Network::RealStopwatch& waited) {
+  // The stream is not watched by the session thread yet: the answer is read here.
+  while (!m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
+    std::vector<Network::NetEvent> events;
+    if (!m_session->ReceiveNow(Network::kChannelClientStream, events, 0)) break;
+    for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+    if (events.empty()) PAL::ThreadManager::Sleep(1, nullptr);
+  }
+}
+
+bool QlnNet::JoinAnnouncedSession(const std::string& playerName, const Network::NetAddress& server,
+                                  const std::string& password, uint32_t sessionPlayers) {
   if (!IsActive() || m_isHost != 0 || m_connected != 0) return false;
-  if (m_session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, Network::NetAddress(), 0, 0) ==
-      nullptr) {
-    return false;
-  }
-  if (!m_session->Connect(Network::kChannelClientStream, server)) {
-    m_session->CloseChannels(Network::kChannelClientStream, true);
-    return false;
-  }
+  // A new join replaces one still waiting for its answer.
+  if (m_joinPending) AbandonJoin();
+  Network::RealStopwatch waited;
+  waited.Start();
+  if (!ConnectWithin(server, waited)) return false;
   Network::NetAddress local;
   m_session->GetChannelAddress(Network::kChannelClientStream, local);
   if (m_session->OpenChannel(Network::kChannelClientDatagram, Network::kDatagramSocket, local, Network::kModeWatchRead,
@@ -248,9 +301,13 @@ bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddres
   }
   m_serverAddress = server;
   m_localPlayerName = playerName;
+  // The host and this machine count among the players, whatever the announcement said.
+  m_playerLimit = sessionPlayers == 0 ? kMaximumPlayers : std::min(std::max<uint32_t>(sessionPlayers, 2), kMaximumPlayers);
   Core::SmartPointer<QlnPlayer> player(new (__FILE__, __LINE__) QlnPlayer(playerName, true, false, local));
   m_localPlayer = player;
   AddPlayerToSession(player.Get());
+  // The game's hook may have ended the session.
+  if (!IsActive()) return false;
 
   std::vector<uint8_t> request;
   AppendText(request, password);
@@ -258,52 +315,78 @@ bool QlnNet::JoinSession(const std::string& playerName, const Network::NetAddres
   request.insert(request.end(), record.begin(), record.end());
   m_joinAnswered = false;
   m_objectsRequested = false;
-  bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
-                              static_cast<uint32_t>(request.size()), server);
-  // The stream is not watched by the session thread yet: the answer is read here, with a deadline.
-  Network::RealStopwatch waited;
-  waited.Start();
-  while (sent && !m_joinAnswered && m_session != nullptr && waited.GetElapsed() < kJoinWaitMs) {
-    std::vector<Network::NetEvent> events;
-    const double left = kJoinWaitMs - waited.GetElapsed();
-    if (!m_session->ReceiveNow(Network::kChannelClientStream, events, static_cast<uint32_t>(left > 1.0 ? left : 1.0))) {
-      break;
-    }
-    for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
-  }
-  if (m_connected != 0 && m_session != nullptr) {
-    m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);
-    m_defaultGroup->Sort();
-    NetworkEvent joined;
-    joined.type = kQlnEventJoined;
-    Post(joined);
+  // Queued: the session thread writes what the socket does not take at once.
+  const bool sent = m_session->Send(Network::kChannelClientStream, kQlnJoinRequest, request.data(),
+                                    static_cast<uint32_t>(request.size()), server);
+  if (sent) AwaitJoinAnswer(waited);
+  if (m_connected != 0 && IsActive()) {
+    CompleteJoin();
     return true;
   }
-  if (m_localPlayer) m_defaultGroup->RemovePlayer(m_localPlayer->GetID());
-  m_localPlayer.Reset();
-  m_defaultGroup->Clear();
-  if (m_session != nullptr) {
-    m_session->CloseChannels(Network::kChannelClientStream, true);
-    m_session->CloseChannels(Network::kChannelClientDatagram, true);
+  if (sent && !m_joinAnswered && IsActive() && m_localPlayer) {
+    // A host slower than the frame may wait still answers: the per-frame update reads on, and an
+    // acceptance then is told by the join-answer and joined events.
+    m_joinPending = true;
+    m_joinStarted = waited;
+    return false;
   }
+  AbandonJoin();
   return false;
 }
 
+void QlnNet::CompleteJoin() {
+  m_joinPending = false;
+  m_session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead);
+  m_defaultGroup->Sort();
+  NetworkEvent joined;
+  joined.type = kQlnEventJoined;
+  Post(joined);
+}
+
+void QlnNet::AbandonJoin() {
+  m_joinPending = false;
+  if (m_localPlayer) m_defaultGroup->RemovePlayer(m_localPlayer->GetID());
+  m_localPlayer.Reset();
+  m_defaultGroup->Clear();
+  if (IsActive()) {
+    m_session->CloseChannels(Network::kChannelClientStream, true);
+    m_session->CloseChannels(Network::kChannelClientDatagram, true);
+  }
+}
+
+void QlnNet::ContinueJoin() {
+  std::vector<Network::NetEvent> events;
+  const bool open = m_session->ReceiveNow(Network::kChannelClientStream, events, 0);
+  for (Network::NetEvent& event : events) Network::Qln_Session::Deliver(event);
+  // The game's hook may have ended the session, or joined again.
+  if (!IsActive() || !m_joinPending) return;
+  if (m_connected != 0) {
+    CompleteJoin();
+  } else if (!open || m_joinAnswered || m_joinStarted.GetElapsed() >= kJoinAnswerMs) {
+    AbandonJoin();
+  }
+}
+
 bool QlnNet::JoinSession(const std::string& playerName, const QlnBroadcast& session, const std::string& password) {
-  return JoinSession(playerName, session.address, password);
+  return JoinAnnouncedSession(playerName, session.address, password, session.maxPlayers);
 }
 
 bool QlnNet::Shutdown() {
   if (!IsActive()) return false;
   m_baseObjects.clear();
   m_replicated.clear();
-  m_manager.DestroySession(m_session);
+  // The end does not wait on what a peer queued: the session is forgotten before it closes, so the
+  // events its close still delivers (whatever the peers sent and nobody read) reach handlers that
+  // drop them unread.
+  Network::Qln_Session* session = m_session;
   m_session = nullptr;
-  if (g_activeSessions > 0) --g_activeSessions;
+  m_manager.DestroySession(session);
+  --g_activeSessions;
   // A later session starts from idle: no role, no players, no groups, no stale discoveries.
   m_isHost = 0;
   m_hosting = 0;
   m_connected = 0;
+  m_joinPending = false;
   m_localPlayer.Reset();
   m_defaultGroup->Clear();
   m_groups.clear();
@@ -352,7 +435,7 @@ bool QlnNet::AddPlayerToSession(QlnPlayer* player) {
   if (m_hosting != 0) {
     player->SetNetworkDevices(Input::KeyboardImp::Create(), Input::MouseImp::Create());
     const std::vector<uint8_t> record = PlayerRecord(*player);
-    for (const auto& other : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+    for (const auto& other : m_defaultGroup->CopyPlayers()) {
       if (other->IsLocal()) continue;
       m_session->Send(Network::kChannelHostListen, kQlnPlayerRecord, record.data(),
                       static_cast<uint32_t>(record.size()), other->GetAddress());
@@ -390,11 +473,13 @@ void QlnNet::RemovePlayer(QlnPlayer* player) {
   Core::SmartPointer<QlnPlayer> keep(player);
   if (m_defaultGroup->QueryPlayer(player->GetID()) != player) return;
   Post(kQlnEventPlayerLeft, player);
+  // The game's hook may have ended the session, which took the players with it.
+  if (!IsActive()) return;
   m_defaultGroup->RemovePlayer(player->GetID());
-  for (const auto& group : m_groups) group->RemovePlayer(player->GetID());
+  RemoveGroupsOf(player);
   if (m_hosting != 0 && !player->IsLocal()) {
     const std::vector<uint8_t> record = PlayerRecord(*player);
-    for (const auto& other : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+    for (const auto& other : m_defaultGroup->CopyPlayers()) {
       if (other->IsLocal()) continue;
       m_session->Send(Network::kChannelHostListen, kQlnPlayerLeft, record.data(), static_cast<uint32_t>(record.size()),
                       other->GetAddress());
@@ -413,8 +498,8 @@ QlnPlayer* QlnNet::FindPlayer(uint32_t id) const { return m_defaultGroup->QueryP
 QlnPlayer* QlnNet::FindPlayer(const std::string& name) const { return m_defaultGroup->QueryPlayer(name); }
 
 QlnPlayer* QlnNet::FindPlayerByAddress(const Network::NetAddress& address) const {
-  for (const auto& player : m_defaultGroup->GetPlayers()) {
-    if (player->GetAddress() == address) return player.Get();
+  for (const auto& entry : m_defaultGroup->GetPlayers()) {
+    if (entry.second->GetAddress() == address) return entry.second.Get();
   }
   return nullptr;
 }
@@ -423,6 +508,26 @@ QlnPlayer* QlnNet::RemoteSender(uint32_t id, const Network::NetAddress& peer) co
   QlnPlayer* player = FindPlayer(id);
   if (player == nullptr || player->IsLocal() || !(player->GetAddress() == peer)) return nullptr;
   return player;
+}
+
+void QlnNet::RemoveGroupsOf(QlnPlayer* player) {
+  // A departed player's groups go with it (nobody inherits them), and it
+  // leaves the groups of the others.
+  m_groups.erase(std::remove_if(m_groups.begin(), m_groups.end(),
+                                [player](const Core::SmartPointer<QlnGroup>& group) { return group->GetOwner() == player; }),
+                 m_groups.end());
+  for (const auto& group : m_groups) group->RemovePlayer(player->GetID());
+}
+
+size_t QlnNet::CountGroupsOwnedBy(const QlnPlayer* owner) const {
+  return static_cast<size_t>(std::count_if(m_groups.begin(), m_groups.end(),
+                                            [owner](const Core::SmartPointer<QlnGroup>& group) { return group->GetOwner() == owner; }));
+}
+
+size_t QlnNet::GroupShare() const {
+  // Every player of a full session can still make its share of the table.
+  const size_t players = std::max<size_t>(m_maxPlayers, 1);
+  return std::max<size_t>(kMaximumGroups / players, 1);
 }
 
 QlnGroup* QlnNet::QueryGroup(uint32_t id, QlnPlayer* owner) const {
@@ -454,7 +559,7 @@ bool QlnNet::CreateGroup(QlnGroup* group) {
   Append<uint32_t>(message, m_localPlayer->GetID());
   Append<uint32_t>(message, group->GetID());
   AppendText(message, group->GetName());
-  for (const auto& player : group->GetPlayers()) Append<uint32_t>(message, player->GetID());
+  for (const auto& entry : group->GetPlayers()) Append<uint32_t>(message, entry.second->GetID());
   if (!SendMessage(kQlnCreateGroup, message.data(), static_cast<uint32_t>(message.size()), nullptr, true)) return false;
   m_groups.emplace_back(group);
   return true;
@@ -490,7 +595,7 @@ bool QlnNet::SendMessage(uint32_t type, const void* data, uint32_t size, QlnGrou
   if (m_hosting == 0) return false;
   if (group == nullptr) group = m_defaultGroup.Get();
   bool all = true;
-  for (const auto& player : std::vector<Core::SmartPointer<QlnPlayer>>(group->GetPlayers())) {
+  for (const auto& player : group->CopyPlayers()) {
     if (player->IsLocal()) continue;
     all = m_session->Send(reliable ? Network::kChannelHostListen : Network::kChannelHostDatagram, type, data, size,
                           player->GetAddress()) &&
@@ -518,6 +623,8 @@ bool QlnNet::SendText(bool reliable, const std::string& text, uint32_t targetId,
   Append<uint32_t>(message, targetId);
   AppendText(message, text);
   const uint32_t size = static_cast<uint32_t>(message.size());
+  // A client's text goes on through the host, which relays no more than this.
+  if (m_isHost == 0 && size > kMaximumRelayedMessage) return false;
   const bool sent = player != nullptr ? SendMessageToPlayer(kQlnText, message.data(), size, player, reliable)
                                       : SendMessage(kQlnText, message.data(), size, group, reliable);
   if (sent && echo && m_callback) {
@@ -586,7 +693,8 @@ void QlnNet::RestartDiscovery() {
 void QlnNet::UpdatePlayerInput(float dt) {
   (void)dt;
   if (!IsActive()) return;
-  for (const auto& player : m_defaultGroup->GetPlayers()) {
+  for (const auto& entry : m_defaultGroup->GetPlayers()) {
+    const QlnPlayer* player = entry.second.Get();
     if (m_isHost != 0 && player->IsLocal()) continue;
     if (Input::Keyboard* keyboard = player->GetKeyboard()) keyboard->Reset();
   }
@@ -634,7 +742,7 @@ void QlnNet::Update(float dt) {
     m_pings.clear();
     if (m_hosting != 0 && m_localPlayer) {
       const uint32_t hostId = m_localPlayer->GetID();
-      for (const auto& player : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+      for (const auto& player : m_defaultGroup->CopyPlayers()) {
         if (player->IsLocal()) continue;
         m_pings.push_back({player->GetID(), Core::GetTime()});
         m_session->Send(Network::kChannelHostDatagram, kQlnPing, &hostId, sizeof(hostId), player->GetAddress());
@@ -672,6 +780,7 @@ void QlnNet::Update(float dt) {
         }
       }
     }
+    if (IsActive() && m_joinPending) ContinueJoin();
     if (IsActive()) m_session->DispatchEvents(m_dispatchTimeBudget, m_dispatchIdleWait, nullptr, nullptr);
   }
   if (m_secondAccumulator >= 1.0f) {

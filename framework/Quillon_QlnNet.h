@@ -9,6 +9,7 @@
 // groups and objects that exist, and a malformed message is dropped without changing anything.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "core/Core_Object.h"
 #include "framework/Quillon_GameNetwork.h"
 #include "network/Network_Address.h"
+#include "network/Network_Event.h"
 #include "network/Network_Manager.h"
 
 namespace Input {
@@ -73,6 +75,8 @@ class QlnPlayer : public Core::Object {
 class QlnGroup : public Core::Object {
  public:
   static constexpr const char* ScriptClassName = "QlnGroup";
+  // The players by id: ascending ids, and a lookup that does not walk the group.
+  using Players = std::map<uint32_t, Core::SmartPointer<QlnPlayer>>;
 
   // Takes the next group id.
   QlnGroup(const std::string& name, QlnPlayer* owner);
@@ -80,13 +84,14 @@ class QlnGroup : public Core::Object {
   // The number of players.
   uint32_t GetSize() const override { return static_cast<uint32_t>(m_players.size()); }
 
-  // Refuses null and a player whose id is already in the group; keeps the players sorted by id.
+  // Refuses null and a player whose id is already in the group.
   bool AddPlayer(QlnPlayer* player);
   bool RemovePlayer(uint32_t id);
   bool RemovePlayer(const std::string& name);
   QlnPlayer* QueryPlayer(uint32_t id) const;
   QlnPlayer* QueryPlayer(const std::string& name) const;
   void Clear() { m_players.clear(); }
+  // Files the players again under their ids, after one changed.
   void Sort();
 
   const std::string& GetName() const { return m_name; }
@@ -94,13 +99,15 @@ class QlnGroup : public Core::Object {
   void SetID(uint32_t id) { m_id = id; }
   QlnPlayer* GetOwner() const { return m_owner.Get(); }
   void SetOwner(QlnPlayer* owner) { m_owner = owner; }
-  const std::vector<Core::SmartPointer<QlnPlayer>>& GetPlayers() const { return m_players; }
+  const Players& GetPlayers() const { return m_players; }
+  // A copy to walk while the group may change (a send's failure or a hook may remove players).
+  std::vector<Core::SmartPointer<QlnPlayer>> CopyPlayers() const;
 
  private:
   std::string m_name;
   uint32_t m_id = 0;
   Core::SmartPointer<QlnPlayer> m_owner;
-  std::vector<Core::SmartPointer<QlnPlayer>> m_players;
+  Players m_players;
 };
 
 // One session found by discovery.
@@ -168,11 +175,22 @@ class QlnNet : public GameNetwork {
     std::function<Input::Mouse*()> mouse;
   };
 
-  // How long a join waits for the host's answer.
-  static constexpr double kJoinWaitMs = 5000.0;
-  // Most sessions the discovery list keeps, and most groups the host keeps for its clients.
+  // How long a join holds the caller's frame for the host's connection and answer, all told: a
+  // host answers within one of its frames, and one that does not must not hold the joining game's
+  // frame for long. A join not answered by then stays open, read by the per-frame update, until
+  // kJoinAnswerMs from its start: a late acceptance is told by the join-answer and joined events.
+  static constexpr double kJoinWaitMs = 1000.0;
+  static constexpr double kJoinAnswerMs = 5000.0;
+  // Most sessions the discovery list keeps, of them most from one machine, and most groups the host
+  // keeps for its clients (each remote player may own its share: the table over the player count).
   static constexpr size_t kMaximumSessionsFound = 64;
+  static constexpr size_t kMaximumSessionsPerMachine = 8;
   static constexpr size_t kMaximumGroups = 256;
+  // Most players a client keeps, whatever a host announces: a session's own player count, when the
+  // client knows it, is the bound below this one.
+  static constexpr uint32_t kMaximumPlayers = 256;
+  // Largest text or data message the host relays to a group (the whole message, both ids included).
+  static constexpr uint32_t kMaximumRelayedMessage = 64 * 1024;
 
   QlnNet();
   explicit QlnNet(Environment environment);
@@ -195,6 +213,8 @@ class QlnNet : public GameNetwork {
   bool IsNetworkGame() const override;
   bool IsHosting() const { return m_hosting != 0; }
   bool IsConnected() const { return m_connected != 0; }
+  // A join that returned before its answer came is still waiting for it.
+  bool IsJoining() const { return m_joinPending; }
 
   // Players and groups.
   bool AddPlayerToSession(QlnPlayer* player);
@@ -269,10 +289,25 @@ class QlnNet : public GameNetwork {
     double sendTime;
   };
 
+  // Joins a session whose announced player count (0: unknown) bounds the players it may list.
+  bool JoinAnnouncedSession(const std::string& playerName, const Network::NetAddress& server,
+                            const std::string& password, uint32_t sessionPlayers);
+  // The join's two waits, both within kJoinWaitMs of the join's start.
+  bool ConnectWithin(const Network::NetAddress& server, const Network::RealStopwatch& waited);
+  void AwaitJoinAnswer(const Network::RealStopwatch& waited);
+  // The end of a join: accepted (the stream is watched from now on), or given up.
+  void CompleteJoin();
+  void AbandonJoin();
+  // A frame's look at the answer of a join still waiting for it.
+  void ContinueJoin();
   bool HostEvent(Network::NetEvent& event);
   bool ClientEvent(Network::NetEvent& event);
   bool Post(const NetworkEvent& event);
   bool Post(uint32_t type, QlnPlayer* player = nullptr);
+  void RemoveGroupsOf(QlnPlayer* player);
+  size_t CountGroupsOwnedBy(const QlnPlayer* owner) const;
+  // Most groups one remote player may own on the host.
+  size_t GroupShare() const;
   void EndClientSide();
   void EndHostSide();
   bool IsActive() const;
@@ -299,10 +334,27 @@ class QlnNet : public GameNetwork {
   // synchronised nor kept alive any more.
   void ReleaseStaleObjects();
   void RemoveReplicated(uint32_t owner, uint32_t id);
+  // True while the event belongs to the running session: after a shutdown (a hook's too) what the
+  // transport still delivers is dropped.
+  bool IsCurrentEvent(const Network::NetEvent& event) const;
+  // Host side.
   void HandleJoinRequest(const Network::NetAddress& peer, uint32_t channelKind, const uint8_t* payload,
                          uint32_t size);
-  void HandleAnnouncement(const uint8_t* payload, uint32_t size);
-  void HandleSessionEnd();
+  void HandleCreateGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size);
+  void HandleDestroyGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size);
+  // A player's text or data message goes on to its group (and to the host's game when its player
+  // is a member).
+  void RelayGroupMessage(const Network::NetAddress& peer, uint32_t type, const uint8_t* payload, uint32_t size);
+  // Client side.
+  void HandleAnnouncement(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size);
+  void HandleJoinReply(const uint8_t* payload, uint32_t size);
+  void HandlePlayerRecord(const uint8_t* payload, uint32_t size);
+  void HandlePlayerLeftRecord(const uint8_t* payload, uint32_t size);
+  // The shared objects' messages: creation, the whole list, removal and synchronisation.
+  void HandleReplicaMessage(uint32_t type, bool stream, const uint8_t* payload, uint32_t size);
+  // Another player's text or data message, handed to the game.
+  void PostPlayerMessage(uint32_t type, const uint8_t* payload, uint32_t size);
+  void FollowHostLevel(const uint8_t* payload, uint32_t size);
 
   Environment m_environment;
   Network::Qln_Network_Manager m_manager;
@@ -337,6 +389,12 @@ class QlnNet : public GameNetwork {
   // Copies of sessions handed to scripts; they live as long as this object.
   mutable std::vector<std::unique_ptr<QlnBroadcast>> m_scriptSessions;
   bool m_joinAnswered = false;
+  bool m_joinPending = false;
+  Network::RealStopwatch m_joinStarted;
+  // The session thread reported that the join's connect failed.
+  bool m_connectFailed = false;
+  // On a client: most players the joined session holds.
+  uint32_t m_playerLimit = kMaximumPlayers;
   // The client asked for the host's objects of its current level and waits for the list.
   bool m_objectsRequested = false;
 };

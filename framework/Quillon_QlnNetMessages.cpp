@@ -77,8 +77,13 @@ Network::NetAddress ToAddress(const Network::SocketAddress& socketAddress) {
 
 // ---- Transport events -----------------------------------------------------------------------------
 
+bool QlnNet::IsCurrentEvent(const Network::NetEvent& event) const {
+  // Once the session is shut down (from a hook too), what its close still delivers is dropped.
+  return m_session != nullptr && (event.session == nullptr || event.session == m_session);
+}
+
 bool QlnNet::HostEvent(Network::NetEvent& event) {
-  if (m_session == nullptr) return true;
+  if (!IsCurrentEvent(event)) return true;
   switch (event.kind) {
     case Network::kEventMessageReceived:
       HandleHostMessage(event.channelKind, event.peer, event.messageType, event.payload, event.payloadSize);
@@ -102,10 +107,13 @@ bool QlnNet::HostEvent(Network::NetEvent& event) {
 }
 
 bool QlnNet::ClientEvent(Network::NetEvent& event) {
-  if (m_session == nullptr) return true;
+  if (!IsCurrentEvent(event)) return true;
   switch (event.kind) {
     case Network::kEventMessageReceived:
       HandleClientMessage(event.channelKind, event.peer, event.messageType, event.payload, event.payloadSize);
+      break;
+    case Network::kEventConnectFinished:
+      if (event.channelKind == Network::kChannelClientStream && event.failed != 0) m_connectFailed = true;
       break;
     case Network::kEventChannelClosed:
     case Network::kEventConnectionClosed:
@@ -147,15 +155,91 @@ void QlnNet::HandleJoinRequest(const Network::NetAddress& peer, uint32_t channel
     request.type = kQlnEventJoinRequest;
     request.player = player.Get();
     code = Post(request) ? 0 : -4;
+    // The game's hook may have ended the session: nobody is left to answer.
+    if (!IsActive() || m_hosting == 0) return;
   }
   if (code == 0) code = static_cast<int32_t>(player->GetID());
+  // Before the answer goes: the player's next messages may be of any size, and its join time ends.
+  if (code > 0) m_session->SetChannelJoined(channelKind, peer, true);
+  // Queued for the session thread to write: a peer that does not read cannot hold this thread.
   m_session->Send(channelKind, kQlnJoinReply, &code, sizeof(code), peer);
   if (code <= 0 || !player) return;
-  for (const auto& existing : std::vector<Core::SmartPointer<QlnPlayer>>(m_defaultGroup->GetPlayers())) {
+  for (const auto& existing : m_defaultGroup->CopyPlayers()) {
     const std::vector<uint8_t> bytes = PlayerRecord(*existing);
     m_session->Send(channelKind, kQlnPlayerRecord, bytes.data(), static_cast<uint32_t>(bytes.size()), peer);
   }
   AddPlayerToSession(player.Get());
+}
+
+void QlnNet::HandleCreateGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  uint32_t ownerId = 0;
+  uint32_t groupId = 0;
+  std::string name;
+  if (!reader.U32(ownerId) || !reader.U32(groupId) || !reader.Text(name)) return;
+  QlnPlayer* owner = RemoteSender(ownerId, peer);
+  if (owner == nullptr || reader.Remaining() % 4 != 0 || m_groups.size() >= kMaximumGroups) return;
+  // One player cannot take the table from the others.
+  if (CountGroupsOwnedBy(owner) >= GroupShare()) return;
+  Core::SmartPointer<QlnGroup> group(new (__FILE__, __LINE__) QlnGroup(name, owner));
+  group->SetID(groupId);
+  uint32_t member = 0;
+  while (reader.Remaining() >= 4 && reader.U32(member)) {
+    if (QlnPlayer* player = FindPlayer(member)) group->AddPlayer(player);
+  }
+  m_groups.push_back(group);
+}
+
+void QlnNet::HandleDestroyGroup(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  uint32_t ownerId = 0;
+  uint32_t groupId = 0;
+  if (!reader.U32(ownerId) || !reader.U32(groupId)) return;
+  QlnPlayer* owner = RemoteSender(ownerId, peer);
+  if (owner == nullptr) return;
+  QlnGroup* group = QueryGroup(groupId, owner);
+  if (group == nullptr) return;
+  m_groups.erase(std::find_if(m_groups.begin(), m_groups.end(), [group](const auto& g) { return g.Get() == group; }));
+}
+
+void QlnNet::RelayGroupMessage(const Network::NetAddress& peer, uint32_t type, const uint8_t* payload, uint32_t size) {
+  // A relay costs the host one copy per member: what it takes on is bounded.
+  if (size > kMaximumRelayedMessage) return;
+  PayloadReader reader(payload, size);
+  uint32_t senderId = 0;
+  uint32_t targetId = 0;
+  if (!reader.U32(senderId) || !reader.U32(targetId)) return;
+  QlnPlayer* sender = RemoteSender(senderId, peer);
+  if (sender == nullptr) return;
+  Core::SmartPointer<QlnPlayer> keepSender(sender);
+  std::string text;
+  uint32_t dataKind = 0;
+  uint32_t dataSize = 0;
+  const uint8_t* data = nullptr;
+  if (type == kQlnText) {
+    if (!reader.Text(text)) return;
+  } else {
+    if (!reader.U32(dataKind) || !reader.U32(dataSize) || dataSize > reader.Remaining()) return;
+    data = dataSize > 0 ? reader.Current() : nullptr;
+  }
+  QlnGroup* group = targetId == m_defaultGroup->GetID() ? m_defaultGroup.Get() : QueryGroup(targetId, sender);
+  if (group == nullptr) return;
+  Core::SmartPointer<QlnGroup> keepGroup(group);
+  // Each copy is queued for the session thread: a member that does not read holds nobody up.
+  SendMessage(type, payload, size, group, true);
+  if (!m_localPlayer || group->QueryPlayer(m_localPlayer->GetID()) == nullptr) return;
+  NetworkEvent event;
+  event.player = sender;
+  if (type == kQlnText) {
+    event.type = kQlnEventText;
+    event.text = &text;
+  } else {
+    event.type = kQlnEventData;
+    event.dataKind = dataKind;
+    event.size = dataSize;
+    event.data = data;
+  }
+  Post(event);
 }
 
 void QlnNet::HandleHostMessage(uint32_t channelKind, const Network::NetAddress& peer, uint32_t type,
@@ -168,33 +252,12 @@ void QlnNet::HandleHostMessage(uint32_t channelKind, const Network::NetAddress& 
     case kQlnJoinRequest:
       if (stream) HandleJoinRequest(peer, channelKind, payload, size);
       return;
-    case kQlnCreateGroup: {
-      uint32_t ownerId = 0;
-      uint32_t groupId = 0;
-      std::string name;
-      if (!reader.U32(ownerId) || !reader.U32(groupId) || !reader.Text(name)) return;
-      QlnPlayer* owner = RemoteSender(ownerId, peer);
-      if (owner == nullptr || reader.Remaining() % 4 != 0 || m_groups.size() >= kMaximumGroups) return;
-      Core::SmartPointer<QlnGroup> group(new (__FILE__, __LINE__) QlnGroup(name, owner));
-      group->SetID(groupId);
-      uint32_t member = 0;
-      while (reader.Remaining() >= 4 && reader.U32(member)) {
-        if (QlnPlayer* player = FindPlayer(member)) group->AddPlayer(player);
-      }
-      m_groups.push_back(group);
+    case kQlnCreateGroup:
+      HandleCreateGroup(peer, payload, size);
       return;
-    }
-    case kQlnDestroyGroup: {
-      uint32_t ownerId = 0;
-      uint32_t groupId = 0;
-      if (!reader.U32(ownerId) || !reader.U32(groupId)) return;
-      QlnPlayer* owner = RemoteSender(ownerId, peer);
-      if (owner == nullptr) return;
-      QlnGroup* group = QueryGroup(groupId, owner);
-      if (group == nullptr) return;
-      m_groups.erase(std::find_if(m_groups.begin(), m_groups.end(), [group](const auto& g) { return g.Get() == group; }));
+    case kQlnDestroyGroup:
+      HandleDestroyGroup(peer, payload, size);
       return;
-    }
     case kQlnRemoveObject: {
       uint32_t ownerId = 0;
       uint32_t objectId = 0;
@@ -208,42 +271,9 @@ void QlnNet::HandleHostMessage(uint32_t channelKind, const Network::NetAddress& 
       return;
     }
     case kQlnText:
-    case kQlnData: {
-      uint32_t senderId = 0;
-      uint32_t targetId = 0;
-      if (!reader.U32(senderId) || !reader.U32(targetId)) return;
-      QlnPlayer* sender = RemoteSender(senderId, peer);
-      if (sender == nullptr) return;
-      Core::SmartPointer<QlnPlayer> keepSender(sender);
-      std::string text;
-      uint32_t dataKind = 0;
-      uint32_t dataSize = 0;
-      const uint8_t* data = nullptr;
-      if (type == kQlnText) {
-        if (!reader.Text(text)) return;
-      } else {
-        if (!reader.U32(dataKind) || !reader.U32(dataSize) || dataSize > reader.Remaining()) return;
-        data = dataSize > 0 ? reader.Current() : nullptr;
-      }
-      QlnGroup* group = targetId == m_defaultGroup->GetID() ? m_defaultGroup.Get() : QueryGroup(targetId, sender);
-      if (group == nullptr) return;
-      Core::SmartPointer<QlnGroup> keepGroup(group);
-      SendMessage(type, payload, size, group, true);
-      if (!m_localPlayer || group->QueryPlayer(m_localPlayer->GetID()) == nullptr) return;
-      NetworkEvent event;
-      event.player = sender;
-      if (type == kQlnText) {
-        event.type = kQlnEventText;
-        event.text = &text;
-      } else {
-        event.type = kQlnEventData;
-        event.dataKind = dataKind;
-        event.size = dataSize;
-        event.data = data;
-      }
-      Post(event);
+    case kQlnData:
+      RelayGroupMessage(peer, type, payload, size);
       return;
-    }
     case kQlnKeyboardState:
     case kQlnMouseState: {
       uint32_t playerId = 0;
@@ -283,7 +313,7 @@ void QlnNet::HandleHostMessage(uint32_t channelKind, const Network::NetAddress& 
 
 // ---- Client -----------------------------------------------------------------------------------------
 
-void QlnNet::HandleAnnouncement(const uint8_t* payload, uint32_t size) {
+void QlnNet::HandleAnnouncement(const Network::NetAddress& peer, const uint8_t* payload, uint32_t size) {
   if (m_connected != 0 || payload == nullptr || size < 29) return;
   PayloadReader reader(payload, size);
   Network::SocketAddress socketAddress;
@@ -300,62 +330,68 @@ void QlnNet::HandleAnnouncement(const uint8_t* payload, uint32_t size) {
   reader.Bytes(&skip[0], length);
   const char* host = reinterpret_cast<const char*>(reader.Current());
   found.hostName.assign(host, strnlen(host, reader.Remaining()));
-  found.address = ToAddress(socketAddress);
+  // The host is the machine the announcement came from; only its listening port is its word. A
+  // sender cannot point clients (and their passwords) at another machine.
+  found.address = peer;
+  found.address.SetPort(ToAddress(socketAddress).GetPort());
+  found.address.UpdateText();
   found.age = 0.0f;
+  size_t fromSender = 0;
   for (QlnBroadcast& session : m_sessionsFound) {
     if (session.address == found.address) {
       session = found;
       return;
     }
+    fromSender += session.address.GetAddress() == found.address.GetAddress() ? 1 : 0;
   }
+  // One machine may host a few games, not fill the list.
+  if (fromSender >= kMaximumSessionsPerMachine) return;
   if (m_sessionsFound.size() < kMaximumSessionsFound) m_sessionsFound.push_back(found);
 }
 
-void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress& peer, uint32_t type,
-                                 const uint8_t* payload, uint32_t size) {
-  if (m_session == nullptr) return;
-  if (channelKind == Network::kChannelDiscovery) {
-    if (type == kQlnAnnouncement) HandleAnnouncement(payload, size);
-    return;
-  }
-  // Everything else comes from the server only, on the client's own channels.
-  if (channelKind != Network::kChannelClientStream && channelKind != Network::kChannelClientDatagram) return;
-  if (!(peer == m_serverAddress)) return;
-  const bool stream = channelKind == Network::kChannelClientStream;
+void QlnNet::HandleJoinReply(const uint8_t* payload, uint32_t size) {
   PayloadReader reader(payload, size);
+  int32_t code = 0;
+  if (m_connected != 0 || m_joinAnswered || !m_localPlayer || !reader.Bytes(&code, sizeof(code))) return;
+  m_joinAnswered = true;
+  NetworkEvent answer;
+  answer.type = kQlnEventJoinAnswer;
+  answer.data = &code;
+  answer.size = sizeof(code);
+  Post(answer);
+  // The game's hook may have ended the session.
+  if (!IsActive() || code <= 0 || !m_localPlayer) return;
+  m_connected = 1;
+  m_session->CloseClientChannel(false);
+  // Filed again under the id the host gave.
+  Core::SmartPointer<QlnPlayer> local(m_localPlayer);
+  m_defaultGroup->RemovePlayer(local->GetID());
+  local->SetID(static_cast<uint32_t>(code));
+  m_defaultGroup->AddPlayer(local.Get());
+}
+
+void QlnNet::HandlePlayerRecord(const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  PlayerRecordFields record;
+  if (m_connected == 0 || !ReadPlayerRecord(reader, record)) return;
+  if (record.id == 0 || FindPlayer(record.id) != nullptr) return;
+  // No more players than the session holds, whatever the host sends.
+  if (m_defaultGroup->GetSize() >= m_playerLimit) return;
+  Core::SmartPointer<QlnPlayer> player(
+      new (__FILE__, __LINE__) QlnPlayer(record.name, false, record.host != 0, ToAddress(record.address)));
+  player->SetID(record.id);
+  AddPlayerToSession(player.Get());
+}
+
+void QlnNet::HandlePlayerLeftRecord(const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  PlayerRecordFields record;
+  if (m_connected == 0 || !ReadPlayerRecord(reader, record)) return;
+  if (QlnPlayer* player = FindPlayer(record.id)) RemovePlayer(player);
+}
+
+void QlnNet::HandleReplicaMessage(uint32_t type, bool stream, const uint8_t* payload, uint32_t size) {
   switch (type) {
-    case kQlnJoinReply: {
-      int32_t code = 0;
-      if (!stream || m_connected != 0 || m_joinAnswered || !m_localPlayer || !reader.Bytes(&code, sizeof(code))) return;
-      m_joinAnswered = true;
-      NetworkEvent answer;
-      answer.type = kQlnEventJoinAnswer;
-      answer.data = &code;
-      answer.size = sizeof(code);
-      Post(answer);
-      if (code > 0 && m_localPlayer) {
-        m_connected = 1;
-        m_session->CloseClientChannel(false);
-        m_localPlayer->SetID(static_cast<uint32_t>(code));
-      }
-      return;
-    }
-    case kQlnPlayerRecord: {
-      PlayerRecordFields record;
-      if (!stream || m_connected == 0 || !ReadPlayerRecord(reader, record)) return;
-      if (record.id == 0 || FindPlayer(record.id) != nullptr) return;
-      Core::SmartPointer<QlnPlayer> player(
-          new (__FILE__, __LINE__) QlnPlayer(record.name, false, record.host != 0, ToAddress(record.address)));
-      player->SetID(record.id);
-      AddPlayerToSession(player.Get());
-      return;
-    }
-    case kQlnPlayerLeft: {
-      PlayerRecordFields record;
-      if (!stream || m_connected == 0 || !ReadPlayerRecord(reader, record)) return;
-      if (QlnPlayer* player = FindPlayer(record.id)) RemovePlayer(player);
-      return;
-    }
     case kQlnCreateObject: {
       if (!stream || !m_localPlayer || !m_localPlayer->IsReady()) return;
       NetworkFile file(payload, size);
@@ -363,16 +399,14 @@ void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress
       if (ReadObjectEntry(file, entry)) InsertObjectEntry(entry);
       return;
     }
-    case kQlnObjectList: {
-      if (!stream || !m_localPlayer) return;
-      ApplyObjectList(payload, size);
+    case kQlnObjectList:
+      if (stream && m_localPlayer) ApplyObjectList(payload, size);
       return;
-    }
     case kQlnRemoveObject: {
+      PayloadReader reader(payload, size);
       uint32_t ownerId = 0;
       uint32_t objectId = 0;
-      if (!stream || !reader.U32(ownerId) || !reader.U32(objectId)) return;
-      RemoveReplicated(ownerId, objectId);
+      if (stream && reader.U32(ownerId) && reader.U32(objectId)) RemoveReplicated(ownerId, objectId);
       return;
     }
     case kQlnSyncObject: {
@@ -390,51 +424,91 @@ void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress
       object->SetNetworkFile(nullptr);
       return;
     }
+    default:
+      return;
+  }
+}
+
+void QlnNet::PostPlayerMessage(uint32_t type, const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  uint32_t senderId = 0;
+  uint32_t targetId = 0;
+  if (!reader.U32(senderId) || !reader.U32(targetId)) return;
+  QlnPlayer* sender = FindPlayer(senderId);
+  if (sender == nullptr || sender->IsLocal()) return;
+  Core::SmartPointer<QlnPlayer> keep(sender);
+  NetworkEvent event;
+  event.player = sender;
+  std::string text;
+  if (type == kQlnText) {
+    if (!reader.Text(text)) return;
+    event.type = kQlnEventText;
+    event.text = &text;
+  } else {
+    uint32_t dataKind = 0;
+    uint32_t dataSize = 0;
+    if (!reader.U32(dataKind) || !reader.U32(dataSize) || dataSize > reader.Remaining()) return;
+    event.type = kQlnEventData;
+    event.dataKind = dataKind;
+    event.size = dataSize;
+    event.data = dataSize > 0 ? reader.Current() : nullptr;
+  }
+  Post(event);
+}
+
+void QlnNet::FollowHostLevel(const uint8_t* payload, uint32_t size) {
+  PayloadReader reader(payload, size);
+  std::string name;
+  if (!reader.Text(name) || m_connected == 0) return;
+  Level* level = CurrentLevel();
+  if (level != nullptr && level->GetName() == name) {
+    // Joined on the host's level: nothing will switch, so the objects are asked for here.
+    if (m_localPlayer && !m_localPlayer->IsReady() && !m_objectsRequested) SendLevelSwitched();
+    return;
+  }
+  if (m_environment.switchLevel) m_environment.switchLevel(name);
+}
+
+void QlnNet::HandleClientMessage(uint32_t channelKind, const Network::NetAddress& peer, uint32_t type,
+                                 const uint8_t* payload, uint32_t size) {
+  if (m_session == nullptr) return;
+  if (channelKind == Network::kChannelDiscovery) {
+    if (type == kQlnAnnouncement) HandleAnnouncement(peer, payload, size);
+    return;
+  }
+  // Everything else comes from the server only, on the client's own channels.
+  if (channelKind != Network::kChannelClientStream && channelKind != Network::kChannelClientDatagram) return;
+  if (!(peer == m_serverAddress)) return;
+  const bool stream = channelKind == Network::kChannelClientStream;
+  switch (type) {
+    case kQlnJoinReply:
+      if (stream) HandleJoinReply(payload, size);
+      return;
+    case kQlnPlayerRecord:
+      if (stream) HandlePlayerRecord(payload, size);
+      return;
+    case kQlnPlayerLeft:
+      if (stream) HandlePlayerLeftRecord(payload, size);
+      return;
+    case kQlnCreateObject:
+    case kQlnObjectList:
+    case kQlnRemoveObject:
+    case kQlnSyncObject:
+      HandleReplicaMessage(type, stream, payload, size);
+      return;
     case kQlnText:
-    case kQlnData: {
-      uint32_t senderId = 0;
-      uint32_t targetId = 0;
-      if (!reader.U32(senderId) || !reader.U32(targetId)) return;
-      QlnPlayer* sender = FindPlayer(senderId);
-      if (sender == nullptr || sender->IsLocal()) return;
-      Core::SmartPointer<QlnPlayer> keep(sender);
-      NetworkEvent event;
-      event.player = sender;
-      std::string text;
-      if (type == kQlnText) {
-        if (!reader.Text(text)) return;
-        event.type = kQlnEventText;
-        event.text = &text;
-      } else {
-        uint32_t dataKind = 0;
-        uint32_t dataSize = 0;
-        if (!reader.U32(dataKind) || !reader.U32(dataSize) || dataSize > reader.Remaining()) return;
-        event.type = kQlnEventData;
-        event.dataKind = dataKind;
-        event.size = dataSize;
-        event.data = dataSize > 0 ? reader.Current() : nullptr;
+    case kQlnData:
+      PostPlayerMessage(type, payload, size);
+      return;
+    case kQlnLevelName:
+      FollowHostLevel(payload, size);
+      return;
+    case kQlnPing:
+      if (m_localPlayer && m_connected != 0) {
+        const uint32_t id = m_localPlayer->GetID();
+        SendMessage(kQlnPingReply, &id, sizeof(id), nullptr, false);
       }
-      Post(event);
       return;
-    }
-    case kQlnLevelName: {
-      std::string name;
-      if (!reader.Text(name) || m_connected == 0) return;
-      Level* level = CurrentLevel();
-      if (level != nullptr && level->GetName() == name) {
-        // Joined on the host's level: nothing will switch, so the objects are asked for here.
-        if (m_localPlayer && !m_localPlayer->IsReady() && !m_objectsRequested) SendLevelSwitched();
-        return;
-      }
-      if (m_environment.switchLevel) m_environment.switchLevel(name);
-      return;
-    }
-    case kQlnPing: {
-      if (!m_localPlayer || m_connected == 0) return;
-      const uint32_t id = m_localPlayer->GetID();
-      SendMessage(kQlnPingReply, &id, sizeof(id), nullptr, false);
-      return;
-    }
     default:
       return;
   }
@@ -558,6 +632,7 @@ bool QlnNet::RemoveNetObject(GameObject* object) {
 bool QlnNet::AddBaseNetObject(GameObject* object, const std::string& name) {
   if (object == nullptr || FindNetObjectByName(name) != nullptr) return false;
   object->SetNetworkName(name);
+  NetworkFile::KnowClassOf(object);
   m_baseObjects.emplace_back(object);
   return true;
 }

@@ -191,8 +191,8 @@ int NetGetSessionPlayers(lua_State* state) {
   }
   lua_createtable(state, static_cast<int>(players.size()), 0);
   int key = 1;
-  for (const auto& player : players) {
-    player->PushToLua(state);
+  for (const auto& entry : players) {
+    entry.second->PushToLua(state);
     lua_rawseti(state, -2, key++);
   }
   return 1;

@@ -166,11 +166,12 @@ int IsInViewport(lua_State* state) {
   return 1;
 }
 
-// "ObjectFunction"(name, result count, arguments...) of a class with its own script, once the name
-// is known to be a string: calls that function of the script with the arguments and hands its
-// results back; nothing when there is no loaded script or no such function, or the call fails.
-// A call made from the script's own thread goes to sameThread (null: nothing).
-int CallScriptFunction(lua_State* state, LuaScript* script, int (*sameThread)(lua_State* state, int resultCount));
+// "ObjectFunction"(name, result count, arguments...) of every class whose objects may carry a script
+// of their own (the game, levels, game objects, animations, emitters): calls that function of
+// self's own script (GetScript) with the arguments and hands back at most 256 of the results it
+// asks for; nothing when the name is not a string, there is no loaded script or no such function,
+// or the call fails (the error is printed as for any script call).
+int ObjectFunction(lua_State* state, Core::Object* self);
 
 // The game object's methods in table order.
 const std::vector<Lua::Method>& GameObjectMethods();

@@ -21,6 +21,10 @@ class SpriteAnimation : public Core::Object {
   const char* GetClassName() const override { return "Quillon::SpriteAnimation"; }
   uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(SpriteAnimation)); }
   int PushToLua(lua_State* state) override;
+  // The script that "ObjectFunction" calls into (none by default); not owned: the caller destroys
+  // it after handing the animation another or null.
+  LuaScript* GetScript() override { return m_ownScript; }
+  void SetScript(LuaScript* script) { m_ownScript = script; }
 
   void SetName(const std::string& name);
   // The engine animation's name when there is one, else the stored one.
@@ -46,6 +50,7 @@ class SpriteAnimation : public Core::Object {
   uint32_t m_frameHeight = 0;
   uint32_t m_loopStartingFrame = 0;
   uint32_t m_loopEndingFrame = 0;
+  LuaScript* m_ownScript = nullptr;
 };
 
 }  // namespace Quillon

@@ -145,6 +145,8 @@ SpriteAnimation* Animation(lua_State* state) {
   return CheckSelf<SpriteAnimation>(state, SpriteAnimation::ScriptClassName);
 }
 
+int AnimationObjectFunction(lua_State* state) { return Script::ObjectFunction(state, Animation(state)); }
+
 int AnimationGetFrameDelay(lua_State* state) {
   SpriteAnimation* self = Animation(state);
   if (!HasArguments(state, 1)) return 0;
@@ -153,7 +155,7 @@ int AnimationGetFrameDelay(lua_State* state) {
 }
 
 const Lua::Method g_animationMethods[] = {
-    // No "ObjectFunction": an animation has no script of its own to call into.
+    {"ObjectFunction", AnimationObjectFunction},
     {"SetName", &SetString<SpriteAnimation, Animation, &SpriteAnimation::SetName>},
     {"GetName", &GetString<SpriteAnimation, Animation, &SpriteAnimation::GetName>},
     {"GetFrameWidth", &GetNumber<SpriteAnimation, Animation, &SpriteAnimation::GetFrameWidth>},

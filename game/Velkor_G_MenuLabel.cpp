@@ -113,7 +113,7 @@ void G_MenuLabel::TurnAround() {
 void G_MenuLabel::SetPurchased(bool purchased) {
   m_purchased = purchased ? 1 : 0;
   SetCurrentFrameIndex(purchased ? kFrameOwned : kFrameNotOwned, true);
-  // An owned item's picture shows above the plate, an unowned one behind its dimmed well.
+  // An owned item's picture shows above the plate, an unowned one behind the glass of its window.
   if (m_image) m_image->SetZOrder(purchased ? 11.0f : 9.0f);
 }
 

@@ -125,11 +125,25 @@ bool GameLevelRules(const Pair& pair, float& restitution, float& friction) {
   return CommonRules(pair, restitution, friction);
 }
 
+// The mouse cursor of each screen and level. It is there to report what it touches (buttons, the
+// aim) and has a body only for that: it never pushes, stops or holds anything, or a player who
+// leaves the mouse on the road would stop whatever rolls into it.
+const char* const kMouseCursors[] = {"pointer", "MousePt", "MousePointer", "mouse"};
+
+bool IsMouseCursor(const Quillon::GameObject* object) {
+  if (object == nullptr) return false;
+  for (const char* name : kMouseCursors) {
+    if (object->GetName() == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DecideContact(uint32_t levelIndex, Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                    float& friction) {
   const Pair pair{a, b};
+  if (IsMouseCursor(pair.a) || IsMouseCursor(pair.b)) return false;
   if (levelIndex > kLastLevel) return true;
   if (levelIndex == kTutorialLevel) return TutorialRules(pair, restitution, friction);
   if (levelIndex == kGameLevel) return GameLevelRules(pair, restitution, friction);

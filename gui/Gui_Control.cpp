@@ -25,6 +25,12 @@ Input::MouseImp* Mouse() { return Input::Mouse::GetInstance(); }
 bool MouseIsDown(uint32_t button) { return Mouse() != nullptr && Mouse()->IsDown(button); }
 bool MouseIsUp(uint32_t button) { return Mouse() != nullptr && Mouse()->IsUp(button); }
 bool MouseIsPressed(uint32_t button) { return Mouse() != nullptr && Mouse()->IsPressed(button); }
+MouseEvent MouseEventAt(int32_t button, const Math::Vector2D& position) {
+  MouseEvent event;
+  event.button = button;
+  event.position = position;
+  return event;
+}
 bool KeyTriggered(int32_t key) {
   Input::KeyboardImp* keyboard = Input::Keyboard::GetInstance();
   return keyboard != nullptr && keyboard->IsTriggered(key);
@@ -471,55 +477,73 @@ void Control::Update(float deltaTime) {
   HUD* hud = HUD::GetInstance();
   // Keeps this control alive through handlers that close or drop it.
   Core::SmartPointer<Control> self(this);
-
-  if (m_childToFront) {
-    auto found = std::find(m_children.begin(), m_children.end(), m_childToFront.Get());
-    if (found != m_children.end()) {
-      Core::SmartPointer<Control> child = *found;
-      m_children.erase(found);
-      m_children.push_back(child);
-    }
-    m_childToFront.Reset();
-  }
-
+  BringAskedChildToFront();
   g_depthCounter += 1.0f;
   UpdateDepthKey();
+  DropPendingChildren(hud);
+  RefocusIfAsked();
+  Control* underMouse = hud != nullptr ? hud->GetControlUnderMouse() : nullptr;
+  TrackMouseOver(underMouse);
+  if (m_parent == nullptr && HoldsFocus() && KeyTriggered(kTabKey)) TabToNext();
+  const bool blocked = ModalBlocks();
+  if (!blocked && m_focused && m_keyboardActivation && KeyTriggered(kReturnKey)) OnClick();
+  AnswerPointer(hud, underMouse, blocked);
+  RunClickTimer(deltaTime);
+  AnswerRelease(hud);
+  m_previousMousePosition = m_mousePosition;
+  OnUpdate(deltaTime);
+  UpdateChildren(deltaTime);
+  Draw(deltaTime);
+}
 
-  if (!m_pendingRemovals.empty()) {
-    std::vector<Core::SmartPointer<Control>> removals;
-    removals.swap(m_pendingRemovals);
-    for (const auto& entry : removals) {
-      if (entry.Get() == this) continue;
-      EraseAll(m_children, entry.Get());
-      EraseAll(m_tabOrder, entry.Get());
-      SortTabOrder();
-      if (m_focusedChild == entry.Get()) m_focusedChild = nullptr;
-      if (m_lastAddedChild == entry.Get()) m_lastAddedChild = nullptr;
-      m_currentTab = m_previousTab = -1;
-      if (entry->m_parent == this) entry->m_parent = nullptr;
-      if (hud != nullptr) hud->UnregisterControl(entry.Get());
-    }
+void Control::BringAskedChildToFront() {
+  if (!m_childToFront) return;
+  auto found = std::find(m_children.begin(), m_children.end(), m_childToFront.Get());
+  if (found != m_children.end()) {
+    Core::SmartPointer<Control> child = *found;
+    m_children.erase(found);
+    m_children.push_back(child);
   }
+  m_childToFront.Reset();
+}
 
-  if (m_refocusPending) {
-    FocusFirstTab();
-    std::vector<RadioButton*> radios;
-    for (const auto& child : m_children)
-      if (auto* radio = dynamic_cast<RadioButton*>(child.Get())) radios.push_back(radio);
-    bool anyChecked = false;
-    for (RadioButton* radio : radios) anyChecked = anyChecked || radio->IsChecked();
-    if (!anyChecked) {
-      for (RadioButton* radio : radios) {
-        if (radio->IsEnabled()) {
-          radio->SetChecked(true);
-          break;
-        }
+void Control::DropPendingChildren(HUD* hud) {
+  if (m_pendingRemovals.empty()) return;
+  std::vector<Core::SmartPointer<Control>> removals;
+  removals.swap(m_pendingRemovals);
+  for (const auto& entry : removals) {
+    if (entry.Get() == this) continue;
+    EraseAll(m_children, entry.Get());
+    EraseAll(m_tabOrder, entry.Get());
+    SortTabOrder();
+    if (m_focusedChild == entry.Get()) m_focusedChild = nullptr;
+    if (m_lastAddedChild == entry.Get()) m_lastAddedChild = nullptr;
+    m_currentTab = m_previousTab = -1;
+    if (entry->m_parent == this) entry->m_parent = nullptr;
+    if (hud != nullptr) hud->UnregisterControl(entry.Get());
+  }
+}
+
+void Control::RefocusIfAsked() {
+  if (!m_refocusPending) return;
+  FocusFirstTab();
+  std::vector<RadioButton*> radios;
+  for (const auto& child : m_children)
+    if (auto* radio = dynamic_cast<RadioButton*>(child.Get())) radios.push_back(radio);
+  bool anyChecked = false;
+  for (RadioButton* radio : radios) anyChecked = anyChecked || radio->IsChecked();
+  if (!anyChecked) {
+    for (RadioButton* radio : radios) {
+      if (radio->IsEnabled()) {
+        radio->SetChecked(true);
+        break;
       }
     }
-    m_refocusPending = 0;
   }
+  m_refocusPending = 0;
+}
 
-  Control* underMouse = hud != nullptr ? hud->GetControlUnderMouse() : nullptr;
+void Control::TrackMouseOver(const Control* underMouse) {
   bool over = underMouse == this;
   if (over && IsVisible()) {
     for (const auto& child : m_children)
@@ -527,12 +551,9 @@ void Control::Update(float deltaTime) {
   }
   m_mouseOver = over ? 1 : 0;
   m_mousePosition = GetMousePosition();
+}
 
-  if (m_parent == nullptr && HoldsFocus() && KeyTriggered(kTabKey)) TabToNext();
-
-  const bool blocked = ModalBlocks();
-  if (!blocked && m_focused && m_keyboardActivation && KeyTriggered(kReturnKey)) OnClick();
-
+void Control::AnswerPointer(HUD* hud, const Control* underMouse, bool blocked) {
   Control* pressed = hud != nullptr ? hud->GetPressedControl() : nullptr;
   const bool active = underMouse == this && (pressed == nullptr || pressed == this);
   if (active) {
@@ -548,62 +569,56 @@ void Control::Update(float deltaTime) {
     m_mouseInside = 0;
     OnMouseLeaveEvent();
   }
-  if (active) {
-    if (!blocked && m_mouseOver && m_mousePosition == m_previousMousePosition) OnMouseHover();
-    if (!blocked && m_mouseOver && m_mousePosition != m_previousMousePosition) {
-      MouseEvent event;
-      event.button = MouseIsPressed(0) ? 0 : MouseIsDown(2) ? 2 : MouseIsDown(1) ? 1 : 3;
-      event.position = m_mousePosition;
-      OnMouseMove(event);
-    }
-    if (m_mouseOver && (MouseIsDown(0) || MouseIsDown(1) || MouseIsDown(2))) {
-      if (blocked) {
-        hud->FlashModalForm();
-      } else {
-        m_pressed = 1;
-        MouseEvent event;
-        event.button = MouseIsDown(0) ? 0 : MouseIsDown(1) ? 1 : 2;
-        event.position = m_mousePosition;
-        OnMouseDown(event);
-      }
+  if (!active) return;
+  if (!blocked && m_mouseOver && m_mousePosition == m_previousMousePosition) OnMouseHover();
+  if (!blocked && m_mouseOver && m_mousePosition != m_previousMousePosition) {
+    OnMouseMove(MouseEventAt(MouseIsPressed(0) ? 0 : MouseIsDown(2) ? 2 : MouseIsDown(1) ? 1 : 3, m_mousePosition));
+  }
+  if (m_mouseOver && (MouseIsDown(0) || MouseIsDown(1) || MouseIsDown(2))) {
+    if (blocked) {
+      hud->FlashModalForm();
+    } else {
+      m_pressed = 1;
+      OnMouseDown(MouseEventAt(MouseIsDown(0) ? 0 : MouseIsDown(1) ? 1 : 2, m_mousePosition));
     }
   }
+}
 
+void Control::RunClickTimer(float deltaTime) {
   if (m_clickTimer > m_doubleClickMax) {
     m_clickTimerRunning = 0;
     m_clickTimer = 0.0f;
   } else if (m_clickTimerRunning) {
     m_clickTimer += deltaTime;
   }
+}
 
-  if (hud != nullptr && hud->GetPressedControl() == this && !ModalBlocks() && m_pressed &&
-      (MouseIsUp(0) || MouseIsUp(1) || MouseIsUp(2))) {
-    m_pressed = 0;
-    if (m_mouseInside) {
-      if (m_clickTimerRunning && m_doubleClickMin <= m_clickTimer && m_clickTimer <= m_doubleClickMax) {
-        m_clickTimerRunning = 0;
-        OnDoubleClick();
-        OnSecondDoubleClick();
-      } else {
-        m_clickTimerRunning = 1;
-        OnClick();
-        OnSecondClick();
-      }
-      m_clickTimer = 0.0f;
-    }
-    MouseEvent event;
-    event.button = MouseIsUp(0) ? 0 : MouseIsUp(1) ? 1 : 2;
-    event.position = m_mousePosition;
-    OnMouseUp(event);
+void Control::AnswerRelease(HUD* hud) {
+  if (hud == nullptr || hud->GetPressedControl() != this || ModalBlocks() || !m_pressed ||
+      !(MouseIsUp(0) || MouseIsUp(1) || MouseIsUp(2))) {
+    return;
   }
+  m_pressed = 0;
+  if (m_mouseInside) {
+    if (m_clickTimerRunning && m_doubleClickMin <= m_clickTimer && m_clickTimer <= m_doubleClickMax) {
+      m_clickTimerRunning = 0;
+      OnDoubleClick();
+      OnSecondDoubleClick();
+    } else {
+      m_clickTimerRunning = 1;
+      OnClick();
+      OnSecondClick();
+    }
+    m_clickTimer = 0.0f;
+  }
+  OnMouseUp(MouseEventAt(MouseIsUp(0) ? 0 : MouseIsUp(1) ? 1 : 2, m_mousePosition));
+}
 
-  m_previousMousePosition = m_mousePosition;
-  OnUpdate(deltaTime);
+void Control::UpdateChildren(float deltaTime) {
   // Handlers may add or drop children while they update: walk a snapshot.
   const std::vector<Core::SmartPointer<Control>> children = m_children;
   for (const auto& child : children)
     if (child->m_parent == this) child->Update(deltaTime);
-  Draw(deltaTime);
 }
 
 void Control::Save(Core::File& file) {

@@ -22,6 +22,7 @@ class BitmapFont;
 namespace GUI {
 
 class Control;
+class HUD;
 
 // What mouse handlers receive as their argument. Button 3 means none.
 struct MouseEvent {
@@ -314,6 +315,21 @@ class Control : public Core::Object {
   uint8_t m_mouseOver = 0;
   Math::Vector2D m_mousePosition;
   Core::SmartPointer<Control> m_childToFront;
+
+ private:
+  // The steps of Update, in their order.
+  void BringAskedChildToFront();
+  void DropPendingChildren(HUD* hud);
+  // After a focus reset: the first tab stop takes the focus and, where no radio button among the
+  // children is checked, the first enabled one is.
+  void RefocusIfAsked();
+  void TrackMouseOver(const Control* underMouse);
+  // Cursor, enter, hover, move and press for the control under the mouse; leave for any.
+  void AnswerPointer(HUD* hud, const Control* underMouse, bool blocked);
+  void RunClickTimer(float deltaTime);
+  // A button let go over the pressed control: a click or a double click, then the mouse-up event.
+  void AnswerRelease(HUD* hud);
+  void UpdateChildren(float deltaTime);
 };
 
 // A plain (not owning) pointer read back from a stream of controls and forms. An object the stream

@@ -1,16 +1,25 @@
 #include "network/Network_Channel.h"
 
-#include "core/Core_Time.h"
 #include "network/Network_Event.h"
+#include "platform/PAL_Clock.h"
 
 namespace Network {
 
-Channel::~Channel() { CloseSocket(); }
+Channel::~Channel() {
+  CloseSocket();
+  for (OutgoingMessage& message : m_outgoing) FreeMessage(message.frame);
+}
 
-bool Channel::CreateAndBind(std::int32_t type, const NetAddress& address) {
+bool Channel::CreateAndBind(std::int32_t type, const NetAddress& address, std::uint32_t bindOptions) {
   if (socket != kInvalidSocket) return true;
   SocketHandle created = Socket::Create(type);
   if (created == kInvalidSocket) return false;
+  // Two games on one machine listen for announcements on the same port: reuse has to be allowed
+  // before the first of them binds it.
+  if ((bindOptions & kOptionReuseAddress) && !Socket::ApplyOption(created, type, kOptionReuseAddress)) {
+    Socket::Close(created);
+    return false;
+  }
   if (!Socket::Bind(created, address.GetSocketAddress())) {
     Socket::Close(created);
     return false;
@@ -70,32 +79,76 @@ std::int64_t Channel::SendTo(const void* buffer, std::int64_t length, const Sock
   return Socket::SendTo(socket, buffer, static_cast<std::size_t>(length), target, status);
 }
 
-bool Channel::SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs) {
-  // A sender that found the stream before its close was queued must not follow a cut frame.
-  if (socket == kInvalidSocket || data == nullptr || size == 0 || sendBroken) return false;
-  RealStopwatch waited;
-  waited.Start();
-  std::size_t sent = 0;
-  while (sent < size) {
-    SocketStatus status = SocketStatus::Error;
-    // Never blocks, even on a blocking socket: a peer that stops reading cannot hold the caller
-    // past the time limit.
-    std::int64_t count = Socket::Send(socket, data + sent, size - sent, status, true);
-    if (count > 0) {
-      sent += static_cast<std::size_t>(count);
-      continue;
-    }
-    if (status != SocketStatus::WouldBlock) break;
-    double left = timeoutMs - waited.GetElapsed();
-    if (left <= 0.0) break;
-    PollEntry entry;
-    entry.socket = socket;
-    entry.wanted = kPollWrite;
-    if (Socket::Poll(&entry, 1, static_cast<std::int32_t>(left) + 1) < 0) break;
+bool Channel::QueueOutgoingLocked(std::uint8_t* frame, std::uint32_t size, const NetAddress& target, bool report,
+                                  std::size_t backlogLimit) {
+  if (frame == nullptr || size == 0 || sendBroken) {
+    FreeMessage(frame);
+    return false;
   }
-  if (sent == size) return true;
-  sendBroken = 1;
-  return false;
+  if (!m_outgoing.empty()) {
+    const OutgoingMessage& head = m_outgoing.front();
+    const std::size_t behindHead = m_outgoingBytes - (head.size - head.written);
+    if (behindHead + size > backlogLimit) {
+      FreeMessage(frame);
+      return false;
+    }
+  } else {
+    m_lastOutgoingProgress = PAL::GetMonotonicMilliseconds();
+  }
+  OutgoingMessage message;
+  message.frame = frame;
+  message.size = size;
+  message.target = target;
+  message.report = report;
+  m_outgoing.push_back(std::move(message));
+  m_outgoingBytes += size;
+  m_outgoingWaiting.store(true, std::memory_order_release);
+  return true;
+}
+
+bool Channel::FlushOutgoingLocked(std::vector<SendOutcome>& outcomes) {
+  while (!m_outgoing.empty()) {
+    OutgoingMessage& head = m_outgoing.front();
+    SocketStatus status = SocketStatus::Error;
+    bool failed = false;
+    if (socketType == kDatagramSocket) {
+      // A datagram goes whole or not at all; one the system will not take now is lost, as a
+      // datagram may be.
+      failed = SendTo(head.frame, head.size, head.target.GetSocketAddress(), status) != head.size;
+    } else {
+      // Never blocks, even on a blocking socket: a peer that stops reading leaves the rest queued.
+      std::int64_t count = socket == kInvalidSocket ? -1
+                                                    : Socket::Send(socket, head.frame + head.written,
+                                                                   head.size - head.written, status, true);
+      if (count <= 0) {
+        if (status == SocketStatus::WouldBlock) return true;
+        // Part of a frame may have left: the peer could no longer tell where the next one starts.
+        sendBroken = 1;
+        DropOutgoingLocked(outcomes);
+        return false;
+      }
+      head.written += static_cast<std::uint32_t>(count);
+      m_outgoingBytes -= static_cast<std::size_t>(count);
+      m_lastOutgoingProgress = PAL::GetMonotonicMilliseconds();
+      if (head.written < head.size) continue;
+    }
+    m_outgoingBytes -= head.size - head.written;
+    if (head.report) outcomes.push_back({head.target, failed});
+    FreeMessage(head.frame);
+    m_outgoing.pop_front();
+  }
+  m_outgoingWaiting.store(false, std::memory_order_release);
+  return true;
+}
+
+void Channel::DropOutgoingLocked(std::vector<SendOutcome>& outcomes) {
+  for (OutgoingMessage& message : m_outgoing) {
+    if (message.report) outcomes.push_back({message.target, true});
+    FreeMessage(message.frame);
+  }
+  m_outgoing.clear();
+  m_outgoingBytes = 0;
+  m_outgoingWaiting.store(false, std::memory_order_release);
 }
 
 const NetAddress& Channel::GetLocalAddress() {

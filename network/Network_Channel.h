@@ -2,6 +2,7 @@
 // One socket of a session: its kind (role), mode, options, buffers and the state of its connection.
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "network/Network_Address.h"
@@ -14,19 +15,40 @@ namespace Network {
 enum ChannelMode : std::uint32_t {
   // The session thread watches the socket for reading.
   kModeWatchRead = 1,
-  // Sends are queued for the session thread instead of being sent by the caller.
+  // Every send is left to the session thread, which reports each with a kind-4 event. (Stream
+  // messages are queued in any mode; without this bit the caller writes what the socket takes at
+  // once and no event reports it.)
   kModeQueueSends = 2,
+};
+
+// A framed message waiting to be written: to the peer of a stream, or to its target on a datagram
+// channel. The frame is owned by the queue.
+struct OutgoingMessage {
+  std::uint8_t* frame = nullptr;
+  std::uint32_t size = 0;
+  std::uint32_t written = 0;
+  NetAddress target;
+  // Reported with a kind-4 event once written or failed.
+  bool report = false;
+};
+
+// A finished queued send, as its kind-4 event tells it.
+struct SendOutcome {
+  NetAddress target;
+  bool failed = false;
 };
 
 class Channel {
  public:
   Channel() = default;
+  // Frees what is still queued to be sent.
   ~Channel();
   Channel(const Channel&) = delete;
   Channel& operator=(const Channel&) = delete;
 
-  // Creates the socket and binds it; succeeds at once when the channel already has a socket.
-  bool CreateAndBind(std::int32_t socketType, const NetAddress& address);
+  // Creates the socket and binds it; succeeds at once when the channel already has a socket. The
+  // address-reuse bit of the options is applied before binding, where it has its effect.
+  bool CreateAndBind(std::int32_t socketType, const NetAddress& address, std::uint32_t options = 0);
   // Applies each bit of the mask in rising order; false at the first the system refuses.
   bool ApplyOptions(std::uint32_t options);
   bool CreateLocks(PAL::ThreadManager& manager);
@@ -37,10 +59,21 @@ class Channel {
   std::int64_t Receive(void* buffer, std::int64_t length, SocketStatus& status);
   std::int64_t Send(const void* buffer, std::int64_t length, SocketStatus& status);
   std::int64_t SendTo(const void* buffer, std::int64_t length, const SocketAddress& target, SocketStatus& status);
-  // Sends all of a framed message, resuming partial sends; on a non-blocking socket it waits for
-  // room at most timeoutMs (a blocking socket too). False when the peer is gone, the wait ran out or an error occurred:
-  // a frame cut short leaves the stream unusable, and every later SendAll on it fails. Under sendMutex.
-  bool SendAll(const std::uint8_t* data, std::size_t size, std::uint32_t timeoutMs);
+  // The outgoing queue, all under sendMutex. Takes the frame; false (the frame freed) when the bytes
+  // already waiting behind the message being written, with this one, would pass backlogLimit, or
+  // when the stream is broken. An empty queue takes a message of any size.
+  bool QueueOutgoingLocked(std::uint8_t* frame, std::uint32_t size, const NetAddress& target, bool report,
+                           std::size_t backlogLimit);
+  // Writes what the socket takes without waiting, oldest first. False when the socket failed: the
+  // stream is broken and every message left was dropped (reported failed). Outcomes of reported
+  // messages are appended.
+  bool FlushOutgoingLocked(std::vector<SendOutcome>& outcomes);
+  // Frees every waiting message, reporting those that asked as failed.
+  void DropOutgoingLocked(std::vector<SendOutcome>& outcomes);
+  bool HasOutgoing() const { return m_outgoingWaiting.load(std::memory_order_acquire); }
+  // The real time of the last written byte (or of the first queued into an empty queue).
+  double GetLastOutgoingProgressLocked() const { return m_lastOutgoingProgress; }
+
   // Refreshes the local address from the socket and returns it.
   const NetAddress& GetLocalAddress();
   // Grows the receive or send buffer to at least size bytes (contents not kept).
@@ -77,9 +110,20 @@ class Channel {
   NetAddress remoteAddress;
   // Reassembly of the stream received on this socket (stream channels only), under receiveMutex.
   StreamBuffer stream;
+  // Accepted connections: set by the session's owner once the peer has joined; until then the
+  // pre-join limits apply. Read as each message is cut from the stream, so that the peer's first
+  // message after its join is held to the joined limits. acceptedAt is real time in milliseconds.
+  std::atomic<bool> joined{false};
+  double acceptedAt = 0.0;
+  // Messages taken from the peer before it joined (the session thread's own).
+  std::uint32_t receivedBeforeJoin = 0;
 
  private:
   std::atomic<std::int32_t> m_useCount{0};
+  std::deque<OutgoingMessage> m_outgoing;
+  std::size_t m_outgoingBytes = 0;
+  double m_lastOutgoingProgress = 0.0;
+  std::atomic<bool> m_outgoingWaiting{false};
 };
 
 }  // namespace Network

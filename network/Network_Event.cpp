@@ -98,14 +98,18 @@ bool EventQueue::Start(DeliverFunction deliver, bool threaded, std::uint32_t max
 bool EventQueue::Post(const NetEvent& event, PAL::Thread* poster) {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
   bool accepted = !IsStopping() && (poster == nullptr || poster->IsRunning());
-  if (accepted && event.droppable &&
-      (m_events.size() >= kMaximumEvents || m_queuedBytes + event.size > kMaximumBytes)) {
-    accepted = false;
-    ++m_dropped;
+  const std::size_t cost = Cost(event);
+  if (accepted && event.kind == kEventMessageReceived) {
+    const std::size_t events = event.droppable ? kMaximumEvents / 2 : kMaximumEvents;
+    const std::size_t bytes = event.droppable ? kMaximumBytes / 2 : kMaximumBytes;
+    if (m_events.size() >= events || (!m_events.empty() && m_queuedBytes + cost > bytes)) {
+      accepted = false;
+      if (event.droppable) ++m_dropped;
+    }
   }
   if (accepted) {
     m_events.push_back(event);
-    m_queuedBytes += event.size;
+    m_queuedBytes += cost;
   }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return accepted;
@@ -116,6 +120,13 @@ bool EventQueue::IsFull() {
   bool full = m_events.size() >= kMaximumEvents || m_queuedBytes >= kMaximumBytes;
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return full;
+}
+
+std::size_t EventQueue::GetQueuedBytes() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::size_t bytes = m_queuedBytes;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return bytes;
 }
 
 std::uint64_t EventQueue::GetDroppedCount() {
@@ -131,7 +142,7 @@ bool EventQueue::PopFront(NetEvent& event) {
   if (found) {
     event = std::move(m_events.front());
     m_events.pop_front();
-    m_queuedBytes -= std::min<std::size_t>(m_queuedBytes, event.size);
+    m_queuedBytes -= std::min<std::size_t>(m_queuedBytes, Cost(event));
   }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return found;
@@ -213,7 +224,7 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
         record->event = std::move(queue->m_events.front());
         record->queue = queue;
         queue->m_events.pop_front();
-        queue->m_queuedBytes -= std::min<std::size_t>(queue->m_queuedBytes, record->event.size);
+        queue->m_queuedBytes -= std::min<std::size_t>(queue->m_queuedBytes, Cost(record->event));
         ++queue->m_runningHandlers;
       }
       PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);

@@ -90,10 +90,15 @@ void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bo
 
 class EventQueue {
  public:
-  // A stranger can send datagrams faster than a game drains them: past either bound, droppable
-  // events are dropped (and counted) instead of growing memory without limit.
+  // A stranger can send faster than a game drains: received messages are held to both bounds, each
+  // checked as the message is queued. Bytes count every event's record as well as its message, so
+  // that floods of empty messages are bounded too. A refused stream message costs its connection,
+  // since the stream cannot go on without it. Datagrams may fill only half of either bound and are
+  // dropped (and counted) past it, so that a datagram flood never crowds out a stream. Other events
+  // (connections, closes) always get in: they are bounded by the connections.
   static constexpr std::size_t kMaximumEvents = 8192;
   static constexpr std::size_t kMaximumBytes = 16u * 1024u * 1024u;
+  static constexpr std::size_t kEventOverheadBytes = sizeof(NetEvent) + 32;
 
   using DeliverFunction = std::function<void(NetEvent& event)>;
   enum Mode : std::uint32_t { kPolled = 0, kWorker = 1, kWorkerWithHandlerThreads = 2 };
@@ -107,7 +112,8 @@ class EventQueue {
   bool Start(DeliverFunction deliver, bool threaded, std::uint32_t maximumHandlerThreads, std::int32_t priority,
              std::uint32_t waitPeriodMs);
   // Appends a copy unless the queue is stopping, the posting thread has been told to stop, or the
-  // event is droppable and the queue is full (then counted as dropped).
+  // event is a received message that would pass a bound (a droppable one is then counted as
+  // dropped). An empty queue takes a message of any allowed size.
   bool Post(const NetEvent& event, PAL::Thread* poster = nullptr);
   // Polled delivery: hands events to the deliver function until timeLimitMs have passed, or
   // idleLimitMs have passed with the queue empty.
@@ -116,8 +122,10 @@ class EventQueue {
   void DeliverAll();
   // Stops the worker (if any) and waits for it and every handler thread to leave.
   void Stop();
-  // At or past a bound: the session thread stops reading streams until the queue drains.
+  // At or past a bound.
   bool IsFull();
+  // The bytes the bounds count (messages and event records).
+  std::size_t GetQueuedBytes();
   std::uint64_t GetDroppedCount();
   bool IsStopping() const { return m_stopping.load(std::memory_order_acquire); }
   std::uint32_t GetMode() const { return m_mode; }
@@ -133,6 +141,7 @@ class EventQueue {
   static void HandlerThreadExit(PAL::Thread* thread);
   void HandlerEnded();
   bool PopFront(NetEvent& event);
+  static std::size_t Cost(const NetEvent& event) { return event.size + kEventOverheadBytes; }
   void SleepWaitPeriod(PAL::Thread* thread);
 
   // Declared first: destroyed last, after everything that uses its locks.

@@ -13,6 +13,7 @@
 #include "network/Network_Address.h"
 #include "network/Network_Channel.h"
 #include "network/Network_Event.h"
+#include "network/Network_Limits.h"
 
 namespace Network {
 
@@ -30,8 +31,7 @@ class Qln_Broadcast_Data;
 
 class Qln_Session : public Core::Object {
  public:
-  // How long a blocked send may wait for room, and how long ReceiveNow waits on a blocking channel.
-  static constexpr std::uint32_t kSendTimeoutMs = 5000;
+  // How long ReceiveNow waits on a blocking channel.
   static constexpr std::uint32_t kReceiveTimeoutMs = 5000;
   // How long a closing call waits for the session thread to confirm the close.
   static constexpr std::uint32_t kCloseWaitMs = 5000;
@@ -49,14 +49,29 @@ class Qln_Session : public Core::Object {
 
   Channel* OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
                        std::uint32_t options);
-  bool StartListening(const NetAddress& address, std::uint32_t backlog);
+  // Hosts for up to maximumPlayers: it sets the cap on accepted connections (with the limits'
+  // margin); the listen backlog is the limits' own.
+  bool StartListening(const NetAddress& address, std::uint32_t maximumPlayers);
   bool Listen(std::uint32_t kind, std::uint32_t backlog);
   // Stops the announcement, closes the listening channel and the connections it accepted.
   void StopHosting();
   bool CloseClientChannel(bool wait);
   bool Connect(std::uint32_t kind, const NetAddress& server);
+  // Never waits on the peer. A stream message is queued for its connection (the caller writes at
+  // once what the socket takes, unless the channel's mode queues sends) and the session thread
+  // writes the rest; true once queued. A connection whose queue passes the limits' bound, or that
+  // fails, is closed (kind 6 or 7, failed) and the send returns false. A datagram is sent at once,
+  // or dropped when the system has no room for it.
   bool Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
             const NetAddress& target, std::uint32_t* sent = nullptr);
+  // Marks the accepted connection of the kind to the peer as joined (or not): the owner says so
+  // once it accepts the peer's join, before it answers. Until then the connection may send only a
+  // few messages of the limits' pre-join size, and is closed when the join time runs out. False when
+  // there is no such connection.
+  bool SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined);
+  // The limits this session holds its peers to (Network_Limits.h); set before hosting.
+  void SetLimits(const SessionLimits& limits);
+  SessionLimits GetLimits();
   // With wait, false also when the close did not finish within kCloseWaitMs.
   bool CloseChannels(std::uint32_t kind, bool wait);
   bool RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait);
@@ -102,32 +117,71 @@ class Qln_Session : public Core::Object {
 
  private:
   friend class Qln_Broadcast_Data;
-  struct Watch;
+  // One socket a pass of the session thread waits on, with what the pass needs of its record once
+  // the session lock is released: copies taken under the lock.
+  struct Watch {
+    Channel* channel = nullptr;
+    std::uint16_t wanted = 0;
+    std::uint16_t returned = 0;
+    // The messages' sender.
+    NetAddress peer;
+    bool listening = false;
+    bool connecting = false;
+  };
+  // What a pass found outside the lock and settles under it.
+  struct PassResults;
+  enum class ReadEnd : std::uint8_t { Open, Ended, Failed };
 
+  // The session thread and its requests (Network_SessionThread.cpp).
   static void SessionThread(PAL::Thread* thread);
-  static void BroadcastThread(PAL::Thread* thread);
-  PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
+  // Under the session lock: carries out the requests, checks the deadlines and lists the sockets
+  // the pass waits on. False once the thread is told to stop.
+  bool PreparePass(PAL::Thread* thread, std::vector<Watch>& watches, std::vector<NetEvent>& pending,
+                   PassResults& results);
+  void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
+  void CheckDeadlines(double now);
+  // Without the session lock: reads, writes and accepts on the sockets that are ready.
+  void ServeReady(std::vector<Watch>& watches, PAL::Thread* thread, PassResults& results);
+  // Under the session lock: finished connects, new connections (within the cap) and closes.
+  void FinishPass(PassResults& results, std::vector<NetEvent>& pending);
+  void FinishConnect(Channel* channel, bool failed, std::vector<NetEvent>& pending);
+  void AdmitConnections(PassResults& results, std::vector<NetEvent>& pending);
+  void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
 
+  // Channel I/O with its buffers and limits (Network_ChannelIO.cpp).
+  // The largest message the channel may receive now, and how many more (kNoKind: no limit).
+  static std::uint32_t MessageLimit(const Channel* channel, const SessionLimits& limits);
+  static std::uint32_t MessageBudget(const Channel* channel, const SessionLimits& limits);
+  // Reads what waits on a stream (under its receive mutex) and cuts it into message blocks, each at
+  // most maximumMessage bytes. The stream ended: Ended; it broke a limit or failed: Failed.
+  ReadEnd ReadStream(Channel* channel, std::uint32_t maximumMessage, std::size_t readLimit,
+                     std::vector<std::uint8_t*>& messages);
+  void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& received, std::size_t limit);
+  // The session thread's read of one ready channel: every message is queued as it is made; a stream
+  // message the queue refuses, or one past a stranger's message budget, ends its connection
+  // (Failed); a refused datagram is dropped.
+  ReadEnd ReadAndPost(Channel* channel, const Watch& watch, const SessionLimits& limits, PAL::Thread* poster);
+  // Writes what the channel's socket takes; false when it failed.
+  bool FlushOutgoing(Channel* channel, PAL::Thread* poster);
+  void WatchOutgoing(std::vector<Watch>& watches);
+  // Messages queued on a stream whose connect failed fail with it.
+  void FailOutgoing(Channel* channel, std::vector<NetEvent>& pending);
+  void PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes, std::vector<NetEvent>* pending);
+  NetEvent MakeMessageEvent(std::uint8_t* message, std::uint32_t channelKind, const NetAddress& peer) const;
+
+  // Closing (Network_SessionClose.cpp); the first three under the session lock.
+  void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
+  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
+  void ProcessCloseRequests(std::vector<NetEvent>& pending);
+  bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
+
+  static void BroadcastThread(PAL::Thread* thread);
+  void StopBroadcastThread();
+  PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
   // Under the session lock.
   Channel* FindChannel(std::uint32_t kind);
   Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
   bool OwnsRecord(const Channel* channel) const;
-  void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
-  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
-  void ProcessCloseRequests(std::vector<NetEvent>& pending);
-  void ProcessConnectRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
-  void ProcessSendRequests(std::vector<Watch>& watches, std::vector<NetEvent>& pending);
-  void HandleReadable(Channel* channel, std::vector<NetEvent>& pending);
-  void HandleWritable(Channel* channel, bool failed, std::vector<NetEvent>& pending);
-  void AcceptConnections(Channel* listener, std::vector<NetEvent>& pending);
-  void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& pending, std::size_t limit);
-  // Reads what waits on a stream channel (under its receive mutex); false when the stream ended. The
-  // messages name peer as their sender: a copy of the remote address taken under the session lock.
-  bool ReadStream(Channel* channel, const NetAddress& peer, std::vector<NetEvent>& pending, bool& onError);
-  // Not under the session lock.
-  void PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster);
-  bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
-  void StopBroadcastThread();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
 
@@ -139,7 +193,11 @@ class Qln_Session : public Core::Object {
   std::atomic<std::uint8_t> m_hosting{0};
   std::atomic<bool> m_closing{false};
   std::int32_t m_priority = 0;
-  std::uint32_t m_backlog = 0;
+  // Both under the session lock; no player count (0) means no cap on connections.
+  std::uint32_t m_maximumPlayers = 0;
+  SessionLimits m_limits;
+  // The session thread's own: a failed accept pauses accepting until then (real milliseconds).
+  double m_acceptResumesAt = 0.0;
   std::string m_hostName;
   std::string m_addressText;
   NetAddress m_address;
@@ -151,7 +209,6 @@ class Qln_Session : public Core::Object {
   std::vector<std::unique_ptr<Channel>> m_connections;
   std::list<NetEvent> m_closeRequests;
   std::list<NetEvent> m_connectRequests;
-  std::list<NetEvent> m_sendRequests;
   PAL::Thread* m_sessionThread = nullptr;
   PAL::Thread* m_broadcastThread = nullptr;
   PAL::RWLockHandle m_lock = nullptr;

@@ -66,6 +66,7 @@ SocketStatus GetConnectResult(SocketHandle socket);
 // answers WouldBlock instead of waiting for room.
 std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, SocketStatus& status,
                   bool noWait = false);
+// Never waits for room: a datagram the system cannot take now fails with WouldBlock.
 std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, const SocketAddress& target,
                     SocketStatus& status);
 std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status);

@@ -28,17 +28,28 @@ struct WindowCallbacks {
   void (*activate)(Window* window, bool active) = nullptr;
 };
 
+// The OpenGL visual a window is made with; it cannot change afterwards. SDL is asked for these bits
+// (and samples per pixel when above 0); on X11 a visual id from the display's frame-buffer
+// configurations picks that exact visual.
+struct WindowVisual {
+  std::uint32_t redBits = 8, greenBits = 8, blueBits = 8, alphaBits = 8;
+  std::uint32_t depthBits = 24, stencilBits = 8;
+  std::uint32_t samples = 0;
+  std::uint64_t x11VisualId = 0;  // 0: SDL chooses a visual by the bits
+};
+
 class Window {
  public:
   // The X11 window class of every engine window.
   static constexpr const char* kClassName = "QLN3DRenderingWindow";
 
   // Creates a hidden window with a client area of width x height, centred on the screen (at 0, 0
-  // when the screen is not larger than that). Its OpenGL visual is fixed here: RGBA 8-8-8-8,
-  // depth 24, stencil 8, double buffered, compatibility profile, and multisampleCount samples per
-  // pixel when that is above 0 (quietly dropped when the display cannot give them). A window that
-  // cannot be created is reported in the "Error" box and ends the process.
-  Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_t multisampleCount = 0);
+  // when the screen is not larger than that). Its OpenGL visual is fixed here: double buffered,
+  // compatibility profile, with the visual asked for. A visual the display refuses is given up
+  // step by step: the exact visual id, then the samples, then the default bits (RGBA 8-8-8-8,
+  // depth 24, stencil 8). A window that cannot be created at all is reported in the "Error" box
+  // and ends the process.
+  Window(std::int32_t clientWidth, std::int32_t clientHeight, const WindowVisual& visual = WindowVisual());
   virtual ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -75,7 +86,7 @@ class Window {
   void SetPosition(std::int32_t x, std::int32_t y);
   void GetPosition(std::int32_t* x, std::int32_t* y) const;
 
-  // The visual is chosen at creation: this only records the renderer's pixel-format index.
+  // The visual is chosen at creation: this only records the pixel-format index the renderer found.
   void SetPixelFormat(std::int32_t index) { m_pixelFormat = index; }
   std::int32_t GetPixelFormat() const { return m_pixelFormat; }
 

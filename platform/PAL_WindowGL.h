@@ -3,7 +3,7 @@
 // modes with full-screen switching: everything the renderer needs of the window system.
 //
 // Typical use by the renderer:
-//   PAL::Window window(1280, 720, samples);          // the visual is fixed here
+//   PAL::Window window(1280, 720, visual);           // the visual is fixed here
 //   PAL::GLContextHandle context = PAL::CreateGLContext(window);   // fatal on failure
 //   PAL::MakeGLContextCurrent(&window, context);
 //   auto clear = reinterpret_cast<void (*)(unsigned)>(PAL::GetGLProcAddress("glClear"));
@@ -35,6 +35,10 @@ bool SetGLSwapInterval(std::int32_t interval);
 std::int32_t GetGLSwapInterval();
 // Any OpenGL or extension entry point of the current context's library; null when missing.
 void* GetGLProcAddress(const char* name);
+// The X11 display connection (an Xlib Display*) the window lives on; null when the window is not
+// on X11 (Wayland) or the display is lost. For the renderer's backend, which reads the display's
+// frame-buffer configurations.
+void* GetX11Display(const Window& window);
 
 // What the window's visual actually has (read with its context current).
 struct GLPixelFormat {
@@ -52,6 +56,9 @@ struct DisplayMode {
 // Every mode of the primary display, as the system lists them (at least the current one).
 std::vector<DisplayMode> GetDisplayModes();
 DisplayMode GetCurrentDisplayMode();
+// The mode the display offers closest to `wanted` (at least as large, then the nearest depth and
+// rate); false when it offers none that large or there is no display.
+bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest);
 // Switches the window to the display mode closest to `mode` in full screen, or back to a
 // window. False when the system refuses (the window stays as it was).
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode);

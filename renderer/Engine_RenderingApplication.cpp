@@ -30,9 +30,23 @@ void WaitForFrameEnd(const Core::Stopwatch& frame, double minimumMilliseconds,
   }
 }
 
+namespace {
+// Everything of the renderer's descriptor but the window, which is made for it.
+Renderer::RendererDescriptor DescribeRenderer(const DisplaySettings& settings) {
+  Renderer::RendererDescriptor descriptor(settings.width, settings.height);
+  descriptor.refreshRate = settings.refreshRate;
+  descriptor.samples = settings.multisampleCount;
+  descriptor.fullScreen = settings.fullScreen;
+  descriptor.verticalSync = settings.verticalSync;
+  return descriptor;
+}
+}  // namespace
+
+// The adapter user is made first: the window's visual is the pixel format the display offers for
+// the descriptor, and it can only be chosen before the window exists.
 RenderingApplication::RenderingApplication(const DisplaySettings& settings)
     : m_window(static_cast<int32_t>(settings.width), static_cast<int32_t>(settings.height),
-               settings.multisampleCount) {
+               Renderer::IRenderer::GetWindowVisual(DescribeRenderer(settings))) {
   m_uptime.Reset();
   m_frame.Reset();
   g_renderingApplication = this;
@@ -56,12 +70,8 @@ RenderingApplication::RenderingApplication(const DisplaySettings& settings)
   if (m_mouse) m_mouse->SetWindow(&m_window);
   m_keyboard = Input::KeyboardImp::CreateInstance();
 
-  Renderer::RendererDescriptor descriptor(settings.width, settings.height);
-  descriptor.refreshRate = settings.refreshRate;
-  descriptor.samples = settings.multisampleCount;
+  Renderer::RendererDescriptor descriptor = DescribeRenderer(settings);
   descriptor.window = &m_window;
-  descriptor.fullScreen = settings.fullScreen;
-  descriptor.verticalSync = settings.verticalSync;
   m_renderer = Renderer::IRenderer::Create(descriptor);
 }
 

@@ -18,8 +18,8 @@ namespace Engine {
 
 class RenderingWindow : public PAL::Window {
  public:
-  RenderingWindow(int32_t clientWidth, int32_t clientHeight, uint32_t multisampleCount)
-      : PAL::Window(clientWidth, clientHeight, multisampleCount) {}
+  RenderingWindow(int32_t clientWidth, int32_t clientHeight, const PAL::WindowVisual& visual)
+      : PAL::Window(clientWidth, clientHeight, visual) {}
   ~RenderingWindow() override;
 };
 

@@ -8,11 +8,8 @@
 #include "math/Math_Matrix4x4.h"
 #include "math/Math_Vector3D.h"
 #include "math/Math_Vector4D.h"
+#include "platform/PAL_Window.h"
 #include "renderer/Renderer_RenderStates.h"
-
-namespace PAL {
-class Window;
-}
 
 namespace Renderer {
 
@@ -68,8 +65,14 @@ class IRenderer : public Core::Object {
   static constexpr uint32_t kLightCount = 8;
   static constexpr uint32_t kTextureMatrixCount = 8;
 
-  // Creates the OpenGL renderer and records it as the renderer singleton.
+  // Creates the OpenGL renderer and records it as the renderer singleton. The descriptor's window
+  // keeps the visual it was created with: for the descriptor's bits and samples, create it with
+  // GetWindowVisual's answer.
   static Core::SmartPointer<IRenderer> Create(const RendererDescriptor& descriptor);
+  // The visual a window needs for the descriptor's pixel format: the format the display offers for
+  // its colour, depth and stencil bits and samples (the renderer chooses the same one), or those
+  // bits themselves when the display cannot list its formats.
+  static PAL::WindowVisual GetWindowVisual(const RendererDescriptor& descriptor);
   // The singleton (null before creation and after it is destroyed).
   static Core::SmartPointer<IRenderer> GetInstance();
   // Records any renderer as the singleton; tests hand in their fake.

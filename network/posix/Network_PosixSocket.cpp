@@ -220,8 +220,10 @@ std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, con
   status = SocketStatus::Error;
   if (socket == kInvalidSocket || data == nullptr) return -1;
   sockaddr_in system = ToSystem(target);
-  ssize_t sent = ::sendto(Native(socket), data, size, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&system),
-                          sizeof(system));
+  // Never waits, even on a blocking socket: a datagram the system has no room for is lost, as any
+  // datagram may be, rather than holding the caller.
+  ssize_t sent = ::sendto(Native(socket), data, size, MSG_NOSIGNAL | MSG_DONTWAIT,
+                          reinterpret_cast<const sockaddr*>(&system), sizeof(system));
   if (sent < 0) {
     status = StatusFromError(errno);
     return -1;

@@ -1,7 +1,9 @@
 // PAL::Window, the message pump and the OpenGL context over SDL2.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -24,6 +26,19 @@ constexpr const char kSourceFile[] = "PAL_Window";
 
 bool g_quitPosted = false;
 int g_videoState = 0;  // 0 not tried, 1 started, -1 failed
+// Every open engine window, to recognise ours in the window system's destroy notices.
+std::vector<Window*> g_openWindows;
+bool g_lossReported = false;
+
+// A window or display taken away from outside ends the program as a close does: the main loop ends
+// and the program's shutdown runs (saving what it saves).
+void EndAfterLoss(const char* what) {
+  if (!g_lossReported) {
+    g_lossReported = true;
+    std::fprintf(stderr, "%s: %s; ending as if the window had been closed.\n", program_invocation_short_name, what);
+  }
+  PostQuit();
+}
 
 // Reports a failed SDL call in the "Error" box with SDL's own explanation and ends the process.
 [[noreturn]] void ReportFatalSDLError(const char* function, const char* enclosingFunction, int line) {
@@ -76,23 +91,51 @@ bool ShowSDLMessageBox(const MessageBoxRequest& request, std::uint32_t& answer) 
   return true;
 }
 
-void SetGLAttributes(std::uint32_t multisampleCount) {
+void SetGLAttributes(const WindowVisual& visual) {
   SDL_GL_ResetAttributes();
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, static_cast<int>(visual.redBits));
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, static_cast<int>(visual.greenBits));
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, static_cast<int>(visual.blueBits));
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, static_cast<int>(visual.alphaBits));
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, static_cast<int>(visual.depthBits));
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, static_cast<int>(visual.stencilBits));
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  // The renderer draws with the fixed-function pipeline.
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisampleCount > 0 ? 1 : 0);
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, static_cast<int>(multisampleCount));
+  // No profile is named: SDL then makes a classic context, which draws with the fixed-function
+  // pipeline and takes the window's own visual. Naming a profile makes SDL pick a frame-buffer
+  // configuration of its own by these bits, which can differ from the visual the window has.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, visual.samples > 0 ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, static_cast<int>(visual.samples));
 }
 
+// One try at the window with the visual's bits; SDL takes the exact X11 visual when one is named.
+SDL_Window* CreateSDLWindow(const WindowVisual& visual, int x, int y, int width, int height, Uint32 flags) {
+  SetGLAttributes(visual);
+  if (visual.x11VisualId != 0) {
+    const std::string id = std::to_string(visual.x11VisualId);
+    SDL_SetHintWithPriority(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id.c_str(), SDL_HINT_OVERRIDE);
+  }
+  SDL_Window* window = SDL_CreateWindow("", x, y, width, height, flags);
+  if (visual.x11VisualId != 0) SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  return window;
+}
+
+// Null also for a window destroyed from outside and on a lost display: SDL would wait there for
+// notices that never come.
 SDL_Window* GetSDLWindow(const Window* window) {
-  return (window != nullptr && window->GetNative() != nullptr) ? window->GetNative()->window : nullptr;
+  if (window == nullptr || window->GetNative() == nullptr || window->GetNative()->lost) return nullptr;
+  if (SDLBackend::IsDisplayLost()) return nullptr;
+  return window->GetNative()->window;
+}
+
+void NoticeDestroyedWindow(const SDL_SysWMmsg* message) {
+  const std::uint64_t id = SDLBackend::GetDestroyedX11Window(message);
+  if (id == 0) return;
+  for (Window* window : g_openWindows) {
+    if (window->GetNative()->lost || window->GetNativeId() != id) continue;
+    window->GetNative()->lost = true;
+    EndAfterLoss("the window was destroyed by another program");
+  }
 }
 
 std::uint8_t MouseButtonToVirtualKey(std::uint8_t button) {
@@ -164,6 +207,9 @@ void DispatchEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       DispatchWindowEvent(event.window);
       break;
+    case SDL_SYSWMEVENT:
+      NoticeDestroyedWindow(event.syswm.msg);
+      break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (event.key.repeat == 0) {
@@ -200,6 +246,9 @@ bool StartVideo() {
     return false;
   }
   g_videoState = 1;
+  InstallX11ErrorHandlers();
+  // The window system's own events tell when another program destroys one of our windows.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   // Keys are read as keys; no text input method may swallow them.
   SDL_StopTextInput();
   // SDL is never shut down: the process exit closes the display connection, and unloading the
@@ -217,7 +266,7 @@ Window* FindWindow(SDL_Window* window) {
 
 }  // namespace SDLBackend
 
-Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_t multisampleCount)
+Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, const WindowVisual& visual)
     : m_userPointer(this) {
   SetErrorContext("SDL_InitSubSystem", "PAL::Window::Window", __LINE__, kSourceFile);
   if (!SDLBackend::StartVideo()) ReportFatalSDLError("SDL_InitSubSystem", "PAL::Window::Window", __LINE__);
@@ -233,19 +282,26 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight, std::uint32_
   }
 
   const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-  SetGLAttributes(multisampleCount);
   SetErrorContext("SDL_CreateWindow", "PAL::Window::Window", __LINE__, kSourceFile);
-  SDL_Window* window = SDL_CreateWindow("", x, y, width, height, flags);
-  if (window == nullptr && multisampleCount > 0) {
-    // No multisampled visual on this display: a plain one still runs the game.
-    SetGLAttributes(0);
-    window = SDL_CreateWindow("", x, y, width, height, flags);
+  // What the display refuses is given up one step at a time: a plain visual still runs the game.
+  WindowVisual tried = visual;
+  SDL_Window* window = CreateSDLWindow(tried, x, y, width, height, flags);
+  if (window == nullptr && tried.x11VisualId != 0) {
+    tried.x11VisualId = 0;
+    window = CreateSDLWindow(tried, x, y, width, height, flags);
   }
+  if (window == nullptr && tried.samples > 0) {
+    tried.samples = 0;
+    window = CreateSDLWindow(tried, x, y, width, height, flags);
+  }
+  if (window == nullptr) window = CreateSDLWindow(WindowVisual(), x, y, width, height, flags);
   if (window == nullptr) ReportFatalSDLError("SDL_CreateWindow", "PAL::Window::Window", __LINE__);
 
   m_native = new Native;
   m_native->window = window;
   SDL_SetWindowData(window, kWindowDataName, this);
+  SDLBackend::WatchX11Display(window);
+  g_openWindows.push_back(this);
   if (m_callbacks.create) m_callbacks.create(this);
 }
 
@@ -254,7 +310,15 @@ Window::~Window() { Destroy(); }
 void Window::Destroy() {
   m_pixelFormat = 0;
   if (m_native == nullptr) return;
-  SDL_Window* window = m_native->window;
+  g_openWindows.erase(std::remove(g_openWindows.begin(), g_openWindows.end(), this), g_openWindows.end());
+  SDL_Window* window = GetSDLWindow(this);
+  if (window == nullptr) {
+    // Gone already (or its display is): SDL keeps its record of it until the process ends.
+    if (m_callbacks.destroy) m_callbacks.destroy(this);
+    delete m_native;
+    m_native = nullptr;
+    return;
+  }
   if (SDL_GL_GetCurrentWindow() == window) {
     SetErrorContext("SDL_GL_MakeCurrent", "PAL::Window::Destory", __LINE__, kSourceFile);
     if (SDL_GL_MakeCurrent(window, nullptr) != 0) {
@@ -359,7 +423,9 @@ void Window::GetPosition(std::int32_t* x, std::int32_t* y) const {
 }
 
 bool ProcessMessages() {
-  if (SDLBackend::IsVideoStarted()) {
+  if (SDLBackend::IsDisplayLost()) {
+    EndAfterLoss("the connection to the display was lost");
+  } else if (SDLBackend::IsVideoStarted()) {
     SDLBackend::BeginDrain();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) DispatchEvent(event);
@@ -386,7 +452,7 @@ GLContextHandle CreateGLContext(Window& window) {
 }
 
 bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
-  if (!SDLBackend::IsVideoStarted()) return false;
+  if (!SDLBackend::IsVideoStarted() || SDLBackend::IsDisplayLost()) return false;
   if (context == nullptr) return SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr) == 0;
   SDL_Window* native = GetSDLWindow(window);
   if (native == nullptr) return false;
@@ -394,7 +460,7 @@ bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
 }
 
 void DeleteGLContext(GLContextHandle context) {
-  if (context == nullptr || !SDLBackend::IsVideoStarted()) return;
+  if (context == nullptr || !SDLBackend::IsVideoStarted() || SDLBackend::IsDisplayLost()) return;
   if (SDL_GL_GetCurrentContext() == context) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
   SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
@@ -409,7 +475,7 @@ void SwapGLBuffers(Window& window) {
 }
 
 bool SetGLSwapInterval(std::int32_t interval) {
-  return SDLBackend::IsVideoStarted() && SDL_GL_SetSwapInterval(interval) == 0;
+  return SDLBackend::IsVideoStarted() && !SDLBackend::IsDisplayLost() && SDL_GL_SetSwapInterval(interval) == 0;
 }
 
 std::int32_t GetGLSwapInterval() { return SDLBackend::IsVideoStarted() ? SDL_GL_GetSwapInterval() : 0; }
@@ -467,17 +533,29 @@ DisplayMode GetCurrentDisplayMode() {
   return ToDisplayMode(mode);
 }
 
+namespace {
+bool FindClosestSDLMode(const DisplayMode& wanted, SDL_DisplayMode& closest) {
+  SDL_DisplayMode asked{};
+  asked.w = static_cast<int>(wanted.width);
+  asked.h = static_cast<int>(wanted.height);
+  asked.refresh_rate = static_cast<int>(wanted.refreshRate);
+  return SDL_GetClosestDisplayMode(0, &asked, &closest) != nullptr;
+}
+}  // namespace
+
+bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest) {
+  SDL_DisplayMode offered{};
+  if (!SDLBackend::StartVideo() || SDLBackend::IsDisplayLost() || !FindClosestSDLMode(wanted, offered)) return false;
+  closest = ToDisplayMode(offered);
+  return true;
+}
+
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode) {
   SDL_Window* native = GetSDLWindow(&window);
   if (native == nullptr) return false;
   if (!fullScreen) return SDL_SetWindowFullscreen(native, 0) == 0;
-  SDL_DisplayMode wanted{};
-  wanted.w = static_cast<int>(mode.width);
-  wanted.h = static_cast<int>(mode.height);
-  wanted.refresh_rate = static_cast<int>(mode.refreshRate);
   SDL_DisplayMode closest{};
-  if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) return false;
-  if (SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
+  if (!FindClosestSDLMode(mode, closest) || SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
   return SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) == 0;
 }
 

@@ -1,7 +1,9 @@
 #include "renderer/opengl/Renderer_Adapter.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "platform/PAL_Window.h"
 #include "platform/PAL_WindowGL.h"
 #include "renderer/opengl/Renderer_OpenGL.h"
 
@@ -11,10 +13,6 @@ namespace {
 Adapter* g_adapter = nullptr;
 int g_adapterUsers = 0;
 Core::SmartPointer<Adapter>* g_adapterHolder = nullptr;
-
-bool Contains(const std::vector<std::string>& list, const char* name) {
-  return std::find(list.begin(), list.end(), name) != list.end();
-}
 }  // namespace
 
 void AddDisplayMode(DisplayModeTable& table, const DisplayModeRecord& mode) {
@@ -43,19 +41,50 @@ DisplayModeRecord ChooseClosestDisplayMode(const DisplayModeTable& table, const 
   return result;
 }
 
+namespace {
+
+bool Fits(const PixelFormatRecord& f, const PixelFormatRecord& request, bool multisampled, uint32_t samples,
+          uint32_t swapMethod) {
+  return f.colorBits >= request.colorBits && f.redBits >= request.redBits && f.greenBits >= request.greenBits &&
+         f.blueBits >= request.blueBits && f.alphaBits >= request.alphaBits && f.depthBits >= request.depthBits &&
+         f.stencilBits >= request.stencilBits && f.multisampling == multisampled &&
+         (!multisampled || f.samples >= samples) && f.swapMethod == swapMethod;
+}
+
+uint64_t SpareBits(const PixelFormatRecord& f, const PixelFormatRecord& request, uint32_t samples) {
+  return uint64_t{f.colorBits - request.colorBits} + (f.depthBits - request.depthBits) +
+         (f.stencilBits - request.stencilBits) + (f.samples - samples);
+}
+
+}  // namespace
+
 int32_t ChoosePixelFormat(const std::vector<PixelFormatRecord>& formats, const PixelFormatRecord& request) {
-  auto fits = [&](const PixelFormatRecord& f, uint32_t swapMethod) {
-    return f.colorBits >= request.colorBits && f.redBits >= request.redBits && f.greenBits >= request.greenBits &&
-           f.blueBits >= request.blueBits && f.alphaBits >= request.alphaBits && f.depthBits >= request.depthBits &&
-           f.stencilBits >= request.stencilBits && f.multisampling == request.multisampling &&
-           (!request.multisampling || f.samples == request.samples) && f.swapMethod == swapMethod;
-  };
-  for (uint32_t swapMethod : {request.swapMethod, 1u, 2u, 3u, 0u})
+  // The sample counts to try: the requested one, each smaller one offered, then no multisampling.
+  std::vector<std::pair<bool, uint32_t>> tries;
+  if (request.multisampling) {
+    std::set<uint32_t, std::greater<uint32_t>> smaller;
     for (const auto& format : formats)
-      if (fits(format, swapMethod)) return format.index;
-  for (const auto& format : formats)
-    if (format.colorBits == request.colorBits) return format.index;
-  return formats.empty() ? 0 : formats.front().index;
+      if (format.multisampling && format.samples < request.samples) smaller.insert(format.samples);
+    tries.emplace_back(true, request.samples);
+    for (uint32_t samples : smaller) tries.emplace_back(true, samples);
+  }
+  tries.emplace_back(false, 0u);
+  for (const auto& [multisampled, samples] : tries) {
+    for (uint32_t swapMethod : {request.swapMethod, 1u, 2u, 3u, 0u}) {
+      const PixelFormatRecord* best = nullptr;
+      uint64_t bestSpare = 0;
+      for (const auto& format : formats) {
+        if (!Fits(format, request, multisampled, samples, swapMethod)) continue;
+        const uint64_t spare = SpareBits(format, request, samples);
+        if (best == nullptr || spare < bestSpare) {
+          best = &format;
+          bestSpare = spare;
+        }
+      }
+      if (best != nullptr) return best->index;
+    }
+  }
+  return 0;
 }
 
 Adapter::Adapter() {
@@ -63,6 +92,32 @@ Adapter::Adapter() {
     AddDisplayMode(m_modes, DisplayModeRecord{mode.width, mode.height, mode.colorBits, mode.refreshRate});
   m_desktopMode = GetCurrentDisplayMode();
   g_adapter = this;
+  if (PAL::GetCurrentDisplayMode().width == 0) return;  // no display at all
+
+  // The display is reached through a window: a hidden one of its own, for as long as the query takes.
+  PAL::Window probe(100, 100);
+  if (!ReadDisplayPixelFormats(PAL::GetX11Display(probe), m_pixelFormats, m_windowSystemExtensions)) return;
+  m_listedByDisplay = true;
+  ReadWindowSystemExtensions();
+  for (auto& format : m_pixelFormats) {
+    if (!m_multisampleAvailable) {
+      format.multisampling = false;
+      format.samples = 0;
+    } else if (format.multisampling && std::find(m_sampleCounts.begin(), m_sampleCounts.end(), format.samples) == m_sampleCounts.end()) {
+      m_sampleCounts.push_back(format.samples);
+    }
+  }
+  std::sort(m_sampleCounts.begin(), m_sampleCounts.end());
+}
+
+void Adapter::ReadWindowSystemExtensions() {
+  const auto has = [this](const char* name) {
+    return std::find(m_windowSystemExtensions.begin(), m_windowSystemExtensions.end(), name) !=
+           m_windowSystemExtensions.end();
+  };
+  m_swapControlAvailable =
+      (has("GLX_EXT_swap_control") || has("GLX_MESA_swap_control") || has("GLX_SGI_swap_control")) ? 1 : 0;
+  m_multisampleAvailable = has("GLX_ARB_multisample") ? 1 : 0;
 }
 
 Adapter::~Adapter() {
@@ -106,9 +161,12 @@ DisplayModeRecord Adapter::GetClosestDisplayMode(const DisplayModeRecord& wanted
 }
 
 bool Adapter::TestFullScreenMode() const {
+  if (m_modes.empty()) return false;
+  // The table was read at start-up; the display, asked now, knows whether it still offers the mode.
   const DisplayModeRecord closest = GetClosestDisplayMode(m_wantedMode);
-  return !m_modes.empty() && closest.width > 0 && closest.height > 0 &&
-         !GetRefreshRates(closest.colorBits, closest.width, closest.height).empty();
+  PAL::DisplayMode offered;
+  return PAL::GetClosestDisplayMode(PAL::DisplayMode{closest.width, closest.height, closest.colorBits, closest.refreshRate},
+                                    offered);
 }
 
 void Adapter::SetFullScreen(bool fullScreen, PAL::Window* window) {
@@ -128,13 +186,9 @@ void Adapter::SetFullScreen(bool fullScreen, PAL::Window* window) {
 }
 
 void Adapter::DescribeCurrentContext() {
+  if (m_listedByDisplay) return;
   m_windowSystemExtensions = SplitExtensionString(GetWindowSystemExtensionString().c_str());
-  m_swapControlAvailable = (Contains(m_windowSystemExtensions, "GLX_EXT_swap_control") ||
-                            Contains(m_windowSystemExtensions, "GLX_MESA_swap_control") ||
-                            Contains(m_windowSystemExtensions, "GLX_SGI_swap_control"))
-                               ? 1
-                               : 0;
-  m_multisampleAvailable = Contains(m_windowSystemExtensions, "GLX_ARB_multisample") ? 1 : 0;
+  ReadWindowSystemExtensions();
   PAL::GLPixelFormat obtained;
   m_pixelFormats.clear();
   m_sampleCounts.clear();
@@ -157,6 +211,24 @@ void Adapter::DescribeCurrentContext() {
 
 int32_t Adapter::GetPixelFormat(const PixelFormatRecord& request) const {
   return ChoosePixelFormat(m_pixelFormats, request);
+}
+
+const PixelFormatRecord* Adapter::FindPixelFormat(int32_t index) const {
+  for (const auto& format : m_pixelFormats)
+    if (format.index == index) return &format;
+  return nullptr;
+}
+
+int32_t Adapter::GetWindowPixelFormat(const PAL::Window& window, int32_t preferred) const {
+  if (!m_listedByDisplay) return m_pixelFormats.empty() ? 0 : m_pixelFormats.front().index;
+  const uint64_t visual = GetWindowVisualId(PAL::GetX11Display(window), window.GetNativeId());
+  if (visual == 0) return 0;
+  // Formats can share a visual: the one asked for wins among them.
+  const PixelFormatRecord* wanted = FindPixelFormat(preferred);
+  if (wanted != nullptr && wanted->visual == visual) return preferred;
+  for (const auto& format : m_pixelFormats)
+    if (format.visual == visual) return format.index;
+  return 0;
 }
 
 AdapterUser::AdapterUser() {

@@ -44,16 +44,29 @@ struct PixelFormatRecord {
   uint32_t samples = 0;
   bool multisampling = false;
   uint32_t swapMethod = 0;  // 0 none given, 1 exchange, 2 copy, 3 undefined
+  uint64_t visual = 0;      // the X11 visual a window needs for this format; 0 when not known
 };
 
-// The index of the first format that has at least the requested bits and exactly the requested
-// multisampling, trying the requested swap method, then exchange, copy and undefined; failing
-// that the first format with the colour depth; 0 when the list is empty.
+// The format for a request: at least the requested colour, channel, depth and stencil bits (0 in
+// a request: any), multisampled with at least the requested samples exactly when the request asks
+// for multisampling, and of the requested swap method, then exchange, copy, undefined and none
+// given, in that order. Among the formats that fit, the one with the fewest bits to spare (the
+// first listed on a tie). When none fits, the request is tried again with fewer samples: each
+// smaller count the list offers, then none. 0 when nothing fits at all.
 int32_t ChoosePixelFormat(const std::vector<PixelFormatRecord>& formats, const PixelFormatRecord& request);
+
+// X11 through GLX, in the backend: the display's frame-buffer configurations that can draw to a
+// window (RGBA, double buffered, not slow, on a visual of the screen's depth) and the display's GLX
+// extensions; false when the display has no GLX 1.3 (then both lists are empty).
+bool ReadDisplayPixelFormats(void* x11Display, std::vector<PixelFormatRecord>& formats,
+                             std::vector<std::string>& extensions);
+// The X11 visual a window was created with; 0 when it cannot be read.
+uint64_t GetWindowVisualId(void* x11Display, uint64_t windowId);
 
 class Adapter : public Core::Object {
  public:
-  // Reads the display modes and the desktop mode. Works without a display (one empty mode).
+  // Reads the display modes and the desktop mode and, through a hidden probe window, the pixel
+  // formats the display offers. Works without a display (one empty mode, no formats).
   Adapter();
   ~Adapter() override;
   const char* GetClassName() const override { return "Renderer::Adapter"; }
@@ -69,16 +82,24 @@ class Adapter : public Core::Object {
   std::vector<std::pair<uint32_t, uint32_t>> GetResolutions(uint32_t colorBits) const;
   std::vector<uint32_t> GetRefreshRates(uint32_t colorBits, uint32_t width, uint32_t height) const;
   DisplayModeRecord GetClosestDisplayMode(const DisplayModeRecord& wanted) const;
-  // Whether the display offers a mode to switch to for the wanted one.
+  // Whether the display, asked now, offers a mode for the closest one to the wanted mode.
   bool TestFullScreenMode() const;
   // Switches the window to the closest mode in full screen or back; a refusal keeps it as it was.
   void SetFullScreen(bool fullScreen, PAL::Window* window);
   bool IsFullScreen() const { return m_fullScreenActive != 0; }
 
-  // Records what the window system gave the rendering context (the visual is fixed with the window)
-  // and reads the window-system extensions; called with the context current.
+  // Called with the rendering context current. When the display could not list its formats (no GLX,
+  // not X11), the list becomes the one format the window obtained, and the window-system extensions
+  // are read from the context.
   void DescribeCurrentContext();
+  // The display's formats were listed at construction (not only the window's own).
+  bool IsListedByDisplay() const { return m_listedByDisplay; }
   int32_t GetPixelFormat(const PixelFormatRecord& request) const;
+  // The record of a format index; null when the list has no such format.
+  const PixelFormatRecord* FindPixelFormat(int32_t index) const;
+  // The index of the format the window was created with; 0 when that cannot be told.
+  // Formats that share the window's visual answer `preferred` when it is one of them.
+  int32_t GetWindowPixelFormat(const PAL::Window& window, int32_t preferred = 0) const;
   const std::vector<PixelFormatRecord>& GetPixelFormats() const { return m_pixelFormats; }
   const std::vector<uint32_t>& GetSampleCounts() const { return m_sampleCounts; }
   const std::vector<std::string>& GetWindowSystemExtensions() const { return m_windowSystemExtensions; }
@@ -86,6 +107,8 @@ class Adapter : public Core::Object {
   bool IsMultisampleAvailable() const { return m_multisampleAvailable != 0; }
 
  private:
+  void ReadWindowSystemExtensions();
+
   uint8_t m_swapControlAvailable = 0;
   uint8_t m_fullScreenActive = 0;
   uint8_t m_multisampleAvailable = 0;
@@ -95,6 +118,7 @@ class Adapter : public Core::Object {
   std::vector<PixelFormatRecord> m_pixelFormats;
   std::vector<uint32_t> m_sampleCounts;
   std::vector<std::string> m_windowSystemExtensions;
+  bool m_listedByDisplay = false;
 };
 
 // Keeps the adapter alive: the first holder creates it, the last one releases it.

@@ -98,6 +98,19 @@ void ColorArray(const Math::Color& c, GLfloat out[4]) {
   out[3] = c.a;
 }
 
+// What the renderer asks of the display for a descriptor: its colour, depth and stencil bits, any
+// channel split, its samples, and buffers swapped by exchange.
+PixelFormatRecord PixelFormatRequest(const RendererDescriptor& descriptor) {
+  PixelFormatRecord request;
+  request.colorBits = descriptor.colorBits;
+  request.depthBits = descriptor.depthBits;
+  request.stencilBits = descriptor.stencilBits;
+  request.samples = descriptor.samples;
+  request.multisampling = descriptor.samples != 0;
+  request.swapMethod = 1;
+  return request;
+}
+
 void ClientArray(GLenum array, const void* pointer) {
   if (pointer)
     glEnableClientState(array);
@@ -111,6 +124,32 @@ Core::SmartPointer<IRenderer> IRenderer::Create(const RendererDescriptor& descri
   Core::SmartPointer<IRenderer> renderer(new (__FILE__, __LINE__) OGLRenderer(descriptor));
   SetInstance(renderer.Get());
   return renderer;
+}
+
+PAL::WindowVisual IRenderer::GetWindowVisual(const RendererDescriptor& descriptor) {
+  AdapterUser user;
+  const Adapter* adapter = user.GetAdapter();
+  PAL::WindowVisual visual;
+  if (const PixelFormatRecord* format = adapter->FindPixelFormat(adapter->GetPixelFormat(PixelFormatRequest(descriptor)))) {
+    visual.redBits = format->redBits;
+    visual.greenBits = format->greenBits;
+    visual.blueBits = format->blueBits;
+    visual.alphaBits = format->alphaBits;
+    visual.depthBits = format->depthBits;
+    visual.stencilBits = format->stencilBits;
+    visual.samples = format->multisampling ? format->samples : 0;
+    visual.x11VisualId = format->visual;
+    return visual;
+  }
+  // The display cannot list its formats (or offers none that fits): ask for the bits themselves.
+  const uint32_t colorBits = descriptor.colorBits;
+  visual.redBits = visual.blueBits = colorBits <= 16 ? 5 : 8;
+  visual.greenBits = colorBits <= 16 ? 6 : 8;
+  visual.alphaBits = colorBits >= 32 ? 8 : 0;
+  visual.depthBits = descriptor.depthBits;
+  visual.stencilBits = descriptor.stencilBits;
+  visual.samples = descriptor.samples;
+  return visual;
 }
 
 OGLRenderer* OGLRenderer::GetCurrent() {
@@ -139,14 +178,11 @@ OGLRenderer::OGLRenderer(const RendererDescriptor& descriptor) : m_descriptor(de
     return;  // no window or no context: nothing can be drawn, but nothing crashes either
   }
   adapter->DescribeCurrentContext();
-  PixelFormatRecord request;
-  request.colorBits = m_descriptor.colorBits;
-  request.depthBits = m_descriptor.depthBits;
-  request.stencilBits = m_descriptor.stencilBits;
-  request.samples = m_descriptor.samples;
-  request.multisampling = m_descriptor.samples != 0;
-  request.swapMethod = 1;
-  window->SetPixelFormat(adapter->GetPixelFormat(request));
+  // The window's visual was fixed when it was made (with GetWindowVisual's answer, when its maker
+  // asked): the window records the format it really has, the chosen one when that is it.
+  const int32_t chosen = adapter->GetPixelFormat(PixelFormatRequest(m_descriptor));
+  const int32_t obtained = adapter->GetWindowPixelFormat(*window, chosen);
+  window->SetPixelFormat(obtained != 0 ? obtained : chosen);
 
   m_glExtensions = SplitExtensionString(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
   m_gluExtensions = SplitExtensionString(reinterpret_cast<const char*>(gluGetString(GLU_EXTENSIONS)));

@@ -1,15 +1,14 @@
-// The collision actors: counts per actor, rectangles against the sprite sheets' frame sizes, the
-// mirrored variants, the outlines (closed, inside the rectangle, no degenerate shape), user ids,
-// the values the screens rely on, registration in index order, and that rebuilding leaks nothing.
+// The collision actors: the mirrored variants, the outlines (closed, inside the rectangle, no
+// degenerate shape), user ids, the values the screens rely on, registration in index order, and
+// that rebuilding leaks nothing. How the actors fit the sprites that use them is held against the
+// level rows in LevelContent_test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "collision/Collision_Actor.h"
@@ -35,64 +34,6 @@ using Math::Vector2D;
 constexpr uint32_t kActorCount = 105;
 
 std::unique_ptr<CollisionActor> Build(uint32_t index) { return std::unique_ptr<CollisionActor>(BuildCollisionActor(index)); }
-
-// One animation of a sprite sheet: frame count and frame size in pixels.
-struct Sheet {
-  uint32_t frames;
-  int width;
-  int height;
-};
-
-// Per actor, the sheets of the sprite that uses it, in animation order (from the asset manifest).
-const std::vector<std::vector<Sheet>>& ExpectedSheets() {
-  static const std::vector<std::vector<Sheet>> sheets = {
-      {{1, 1280, 720}},  {{1, 800, 180}},   {{1, 1280, 372}},  {{1, 1286, 722}},  {{1, 1280, 720}},   // 0-4
-      {{1, 700, 414}},   {{1, 604, 404}},   {{1, 1234, 242}},  {{1, 604, 404}},   {{2, 380, 100}},    // 5-9
-      {{1, 500, 828}},   {{1, 656, 700}},   {{1, 1234, 30}},   {{4, 930, 900}},   {{2, 1000, 168}},   // 10-14
-      {{1, 510, 74}},    {{4, 588, 698}},   {{2, 98, 300}},    {{2, 120, 368}},   {{1, 800, 600}},    // 15-19
-      {{1, 800, 600}},   {{1, 1280, 720}},  {{1, 262, 72}},    {{1, 166, 40}},    {{1, 1280, 36}},    // 20-24
-      {{3, 144, 100}},   {{1, 800, 600}},   {{1, 50, 50}},     {{2, 34, 34}},     {{2, 34, 34}},      // 25-29
-      {{1, 32, 32}},     {{1, 1280, 720}},  {{3, 1062, 524}},  {{1, 1280, 720}},  {{1, 1280, 720}},   // 30-34
-      {{1, 1280, 720}},  {{1, 54, 76}},     {{3, 38, 80}},     {{1, 60, 60}},     {{2, 360, 96}},     // 35-39
-      {{1, 600, 396}},   {{3, 200, 64}},    {{1, 1000, 64}},   {{2, 262, 72}},    {{1, 2000, 60}},    // 40-44
-      {{9, 1000, 64}},   {{2, 80, 80}},     {{1, 40, 40}},     {{2, 144, 100}},   {{1, 54, 74}},      // 45-49
-      {{1, 1280, 720}},  {{1, 502, 120}},   {{3, 438, 114}},                                          // 50-52
-      {{3, 144, 100}, {3, 108, 92}, {2, 142, 46}, {1, 114, 114}},                                     // 53
-      {{1, 1280, 720}},                                                                               // 54
-      {{1, 38, 38}},     {{3, 512, 362}},   {{1, 596, 142}},   {{3, 494, 370}},   {{1, 202, 120}},    // 55-59
-      {{2, 142, 46}},    {{1, 114, 114}},   {{1, 420, 220}},   {{1, 154, 32}},    {{1, 154, 32}},     // 60-64
-      {{1, 1920, 1080}}, {{1, 1920, 1080}}, {{1, 1920, 1080}}, {{5, 500, 800}},   {{1, 1440, 224}},   // 65-69
-      {{1, 40, 40}},     {{2, 54, 76}},     {{1, 200, 60}},    {{1, 54, 76}},     {{3, 38, 80}},      // 70-74
-      {{3, 60, 60}},     {{5, 200, 200}},   {{2, 80, 80}},     {{1, 1280, 172}},  {{1, 238, 24}},     // 75-79
-      {{2, 242, 24}},    {{1, 960, 274}},   {{2, 190, 62}},    {{1, 240, 240}},   {{1, 214, 82}},     // 80-84
-      {{1, 400, 300}},   {{1, 174, 102}},   {{1, 512, 724}},   {{2, 40, 40}},     {{3, 80, 80}},      // 85-89
-      {{1, 334, 254}},   {{1, 100, 10}},    {{1, 1200, 100}},  {{3, 512, 512}},   {{1, 100, 10}},     // 90-94
-      {{1, 1280, 720}},  {{3, 144, 100}, {3, 144, 100}},                                              // 95-96
-      {{1, 150, 98}},    {{3, 46, 34}},     {{1, 1200, 100}},                                         // 97-99
-      {{1, 64, 64}},     {{1, 1280, 720}},  {{1, 1280, 720}},  {{1, 1280, 720}},  {{1, 1280, 720}},   // 100-104
-  };
-  return sheets;
-}
-
-// Segments and circles per frame (all animations in order) of the actors that have shapes.
-const std::map<uint32_t, std::vector<std::pair<uint32_t, uint32_t>>>& ExpectedShapes() {
-  using P = std::pair<uint32_t, uint32_t>;
-  static const std::map<uint32_t, std::vector<P>> shapes = {
-      {25, {P(2, 0), P(2, 0), P(2, 0)}}, {30, {P(4, 0)}},  {36, {P(4, 0)}},
-      {37, {P(4, 0), P(4, 0), P(4, 0)}}, {38, {P(2, 0)}},  {44, {P(1, 0)}},
-      {46, {P(4, 0), P(4, 0)}},          {47, {P(0, 1)}},  {48, {P(4, 0), P(4, 0)}},
-      {49, {P(4, 0)}},                   {69, {P(1, 0)}},  {71, {P(4, 0), P(4, 0)}},
-      {72, {P(1, 0)}},                   {73, {P(4, 0)}},  {74, {P(4, 0), P(4, 0), P(4, 0)}},
-      {75, {P(4, 0), P(4, 0), P(4, 0)}}, {77, {P(4, 0), P(4, 0)}},
-      {82, {P(4, 0), P(0, 0)}},          {85, {P(0, 1)}},  {86, {P(4, 0)}},
-      {87, {P(4, 0)}},                   {88, {P(0, 1), P(0, 1)}},
-      {89, {P(0, 1), P(0, 1), P(0, 1)}}, {90, {P(4, 0)}},  {92, {P(4, 0)}},
-      {93, {P(20, 0), P(40, 0), P(36, 0)}},
-      {96, {P(2, 0), P(2, 0), P(2, 0), P(2, 0), P(2, 0), P(2, 0)}},
-      {97, {P(4, 0)}},                   {99, {P(4, 0)}},
-  };
-  return shapes;
-}
 
 std::vector<const CollisionFrame*> Frames(const CollisionActor& actor) {
   std::vector<const CollisionFrame*> frames;
@@ -153,62 +94,6 @@ void ExpectSegment(const CollisionFrame& frame, uint32_t index, float ax, float 
   EXPECT_TRUE(Same(s.pointA, Vector2D(ax, ay)) && Same(s.pointB, Vector2D(bx, by)))
       << "segment " << index << ": (" << s.pointA.x << ", " << s.pointA.y << ") to (" << s.pointB.x << ", "
       << s.pointB.y << ")";
-}
-
-TEST(CollisionActors, EveryActorHasTheAnimationsAndFramesOfItsSprite) {
-  ASSERT_EQ(ExpectedSheets().size(), kActorCount);
-  uint32_t animations = 0, frames = 0, segments = 0, circles = 0, hotSpots = 0;
-  for (uint32_t k = 0; k < kActorCount; ++k) {
-    SCOPED_TRACE("actor " + std::to_string(k));
-    auto actor = Build(k);
-    ASSERT_NE(actor, nullptr);
-    const std::vector<Sheet>& sheets = ExpectedSheets()[k];
-    ASSERT_EQ(actor->GetAnimationCount(), sheets.size());
-    for (uint32_t a = 0; a < sheets.size(); ++a) EXPECT_EQ(actor->GetAnimation(a)->GetFrameCount(), sheets[a].frames);
-    animations += actor->GetAnimationCount();
-    const auto shapes = ExpectedShapes().find(k);
-    const std::vector<const CollisionFrame*> all = Frames(*actor);
-    for (size_t i = 0; i < all.size(); ++i) {
-      const uint32_t expectedSegments = shapes == ExpectedShapes().end() ? 0 : shapes->second.at(i).first;
-      const uint32_t expectedCircles = shapes == ExpectedShapes().end() ? 0 : shapes->second.at(i).second;
-      EXPECT_EQ(all[i]->GetLineSegments().size(), expectedSegments) << "frame " << i;
-      EXPECT_EQ(all[i]->GetCircles().size(), expectedCircles) << "frame " << i;
-      segments += static_cast<uint32_t>(all[i]->GetLineSegments().size());
-      circles += static_cast<uint32_t>(all[i]->GetCircles().size());
-      hotSpots += static_cast<uint32_t>(all[i]->GetHotSpots().size());
-    }
-    if (shapes != ExpectedShapes().end()) {
-      EXPECT_EQ(shapes->second.size(), all.size());
-    }
-    frames += static_cast<uint32_t>(all.size());
-  }
-  EXPECT_EQ(animations, 109u);
-  EXPECT_EQ(frames, 180u);
-  EXPECT_EQ(segments, 231u);
-  EXPECT_EQ(circles, 7u);
-  EXPECT_EQ(hotSpots, 0u);
-  EXPECT_EQ(BuildCollisionActor(kActorCount), nullptr);
-  EXPECT_EQ(BuildCollisionActor(0xFFFFFFFFu), nullptr);
-}
-
-// A frame is drawn centred on the sprite: the rectangle reaches the frame's edge on the farther
-// side of each axis and never beyond it.
-TEST(CollisionActors, RectanglesFitTheFramesOfTheSpriteSheets) {
-  for (uint32_t k = 0; k < kActorCount; ++k) {
-    SCOPED_TRACE("actor " + std::to_string(k));
-    auto actor = Build(k);
-    const std::vector<Sheet>& sheets = ExpectedSheets()[k];
-    for (uint32_t a = 0; a < actor->GetAnimationCount(); ++a) {
-      const CollisionAnimation* animation = actor->GetAnimation(a);
-      const QlnRect first = animation->GetFrame(0)->GetBoundingRectangle(Collision2D::NoFlip);
-      EXPECT_LT(first.left, first.right);
-      EXPECT_LT(first.bottom, first.top);
-      EXPECT_EQ(2.0f * std::max(-first.left, first.right), static_cast<float>(sheets[a].width)) << "animation " << a;
-      EXPECT_EQ(2.0f * std::max(first.top, -first.bottom), static_cast<float>(sheets[a].height)) << "animation " << a;
-      for (uint32_t f = 1; f < animation->GetFrameCount(); ++f)
-        EXPECT_EQ(animation->GetFrame(f)->GetBoundingRectangle(Collision2D::NoFlip), first) << "frame " << f;
-    }
-  }
 }
 
 TEST(CollisionActors, UnevenRectanglesKeepTheirExactValues) {

@@ -31,6 +31,7 @@
 #include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 #include "scene/Engine_SceneGraph.h"
+#include "script/Lua_Script.h"
 #include "script/Lua_ScriptEngine.h"
 #include "tests/framework/BoxLevelFactory.h"
 #include "tests/support/GameSession.h"
@@ -783,6 +784,40 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
   EXPECT_FALSE(PAL::ProcessMessages());
   m_game->Shutdown();
   EXPECT_EQ(g_liveLevels, 0);
+}
+
+TEST_F(GameTest, ObjectFunctionCallsIntoTheGamesOwnScriptWhenItHasOne) {
+  MakeGame(0);
+  Frame(0.0);
+  lua_State* state = Lua::GetMainState();
+  m_game->PushToLua(state);
+  lua_setglobal(state, "game");
+  auto results = [state](const char* call) {
+    const int top = lua_gettop(state);
+    EXPECT_EQ(luaL_dostring(state, (std::string("return ") + call).c_str()), 0) << call;
+    const int count = lua_gettop(state) - top;
+    lua_settop(state, top);
+    return count;
+  };
+  EXPECT_EQ(results("game:ObjectFunction('Pair', 2)"), 0);  // no script by default
+
+  const std::string file = TestSupport::MakeTempDirectory("game-script") + "/game.lua";
+  ASSERT_TRUE(TestSupport::WriteWholeFile(file, "function Pair(a) return a, 'second' end function Fail() error('no') end"));
+  LuaScript* script = LuaScript::Create();
+  script->Load(file.c_str());
+  m_game->SetScript(script);
+  ASSERT_EQ(luaL_dostring(state, "first, second = game:ObjectFunction('Pair', 2, 'given')"), 0);
+  lua_getglobal(state, "first");
+  lua_getglobal(state, "second");
+  EXPECT_STREQ(lua_tostring(state, -2), "given");
+  EXPECT_STREQ(lua_tostring(state, -1), "second");
+  lua_pop(state, 2);
+  EXPECT_EQ(results("game:ObjectFunction('Pair', 2147483647)"), 256);
+  EXPECT_EQ(results("game:ObjectFunction('Missing', 2)"), 0);
+  EXPECT_EQ(results("game:ObjectFunction('Fail', 1)"), 0);
+  EXPECT_EQ(results("game:ObjectFunction(7, 1)"), 0);
+  m_game->SetScript(nullptr);
+  LuaScript::Destroy(script);
 }
 
 TEST_F(GameTest, ALevelTheFactoryCannotBuildIsAskedForOnceAndThePlayerStaysWhereTheyWere) {

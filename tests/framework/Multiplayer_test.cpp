@@ -16,112 +16,13 @@
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_NetworkFile.h"
 #include "framework/Quillon_QlnNet.h"
+#include "tests/framework/MultiplayerFixture.h"
 
 using namespace Quillon;
 
 namespace {
 
-constexpr double kWaitMs = 5000.0;
-constexpr float kStep = 1.0f / 60.0f;
-
-// Makes this machine a client of a network game for the replicas' own step.
-class ReplicaServices : public GameServices {
- public:
-  bool IsNetworkGame() const override { return true; }
-  bool IsServer() const override { return false; }
-};
-
-struct Machine {
-  Core::SmartPointer<Level> level;
-  std::vector<NetworkEvent> events;
-  std::vector<std::string> texts;
-  std::vector<int32_t> answers;
-  std::vector<std::string> levelRequests;
-  bool acceptJoins = true;
-  std::unique_ptr<QlnNet> net;
-
-  Machine() {
-    level = new Level();
-    level->SetName("arena");
-    level->AddLayer(Core::SmartPointer<Layer>(new Layer()));
-    QlnNet::Environment environment;
-    environment.currentLevel = [this] { return level.Get(); };
-    environment.switchLevel = [this](const std::string& name) { levelRequests.push_back(name); };
-    environment.keyboard = []() -> Input::Keyboard* { return nullptr; };
-    environment.mouse = []() -> Input::Mouse* { return nullptr; };
-    net = std::make_unique<QlnNet>(environment);
-  }
-  ~Machine() {
-    net.reset();
-    level->Destroy();
-  }
-
-  QlnNet::EventCallback Callback() {
-    return [this](const NetworkEvent& event) {
-      events.push_back(event);
-      if (event.type == kQlnEventText && event.text != nullptr) texts.push_back(*event.text);
-      if (event.type == kQlnEventJoinAnswer && event.size == 4) {
-        int32_t code = 0;
-        std::memcpy(&code, event.data, 4);
-        answers.push_back(code);
-      }
-      return event.type == kQlnEventJoinRequest ? acceptJoins : true;
-    };
-  }
-  size_t Count(uint32_t type) const {
-    size_t n = 0;
-    for (const auto& event : events) n += event.type == type ? 1 : 0;
-    return n;
-  }
-};
-
-class MultiplayerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    QlnNet::SetSessionLimit(2);
-    ASSERT_TRUE(client.net->StartSession(false, client.Callback(), "velkor", "", 5, 0, 60, 0, 0));
-    Network::NetAddress discovery;
-    ASSERT_TRUE(client.net->GetTransportSession()->GetChannelAddress(Network::kChannelDiscovery, discovery));
-    ASSERT_TRUE(host.net->StartSession(true, host.Callback(), "velkor", "pw", 5, 0, 60, discovery.GetPort(), 0));
-    host.net->GetTransportSession()->SetLocalAddress(Network::NetAddress("127.0.0.1", 0));
-    ASSERT_TRUE(host.net->StartHosting("Hoster", 2, 1, 0.02f));
-  }
-  void TearDown() override {
-    client.net->Shutdown();
-    host.net->Shutdown();
-    QlnNet::SetSessionLimit(1);
-  }
-
-  bool Pump(const std::function<bool()>& condition) {
-    Core::Stopwatch waited;
-    waited.Start();
-    while (waited.GetElapsed() < kWaitMs) {
-      host.net->Update(kStep);
-      client.net->Update(kStep);
-      if (condition()) return true;
-    }
-    return false;
-  }
-
-  // The join blocks on its answer, so the host is pumped meanwhile on this thread.
-  bool Join(const std::string& password) {
-    std::atomic<bool> done{false};
-    bool joined = false;
-    const Network::NetAddress server = host.net->GetServerAddress();
-    std::thread joiner([&] {
-      joined = client.net->JoinSession("Visitor", server, password);
-      done = true;
-    });
-    Core::Stopwatch waited;
-    waited.Start();
-    while (!done && waited.GetElapsed() < 2 * kWaitMs) host.net->Update(kStep);
-    joiner.join();
-    return joined;
-  }
-
-  Machine host;
-  Machine client;
-};
+using namespace MultiplayerTesting;
 
 TEST_F(MultiplayerTest, DiscoveryJoinPlayersTextAndPing) {
   EXPECT_EQ(host.Count(kQlnEventHostingStarted), 1u);

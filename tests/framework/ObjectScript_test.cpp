@@ -6,6 +6,7 @@
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Sprite.h"
+#include "framework/Quillon_SpriteAnimation.h"
 #include "script/Lua_Script.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
@@ -173,6 +174,31 @@ _G.name = object:GetName()
   EXPECT_EQ(carried->GetMountSupport(), object.Get());
 }
 
+TEST_F(ObjectScriptTest, AnAnimationsObjectFunctionCallsIntoItsOwnScriptWhenItHasOne) {
+  SmartPointer<Quillon::SpriteAnimation> animation(new Quillon::SpriteAnimation("sheet.png", 1, 1, {0.1f}));
+  SetGlobal("animation", animation.Get());
+  Run("_G.unscripted = select('#', animation:ObjectFunction('Pair', 2))");
+  EXPECT_EQ(GlobalNumber("unscripted"), 0.0);
+
+  LuaScript* script = LuaScript::Create();
+  const std::string file = WriteScript("animation.lua", "function Pair(a) return a, 'second' end function Fail() error('no') end");
+  script->Load((services_.directory + "/Resources/Scripts/" + file).c_str());
+  animation->SetScript(script);
+  Run(R"(
+_G.first, _G.second = animation:ObjectFunction('Pair', 2, 'given')
+_G.capped = select('#', animation:ObjectFunction('Pair', 2147483647))
+_G.missing = select('#', animation:ObjectFunction('Missing', 2))
+_G.failed = select('#', animation:ObjectFunction('Fail', 1))
+)");
+  EXPECT_EQ(GlobalString("first"), "given");
+  EXPECT_EQ(GlobalString("second"), "second");
+  EXPECT_EQ(GlobalNumber("capped"), 256.0);
+  EXPECT_EQ(GlobalNumber("missing"), 0.0);
+  EXPECT_EQ(GlobalNumber("failed"), 0.0);
+  animation->SetScript(nullptr);
+  LuaScript::Destroy(script);
+}
+
 TEST_F(ObjectScriptTest, MethodTablesHaveTheirFullSize) {
   EXPECT_EQ(MethodCount("GameObject"), 111);
   EXPECT_EQ(MethodCount("Sprite"), 153);
@@ -181,7 +207,7 @@ TEST_F(ObjectScriptTest, MethodTablesHaveTheirFullSize) {
   EXPECT_EQ(MethodCount("Layer"), 27);
   EXPECT_EQ(MethodCount("Viewport"), 20);
   EXPECT_EQ(MethodCount("Level"), 21);
-  EXPECT_EQ(MethodCount("SpriteAnimation"), 10);
+  EXPECT_EQ(MethodCount("SpriteAnimation"), 11);
 }
 
 TEST_F(ObjectScriptTest, SavedScriptedObjectRunsItsScriptAgainWhenLoaded) {

@@ -337,7 +337,11 @@ TEST_F(TwoGamesTest, ClientRole) {
   ASSERT_TRUE(RunUntil([&] { return m_game->GetOnlineSessionCount() > 0; })) << "no announcement heard";
   const Quillon::QlnBroadcast session = *m_game->GetOnlineSession(0);
   EXPECT_EQ(session.hostName, "Hoster");
-  ASSERT_TRUE(net->JoinSession("Visitor", session, "pw"));
+  // A busy machine's host may answer after the join has returned: the frames read on for it.
+  if (!net->JoinSession("Visitor", session, "pw")) {
+    ASSERT_TRUE(RunUntil([&] { return !net->IsJoining(); }));
+  }
+  ASSERT_TRUE(net->IsConnected()) << "the host refused or never answered";
 
   // The host's level is built here and its objects arrive, the runner with its animations.
   ASSERT_TRUE(RunUntil([&] {

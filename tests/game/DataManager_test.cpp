@@ -15,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kDefaultFile =
-    "-PlayerData-\n0 0 0 **\n**End\n\n"
-    "_____Armour_Set_____\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
-    "______Gun_Set______\n0 1 1 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
-    "_____Special_Set____\n0 0 0 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n\n"
-    "_______AI_Set_______\n0 0 0 **\n1 0 0 **\n2 0 0 **\n-1 0 0 **\n-1 0 0 **\n**End\n";
-
 // A save far from the defaults: armour 2 and gun 1 equipped, gears in the thousands.
 const char* const kProgressFile =
     "-PlayerData-\n12345 6789 17 **\n**End\n\n"
@@ -55,6 +48,14 @@ std::unique_ptr<DataManager> Fresh() {
   auto data = std::make_unique<DataManager>();
   data->SetDefaults();
   return data;
+}
+
+// The save of a fresh game, as the game's own formatter writes it (its layout is held against
+// kProgressFile).
+std::string DefaultFile() {
+  auto data = Fresh();
+  return data->FormatPlayerData() + "\n" + data->FormatArmourSet() + "\n" + data->FormatGunSet() + "\n" +
+         data->FormatSpecialSet() + "\n" + data->FormatAiSet();
 }
 
 // Keeps an environment variable as it was and puts it back.
@@ -123,33 +124,38 @@ class SaveFileTest : public ::testing::Test {
   int m_replacements = 0;
 };
 
-TEST(DataManagerDefaults, TableValuesAndDescriptions) {
+// Each set holds its three items, numbered 0 to 2, named and priced, then empty slots; a fresh game
+// owns and uses the first armour and gun and nothing else; every query answers from the item itself.
+TEST(DataManagerDefaults, EachSetHoldsThreeItemsThenEmptySlotsAndQueriesAnswerFromTheItems) {
   auto data = Fresh();
-  EXPECT_EQ(data->armours[1].name, "Novice Armour");
-  EXPECT_EQ(data->armours[1].cost, 500);
-  EXPECT_EQ(data->armours[1].distanceRequired, 2500);
-  EXPECT_EQ(data->armours[2].hoverTime, 90);
-  EXPECT_EQ(data->guns[0].delay, 30);
-  EXPECT_EQ(data->guns[2].multi, 7);
-  EXPECT_EQ(data->specials[0].name, "Rocket");
-  EXPECT_EQ(data->specials[2].delay, 100);
-  EXPECT_EQ(data->aiFriends[0].distanceRequired, 10000);
-  EXPECT_EQ(data->aiFriends[4].name, "RandomArmour 1");
-  EXPECT_EQ(data->aiFriends[4].itemId, -1);
-  EXPECT_EQ(data->armours[0].purchased, 1);
-  EXPECT_EQ(data->guns[0].equipped, 1);
-  EXPECT_EQ(data->specials[0].purchased, 0);
-
-  EXPECT_EQ(data->GetItemDescription(DataManager::kGunSet, 1),
-            "Delay: 20 Multi: 5\nCost: 150Gears\nDistance Required: 500");
-  EXPECT_EQ(data->GetItemDescription(DataManager::kSpecialSet, 1),
-            "Dmg: 150 Delay: 40\nCost: 500Gears\nDistance Required: 500");
-  EXPECT_EQ(data->GetItemDescription(DataManager::kArmourSet, 0), "Defense: 1 Hover Time: 70\n\nPurchased");
-  EXPECT_EQ(data->GetItemName(DataManager::kAiSet, 0), "AI Friend 1");
+  const auto check = [&data](const char* set, const auto& items, bool firstOwned) {
+    for (int32_t i = 0; i < DataManager::kItemCount; ++i) {
+      SCOPED_TRACE(std::string(set) + " " + std::to_string(i));
+      const auto& item = items[i];
+      EXPECT_EQ(item.itemId, i < 3 ? i : -1);
+      if (i < 3) {
+        EXPECT_FALSE(item.name.empty());
+        EXPECT_GT(item.cost, 0);
+      }
+      EXPECT_EQ(item.purchased, firstOwned && i == 0 ? 1 : 0);
+      EXPECT_EQ(item.equipped, firstOwned && i == 0 ? 1 : 0);
+      EXPECT_EQ(data->GetItemName(set, i), item.name);
+      EXPECT_EQ(data->GetItemDescription(set, i), item.GetDescription());
+      int32_t id = 9, cost = 9, distance = 9, purchased = 9, equipped = 9;
+      data->GetItemInfo(set, i, id, cost, distance, purchased, equipped);
+      EXPECT_EQ((std::vector<int32_t>{id, cost, distance, purchased, equipped}),
+                (std::vector<int32_t>{item.itemId, item.cost, item.distanceRequired, item.purchased, item.equipped}));
+    }
+  };
+  check(DataManager::kArmourSet, data->armours, true);
+  check(DataManager::kGunSet, data->guns, true);
+  check(DataManager::kSpecialSet, data->specials, false);
+  check(DataManager::kAiSet, data->aiFriends, false);
+  // A fresh player has no gears and no bests.
+  EXPECT_EQ((std::vector<int32_t>{data->player.totalGears, data->player.bestDistance, data->player.bestScore}),
+            (std::vector<int32_t>(3, 0)));
 
   int32_t id = 9, cost = 9, distance = 9, purchased = 9, equipped = 9;
-  data->GetItemInfo(DataManager::kArmourSet, 2, id, cost, distance, purchased, equipped);
-  EXPECT_EQ((std::vector<int32_t>{id, cost, distance, purchased, equipped}), (std::vector<int32_t>{2, 1000, 5000, 0, 0}));
   // Unknown sets (a near miss included) and indices outside the set give nothing.
   for (const auto& [set, index] : std::vector<std::pair<std::string, int32_t>>{
            {"______Armour_Set_____", 0}, {"", 0}, {DataManager::kGunSet, 5}, {DataManager::kGunSet, -1}}) {
@@ -167,7 +173,7 @@ TEST_F(SaveFileTest, MissingFileIsCreatedFromTheDefaults) {
   testing::internal::CaptureStdout();
   EXPECT_TRUE(data->Load());
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Write file from no read\n");
-  EXPECT_EQ(SaveBytes(), kDefaultFile);
+  EXPECT_EQ(SaveBytes(), DefaultFile());
   EXPECT_FALSE(data->HasDamagedSave());
 }
 
@@ -222,8 +228,8 @@ TEST_F(SaveFileTest, EverySavedFieldRoundTrips) {
   EXPECT_TRUE(loaded->Load()) << loaded->GetLastError();
   EXPECT_EQ(SavedFields(*loaded), SavedFields(*data));
   // Names, prices and stats never come from the file.
-  EXPECT_EQ(loaded->guns[2].name, "Elite Gun");
-  EXPECT_EQ(loaded->armours[1].cost, 500);
+  EXPECT_EQ(loaded->guns[2].name, data->guns[2].name);
+  EXPECT_EQ(loaded->armours[1].cost, data->armours[1].cost);
   EXPECT_EQ(SaveBytes(), data->FormatPlayerData() + "\n" + data->FormatArmourSet() + "\n" + data->FormatGunSet() +
                              "\n" + data->FormatSpecialSet() + "\n" + data->FormatAiSet());
 }
@@ -345,7 +351,7 @@ TEST_F(SaveFileTest, SectionsLoadInAnyOrder) {
 }
 
 TEST_F(SaveFileTest, FirstArmourAndGunAreAlwaysOwnedAndEquippedWhenNothingElseIs) {
-  std::string file = kDefaultFile;
+  std::string file = DefaultFile();
   file.replace(file.find("_____Armour_Set_____\n0 1 1"), 26, "_____Armour_Set_____\n0 0 0");
   // No gun line has equipped 1, whatever the armours said.
   file.replace(file.find("______Gun_Set______\n0 1 1"), 25, "______Gun_Set______\n0 1 0");
@@ -462,7 +468,7 @@ TEST_F(SaveFileTest, UnreadableSaveIsNeverReplaced) {
   EXPECT_EQ(SavedFields(*data), SavedFields(*Fresh()));
   EXPECT_TRUE(data->Save());
   EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), huge);
-  EXPECT_EQ(SaveBytes(), kDefaultFile);
+  EXPECT_EQ(SaveBytes(), DefaultFile());
 }
 
 TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
@@ -502,7 +508,7 @@ TEST_F(SaveFileTest, TheSaveLivesInTheUserDataFolderWhichIsCreatedWhenMissing) {
   testing::internal::CaptureStdout();
   EXPECT_TRUE(data->Load()) << data->GetLastError();
   testing::internal::GetCapturedStdout();
-  EXPECT_EQ(TestSupport::ReadWholeFile(nested + "/velkor/scoreData.txt"), kDefaultFile);
+  EXPECT_EQ(TestSupport::ReadWholeFile(nested + "/velkor/scoreData.txt"), DefaultFile());
   EXPECT_EQ((fs::status(nested + "/velkor").permissions() & fs::perms::others_all), fs::perms::none);
 
   // Without XDG_DATA_HOME (or with a relative one, which does not count) the home's share folder.
@@ -595,7 +601,7 @@ TEST_F(SaveFileTest, CraftedEquipmentLoadsConsistent) {
 }
 
 TEST_F(SaveFileTest, PurchaseAndEquipEachReplaceTheFileOnce) {
-  WriteSave(kDefaultFile);
+  WriteSave(DefaultFile());
   auto data = Fresh();
   ASSERT_TRUE(data->Load());
   data->player.totalGears = 650;

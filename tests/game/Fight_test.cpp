@@ -1,51 +1,39 @@
 // The fight of a run: spawning on the ground segments, aliens and their shots, pick-ups, the
 // bosses and the UFO waves, the special attacks and the AI friend. The rules that need no level
-// are checked alone; the actors run in the real game object on a small game level built here from
-// the game's own collision actors and pictures (skipped without a display), on a fake clock and
-// a fixed random seed.
+// are checked alone; the actors run in the real game object on a small game level made of the game
+// level's own rows (skipped without a display), on a fake clock and a fixed random seed.
 #include <gtest/gtest.h>
 
 #include <list>
 #include <string>
 #include <vector>
 
-#include "collision/Collision_DynamicObject.h"
 #include "content/Velkor_MyLevelFactory.h"
 #include "content/Velkor_LevelRows.h"
 #include "core/Core_Random.h"
-#include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Level.h"
-#include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
-#include "framework/Quillon_Viewport.h"
 #include "game/Velkor_AiFriendClass.h"
 #include "game/Velkor_AlienBullet.h"
 #include "game/Velkor_AlienClass.h"
-#include "game/Velkor_BulletClass.h"
 #include "game/Velkor_CharBullet.h"
 #include "game/Velkor_CivilianClass.h"
-#include "game/Velkor_CursorClass.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_GameLevelClass.h"
-#include "game/Velkor_HUD_Manager.h"
-#include "game/Velkor_HealthConsume.h"
 #include "game/Velkor_LaserClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
-#include "game/Velkor_PlayerText.h"
 #include "game/Velkor_PowerConsume.h"
 #include "game/Velkor_RadiusAttack.h"
-#include "game/Velkor_ShieldConsume.h"
 #include "game/Velkor_SpHud.h"
 #include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpawnManager.h"
 #include "game/Velkor_SpecialAttackClass.h"
-#include "game/Velkor_UFO2Class.h"
 #include "game/Velkor_UFO3Class.h"
 #include "game/Velkor_UFOClass.h"
 #include "game/Velkor_WarningSign.h"
-#include "physics/Physics_MassProperties.h"
+#include "tests/support/ContentRows.h"
 #include "tests/support/RealGame.h"
 #include "tests/support/TestSupport.h"
 
@@ -92,92 +80,19 @@ TEST(FightRules, ACountdownShowsAtMostThreeCharactersAndNoFiller) {
 
 // ---- A small game level ------------------------------------------------------------------------
 
-using Content::CanCollide;
-using Content::Center;
-using Content::kIdle;
-using Content::kNoActor;
-using Content::kNoCanCollide;
-using Content::kOnce;
-using Content::kShapes;
-using Content::kSprite;
-using Content::kStill;
-using Content::kText;
-using Content::Mass;
-using Content::Scale;
-using Content::Thickness;
-using Content::ZCollision;
-
-// The game level's actors as the level content builds them, far from where the tests play. The
-// car has no rigid body here: the tests put it where they need it and it stays there.
+// The game level's actors from the level's own rows, far from where the tests play, and the car at
+// the origin without its rigid body: the tests put it where they need it and it stays there.
 Content::LevelRows FightRows(bool asGameLevel) {
-  const std::vector<Content::ObjectRow> objects = {
-      {kText<FadingText>, "FadingTxt", "YellowTxt", "FadingText", kNoActor, 219, -779, 15.0f},
-      {kText<>, "WarningTxt", "WarningFont", "MyText", kNoActor, -807, -1547, 2.3f},
-      {kText<>, "usableTxt", "SpTxt", "31", kNoActor, 377, 498, 4.2f},
-      {kText<>, "SpAtkTxt", "SpTxt", "31", kNoActor, 201, 499, 4.2f},
-      {kText<>, "aiFrTxt", "SpTxt", "31", kNoActor, 289, 446, 4.2f},
-      {kText<>, "GearTxt", "ag_fb_25_yelw", "Gear: ", kNoActor, 277, 612, 4.2f},
-      {kText<PlayerText>, "PlayerStatsText", "PlayerStatTxt", "MyText", kNoActor, -52, 174, 15.0f},
-      {kSprite<HUD_Manager>, "hud_mgr", {{"HUD_Mounter", 1, 1}}, "", 70, 400, -500, 1.0f, {Content::kNoBody}},
-      {kSprite<AlienClass>, "Alien", {{"Alien", 2, 1, 2}}, "", 71, -1587, -924, 2.0f,
-       {kStill, kOnce, kShapes, Thickness(8), ZCollision(6), CanCollide(1), CanCollide(7), CanCollide(4), kIdle,
-        Mass(0)}},
-      {kSprite<HealthConsume>, "HealthPot", {{"HealthPot", 1, 1}}, "", 73, -1440, -926, 2.0f,
-       {kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle, Mass(5)}},
-      {kSprite<CivilianClass>, "Civilian", {{"Civil", 2, 2, 3, 0.1f}}, "", 74, -1646, -927, 2.0f,
-       {kStill, kOnce, kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle}},
-      {kSprite<PowerConsume>, "PowerConsumeSprite", {{"PowerConsAnim", 2, 2, 3}}, "", 75, -1731, -926, 2.0f,
-       {kStill, kOnce, kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7), kIdle}},
-      {kSprite<>, "Explosion", {{"Explosion", 3, 2, 5, 0.1f}}, "", 76, -1016, -950, 2.1f, {kStill, kOnce}},
-      {kSprite<CharBullet>, "charBullet", {{"charBullet", 2, 1, 2}}, "", 77, -575, -768, 2.1f,
-       {kStill, kOnce, kShapes, Thickness(8), ZCollision(4), CanCollide(5), CanCollide(6), kIdle, Mass(0)}},
-      {kSprite<WarningSign>, "WarningSign", {{"warningSign", 1, 1}}, "", 78, -315, -1493, 2.2f},
-      {kSprite<SpHud>, "SpHud", {{"Hud_Mg", 1, 1}}, "", 81, 300, 550, 4.0f, {Scale(0.75f, 0.75f)}},
-      {kSprite<PowerConsume>, "UsableImg", {{"PowerConsAnim", 2, 2, 3}}, "", 75, 381, 526, 4.1f,
-       {kStill, kOnce, Scale(0.7f, 0.7f), kShapes, Thickness(8), ZCollision(8), CanCollide(1), CanCollide(7),
-        kIdle}},
-      {kSprite<>, "SpAtkUi", {{"SpecialAtk", 2, 1, 2}}, "", 82, 203, 526, 4.1f, {kStill, kOnce, Scale(0.3f, 0.3f)}},
-      {kSprite<>, "AiFriendUi", {{"AiFriend", 1, 1}}, "", 83, 297, 471, 4.1f, {Scale(0.2f, 0.2f)}},
-      {kSprite<>, "UFO3_float", {{"UFO_Float", 1, 1}}, "", 84, -1794, -1700, 5.0f, {ZCollision(2), kNoCanCollide}},
-      {kSprite<UFOClass>, "UFO", {{"UFO_pic", 1, 1}}, "", 85, -1803, -741, 5.0f,
-       {kShapes, ZCollision(5), CanCollide(4), kIdle, Scale(0.3f, 0.3f), Mass(0)}},
-      {kSprite<UFO2Class>, "UFO2", {{"UFO2", 1, 1}}, "", 86, -2023, -874, 5.0f,
-       {kShapes, ZCollision(5), CanCollide(4), kIdle, Mass(0)}},
-      {kSprite<UFO3Class>, "UFO3", {{"UFO_boss", 1, 1}}, "", 87, -1836, -1406, 5.0f,
-       {kShapes, ZCollision(5), CanCollide(4), kIdle, Mass(0)}},
-      {kSprite<AlienBullet>, "AlienBullet", {{"AlienBullet", 2, 1, 2, 0.1f}}, "", 88, -193, -771, 5.0f,
-       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, kStill, kOnce, Mass(1)}},
-      {kSprite<BulletClass>, "Bullet", {{"UFO_Bullet", 2, 2, 3}}, "", 89, -245, -768, 5.0f,
-       {kShapes, Thickness(8), ZCollision(9), CanCollide(0), CanCollide(7), kIdle, kStill, kOnce, Mass(1)}},
-      {kSprite<>, "UFO3_hand", {{"UFO_hand", 1, 1}}, "", 90, -1832, -1363, 5.1f,
-       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, Center(150, 110), Mass(0)}},
-      {kSprite<>, "redBar", {{"HP_BG", 1, 1}}, "", 91, 0, -768, 5.1f, {Center(-50, 0)}},
-      {kSprite<LaserClass>, "LaserA", {{"Laser_A", 1, 1}}, "", 92, 167, -1066, 5.1f,
-       {kShapes, Thickness(8), ZCollision(9), CanCollide(7), kIdle, Center(550, 0), Mass(0)}},
-      {kSprite<RadiusAttack>, "rAttack", {{"RadiusAttack", 2, 2, 3}}, "", 93, -1064, -709, 5.1f,
-       {kShapes, Thickness(8), ZCollision(4), CanCollide(5), CanCollide(6), kIdle, kStill, kOnce, Mass(0)}},
-      {kSprite<>, "greenBar", {{"HP_FG", 1, 1}}, "", 94, 0, -773, 5.2f, {Center(-50, 0)}},
-      {kSprite<SpecialAttackClass>, "SpecialAtk", {{"SpecialAtk", 2, 1, 2}}, "", 82, -708, -766, 10.0f,
-       {ZCollision(4), kNoCanCollide, kIdle, kStill, kOnce, Mass(1)}},
-      {kSprite<AiFriendClass>, "AiFriend", {{"AiFriend", 1, 1}}, "", 83, -679, -946, 19.0f},
-      {kSprite<PlayerClass>, "Player", {{"Car", 2, 2, 3}, {"CarHover", 2, 2, 3}}, "", 96, 0, 0, 20.0f,
-       {kShapes, Thickness(8), ZCollision(7), CanCollide(1), CanCollide(9), CanCollide(6), CanCollide(11),
-        CanCollide(8), kIdle, kStill, kOnce}},
-      {kSprite<ShieldConsume>, "pShieldImg", {{"shieldAnim", 1, 1}}, "", 97, 56, 310, 20.0f,
-       {kShapes, ZCollision(7), CanCollide(9), kIdle, kStill, kOnce, Mass(0)}},
-      {kSprite<>, "PlayerGunSprite", {{"Gun", 2, 2, 3}}, "", 98, 105, 301, 20.1f, {kStill, kOnce, Center(-5, 0)}},
-      {kSprite<LaserClass>, "Laser", {{"Laser2", 1, 1}}, "", 99, -379, -1179, 20.2f,
-       {kShapes, Thickness(8), ZCollision(4), CanCollide(6), CanCollide(5), kIdle, kStill, kOnce, Center(-550, 0),
-        Mass(0)}},
-      {kSprite<CursorClass>, "mouse", {{"MousePoint", 1, 1}}, "", 30, -114, -780, 50.0f, {kIdle, Mass(1)}},
-  };
-  return Content::LevelRows{
-      "Fight_test",
-      asGameLevel ? &Content::NewLevel<GameLevelClass> : &Content::NewLevel<Quillon::Level>,
-      400,
-      300,
-      {{"GameLevelObjects", 0.31f, -2668, -1768, 5510, 2997, objects}, {"layer3", 869.427f, -400, -300, 816, 616}},
-      {{"WarningSign", "WarningTxt"}}};
+  Content::LevelRows rows = TestSupport::PickRows(
+      Content::Level7Rows(),
+      {"FadingTxt", "WarningTxt", "usableTxt", "SpAtkTxt", "aiFrTxt", "GearTxt", "PlayerStatsText", "hud_mgr",
+       "Alien", "HealthPot", "Civilian", "PowerConsumeSprite", "Explosion", "charBullet", "WarningSign", "SpHud",
+       "UsableImg", "SpAtkUi", "AiFriendUi", "UFO3_float", "UFO", "UFO2", "UFO3", "AlienBullet", "Bullet",
+       "UFO3_hand", "redBar", "LaserA", "rAttack", "greenBar", "SpecialAtk", "AiFriend", "Player", "pShieldImg",
+       "PlayerGunSprite", "Laser", "mouse"});
+  TestSupport::Pin(rows, "Player", 0, 0);
+  if (!asGameLevel) rows.level = &Content::NewLevel<Quillon::Level>;
+  return rows;
 }
 
 class FightFactory : public MyLevelFactory {

@@ -42,24 +42,31 @@ TEST(ItemData, OwnedItemsShowOnlyThePurchasedNote) {
   EXPECT_EQ(MakeItem<AiData>(1, 9, 3, 4, -1).GetDescription(), "Dmg: 3 Delay: 4\nPurchased");
 }
 
+// Every item class is made by its registered name, and its clone is a new object of the same class
+// in its constructed state, not a copy.
 TEST(ItemData, RegisteredByNameAndClonedFresh) {
   for (const char* name : {"ItemDataHolder", "ArmourData", "GunData", "SpecialData", "AiData"}) {
     Core::SmartPointer<Core::Object> made(Core::CreateObject(name));
     ASSERT_TRUE(made) << name;
     EXPECT_STREQ(made->GetClassName(), name);
+    auto* item = dynamic_cast<ItemDataHolder*>(made.Get());
+    ASSERT_NE(item, nullptr) << name;
+    item->SetStats(ItemStatsRecord{"Novice Gun", 1, 150, 500});
+    item->SetState(1, 1);
+    Core::SmartPointer<Core::Object> clone(made->Clone());
+    auto* cloned = dynamic_cast<ItemDataHolder*>(clone.Get());
+    ASSERT_NE(cloned, nullptr) << name;
+    EXPECT_NE(cloned, item) << name;
+    EXPECT_STREQ(cloned->GetClassName(), name);
+    EXPECT_EQ(cloned->GetSize(), made->GetSize()) << name;
+    EXPECT_EQ(cloned->name, "") << name;
+    EXPECT_EQ(cloned->cost, 0) << name;
+    EXPECT_EQ(cloned->purchased, 0) << name;
   }
   Core::SmartPointer<GunData> gun(new GunData());
-  gun->SetStats(ItemStatsRecord{"Novice Gun", 1, 150, 500});
   gun->SetSecondaryStats(20, 5);
-  gun->SetState(1, 1);
   Core::SmartPointer<Core::Object> clone(gun->Clone());
-  auto* cloned = dynamic_cast<GunData*>(clone.Get());
-  ASSERT_NE(cloned, nullptr);
-  EXPECT_EQ(cloned->name, "");
-  EXPECT_EQ(cloned->cost, 0);
-  EXPECT_EQ(cloned->purchased, 0);
-  EXPECT_EQ(cloned->delay, 0);
-  EXPECT_EQ(cloned->GetSize(), sizeof(GunData));
+  EXPECT_EQ(dynamic_cast<GunData*>(clone.Get())->delay, 0);
 }
 
 }  // namespace

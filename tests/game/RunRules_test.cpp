@@ -85,6 +85,18 @@ TEST(ContactRules, TheCommonSetDecidesEveryScreenAndTheOtherSetsFallBackToIt) {
   }
 }
 
+TEST(ContactRules, AMouseCursorNeverPushesStopsOrHoldsAnything) {
+  for (uint32_t level : {0u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u}) {
+    for (const char* cursor : {"pointer", "MousePt", "MousePointer", "mouse"}) {
+      for (const char* other : {"save", "player", "Player", "Platform", "AlienClone"}) {
+        const std::string what = std::string(cursor) + "/" + other + " in level " + std::to_string(level);
+        EXPECT_FALSE(Ask(level, cursor, other).respond) << what;
+        EXPECT_FALSE(Ask(level, other, cursor).respond) << what;
+      }
+    }
+  }
+}
+
 TEST(ContactRules, TheCarsDropThroughFlagDecidesPlatformsAndAnotherClassNamedPlayerNeverDrops) {
   SmartPointer<PlayerClass> car(new PlayerClass());
   car->SetName("Player");

@@ -10,6 +10,7 @@
 #include "core/Core_Time.h"
 #include "network/Network_Event.h"
 #include "network/Network_Session.h"
+#include "network/Network_Socket.h"
 
 namespace NetworkTest {
 
@@ -69,6 +70,17 @@ class EventLog {
   std::vector<Recorded> m_events;
 };
 
+// Polls the condition until it holds or the deadline passes.
+inline bool WaitFor(const std::function<bool()>& condition, double timeoutMs = kWaitMs) {
+  Core::Stopwatch waited;
+  waited.Start();
+  while (!condition()) {
+    if (waited.GetElapsed() >= timeoutMs) return false;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  return true;
+}
+
 // Dispatches the sessions' queues until the condition holds or the deadline passes.
 inline bool PumpUntil(const std::vector<Network::Qln_Session*>& sessions, const std::function<bool()>& condition,
                       double timeoutMs = kWaitMs) {
@@ -80,5 +92,63 @@ inline bool PumpUntil(const std::vector<Network::Qln_Session*>& sessions, const 
     if (waited.GetElapsed() >= timeoutMs) return false;
   }
 }
+
+// A bare TCP peer through the engine's own socket calls, for feeding the host exact bytes.
+class RawPeer {
+ public:
+  explicit RawPeer(const Network::NetAddress& host) {
+    m_socket = Network::Socket::Create(Network::kStreamSocket);
+    Network::Socket::ApplyOption(m_socket, Network::kStreamSocket, Network::kOptionNoDelay);
+    m_connected = Network::Socket::Connect(m_socket, host.GetSocketAddress()) == Network::SocketStatus::Done;
+  }
+  ~RawPeer() { Close(); }
+  bool IsConnected() const { return m_connected; }
+  bool Write(const std::string& bytes) {
+    Network::SocketStatus status;
+    return Network::Socket::Send(m_socket, bytes.data(), bytes.size(), status) == static_cast<std::int64_t>(bytes.size());
+  }
+  Network::NetAddress LocalAddress() const {
+    Network::NetAddress address;
+    Network::SocketAddress raw;
+    if (Network::Socket::GetLocalAddress(m_socket, raw)) address.SetSocketAddress(raw);
+    return address;
+  }
+  // True when the other side closed the connection within the wait.
+  bool WaitForClose(std::int32_t timeoutMs = 5000) {
+    Network::PollEntry entry;
+    entry.socket = m_socket;
+    entry.wanted = Network::kPollRead;
+    if (Network::Socket::Poll(&entry, 1, timeoutMs) <= 0) return false;
+    char byte;
+    Network::SocketStatus status;
+    return Network::Socket::Receive(m_socket, &byte, 1, status) <= 0;
+  }
+  // Everything that arrives until the other side closes (or the wait runs out).
+  std::string ReadUntilClosed(double timeoutMs = 10000.0) {
+    std::string received;
+    Core::Stopwatch waited;
+    waited.Start();
+    while (waited.GetElapsed() < timeoutMs) {
+      Network::PollEntry entry;
+      entry.socket = m_socket;
+      entry.wanted = Network::kPollRead;
+      if (Network::Socket::Poll(&entry, 1, 100) <= 0) continue;
+      char chunk[65536];
+      Network::SocketStatus status;
+      std::int64_t count = Network::Socket::Receive(m_socket, chunk, sizeof(chunk), status);
+      if (count <= 0) break;
+      received.append(chunk, static_cast<std::size_t>(count));
+    }
+    return received;
+  }
+  void Close() {
+    Network::Socket::Close(m_socket);
+    m_socket = Network::kInvalidSocket;
+  }
+
+ private:
+  Network::SocketHandle m_socket = Network::kInvalidSocket;
+  bool m_connected = false;
+};
 
 }  // namespace NetworkTest

@@ -20,6 +20,7 @@ using Network::NetEvent;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
 using NetworkTest::PumpUntil;
+using NetworkTest::WaitFor;
 
 // A datagram channel of the kind on loopback that the session thread watches; its address.
 NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::uint32_t options) {
@@ -40,16 +41,6 @@ void SendDatagram(const NetAddress& target, std::uint32_t type, const std::strin
   Network::SocketStatus status;
   Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
   Network::Socket::Close(socket);
-}
-
-bool WaitFor(const std::function<bool()>& condition, double timeoutMs = NetworkTest::kWaitMs) {
-  Core::Stopwatch waited;
-  waited.Start();
-  while (!condition()) {
-    if (waited.GetElapsed() >= timeoutMs) return false;
-    PAL::ThreadManager::Sleep(1, nullptr);
-  }
-  return true;
 }
 
 TEST(SessionLifetime, CloseWaitsForHandlersSendingOnWorkerThreads) {
@@ -207,8 +198,9 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
   Network::EventQueue queue;
   ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
   const std::size_t extra = 100;
+  const std::size_t share = Network::EventQueue::kMaximumEvents / 2;
   std::size_t accepted = 0;
-  for (std::size_t i = 0; i < Network::EventQueue::kMaximumEvents + extra; ++i) {
+  for (std::size_t i = 0; i < share + extra; ++i) {
     NetEvent event;
     event.kind = Network::kEventMessageReceived;
     event.droppable = true;
@@ -219,16 +211,19 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
       event.FreeMessageData();
     }
   }
-  EXPECT_EQ(accepted, Network::EventQueue::kMaximumEvents);
+  EXPECT_EQ(accepted, share);
   EXPECT_EQ(queue.GetDroppedCount(), extra);
-  EXPECT_TRUE(queue.IsFull());
-  // What may not be lost (a close, a stream's message) still gets in.
+  // What may not be lost (a close, a stream's message) still gets in: datagrams leave it room.
   NetEvent closed;
   closed.kind = Network::kEventChannelClosed;
   EXPECT_TRUE(queue.Post(closed));
+  NetEvent streamed;
+  streamed.kind = Network::kEventMessageReceived;
+  streamed.SetMessage(Network::FrameMessage(2, "y", 1), 9);
+  EXPECT_TRUE(queue.Post(streamed));
   std::uint32_t delivered = 0;
   queue.Dispatch(100000, 0, &delivered, nullptr);
-  EXPECT_EQ(delivered, Network::EventQueue::kMaximumEvents + 1);
+  EXPECT_EQ(delivered, share + 2);
   EXPECT_FALSE(queue.IsFull());
 
   // The byte bound: a few large datagrams fill it long before the count does.
@@ -246,12 +241,63 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
       event.FreeMessageData();
     }
   }
-  EXPECT_LE(bytes, Network::EventQueue::kMaximumBytes);
+  EXPECT_LE(bytes, Network::EventQueue::kMaximumBytes / 2);
   EXPECT_GT(queue.GetDroppedCount(), extra);
 }
 
-TEST(SessionLifetime, StreamMessagesBeyondTheQueueBoundAreAllDelivered) {
-  // A reliable stream is read no faster than the queue drains: none of its messages is dropped.
+TEST(SessionLifetime, QueueBoundsCountEveryEventAndRefuseStreamMessagesPastThem) {
+  Network::EventQueue queue;
+  ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
+  // Empty messages: the count bound holds, and each costs its record as well as its 8 bytes.
+  std::size_t accepted = 0;
+  for (std::size_t i = 0; i < Network::EventQueue::kMaximumEvents + 50; ++i) {
+    NetEvent event;
+    event.kind = Network::kEventMessageReceived;
+    event.SetMessage(Network::FrameMessage(1, nullptr, 0), 8);
+    if (queue.Post(event)) {
+      ++accepted;
+    } else {
+      event.FreeMessageData();
+    }
+  }
+  EXPECT_EQ(accepted, Network::EventQueue::kMaximumEvents);
+  EXPECT_EQ(queue.GetQueuedBytes(), accepted * (8 + Network::EventQueue::kEventOverheadBytes));
+  EXPECT_EQ(queue.GetDroppedCount(), 0u) << "stream messages are refused, not counted as dropped datagrams";
+  NetEvent closed;
+  closed.kind = Network::kEventConnectionClosed;
+  EXPECT_TRUE(queue.Post(closed)) << "a close always gets in";
+  queue.Dispatch(100000, 0, nullptr, nullptr);
+  EXPECT_EQ(queue.GetQueuedBytes(), 0u);
+
+  // Middling messages: the byte bound, records included, is reached long before the count.
+  const std::uint32_t middling = 2048;
+  std::vector<std::uint8_t> payload(middling, 3);
+  accepted = 0;
+  for (int i = 0; i < 9000; ++i) {
+    NetEvent event;
+    event.kind = Network::kEventMessageReceived;
+    event.SetMessage(Network::FrameMessage(1, payload.data(), middling), middling + 8);
+    if (queue.Post(event)) {
+      ++accepted;
+    } else {
+      event.FreeMessageData();
+    }
+  }
+  EXPECT_LT(accepted, Network::EventQueue::kMaximumEvents);
+  EXPECT_LE(queue.GetQueuedBytes(), Network::EventQueue::kMaximumBytes);
+  EXPECT_GT(queue.GetQueuedBytes() + middling + 8 + Network::EventQueue::kEventOverheadBytes,
+            Network::EventQueue::kMaximumBytes);
+  queue.Dispatch(100000, 0, nullptr, nullptr);
+  // A message as large as allowed still gets into an empty queue.
+  NetEvent largest;
+  largest.kind = Network::kEventMessageReceived;
+  std::vector<std::uint8_t> big(Network::kMaximumMessageSize - 8, 1);
+  largest.SetMessage(Network::FrameMessage(1, big.data(), static_cast<std::uint32_t>(big.size())),
+                     Network::kMaximumMessageSize);
+  ASSERT_TRUE(queue.Post(largest));
+}
+
+TEST(SessionLifetime, AStreamThatOverfillsTheQueueIsClosedAfterWhatFitDeliveredInOrder) {
   EventLog hostLog;
   EventLog clientLog;
   Network::Qln_Network_Manager manager;
@@ -260,8 +306,8 @@ TEST(SessionLifetime, StreamMessagesBeyondTheQueueBoundAreAllDelivered) {
   ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
   NetAddress hostAddress;
   ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
-  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0,
-                                Network::kOptionNonBlocking),
+  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0),
+                                Network::kModeWatchRead, Network::kOptionNonBlocking),
             nullptr);
   ASSERT_TRUE(client->Connect(Network::kChannelClientStream, hostAddress));
   ASSERT_TRUE(PumpUntil({host, client}, [&] {
@@ -269,15 +315,27 @@ TEST(SessionLifetime, StreamMessagesBeyondTheQueueBoundAreAllDelivered) {
     return hostLog.Count(Network::kEventConnectionAccepted) == 1 &&
            client->GetChannelRemoteAddress(Network::kChannelClientStream, remote);
   }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer,
+                                     true));
   const std::uint32_t total = static_cast<std::uint32_t>(Network::EventQueue::kMaximumEvents) * 3;
-  for (std::uint32_t i = 0; i < total; ++i) {
-    ASSERT_TRUE(client->Send(Network::kChannelClientStream, i, &i, sizeof(i), hostAddress)) << i;
+  std::uint32_t queued = 0;
+  while (queued < total && client->Send(Network::kChannelClientStream, queued, &queued, sizeof(queued), hostAddress)) {
+    ++queued;
   }
-  // The host does not dispatch until the queue is full.
-  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().IsFull(); }));
-  ASSERT_TRUE(PumpUntil({host}, [&] { return hostLog.Count(Network::kEventMessageReceived) == total; }, 20000.0));
+  // The host does not dispatch: the stream that overfills its queue loses its connection, and the
+  // queue never holds more than its bound.
+  ASSERT_TRUE(PumpUntil({client}, [&] {
+    // Messages, with the connection's accept and close beside them.
+    EXPECT_LE(host->GetEventQueue().GetCount(), Network::EventQueue::kMaximumEvents + 2);
+    return clientLog.Count(Network::kEventChannelClosed) == 1;
+  }, 20000.0));
+  EXPECT_LE(host->GetEventQueue().GetQueuedBytes(), Network::EventQueue::kMaximumBytes);
+  ASSERT_TRUE(PumpUntil({host}, [&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
   auto received = hostLog.OfKind(Network::kEventMessageReceived);
-  for (std::uint32_t i = 0; i < total; ++i) ASSERT_EQ(received[i].messageType, i);
+  ASSERT_GT(received.size(), 0u);
+  ASSERT_LT(received.size(), queued);
+  for (std::uint32_t i = 0; i < received.size(); ++i) ASSERT_EQ(received[i].messageType, i);
+  EXPECT_EQ(hostLog.OfKind(Network::kEventConnectionClosed)[0].failed, 1);
   EXPECT_EQ(host->GetEventQueue().GetDroppedCount(), 0u);
 }
 

@@ -20,6 +20,7 @@ using Network::NetAddress;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
 using NetworkTest::PumpUntil;
+using NetworkTest::RawPeer;
 
 std::string Frame(std::uint32_t type, const std::string& payload) {
   std::string bytes(8 + payload.size(), '\0');
@@ -37,64 +38,6 @@ std::string Pattern(std::size_t size, std::uint32_t seed) {
   }
   return bytes;
 }
-
-// A bare TCP peer through the engine's own socket calls, for feeding the host exact bytes.
-class RawPeer {
- public:
-  explicit RawPeer(const NetAddress& host) {
-    m_socket = Network::Socket::Create(Network::kStreamSocket);
-    Network::Socket::ApplyOption(m_socket, Network::kStreamSocket, Network::kOptionNoDelay);
-    m_connected = Network::Socket::Connect(m_socket, host.GetSocketAddress()) == Network::SocketStatus::Done;
-  }
-  ~RawPeer() { Close(); }
-  bool IsConnected() const { return m_connected; }
-  bool Write(const std::string& bytes) {
-    Network::SocketStatus status;
-    return Network::Socket::Send(m_socket, bytes.data(), bytes.size(), status) == static_cast<std::int64_t>(bytes.size());
-  }
-  NetAddress LocalAddress() const {
-    NetAddress address;
-    Network::SocketAddress raw;
-    if (Network::Socket::GetLocalAddress(m_socket, raw)) address.SetSocketAddress(raw);
-    return address;
-  }
-  // True when the other side closed the connection within the wait.
-  bool WaitForClose(std::int32_t timeoutMs = 5000) {
-    Network::PollEntry entry;
-    entry.socket = m_socket;
-    entry.wanted = Network::kPollRead;
-    if (Network::Socket::Poll(&entry, 1, timeoutMs) <= 0) return false;
-    char byte;
-    Network::SocketStatus status;
-    return Network::Socket::Receive(m_socket, &byte, 1, status) <= 0;
-  }
-  // Everything that arrives until the other side closes (or the wait runs out).
-  std::string ReadUntilClosed(double timeoutMs = 10000.0) {
-    std::string received;
-    Core::Stopwatch waited;
-    waited.Start();
-    while (waited.GetElapsed() < timeoutMs) {
-      Network::PollEntry entry;
-      entry.socket = m_socket;
-      entry.wanted = Network::kPollRead;
-      if (Network::Socket::Poll(&entry, 1, 100) <= 0) continue;
-      char chunk[65536];
-      Network::SocketStatus status;
-      std::int64_t count = Network::Socket::Receive(m_socket, chunk, sizeof(chunk), status);
-      if (count <= 0) break;
-      received.append(chunk, static_cast<std::size_t>(count));
-    }
-    return received;
-  }
-  void Close() {
-    Network::Socket::Close(m_socket);
-    m_socket = Network::kInvalidSocket;
-  }
-
- private:
-  Network::SocketHandle m_socket = Network::kInvalidSocket;
-  bool m_connected = false;
-};
 
 class SessionTest : public ::testing::Test {
  protected:
@@ -121,6 +64,7 @@ class SessionTest : public ::testing::Test {
     ASSERT_TRUE(client->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead));
     ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
     clientAddress = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
+    ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, clientAddress, true));
   }
 
   // Declared before the manager: the manager closes its sessions first, and their last events
@@ -216,6 +160,7 @@ TEST_F(SessionTest, SmallWritesAndBatchedMessagesAreReassembled) {
   RawPeer peer(hostAddress);
   ASSERT_TRUE(peer.IsConnected());
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, peer.LocalAddress(), true));
 
   // One message in writes of one to three bytes, each given time to arrive on its own.
   std::string split = Frame(1, "assembled from many small writes");
@@ -289,36 +234,56 @@ TEST_F(SessionTest, HostileLengthHeaderClosesOnlyThatConnection) {
   EXPECT_EQ(hostLog.OfKind(Network::kEventMessageReceived).back().payload, "still here");
 }
 
-TEST_F(SessionTest, SendToAPeerThatNeverReadsGivesUpAndCloses) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+TEST_F(SessionTest, PeersThatNeverReadNeitherStallTheSenderNorCostTheOthers) {
+  Network::SessionLimits limits;
+  limits.sendStallMs = 300;
+  host->SetLimits(limits);
+  HostAndJoin();
   RawPeer sleeper(hostAddress);
-  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
-  NetAddress peer = hostLog.OfKind(Network::kEventConnectionAccepted)[0].peer;
-  // More than the loopback socket buffers hold: the send stalls part-way and must give up.
-  std::string flood(Network::kMaximumMessageSize - 8, 'f');
-  // A second sender finds the connection while the first is stalled, so before its close is queued.
-  bool lateSent = true;
-  std::thread late([&] {
-    PAL::ThreadManager::Sleep(300, nullptr);
-    lateSent = host->Send(Network::kChannelHostListen, 2, "late", 4, peer);
-  });
+  RawPeer stalled(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 3; }));
+  const NetAddress sleeperAddress = sleeper.LocalAddress();
+  const NetAddress stalledAddress = stalled.LocalAddress();
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, sleeperAddress, true));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, stalledAddress, true));
+  EXPECT_FALSE(host->SetChannelJoined(Network::kChannelHostListen, hostAddress, true)) << "no such connection";
+
+  // More than the loopback socket buffers hold: only part of it can leave, and the caller does not
+  // wait for the rest; neither do the sends queued behind it, until their bound cuts the peer off.
+  const std::string flood(Network::kMaximumMessageSize - 8, 'f');
+  const std::string block(64 * 1024, 'b');
   Core::Stopwatch watch;
   watch.Start();
-  EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, flood.data(), static_cast<std::uint32_t>(flood.size()), peer));
-  EXPECT_LT(watch.GetElapsed(), Qln_Session::kSendTimeoutMs + 3000.0);
+  ASSERT_TRUE(host->Send(Network::kChannelHostListen, 1, flood.data(), static_cast<std::uint32_t>(flood.size()),
+                         sleeperAddress));
+  int accepted = 0;
+  while (accepted < 64 && host->Send(Network::kChannelHostListen, 2, block.data(),
+                                     static_cast<std::uint32_t>(block.size()), sleeperAddress)) {
+    ++accepted;
+  }
+  EXPECT_LT(accepted, 64) << "the queue behind a peer that does not read is bounded";
+  ASSERT_TRUE(host->Send(Network::kChannelHostListen, 1, flood.data(), static_cast<std::uint32_t>(flood.size()),
+                         stalledAddress));
+  EXPECT_LT(watch.GetElapsed(), 2000.0) << "sends waited on peers that do not read";
+  EXPECT_FALSE(host->Send(Network::kChannelHostListen, 3, "x", 1, sleeperAddress)) << "cut off";
+
   // The peer reads again: it gets the head of the cut frame and then the end of the stream, never
-  // the late message's bytes after it.
+  // the bytes of the messages queued after it.
   std::string received = sleeper.ReadUntilClosed();
-  late.join();
-  EXPECT_FALSE(lateSent);
   ASSERT_GT(received.size(), 8u);
   EXPECT_LT(received.size(), flood.size() + 8);
   EXPECT_EQ(received.find_first_not_of('f', 8), std::string::npos);
-  // A frame cut short cannot be followed by another: the connection is closed as an error.
-  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
-  EXPECT_EQ(hostLog.OfKind(Network::kEventConnectionClosed)[0].failed, 1);
-  EXPECT_FALSE(host->Send(Network::kChannelHostListen, 1, "x", 1, peer));
+  // The one whose bytes stopped moving goes too, once its stall time has passed.
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 2; }));
+  for (const auto& closed : hostLog.OfKind(Network::kEventConnectionClosed)) {
+    EXPECT_EQ(closed.failed, 1);
+    EXPECT_TRUE(closed.peer == sleeperAddress || closed.peer == stalledAddress);
+  }
+  // The joined client is served throughout.
+  ASSERT_TRUE(host->Send(Network::kChannelHostListen, 4, "still here", 10, clientAddress));
+  ASSERT_TRUE(Pump([&] { return clientLog.Count(Network::kEventMessageReceived) == 1; }));
+  ASSERT_TRUE(client->Send(Network::kChannelClientStream, 5, "and here", 8, hostAddress));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventMessageReceived) == 1; }));
 }
 
 TEST_F(SessionTest, ChannelAddressMayBeAskedFromSeveralThreadsAtOnce) {

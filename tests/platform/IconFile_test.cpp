@@ -116,7 +116,7 @@ TEST(IconFile, Decodes24BitBitmapsWithRowPaddingAndTheMask) {
 
 TEST(IconFile, ADamagedBestEntryFallsBackToTheNextOne) {
   IconTest::Entry broken{32, 32, 32, std::string("\x89PNG\r\n\x1a\n garbage", 17)};
-  IconTest::Entry good{16, 16, 32, IconTest::EncodePng(16, 16, IconTest::Solid(16, 16, 1, 2, 3, 255))};
+  IconTest::Entry good{16, 16, 32, TestSupport::EncodePng(16, 16, IconTest::Solid(16, 16, 1, 2, 3, 255))};
   PAL::IconImage image;
   std::string error;
   ASSERT_TRUE(Decode(IconTest::MakeIcon({broken, good}), image, error)) << error;
@@ -207,7 +207,7 @@ TEST(IconFile, RejectsMalformedImages) {
   Poke32(s, 16, 3);
   cases.push_back({"compressed bitmap", s});
   // A PNG whose header claims far more pixels than an icon may have.
-  std::string png = IconTest::EncodePng(4, 4, rgba);
+  std::string png = TestSupport::EncodePng(4, 4, rgba);
   png[16] = 0x00;
   png[17] = 0x01;
   png[18] = 0x00;

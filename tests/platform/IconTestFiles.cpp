@@ -1,7 +1,6 @@
 #include "tests/platform/IconTestFiles.h"
 
-#include <stb/stb_image_write.h>
-
+#include "tests/support/TestSupport.h"
 
 namespace IconTest {
 namespace {
@@ -23,17 +22,6 @@ std::vector<uint8_t> Solid(uint32_t width, uint32_t height, uint8_t r, uint8_t g
     pixels[i + 3] = a;
   }
   return pixels;
-}
-
-std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
-  std::string bytes;
-  auto append = [](void* context, void* data, int size) {
-    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
-  };
-  if (stbi_write_png_to_func(append, &bytes, static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
-                             static_cast<int>(width * 4)) == 0)
-    return std::string();
-  return bytes;
 }
 
 std::string EncodeBitmapEntry(uint32_t width, uint32_t height, uint16_t bitCount, const std::vector<uint8_t>& rgba,
@@ -98,7 +86,7 @@ std::string MakePngIcon(const std::vector<uint32_t>& sizes) {
   for (uint32_t s : sizes) {
     Entry e;
     e.width = e.height = s;
-    e.bytes = EncodePng(s, s, Solid(s, s, static_cast<uint8_t>(s), static_cast<uint8_t>(255 - s),
+    e.bytes = TestSupport::EncodePng(s, s, Solid(s, s, static_cast<uint8_t>(s), static_cast<uint8_t>(255 - s),
                                     static_cast<uint8_t>(7 * s), 255));
     entries.push_back(e);
   }

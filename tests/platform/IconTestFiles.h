@@ -8,8 +8,6 @@ namespace IconTest {
 
 // width x height pixels of one RGBA colour, top row first.
 std::vector<uint8_t> Solid(uint32_t width, uint32_t height, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
-// A PNG file of RGBA pixels (top row first).
-std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
 // An icon bitmap entry (info header, colour rows bottom-up, AND mask bottom-up) of 24 or 32 bits.
 // transparent[i] sets pixel i's mask bit; the 32-bit colour keeps each pixel's alpha byte.
 std::string EncodeBitmapEntry(uint32_t width, uint32_t height, uint16_t bitCount, const std::vector<uint8_t>& rgba,

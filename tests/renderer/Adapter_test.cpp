@@ -45,34 +45,49 @@ TEST(ClosestDisplayMode, ColourDepthIsTheFirstAtLeastAsDeepOrTheDeepest) {
   EXPECT_EQ(ChooseClosestDisplayMode(DisplayModeTable(), {640, 480, 32, 60}), DisplayModeRecord());
 }
 
-TEST(PixelFormatChoice, SwapMethodsAreTriedInOrderThenAnyFormatOfTheDepth) {
-  std::vector<PixelFormatRecord> formats(3);
-  formats[0].index = 1;
-  formats[0].colorBits = 16;
-  formats[0].depthBits = 16;
-  formats[0].swapMethod = 1;
-  formats[1].index = 2;
-  formats[1].colorBits = 32;
-  formats[1].depthBits = 24;
-  formats[1].stencilBits = 8;
-  formats[1].swapMethod = 2;
-  formats[2].index = 3;
-  formats[2].colorBits = 32;
-  formats[2].depthBits = 24;
-  formats[2].stencilBits = 8;
-  formats[2].swapMethod = 3;
-  PixelFormatRecord request;
-  request.colorBits = 32;
-  request.depthBits = 24;
-  request.stencilBits = 8;
-  request.swapMethod = 1;
-  EXPECT_EQ(ChoosePixelFormat(formats, request), 2);  // no exchange format: copy comes next
-  request.swapMethod = 3;
-  EXPECT_EQ(ChoosePixelFormat(formats, request), 3);
-  request.multisampling = true;
-  request.samples = 4;
-  EXPECT_EQ(ChoosePixelFormat(formats, request), 2);  // nothing multisampled: first of the depth
-  EXPECT_EQ(ChoosePixelFormat({}, request), 0);
+namespace {
+PixelFormatRecord Format(int32_t index, uint32_t colour, uint32_t depth, uint32_t stencil, uint32_t samples,
+                         uint32_t swapMethod) {
+  PixelFormatRecord format;
+  format.index = index;
+  format.colorBits = colour;
+  format.depthBits = depth;
+  format.stencilBits = stencil;
+  format.samples = samples;
+  format.multisampling = samples != 0;
+  format.swapMethod = swapMethod;
+  return format;
+}
+
+PixelFormatRecord Request(uint32_t colour, uint32_t depth, uint32_t stencil, uint32_t samples) {
+  return Format(0, colour, depth, stencil, samples, 1);
+}
+}  // namespace
+
+TEST(PixelFormatChoice, SwapMethodsAreTriedInOrderAndTheClosestFitWins) {
+  const std::vector<PixelFormatRecord> formats = {Format(1, 16, 16, 0, 0, 1), Format(2, 32, 32, 8, 0, 2),
+                                                  Format(3, 32, 24, 8, 0, 2), Format(4, 32, 24, 8, 0, 3)};
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 0)), 3);  // no exchange: copy, the closest of those
+  PixelFormatRecord undefined = Request(32, 24, 8, 0);
+  undefined.swapMethod = 3;
+  EXPECT_EQ(ChoosePixelFormat(formats, undefined), 4);
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(16, 16, 0, 0)), 1);  // fewest bits to spare
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(0, 0, 0, 0)), 1);    // 0 asks for any
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 32, 0, 0)), 2);  // more depth than asked is fine
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(64, 24, 8, 0)), 0);  // nothing deep enough
+  EXPECT_EQ(ChoosePixelFormat({}, Request(32, 24, 8, 0)), 0);
+}
+
+TEST(PixelFormatChoice, SamplesAreAtLeastTheAskedOrFewerWhenTheDisplayHasNone) {
+  const std::vector<PixelFormatRecord> formats = {Format(1, 32, 24, 8, 0, 1), Format(2, 32, 24, 8, 2, 1),
+                                                  Format(3, 32, 24, 8, 4, 1), Format(4, 32, 24, 0, 8, 1)};
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 0)), 1);  // no samples asked: none given
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 3)), 3);  // at least the asked count
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 4)), 3);
+  // Eight samples only without a stencil: the retry takes the next smaller count offered.
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 8)), 3);
+  EXPECT_EQ(ChoosePixelFormat(formats, Request(32, 24, 8, 16)), 3);
+  EXPECT_EQ(ChoosePixelFormat({formats[0]}, Request(32, 24, 8, 4)), 1);  // none multisampled: a plain one
 }
 
 TEST(SurfaceCopyClipping, SourceIsClippedToTheSurfaceAndHiddenEdgesSkipped) {

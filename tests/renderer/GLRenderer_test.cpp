@@ -39,7 +39,7 @@ class GLRendererTest : public ::testing::Test {
   }
   std::string WritePng(const std::string& name, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
     const std::string path = m_directory + "/" + name;
-    EXPECT_TRUE(TestSupport::WriteWholeFile(path, TestImages::EncodePng(width, height, rgba)));
+    EXPECT_TRUE(TestSupport::WriteWholeFile(path, TestSupport::EncodePng(width, height, rgba)));
     return path;
   }
   static GLint Integer(GLenum name) {

@@ -148,7 +148,7 @@ TEST(ResizeImage, PowerOfTwoTargetsKeepColourAndAlpha) {
 TEST_F(ImageFilesTest, PngDecodesToBottomFirstRgba) {
   // 2 x 2, top row red then green, bottom row blue then half-transparent white.
   const std::vector<uint8_t> rgba = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
-  const std::string path = Write("small.png", TestImages::EncodePng(2, 2, rgba));
+  const std::string path = Write("small.png", TestSupport::EncodePng(2, 2, rgba));
   Surface surface(path);
   ASSERT_TRUE(surface.LoadedFromFile()) << surface.GetError();
   EXPECT_EQ(surface.width, 2u);
@@ -160,14 +160,14 @@ TEST_F(ImageFilesTest, PngDecodesToBottomFirstRgba) {
   EXPECT_EQ(PixelAt(surface, 0, 1)[0], 255);  // red at top left
   EXPECT_EQ(PixelAt(surface, 1, 1)[1], 255);
   // The suffix test ignores case; the file name itself keeps it.
-  Surface upper(Write("UPPER.PNG", TestImages::EncodePng(2, 2, rgba)));
+  Surface upper(Write("UPPER.PNG", TestSupport::EncodePng(2, 2, rgba)));
   EXPECT_TRUE(upper.LoadedFromFile());
   Surface wrongCase(m_directory + "/Small.png");
   ExpectFallback(wrongCase);
 }
 
 TEST_F(ImageFilesTest, BackslashPathsAreMapped) {
-  const std::string path = Write("mapped.png", TestImages::EncodePng(1, 1, {1, 2, 3, 255}));
+  const std::string path = Write("mapped.png", TestSupport::EncodePng(1, 1, {1, 2, 3, 255}));
   std::string backslashed = path;
   for (char& c : backslashed)
     if (c == '/') c = '\\';
@@ -176,7 +176,7 @@ TEST_F(ImageFilesTest, BackslashPathsAreMapped) {
 }
 
 TEST_F(ImageFilesTest, HostileFilesGiveTheFallbackPattern) {
-  const std::string png = TestImages::EncodePng(4, 4, TestImages::Solid(4, 4, 9, 9, 9, 255));
+  const std::string png = TestSupport::EncodePng(4, 4, TestImages::Solid(4, 4, 9, 9, 9, 255));
   ExpectFallback(Surface(m_directory + "/missing.png"));
   ExpectFallback(Surface(""));
   ExpectFallback(Surface(Write("empty.png", "")));

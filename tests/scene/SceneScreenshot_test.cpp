@@ -13,7 +13,6 @@
 #include "scene/Engine_Text.h"
 #include "scene/Engine_TextureSource.h"
 #include "scene/Engine_Viewport.h"
-#include "tests/renderer/ImageFiles.h"
 #include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
@@ -60,7 +59,7 @@ TEST_F(SceneScreenshotTest, TwoViewportsSpriteTextAndScreenItem) {
     }
   }
   const std::string sheetPath = directory + "/sheet.png";
-  ASSERT_TRUE(TestSupport::WriteWholeFile(sheetPath, TestImages::EncodePng(64, 32, sheet)));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(sheetPath, TestSupport::EncodePng(64, 32, sheet)));
   const std::string fontBase = directory + "/Font";
   ASSERT_TRUE(SceneTest::WriteFont(fontBase, SceneTest::FontSpec()));
 

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <map>
 
-#include "tests/renderer/ImageFiles.h"
 #include "tests/support/TestSupport.h"
 #include "platform/PAL_Path.h"
 #include "renderer/Renderer_Image.h"
@@ -89,7 +88,7 @@ bool WriteFont(const std::string& base, const FontSpec& spec) {
     }
   }
   return TestSupport::WriteWholeFile(PAL::MapPath(base + ".fbf"), MakeFontMetrics(spec)) &&
-         TestSupport::WriteWholeFile(PAL::MapPath(base + ".png"), TestImages::EncodePng(side, side, rgba));
+         TestSupport::WriteWholeFile(PAL::MapPath(base + ".png"), TestSupport::EncodePng(side, side, rgba));
 }
 
 }  // namespace SceneTest

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include <stb/stb_image_write.h>
+
 namespace TestSupport {
 
 bool HasDisplay() {
@@ -31,6 +33,17 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
+  std::string bytes;
+  auto append = [](void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+  };
+  if (stbi_write_png_to_func(append, &bytes, static_cast<int>(width), static_cast<int>(height), 4, rgba.data(),
+                             static_cast<int>(width * 4)) == 0)
+    return std::string();
+  return bytes;
 }
 
 }  // namespace TestSupport

@@ -1,6 +1,8 @@
 #pragma once
 // Shared fixtures and helpers for the engine's tests.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace TestSupport {
 
@@ -15,6 +17,9 @@ std::string ReadWholeFile(const std::string& path);
 
 // Writes a string to a file, replacing it; false when the file cannot be written.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// RGBA bytes (top row first) as the bytes of a PNG file, written by stb_image_write.
+std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
 
 }  // namespace TestSupport
 

@@ -39,9 +39,9 @@ TEST_F(WindowIconTest, BestImageOfAnIconFileBecomesTheIconAndBrokenFilesChangeNo
   std::vector<bool> mask(32 * 32, false);
   for (uint32_t y = 0; y < 32; ++y) mask[y * 32] = true;
   const std::string good = IconTest::MakeIcon(
-      {{16, 16, 32, IconTest::EncodePng(16, 16, IconTest::Solid(16, 16, 1, 1, 1, 255))},
+      {{16, 16, 32, TestSupport::EncodePng(16, 16, IconTest::Solid(16, 16, 1, 1, 1, 255))},
        {32, 32, 24, IconTest::EncodeBitmapEntry(32, 32, 24, rgba, mask)},
-       {48, 48, 32, IconTest::EncodePng(48, 48, IconTest::Solid(48, 48, 2, 2, 2, 255))}});
+       {48, 48, 32, TestSupport::EncodePng(48, 48, IconTest::Solid(48, 48, 2, 2, 2, 255))}});
   // Through a system path with a backslash, as the game passes it.
   window.SetIcon((directory + "\\Game.ico").c_str());
   EXPECT_TRUE(WindowIconProbe::ReadWindowIconProperty(window.GetNativeId()).empty()) << "no file yet: no icon";

@@ -102,7 +102,9 @@ TEST(WindowTest, MultisampledRequestStillGivesAWindow) {
   // The software driver's multisampled context leaves state behind that crashes the leak checker's
   // own tracer at exit under a long-running X server; this process skips that check.
   g_skipLeakCheckAtExit = true;
-  PAL::Window window(64, 64, 4);
+  PAL::WindowVisual visual;
+  visual.samples = 4;
+  PAL::Window window(64, 64, visual);
   EXPECT_TRUE(window.IsOpen());
   PAL::GLContextHandle context = PAL::CreateGLContext(window);
   PAL::DeleteGLContext(context);

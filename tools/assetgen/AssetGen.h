@@ -148,6 +148,5 @@ void Beam(cairo_t* cr, double x0, double x1, double cy, double halfCore, double 
           bool emitterAtRight);
 void Arrow(cairo_t* cr, double x, double y, double size, const Color& fill);  // mouse pointer, tip at (x, y)
 void Checkmark(cairo_t* cr, double cx, double cy, double s, const Color& c);
-void Padlock(cairo_t* cr, double cx, double cy, double s);
 
 }  // namespace AssetGen

@@ -944,23 +944,4 @@ void Checkmark(cairo_t* cr, double cx, double cy, double s, const Color& c) {
   cairo_stroke(cr);
 }
 
-void Padlock(cairo_t* cr, double cx, double cy, double s) {
-  cairo_new_path(cr);
-  cairo_arc(cr, cx, cy - s * 0.1, s * 0.25, M_PI, 2 * M_PI);
-  cairo_line_to(cr, cx + s * 0.25, cy + s * 0.1);
-  cairo_move_to(cr, cx - s * 0.25, cy + s * 0.1);
-  cairo_line_to(cr, cx - s * 0.25, cy - s * 0.1);
-  SetColor(cr, Palette::Outline);
-  cairo_set_line_width(cr, s * 0.16);
-  cairo_stroke_preserve(cr);
-  SetColor(cr, Hex(0xC8CED8));
-  cairo_set_line_width(cr, s * 0.09);
-  cairo_stroke(cr);
-  PathRoundRect(cr, cx - s * 0.38, cy, s * 0.76, s * 0.55, s * 0.08);
-  FillShaded(cr, Hex(0xF2C94C), cx - s * 0.38, cy, s * 0.76, s * 0.55, std::max(1.5, s * 0.06));
-  PathEllipse(cr, cx, cy + s * 0.25, s * 0.07, s * 0.09);
-  SetColor(cr, Palette::Outline);
-  cairo_fill(cr);
-}
-
 }  // namespace AssetGen

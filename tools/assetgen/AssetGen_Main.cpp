@@ -14,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include <zlib.h>
+#include <stb/stb_image_write.h>
 
 namespace AssetGen {
 
@@ -42,44 +42,20 @@ std::string ReadFileOrDie(const std::string& path) {
   return s.str();
 }
 
-namespace {
-
-void PutBig32(std::string& out, uint32_t v) {
-  for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 255));
-}
-
-void PutChunk(std::string& out, const char* type, const std::string& data) {
-  PutBig32(out, static_cast<uint32_t>(data.size()));
-  std::string body = std::string(type, 4) + data;
-  out += body;
-  PutBig32(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
-}
-
-int Paeth(int a, int b, int c) {
-  int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  return (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
-}
-
-}  // namespace
-
 std::string EncodePng(cairo_surface_t* surface) {
-  // Always colour type 6 (8-bit RGBA, straight alpha, not interlaced), even for opaque pictures:
-  // cairo's own writer drops the alpha channel of opaque surfaces.
+  // Always colour type 6 (8-bit RGBA, straight alpha), even for opaque pictures: cairo's own writer
+  // drops the alpha channel of opaque surfaces. cairo keeps premultiplied ARGB words.
   cairo_surface_flush(surface);
   const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
   const int stride = cairo_image_surface_get_stride(surface);
   const unsigned char* data = cairo_image_surface_get_data(surface);
-  const size_t rowBytes = static_cast<size_t>(w) * 4;
-  std::vector<uint8_t> previous(rowBytes, 0), row(rowBytes), filtered;
-  filtered.reserve((rowBytes + 1) * static_cast<size_t>(h));
-  std::vector<uint8_t> candidate[5];
-  for (auto& c : candidate) c.resize(rowBytes);
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
   for (int y = 0; y < h; ++y) {
     const uint32_t* src = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
     for (int x = 0; x < w; ++x) {
-      uint32_t argb = src[x];
-      uint32_t a = argb >> 24;
-      uint8_t* d = &row[static_cast<size_t>(x) * 4];
+      const uint32_t argb = src[x];
+      const uint32_t a = argb >> 24;
+      uint8_t* d = &rgba[(static_cast<size_t>(y) * w + x) * 4];
       if (a == 0) {
         d[0] = d[1] = d[2] = d[3] = 0;
       } else {
@@ -89,43 +65,15 @@ std::string EncodePng(cairo_surface_t* surface) {
         d[3] = static_cast<uint8_t>(a);
       }
     }
-    // Adaptive filtering: the filter whose output has the smallest sum of magnitudes.
-    int best = 0;
-    long bestScore = -1;
-    for (int f = 0; f < 5; ++f) {
-      long score = 0;
-      for (size_t i = 0; i < rowBytes; ++i) {
-        int left = i >= 4 ? row[i - 4] : 0, up = previous[i], upLeft = i >= 4 ? previous[i - 4] : 0;
-        int predictor = f == 0 ? 0 : f == 1 ? left : f == 2 ? up : f == 3 ? (left + up) / 2 : Paeth(left, up, upLeft);
-        uint8_t v = static_cast<uint8_t>(row[i] - predictor);
-        candidate[f][i] = v;
-        score += v < 128 ? v : 256 - v;
-      }
-      if (bestScore < 0 || score < bestScore) {
-        bestScore = score;
-        best = f;
-      }
-    }
-    filtered.push_back(static_cast<uint8_t>(best));
-    filtered.insert(filtered.end(), candidate[best].begin(), candidate[best].end());
-    previous.swap(row);
   }
-  uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
-  std::string packed(packedSize, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()),
-                6) != Z_OK) {
-    std::fprintf(stderr, "velkor_assetgen: PNG compression failed\n");
+  std::string out;
+  auto append = [](void* context, void* bytes, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(bytes), static_cast<size_t>(size));
+  };
+  if (stbi_write_png_to_func(append, &out, w, h, 4, rgba.data(), w * 4) == 0) {
+    std::fprintf(stderr, "velkor_assetgen: PNG encoding failed\n");
     std::exit(1);
   }
-  packed.resize(packedSize);
-  std::string out("\x89PNG\r\n\x1a\n", 8);
-  std::string header;
-  PutBig32(header, static_cast<uint32_t>(w));
-  PutBig32(header, static_cast<uint32_t>(h));
-  header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, adaptive filters, no interlace
-  PutChunk(out, "IHDR", header);
-  PutChunk(out, "IDAT", packed);
-  PutChunk(out, "IEND", "");
   return out;
 }
 

@@ -697,15 +697,32 @@ std::vector<Sheet> AllSheets() {
   }});
   s.push_back({"G_menu_n", 2, 2, 3, 438, 114, [](cairo_t* cr, int f, double w, double h) {
     Panel(cr, 1, 1, w - 2, h - 2, 12, 0.92);
-    // Item window.
+    // Item window. A bought item's picture stands on the dark well in front of the plate; one not
+    // yet bought lies behind the plate, seen through clear glass with a faint tint and a sheen, so
+    // that the buyer still sees what is on sale.
     PathRoundRect(cr, 6, 6, 116, h - 12, 10);
-    if (f == 0) FillFlat(cr, Color{0.55, 0.65, 0.8, 0.28}, 2, Color{0.8, 0.9, 1, 0.7});
-    else FillFlat(cr, Hex(0x0B0F1A), 2, Color{0.8, 0.9, 1, 0.7});
-    // State badge.
+    if (f == 0) {
+      cairo_save(cr);
+      cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+      cairo_fill_preserve(cr);
+      cairo_restore(cr);
+      FillFlat(cr, Color{0.55, 0.65, 0.8, 0.1}, 2, Color{0.8, 0.9, 1, 0.7});
+      cairo_save(cr);
+      PathRoundRect(cr, 7, 7, 114, h - 14, 9);
+      cairo_clip(cr);
+      PathPolygon(cr, {60, 7, 84, 7, 40, h - 7, 16, h - 7});
+      SetColor(cr, Color{1, 1, 1, 0.12});
+      cairo_fill(cr);
+      cairo_restore(cr);
+    } else {
+      FillFlat(cr, Hex(0x0B0F1A), 2, Color{0.8, 0.9, 1, 0.7});
+    }
+    // State badge: not owned (the price is in the text beside it), owned, equipped.
     double bx = 336, bw = 94;
     if (f == 0) {
-      Padlock(cr, bx + bw / 2, 32, 34);
-      DrawText(cr, "LOCKED", bx + bw / 2, 90, Words(19, Hex(0xFFB0A0), 100));
+      PathRoundRect(cr, bx, 38, bw, 36, 10);
+      FillFlat(cr, Hex(0x1A2236), 2, Color{0.62, 0.75, 0.95, 0.8});
+      DrawTextCentred(cr, "NOT OWNED", bx + bw / 2, 56, Words(19, Hex(0xC8D4EC), bw - 10));
     } else if (f == 1) {
       PathRoundRect(cr, bx, 38, bw, 36, 10);
       FillShaded(cr, Palette::PlateBlue, bx, 38, bw, 36, 2);

@@ -2,7 +2,7 @@
 // the slots of particles that have lived out.
 #include <gtest/gtest.h>
 
-#include "app/demo/Velkor_DemoFountain.h"
+#include "demo/Velkor_DemoFountain.h"
 #include "core/Core_Random.h"
 #include "tests/renderer/FakeRenderer.h"
 

@@ -1,4 +1,4 @@
-#include "app/demo/Velkor_DemoFountain.h"
+#include "demo/Velkor_DemoFountain.h"
 
 #include <cmath>
 

@@ -5,8 +5,8 @@
 // Escape or when the window is closed. Without a sound device it runs silently.
 #include <memory>
 
-#include "app/demo/Velkor_DemoFountain.h"
 #include "audio/Sound_Engine.h"
+#include "demo/Velkor_DemoFountain.h"
 #include "renderer/Engine_RenderingApplication.h"
 #include "scene/Engine_Camera.h"
 #include "scene/Engine_SceneGraph.h"

@@ -1,4 +1,4 @@
-#include "app/demo/Velkor_DemoApplication.h"
+#include "demo/Velkor_DemoApplication.h"
 
 #include <cmath>
 

@@ -1,0 +1,206 @@
+// Closing a session's channels and connections: closes are requested from any thread and carried
+// out by the session thread once nobody uses the record; the session's own close stops its threads
+// and closes everything at once.
+#include <algorithm>
+#include <utility>
+
+#include "network/Network_Session.h"
+
+namespace Network {
+
+bool Qln_Session::CloseClientChannel(bool wait) { return CloseChannels(kChannelDiscovery, wait); }
+
+void Qln_Session::StopHosting() {
+  // The announcement goes with the hosting, so that the session can host (and announce) again.
+  StopBroadcastThread();
+  CloseChannels(kChannelBroadcast, false);
+  if (m_initialised && PAL::ThreadManager::WriteLock(m_lock)) {
+    for (auto& connection : m_connections) {
+      if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
+    }
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  // Waited for: a fixed listening port is free again when hosting starts anew.
+  CloseChannels(kChannelHostListen, true);
+  m_hosting = 0;
+}
+
+void Qln_Session::QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done) {
+  if (channel->closed == 0) {
+    channel->closed = 1;
+    if (onError) channel->closedOnError = 1;
+  }
+  for (NetEvent& request : m_closeRequests) {
+    if (request.related == channel) {
+      // Already on its way out: a second waiter waits for the same close.
+      if (done) {
+        if (!request.done) {
+          request.done = done;
+        } else {
+          NetEvent extra = MakeEvent(kEventCloseRequest, channel->kind);
+          extra.related = channel;
+          extra.done = done;
+          m_closeRequests.push_back(std::move(extra));
+        }
+      }
+      return;
+    }
+  }
+  NetEvent request = MakeEvent(kEventCloseRequest, channel->kind);
+  request.related = channel;
+  request.done = done;
+  if (channel->accepted) {
+    request.peer = channel->remoteAddress;
+    request.hasPeer = true;
+  }
+  m_closeRequests.push_back(std::move(request));
+}
+
+bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
+  RealStopwatch waited;
+  waited.Start();
+  while (!done->load(std::memory_order_acquire)) {
+    if (waited.GetElapsed() >= kCloseWaitMs) return false;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  return true;
+}
+
+bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
+  if (!m_initialised) return false;
+  // The session thread never posts or delivers while it holds this lock, so waiting for it here
+  // cannot deadlock against a handler: a close is never dropped because the lock was busy.
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* channel = FindChannel(kind);
+  std::shared_ptr<std::atomic<bool>> done;
+  if (channel != nullptr) {
+    if (wait) done = std::make_shared<std::atomic<bool>>(false);
+    QueueCloseLocked(channel, false, done);
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (channel == nullptr) return false;
+  // A wait that ran out is no success: the channel may still be open.
+  return !done || WaitDone(done);
+}
+
+bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait) {
+  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Channel* connection = FindConnection(kind, peer);
+  std::shared_ptr<std::atomic<bool>> done;
+  if (connection != nullptr) {
+    if (wait) done = std::make_shared<std::atomic<bool>>(false);
+    QueueCloseLocked(connection, false, done);
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  if (connection == nullptr) return false;
+  return !done || WaitDone(done);
+}
+
+bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
+  // A record in use outside the lock keeps its socket: closing it under a sender would let the
+  // descriptor be reused by an unrelated socket.
+  if (channel->GetUseCount() > 0) return false;
+  NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+  if (channel->accepted) event.peer = channel->remoteAddress;
+  event.failed = channel->closedOnError;
+  // A polite close still hands the peer what the socket takes now (a refusal, a goodbye); what
+  // it cannot take, and everything after an error, fails with the record.
+  std::vector<SendOutcome> outcomes;
+  if (PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+    if (!channel->closedOnError && (channel->connected || channel->socketType == kDatagramSocket)) {
+      channel->FlushOutgoingLocked(outcomes);
+    }
+    channel->DropOutgoingLocked(outcomes);
+    PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+  }
+  PostSendOutcomes(channel->kind, outcomes, &pending);
+  // Requests that still name the record fail with it.
+  for (auto it = m_connectRequests.begin(); it != m_connectRequests.end();) {
+    if (it->related == channel) {
+      NetEvent failed = MakeEvent(kEventConnectFinished, it->channelKind);
+      failed.peer = it->peer;
+      failed.failed = 1;
+      pending.push_back(std::move(failed));
+      it = m_connectRequests.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  channel->CloseSocket();
+  channel->DestroyLocks(Threads());
+  auto& list = channel->accepted ? m_connections : m_channels;
+  list.erase(std::remove_if(list.begin(), list.end(), [channel](const std::unique_ptr<Channel>& item) {
+               return item.get() == channel;
+             }),
+             list.end());
+  pending.push_back(std::move(event));
+  return true;
+}
+
+void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
+  for (auto it = m_closeRequests.begin(); it != m_closeRequests.end();) {
+    Channel* channel = it->related;
+    bool finished = true;
+    if (channel != nullptr && OwnsRecord(channel)) finished = TryFreeRecordLocked(channel, pending);
+    if (!finished) {
+      ++it;
+      continue;
+    }
+    if (it->done) it->done->store(true, std::memory_order_release);
+    it = m_closeRequests.erase(it);
+  }
+}
+
+bool Qln_Session::Close() {
+  // A handler delivered during the close may ask for it again.
+  if (!m_initialised || m_closing.exchange(true)) return false;
+  StopBroadcastThread();
+  StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
+  m_sessionThread = nullptr;
+  // Delivery threads end before any channel goes: a handler on a worker thread may be sending on
+  // one right now.
+  m_queue.Stop();
+
+  std::vector<NetEvent> closed;
+  if (PAL::ThreadManager::WriteLock(m_lock)) {
+    for (auto* list : {&m_connections, &m_channels}) {
+      for (auto& channel : *list) {
+        NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+        if (channel->accepted) event.peer = channel->remoteAddress;
+        closed.push_back(std::move(event));
+        // The last messages (a goodbye) go as far as the socket takes them without waiting.
+        std::vector<SendOutcome> outcomes;
+        if (channel->connected && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+          channel->FlushOutgoingLocked(outcomes);
+          PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+        }
+        channel->CloseSocket();
+        channel->DestroyLocks(Threads());
+      }
+      list->clear();
+    }
+    m_connectRequests.clear();
+    for (NetEvent& request : m_closeRequests) {
+      if (request.done) request.done->store(true, std::memory_order_release);
+    }
+    m_closeRequests.clear();
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+  }
+  // What was queued first, then the closes, on this thread.
+  m_queue.DeliverAll();
+  for (NetEvent& event : closed) Deliver(event);
+
+  Threads().DestroyCondition(m_condition);
+  Threads().DestroyMutex(m_mutex);
+  Threads().DestroyRWLock(m_lock);
+  m_condition = nullptr;
+  m_mutex = nullptr;
+  m_lock = nullptr;
+  m_hosting = 0;
+  m_initialised = 0;
+  m_closing = false;
+  DeliverDirect(kEventSessionClosed, kNoKind);
+  return true;
+}
+
+}  // namespace Network

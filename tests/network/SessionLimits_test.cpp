@@ -1,0 +1,270 @@
+// What a host holds strangers to: floods of tiny messages, oversized messages and silence before a
+// join, more connections than players, running out of descriptors; and two games on one machine
+// listening for announcements on the same port.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "network/Network_Manager.h"
+#include "network/Network_Message.h"
+#include "NetworkTestSupport.h"
+
+namespace {
+
+using Network::NetAddress;
+using Network::Qln_Session;
+using NetworkTest::EventLog;
+using NetworkTest::PumpUntil;
+using NetworkTest::RawPeer;
+
+std::string Frame(std::uint32_t type, const std::string& payload) {
+  std::string bytes(8 + payload.size(), '\0');
+  Network::WriteMessage(reinterpret_cast<std::uint8_t*>(&bytes[0]), type, payload.data(),
+                        static_cast<std::uint32_t>(payload.size()));
+  return bytes;
+}
+
+class SessionLimitsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = manager.CreateSession("host", "", false, hostLog.Handler(), 0, false, 0, 0, 1);
+    ASSERT_NE(host, nullptr);
+  }
+
+  void Host(std::uint32_t players) {
+    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), players));
+    ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  }
+
+  bool Pump(const std::function<bool()>& condition, double timeoutMs = NetworkTest::kWaitMs) {
+    return PumpUntil({host}, condition, timeoutMs);
+  }
+
+  bool WasClosedFailed(const NetAddress& peer) {
+    for (const auto& closed : hostLog.OfKind(Network::kEventConnectionClosed)) {
+      if (closed.peer == peer) return closed.failed == 1;
+    }
+    return false;
+  }
+
+  EventLog hostLog;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = nullptr;
+  NetAddress hostAddress;
+};
+
+TEST_F(SessionLimitsTest, ABurstOfTinyMessagesNeverPassesTheQueueBoundAndCostsItsConnection) {
+  Network::SessionLimits limits;
+  limits.joinTimeoutMs = 60000;
+  host->SetLimits(limits);
+  Host(8);
+  auto emptyMessages = [](std::size_t count) {
+    const std::string empty = Frame(7, "");
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i) bytes += empty;
+    return bytes;
+  };
+  // Players' messages wait in the queue of a host that is not dispatching.
+  RawPeer quiet(hostAddress);
+  RawPeer burst(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 2; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, quiet.LocalAddress(), true));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, burst.LocalAddress(), true));
+  ASSERT_TRUE(quiet.Write(emptyMessages(512)));
+  ASSERT_TRUE(NetworkTest::WaitFor([&] { return host->GetEventQueue().GetCount() == 512; }))
+      << host->GetEventQueue().GetCount();
+  // Another bursts more empty messages than the queue has room for: the bound is checked as each
+  // is queued, and the stream that overfills the queue is hung up on.
+  burst.Write(emptyMessages(12 * 1024));
+  EXPECT_TRUE(burst.WaitForClose(10000));
+  EXPECT_LE(host->GetEventQueue().GetCount(), Network::EventQueue::kMaximumEvents + 1);  // and a close
+  EXPECT_LE(host->GetEventQueue().GetQueuedBytes(), Network::EventQueue::kMaximumBytes);
+
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
+  EXPECT_TRUE(WasClosedFailed(burst.LocalAddress()));
+  EXPECT_LE(hostLog.Count(Network::kEventMessageReceived), Network::EventQueue::kMaximumEvents);
+  // The other connection is still served.
+  ASSERT_TRUE(quiet.Write(Frame(9, "after")));
+  ASSERT_TRUE(Pump([&] {
+    auto received = hostLog.OfKind(Network::kEventMessageReceived);
+    return !received.empty() && received.back().payload == "after";
+  }));
+}
+
+TEST_F(SessionLimitsTest, BeforeJoiningAPeerMaySendOnlySmallMessagesForAShortTimeAndConnectionsAreCapped) {
+  Network::SessionLimits limits;
+  limits.connectionMargin = 1;
+  limits.joinTimeoutMs = 60000;
+  host->SetLimits(limits);
+  Host(2);  // at most three connections
+
+  RawPeer joined(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, joined.LocalAddress(), true));
+  RawPeer large(hostAddress);
+  RawPeer silent(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 3; }));
+  // Past the cap, connections are accepted and closed at once, with no event and no record.
+  for (int i = 0; i < 4; ++i) {
+    RawPeer refused(hostAddress);
+    ASSERT_TRUE(refused.IsConnected());
+    EXPECT_TRUE(refused.WaitForClose(5000)) << i;
+  }
+  EXPECT_EQ(hostLog.Count(Network::kEventConnectionAccepted), 3u);
+
+  // A message that fits a join request is read; one beyond it, before the join, ends the stream.
+  ASSERT_TRUE(large.Write(Frame(1, std::string(limits.preJoinMessageSize - 8, 'j'))));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventMessageReceived) == 1; }));
+  ASSERT_TRUE(large.Write(Frame(2, std::string(limits.preJoinMessageSize, 'k'))));
+  EXPECT_TRUE(large.WaitForClose());
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 1; }));
+  EXPECT_TRUE(WasClosedFailed(large.LocalAddress()));
+  // A stranger may send a join request and a few retries, not a flood.
+  RawPeer chatty(hostAddress);
+  std::string messages;
+  for (std::uint32_t i = 0; i <= limits.preJoinMessages; ++i) messages += Frame(5, "again");
+  ASSERT_TRUE(chatty.Write(messages));
+  EXPECT_TRUE(chatty.WaitForClose());
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 2; }));
+  EXPECT_TRUE(WasClosedFailed(chatty.LocalAddress()));
+  EXPECT_EQ(hostLog.Count(Network::kEventMessageReceived), 1u + limits.preJoinMessages);
+  const std::size_t beforeJoined = hostLog.Count(Network::kEventMessageReceived);
+  // A joined peer sends what it likes.
+  const std::string big(256 * 1024, 'b');
+  ASSERT_TRUE(joined.Write(Frame(3, big)));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventMessageReceived) == beforeJoined + 1; }));
+  EXPECT_TRUE(hostLog.OfKind(Network::kEventMessageReceived).back().payload == big);
+
+  // The join time runs out for the silent one only; its place is free again.
+  limits.joinTimeoutMs = 200;
+  host->SetLimits(limits);
+  EXPECT_TRUE(silent.WaitForClose(5000));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionClosed) == 3; }));
+  EXPECT_TRUE(WasClosedFailed(silent.LocalAddress()));
+  limits.joinTimeoutMs = 60000;
+  host->SetLimits(limits);
+  RawPeer later(hostAddress);
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 5; }));
+  ASSERT_TRUE(joined.Write(Frame(4, "still joined")));
+  ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventMessageReceived) == beforeJoined + 2; }));
+}
+
+TEST_F(SessionLimitsTest, TwoDiscoveryListenersShareOnePortAndBothHearTheAnnouncement) {
+  EventLog otherLog;
+  Qln_Session* first = manager.CreateSession("first", "", false, otherLog.Handler(), 0, false, 0, 0, 1);
+  EventLog secondLog;
+  Qln_Session* second = manager.CreateSession("second", "", false, secondLog.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  ASSERT_TRUE(first->OpenDiscoveryListener(0));
+  NetAddress listening;
+  ASSERT_TRUE(first->GetChannelAddress(Network::kChannelDiscovery, listening));
+  ASSERT_TRUE(second->OpenDiscoveryListener(listening.GetPort())) << "a second game on the same machine";
+
+  // Scope 3 around 127.0.0.1 is 127.255.255.255, the loopback's own broadcast address: delivered
+  // to every socket bound to the port, as a subnet's broadcast is.
+  host->SetLocalAddress(NetAddress("127.0.0.1", 0));
+  ASSERT_TRUE(host->StartBroadcast(listening.GetPort(), 3, 10, 0, "here", 4, 0));
+  EXPECT_TRUE(PumpUntil({first, second}, [&] {
+    return otherLog.Count(Network::kEventMessageReceived) > 0 && secondLog.Count(Network::kEventMessageReceived) > 0;
+  })) << otherLog.Count(Network::kEventMessageReceived) << " " << secondLog.Count(Network::kEventMessageReceived);
+  if (secondLog.Count(Network::kEventMessageReceived) > 0) {
+    EXPECT_EQ(secondLog.OfKind(Network::kEventMessageReceived)[0].payload, "here");
+  }
+  // Their logs go before the fixture's manager would close them.
+  EXPECT_TRUE(manager.DestroySession(first));
+  EXPECT_TRUE(manager.DestroySession(second));
+}
+
+// The child's side of the descriptor test; its exit code tells the parent what failed.
+int HostWithoutDescriptors(int report) {
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession("host", "", false, log.Handler(), 0, false, 0, 0, 1);
+  if (host == nullptr || !host->StartListening(NetAddress("127.0.0.1", 0), 8)) return 10;
+  NetAddress address;
+  if (!host->GetChannelAddress(Network::kChannelHostListen, address)) return 11;
+  // Every descriptor left is taken, as a process that has run out of them would have it.
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);
+  limit.rlim_cur = std::min<rlim_t>(limit.rlim_cur, 256);
+  if (setrlimit(RLIMIT_NOFILE, &limit) != 0) return 12;
+  std::vector<int> held;
+  for (int descriptor = dup(report); descriptor >= 0; descriptor = dup(report)) held.push_back(descriptor);
+  if (errno != EMFILE) return 13;
+  const std::uint16_t port = address.GetPort();
+  if (write(report, &port, sizeof(port)) != static_cast<ssize_t>(sizeof(port))) return 14;
+  char ready = 0;
+  if (read(report, &ready, 1) != 1) return 15;
+
+  // Connections wait that cannot be accepted: the session thread must not spin on them.
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  Core::Stopwatch wall;
+  wall.Start();
+  PAL::ThreadManager::Sleep(2000, nullptr);
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  auto seconds = [](const timeval& value) { return static_cast<double>(value.tv_sec) + value.tv_usec / 1e6; };
+  const double cpu = seconds(after.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_utime) - seconds(before.ru_stime);
+  const double share = cpu / (wall.GetElapsed() / 1000.0);
+  if (write(report, &share, sizeof(share)) != static_cast<ssize_t>(sizeof(share))) return 16;
+  if (log.Count(Network::kEventConnectionAccepted) != 0) return 17;
+
+  // Descriptors come free: the waiting connections are accepted.
+  for (int descriptor : held) close(descriptor);
+  if (!PumpUntil({host}, [&] { return log.Count(Network::kEventConnectionAccepted) == 3; }, 10000.0)) return 18;
+  return 0;
+}
+
+TEST(SessionDescriptors, AHostOutOfDescriptorsBacksOffAndAcceptsOnceTheyComeFree) {
+  int channel[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, channel), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(channel[0]);
+    _exit(HostWithoutDescriptors(channel[1]));
+  }
+  close(channel[1]);
+  std::uint16_t port = 0;
+  ASSERT_EQ(read(channel[0], &port, sizeof(port)), static_cast<ssize_t>(sizeof(port)));
+  std::vector<std::unique_ptr<RawPeer>> peers;
+  for (int i = 0; i < 3; ++i) {
+    peers.push_back(std::make_unique<RawPeer>(NetAddress("127.0.0.1", port)));
+    EXPECT_TRUE(peers.back()->IsConnected());
+  }
+  char go = 1;
+  ASSERT_EQ(write(channel[0], &go, 1), 1);
+  double share = -1.0;
+  EXPECT_EQ(read(channel[0], &share, sizeof(share)), static_cast<ssize_t>(sizeof(share)));
+  EXPECT_GE(share, 0.0);
+  EXPECT_LT(share, 0.10) << "the session thread spun on a failing accept";
+  RecordProperty("cpuShare", std::to_string(share));
+  // The child ends by itself; it is stopped only when it overstays every deadline it has.
+  int status = 0;
+  Core::Stopwatch waited;
+  waited.Start();
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (waited.GetElapsed() > 30000.0) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      break;
+    }
+    PAL::ThreadManager::Sleep(10, nullptr);
+  }
+  close(channel[0]);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
