@@ -183,14 +183,13 @@ void SetUpWaveFive(Run& run) {
 
 // Keeps the fifth wave's fight going: the laser on, the friend flying, the boss in the fight.
 void KeepFighting(Run& run) {
-  if (UFO3Class* boss = FindObjectByName<UFO3Class>("UFO3")) {
-    if (!boss->IsEngaged()) {
-      if (auto* level = dynamic_cast<GameLevelClass*>(run.game->GetCurrentLevel())) level->SpawnUfo3();
-    }
+  UFO3Class* boss = FindObjectByName<UFO3Class>("UFO3");
+  if (boss != nullptr && !boss->IsEngaged()) {
+    if (auto* level = dynamic_cast<GameLevelClass*>(run.game->GetCurrentLevel())) level->SpawnUfo3();
   }
   if (LaserClass* laser = FindObjectByName<LaserClass>("LaserA")) {
     if (!laser->IsActive()) {
-      laser->SetBossLaser(true);
+      laser->SetBoss(boss);
       laser->Switch(true, 5.0f);
     }
   }
