@@ -2,9 +2,9 @@
 
 #include "framework/Quillon_Random.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_GameLevelClass.h"
-#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_HoverCar.h"
 #include "game/Velkor_RadiusAttack.h"
+#include "game/Velkor_RunSounds.h"
 
 VELKOR_IMPLEMENT_CLASS(AiFriendClass, "AiFriendClass");
 
@@ -19,6 +19,12 @@ void AiFriendClass::OnStart() {
   m_attackCount = 0;
   m_active = false;
   m_advancing = false;
+  m_car.Find();
+}
+
+void AiFriendClass::ReleaseResources() {
+  m_car.Release();
+  Quillon::Sprite::ReleaseResources();
 }
 
 void AiFriendClass::SetBox(const Math::Vector2D& minimumOffset, const Math::Vector2D& maximumOffset) {
@@ -86,7 +92,7 @@ void AiFriendClass::Move() {
 void AiFriendClass::ReleaseBlast() {
   m_cooldown = m_attackInterval;
   Steer(true);
-  GameLevelClass::PlayRunSound("aiFriendAttack", true);
+  PlayRunSound("aiFriendAttack", true);
   if (auto* blast = CloneArchetype<RadiusAttack>("rAttack", "rAttackClone")) {
     blast->Start(GetPosition(), 3.0f, 2);
     AddToLayer(GetLayer(), blast);
@@ -98,10 +104,10 @@ void AiFriendClass::ReleaseBlast() {
 void AiFriendClass::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (!m_active || IsGamePaused()) return;
-  PlayerClass* player = FindPlayer();
-  if (player == nullptr) return;
+  HoverCar* car = m_car.Get();
+  if (car == nullptr) return;
   Move();
-  SetPosition(Math::Vector2D(player->GetPositionX() + m_offset.x, m_offset.y));
+  SetPosition(Math::Vector2D(car->GetPositionX() + m_offset.x, m_offset.y));
   if (m_attacksDone < m_attackCount) {
     if (m_cooldown > 0.0f) {
       m_cooldown -= dt;
@@ -111,5 +117,5 @@ void AiFriendClass::Update(float dt) {
       ReleaseBlast();
     }
   }
-  if (m_attacksDone >= m_attackCount && GetPosition().Distance(player->GetPosition()) > 1000.0f) m_active = false;
+  if (m_attacksDone >= m_attackCount && GetPosition().Distance(car->GetPosition()) > 1000.0f) m_active = false;
 }

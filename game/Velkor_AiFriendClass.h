@@ -3,19 +3,20 @@
 // advances to its attack line and releases its blasts at an interval, then leaves down and to the
 // left and switches itself off once it is far from the car.
 #include <cstdint>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "math/Math_Vector2D.h"
+
+class HoverCar;
 
 class AiFriendClass : public Quillon::Sprite {
  public:
-  AiFriendClass() = default;
-  explicit AiFriendClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  AiFriendClass(const AiFriendClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(AiFriendClass);
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   void SetBox(const Math::Vector2D& minimumOffset, const Math::Vector2D& maximumOffset);
   // Calls it in at that offset from the car with that many blasts, `interval` seconds apart.
@@ -50,4 +51,6 @@ class AiFriendClass : public Quillon::Sprite {
   bool m_advancing = false;
   int32_t m_minimumSpeed = 0;
   int32_t m_maximumSpeed = 0;
+  // The car it flies along with.
+  Partner<HoverCar> m_car{"Player"};
 };

@@ -1,15 +1,11 @@
 #pragma once
 // An alien's shot: aimed at the car or straight to the left, gone on a hit or after its life.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
 #include "math/Math_Vector2D.h"
 
 class AlienBullet : public Quillon::Sprite {
  public:
-  AlienBullet() = default;
-  explicit AlienBullet(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  AlienBullet(const AlienBullet& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(AlienBullet);
   void Update(float dt) override;
 

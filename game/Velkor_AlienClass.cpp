@@ -4,7 +4,7 @@
 #include "game/Velkor_AlienBullet.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_HoverCar.h"
 #include "game/Velkor_PowerConsume.h"
 
 VELKOR_IMPLEMENT_CLASS(AlienClass, "AlienClass");
@@ -39,6 +39,12 @@ void AlienClass::OnStart() {
   m_healthBar.AddToLayer(GetLayer());
   m_healthBar.SetOffset(Math::Vector2D(-40.0f, 50.0f));
   m_noDrop = false;
+  m_car.Find();
+}
+
+void AlienClass::ReleaseResources() {
+  m_car.Release();
+  SpawnObject::ReleaseResources();
 }
 
 void AlienClass::Destroy() {
@@ -52,13 +58,13 @@ void AlienClass::TakeHits() {
     m_health = 0;
     m_noDrop = true;
   }
-  PlayerClass* player = FindPlayer();
+  const HoverCar* player = m_car.Get();
   if (player == nullptr) return;
   // Shots from far off (the car's stray bullets) do nothing.
   if (Touches(this, "charBulletClone") && GetPosition().Distance(player->GetPosition()) < kShotRange) {
     m_health -= player->GetBulletDamage();
   }
-  if (Touches(this, "rAttackClone") || Touches(this, "Laser")) m_health -= player->GetSpecial().damage;
+  if (Touches(this, "rAttackClone") || Touches(this, "Laser")) m_health -= player->GetSpecialDamage();
 }
 
 void AlienClass::Explode() {
@@ -86,7 +92,7 @@ void AlienClass::DropPowerUp() {
 void AlienClass::Shoot(float dt) {
   m_shotTimer += dt;
   if (m_shotTimer <= m_shotInterval || GetName() != "AlienClone") return;
-  PlayerClass* player = FindPlayer();
+  const HoverCar* player = m_car.Get();
   if (player == nullptr || player->IsDead()) return;
   const Math::Vector2D& target = player->GetPosition();
   // Only at a car within range that has passed it.

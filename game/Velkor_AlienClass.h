@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "game/Velkor_MobHealthBar.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpawnObject.h"
+
+class HoverCar;
 
 class AlienClass : public SpawnObject {
  public:
@@ -17,6 +20,7 @@ class AlienClass : public SpawnObject {
   void Destroy() override;
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // Health, the time between shots, and whether it aims at the car (showing its second look) or
   // shoots straight to the left.
@@ -43,4 +47,6 @@ class AlienClass : public SpawnObject {
   float m_shotTimer = 0.0f;
   MobHealthBar m_healthBar;
   bool m_noDrop = false;
+  // The car it shoots at and is hit by.
+  Partner<HoverCar> m_car{"Player"};
 };

@@ -5,14 +5,15 @@
 #include "game/Velkor_BulletClass.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_GameLevelClass.h"
-#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_HoverCar.h"
+#include "game/Velkor_RunSounds.h"
 
 VELKOR_IMPLEMENT_CLASS(BossObject, "BossObject");
 
 BossObject::BossObject(const BossObject& other)
     : Quillon::Sprite(other),
       m_active(other.m_active),
+      m_engaged(other.m_engaged),
       m_minimumOffset(other.m_minimumOffset),
       m_offset(other.m_offset),
       m_maximumOffset(other.m_maximumOffset),
@@ -25,6 +26,18 @@ BossObject::BossObject(const BossObject& other)
       m_directionY(other.m_directionY),
       m_speedX(other.m_speedX),
       m_speedY(other.m_speedY) {}
+
+void BossObject::OnStart() {
+  Quillon::Sprite::OnStart();
+  m_car.Find();
+}
+
+HoverCar* BossObject::GetCar() { return m_car.Get(); }
+
+void BossObject::ReleaseResources() {
+  m_car.Release();
+  Quillon::Sprite::ReleaseResources();
+}
 
 void BossObject::Destroy() {
   Quillon::Sprite::Destroy();
@@ -75,10 +88,10 @@ void BossObject::Wander(float dt) {
 }
 
 void BossObject::TakeHits() {
-  PlayerClass* player = FindPlayer();
-  if (player == nullptr) return;
-  if (Touches(this, "charBulletClone")) m_health -= player->GetBulletDamage();
-  if (Touches(this, "rAttackClone") || Touches(this, "Laser")) m_health -= player->GetSpecial().damage;
+  const HoverCar* car = GetCar();
+  if (car == nullptr) return;
+  if (Touches(this, "charBulletClone")) m_health -= car->GetBulletDamage();
+  if (Touches(this, "rAttackClone") || Touches(this, "Laser")) m_health -= car->GetSpecialDamage();
 }
 
 void BossObject::StartHealthBar(float scale, const Math::Vector2D& offset) {
@@ -91,16 +104,16 @@ void BossObject::StartHealthBar(float scale, const Math::Vector2D& offset) {
 void BossObject::UpdateEscort(float dt, const char* cloneName, int32_t bulletFrame, const char* downText,
                               float textLifeTime) {
   if (GetName() != cloneName || !m_active || IsGamePaused() || IsDestructionPending()) return;
-  PlayerClass* player = FindPlayer();
+  HoverCar* car = GetCar();
   Wander(dt);
-  const float baseX = player != nullptr ? player->GetPositionX() : 0.0f;
+  const float baseX = car != nullptr ? car->GetPositionX() : 0.0f;
   SetPosition(Math::Vector2D(baseX, 0.0f) + m_offset);
-  if (player != nullptr && !player->IsDead() && Quillon::RandomInt(0, 50) < 1 &&
-      GetPosition().Distance(player->GetPosition()) < 700.0f) {
+  if (car != nullptr && !car->IsDead() && Quillon::RandomInt(0, 50) < 1 &&
+      GetPosition().Distance(car->GetPosition()) < 700.0f) {
     if (auto* bullet = CloneArchetype<BulletClass>("Bullet", "BulletClone")) {
       if (bulletFrame >= 0) bullet->SetCurrentFrameIndex(static_cast<uint32_t>(bulletFrame), false);
       bullet->SetPosition(GetPosition());
-      bullet->Fire(GetPosition(), player->GetPosition());
+      bullet->Fire(GetPosition(), car->GetPosition());
       AddToLayer(GetLayer(), bullet);
     }
   }
@@ -111,7 +124,7 @@ void BossObject::UpdateEscort(float dt, const char* cloneName, int32_t bulletFra
     return;
   }
   SpawnExplosion(GetPosition(), GetLayer());
-  GameLevelClass::PlayRunSound("ufoDie", true);
+  PlayRunSound("ufoDie", true);
   if (FadingText* text = FadingText::Spawn(downText, GetPosition(), GetLayer())) {
     if (textLifeTime > 0.0f) text->SetLifeTime(textLifeTime);
   }

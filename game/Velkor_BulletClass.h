@@ -1,18 +1,18 @@
 #pragma once
 // A UFO's shot: it leads the car by 250 units and goes on a hit, after its life, or once it has
 // dropped well behind the car.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "math/Math_Vector2D.h"
+
+class HoverCar;
 
 class BulletClass : public Quillon::Sprite {
  public:
-  BulletClass() = default;
-  explicit BulletClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  BulletClass(const BulletClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(BulletClass);
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // Aims at `to` shifted 250 units ahead in x, at 50 units per second; nothing without the car.
   void Fire(const Math::Vector2D& from, const Math::Vector2D& to);
@@ -22,4 +22,6 @@ class BulletClass : public Quillon::Sprite {
  private:
   Math::Vector2D m_velocity;
   float m_life = 0.0f;
+  // The car it is fired at.
+  Partner<HoverCar> m_car{"Player"};
 };

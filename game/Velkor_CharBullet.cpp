@@ -1,6 +1,6 @@
 #include "game/Velkor_CharBullet.h"
 
-#include "game/Velkor_MyGame.h"
+#include "game/Velkor_FightSupport.h"
 
 VELKOR_IMPLEMENT_CLASS(CharBullet, "CharBullet");
 
@@ -21,11 +21,7 @@ void CharBullet::Fire(const Math::Vector2D& position, const Math::Vector2D& dire
 
 void CharBullet::Update(float dt) {
   Quillon::Sprite::Update(dt);
-  if (GetName() != "charBulletClone" || IsDestructionPending()) return;
-  if (IsGamePaused()) {
-    SetVelocity(Math::Vector2D(0.0f, 0.0f));
-    return;
-  }
+  if (!IsShotMoving(*this, "charBulletClone")) return;
   SetVelocity(m_velocity);
   for (const char* target : kTargets) {
     if (Quillon::IsCollidedWithSprite(GetCollisionResults(), target, kShapeContacts)) {

@@ -1,14 +1,10 @@
 #pragma once
 // A civilian to rescue: touching the car rescues it once; an alien bullet removes it.
-#include <vector>
-
 #include "game/Velkor_SpawnObject.h"
 
 class CivilianClass : public SpawnObject {
  public:
-  CivilianClass() = default;
-  explicit CivilianClass(const std::vector<Quillon::SpriteAnimation*>& animations) : SpawnObject(animations) {}
-  CivilianClass(const CivilianClass& other) = default;
+  using SpawnObject::SpawnObject;
   VELKOR_DECLARE_CLASS(CivilianClass);
   void OnStart() override;
   // Also while paused.

@@ -4,11 +4,10 @@
 #include "game/Velkor_ScreenSupport.h"
 
 namespace {
-const Core::ClassRegistration g_creditsRegistration("CreditsLevel", &CreditsLevel::Create);
 const CaptionButton kButtons[] = {{"MainMenuBtn", "MainMenuTxt", false}};
 }  // namespace
 
-Core::Object* CreditsLevel::Create() { return new (__FILE__, __LINE__) CreditsLevel(); }
+VELKOR_IMPLEMENT_LEVEL(CreditsLevel, "CreditsLevel");
 
 void CreditsLevel::OnStart() {
   m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");

@@ -2,13 +2,11 @@
 // The credits picture with one button back to the main menu.
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class CreditsLevel : public Quillon::Level {
  public:
-  CreditsLevel() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "CreditsLevel"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(CreditsLevel)); }
+  VELKOR_DECLARE_LEVEL(CreditsLevel);
 
   void OnStart() override;
   void OnEnd() override {}

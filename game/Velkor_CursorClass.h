@@ -1,16 +1,20 @@
 #pragma once
 // The aiming cursor "mouse" of the game level: it follows the mouse over the moving world.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
+
+class HoverCar;
 
 class CursorClass : public Quillon::Sprite {
  public:
-  CursorClass() = default;
-  explicit CursorClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  CursorClass(const CursorClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(CursorClass);
 
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
+
+ private:
+  // The car whose view it moves over.
+  Partner<HoverCar> m_car{"Player"};
 };

@@ -2,13 +2,19 @@
 
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Sprite.h"
-#include "game/Velkor_PlayerClass.h"
 #include "physics/Physics_Force.h"
 
 bool Touches(const Quillon::GameObject* object, const std::string& name) {
   // The shape contacts: an object switched to box tests (a spent laser, a rescued civilian, a
   // lowered barrier) no longer counts as touching.
   return object != nullptr && Quillon::IsCollidedWithSprite(object->GetCollisionResults(), name, true);
+}
+
+bool IsShotMoving(Quillon::GameObject& shot, const char* cloneName) {
+  if (shot.GetName() != cloneName || shot.IsDestructionPending()) return false;
+  if (!IsGamePaused()) return true;
+  shot.SetVelocity(Math::Vector2D(0.0f, 0.0f));
+  return false;
 }
 
 void AddToLayer(Quillon::Layer* layer, Quillon::GameObject* object) {
@@ -35,5 +41,3 @@ void AddGravity(Quillon::GameObject* object) {
   uint32_t forceId = 0;
   if (object != nullptr) object->AddForce(gravity.Get(), forceId);
 }
-
-PlayerClass* FindPlayer() { return FindObjectByName<PlayerClass>("Player"); }

@@ -11,22 +11,27 @@
 #include "game/Velkor_ScreenSupport.h"
 #include "math/Math_Vector2D.h"
 
-class PlayerClass;
-
 // True when a sprite of exactly that name touches the object in this frame's shape contacts.
 bool Touches(const Quillon::GameObject* object, const std::string& name);
 
-// A copy of the current level's archetype of that name and exact class, named `cloneName`, not
+// A copy of the archetype (or of the current level's archetype of that name and exact class), named `cloneName`, not
 // yet in any layer (the caller adds it, which takes the first reference); null without the
 // archetype.
 template <typename T>
-T* CloneArchetype(const std::string& archetypeName, const std::string& cloneName) {
-  T* archetype = FindObjectByName<T>(archetypeName);
+T* CloneArchetype(T* archetype, const std::string& cloneName) {
   if (archetype == nullptr) return nullptr;
   T* clone = static_cast<T*>(archetype->Clone());
   if (clone != nullptr) clone->SetName(cloneName);
   return clone;
 }
+template <typename T>
+T* CloneArchetype(const std::string& archetypeName, const std::string& cloneName) {
+  return CloneArchetype(FindObjectByName<T>(archetypeName), cloneName);
+}
+
+// Whether a fired copy (named `cloneName`) moves on in this step: not the level's model of it, not
+// a copy on its way out, and not while the game is paused, when the shot stands still.
+bool IsShotMoving(Quillon::GameObject& shot, const char* cloneName);
 
 // Adds a fresh object to a layer, or releases it when there is no layer to take it.
 void AddToLayer(Quillon::Layer* layer, Quillon::GameObject* object);
@@ -36,6 +41,3 @@ void SpawnExplosion(const Math::Vector2D& position, Quillon::Layer* layer, float
 
 // Lets a spawn fall: a pull of 100 downwards on its body (nothing without a body).
 void AddGravity(Quillon::GameObject* object);
-
-// The player's car of the current level, or null.
-PlayerClass* FindPlayer();

@@ -7,49 +7,25 @@
 #include "gui/Gui_HUD.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
-#include "game/Velkor_HUD_Manager.h"
+#include "game/Velkor_BossObject.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_OptionMenu.h"
 #include "game/Velkor_PlayerClass.h"
 #include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_WarningSign.h"
 
 namespace {
 
-const Core::ClassRegistration g_registration("GameLevelClass", &GameLevelClass::Create);
-
-// Names and files of the run's sounds, in the order they are made.
-struct SoundFile {
-  const char* name;
-  const char* file;
-};
-const SoundFile kSoundFiles[GameLevelClass::kSoundCount] = {
-    {"playerDie", "playerDie.wav"},         {"playerDying", "playerDying.wav"}, {"playerHeal", "playerHeal.wav"},
-    {"playerShoot", "playerShoot.wav"},     {"ufoComing", "ufoComing.wav"},     {"ufoDie", "ufoDie.wav"},
-    {"aiFriendAttack", "aiFriendAttack.ogg"}, {"playerLaser", "playerLaser.ogg"}, {"rocketExplode", "rocketExplode.ogg"},
-    {"rocketLaunch", "rocketLaunch.ogg"},   {"ufoLaser", "ufoLaser.ogg"}};
-
 constexpr uint32_t kSoundLayer = 1;
-constexpr int32_t kKeyPause = 68;  // P
-constexpr int32_t kKeyEscape = Input::Key::Escape;
 
-const char* const kHintPictures[GameLevelClass::kHintPages] = {"tuh1Sprite", "tuh2Sprite", "tuh3Sprite"};
-
-void SetSpriteVisible(const char* name, bool visible) {
-  if (auto* sprite = FindObjectByName<Quillon::Sprite>(name)) sprite->SetVisible(visible);
+template <typename T>
+void SetVisible(Partner<T>& partner, bool visible) {
+  if (T* object = partner.Get()) object->SetVisible(visible);
 }
 
 }  // namespace
 
-Core::Object* GameLevelClass::Create() { return new (__FILE__, __LINE__) GameLevelClass(); }
-
-GameLevelClass* GameLevelClass::GetCurrent() {
-  Quillon::Game* game = Quillon::Game::GetInstance();
-  return game != nullptr ? dynamic_cast<GameLevelClass*>(game->GetCurrentLevel()) : nullptr;
-}
-
-void GameLevelClass::PlayRunSound(const std::string& name, bool restart) {
-  if (GameLevelClass* level = GetCurrent()) level->PlaySound(name, restart);
-}
+VELKOR_IMPLEMENT_LEVEL(GameLevelClass, "GameLevelClass");
 
 void GameLevelClass::OnStart() {
   Quillon::Level::OnStart();
@@ -58,7 +34,7 @@ void GameLevelClass::OnStart() {
   m_runRecorded = false;
   if (GUI::HUD* hud = GUI::HUD::GetInstance()) hud->ShowCursor(true);
   m_startDelay = 0.0f;
-  CreateSounds();
+  m_runSounds.Create(GetLayer(kSoundLayer));
   StartMusic();
 }
 
@@ -66,20 +42,30 @@ void GameLevelClass::OnEnd() {
   Quillon::Level::OnEnd();
   m_started = false;
   // The layer owns the sounds and the level the music; this level only borrowed them.
-  for (auto& sound : m_sounds) sound.Reset();
+  m_runSounds.Release();
   m_jukeBox = nullptr;
-  m_hud = nullptr;
+  ReleasePartners();
 }
 
-void GameLevelClass::CreateSounds() {
-  Quillon::Layer* layer = GetLayer(kSoundLayer);
-  const std::string folder = Quillon::Game::GetDirectory() + "\\Resources\\Sounds\\";
-  for (int32_t i = 0; i < kSoundCount; ++i) {
-    // A file that fails to load leaves a sound without data, which plays nothing.
-    m_sounds[i] = new (__FILE__, __LINE__) Quillon::Sound(folder + kSoundFiles[i].file, 0, 10.0f, false, 0.0f, false);
-    m_sounds[i]->SetPosition(0.0f, 0.0f);
-    if (layer != nullptr) layer->AddGameObject(m_sounds[i].Get());
-  }
+template <typename Visit>
+void GameLevelClass::ForEachPartner(Visit visit) {
+  visit(m_car);
+  visit(m_optionsOverlay);
+  visit(m_warningSign);
+  visit(m_ufo);
+  visit(m_ufo2);
+  visit(m_mothership);
+  for (auto& picture : m_hintPictures) visit(picture);
+  visit(m_hintBackdrop);
+  visit(m_hintCaption);
+}
+
+void GameLevelClass::FindPartners() {
+  ForEachPartner([](auto& partner) { partner.Find(); });
+}
+
+void GameLevelClass::ReleasePartners() {
+  ForEachPartner([](auto& partner) { partner.Release(); });
 }
 
 void GameLevelClass::StartMusic() {
@@ -96,32 +82,14 @@ void GameLevelClass::StartMusic() {
   if (game != nullptr && game->musicOn != 0) m_jukeBox->PlayMusic(-1);
 }
 
-void GameLevelClass::PlaySound(const std::string& name, bool restart) {
-  const MyGame* game = GetMyGame();
-  if (game == nullptr || game->soundOn == 0) return;
-  for (int32_t i = 0; i < kSoundCount; ++i) {
-    if (name == kSoundFiles[i].name) {
-      if (m_sounds[i]) m_sounds[i]->Play(restart);
-      return;
-    }
-  }
-}
-
 void GameLevelClass::SetPaused(bool paused) {
-  MyGame* game = GetMyGame();
-  if (game == nullptr) return;
-  game->paused = paused ? 1 : 0;
+  if (GetMyGame() == nullptr) return;
+  SetGamePaused(paused);
   ShowOptionsOverlay(paused);
-  if (game->musicOn == 0 || m_jukeBox == nullptr) return;
-  if (paused) {
-    m_jukeBox->PauseMusic();
-  } else {
-    m_jukeBox->PlayMusic(-1);
-  }
 }
 
 void GameLevelClass::ShowOptionsOverlay(bool shown) {
-  if (auto* overlay = FindObjectByName<OptionMenu>("OptionMenuSprite")) overlay->Show(shown, 1);
+  if (OptionMenu* overlay = m_optionsOverlay.Get()) overlay->Show(shown, 1);
 }
 
 void GameLevelClass::Update(float dt) {
@@ -139,19 +107,19 @@ void GameLevelClass::Update(float dt) {
   UpdateHints();
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Keyboard* keyboard = game != nullptr ? game->GetKeyboard() : nullptr;
-  if (keyboard != nullptr && (keyboard->IsTriggered(kKeyPause) || keyboard->IsTriggered(kKeyEscape))) {
+  if (keyboard != nullptr && (keyboard->IsTriggered(Input::Key::P) || keyboard->IsTriggered(Input::Key::Escape))) {
     SetPaused(!IsGamePaused());
   }
   CheckGameOver();
 }
 
 void GameLevelClass::FirstUpdate() {
-  m_hud = FindObjectByName<HUD_Manager>("hud_mgr");
+  FindPartners();
   if (MyGame* game = GetMyGame()) game->paused = 0;
   ShowOptionsOverlay(false);
   ResetWaves();
   m_parallax.SetUp();
-  if (PlayerClass* car = FindObjectByName<PlayerClass>("Player")) ApplyEquipment(*car);
+  if (PlayerClass* car = m_car.Get()) ApplyEquipment(*car);
 }
 
 void GameLevelClass::ApplyEquipment(PlayerClass& car) {
@@ -184,25 +152,25 @@ void GameLevelClass::UpdateHints() {
   if (game->showTutorialPages != 0) {
     game->paused = 1;
     Input::Mouse* mouse = game->GetMouse();
-    if (mouse != nullptr && mouse->IsTriggered(0)) {
+    if (mouse != nullptr && mouse->IsTriggered(Input::Button::Left)) {
       ++m_hintPage;
-    } else if (mouse != nullptr && mouse->IsTriggered(2) && m_hintPage > 0) {
+    } else if (mouse != nullptr && mouse->IsTriggered(Input::Button::Right) && m_hintPage > 0) {
       --m_hintPage;
     }
     if (m_hintPage < kHintPages) {
-      for (int32_t page = 0; page < kHintPages; ++page) SetSpriteVisible(kHintPictures[page], page == m_hintPage);
+      for (int32_t page = 0; page < kHintPages; ++page) SetVisible(m_hintPictures[page], page == m_hintPage);
       return;
     }
     game->showTutorialPages = 0;
     game->paused = 0;
   }
-  for (const char* picture : kHintPictures) SetSpriteVisible(picture, false);
-  SetSpriteVisible("tutBg", false);
-  if (auto* caption = FindObjectByName<Quillon::Text>("tuhPrevTxt")) caption->SetVisible(false);
+  for (auto& picture : m_hintPictures) SetVisible(picture, false);
+  SetVisible(m_hintBackdrop, false);
+  SetVisible(m_hintCaption, false);
 }
 
 void GameLevelClass::CheckGameOver() {
-  const PlayerClass* car = FindObjectByName<PlayerClass>("Player");
+  const PlayerClass* car = m_car.Get();
   if (car == nullptr || !car->IsGameOver()) return;
   MyGame* game = GetMyGame();
   if (game == nullptr) return;

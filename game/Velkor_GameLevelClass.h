@@ -6,38 +6,31 @@
 #include <string>
 
 #include "framework/Quillon_Level.h"
-#include "framework/Quillon_Game.h"  // before the sound object, whose class shadows the sound namespace
-#include "framework/Quillon_SoundObject.h"
 #include "game/Velkor_ParallaxBackground.h"
+#include "game/Velkor_RunSounds.h"
+#include "game/Velkor_ScreenSupport.h"
 
 namespace Quillon {
 class JukeBox;
-}
-class HUD_Manager;
+class Text;
+}  // namespace Quillon
+class BossObject;
+class OptionMenu;
 class PlayerClass;
+class WarningSign;
 
-class GameLevelClass : public Quillon::Level {
+class GameLevelClass : public Quillon::Level, public RunSoundsHolder {
  public:
   static constexpr float kStartDelay = 0.2f;
-  static constexpr int32_t kSoundCount = 11;
+  static constexpr int32_t kSoundCount = RunSounds::kCount;
   static constexpr int32_t kHintPages = 3;
   static constexpr float kMusicVolume = 0.5f;
 
-  GameLevelClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "GameLevelClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(GameLevelClass)); }
+  VELKOR_DECLARE_LEVEL(GameLevelClass);
 
   void OnStart() override;
   void OnEnd() override;
   void Update(float dt) override;
-
-  // Plays the run's sound of that name while the game's sound is on; other names play nothing.
-  void PlaySound(const std::string& name, bool restart);
-  // The same on the current level, when it is the game level.
-  static void PlayRunSound(const std::string& name, bool restart);
-  // The current level as the game level, or null.
-  static GameLevelClass* GetCurrent();
 
   // Sets the game's pause flag, opens or closes the options overlay and pauses or resumes the
   // music (while the music is on).
@@ -74,14 +67,11 @@ class GameLevelClass : public Quillon::Level {
   int32_t GetBossTier() const { return m_bossTier; }
   bool IsWaveActive() const { return m_waveActive; }
   bool IsWarningShown() const { return m_warningShown; }
-  Quillon::Sound* GetSound(int32_t index) const {
-    return index >= 0 && index < kSoundCount ? m_sounds[index].Get() : nullptr;
-  }
+  Quillon::Sound* GetSound(int32_t index) const { return m_runSounds.Get(index); }
   Quillon::JukeBox* GetMusic() const { return m_jukeBox; }
   ParallaxBackground& GetParallax() { return m_parallax; }
 
  private:
-  void CreateSounds();
   void StartMusic();
   // Once per run, after the start delay.
   void FirstUpdate();
@@ -90,7 +80,22 @@ class GameLevelClass : public Quillon::Level {
   void ShowOptionsOverlay(bool shown);
   void CheckGameOver();
 
-  HUD_Manager* m_hud = nullptr;
+  // The level's objects it works with, found when the run starts.
+  void FindPartners();
+  void ReleasePartners();
+  template <typename Visit>
+  void ForEachPartner(Visit visit);
+
+  Partner<PlayerClass> m_car{"Player"};
+  Partner<OptionMenu> m_optionsOverlay{"OptionMenuSprite"};
+  Partner<WarningSign> m_warningSign{"WarningSign"};
+  Partner<BossObject> m_ufo{"UFO"};
+  Partner<BossObject> m_ufo2{"UFO2"};
+  Partner<BossObject> m_mothership{"UFO3"};
+  Partner<Quillon::Sprite> m_hintPictures[kHintPages] = {
+      Partner<Quillon::Sprite>("tuh1Sprite"), Partner<Quillon::Sprite>("tuh2Sprite"), Partner<Quillon::Sprite>("tuh3Sprite")};
+  Partner<Quillon::Sprite> m_hintBackdrop{"tutBg"};
+  Partner<Quillon::Text> m_hintCaption{"tuhPrevTxt"};
   float m_startDelay = 0.0f;
   bool m_started = false;
   ParallaxBackground m_parallax;
@@ -103,7 +108,6 @@ class GameLevelClass : public Quillon::Level {
   float m_waveTimer = 0.0f;
   bool m_waveActive = false;
   bool m_warningShown = false;
-  Core::SmartPointer<Quillon::Sound> m_sounds[kSoundCount];
   Quillon::JukeBox* m_jukeBox = nullptr;
   int32_t m_hintPage = 0;
   bool m_runRecorded = false;

@@ -5,12 +5,9 @@
 
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Random.h"
-#include "game/Velkor_FightSupport.h"
+#include "game/Velkor_BossObject.h"
 #include "game/Velkor_GameLevelClass.h"
 #include "game/Velkor_PlayerClass.h"
-#include "game/Velkor_UFO2Class.h"
-#include "game/Velkor_UFO3Class.h"
-#include "game/Velkor_UFOClass.h"
 #include "game/Velkor_WarningSign.h"
 
 namespace {
@@ -27,16 +24,14 @@ constexpr const char* kMainLayer = "GameLevelObjects";
 const Math::Vector2D kSpeedMinimum(2.0f, 2.0f);
 const Math::Vector2D kSpeedMaximum(5.0f, 5.0f);
 
-// A new boss of that kind beside the car, at the wave's health, into the main layer.
-template <typename T>
-void SpawnEscort(Quillon::Layer* layer, const char* archetypeName, const char* cloneName, int32_t health,
+// A new boss like that archetype beside the car, at the wave's health, into the main layer.
+void SpawnEscort(Quillon::Layer* layer, BossObject* archetype, const char* cloneName, int32_t health,
                  const Math::Vector2D& minimumOffset) {
-  T* archetype = FindObjectByName<T>(archetypeName);
   if (archetype == nullptr || layer == nullptr) return;
   const Math::Vector2D start(800.0f, static_cast<float>(Quillon::RandomInt(1000, 900)));
-  auto* boss = static_cast<T*>(archetype->Clone());
+  auto* boss = static_cast<BossObject*>(archetype->Clone());
   if (boss == nullptr) return;
-  Core::SmartPointer<T> keep(boss);
+  Core::SmartPointer<BossObject> keep(boss);
   boss->SetName(cloneName);
   boss->Initialise(start, health, kBossZCollision);
   boss->SetWanderingBox(minimumOffset, Math::Vector2D(800.0f, 600.0f), kSpeedMinimum, kSpeedMaximum);
@@ -101,20 +96,20 @@ void GameLevelClass::UpdateWaves(float dt) {
 }
 
 void GameLevelClass::ShowWarning(const std::string& text, float seconds) {
-  if (WarningSign* sign = FindObjectByName<WarningSign>("WarningSign")) sign->Show(text, seconds);
-  PlaySound("ufoComing", false);
+  if (WarningSign* sign = m_warningSign.Get()) sign->Show(text, seconds);
+  m_runSounds.Play("ufoComing", false);
 }
 
 void GameLevelClass::SpawnUfo() {
-  SpawnEscort<UFOClass>(GetLayerByName(kMainLayer), "UFO", "UFOClone", GetBossHealth(1000, m_bossTier), Math::Vector2D(300.0f, 300.0f));
+  SpawnEscort(GetLayerByName(kMainLayer), m_ufo.Get(), "UFOClone", GetBossHealth(1000, m_bossTier), Math::Vector2D(300.0f, 300.0f));
 }
 
 void GameLevelClass::SpawnUfo2() {
-  SpawnEscort<UFO2Class>(GetLayerByName(kMainLayer), "UFO2", "UFO2Clone", GetBossHealth(5000, m_bossTier), Math::Vector2D(250.0f, 150.0f));
+  SpawnEscort(GetLayerByName(kMainLayer), m_ufo2.Get(), "UFO2Clone", GetBossHealth(5000, m_bossTier), Math::Vector2D(250.0f, 150.0f));
 }
 
 void GameLevelClass::SpawnUfo3() {
-  UFO3Class* mothership = FindObjectByName<UFO3Class>("UFO3");
+  BossObject* mothership = m_mothership.Get();
   if (mothership == nullptr) return;
   mothership->Engage(true);
   const Math::Vector2D start(static_cast<float>(Quillon::RandomInt(900, 1300)),
@@ -125,7 +120,7 @@ void GameLevelClass::SpawnUfo3() {
 }
 
 int32_t GameLevelClass::CountUfos(const std::string& name, int32_t kind) {
-  PlayerClass* player = FindPlayer();
+  PlayerClass* player = m_car.Get();
   if (player == nullptr) return 0;
   const Math::Vector2D car = player->GetPosition();
   std::list<Quillon::GameObject*> found;
@@ -136,7 +131,7 @@ int32_t GameLevelClass::CountUfos(const std::string& name, int32_t kind) {
     const bool farBehind = object->GetPosition().Distance(car) > kLeftBehind;
     if (kind == 3) {
       // The mothership stands in the level all along: it counts only while in the fight.
-      auto* mothership = dynamic_cast<UFO3Class*>(object);
+      auto* mothership = dynamic_cast<BossObject*>(object);
       if (mothership == nullptr || !mothership->IsEngaged() || !mothership->IsVisible()) continue;
       if (farBehind) SpawnUfo3();
       ++count;

@@ -10,8 +10,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_registration("GameOverLevel", &GameOverLevel::Create);
-
 constexpr const char* kNewHighScore = " **NEW HIGHSCORE**";
 
 const CaptionButton kButtons[] = {{"mmBtn", "mmTxt", true}, {"pgBtn", "pgTxt", true}, {"garBtn", "garTxt", true}};
@@ -21,7 +19,7 @@ static_assert(std::size(kLevels) == std::size(kButtons), "one level a button");
 
 }  // namespace
 
-Core::Object* GameOverLevel::Create() { return new (__FILE__, __LINE__) GameOverLevel(); }
+VELKOR_IMPLEMENT_LEVEL(GameOverLevel, "GameOverLevel");
 
 std::string GameOverLevel::FormatResults(const PlayerData& player) {
   std::string text = std::to_string(player.bestDistance);

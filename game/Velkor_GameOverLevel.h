@@ -6,15 +6,13 @@
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class PlayerData;
 
 class GameOverLevel : public Quillon::Level {
  public:
-  GameOverLevel() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "GameOverLevel"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(GameOverLevel)); }
+  VELKOR_DECLARE_LEVEL(GameOverLevel);
 
   void OnStart() override;
   void OnEnd() override {}

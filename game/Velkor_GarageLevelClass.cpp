@@ -12,15 +12,13 @@
 
 namespace {
 
-const Core::ClassRegistration g_registration("GarageLevelClass", &GarageLevelClass::Create);
-
 // The car preview bobs between these heights, this far per frame.
 constexpr float kBobLowest = -165.0f;
 constexpr float kBobHighest = -100.0f;
 
 }  // namespace
 
-Core::Object* GarageLevelClass::Create() { return new (__FILE__, __LINE__) GarageLevelClass(); }
+VELKOR_IMPLEMENT_LEVEL(GarageLevelClass, "GarageLevelClass");
 
 void GarageLevelClass::OnStart() {
   Quillon::Level::OnStart();

@@ -10,16 +10,14 @@
 #include "framework/Quillon_SoundObject.h"
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_G_MenuManager.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class GarageLevelClass : public Quillon::Level {
  public:
   // The first set change comes this long after the start, so the labels slide in once it is drawn.
   static constexpr float kFirstSetDelay = 0.2f;
 
-  GarageLevelClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "GarageLevelClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(GarageLevelClass)); }
+  VELKOR_DECLARE_LEVEL(GarageLevelClass);
 
   void OnStart() override;
   void OnEnd() override {}

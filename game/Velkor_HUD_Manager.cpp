@@ -4,7 +4,6 @@
 
 #include "core/Core_String.h"
 #include "game/Velkor_MyGame.h"
-#include "game/Velkor_PlayerClass.h"
 #include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpHud.h"
 
@@ -20,7 +19,7 @@ float Ratio(int32_t current, int32_t maximum) {
 
 void HUD_Manager::OnStart() {
   Quillon::Sprite::OnStart();
-  if (const PlayerClass* car = FindObjectByName<PlayerClass>("Player")) SetPositionX(car->GetPositionX());
+  if (const Quillon::Sprite* car = m_car.Find()) SetPositionX(car->GetPositionX());
   m_lowDurabilityWarning = FindObjectByName<Quillon::Sprite>("lowLife");
   m_durabilityBar = FindObjectByName<Quillon::Sprite>("HP_Bar");
   m_hoverBar = FindObjectByName<Quillon::Sprite>("HoveEnerBar");
@@ -43,9 +42,14 @@ void HUD_Manager::OnStart() {
   SetGears(0);
 }
 
+void HUD_Manager::ReleaseResources() {
+  m_car.Release();
+  Quillon::Sprite::ReleaseResources();
+}
+
 void HUD_Manager::Update(float dt) {
   Quillon::Sprite::Update(dt);
-  if (const PlayerClass* car = FindObjectByName<PlayerClass>("Player")) SetPositionX(car->GetPositionX());
+  if (const Quillon::Sprite* car = m_car.Get()) SetPositionX(car->GetPositionX());
   UpdateFrameRate();
 }
 

@@ -7,6 +7,7 @@
 
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class SpHud;
 
@@ -23,6 +24,7 @@ class HUD_Manager : public Quillon::Sprite {
 
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // The bars scale by current / maximum (a maximum of 0 or less counts as 1); the durability bar
   // keeps its right end, the hover bar its left end and turns to its second frame below half.
@@ -48,6 +50,8 @@ class HUD_Manager : public Quillon::Sprite {
   Quillon::Sprite* m_durabilityBar = nullptr;
   Quillon::Sprite* m_hoverBar = nullptr;
   SpHud* m_specialPanel = nullptr;
+  // The car it travels with.
+  Partner<Quillon::Sprite> m_car{"Player"};
   float m_durabilityBarOffset = kDurabilityBarOffset;
   float m_hoverBarOffset = kHoverBarOffset;
 };

@@ -5,8 +5,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_instructionRegistration("InstructionLevel", &InstructionLevel::Create);
-
 const CaptionButton kButtons[] = {{"prevBtn", "prevTxt", true}, {"nextBtn", "nextTxt", true}, {"homeBtn", "homeTxt", true}};
 
 void GoHome() {
@@ -15,7 +13,7 @@ void GoHome() {
 
 }  // namespace
 
-Core::Object* InstructionLevel::Create() { return new (__FILE__, __LINE__) InstructionLevel(); }
+VELKOR_IMPLEMENT_LEVEL(InstructionLevel, "InstructionLevel");
 
 void InstructionLevel::OnStart() {
   m_page = 0;

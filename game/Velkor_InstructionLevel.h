@@ -4,15 +4,13 @@
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class InstructionLevel : public Quillon::Level {
  public:
   static constexpr int32_t kPageCount = 3;
 
-  InstructionLevel() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "InstructionLevel"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(InstructionLevel)); }
+  VELKOR_DECLARE_LEVEL(InstructionLevel);
 
   void OnStart() override;
   void OnEnd() override {}

@@ -1,20 +1,37 @@
 #include "game/Velkor_LaserClass.h"
 
 #include "collision/Collision_DynamicObject.h"
+#include "game/Velkor_BossObject.h"
 #include "game/Velkor_CursorClass.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_PlayerClass.h"
-#include "game/Velkor_UFO3Class.h"
+#include "game/Velkor_HoverCar.h"
 
 VELKOR_IMPLEMENT_CLASS(LaserClass, "LaserClass");
+
+namespace {
+
+// Where the beam starts: under the boss, or at the car's gun.
+const Math::Vector2D kUnderBoss(-170.0f, 30.0f);
+const Math::Vector2D kFromGun(50.0f, 0.0f);
+
+}  // namespace
 
 void LaserClass::OnStart() {
   Quillon::Sprite::OnStart();
   m_active = false;
-  m_bossLaser = false;
+  m_boss.Reset();
+  m_car.Find();
+  m_cursor.Find();
   // Off from the start as after a shot: out of sight and no shape contacts.
   SetVisible(false);
   if (Collision2D::DynamicObject* body = GetCollisionObject()) body->SetCollisionType(false);
+}
+
+void LaserClass::ReleaseResources() {
+  m_boss.Reset();
+  m_car.Release();
+  m_cursor.Release();
+  Quillon::Sprite::ReleaseResources();
 }
 
 void LaserClass::Switch(bool active, float duration) {
@@ -23,27 +40,40 @@ void LaserClass::Switch(bool active, float duration) {
   m_elapsed = 0.0f;
 }
 
+void LaserClass::SetBoss(BossObject* boss) { m_boss = boss; }
+
+BossObject* LaserClass::GetBoss() const {
+  auto* boss = static_cast<BossObject*>(m_boss.Get());
+  return boss != nullptr && !boss->IsDestructionPending() && boss->GetLayer() != nullptr ? boss : nullptr;
+}
+
+void LaserClass::HangUnderBoss() {
+  BossObject* boss = GetBoss();
+  // Without its boss, or once the boss is out of the fight, the beam ends in this step.
+  if (boss == nullptr || !boss->IsEngaged()) m_elapsed = m_duration;
+  if (boss == nullptr) return;
+  const Math::Vector2D place = boss->GetPosition() + kUnderBoss;
+  SetOldPosition(place);
+  SetPosition(place);
+}
+
+void LaserClass::FollowCursor() {
+  HoverCar* car = m_car.Get();
+  CursorClass* cursor = m_cursor.Get();
+  if (car == nullptr || cursor == nullptr) return;
+  const Math::Vector2D start = car->GetPosition() + kFromGun;
+  SetRotationAngle(Math::AngleOfDirection(Math::Normalized(cursor->GetPosition() - start)));
+  SetOldPosition(start);
+  SetPosition(start);
+}
+
 void LaserClass::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (!m_active || IsGamePaused()) return;
-  if (m_bossLaser) {
-    UFO3Class* mothership = FindObjectByName<UFO3Class>("UFO3");
-    // Without its mothership, or once it is beaten, the beam ends in this step.
-    if (mothership == nullptr || !mothership->IsEngaged()) m_elapsed = m_duration;
-    if (mothership != nullptr) {
-      const Math::Vector2D place = mothership->GetPosition() + Math::Vector2D(-170.0f, 30.0f);
-      SetOldPosition(place);
-      SetPosition(place);
-    }
+  if (IsBossLaser()) {
+    HangUnderBoss();
   } else {
-    PlayerClass* player = FindPlayer();
-    CursorClass* cursor = FindObjectByName<CursorClass>("mouse");
-    if (player != nullptr && cursor != nullptr) {
-      const Math::Vector2D start = player->GetPosition() + Math::Vector2D(50.0f, 0.0f);
-      SetRotationAngle(Math::AngleOfDirection(Math::Normalized(cursor->GetPosition() - start)));
-      SetOldPosition(start);
-      SetPosition(start);
-    }
+    FollowCursor();
   }
   m_elapsed += dt;
   if (m_elapsed >= m_duration) {

@@ -8,15 +8,13 @@
 
 namespace {
 
-const Core::ClassRegistration g_logoRegistration("LogoClass", &LogoClass::Create);
-
 // A fade overshoots by at most one step; the opacity the sprite gets stays within 0..1.
 float Rise(float opacity, float step) { return opacity <= 1.0f ? std::min(opacity + step, 1.0f) : opacity; }
 float Fall(float opacity, float step) { return opacity >= 0.0f ? std::max(opacity - step, 0.0f) : opacity; }
 
 }  // namespace
 
-Core::Object* LogoClass::Create() { return new (__FILE__, __LINE__) LogoClass(); }
+VELKOR_IMPLEMENT_LEVEL(LogoClass, "LogoClass");
 
 void LogoClass::OnStart() { HideGuiCursor(); }
 

@@ -2,6 +2,7 @@
 // The first screen: after a short wait the three logos fade in and out one after the other, then
 // the story is requested.
 #include "framework/Quillon_Level.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class LogoClass : public Quillon::Level {
  public:
@@ -9,10 +10,7 @@ class LogoClass : public Quillon::Level {
   static constexpr float kWaitBeforeLogos = 2.0f;
   static constexpr float kLogoEnd = 6.0f;
 
-  LogoClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "LogoClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(LogoClass)); }
+  VELKOR_DECLARE_LEVEL(LogoClass);
 
   void OnStart() override;
   void OnEnd() override {}

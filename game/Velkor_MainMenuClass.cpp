@@ -10,8 +10,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_mainMenuRegistration("MainMenuClass", &MainMenuClass::Create);
-
 const CaptionButton kButtons[] = {{"PlayBtn", "PlayTxt", false},     {"InstructionBtn", "InstructionTxt", true},
                                   {"GarageBtn", "GarageTxt", true}, {"OptionBtn", "OptionTxt", true},
                                   {"CreditBtn", "CreditTxt", true}, {"ExitBtn", "ExitTxt", true}};
@@ -22,7 +20,7 @@ void Go(const char* level) {
 
 }  // namespace
 
-Core::Object* MainMenuClass::Create() { return new (__FILE__, __LINE__) MainMenuClass(); }
+VELKOR_IMPLEMENT_LEVEL(MainMenuClass, "MainMenuClass");
 
 void MainMenuClass::FindSprites() {
   m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");

@@ -6,6 +6,7 @@
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class MainMenuClass : public Quillon::Level {
  public:
@@ -14,10 +15,7 @@ class MainMenuClass : public Quillon::Level {
   static constexpr float kCarHighest = -175.0f;
   static constexpr float kCarLowest = -200.0f;
 
-  MainMenuClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "MainMenuClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(MainMenuClass)); }
+  VELKOR_DECLARE_LEVEL(MainMenuClass);
 
   void OnStart() override;
   void OnEnd() override {}

@@ -1,5 +1,6 @@
 #include "game/Velkor_MyGame.h"
 
+#include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Level.h"
 #include "game/Velkor_ScreenSupport.h"
 #include "physics/Physics_Engine.h"
@@ -65,4 +66,18 @@ MyGame* GetMyGame() { return dynamic_cast<MyGame*>(Quillon::Game::GetInstance())
 bool IsGamePaused() {
   const MyGame* game = GetMyGame();
   return game != nullptr && game->paused != 0;
+}
+
+void SetGamePaused(bool paused) {
+  MyGame* game = GetMyGame();
+  if (game == nullptr) return;
+  game->paused = paused ? 1 : 0;
+  Quillon::Level* level = game->GetCurrentLevel();
+  auto* music = level != nullptr ? dynamic_cast<Quillon::JukeBox*>(level->GetJukeBox()) : nullptr;
+  if (game->musicOn == 0 || music == nullptr) return;
+  if (paused) {
+    music->PauseMusic();
+  } else {
+    music->PlayMusic(-1);
+  }
 }

@@ -48,6 +48,10 @@ MyGame* GetMyGame();
 // True while a game runs with its paused flag set.
 bool IsGamePaused();
 
+// Sets the game's pause flag and pauses or resumes the current level's music (while the music is
+// on); nothing when no game runs.
+void SetGamePaused(bool paused);
+
 // Whether two touching objects respond physically in level `levelIndex`, and with which
 // coefficients (they arrive holding the framework's defaults). b is null for static geometry. A
 // rule may set the framework's one-sided-contact flag: the contact then moves only a's body.

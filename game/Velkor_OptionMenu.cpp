@@ -3,7 +3,6 @@
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Text.h"
-#include "game/Velkor_GameLevelClass.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_ScreenSupport.h"
 
@@ -72,8 +71,7 @@ void OptionMenu::HandleInput(bool click) {
   if (IsUnderCursor(m_playButton, m_cursor)) {
     SetCaptionGreen("opBtnTxt1", 0.0f);
     if (click) {
-      Quillon::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
-      if (auto* playing = dynamic_cast<GameLevelClass*>(level)) playing->SetPaused(false);
+      SetGamePaused(false);
       Show(false, 1);
     }
   } else if (IsUnderCursor(m_mainMenuButton, m_cursor)) {

@@ -3,16 +3,13 @@
 // and music check boxes, a Play button that resumes the run and a Main Menu button that leaves
 // it. While shown it stands on the camera, carrying its boxes, labels, buttons and captions.
 #include <cstdint>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_OptionCheckBoxes.h"
 
 class OptionMenu : public Quillon::Sprite {
  public:
-  OptionMenu() = default;
-  explicit OptionMenu(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  OptionMenu(const OptionMenu& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(OptionMenu);
 
   void OnStart() override;

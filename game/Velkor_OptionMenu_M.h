@@ -8,9 +8,7 @@
 
 class OptionMenu_M : public Quillon::Sprite {
  public:
-  OptionMenu_M() = default;
-  explicit OptionMenu_M(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  OptionMenu_M(const OptionMenu_M& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(OptionMenu_M);
 
   void OnStart() override;

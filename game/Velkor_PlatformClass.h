@@ -1,15 +1,11 @@
 #pragma once
 // A floating platform of a ground segment: shown and shape-tested while active, hidden and tested
 // by its bounding rectangle only while not.
-#include <vector>
-
 #include "framework/Quillon_Sprite.h"
 
 class PlatformClass : public Quillon::Sprite {
  public:
-  PlatformClass() = default;
-  explicit PlatformClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  PlatformClass(const PlatformClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(PlatformClass);
 
   void SetActive(bool active);

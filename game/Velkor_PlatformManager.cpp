@@ -28,7 +28,7 @@ int32_t RowGap(int32_t row, float segmentX) {
 }  // namespace
 
 void PlatformManager::OnStart() {
-  Quillon::Sprite::OnStart();
+  GroundSegment::OnStart();
   m_leapfrog = GetPositionX() > 0.0f ? 1 : 0;
   // The other segment: after every jump it is the one just behind, whose last columns lie left of
   // this segment's first.

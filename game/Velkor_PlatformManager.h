@@ -5,29 +5,28 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/Quillon_Sprite.h"
-#include "math/Math_Vector2D.h"
-
+#include "game/Velkor_GroundSegment.h"
 #include "game/Velkor_PlatformClass.h"
 #include "game/Velkor_SpawnManager.h"
+#include "math/Math_Vector2D.h"
 
-class PlatformManager : public Quillon::Sprite {
+class PlatformManager : public GroundSegment {
  public:
   static constexpr int32_t kSlotCount = 30;
   static constexpr int32_t kColumns = 9;
   static constexpr float kJumpAhead = 400.0f;
 
   PlatformManager() = default;
-  explicit PlatformManager(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
+  explicit PlatformManager(const std::vector<Quillon::SpriteAnimation*>& animations) : GroundSegment(animations) {}
   // A copy is a segment of the same look; it makes its own platforms when it starts.
-  PlatformManager(const PlatformManager& other) : Quillon::Sprite(other) {}
+  PlatformManager(const PlatformManager& other) : GroundSegment(other) {}
   VELKOR_DECLARE_CLASS(PlatformManager);
 
   void OnStart() override;
 
   // The car has passed a step of the road at x = threshold: the segment whose turn it is jumps to
   // threshold + 400 and lays out anew; the other only takes the next turn.
-  void TellPassed(float threshold);
+  void TellPassed(float threshold) override;
   // Every platform inactive, the segment's spawns removed.
   void Clear();
   void LayOut();

@@ -1,7 +1,6 @@
 #pragma once
 // A power-up that a shot-down alien leaves behind: touched by the car, it hands its kind over.
 #include <cstdint>
-#include <vector>
 
 #include "game/Velkor_SpawnObject.h"
 
@@ -12,9 +11,7 @@ class PowerConsume : public SpawnObject {
   static constexpr int32_t kMultiBullet = 1;
   static constexpr int32_t kSpeedBoost = 2;
 
-  PowerConsume() = default;
-  explicit PowerConsume(const std::vector<Quillon::SpriteAnimation*>& animations) : SpawnObject(animations) {}
-  PowerConsume(const PowerConsume& other) = default;
+  using SpawnObject::SpawnObject;
   VELKOR_DECLARE_CLASS(PowerConsume);
   void Update(float dt) override;
 

@@ -1,16 +1,13 @@
 #pragma once
 // The blast of a rocket or of the AI friend: it hurts what it touches and fades over its life.
 #include <cstdint>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "math/Math_Vector2D.h"
 
 class RadiusAttack : public Quillon::Sprite {
  public:
-  RadiusAttack() = default;
-  explicit RadiusAttack(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  RadiusAttack(const RadiusAttack& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(RadiusAttack);
   void Update(float dt) override;
 

@@ -21,6 +21,48 @@ T* FindObjectByName(const std::string& name) {
   return nullptr;
 }
 
+// A partner of an object or a level: an object of the current level found by name and class once,
+// then kept. It is held by a smart pointer, so it cannot dangle, and looked up again only once it
+// has left the level (destroyed, taken out of its layer or renamed), so that a partner replaced
+// during the level is found afresh; while there is none, each Get asks again. The holder lets it go
+// when it ends (its ReleaseResources, a level's OnEnd), which also undoes any ring of partners.
+template <typename T>
+class Partner {
+ public:
+  explicit Partner(const char* name) : m_name(name) {}
+  // A copy has the same name and finds its own.
+  Partner(const Partner& other) : m_name(other.m_name) {}
+  Partner& operator=(const Partner& other) {
+    m_name = other.m_name;
+    Release();
+    return *this;
+  }
+
+  // Looks it up now.
+  T* Find() {
+    m_typed = FindObjectByName<T>(m_name);
+    m_kept = m_typed;
+    return m_typed;
+  }
+  // The kept partner while it is still in the level, else a fresh look-up.
+  T* Get() {
+    if (m_typed == nullptr || m_typed->IsDestructionPending() || m_typed->GetLayer() == nullptr ||
+        m_typed->GetName() != m_name) {
+      return Find();
+    }
+    return m_typed;
+  }
+  void Release() {
+    m_typed = nullptr;
+    m_kept.Reset();
+  }
+
+ private:
+  const char* m_name;
+  T* m_typed = nullptr;
+  Core::SmartPointer<Quillon::GameObject> m_kept;
+};
+
 // Puts the cursor's top-left corner on the mouse point, in a world whose origin is the centre of
 // the current level's first viewport; nothing without a cursor, mouse or viewport.
 void PlaceCursorAtMouse(Quillon::Sprite* cursor);
@@ -72,3 +114,17 @@ const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton (&
 
 // Hides the GUI's own cursor: the screens draw a sprite cursor instead.
 void HideGuiCursor();
+
+// The companions of a level class of the game (a level is made by its registered name and never
+// copied): declared in the class by VELKOR_DECLARE_LEVEL, defined and registered under `name` in
+// its file by VELKOR_IMPLEMENT_LEVEL.
+#define VELKOR_DECLARE_LEVEL(LevelType)        \
+  static ::Core::Object* Create();             \
+  const char* GetClassName() const override;   \
+  uint32_t GetSize() const override
+
+#define VELKOR_IMPLEMENT_LEVEL(LevelType, name)                                                    \
+  ::Core::Object* LevelType::Create() { return new (__FILE__, __LINE__) LevelType(); }              \
+  const char* LevelType::GetClassName() const { return name; }                                      \
+  uint32_t LevelType::GetSize() const { return static_cast<uint32_t>(sizeof(LevelType)); }          \
+  static const ::Core::ClassRegistration VELKOR_REGISTRATION_NAME(__LINE__)(name, &LevelType::Create)

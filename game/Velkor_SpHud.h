@@ -3,16 +3,13 @@
 // the cool-down counters that the car starts and this panel counts down and shows.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
 
 class SpHud : public Quillon::Sprite {
  public:
-  SpHud() = default;
-  explicit SpHud(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  SpHud(const SpHud& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(SpHud);
   void OnStart() override;
   void Update(float dt) override;

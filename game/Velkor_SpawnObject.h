@@ -3,16 +3,13 @@
 // removes exactly its own spawns when it moves on.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "math/Math_Vector2D.h"
 
 class SpawnObject : public Quillon::Sprite {
  public:
-  SpawnObject() = default;
-  explicit SpawnObject(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  SpawnObject(const SpawnObject& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(SpawnObject);
 
   // Tags the object with its segment and gives it its spawn name, sets its collision z and moves

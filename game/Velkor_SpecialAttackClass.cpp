@@ -3,9 +3,9 @@
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_CursorClass.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_GameLevelClass.h"
-#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_HoverCar.h"
 #include "game/Velkor_RadiusAttack.h"
+#include "game/Velkor_RunSounds.h"
 #include "math/Math_Vector2D.h"
 
 VELKOR_IMPLEMENT_CLASS(SpecialAttackClass, "SpecialAttackClass");
@@ -23,8 +23,8 @@ void SpecialAttackClass::OnStart() {
 
 void SpecialAttackClass::Launch() {
   if (m_kind != kRocket) return;
-  GameLevelClass::PlayRunSound("rocketLaunch", true);
-  PlayerClass* player = FindPlayer();
+  PlayRunSound("rocketLaunch", true);
+  const HoverCar* player = FindObjectByName<HoverCar>("Player");
   if (player == nullptr) return;
   const float speed = player->IsSpeedBoostOn() ? 80.0f : 50.0f;
   SetPosition(player->GetPosition());
@@ -37,7 +37,7 @@ void SpecialAttackClass::Launch() {
 
 void SpecialAttackClass::Burst() {
   if (m_kind == kRocket) {
-    GameLevelClass::PlayRunSound("rocketExplode", true);
+    PlayRunSound("rocketExplode", true);
     if (auto* blast = CloneArchetype<RadiusAttack>("rAttack", "rAttackClone")) {
       blast->Start(GetPosition(), 3.0f, 1);
       AddToLayer(GetLayer(), blast);
@@ -48,11 +48,7 @@ void SpecialAttackClass::Burst() {
 
 void SpecialAttackClass::Update(float dt) {
   Quillon::Sprite::Update(dt);
-  if (GetName() != "SpecialAttackClone" || IsDestructionPending()) return;
-  if (IsGamePaused()) {
-    SetVelocity(Math::Vector2D(0.0f, 0.0f));
-    return;
-  }
+  if (!IsShotMoving(*this, "SpecialAttackClone")) return;
   // The timer is still 0 in the first step after the set-up: the launch comes in the second.
   if (m_timer > 0.0f && m_launchPending) {
     Launch();

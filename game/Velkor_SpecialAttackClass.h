@@ -2,7 +2,6 @@
 // The car's rocket: launched on its second step toward the cursor, it bursts into a blast when its
 // fuse has burnt.
 #include <cstdint>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "math/Math_Vector2D.h"
@@ -11,9 +10,7 @@ class SpecialAttackClass : public Quillon::Sprite {
  public:
   static constexpr int32_t kRocket = 0;
 
-  SpecialAttackClass() = default;
-  explicit SpecialAttackClass(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  SpecialAttackClass(const SpecialAttackClass& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(SpecialAttackClass);
   void OnStart() override;
   void Update(float dt) override;

@@ -9,8 +9,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_storyRegistration("StoryClass", &StoryClass::Create);
-
 using Names = std::initializer_list<const char*>;
 
 const Names kFirstPanel = {"f1",     "child",  "adult",  "ufo1",   "ufo2",  "ufo3",
@@ -48,7 +46,7 @@ void SetOpacity(const Names& names, float opacity) {
 
 }  // namespace
 
-Core::Object* StoryClass::Create() { return new (__FILE__, __LINE__) StoryClass(); }
+VELKOR_IMPLEMENT_LEVEL(StoryClass, "StoryClass");
 
 void StoryClass::OnStart() {
   m_storyTime = 0.0f;

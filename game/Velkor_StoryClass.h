@@ -2,6 +2,7 @@
 // The intro cut-scene: three comic panels brought in one after the other with their people, saucers,
 // laser and fires, then faded out; it leads to the main menu after ten seconds or on a click.
 #include "framework/Quillon_Level.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class StoryClass : public Quillon::Level {
  public:
@@ -11,10 +12,7 @@ class StoryClass : public Quillon::Level {
   static constexpr float kFadeOutTime = 8.0f;
   static constexpr float kEndTime = 10.0f;
 
-  StoryClass() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "StoryClass"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(StoryClass)); }
+  VELKOR_DECLARE_LEVEL(StoryClass);
 
   void OnStart() override;
   void OnEnd() override {}

@@ -6,10 +6,6 @@
 
 namespace {
 
-const Core::ClassRegistration g_registration("Tutorial", &Tutorial::Create);
-
-constexpr int32_t kKeyD = 56;
-
 // The frames of "words", one page per station and step.
 enum Page : uint32_t { kJumpPage = 1, kShootPage, kPowerUpPage, kUsePowerUpPage, kHealthPage, kSavePage, kDonePage };
 
@@ -65,7 +61,7 @@ struct Tutorial::Scene {
   void ShowPage(uint32_t page) const { words->SetCurrentFrameIndex(page, false); }
 };
 
-Core::Object* Tutorial::Create() { return new (__FILE__, __LINE__) Tutorial(); }
+VELKOR_IMPLEMENT_LEVEL(Tutorial, "Tutorial");
 
 void Tutorial::OnStart() {
   m_progress = Progress();
@@ -157,7 +153,7 @@ bool Tutorial::RunThirdStation(const Scene& scene) {
   scene.ShowPage(kUsePowerUpPage);
   scene.powerUp->SetPosition(530.0f, 30.0f);
   if (m_progress.shieldUsed == 0) {
-    if (KeyWentDown(kKeyD)) m_progress.shieldUsed = 1;
+    if (KeyWentDown(Input::Key::D)) m_progress.shieldUsed = 1;
     if (m_progress.shieldUsed == 0) return false;
   }
   return true;

@@ -7,6 +7,7 @@
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class Tutorial : public Quillon::Level {
  public:
@@ -34,10 +35,7 @@ class Tutorial : public Quillon::Level {
   // Where the car's shot goes once it has hit the alien: below everything of the scene.
   static constexpr float kSpentShotY = -5000.0f;
 
-  Tutorial() = default;
-  static Core::Object* Create();
-  const char* GetClassName() const override { return "Tutorial"; }
-  uint32_t GetSize() const override { return static_cast<uint32_t>(sizeof(Tutorial)); }
+  VELKOR_DECLARE_LEVEL(Tutorial);
 
   void OnStart() override;
   void OnEnd() override {}

@@ -4,35 +4,79 @@
 #include "game/Velkor_BulletClass.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_FightSupport.h"
-#include "game/Velkor_GameLevelClass.h"
+#include "game/Velkor_HoverCar.h"
 #include "game/Velkor_LaserClass.h"
-#include "game/Velkor_PlayerClass.h"
+#include "game/Velkor_RunSounds.h"
 
 VELKOR_IMPLEMENT_CLASS(UFO3Class, "UFO3Class");
 
+namespace {
+
+// Its health bar: twice a small UFO's, high above it.
+constexpr float kHealthBarScale = 2.0f;
+const Math::Vector2D kHealthBarOffset(0.0f, 300.0f);
+// Where it waits out of the fight.
+const Math::Vector2D kParking(-10000.0f, 10000.0f);
+
+// Seconds between the starts of two attacks, and how long each attack lasts.
+constexpr float kAttackInterval = 10.0f;
+constexpr float kLaserSeconds = 5.0f;
+constexpr float kSwoopSeconds = 1.0f;
+
+// The swoop: it closes in on the car by this much a step until it is this near, swinging its hand
+// round by this many degrees a step, one whole turn; after the swoop the hand swings back by
+// kHandReturn degrees a step.
+constexpr float kSwoopNearest = 250.0f;
+const Math::Vector2D kSwoopStep(-30.0f, 0.0f);
+constexpr float kHandSwing = 10.0f;
+constexpr float kHandReturn = 3.0f;
+constexpr float kWholeTurn = 360.0f;
+constexpr int32_t kWholeTurnDegrees = 360;
+
+// Between attacks, a burst of three shots by a chance of one in fifty a step while the car is
+// within reach: from its gun port, at the car and a hundred and two hundred units higher.
+constexpr int32_t kBurstChance = 50;
+constexpr float kBurstReach = 800.0f;
+constexpr uint32_t kBurstBulletFrame = 2;
+const Math::Vector2D kGunPort(-175.0f, 0.0f);
+const Math::Vector2D kBurstAimBelow(0.0f, 100.0f);
+constexpr float kBurstSpread[] = {0.0f, 100.0f, 200.0f};
+
+// Shot down: a big explosion and 100 gears.
+constexpr float kExplosionScale = 5.0f;
+constexpr int32_t kGearsForDefeat = 100;
+
+}  // namespace
+
 void UFO3Class::OnStart() {
   BossObject::OnStart();
-  StartHealthBar(2.0f, Math::Vector2D(0.0f, 300.0f));
+  StartHealthBar(kHealthBarScale, kHealthBarOffset);
   m_hand = FindObjectByName<Quillon::Sprite>("UFO3_hand");
   m_float = FindObjectByName<Quillon::Sprite>("UFO3_float");
+  m_laser.Find();
   if (m_hand != nullptr) Mount(m_hand);
   if (m_float != nullptr) Mount(m_float);
   m_active = true;
   m_engaged = false;
-  SetPosition(Math::Vector2D(-10000.0f, 10000.0f));
+  SetPosition(kParking);
   // Parked out of the fight, and out of sight with its parts until a wave engages it.
   ShowParts(false);
   m_attacking = false;
-  m_attackTimer = m_attackInterval = 10.0f;
+  m_attackTimer = m_attackInterval = kAttackInterval;
   m_phase = kSwoopPhase;
   m_actionTimer = 0.0f;
+}
+
+void UFO3Class::ReleaseResources() {
+  m_laser.Release();
+  BossObject::ReleaseResources();
 }
 
 void UFO3Class::Engage(bool engaged) {
   m_engaged = engaged;
   if (!engaged) return;
   m_phase = kSwoopPhase;
-  m_attackTimer = m_attackInterval = 10.0f;
+  m_attackTimer = m_attackInterval = kAttackInterval;
   m_actionTimer = 0.0f;
 }
 
@@ -45,59 +89,62 @@ void UFO3Class::ShowParts(bool visible) {
 
 void UFO3Class::SwoopStep() {
   if (m_hand == nullptr) {
-    if (GetOffset().x > 250.0f) SetOffset(GetOffset() + Math::Vector2D(-30.0f, 0.0f));
+    if (GetOffset().x > kSwoopNearest) SetOffset(GetOffset() + kSwoopStep);
     return;
   }
-  if (GetOffset().x > 250.0f) {
-    SetOffset(GetOffset() + Math::Vector2D(-30.0f, 0.0f));
-    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + 10.0f);
-  } else if (m_hand->GetRotationAngle() < 360.0f) {
-    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + 10.0f);
+  if (GetOffset().x > kSwoopNearest) {
+    SetOffset(GetOffset() + kSwoopStep);
+    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + kHandSwing);
+  } else if (m_hand->GetRotationAngle() < kWholeTurn) {
+    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + kHandSwing);
   }
 }
 
 void UFO3Class::StartPhaseAction() {
   m_attacking = true;
   if (m_phase == kLaserPhase) {
-    if (LaserClass* laser = FindObjectByName<LaserClass>("LaserA")) {
-      laser->SetBossLaser(true);
-      laser->Switch(true, 5.0f);
+    if (LaserClass* laser = m_laser.Get()) {
+      laser->SetBoss(this);
+      laser->Switch(true, kLaserSeconds);
     }
-    m_actionTimer = 5.0f;
-    GameLevelClass::PlayRunSound("ufoLaser", true);
+    m_actionTimer = kLaserSeconds;
+    PlayRunSound("ufoLaser", true);
   } else {
     SwoopStep();
-    m_actionTimer = 1.0f;
+    m_actionTimer = kSwoopSeconds;
   }
 }
 
 void UFO3Class::Burst() {
-  PlayerClass* player = FindPlayer();
-  if (player == nullptr || player->IsDead()) return;
-  if (Quillon::RandomInt(0, 50) >= 1 || GetPosition().Distance(player->GetPosition()) >= 800.0f) return;
-  for (float k : {0.0f, 100.0f, 200.0f}) {
+  HoverCar* car = GetCar();
+  if (car == nullptr || car->IsDead()) return;
+  if (Quillon::RandomInt(0, kBurstChance) >= 1 || GetPosition().Distance(car->GetPosition()) >= kBurstReach) return;
+  for (float spread : kBurstSpread) {
     auto* bullet = CloneArchetype<BulletClass>("Bullet", "BulletClone");
     if (bullet == nullptr) return;
-    bullet->SetCurrentFrameIndex(2, false);
-    bullet->SetPosition(GetPosition() + Math::Vector2D(-175.0f, 0.0f));
-    bullet->Fire(GetPosition(), player->GetPosition() - Math::Vector2D(0.0f, 100.0f) + Math::Vector2D(0.0f, k));
+    bullet->SetCurrentFrameIndex(kBurstBulletFrame, false);
+    bullet->SetPosition(GetPosition() + kGunPort);
+    bullet->Fire(GetPosition(), car->GetPosition() - kBurstAimBelow + Math::Vector2D(0.0f, spread));
     AddToLayer(GetLayer(), bullet);
   }
+}
+
+void UFO3Class::SwingHandBack() {
+  if (m_hand == nullptr || m_hand->GetRotationAngle() <= 0.0f) return;
+  const int32_t turned = static_cast<int32_t>(m_hand->GetRotationAngle() - kHandReturn);
+  m_hand->SetRotationAngle(static_cast<float>(turned % kWholeTurnDegrees));
 }
 
 void UFO3Class::Update(float dt) {
   BossObject::Update(dt);
   if (!m_engaged || !m_active || IsGamePaused()) return;
-  PlayerClass* player = FindPlayer();
-  const Math::Vector2D base(player != nullptr ? player->GetPositionX() : 0.0f, 0.0f);
+  HoverCar* car = GetCar();
+  const Math::Vector2D base(car != nullptr ? car->GetPositionX() : 0.0f, 0.0f);
   if (m_attacking && m_phase == kSwoopPhase) {
     SwoopStep();
   } else {
     Wander(dt);
-    if (m_hand != nullptr && m_hand->GetRotationAngle() > 0.0f) {
-      const int32_t turned = static_cast<int32_t>(m_hand->GetRotationAngle() - 3.0f);
-      m_hand->SetRotationAngle(static_cast<float>(turned % 360));
-    }
+    SwingHandBack();
   }
   SetPosition(base + GetOffset());
   if (m_attackTimer > 0.0f) {
@@ -120,10 +167,10 @@ void UFO3Class::Update(float dt) {
     m_healthBar.SetHealth(GetHealth(), GetMaximumHealth());
     m_healthBar.Place(GetPosition());
   } else {
-    SpawnExplosion(GetPosition(), GetLayer(), 5.0f);
-    GameLevelClass::PlayRunSound("ufoDie", true);
+    SpawnExplosion(GetPosition(), GetLayer(), kExplosionScale);
+    PlayRunSound("ufoDie", true);
     FadingText::Spawn("100 Gears gained!!", GetPosition(), GetLayer());
-    if (player != nullptr) player->AddGears(100);
+    if (car != nullptr) car->AddGears(kGearsForDefeat);
     m_engaged = false;
   }
   ShowParts(m_engaged);

@@ -8,8 +8,14 @@ VELKOR_IMPLEMENT_CLASS(WarningSign, "WarningSign");
 void WarningSign::OnStart() {
   Quillon::Sprite::OnStart();
   m_caption = FindObjectByName<Quillon::Text>("WarningTxt");
+  m_camera.Find();
   m_remaining = 0.0f;
   m_duration = 0.0f;
+}
+
+void WarningSign::ReleaseResources() {
+  m_camera.Release();
+  Quillon::Sprite::ReleaseResources();
 }
 
 void WarningSign::Show(const std::string& text, float seconds) {
@@ -26,7 +32,7 @@ void WarningSign::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (IsGamePaused()) return;
   if (m_remaining > 0.0f) {
-    if (Quillon::Camera* camera = FindObjectByName<Quillon::Camera>("camera0")) SetPosition(camera->GetPosition());
+    if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
     m_remaining -= dt;
     const float opacity = m_remaining / m_duration;
     SetOpacity(opacity);

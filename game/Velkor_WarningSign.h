@@ -2,19 +2,22 @@
 // The sign shown before a UFO wave or a boss: it stands at the camera and fades out with its
 // caption over the time it is shown for.
 #include <string>
-#include <vector>
 
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
+#include "game/Velkor_ScreenSupport.h"
+
+namespace Quillon {
+class Camera;
+}
 
 class WarningSign : public Quillon::Sprite {
  public:
-  WarningSign() = default;
-  explicit WarningSign(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  WarningSign(const WarningSign& other) = default;
+  using Quillon::Sprite::Sprite;
   VELKOR_DECLARE_CLASS(WarningSign);
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // Shows the caption with that text for that many seconds.
   void Show(const std::string& text, float seconds);
@@ -23,6 +26,8 @@ class WarningSign : public Quillon::Sprite {
 
  private:
   Quillon::Text* m_caption = nullptr;
+  // It stands at the camera while shown.
+  Partner<Quillon::Camera> m_camera{"camera0"};
   float m_remaining = 0.0f;
   float m_duration = 0.0f;
 };

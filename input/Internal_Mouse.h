@@ -40,6 +40,13 @@ struct MousePositionHeader {
 };
 static_assert(sizeof(MousePositionHeader) == 20, "MousePositionHeader is a 20-byte stored record");
 
+// The mouse buttons as the device numbers them.
+namespace Button {
+constexpr std::uint32_t Left = 0;
+constexpr std::uint32_t Middle = 1;
+constexpr std::uint32_t Right = 2;
+}  // namespace Button
+
 using ButtonList = std::vector<std::uint8_t>;
 using RecordList = std::vector<KeyRecord>;
 

@@ -366,4 +366,24 @@ TEST_F(GameRunTest, TheSpecialAttackAndTheAiFriendWaitForTheirCoolDowns) {
   EXPECT_EQ(car->GetHeldPowerUp(), PlayerClass::kNoPowerUp);
 }
 
+// The car keeps the partners it found at its start; one replaced during the run (the camera here)
+// is found afresh, and the one that left the level is let alone.
+TEST_F(GameRunTest, APartnerReplacedDuringTheRunIsFoundAfresh) {
+  StartGame();
+  SmartPointer<Quillon::Camera> gone(Find<Quillon::Camera>("camera0"));
+  ASSERT_NE(gone.Get(), nullptr);
+  Quillon::Layer* layer = gone->GetLayer();
+  gone->Destroy();
+  SmartPointer<Quillon::Camera> fresh(new Quillon::Camera());
+  fresh->SetName("camera0");
+  layer->AddGameObject(fresh.Get());
+  const float left = gone->GetPositionX();
+  for (int i = 0; i < 3; ++i) Frame(16.0);
+  auto* car = Find<PlayerClass>("Player");
+  ASSERT_NE(car, nullptr);
+  // The camera leads the car by 250 units, as the car stood in its last step.
+  EXPECT_NEAR(fresh->GetPositionX(), car->GetPositionX() + 250.0f, 2.0f * car->GetHorizontalSpeed());
+  EXPECT_EQ(gone->GetPositionX(), left);
+}
+
 }  // namespace
