@@ -236,30 +236,25 @@ class ScriptedRun : public ::testing::Test {
   std::vector<InputFrame> m_log;
 };
 
-// Share of a rectangle's pixels that are strongly red (the durability bar).
-double RedShare(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  size_t red = 0, all = 0;
+// Share of a rectangle's pixels whose colour passes the test.
+template <typename Test>
+double Share(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom, Test test) {
+  size_t passing = 0, all = 0;
   for (int32_t y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
     for (int32_t x = std::max(left, 0); x < std::min(right, picture.width); ++x) {
-      const uint8_t* p = picture.At(x, y);
       ++all;
-      if (p[0] > 150 && p[1] < 100 && p[2] < 100) ++red;
+      passing += test(picture.At(x, y)) ? 1 : 0;
     }
   }
-  return all == 0 ? 0.0 : static_cast<double>(red) / static_cast<double>(all);
+  return all == 0 ? 0.0 : static_cast<double>(passing) / static_cast<double>(all);
 }
-
-// Share of a rectangle's pixels that are near white (words drawn in white).
+// Strongly red: the durability bar.
+double RedShare(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  return Share(picture, left, top, right, bottom, [](const uint8_t* p) { return p[0] > 150 && p[1] < 100 && p[2] < 100; });
+}
+// Near white: words drawn in white.
 double WhiteShare(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  size_t white = 0, all = 0;
-  for (int32_t y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
-    for (int32_t x = std::max(left, 0); x < std::min(right, picture.width); ++x) {
-      const uint8_t* p = picture.At(x, y);
-      ++all;
-      if (p[0] > 200 && p[1] > 200 && p[2] > 200) ++white;
-    }
-  }
-  return all == 0 ? 0.0 : static_cast<double>(white) / static_cast<double>(all);
+  return Share(picture, left, top, right, bottom, [](const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; });
 }
 
 TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackToTheMenu) {
