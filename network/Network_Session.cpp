@@ -77,10 +77,7 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_mutex = m_lock != nullptr ? Threads().CreateMutex(0) : nullptr;
   m_condition = m_mutex != nullptr ? Threads().CreateCondition() : nullptr;
   if (m_condition == nullptr) {
-    Threads().DestroyMutex(m_mutex);
-    Threads().DestroyRWLock(m_lock);
-    m_mutex = nullptr;
-    m_lock = nullptr;
+    DestroyLocks();
     m_queue.Stop();
     return false;
   }
@@ -95,12 +92,7 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_sessionThreadExited = false;
   m_sessionThread = Threads().CreateThread(&Qln_Session::SessionThread, nullptr, this, priority, false);
   if (m_sessionThread == nullptr) {
-    Threads().DestroyCondition(m_condition);
-    Threads().DestroyMutex(m_mutex);
-    Threads().DestroyRWLock(m_lock);
-    m_condition = nullptr;
-    m_mutex = nullptr;
-    m_lock = nullptr;
+    DestroyLocks();
     m_queue.Stop();
     return false;
   }

@@ -184,6 +184,8 @@ class Qln_Session : public Core::Object {
   bool OwnsRecord(const Channel* channel) const;
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
+  // Destroys whichever of the session's lock, mutex and condition exist, and forgets them.
+  void DestroyLocks();
 
   EventQueue m_queue;
   // Written only by Initialize, Close, StartListening and StopHosting, which belong to the session's

@@ -190,17 +190,21 @@ bool Qln_Session::Close() {
   m_queue.DeliverAll();
   for (NetEvent& event : closed) Deliver(event);
 
+  DestroyLocks();
+  m_hosting = 0;
+  m_initialised = 0;
+  m_closing = false;
+  DeliverDirect(kEventSessionClosed, kNoKind);
+  return true;
+}
+
+void Qln_Session::DestroyLocks() {
   Threads().DestroyCondition(m_condition);
   Threads().DestroyMutex(m_mutex);
   Threads().DestroyRWLock(m_lock);
   m_condition = nullptr;
   m_mutex = nullptr;
   m_lock = nullptr;
-  m_hosting = 0;
-  m_initialised = 0;
-  m_closing = false;
-  DeliverDirect(kEventSessionClosed, kNoKind);
-  return true;
 }
 
 }  // namespace Network
