@@ -6,8 +6,14 @@
 // many (the copies keep their names, so the run's actors among them act). "WaveFive" is the
 // fight at its fullest: the mothership with its laser on, a full set of aliens of both segments
 // shooting at the car, their shots, and the AI friend, the car standing still among them.
+// "MainMenu" is the menu screen as it opens, its platforms scrolling and its car bobbing.
+//
+// Every frame case also counts the fragments shaded per screen pixel ("fragments_per_pixel"): on a
+// software renderer every shaded fragment is paid for, so this is the frame's fill cost whatever
+// the machine. The driver's pipeline statistics give the fragment shader's invocations; without
+// them an occlusion query gives the samples that passed, which misses the discarded ones.
+#include <GL/gl.h>
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <chrono>
@@ -35,13 +41,19 @@
 #include "game/Velkor_UFO3Class.h"
 #include "math/Math_Module.h"
 #include "platform/PAL_Services.h"
+#include "platform/PAL_WindowGL.h"
 #include "renderer/Renderer_IRenderer.h"
+#include "scene/Engine_RenderQueue.h"
 #include "script/Lua_ScriptEngine.h"
 
 namespace {
 
+constexpr uint32_t kMainMenu = 2;
 constexpr uint32_t kGameLevel = 7;
 constexpr double kFrameMilliseconds = 1000.0 / 60.0;
+// Frames per run of a frame case: a fixed number, so that runs draw the same frames and their
+// counts compare.
+constexpr int kFramesPerRun = 240;
 
 double g_now = 0.0;
 double BenchClock() { return g_now; }
@@ -92,12 +104,64 @@ void AddCopies(Run& run, int copies) {
 
 Run g_run;
 
+// Counts the fragments of the frames between Begin and End through the driver's queries; the bench
+// reaches GL itself so that the game's renderer carries no measuring code.
+class FragmentCounter {
+ public:
+  // Call with the game's context current.
+  void SetUp() {
+    if (m_ready) return;
+    m_ready = true;
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    const std::string list = extensions != nullptr ? std::string(" ") + extensions + " " : std::string();
+    m_genQueries = reinterpret_cast<GenQueries>(PAL::GetGLProcAddress("glGenQueries"));
+    m_beginQuery = reinterpret_cast<BeginQuery>(PAL::GetGLProcAddress("glBeginQuery"));
+    m_endQuery = reinterpret_cast<EndQuery>(PAL::GetGLProcAddress("glEndQuery"));
+    m_getResult = reinterpret_cast<GetQueryResult>(PAL::GetGLProcAddress("glGetQueryObjectui64v"));
+    if (m_genQueries == nullptr || m_beginQuery == nullptr || m_endQuery == nullptr || m_getResult == nullptr) return;
+    m_target = list.find(" GL_ARB_pipeline_statistics_query ") != std::string::npos ? kFragmentShaderInvocations
+                                                                                      : kSamplesPassed;
+    m_genQueries(1, &m_query);
+  }
+  bool Available() const { return m_query != 0; }
+  const char* Source() const { return m_target == kFragmentShaderInvocations ? "shader invocations" : "samples passed"; }
+  void Begin() {
+    if (m_query != 0) m_beginQuery(m_target, m_query);
+  }
+  // The fragments counted since Begin (waits for the frame to finish).
+  uint64_t End() {
+    if (m_query == 0) return 0;
+    m_endQuery(m_target);
+    uint64_t count = 0;
+    m_getResult(m_query, kQueryResult, &count);
+    return count;
+  }
+
+ private:
+  using GenQueries = void (*)(GLsizei, GLuint*);
+  using BeginQuery = void (*)(GLenum, GLuint);
+  using EndQuery = void (*)(GLenum);
+  using GetQueryResult = void (*)(GLuint, GLenum, uint64_t*);
+  static constexpr GLenum kFragmentShaderInvocations = 0x82F4;
+  static constexpr GLenum kSamplesPassed = 0x8914;
+  static constexpr GLenum kQueryResult = 0x8866;
+  bool m_ready = false;
+  GLuint m_query = 0;
+  GLenum m_target = kSamplesPassed;
+  GenQueries m_genQueries = nullptr;
+  BeginQuery m_beginQuery = nullptr;
+  EndQuery m_endQuery = nullptr;
+  GetQueryResult m_getResult = nullptr;
+};
+FragmentCounter g_fragments;
+
 void EndRun() {
   if (g_run.game == nullptr) return;
   g_run.game->Shutdown();
   g_run.holder.Reset();
   g_run.game = nullptr;
   g_run.car = nullptr;
+  g_fragments = FragmentCounter();
 }
 
 // The fight of the fifth wave around the car: the mothership engaged with its laser, twenty
@@ -139,6 +203,7 @@ void KeepFighting(Run& run) {
 }
 
 // The game level in its running state: past its start delay and hint pages, the car alive.
+// With copies 0, the main menu instead.
 Run* GetRun(int copies, bool waveFive = false) {
   Run& run = g_run;
   if (run.game != nullptr && run.copies == copies && run.waveFive == waveFive) return &run;
@@ -153,18 +218,25 @@ Run* GetRun(int copies, bool waveFive = false) {
   // The run's save must not touch the user's.
   setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
   setenv("ALSOFT_DRIVERS", "null", 0);
-  if (!MyLevelFactory::IsLevelAvailable(kGameLevel)) return nullptr;
+  const uint32_t startLevel = copies == 0 ? kMainMenu : kGameLevel;
+  if (!MyLevelFactory::IsLevelAvailable(startLevel)) return nullptr;
   Core::InstallClock(&BenchClock);
   Core::SeedRandom(12345u);
   run.game = new MyGame(Core::SmartPointer<Quillon::LevelFactory>(new MyLevelFactory()),
-                        MyGame::MakeDisplaySettings(), kGameLevel);
+                        MyGame::MakeDisplaySettings(), startLevel);
   run.holder = run.game;
   run.game->LockFrameRate(false);
   // The frame's own cost, not the display's refresh.
   if (run.game->GetRenderer() != nullptr) run.game->GetRenderer()->SetVSync(false);
   run.copies = copies;
   run.waveFive = waveFive;
+  g_fragments.SetUp();
   Frame(run);
+  if (copies == 0) {
+    for (int i = 0; i < 30; ++i) Frame(run);
+    run.level = run.game->GetCurrentLevel();
+    return &run;
+  }
   run.game->showTutorialPages = 0;
   for (int i = 0; i < 30; ++i) Frame(run);
   std::list<Quillon::GameObject*> found;
@@ -180,6 +252,7 @@ Run* GetRun(int copies, bool waveFive = false) {
 // The car hovers at one height, clear of the deadly ground, so the run never ends; false when it
 // ended all the same.
 bool KeepDriving(Run& run) {
+  if (run.copies == 0) return run.game->GetCurrentLevel() == run.level;
   if (run.car == nullptr || run.game->GetCurrentLevel() != run.level || run.car->IsDead()) {
     run.car = nullptr;
     return false;
@@ -214,16 +287,19 @@ void TimeUpdates(benchmark::State& state, Run* run) {
   }
 }
 
-// Whole frames, with the share spent presenting them.
+// Whole frames, with the share spent presenting them and the fragments shaded per screen pixel.
 void TimeFrames(benchmark::State& state, Run* run) {
-  if (run == nullptr || run->car == nullptr) {
+  if (run == nullptr || (run->car == nullptr && run->copies != 0)) {
     state.SkipWithError("needs an X display and the game level's content");
     return;
   }
   double presenting = 0.0;
+  double fragments = 0.0;
   for (auto _ : state) {
+    g_fragments.Begin();
     presenting += Frame(*run);
     state.PauseTiming();
+    fragments += static_cast<double>(g_fragments.End());
     const bool driving = KeepDriving(*run);
     state.ResumeTiming();
     if (!driving) {
@@ -232,19 +308,28 @@ void TimeFrames(benchmark::State& state, Run* run) {
     }
   }
   state.counters["present_ms"] = benchmark::Counter(presenting * 1000.0, benchmark::Counter::kAvgIterations);
+  if (g_fragments.Available()) {
+    const double pixels = static_cast<double>(run->game->GetResolutionWidth()) * run->game->GetResolutionHeight();
+    state.counters["fragments_per_pixel"] =
+        benchmark::Counter(pixels > 0.0 ? fragments / pixels : 0.0, benchmark::Counter::kAvgIterations);
+    state.SetLabel(g_fragments.Source());
+  }
 }
 
 void BM_GameLevelUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_GameLevelUpdate)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
 void BM_GameLevelFrame(benchmark::State& state) { TimeFrames(state, GetRun(static_cast<int>(state.range(0)))); }
-BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
 
 void BM_WaveFiveUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(1, true)); }
 BENCHMARK(BM_WaveFiveUpdate)->Unit(benchmark::kMillisecond);
 
 void BM_WaveFiveFrame(benchmark::State& state) { TimeFrames(state, GetRun(1, true)); }
-BENCHMARK(BM_WaveFiveFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaveFiveFrame)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
+
+void BM_MainMenuFrame(benchmark::State& state) { TimeFrames(state, GetRun(0)); }
+BENCHMARK(BM_MainMenuFrame)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -253,6 +338,10 @@ int main(int argc, char** argv) {
     answer = PAL::MessageBoxButton::OK;
     return true;
   });
+  // VELKOR_PLAIN_DRAWING=1 draws every item as submitted, as the game drew before fill saving.
+  if (const char* plain = std::getenv("VELKOR_PLAIN_DRAWING"); plain != nullptr && std::string(plain) == "1") {
+    Engine::RenderQueue::SetFillSaving(false);
+  }
   Math::Initialize();
   std::string error;
   if (!Lua::Initialize(&error)) return 1;

@@ -433,6 +433,10 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
     if (boundsA.valid) boundsB.Of(b);
     const bool bounded = boundsA.valid && boundsB.valid;
+    // The rounding of the whole frame's boxes holds for every sub-step's.
+    const float rounding = bounded ? Narrow::RoundingOf(boundsA.Frame(a), boundsB.Frame(b)) : 0.0f;
+    const float gapX = Narrow::GapOf(boundsA.reachX + boundsB.reachX, rounding);
+    const float gapY = Narrow::GapOf(boundsA.reachY + boundsB.reachY, rounding);
     bool lastSkipped = false;
     for (int32_t i = 1; i <= count && !hit; ++i) {
       float timeA = 2.0f, timeB = 2.0f;
@@ -440,8 +444,8 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       const float subStep = static_cast<float>(i);
       if (bounded) {
         const float t0 = (subStep - 1.0f) * step, t1 = subStep * step;
-        lastSkipped = Narrow::BoxesApart(boundsA.SubStep(a, i == 1, t0, t1), boundsB.SubStep(b, i == 1, t0, t1),
-                                         boundsA.reachX + boundsB.reachX, boundsA.reachY + boundsB.reachY);
+        lastSkipped =
+            Narrow::BoxesApartBy(boundsA.SubStep(a, i == 1, t0, t1), boundsB.SubStep(b, i == 1, t0, t1), gapX, gapY);
         if (lastSkipped) continue;
       }
       {
@@ -504,6 +508,9 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     if (boundsA.valid) boundsB.Of(b);  // B did not move: its box is its frame-start lists
     const bool bounded = boundsA.valid && boundsB.valid;
     const float restB = std::max(0.0f, b.m_collisionThickness);
+    const float rounding = bounded ? Narrow::RoundingOf(boundsA.Frame(a), boundsB.frameStart) : 0.0f;
+    const float gapX = Narrow::GapOf(boundsA.reachX + restB, rounding);
+    const float gapY = Narrow::GapOf(boundsA.reachY + restB, rounding);
     bool lastSkipped = false;
     int32_t last = 0;
     for (int32_t i = 1; i <= a.m_stepCount && !hit; ++i) {
@@ -511,8 +518,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       last = i;
       if (bounded) {
         const float t0 = (subStep - 1.0f) * step, t1 = subStep * step;
-        lastSkipped = Narrow::BoxesApart(boundsA.SubStep(a, i == 1, t0, t1), boundsB.frameStart,
-                                         boundsA.reachX + restB, boundsA.reachY + restB);
+        lastSkipped = Narrow::BoxesApartBy(boundsA.SubStep(a, i == 1, t0, t1), boundsB.frameStart, gapX, gapY);
         if (lastSkipped) continue;
       }
       float best = 2.0f;

@@ -137,17 +137,34 @@ struct Box {
   }
 };
 
-// True only when the boxes lie apart on an axis by more than the reach of the exact tests on
-// that axis, one world unit and a part in 10^4 of the coordinates (for rounding); any NaN
+// The rounding part of the margin between boxes: a part in 10^4 of their largest coordinate. A
+// rounding worked out for larger boxes holds for the boxes inside them.
+inline float RoundingOf(const Box& a, const Box& b) {
+  float largest = 0.0f;
+  for (float v : {a.left, a.right, a.bottom, a.top, b.left, b.right, b.bottom, b.top})
+    largest = std::max(largest, std::fabs(v));
+  return largest * 1e-4f;
+}
+
+// True only when the boxes lie apart on an axis by more than the gap; any NaN answers false.
+inline bool BoxesApartBy(const Box& a, const Box& b, float gapX, float gapY) {
+  return a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY;
+}
+
+// The gap beyond which the exact tests cannot meet: their reach, a hundredth of a world unit and the
+// rounding. The exact tests err by parts in 10^7 of their coordinates; the slack and the rounding
+// margin leave them orders of magnitude of room.
+constexpr float kBoxSlack = 0.01f;
+inline float GapOf(float reach, float rounding) { return reach + kBoxSlack + rounding; }
+
+// True only when the boxes lie apart on an axis by more than the gap of that axis's reach; any NaN
 // answers false, so that the exact tests run.
-bool BoxesApartByRounding(const Box& a, const Box& b, float gapX, float gapY);
 inline bool BoxesApart(const Box& a, const Box& b, float reachX, float reachY) {
-  // Most boxes that reach the test are near: the rounding part of the margin, which only widens
-  // it, is looked at once they lie apart by the rest.
-  const float gapX = reachX + 1.0f, gapY = reachY + 1.0f;
-  if (!(a.left > b.right + gapX || b.left > a.right + gapX || a.bottom > b.top + gapY || b.bottom > a.top + gapY))
-    return false;
-  return BoxesApartByRounding(a, b, gapX, gapY);
+  // Most boxes that reach the test are near: the rounding, which only widens the gap, is looked at
+  // once they lie apart by the rest.
+  if (!BoxesApartBy(a, b, GapOf(reachX, 0.0f), GapOf(reachY, 0.0f))) return false;
+  const float rounding = RoundingOf(a, b);
+  return BoxesApartBy(a, b, GapOf(reachX, rounding), GapOf(reachY, rounding));
 }
 
 // Where an object's shapes can be within one sub-step. Only objects that do not turn this frame
@@ -164,9 +181,24 @@ struct SweepBounds {
 
   void Of(const DynamicObject& object);
   // The box of sub-step i (t0 to t1); the first sub-step starts from the frame-start lists.
-  Box SubStep(const DynamicObject& object, bool first, float t0, float t1) const;
-  // The box of the whole frame's motion.
-  Box Frame(const DynamicObject& object) const;
+  Box SubStep(const DynamicObject& object, bool first, float t0, float t1) const {
+    const Box box = Swept(object.PositionAt(t0), object.PositionAt(t1));
+    return first ? Union(box, frameStart) : box;
+  }
+  // The box of the whole frame's motion: it holds every sub-step's.
+  Box Frame(const DynamicObject& object) const {
+    return Union(Swept(object.PositionAt(0.0f), object.PositionAt(1.0f)), frameStart);
+  }
+
+ private:
+  Box Swept(const Math::Vector2D& p0, const Math::Vector2D& p1) const {
+    return Box{std::min(p0.x, p1.x) + extent.left, std::max(p0.x, p1.x) + extent.right,
+               std::min(p0.y, p1.y) + extent.bottom, std::max(p0.y, p1.y) + extent.top};
+  }
+  static Box Union(const Box& a, const Box& b) {
+    return Box{std::min(a.left, b.left), std::max(a.right, b.right), std::min(a.bottom, b.bottom),
+               std::max(a.top, b.top)};
+  }
 };
 
 // What a sub-step without contacts leaves behind: the sub-step position and every shape placed at

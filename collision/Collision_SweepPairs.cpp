@@ -210,7 +210,6 @@ struct MovingSegment {
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
-  Box box;                    // the ground it covers over the sub-step
 
   void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
     local = &localSegment;
@@ -225,7 +224,6 @@ struct MovingSegment {
       travelUnit[e] = Unit(travel);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
-    box = Box::Of(pose);
   }
 };
 
@@ -237,7 +235,6 @@ struct HeldSegment {
   Vector2D ub, nb;
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
-  Box box;
   float reach = 0.0f;  // the longer of its endpoints' relative travels
 
   void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
@@ -252,7 +249,6 @@ struct HeldSegment {
       relativeLength[r] = (back - w).Length();
       relativeUnit[r] = Unit(back - w);
     }
-    box = Box::Of(a, b);
     reach = std::max(relativeLength[0], relativeLength[1]);
   }
 };
@@ -487,11 +483,17 @@ float UniformHeldReach(const DynamicObject& moving, float step) {
 // reports lies on the ground the moving segment covers, within the resting depth of it, or where a
 // held endpoint arrives within its relative travel.
 bool CanMeet(const DynamicObject& moving, SegmentFacts& mover, SegmentFacts& held, bool heldAtEnd, float uniformReach,
-             float threshold, float step) {
+             float threshold, float step, float rounding) {
   if (!ShortcutsEnabled()) return true;
   const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd, step).reach;
-  const float reach = std::max(travel, threshold);
-  return !BoxesApart(mover.swept, held.held, reach, reach);
+  const float gap = GapOf(std::max(travel, threshold), rounding);
+  return !BoxesApartBy(mover.swept, held.held, gap, gap);
+}
+
+// The rounding margin for the boxes of every segment in a call.
+void Cover(Box& all, const Box& box) {
+  all.Add(Math::Vector2D(box.left, box.bottom));
+  all.Add(Math::Vector2D(box.right, box.top));
 }
 
 }  // namespace
@@ -514,6 +516,10 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   PlaceSegments(a, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
   const float reachOfA = UniformHeldReach(b, step);
+  Box all = Box::Empty();
+  for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
+    for (const SegmentFacts& f : *facts) Cover(all, f.swept);
+  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
   // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
   // decides how a partner without a contact of its own takes the other's mirror.
   struct RuledOut {
@@ -524,7 +530,7 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   ruledOut.clear();
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < factsB.size(); ++kb) {
-      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) {
+      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) {
         SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i, n, sideA,
                              factsA[ka].userId, factsB[kb].userId};
         forward.Run();
@@ -532,7 +538,7 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
         ruledOut.push_back({ka, kb, true});
       }
       if (*hitA) continue;
-      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step)) {
+      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step, rounding)) {
         SegmentSweep backward{b, MoverOf(b, kb, factsB[kb]), HeldOf(b, factsA[ka], true, step), b0, step, i, n, sideB,
                               factsB[kb].userId, factsA[ka].userId};
         backward.Run();
@@ -583,10 +589,15 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   }
   PlaceSegments(a, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
+  // B's segments lie where A's sweeps hold them: their boxes are the held ones.
+  Box all = Box::Empty();
+  for (const SegmentFacts& f : factsA) Cover(all, f.swept);
+  for (const SegmentFacts& f : factsB) Cover(all, f.held);
+  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       // A's approach is never read here: B only takes mirrors.
-      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step)) continue;
+      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) continue;
       SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i,
                            a.GetStepCount(), sideA, factsA[ka].userId, factsB[kb].userId};
       forward.Run();

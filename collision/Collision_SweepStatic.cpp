@@ -394,8 +394,11 @@ bool SweepStatic(DynamicObject& object, RecordOf recordOf, const Box& fixedBox, 
   SweepBounds bounds;
   if (ShortcutsEnabled()) bounds.Of(object);
   const Math::Vector2D stepTravel = object.GetStepDisplacement();
+  // The rounding of the whole frame's box holds for every sub-step's and shape's within it.
+  const float rounding = bounds.valid ? RoundingOf(bounds.Frame(object), fixedBox) : 0.0f;
   auto outOfReach = [&](const Box& box, float rest) {
-    return BoxesApart(box, fixedBox, rest + std::fabs(stepTravel.x), rest + std::fabs(stepTravel.y));
+    return BoxesApartBy(box, fixedBox, GapOf(rest + std::fabs(stepTravel.x), rounding),
+                        GapOf(rest + std::fabs(stepTravel.y), rounding));
   };
   const float thickness = std::max(0.0f, limit);
   if (bounds.valid && outOfReach(bounds.Frame(object), thickness)) {

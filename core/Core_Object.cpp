@@ -35,12 +35,12 @@ int PushObjectToLua(lua_State* state, Object* object, const char* scriptName) {
   return 1;
 }
 
-ClassRegistration::ClassRegistration() : m_name(""), m_create(&CreateNothing) {
+ClassRegistration::ClassRegistration() : m_name(""), m_create(&CreateNothing), m_throwPointer(nullptr) {
   GetClassRegistry().emplace(m_name, *this);
 }
 
-ClassRegistration::ClassRegistration(const char* name, CreateFunction create)
-    : m_name(name ? name : ""), m_create(create ? create : &CreateNothing) {
+ClassRegistration::ClassRegistration(const char* name, CreateFunction create, ThrowPointerFunction throwPointer)
+    : m_name(name ? name : ""), m_create(create ? create : &CreateNothing), m_throwPointer(throwPointer) {
   GetClassRegistry().emplace(m_name, *this);  // emplace keeps an existing record: first wins
 }
 

@@ -106,18 +106,24 @@ class SmartPointer {
   T* m_object = nullptr;
 };
 
+// Throws a null pointer of one registered class. A catch clause for a base pointer matches it only
+// when the class derives from that base, so the hierarchy can be asked without building anything.
+using ThrowPointerFunction = void (*)();
+
 // One static record per registered class; registering a name twice keeps the first record.
 class ClassRegistration {
  public:
   ClassRegistration();
-  ClassRegistration(const char* name, CreateFunction create);
+  ClassRegistration(const char* name, CreateFunction create, ThrowPointerFunction throwPointer = nullptr);
 
   const char* GetName() const { return m_name; }
   CreateFunction GetCreateFunction() const { return m_create; }
+  ThrowPointerFunction GetThrowPointer() const { return m_throwPointer; }
 
  private:
   const char* m_name;
   CreateFunction m_create;
+  ThrowPointerFunction m_throwPointer;
 };
 
 struct ClassNameLess {
@@ -130,6 +136,23 @@ ClassRegistry& GetClassRegistry();
 // Creates an object by its registered class name; null for a name nobody registered. Looking up an
 // unknown name inserts nothing (streams from outside must not be able to grow the registry).
 Object* CreateObject(const char* name);
+
+// Whether the class registered under `name` is `Base` or derives from it, answered without creating
+// an object: a name read from a stream is checked before its constructor may run.
+template <class Base>
+bool IsRegisteredKindOf(const char* name) {
+  if (name == nullptr) return false;
+  const ClassRegistry& registry = GetClassRegistry();
+  auto found = registry.find(name);
+  if (found == registry.end() || found->second.GetThrowPointer() == nullptr) return false;
+  try {
+    found->second.GetThrowPointer()();
+  } catch (Base*) {
+    return true;
+  } catch (...) {
+  }
+  return false;
+}
 
 }  // namespace Core
 
@@ -150,7 +173,8 @@ Object* CreateObject(const char* name);
 // Defines them and registers the class under `name` (a string literal) at static initialisation.
 #define VELKOR_IMPLEMENT_CLASS(ClassType, name)        \
   VELKOR_IMPLEMENT_UNREGISTERED_CLASS(ClassType, name) \
-  static const ::Core::ClassRegistration VELKOR_REGISTRATION_NAME(__LINE__)(name, &ClassType::Create)
+  static const ::Core::ClassRegistration VELKOR_REGISTRATION_NAME(__LINE__)(      \
+      name, &ClassType::Create, [] { throw static_cast<ClassType*>(nullptr); })
 
 #define VELKOR_REGISTRATION_CONCAT(a, b) a##b
 #define VELKOR_REGISTRATION_JOIN(a, b) VELKOR_REGISTRATION_CONCAT(a, b)

@@ -1,7 +1,5 @@
 #include "framework/Quillon_NetworkFile.h"
 
-#include <set>
-
 #include "framework/Quillon_GameObject.h"
 
 namespace Quillon {
@@ -10,27 +8,7 @@ namespace {
 uint32_t g_netObjectIdCounter = 0;
 // Longest class name a peer may send; no registered class comes near it.
 constexpr uint32_t kMaximumClassNameLength = 256;
-
-// The class registry holds a name and a factory per class, nothing of the hierarchy: whether a
-// name makes a game object cannot be read from it without building one. So the names a peer may
-// have built are those this machine has seen game objects of its own report (a peer's word never
-// adds one), and the base class, whose factory is compared with the registry's.
-std::set<std::string>& KnownClasses() {
-  static std::set<std::string> known;
-  return known;
-}
-
-bool IsGameObjectClass(const std::string& name) {
-  if (KnownClasses().count(name) != 0) return true;
-  const Core::ClassRegistry& registry = Core::GetClassRegistry();
-  auto found = registry.find(name.c_str());
-  return found != registry.end() && found->second.GetCreateFunction() == &GameObject::Create;
-}
 }  // namespace
-
-void NetworkFile::KnowClassOf(const GameObject* object) {
-  if (object != nullptr) KnownClasses().insert(object->GetClassName());
-}
 
 uint32_t NetObjectID::NextId() { return ++g_netObjectIdCounter; }
 
@@ -50,7 +28,6 @@ void NetworkFile::WriteNetworkObject(Core::Object* object) {
     return;
   }
   Core::WriteValue<uint8_t>(*this, 1);
-  KnowClassOf(gameObject);
   WriteString(gameObject->GetClassName());
   gameObject->SetNetworkFile(this);
   gameObject->NetworkSave(*this);
@@ -68,7 +45,7 @@ Core::SmartPointer<GameObject> NetworkFile::ReadNetworkObject() {
   Read(&className[0], length);
   if (HasFailed()) return nullptr;
   // Checked before anything is built: a peer names no class whose constructor runs here.
-  if (!IsGameObjectClass(className)) {
+  if (!Core::IsRegisteredKindOf<GameObject>(className.c_str())) {
     Fail();
     return nullptr;
   }

@@ -48,13 +48,9 @@ class NetworkFile : public Core::MemoryFile {
   // u8 0 for null; else u8 1, the class name and the object's network save.
   void WriteNetworkObject(Core::Object* object);
   // A new game object of the class named, after its network load; null for a null record, a class
-  // not known to make a game object, or a record the payload cannot hold (the stream fails). The
-  // class is checked before anything is built: known are the base game object and the classes of
-  // game objects this machine has shown (written here, or registered with KnowClassOf).
+  // that is not a registered game object, or a record the payload cannot hold (the stream fails).
+  // The class is checked before anything is built: a peer's name runs no other class's constructor.
   Core::SmartPointer<GameObject> ReadNetworkObject();
-  // Lets peers name the class of this local game object (the multiplayer layer registers its base
-  // and shared objects).
-  static void KnowClassOf(const GameObject* object);
 
   const unsigned char* GetData() const { return GetBuffer().GetData(); }
   uint32_t GetSize() const { return GetBuffer().GetSize(); }

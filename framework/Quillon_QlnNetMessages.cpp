@@ -632,7 +632,6 @@ bool QlnNet::RemoveNetObject(GameObject* object) {
 bool QlnNet::AddBaseNetObject(GameObject* object, const std::string& name) {
   if (object == nullptr || FindNetObjectByName(name) != nullptr) return false;
   object->SetNetworkName(name);
-  NetworkFile::KnowClassOf(object);
   m_baseObjects.emplace_back(object);
   return true;
 }

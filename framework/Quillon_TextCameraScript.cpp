@@ -8,8 +8,6 @@ namespace Script {
 
 namespace {
 
-constexpr int kArg = kFirstArgument;
-
 Text* TextSelf(lua_State* state) { return CheckSelf<Text>(state, Text::ScriptClassName); }
 Camera* CameraSelf(lua_State* state) { return CheckSelf<Camera>(state, Camera::ScriptClassName); }
 

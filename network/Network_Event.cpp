@@ -100,8 +100,8 @@ bool EventQueue::Post(const NetEvent& event, PAL::Thread* poster) {
   bool accepted = !IsStopping() && (poster == nullptr || poster->IsRunning());
   const std::size_t cost = Cost(event);
   if (accepted && event.kind == kEventMessageReceived) {
-    const std::size_t events = event.droppable ? kMaximumEvents / 2 : kMaximumEvents;
-    const std::size_t bytes = event.droppable ? kMaximumBytes / 2 : kMaximumBytes;
+    const std::size_t events = event.droppable ? kMaximumEventsForDatagrams : kMaximumEvents;
+    const std::size_t bytes = event.droppable ? kMaximumBytesForDatagrams : kMaximumBytes;
     if (m_events.size() >= events || (!m_events.empty() && m_queuedBytes + cost > bytes)) {
       accepted = false;
       if (event.droppable) ++m_dropped;

@@ -93,11 +93,14 @@ class EventQueue {
   // A stranger can send faster than a game drains: received messages are held to both bounds, each
   // checked as the message is queued. Bytes count every event's record as well as its message, so
   // that floods of empty messages are bounded too. A refused stream message costs its connection,
-  // since the stream cannot go on without it. Datagrams may fill only half of either bound and are
-  // dropped (and counted) past it, so that a datagram flood never crowds out a stream. Other events
+  // since the stream cannot go on without it. Datagrams are dropped (and counted) once the queue
+  // holds their own, smaller bounds: a datagram flood never crowds out a stream, nor puts more than
+  // a few frames' worth of a game's datagram traffic ahead of a player's next message. Other events
   // (connections, closes) always get in: they are bounded by the connections.
   static constexpr std::size_t kMaximumEvents = 8192;
   static constexpr std::size_t kMaximumBytes = 16u * 1024u * 1024u;
+  static constexpr std::size_t kMaximumEventsForDatagrams = kMaximumEvents / 8;
+  static constexpr std::size_t kMaximumBytesForDatagrams = kMaximumBytes / 8;
   static constexpr std::size_t kEventOverheadBytes = sizeof(NetEvent) + 32;
 
   using DeliverFunction = std::function<void(NetEvent& event)>;

@@ -15,6 +15,7 @@ namespace {
 constexpr std::size_t kAcceptsPerPass = 16;
 
 struct AcceptedSocket {
+  Channel* listener = nullptr;
   SocketHandle socket = kInvalidSocket;
   SocketAddress peer;
 };
@@ -24,7 +25,6 @@ struct AcceptedSocket {
 struct Qln_Session::PassResults {
   std::vector<std::pair<Channel*, bool>> closes;  // the channel and whether it failed
   std::vector<std::pair<Channel*, bool>> connects;  // the channel and whether the socket reported an error
-  Channel* listener = nullptr;
   std::vector<AcceptedSocket> accepted;
   // The limits as the pass began.
   SessionLimits limits;
@@ -32,7 +32,6 @@ struct Qln_Session::PassResults {
   void Clear() {
     closes.clear();
     connects.clear();
-    listener = nullptr;
     accepted.clear();
   }
 };
@@ -203,9 +202,9 @@ void Qln_Session::ServeReady(std::vector<Watch>& watches, PAL::Thread* thread, P
     }
     if ((watch.wanted & kPollRead) == 0 || (watch.returned & kPollRead) == 0) continue;
     if (watch.listening) {
-      results.listener = channel;
       for (std::size_t count = 0; count < kAcceptsPerPass; ++count) {
         AcceptedSocket accepted;
+        accepted.listener = channel;
         SocketStatus status;
         accepted.socket = Socket::Accept(channel->socket, accepted.peer, status, true);
         if (accepted.socket != kInvalidSocket) {
@@ -256,13 +255,12 @@ void Qln_Session::FinishConnect(Channel* channel, bool failed, std::vector<NetEv
 }
 
 void Qln_Session::AdmitConnections(PassResults& results, std::vector<NetEvent>& pending) {
-  if (results.accepted.empty()) return;
-  Channel* listener = results.listener;
-  std::size_t open = 0;
-  for (const auto& connection : m_connections) open += connection->kind == listener->kind && connection->closed == 0;
   const std::size_t cap = m_maximumPlayers == 0 ? static_cast<std::size_t>(-1)
                                                 : static_cast<std::size_t>(m_maximumPlayers) + m_limits.connectionMargin;
   for (const AcceptedSocket& accepted : results.accepted) {
+    Channel* listener = accepted.listener;
+    std::size_t open = 0;
+    for (const auto& connection : m_connections) open += connection->kind == listener->kind && connection->closed == 0;
     // Past the cap a connection is refused at once: it never gets a record, a buffer or an event.
     if (listener->closed || open >= cap) {
       Socket::Close(accepted.socket);
@@ -291,7 +289,6 @@ void Qln_Session::AdmitConnections(PassResults& results, std::vector<NetEvent>& 
     } else {
       event.related = record.get();
       m_connections.push_back(std::move(record));
-      ++open;
     }
     pending.push_back(std::move(event));
   }

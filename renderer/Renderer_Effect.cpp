@@ -57,19 +57,19 @@ Core::SmartPointer<State> Depth() {
   return state;
 }
 
-Core::SmartPointer<AlphaBlendingState> Blending() {
+Core::SmartPointer<AlphaBlendingState> Blending(bool enabled = true) {
   auto state = Make<AlphaBlendingState>();
   state->source = BlendFactor::SourceAlpha;
   state->destination = BlendFactor::OneMinusSourceAlpha;
-  state->enabled = 1;
+  state->enabled = enabled ? 1 : 0;
   return state;
 }
 
-Core::SmartPointer<State> AlphaTest() {
+Core::SmartPointer<State> AlphaTest(bool enabled = true) {
   auto state = Make<AlphaTestingState>();
   state->function = CompareFunction::NotEqual;
   state->reference = 0.0f;
-  state->enabled = 1;
+  state->enabled = enabled ? 1 : 0;
   return state;
 }
 
@@ -143,6 +143,14 @@ Core::SmartPointer<Effect> CreateSpriteEffect() {
   return Build(NewEffect(),
                {White(), Unit0(TextureFilter::Linear, TextureApplyMode::Modulate, TextureWrap::ClampToEdge), Depth(),
                 Blending(), AlphaTest(), Lighting(), Culling()},
+               true);
+}
+
+Core::SmartPointer<Effect> CreateOpaqueSpriteEffect() {
+  // Blending and the alpha test are listed switched off, so that the technique also restores them.
+  return Build(NewEffect(),
+               {White(), Unit0(TextureFilter::Linear, TextureApplyMode::Modulate, TextureWrap::ClampToEdge), Depth(),
+                Blending(false), AlphaTest(false), Lighting(), Culling()},
                true);
 }
 

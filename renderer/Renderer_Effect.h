@@ -58,6 +58,9 @@ Core::SmartPointer<Effect> CreateTexturedAlphaEffect();
 Core::SmartPointer<Effect> CreateTextEffect();
 Core::SmartPointer<Effect> CreateScreenImageEffect();
 Core::SmartPointer<Effect> CreateSpriteEffect();
+// The sprite effect for a quad whose every sampled texel is fully opaque and whose colour has alpha
+// 1: the same picture without blending or the alpha test, each of which costs per fragment.
+Core::SmartPointer<Effect> CreateOpaqueSpriteEffect();
 Core::SmartPointer<ParticleEffect> CreateParticleEffect();
 Core::SmartPointer<Effect> CreateLineListEffect();
 Core::SmartPointer<Effect> CreatePointListEffect();

@@ -7,6 +7,8 @@
 
 namespace Renderer {
 
+class TexelCoverage;
+
 class ITexture : public Core::Object {
  public:
   // The cached texture of that name, or a new one loaded from the file (an unreadable file gives the
@@ -27,6 +29,8 @@ class ITexture : public Core::Object {
   virtual void ReleaseHandle() = 0;
   virtual bool HasMipmaps() const = 0;
   virtual const Core::String& GetName() const = 0;
+  // Which texels can show, as uploaded at level 0; null when unknown (then every texel may).
+  virtual const TexelCoverage* GetCoverage() const { return nullptr; }
 };
 
 }  // namespace Renderer

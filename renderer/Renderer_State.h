@@ -49,6 +49,7 @@ class State : public Core::Object {
  public:
   State() = default;
   State(const State&) = default;
+  State& operator=(const State&) = default;
   VELKOR_DECLARE_CLASS(State);
 
   // Hands this record to the renderer's setter for its kind.

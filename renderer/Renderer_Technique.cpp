@@ -38,7 +38,10 @@ void Technique::BuildRestoreStates() {
       m_restoreStates.push_back(copy);
     }
   }
-  auto kindOf = [](const Core::SmartPointer<State>& s) { return std::type_index(typeid(*s)); };
+  auto kindOf = [](const Core::SmartPointer<State>& s) {
+    const State& state = *s;
+    return std::type_index(typeid(state));
+  };
   std::stable_sort(m_restoreStates.begin(), m_restoreStates.end(),
                    [&](const auto& a, const auto& b) { return kindOf(a) < kindOf(b); });
   m_restoreStates.erase(std::unique(m_restoreStates.begin(), m_restoreStates.end(),

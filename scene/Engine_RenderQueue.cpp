@@ -77,6 +77,7 @@ RenderQueue::RenderQueue() {
   m_lineEffect = Renderer::CreateLineListEffect();
   m_pointEffect = Renderer::CreatePointListEffect();
   m_spriteEffect = Renderer::CreateSpriteEffect();
+  m_opaqueSpriteEffect = Renderer::CreateOpaqueSpriteEffect();
   m_screenImageEffect = Renderer::CreateScreenImageEffect();
   m_particleEffect = Renderer::CreateParticleEffect();
 
@@ -95,6 +96,7 @@ RenderQueue::~RenderQueue() {
   m_quadMesh.Reset();
   m_particleEffect.Reset();
   m_screenImageEffect.Reset();
+  m_opaqueSpriteEffect.Reset();
   m_spriteEffect.Reset();
   m_pointEffect.Reset();
   m_lineEffect.Reset();
@@ -174,16 +176,19 @@ void RenderQueue::Flush() {
     if (a.mesh.Get() != b.mesh.Get()) return PointerLess(a.mesh.Get(), b.mesh.Get());
     return static_cast<uint32_t>(a.meshPart) < static_cast<uint32_t>(b.meshPart);
   });
-  DrawItems(m_opaque);
+  DrawItems(m_opaque, 0, m_opaque.size());
   SortByDepth(m_blended);
-  DrawItems(m_blended);
+  SpareFill(m_blended, true);
+  DrawFolded(m_blended);
+  m_viewCleared = false;
   if (IsLastViewport()) DrawScreenSpace();
 }
 
-void RenderQueue::DrawItems(std::vector<RenderItem>& items) {
+void RenderQueue::DrawItems(std::vector<RenderItem>& items, size_t begin, size_t end) {
   Renderer::IRenderer* renderer = m_renderer;
   const Math::Matrix4x4 view = renderer->GetViewMatrix();
-  for (RenderItem& item : items) {
+  for (size_t index = begin; index < end; ++index) {
+    RenderItem& item = items[index];
     if (item.mesh && static_cast<uint32_t>(item.meshPart) >= item.mesh->GetPartCount()) continue;
     if (item.ignoreView) renderer->SetViewMatrix(Math::Matrix4x4());
     if ((item.useSharedQuad || item.customBlend) && item.effect) item.effect->SetTexture(1, item.texture);
@@ -293,7 +298,8 @@ void RenderQueue::DrawScreenSpace() {
   const double distance = static_cast<double>(height) / (2.0 * std::tan(3.14159265358979323846 / 8.0));
   renderer->SetViewMatrix(Math::Matrix4x4::MakeTranslation(0.0f, 0.0f, -static_cast<float>(distance)));
 
-  DrawItems(m_screenSpace);
+  SpareFill(m_screenSpace, false);
+  DrawFolded(m_screenSpace);
 
   renderer->SetViewMatrix(savedView);
   renderer->SetProjectionMatrix(savedProjection);

@@ -16,6 +16,7 @@
 
 namespace Renderer {
 class IRenderer;
+struct Viewport;
 }
 
 namespace Engine {
@@ -86,11 +87,66 @@ class RenderQueue {
 
   bool IsLastViewport() const;
 
+  // The colour the view was cleared to just before this flush (the scene graph's view tells).
+  void SetViewClearColor(const Math::Color& color);
+
+  // A rectangle of window pixels.
+  struct WindowRect {
+    double left = 0, bottom = 0, right = 0, top = 0;
+  };
+  // Pixels from (left, bottom) to (right, top), both included.
+  struct PixelRect {
+    int32_t left = 0, bottom = 0, right = 0, top = 0;
+  };
+
+  // Whether the queue spares the fragments that cannot change the picture (on by default, for
+  // every queue of the process); off, every item is drawn as submitted.
+  static void SetFillSaving(bool enabled);
+  static bool IsFillSaving();
+
  private:
-  void DrawItems(std::vector<RenderItem>& items);
+  void DrawItems(std::vector<RenderItem>& items, size_t begin, size_t end);
   void DrawTextContexts();
   void DrawScreenSpace();
   static void SortByDepth(std::vector<RenderItem>& items);
+
+  // Fill saving (see Engine_RenderQueueFill.cpp). Per part of a sprite to draw: where its texels
+  // lie in the frame's cell and how they land in the window.
+  struct PieceInfo {
+    size_t source = 0;    // the item it comes from, counted in the list's order
+    bool sprite = false;  // a part of a sprite's quad; else an item kept as it came
+    bool opaque = false;  // drawn with the opaque sprite effect
+    bool black = false;   // its picture is a plain black shade
+    bool skip = false;    // nothing it draws can show
+    double texelLeft = 0, texelBottom = 0, texelRight = 0, texelTop = 0;
+    double cellWidth = 1, cellHeight = 1;
+    double originX = 0, originY = 0, scaleX = 1, scaleY = 1;
+    WindowRect Window() const;
+    // Cuts the part's texels to those that land in the rectangle.
+    void SetWindow(const WindowRect& rect);
+  };
+  // A black shade left out: the first `count` items are drawn darkened by `keep` under it.
+  struct Fold {
+    bool active = false;
+    size_t count = 0;
+    float keep = 1.0f;
+    int32_t left = 0, bottom = 0, right = 0, top = 0;
+    bool clear = true;  // the clear shows somewhere under the shade: clear again, darkened
+  };
+  // Whether the opaque parts together cover every pixel of the window rectangle.
+  bool IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top);
+  // Appends the parts of the item to draw (the item itself when it is no sprite's quad or cannot be
+  // cut); the view's matrices and viewport must be the renderer's current ones.
+  void SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection, const Renderer::Viewport& viewport);
+  // Appends the item of parts first..end that draws those of them that show and are opaque (or
+  // blended): a quad cut to the part, or a batch of quads.
+  void EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items);
+  // Cuts from each part what opaque parts drawn after it cover.
+  void CutCovered(const Renderer::Viewport& viewport);
+  // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
+  void SpareFill(std::vector<RenderItem>& items, bool mayFold);
+  // Draws a list that SpareFill prepared, with its fold.
+  void DrawFolded(std::vector<RenderItem>& items);
 
   // Per text context of a flush: its technique, pass and texture (kept to reuse the capacity).
   struct TextContextStates {
@@ -111,6 +167,22 @@ class RenderQueue {
   Core::SmartPointer<Renderer::Effect> m_lineEffect;
   Core::SmartPointer<Renderer::Effect> m_pointEffect;
   Core::SmartPointer<Renderer::Effect> m_spriteEffect;
+  Core::SmartPointer<Renderer::Effect> m_opaqueSpriteEffect;
+  std::vector<RenderItem> m_pieces;
+  std::vector<PieceInfo> m_pieceInfo;
+  size_t m_sourceCount = 0;
+  // Meshes of batched parts, reused from flush to flush.
+  std::vector<Core::SmartPointer<Mesh>> m_batches;
+  size_t m_batchesUsed = 0;
+  std::vector<PixelRect> m_occluders;
+  std::vector<PixelRect> m_nearOccluders;
+  std::vector<size_t> m_occluderOf;
+  std::vector<Math::Color> m_foldColors;
+  std::vector<int32_t> m_rows;
+  std::vector<std::pair<int32_t, int32_t>> m_spans;
+  Fold m_fold;
+  Math::Color m_viewClearColor;
+  bool m_viewCleared = false;
   Core::SmartPointer<Renderer::Effect> m_screenImageEffect;
   Core::SmartPointer<Renderer::ParticleEffect> m_particleEffect;
   Core::SmartPointer<Mesh> m_quadMesh;

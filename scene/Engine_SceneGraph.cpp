@@ -89,6 +89,7 @@ void SceneGraph::RenderView(const Core::SmartPointer<Camera>& camera, const Core
   m_frustum = camera->GetFrustum();
   Draw();
   viewport->Clear(m_renderer);
+  m_renderQueue.SetViewClearColor(viewport->GetClearColor());
   viewport->DrawBackground(m_renderer);
   FlushRenderQueue();
   camera->RestoreView(m_renderer);

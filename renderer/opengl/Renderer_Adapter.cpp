@@ -103,7 +103,8 @@ Adapter::Adapter() {
     if (!m_multisampleAvailable) {
       format.multisampling = false;
       format.samples = 0;
-    } else if (format.multisampling && std::find(m_sampleCounts.begin(), m_sampleCounts.end(), format.samples) == m_sampleCounts.end()) {
+    } else if (format.multisampling &&
+               std::find(m_sampleCounts.begin(), m_sampleCounts.end(), format.samples) == m_sampleCounts.end()) {
       m_sampleCounts.push_back(format.samples);
     }
   }
@@ -164,9 +165,9 @@ bool Adapter::TestFullScreenMode() const {
   if (m_modes.empty()) return false;
   // The table was read at start-up; the display, asked now, knows whether it still offers the mode.
   const DisplayModeRecord closest = GetClosestDisplayMode(m_wantedMode);
+  const PAL::DisplayMode wanted{closest.width, closest.height, closest.colorBits, closest.refreshRate};
   PAL::DisplayMode offered;
-  return PAL::GetClosestDisplayMode(PAL::DisplayMode{closest.width, closest.height, closest.colorBits, closest.refreshRate},
-                                    offered);
+  return PAL::GetClosestDisplayMode(wanted, offered);
 }
 
 void Adapter::SetFullScreen(bool fullScreen, PAL::Window* window) {

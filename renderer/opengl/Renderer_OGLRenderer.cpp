@@ -130,7 +130,8 @@ PAL::WindowVisual IRenderer::GetWindowVisual(const RendererDescriptor& descripto
   AdapterUser user;
   const Adapter* adapter = user.GetAdapter();
   PAL::WindowVisual visual;
-  if (const PixelFormatRecord* format = adapter->FindPixelFormat(adapter->GetPixelFormat(PixelFormatRequest(descriptor)))) {
+  const int32_t chosen = adapter->GetPixelFormat(PixelFormatRequest(descriptor));
+  if (const PixelFormatRecord* format = adapter->FindPixelFormat(chosen)) {
     visual.redBits = format->redBits;
     visual.greenBits = format->greenBits;
     visual.blueBits = format->blueBits;

@@ -84,6 +84,7 @@ void TextureOGL::Load() {
   const bool npot = renderer != nullptr && renderer->HasGLExtension("GL_ARB_texture_non_power_of_two");
   m_hasMipmaps = m_mipmapsRequested;
   m_levels.clear();
+  m_coverage.reset();
   if (LoadImageFile(npot, maximumSize)) {
     m_loadedFromFile = true;
     return;
@@ -120,6 +121,10 @@ bool TextureOGL::LoadImageFile(bool npot, int32_t maximumSize) {
     Image scaled;
     if (!ResizeImage(source, levelWidth, levelHeight, scaled)) break;
     ToSurfacePixels(scaled, pixels);
+    // Texture coordinates are fractions of the picture: coverage read at the file's own size only.
+    if (level == 0 && levelWidth == source.width && levelHeight == source.height) {
+      m_coverage = std::make_unique<TexelCoverage>(levelWidth, levelHeight, pixels.data());
+    }
     glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, static_cast<GLsizei>(levelWidth), static_cast<GLsizei>(levelHeight), 0,
                  GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     m_levels.emplace_back(static_cast<int32_t>(levelWidth), static_cast<int32_t>(levelHeight));
@@ -156,6 +161,9 @@ void TextureOGL::UploadSurface(const Surface& surface) {
     const bool fits = m_width <= maximumSize && m_height <= maximumSize;
     if (fits && (npot || (IsPowerOfTwo(surface.width) && IsPowerOfTwo(surface.height)))) {
       glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, m_width, m_height, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface.pixels.data());
+      if (surface.pixels.size() >= static_cast<size_t>(surface.width) * surface.height * 4) {
+        m_coverage = std::make_unique<TexelCoverage>(surface.width, surface.height, surface.pixels.data());
+      }
       m_uploadedWidth = m_width;
       m_uploadedHeight = m_height;
     } else {

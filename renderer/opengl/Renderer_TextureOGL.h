@@ -1,10 +1,12 @@
 #pragma once
 // OpenGL textures loaded from image files, and the cache that shares them by file name.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "renderer/Renderer_ITexture.h"
+#include "renderer/Renderer_TexelCoverage.h"
 
 namespace Renderer {
 
@@ -50,6 +52,7 @@ class TextureOGL : public ITexture {
   void ReleaseHandle() override;
   bool HasMipmaps() const override { return m_hasMipmaps != 0; }
   const Core::String& GetName() const override { return m_name; }
+  const TexelCoverage* GetCoverage() const override { return m_coverage.get(); }
 
   // The size actually uploaded at level 0 (after any power-of-two rescaling).
   int32_t GetUploadedWidth() const { return m_uploadedWidth; }
@@ -80,6 +83,7 @@ class TextureOGL : public ITexture {
   int32_t m_uploadedHeight = 0;
   std::vector<std::pair<int32_t, int32_t>> m_levels;
   bool m_loadedFromFile = false;
+  std::unique_ptr<TexelCoverage> m_coverage;
   TextureManager* m_manager = nullptr;
 };
 

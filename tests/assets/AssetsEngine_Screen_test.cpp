@@ -167,15 +167,15 @@ TEST_F(AssetScreen, InstructionPagesShowPageOneAsFrameZero) {
   std::string error;
   ASSERT_TRUE(Renderer::DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sheet, error))
       << error;
-  ASSERT_EQ(sheet.width, 1062u);
-  ASSERT_EQ(sheet.height, 1572u);
-  constexpr uint32_t kFrameWidth = 1062;
-  constexpr uint32_t kFrameHeight = 524;
+  // Three pages stacked in one column.
+  ASSERT_EQ(sheet.height % 3, 0u);
+  const uint32_t frameWidth = sheet.width;
+  const uint32_t frameHeight = sheet.height / 3;
 
-  const Rgba first = DrawFrame(sheetPath, kFrameWidth, kFrameHeight, 3, 0);
-  const double bottom = MismatchShare(first, sheet, 2 * kFrameHeight, kFrameWidth, kFrameHeight);
-  const double middle = MismatchShare(first, sheet, kFrameHeight, kFrameWidth, kFrameHeight);
-  const double top = MismatchShare(first, sheet, 0, kFrameWidth, kFrameHeight);
+  const Rgba first = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 0);
+  const double bottom = MismatchShare(first, sheet, 2 * frameHeight, frameWidth, frameHeight);
+  const double middle = MismatchShare(first, sheet, frameHeight, frameWidth, frameHeight);
+  const double top = MismatchShare(first, sheet, 0, frameWidth, frameHeight);
   RecordProperty("mismatch_bottom_band", std::to_string(bottom));
   RecordProperty("mismatch_top_band", std::to_string(top));
   std::printf("frame 0 against the bands: bottom %.4f, middle %.4f, top %.4f\n", bottom, middle, top);
@@ -184,18 +184,18 @@ TEST_F(AssetScreen, InstructionPagesShowPageOneAsFrameZero) {
   EXPECT_GT(top, 3 * bottom + 0.005);
 
   // The last frame is the top band.
-  const Rgba last = DrawFrame(sheetPath, kFrameWidth, kFrameHeight, 3, 2);
-  EXPECT_LT(MismatchShare(last, sheet, 0, kFrameWidth, kFrameHeight), 0.01);
+  const Rgba last = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 2);
+  EXPECT_LT(MismatchShare(last, sheet, 0, frameWidth, frameHeight), 0.01);
 
   // Frame 0 as the screen shows it, for a person to read "CONTROLS" on.
-  const uint32_t left = (kWidth - kFrameWidth) / 2;
-  const uint32_t topRow = (kHeight - kFrameHeight) / 2;
-  std::vector<uint8_t> crop(static_cast<size_t>(kFrameWidth) * kFrameHeight * 4);
-  for (uint32_t y = 0; y < kFrameHeight; ++y) {
-    std::memcpy(&crop[static_cast<size_t>(y) * kFrameWidth * 4], first.At(left, topRow + y), kFrameWidth * 4);
+  const uint32_t left = (kWidth - frameWidth) / 2;
+  const uint32_t topRow = (kHeight - frameHeight) / 2;
+  std::vector<uint8_t> crop(static_cast<size_t>(frameWidth) * frameHeight * 4);
+  for (uint32_t y = 0; y < frameHeight; ++y) {
+    std::memcpy(&crop[static_cast<size_t>(y) * frameWidth * 4], first.At(left, topRow + y), frameWidth * 4);
   }
   const std::string picture = std::string(VELKOR_ARTEFACT_DIR) + "/InstPagess_frame0.png";
-  EXPECT_NE(stbi_write_png(picture.c_str(), kFrameWidth, kFrameHeight, 4, crop.data(), kFrameWidth * 4), 0)
+  EXPECT_NE(stbi_write_png(picture.c_str(), frameWidth, frameHeight, 4, crop.data(), frameWidth * 4), 0)
       << picture;
 }
 

@@ -327,8 +327,6 @@ class HostilePeersTest : public ::testing::Test {
     EXPECT_TRUE(RunUntil([&] { return m_net->GetDefaultGroup()->GetSize() == 2; }, kJoinAnsweredMs)) << after;
     return probe->joinMs;
   }
-  // Peers that connect at once, each on a thread of its own, and send what the host takes of the
-  // bytes within a few seconds; their connections, left open.
   // Peers that connect at once and send, all from one thread without waiting on any, what the
   // host takes of the bytes within a few seconds; their connections, left open.
   std::vector<int> ManyPeers(const std::string& name, size_t count, const Network::NetAddress& host,

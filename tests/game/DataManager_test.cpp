@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -604,18 +605,24 @@ TEST_F(SaveFileTest, PurchaseAndEquipEachReplaceTheFileOnce) {
   WriteSave(DefaultFile());
   auto data = Fresh();
   ASSERT_TRUE(data->Load());
-  data->player.totalGears = 650;
-  data->player.bestDistance = 2500;
+  // Gears for the second armour and the second gun exactly, and the distance the more demanding
+  // of the two asks for; the third armour asks for more.
+  const ItemDataHolder armour = data->armours[1];
+  const ItemDataHolder gun = data->guns[1];
+  data->player.totalGears = armour.cost + gun.cost;
+  data->player.bestDistance = std::max(armour.distanceRequired, gun.distanceRequired);
+  ASSERT_GT(data->armours[2].distanceRequired, data->player.bestDistance);
+  ASSERT_GT(data->guns[2].cost, 0);
   CountReplacements();
 
-  // Novice Armour costs 500 and asks for 2500: bought, owned, not equipped, one write.
+  // Bought, owned, not equipped, one write.
   EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 1), DataManager::PurchaseResult::Purchased);
   EXPECT_EQ(m_replacements, 1);
-  EXPECT_EQ(data->player.totalGears, 150);
+  EXPECT_EQ(data->player.totalGears, gun.cost);
   EXPECT_EQ(data->armours[1].purchased, 1);
   EXPECT_EQ(data->armours[1].equipped, 0);
   EXPECT_EQ(data->armours[0].equipped, 1);
-  // Novice Gun costs exactly what is left: 0 gears after.
+  // The gun costs exactly what is left: 0 gears after.
   EXPECT_EQ(data->PurchaseItem(DataManager::kGunSet, 1), DataManager::PurchaseResult::Purchased);
   EXPECT_EQ(data->player.totalGears, 0);
   EXPECT_EQ(m_replacements, 2);
@@ -624,7 +631,7 @@ TEST_F(SaveFileTest, PurchaseAndEquipEachReplaceTheFileOnce) {
   const std::vector<int32_t> before = SavedFields(*data);
   data->player.totalGears = 100000;
   EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 2), DataManager::PurchaseResult::NotEnoughResources)
-      << "Elite Armour asks for a best distance of 5000";
+      << "a best distance beyond the player's";
   data->player.totalGears = 0;
   EXPECT_EQ(data->PurchaseItem(DataManager::kGunSet, 2), DataManager::PurchaseResult::NotEnoughResources);
   EXPECT_EQ(data->PurchaseItem(DataManager::kArmourSet, 1), DataManager::PurchaseResult::AlreadyOwned);

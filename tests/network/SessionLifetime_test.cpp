@@ -198,7 +198,7 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
   Network::EventQueue queue;
   ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
   const std::size_t extra = 100;
-  const std::size_t share = Network::EventQueue::kMaximumEvents / 2;
+  const std::size_t share = Network::EventQueue::kMaximumEventsForDatagrams;
   std::size_t accepted = 0;
   for (std::size_t i = 0; i < share + extra; ++i) {
     NetEvent event;
@@ -241,7 +241,7 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
       event.FreeMessageData();
     }
   }
-  EXPECT_LE(bytes, Network::EventQueue::kMaximumBytes / 2);
+  EXPECT_LE(bytes, Network::EventQueue::kMaximumBytesForDatagrams);
   EXPECT_GT(queue.GetDroppedCount(), extra);
 }
 

@@ -23,8 +23,8 @@ namespace {
 // own tracer at exit under a long-running X server; a process that made one skips that check.
 bool g_skipLeakCheckAtExit = false;
 
-// Whether a configuration can draw to a window in RGBA and double buffered, read on a connection of
-// the test's own and chosen by the display's own matching rather than the adapter's walk.
+// The configurations that draw to a window in RGBA, double buffered, as the display's own matching
+// picks them on a connection of the test's own (the adapter walks the whole list instead).
 std::map<int32_t, PixelFormatRecord> WindowConfigurationsOfTheDisplay() {
   std::map<int32_t, PixelFormatRecord> found;
   Display* display = XOpenDisplay(nullptr);
@@ -44,8 +44,8 @@ std::map<int32_t, PixelFormatRecord> WindowConfigurationsOfTheDisplay() {
     const bool onScreenDepth = visual != nullptr && visual->depth == DefaultDepth(display, screen);
     if (visual != nullptr) XFree(visual);
     const int type = read(GLX_X_VISUAL_TYPE);
-    if (!onScreenDepth || read(GLX_CONFIG_CAVEAT) == GLX_SLOW_CONFIG || (type != GLX_TRUE_COLOR && type != GLX_DIRECT_COLOR))
-      continue;
+    const bool colourVisual = type == GLX_TRUE_COLOR || type == GLX_DIRECT_COLOR;
+    if (!onScreenDepth || !colourVisual || read(GLX_CONFIG_CAVEAT) == GLX_SLOW_CONFIG) continue;
     PixelFormatRecord record;
     record.index = read(GLX_FBCONFIG_ID);
     record.depthBits = static_cast<uint32_t>(read(GLX_DEPTH_SIZE));

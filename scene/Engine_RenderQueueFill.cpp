@@ -1,0 +1,524 @@
+// How the render queue spares fragments without changing the picture. On a software renderer every
+// shaded fragment is paid for, and a frame of large, mostly empty layer pictures shades the screen
+// several times over. So, for the sprites' shared quads, keeping the lists' order:
+// - a sprite is drawn as the parts of its frame that a sample can draw from (the visible texels
+//   and the reach of filtering round them); a frame with nothing visible is not drawn;
+// - a part whose every sampled texel is opaque, drawn at full alpha, is drawn without blending;
+// - what a later opaque part covers is cut from the parts drawn before it;
+// - a plain black shade is not drawn: the parts under it take its darkening in their colour, and
+//   the view's clear, where it shows, in its colour (blending is linear in the colour, so the
+//   result is the same); where the shade does not reach, those parts are drawn a second time,
+//   undarkened, each pass held to its region by the scissor (applied before shading).
+// With fill saving off every item is drawn as it was submitted: the plain path the tests compare.
+#include <algorithm>
+#include <cmath>
+
+#include "renderer/Renderer_IRenderer.h"
+#include "renderer/Renderer_ScissorState.h"
+#include "renderer/Renderer_TexelCoverage.h"
+#include "scene/Engine_RenderQueue.h"
+
+namespace Engine {
+namespace {
+
+bool g_fillSaving = true;
+
+// Frames smaller than this many texels are drawn as one part: the renderer shades the 4 x 4 blocks
+// that a part's edges cross whole, so more parts would cost about what they spare.
+constexpr int32_t kSplitTexels = 256 * 256;
+constexpr int32_t kColumns = 24;
+// How often a column may be halved where its opaque band leaves much of it blended.
+constexpr int32_t kSplits = 1;
+constexpr int32_t kMinimumColumnWidth = 64;
+
+// Window position of the quad's point (x, y, 0) through clip = matrix; false behind the eye.
+bool ToWindow(const Math::Matrix4x4& matrix, const Renderer::Viewport& viewport, double x, double y, double& windowX,
+              double& windowY) {
+  const float* m = matrix.m;
+  const double clipX = m[0] * x + m[4] * y + m[12];
+  const double clipY = m[1] * x + m[5] * y + m[13];
+  const double clipW = m[3] * x + m[7] * y + m[15];
+  if (clipW <= 1e-6) return false;
+  windowX = viewport.x + (clipX / clipW + 1.0) * 0.5 * viewport.width;
+  windowY = viewport.y + (clipY / clipW + 1.0) * 0.5 * viewport.height;
+  return true;
+}
+
+// The integer nearest to value, when value is within a thousandth of it.
+bool AsInteger(double value, int32_t& integer) {
+  const double rounded = std::floor(value + 0.5);
+  if (std::fabs(value - rounded) > 1e-3 || std::fabs(rounded) > 1e8) return false;
+  integer = static_cast<int32_t>(rounded);
+  return true;
+}
+
+// Whether the matrix keeps a quad in a plane facing the eye and adds no turn (scale and translation
+// only, as sprites are placed): then its depth stays and texels map to window pixels by scale and
+// offset alone.
+bool IsAxisAligned(const Math::Matrix4x4& m) {
+  return m.m[1] == 0.0f && m.m[4] == 0.0f && m.m[2] == 0.0f && m.m[6] == 0.0f && m.m[3] == 0.0f && m.m[7] == 0.0f;
+}
+
+// A centre this near a part's edge may be drawn or not: counted in for what a part may draw, out
+// for what it surely covers.
+constexpr double kEdge = 0.05;
+
+// The pixels (inclusive indices) whose centres the window rectangle surely covers, or may cover.
+RenderQueue::PixelRect SurelyCovered(const RenderQueue::WindowRect& r) {
+  return {static_cast<int32_t>(std::ceil(r.left - 0.5 + kEdge)), static_cast<int32_t>(std::ceil(r.bottom - 0.5 + kEdge)),
+          static_cast<int32_t>(std::floor(r.right - 0.5 - kEdge)), static_cast<int32_t>(std::floor(r.top - 0.5 - kEdge))};
+}
+RenderQueue::PixelRect MayCover(const RenderQueue::WindowRect& r) {
+  return {static_cast<int32_t>(std::ceil(r.left - 0.5 - kEdge)), static_cast<int32_t>(std::ceil(r.bottom - 0.5 - kEdge)),
+          static_cast<int32_t>(std::floor(r.right - 0.5 + kEdge)), static_cast<int32_t>(std::floor(r.top - 0.5 + kEdge))};
+}
+
+// The boundary of 4 x 4 pixel blocks at or below (above) a pixel boundary.
+double BlockBelow(int32_t boundary) { return 4.0 * std::floor(boundary / 4.0); }
+double BlockAbove(int32_t boundary) { return 4.0 * std::ceil(boundary / 4.0); }
+
+// Whether the occluders that hold the line `at` (a row when `rows`, else a column) together cover
+// the pixels from..to on it; `innermost` gets, among them, the nearest far side (reaching from
+// `low`: the smallest far index; else the largest near index).
+bool Covers(const std::vector<RenderQueue::PixelRect>& occluders, bool rows, int32_t at, int32_t from, int32_t to,
+            bool low, int32_t& innermost) {
+  int32_t next = from;
+  bool progress = true;
+  int32_t inner = low ? INT32_MAX : INT32_MIN;
+  while (next <= to && progress) {
+    progress = false;
+    for (const RenderQueue::PixelRect& o : occluders) {
+      const int32_t acrossLow = rows ? o.bottom : o.left;
+      const int32_t acrossHigh = rows ? o.top : o.right;
+      const int32_t alongLow = rows ? o.left : o.bottom;
+      const int32_t alongHigh = rows ? o.right : o.top;
+      if (at < acrossLow || at > acrossHigh || alongLow > next || alongHigh < next) continue;
+      next = alongHigh + 1;
+      inner = low ? std::min(inner, acrossHigh) : std::max(inner, acrossLow);
+      progress = true;
+    }
+  }
+  if (next <= to) return false;
+  innermost = inner;
+  return true;
+}
+
+}  // namespace
+
+void RenderQueue::SetFillSaving(bool enabled) { g_fillSaving = enabled; }
+
+bool RenderQueue::IsFillSaving() { return g_fillSaving; }
+
+void RenderQueue::SetViewClearColor(const Math::Color& color) {
+  m_viewClearColor = color;
+  m_viewCleared = true;
+}
+
+void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection,
+                                  const Renderer::Viewport& viewport) {
+  const size_t source = m_sourceCount++;
+  const auto keep = [this, &item, source]() {
+    m_pieces.push_back(item);
+    m_pieceInfo.push_back(PieceInfo());
+    m_pieceInfo.back().source = source;
+  };
+  if (!item.useSharedQuad || item.customBlend || !item.texture || item.effect.Get() != m_spriteEffect.Get()) {
+    keep();
+    return;
+  }
+  const Renderer::TexelCoverage* coverage = item.texture->GetCoverage();
+  const Math::Matrix4x4& model = item.modelMatrix;
+  const Math::Matrix4x4& texture = item.textureMatrix;
+  if (coverage == nullptr || !IsAxisAligned(model) || texture.m[1] != 0.0f || texture.m[4] != 0.0f ||
+      texture.m[0] <= 0.0f || texture.m[5] <= 0.0f) {
+    keep();
+    return;
+  }
+  // The frame's cell in texels, from the texture matrix that maps the quad's (0, 0)-(1, 1) onto it.
+  const auto width = static_cast<double>(coverage->GetWidth());
+  const auto height = static_cast<double>(coverage->GetHeight());
+  Renderer::TexelRect cell;
+  int32_t cellWidth = 0;
+  int32_t cellHeight = 0;
+  if (!AsInteger(texture.m[12] * width, cell.left) || !AsInteger(texture.m[13] * height, cell.bottom) ||
+      !AsInteger(texture.m[0] * width, cellWidth) || !AsInteger(texture.m[5] * height, cellHeight)) {
+    keep();
+    return;
+  }
+  cell.right = cell.left + cellWidth;
+  cell.top = cell.bottom + cellHeight;
+  if (cell.IsEmpty() || cell.left < 0 || cell.bottom < 0 || cell.right > static_cast<int32_t>(width) ||
+      cell.top > static_cast<int32_t>(height)) {
+    keep();
+    return;
+  }
+
+  // Texel (u, v) of the cell lands at window (x0 + u * scaleX, y0 + v * scaleY).
+  const Math::Matrix4x4 toClip = viewProjection * model;
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (!ToWindow(toClip, viewport, -0.5, -0.5, x0, y0) || !ToWindow(toClip, viewport, 0.5, 0.5, x1, y1)) {
+    keep();
+    return;
+  }
+  const double scaleX = (x1 - x0) / cellWidth;
+  const double scaleY = (y1 - y0) / cellHeight;
+  if (std::fabs(scaleX) < 1e-6 || std::fabs(scaleY) < 1e-6) {
+    keep();
+    return;
+  }
+
+  // How far a sample reaches: bilinear filtering at one level takes the texels within one of the
+  // sample; a mipmap level doubles that per level, and each level was drawn from the picture with
+  // a filter two of its texels wide. The deepest level used follows from the texels per window
+  // pixel, as the driver finds it (with a margin for its rounding).
+  const double texelsPerPixel = std::max(1.0 / std::fabs(scaleX), 1.0 / std::fabs(scaleY));
+  int32_t level = 0;
+  if (item.texture->HasMipmaps() && texelsPerPixel > 0.95) {
+    level = static_cast<int32_t>(std::floor(std::log2(texelsPerPixel) + 0.05)) + 1;
+  }
+  if (level > 4) {  // a small picture far away: little to spare, much to reach
+    keep();
+    return;
+  }
+  const int32_t reach = level == 0 ? 1 : 4 << level;
+  const bool split = cellWidth * cellHeight >= kSplitTexels;
+  const int32_t columnWidth = split ? std::max(kMinimumColumnWidth, (cellWidth + kColumns - 1) / kColumns) : cellWidth;
+  const std::vector<Renderer::TexelPiece>& pieces = coverage->GetPieces(cell, reach, columnWidth, split ? kSplits : 0);
+  const bool fullAlpha = item.color.a >= 1.0f;
+  const bool black = coverage->IsUniformBlack();
+
+  const size_t firstPiece = m_pieces.size();
+  for (const Renderer::TexelPiece& piece : pieces) {
+    const bool opaque = piece.opaque && fullAlpha;
+    // Blended parts of neighbouring columns over the same rows are drawn as one.
+    if (!opaque && m_pieces.size() > firstPiece) {
+      PieceInfo& last = m_pieceInfo.back();
+      if (!last.opaque && last.texelRight == piece.rect.left - cell.left &&
+          last.texelBottom == piece.rect.bottom - cell.bottom && last.texelTop == piece.rect.top - cell.bottom) {
+        last.texelRight = piece.rect.right - cell.left;
+        continue;
+      }
+    }
+    PieceInfo info;
+    info.source = source;
+    info.sprite = true;
+    info.opaque = opaque;
+    info.black = black;
+    info.texelLeft = piece.rect.left - cell.left;
+    info.texelBottom = piece.rect.bottom - cell.bottom;
+    info.texelRight = piece.rect.right - cell.left;
+    info.texelTop = piece.rect.top - cell.bottom;
+    info.cellWidth = cellWidth;
+    info.cellHeight = cellHeight;
+    info.originX = x0;
+    info.originY = y0;
+    info.scaleX = scaleX;
+    info.scaleY = scaleY;
+    m_pieces.push_back(item);
+    m_pieceInfo.push_back(info);
+  }
+}
+
+RenderQueue::WindowRect RenderQueue::PieceInfo::Window() const {
+  WindowRect rect;
+  const double ax = originX + texelLeft * scaleX;
+  const double bx = originX + texelRight * scaleX;
+  const double ay = originY + texelBottom * scaleY;
+  const double by = originY + texelTop * scaleY;
+  rect.left = std::min(ax, bx);
+  rect.right = std::max(ax, bx);
+  rect.bottom = std::min(ay, by);
+  rect.top = std::max(ay, by);
+  return rect;
+}
+
+void RenderQueue::PieceInfo::SetWindow(const WindowRect& rect) {
+  // Back from window pixels to texels of the cell, whichever way the sprite is flipped.
+  const double u0 = (rect.left - originX) / scaleX;
+  const double u1 = (rect.right - originX) / scaleX;
+  const double v0 = (rect.bottom - originY) / scaleY;
+  const double v1 = (rect.top - originY) / scaleY;
+  texelLeft = std::max(texelLeft, std::min(u0, u1));
+  texelRight = std::min(texelRight, std::max(u0, u1));
+  texelBottom = std::max(texelBottom, std::min(v0, v1));
+  texelTop = std::min(texelTop, std::max(v0, v1));
+}
+
+void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
+  // Every opaque part covers its pixels for all parts drawn before it.
+  m_occluders.clear();
+  // Occluders of the parts from i on start at m_occluderOf[i].
+  m_occluderOf.assign(m_pieces.size() + 1, 0);
+  for (size_t i = 0; i < m_pieces.size(); ++i) {
+    m_occluderOf[i] = m_occluders.size();
+    const PieceInfo& info = m_pieceInfo[i];
+    if (!info.sprite || !info.opaque || info.skip) continue;
+    const PixelRect pixels = SurelyCovered(info.Window());
+    if (pixels.left <= pixels.right && pixels.bottom <= pixels.top) m_occluders.push_back(pixels);
+  }
+  m_occluderOf[m_pieces.size()] = m_occluders.size();
+
+  const WindowRect view{static_cast<double>(viewport.x), static_cast<double>(viewport.y),
+                        static_cast<double>(viewport.x) + viewport.width, static_cast<double>(viewport.y) + viewport.height};
+  for (size_t i = 0; i < m_pieces.size(); ++i) {
+    PieceInfo& info = m_pieceInfo[i];
+    if (!info.sprite || info.skip) continue;
+    WindowRect rect = info.Window();
+    rect.left = std::max(rect.left, view.left);
+    rect.bottom = std::max(rect.bottom, view.bottom);
+    rect.right = std::min(rect.right, view.right);
+    rect.top = std::min(rect.top, view.top);
+    // The occluders of the parts drawn after this one that touch it.
+    PixelRect drawn = MayCover(rect);
+    m_nearOccluders.clear();
+    for (size_t k = m_occluderOf[i + 1]; k < m_occluders.size(); ++k) {
+      const PixelRect& o = m_occluders[k];
+      if (o.left <= drawn.right + 1 && drawn.left <= o.right + 1 && o.bottom <= drawn.top + 1 && drawn.bottom <= o.top + 1) {
+        m_nearOccluders.push_back(o);
+      }
+    }
+    // Edge by edge, cut what the occluders cover across the whole edge. A cut edge moves onto a
+    // pixel boundary within the covered pixels, and onto the renderer's 4 x 4 block grid: a
+    // block the edge crosses is shaded whole anyway.
+    for (int pass = 0; pass < 4 && !m_nearOccluders.empty(); ++pass) {
+      drawn = MayCover(rect);
+      if (drawn.left > drawn.right || drawn.bottom > drawn.top) break;
+      const WindowRect before = rect;
+      int32_t inner = 0;
+      if (Covers(m_nearOccluders, true, drawn.bottom, drawn.left, drawn.right, true, inner)) {
+        rect.bottom = std::max(rect.bottom, BlockBelow(inner + 1));
+      } else if (Covers(m_nearOccluders, true, drawn.top, drawn.left, drawn.right, false, inner)) {
+        rect.top = std::min(rect.top, BlockAbove(inner));
+      } else if (Covers(m_nearOccluders, false, drawn.left, drawn.bottom, drawn.top, true, inner)) {
+        rect.left = std::max(rect.left, BlockBelow(inner + 1));
+      } else if (Covers(m_nearOccluders, false, drawn.right, drawn.bottom, drawn.top, false, inner)) {
+        rect.right = std::min(rect.right, BlockAbove(inner));
+      }
+      if (rect.left >= rect.right || rect.bottom >= rect.top) break;
+      if (before.left == rect.left && before.right == rect.right && before.bottom == rect.bottom && before.top == rect.top) break;
+    }
+    drawn = MayCover(rect);
+    if (rect.left >= rect.right || rect.bottom >= rect.top || drawn.left > drawn.right || drawn.bottom > drawn.top) {
+      info.skip = true;
+      continue;
+    }
+    info.SetWindow(rect);
+    if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) info.skip = true;
+  }
+}
+
+bool RenderQueue::IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top) {
+  if (left >= right || bottom >= top) return true;
+  // Row by row, the opaque parts' pixels joined must span the region; the rows change only where
+  // a part begins or ends.
+  m_rows.clear();
+  m_rows.push_back(bottom);
+  for (const PixelRect& o : m_occluders) {
+    if (o.bottom > bottom && o.bottom < top) m_rows.push_back(o.bottom);
+    if (o.top + 1 > bottom && o.top + 1 < top) m_rows.push_back(o.top + 1);
+  }
+  std::sort(m_rows.begin(), m_rows.end());
+  m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
+  for (const int32_t row : m_rows) {
+    m_spans.clear();
+    for (const PixelRect& o : m_occluders) {
+      if (o.bottom <= row && row <= o.top) m_spans.emplace_back(o.left, o.right);
+    }
+    std::sort(m_spans.begin(), m_spans.end());
+    int32_t next = left;
+    for (const auto& span : m_spans) {
+      if (span.first > next) break;
+      next = std::max(next, span.second + 1);
+    }
+    if (next < right) return false;
+  }
+  return true;
+}
+
+void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
+  m_fold = Fold();
+  if (!g_fillSaving || items.empty() || m_renderer == nullptr) return;
+  const Math::Matrix4x4 view = m_renderer->GetViewMatrix();
+  const Math::Matrix4x4 projection = m_renderer->GetProjectionMatrix();
+  const Math::Matrix4x4 viewProjection = projection * view;
+  const Renderer::Viewport viewport = m_renderer->GetViewport();
+
+  m_pieces.clear();
+  m_pieceInfo.clear();
+  m_sourceCount = 0;
+  m_occluders.clear();
+  for (const RenderItem& item : items) SplitSpriteQuad(item, item.ignoreView ? projection : viewProjection, viewport);
+  // Depth writes by opaque-list items could hide an occluder's fragments.
+  if (m_opaque.empty()) CutCovered(viewport);
+
+  // A black shade over sprites only: those under it take its darkening.
+  if (mayFold && m_viewCleared && m_opaque.empty() && m_textContexts.empty()) {
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+      const PieceInfo& info = m_pieceInfo[i];
+      if (info.skip) continue;
+      if (!info.sprite) break;
+      if (!info.black || info.opaque) continue;
+      // The shade must be one part, left out whole.
+      const bool whole = (i == 0 || m_pieceInfo[i - 1].source != info.source) &&
+                         (i + 1 == m_pieces.size() || m_pieceInfo[i + 1].source != info.source);
+      if (!whole) break;
+      const WindowRect shade = info.Window();
+      m_fold.active = true;
+      m_fold.count = i;
+      m_fold.keep = 1.0f - (static_cast<float>(m_pieces[i].texture->GetCoverage()->GetUniformAlpha()) / 255.0f) *
+                               std::clamp(m_pieces[i].color.a, 0.0f, 1.0f);
+      // The pixels whose centres the shade's quad covers.
+      m_fold.left = static_cast<int32_t>(std::ceil(shade.left - 0.5));
+      m_fold.bottom = static_cast<int32_t>(std::ceil(shade.bottom - 0.5));
+      m_fold.right = static_cast<int32_t>(std::ceil(shade.right - 0.5));
+      m_fold.top = static_cast<int32_t>(std::ceil(shade.top - 0.5));
+      m_pieceInfo[i].skip = true;
+      m_fold.left = std::clamp(m_fold.left, viewport.x, viewport.x + viewport.width);
+      m_fold.right = std::clamp(m_fold.right, viewport.x, viewport.x + viewport.width);
+      m_fold.bottom = std::clamp(m_fold.bottom, viewport.y, viewport.y + viewport.height);
+      m_fold.top = std::clamp(m_fold.top, viewport.y, viewport.y + viewport.height);
+      m_fold.clear = !IsCoveredByOccluders(m_fold.left, m_fold.bottom, m_fold.right, m_fold.top);
+      break;
+    }
+  }
+
+  // The parts that show, item by item: one quad for a lone part, else one batch of quads for the
+  // opaque parts and one for the blended ones (parts of one item never overlap, so their order
+  // among themselves does not matter).
+  items.clear();
+  m_foldColors.clear();
+  m_batchesUsed = 0;
+  const size_t shade = m_fold.count;
+  m_fold.count = 0;
+  for (size_t first = 0; first < m_pieces.size();) {
+    size_t end = first + 1;
+    while (end < m_pieces.size() && m_pieceInfo[end].source == m_pieceInfo[first].source) ++end;
+    const size_t before = items.size();
+    if (!m_pieceInfo[first].sprite) {
+      if (!m_pieceInfo[first].skip) items.push_back(m_pieces[first]);
+    } else {
+      for (const bool opaque : {true, false}) EmitParts(first, end, opaque, items);
+    }
+    if (m_fold.active && first < shade) m_fold.count += items.size() - before;
+    first = end;
+  }
+  if (m_fold.active) {
+    for (size_t i = 0; i < m_fold.count; ++i) {
+      m_foldColors.push_back(items[i].color);
+      items[i].color.r *= m_fold.keep;
+      items[i].color.g *= m_fold.keep;
+      items[i].color.b *= m_fold.keep;
+    }
+  }
+}
+
+void RenderQueue::EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items) {
+  size_t count = 0;
+  size_t lone = first;
+  for (size_t i = first; i < end; ++i) {
+    if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
+    ++count;
+    lone = i;
+  }
+  if (count == 0) return;
+  RenderItem item = m_pieces[lone];
+  if (opaque) item.effect = m_opaqueSpriteEffect;
+  // A part's quad spans its texels of the cell: the quad (-0.5..0.5) maps to the cell's texels
+  // (u = (x + 0.5) * cellWidth), a mapping each part keeps, so each fragment samples where it did.
+  const auto span = [](const PieceInfo& info, float& left, float& bottom, float& right, float& top) {
+    left = static_cast<float>(info.texelLeft / info.cellWidth);
+    right = static_cast<float>(info.texelRight / info.cellWidth);
+    bottom = static_cast<float>(info.texelBottom / info.cellHeight);
+    top = static_cast<float>(info.texelTop / info.cellHeight);
+  };
+  float left = 0, bottom = 0, right = 1, top = 1;
+  if (count == 1) {
+    span(m_pieceInfo[lone], left, bottom, right, top);
+    if (left != 0.0f || bottom != 0.0f || right != 1.0f || top != 1.0f) {
+      const Math::Matrix4x4 part = Math::Matrix4x4::MakeScale(right - left, top - bottom, 1.0f);
+      item.modelMatrix = item.modelMatrix *
+                         Math::Matrix4x4::MakeTranslation((left + right) * 0.5f - 0.5f, (bottom + top) * 0.5f - 0.5f, 0.0f) *
+                         part;
+      item.textureMatrix = item.textureMatrix * Math::Matrix4x4::MakeTranslation(left, bottom, 0.0f) * part;
+    }
+    items.push_back(item);
+    return;
+  }
+  // Several parts: one draw of their quads, in the item's own quad and cell coordinates.
+  if (m_batchesUsed == m_batches.size()) m_batches.emplace_back(new ("Internal_RenderQueue", __LINE__) Mesh());
+  Mesh* batch = m_batches[m_batchesUsed++].Get();
+  batch->Clear();
+  uint32_t vertices = 0;
+  for (size_t i = first; i < end; ++i) {
+    if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
+    span(m_pieceInfo[i], left, bottom, right, top);
+    const float corners[6][2] = {{left, bottom}, {right, bottom}, {right, top}, {right, top}, {left, top}, {left, bottom}};
+    for (const auto& corner : corners) {
+      batch->AddPosition(Math::Vector3D(corner[0] - 0.5f, corner[1] - 0.5f, 0.0f));
+      batch->AddTexCoord(Math::Vector2D(corner[0], corner[1]));
+      batch->AddIndex(vertices++);
+    }
+  }
+  batch->AddPart(MeshPart{0, vertices - 1, -1, 1});
+  item.mesh = batch;
+  item.meshPart = 0;
+  items.push_back(item);
+}
+
+void RenderQueue::DrawFolded(std::vector<RenderItem>& items) {
+  if (!m_fold.active) {
+    DrawItems(items, 0, items.size());
+    return;
+  }
+  Renderer::IRenderer* renderer = m_renderer;
+  Renderer::ScissorState saved;
+  renderer->GetScissorState(saved);
+  const Renderer::Viewport viewport = renderer->GetViewport();
+  // The region drawn now: the scissor's, else the viewport's.
+  int32_t left = viewport.x, bottom = viewport.y, right = viewport.x + viewport.width, top = viewport.y + viewport.height;
+  if (saved.enabled) {
+    left = std::max(left, saved.x);
+    bottom = std::max(bottom, saved.y);
+    right = std::min(right, saved.x + saved.width);
+    top = std::min(top, saved.y + saved.height);
+  }
+  const auto region = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    Renderer::ScissorState scissor;
+    scissor.x = x0;
+    scissor.y = y0;
+    scissor.width = std::max(x1 - x0, 0);
+    scissor.height = std::max(y1 - y0, 0);
+    scissor.enabled = 1;
+    renderer->SetScissorState(scissor);
+  };
+  const int32_t inLeft = std::clamp(m_fold.left, left, right);
+  const int32_t inRight = std::clamp(m_fold.right, left, right);
+  const int32_t inBottom = std::clamp(m_fold.bottom, bottom, top);
+  const int32_t inTop = std::clamp(m_fold.top, bottom, top);
+  if (inLeft < inRight && inBottom < inTop) {
+    // Under the shade: the clear and the parts darkened.
+    region(inLeft, inBottom, inRight, inTop);
+    // Only where opaque parts leave the clear showing: a clear held by the scissor is drawn.
+    if (m_fold.clear) {
+      const Math::Color clear(m_viewClearColor.r * m_fold.keep, m_viewClearColor.g * m_fold.keep,
+                              m_viewClearColor.b * m_fold.keep, m_viewClearColor.a);
+      renderer->ClearColorBuffer(clear);
+    }
+    DrawItems(items, 0, m_fold.count);
+  }
+  // Round it, where the shade does not reach: the parts as they were.
+  for (size_t i = 0; i < m_fold.count; ++i) std::swap(items[i].color, m_foldColors[i]);
+  const int32_t strips[4][4] = {{left, bottom, right, inBottom},
+                                {left, inTop, right, top},
+                                {left, inBottom, inLeft, inTop},
+                                {inRight, inBottom, right, inTop}};
+  for (const auto& strip : strips) {
+    if (strip[0] >= strip[2] || strip[1] >= strip[3]) continue;
+    region(strip[0], strip[1], strip[2], strip[3]);
+    DrawItems(items, 0, m_fold.count);
+  }
+  renderer->SetScissorState(saved);
+  DrawItems(items, m_fold.count, items.size());
+}
+
+}  // namespace Engine
