@@ -37,7 +37,7 @@ Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name) {
 bool IsLeftClick() {
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
-  return mouse != nullptr && mouse->IsTriggered(0);
+  return mouse != nullptr && mouse->IsTriggered(Input::Button::Left);
 }
 
 namespace {
@@ -56,7 +56,7 @@ void UpdateCursorClick() {
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
   const Quillon::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
   const bool putOff = g_cursorClick.putOffIn != nullptr && g_cursorClick.putOffIn == level;
-  const bool pressed = mouse != nullptr && mouse->IsTriggered(0);
+  const bool pressed = mouse != nullptr && mouse->IsTriggered(Input::Button::Left);
   const bool moving = pressed && mouse->IsMoved();
   g_cursorClick.putOffIn = moving ? level : nullptr;
   g_cursorClick.now = putOff || (pressed && !moving);
