@@ -16,12 +16,19 @@ float Fall(float opacity, float step) { return opacity >= 0.0f ? std::max(opacit
 
 VELKOR_IMPLEMENT_LEVEL(LogoClass, "LogoClass");
 
-void LogoClass::OnStart() { HideGuiCursor(); }
+void LogoClass::OnStart() {
+  HideGuiCursor();
+  for (Partner<Quillon::Sprite>& logo : m_logos) logo.Find();
+}
+
+void LogoClass::OnEnd() {
+  for (Partner<Quillon::Sprite>& logo : m_logos) logo.Release();
+}
 
 void LogoClass::Update(float dt) {
-  Quillon::Sprite* first = FindObjectByName<Quillon::Sprite>("StudioLogo");
-  Quillon::Sprite* second = FindObjectByName<Quillon::Sprite>("QlnLogo");
-  Quillon::Sprite* third = FindObjectByName<Quillon::Sprite>("TeamLogo");
+  Quillon::Sprite* first = m_logos[0].Get();
+  Quillon::Sprite* second = m_logos[1].Get();
+  Quillon::Sprite* third = m_logos[2].Get();
   m_fadeStep = 2.0f * dt;
   if (first != nullptr && second != nullptr && third != nullptr) {
     first->SetOpacity(m_firstOpacity);
@@ -55,8 +62,8 @@ void LogoClass::Update(float dt) {
 }
 
 void LogoClass::Leave() {
-  for (const char* name : {"StudioLogo", "QlnLogo", "TeamLogo"}) {
-    if (Quillon::Sprite* logo = FindObjectByName<Quillon::Sprite>(name)) logo->SetVisible(false);
+  for (Partner<Quillon::Sprite>& partner : m_logos) {
+    if (Quillon::Sprite* logo = partner.Get()) logo->SetVisible(false);
   }
   if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("Story");
 }

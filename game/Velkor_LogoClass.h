@@ -2,6 +2,7 @@
 // The first screen: after a short wait the three logos fade in and out one after the other, then
 // the story is requested.
 #include "framework/Quillon_Level.h"
+#include "framework/Quillon_Sprite.h"
 #include "game/Velkor_ScreenSupport.h"
 
 class LogoClass : public Quillon::Level {
@@ -13,7 +14,7 @@ class LogoClass : public Quillon::Level {
   VELKOR_DECLARE_LEVEL(LogoClass);
 
   void OnStart() override;
-  void OnEnd() override {}
+  void OnEnd() override;
   void Update(float dt) override;
 
   float GetFirstOpacity() const { return m_firstOpacity; }
@@ -31,4 +32,7 @@ class LogoClass : public Quillon::Level {
   float m_waitingTime = 0.0f;
   float m_logoTime = 0.0f;
   float m_fadeStep = 0.0f;
+  // The three logos in the order they are shown, kept from the start of the level.
+  Partner<Quillon::Sprite> m_logos[3] = {Partner<Quillon::Sprite>("StudioLogo"), Partner<Quillon::Sprite>("QlnLogo"),
+                                         Partner<Quillon::Sprite>("TeamLogo")};
 };

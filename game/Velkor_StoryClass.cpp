@@ -27,9 +27,17 @@ const Names kSceneObjects = {"f1",     "f2",     "f3",     "car",      "platform
 const Names kUfos = {"ufo1", "ufo2", "ufo3"};
 const Names kFlames = {"flame1", "flame2", "flame3", "flame4", "flame5"};
 
-Quillon::Sprite* Find(const char* name) { return FindObjectByName<Quillon::Sprite>(name); }
+}  // namespace
 
-void Move(const Names& names, float dx, float dy) {
+VELKOR_IMPLEMENT_LEVEL(StoryClass, "StoryClass");
+
+Quillon::Sprite* StoryClass::Find(const char* name) {
+  auto found = m_parts.find(name);
+  if (found == m_parts.end()) found = m_parts.emplace(name, Partner<Quillon::Sprite>(name)).first;
+  return found->second.Get();
+}
+
+void StoryClass::Move(const Names& names, float dx, float dy) {
   for (const char* name : names) {
     if (Quillon::Sprite* sprite = Find(name)) sprite->SetPosition(sprite->GetPositionX() + dx, sprite->GetPositionY() + dy);
   }
@@ -37,18 +45,19 @@ void Move(const Names& names, float dx, float dy) {
 
 // The fades overshoot by one step (the timetable waits for "above 1"); a sprite only ever gets
 // an opacity it can have.
-void SetOpacity(const Names& names, float opacity) {
+void StoryClass::SetOpacity(const Names& names, float opacity) {
   const float shown = std::min(std::max(opacity, 0.0f), 1.0f);
   for (const char* name : names) {
     if (Quillon::Sprite* sprite = Find(name)) sprite->SetOpacity(shown);
   }
 }
 
-}  // namespace
-
-VELKOR_IMPLEMENT_LEVEL(StoryClass, "StoryClass");
-
 void StoryClass::OnStart() {
+  // The scene's parts are found once and kept; a part missing now is looked for again each frame.
+  m_parts.clear();
+  for (const Names& names : {kFirstPanel, kSecondPanel, kThirdPanel}) {
+    for (const char* name : names) Find(name);
+  }
   m_storyTime = 0.0f;
   m_sceneOpacity = 1.0f;
   m_ufoOpacity = 0.0f;

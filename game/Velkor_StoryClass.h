@@ -1,7 +1,12 @@
 #pragma once
 // The intro cut-scene: three comic panels brought in one after the other with their people, saucers,
 // laser and fires, then faded out; it leads to the main menu after ten seconds or on a click.
+#include <initializer_list>
+#include <map>
+#include <string>
+
 #include "framework/Quillon_Level.h"
+#include "framework/Quillon_Sprite.h"
 #include "game/Velkor_ScreenSupport.h"
 
 class StoryClass : public Quillon::Level {
@@ -15,7 +20,7 @@ class StoryClass : public Quillon::Level {
   VELKOR_DECLARE_LEVEL(StoryClass);
 
   void OnStart() override;
-  void OnEnd() override {}
+  void OnEnd() override { m_parts.clear(); }
   void Update(float dt) override;
 
   float GetStoryTime() const { return m_storyTime; }
@@ -25,6 +30,11 @@ class StoryClass : public Quillon::Level {
   float GetFlameOpacity() const { return m_flameOpacity; }
 
  private:
+  using Names = std::initializer_list<const char*>;
+
+  Quillon::Sprite* Find(const char* name);
+  void Move(const Names& names, float dx, float dy);
+  void SetOpacity(const Names& names, float opacity);
   void ApplyOpacities();
   void PlayFirstPanel();
   void Leave();
@@ -35,4 +45,6 @@ class StoryClass : public Quillon::Level {
   float m_ufoOpacity = 0.0f;
   float m_laserOpacity = 0.0f;
   float m_flameOpacity = 0.0f;
+  // The scene's sprites by name, kept from the start of the level.
+  std::map<std::string, Partner<Quillon::Sprite>> m_parts;
 };
