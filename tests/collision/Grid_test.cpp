@@ -25,36 +25,26 @@ std::vector<unsigned char> SavedGrid(const CollisionGrid& grid) {
 TEST(CollisionGrid, CellOfAPointAtTheEdgesAndOutside) {
   CollisionGrid grid;
   grid.Create(Vector2D(0, 0), 500, 400, 8, 10, 50);
-  int32_t column = 0, row = 0;
-  grid.CellOf(49.9f, 0, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(50, 0, column, row);
-  EXPECT_EQ(column, 1);
-  grid.CellOf(-20, 30, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(1000, 1000, column, row);
-  EXPECT_EQ(column, 9);
-  EXPECT_EQ(row, 7);
-  grid.CellOf(500, 400, column, row);
-  EXPECT_EQ(column, 9) << "the far edge belongs to the last cell";
-  EXPECT_EQ(row, 7);
-  grid.CellOf(std::numeric_limits<float>::quiet_NaN(), -1e30f, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(1e30f, std::numeric_limits<float>::infinity(), column, row);
-  EXPECT_EQ(column, 9);
-  EXPECT_EQ(row, 7);
-
   CollisionGrid shifted;
   shifted.Create(Vector2D(-100, 100), 200, 200, 3, 3, 100);
-  shifted.CellOf(-1, 199, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  shifted.CellOf(0, 200, column, row);
-  EXPECT_EQ(column, 1);
-  EXPECT_EQ(row, 1);
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInfinity = std::numeric_limits<float>::infinity();
+  struct Case {
+    const CollisionGrid& grid;
+    float x, y;
+    int32_t column, row;
+  } cases[] = {
+      {grid, 49.9f, 0, 0, 0},     {grid, 50, 0, 1, 0},         {grid, -20, 30, 0, 0},
+      {grid, 1000, 1000, 9, 7},   {grid, 500, 400, 9, 7},      // the far edge belongs to the last cell
+      {grid, kNaN, -1e30f, 0, 0}, {grid, 1e30f, kInfinity, 9, 7},
+      {shifted, -1, 199, 0, 0},   {shifted, 0, 200, 1, 1},
+  };
+  for (const Case& c : cases) {
+    int32_t column = -1, row = -1;
+    c.grid.CellOf(c.x, c.y, column, row);
+    EXPECT_EQ(column, c.column) << c.x << "," << c.y;
+    EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+  }
 }
 
 TEST(CollisionGrid, CellEdgesAreRelativeToTheOrigin) {
