@@ -34,6 +34,14 @@ std::vector<unsigned char> Snapshot(Input::Keyboard& keyboard) {
 
 bool SameRecord(const Input::KeyRecord& a, const Input::KeyRecord& b) { return std::memcmp(&a, &b, 5) == 0; }
 
+void ExpectSameKeys(Input::Keyboard& replayed, Input::Keyboard& original) {
+  for (int key = 0; key < 256; ++key) {
+    EXPECT_TRUE(SameRecord(static_cast<KeyboardImp&>(replayed).GetRecord(static_cast<std::uint8_t>(key)),
+                           static_cast<KeyboardImp&>(original).GetRecord(static_cast<std::uint8_t>(key))))
+        << key;
+  }
+}
+
 }  // namespace
 
 TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
@@ -225,13 +233,7 @@ TEST(KeyboardTest, SnapshotRoundTripsThroughAPlaybackKeyboard) {
 
   auto playback = KeyboardImp::Create();
   playback->SetState(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-  auto* replayed = static_cast<KeyboardImp*>(playback.Get());
-  auto* original = static_cast<KeyboardImp*>(live.Get());
-  for (int key = 0; key < 256; ++key) {
-    EXPECT_TRUE(SameRecord(replayed->GetRecord(static_cast<std::uint8_t>(key)),
-                           original->GetRecord(static_cast<std::uint8_t>(key))))
-        << key;
-  }
+  ExpectSameKeys(*playback, *live);
   EXPECT_TRUE(playback->IsTriggered(A));
   EXPECT_TRUE(playback->IsUp(Input::Key::Space));
 
@@ -291,12 +293,7 @@ TEST(KeyboardTest, ChangeListsRoundTripAndToleratePartialLists) {
   auto playback = KeyboardImp::Create();
   playback->SetChanges(keys, records);
   auto* replayed = static_cast<KeyboardImp*>(playback.Get());
-  auto* original = static_cast<KeyboardImp*>(live.Get());
-  for (int key = 0; key < 256; ++key) {
-    EXPECT_TRUE(SameRecord(replayed->GetRecord(static_cast<std::uint8_t>(key)),
-                           original->GetRecord(static_cast<std::uint8_t>(key))))
-        << key;
-  }
+  ExpectSameKeys(*playback, *live);
 
   // More indices than records (a damaged packet): the extra indices are skipped.
   Input::KeyList moreKeys{0x42, kVirtualA, 0xFF};
