@@ -11,24 +11,14 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class DrawablesTest : public ::testing::Test {
+class DrawablesTest : public SceneTest::SceneFixture {
  protected:
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     texture = new Renderer::FakeTexture("spark.png", 8, 4, 5);
   }
-  void TearDown() override {
-    scene.reset();
-    Renderer::IRenderer::SetInstance(nullptr);
-  }
-  Engine::RenderQueue& Queue() { return scene->GetRenderQueue(); }
 
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
   SmartPointer<Renderer::ITexture> texture;
 };
 

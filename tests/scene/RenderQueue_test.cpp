@@ -10,21 +10,12 @@
 
 namespace {
 
-using Renderer::FakeRenderer;
-
-class RenderQueueTest : public ::testing::Test {
+class RenderQueueTest : public SceneTest::SceneFixture {
  protected:
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     scene->SetViewportIndex(0);
   }
-  void TearDown() override {
-    scene.reset();
-    Renderer::IRenderer::SetInstance(nullptr);
-  }
-  Engine::RenderQueue& Queue() { return scene->GetRenderQueue(); }
 
   // A mesh whose part i covers indices 10 i .. 10 i + 9; parts are opaque unless listed.
   static Core::SmartPointer<Engine::Mesh> MakeMesh(uint32_t parts, uint8_t transparent = 0) {
@@ -44,8 +35,6 @@ class RenderQueueTest : public ::testing::Test {
     return item;
   }
 
-  Core::SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
 };
 
 TEST_F(RenderQueueTest, RoutesItemsIntoTheirLists) {

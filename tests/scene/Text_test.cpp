@@ -14,23 +14,18 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class TextTest : public ::testing::Test {
+class TextTest : public SceneTest::SceneFixture {
  protected:
+  TextTest() : SceneFixture(true) {}
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    SceneTest::InstallFakeTextures();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     directory = TestSupport::MakeTempDirectory("velkor_text");
     base = directory + "/TestFont";
     ASSERT_TRUE(SceneTest::WriteFont(base, spec));
   }
   void TearDown() override {
-    scene.reset();
-    SceneTest::UninstallFakeTextures();
-    Renderer::IRenderer::SetInstance(nullptr);
+    SceneFixture::TearDown();
     std::filesystem::remove_all(directory);
   }
   SmartPointer<Engine::BitmapFont> LoadFont() { return new Engine::BitmapFont(base); }
@@ -39,8 +34,6 @@ class TextTest : public ::testing::Test {
   }
 
   SceneTest::FontSpec spec;
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
   std::string directory;
   std::string base;
 };
