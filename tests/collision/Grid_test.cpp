@@ -8,19 +8,9 @@
 #include "tests/collision/CollisionTestSupport.h"
 
 using namespace Collision2D;
-using CollisionTest::BytesOf;
+using CollisionTest::Stored;
 using CollisionTest::StreamBuilder;
 using Math::Vector2D;
-
-namespace {
-
-std::vector<unsigned char> SavedGrid(const CollisionGrid& grid) {
-  Core::MemoryFile file;
-  grid.Save(file);
-  return BytesOf(file);
-}
-
-}  // namespace
 
 TEST(CollisionGrid, CellOfAPointAtTheEdgesAndOutside) {
   CollisionGrid grid;
@@ -96,7 +86,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   grid.AddCircleId(1, 2, 540);
   grid.AddSegmentId(3, 0, 3600);
   for (uint32_t id = 0; id < 12; ++id) grid.AddDynamicId(2, 1, 9536 + id);
-  const auto bytes = SavedGrid(grid);
+  const auto bytes = Stored(grid);
   const size_t cellBytes = 3 * 8 + 64;
   EXPECT_EQ(bytes.size(), 28u + 12 * cellBytes + 4 + 4 + 12 * 4);
 
@@ -108,7 +98,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   EXPECT_EQ(back.GetColumns(), 4);
   EXPECT_EQ(back.GetCell(2, 1)->dynamicIds.GetCapacity(), 20u);
   EXPECT_EQ(back.GetCell(2, 1)->dynamicIds[11], 9547u);
-  EXPECT_EQ(SavedGrid(back), bytes);
+  EXPECT_EQ(Stored(back), bytes);
 
   grid.Release();
   EXPECT_EQ(grid.GetRows(), 0);
@@ -118,7 +108,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   EXPECT_EQ(column, -1);
   grid.AddDynamicId(column, row, 1);
   grid.AddCircleId(0, 0, 1);
-  const auto released = SavedGrid(grid);
+  const auto released = Stored(grid);
   EXPECT_EQ(released.size(), 28u) << "no cells after a release";
   CollisionGrid empty;
   Core::MemoryFile emptyIn(released.data(), static_cast<uint32_t>(released.size()));
