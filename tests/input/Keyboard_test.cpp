@@ -48,8 +48,7 @@ TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
   FakeInputBackend backend;
   auto keyboard = MakeLiveKeyboard();
 
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->IsPressed(A));
   EXPECT_TRUE(keyboard->IsTriggered(A));
   EXPECT_TRUE(keyboard->IsDown(A));
@@ -60,19 +59,16 @@ TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
   EXPECT_FALSE(keyboard->IsTriggered(A));
   EXPECT_FALSE(keyboard->IsDown(A));
 
-  backend.Hold(kVirtualA, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, false, *keyboard);
   EXPECT_FALSE(keyboard->IsPressed(A));
   EXPECT_TRUE(keyboard->IsUp(A));
 
   // Pressed again at once: the release showed in its own update, the new press in the next.
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_FALSE(keyboard->IsUp(A));
   EXPECT_TRUE(keyboard->IsTriggered(A));
 
-  backend.Hold(kVirtualA, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, false, *keyboard);
   keyboard->Update();
   EXPECT_FALSE(keyboard->IsUp(A));
   EXPECT_FALSE(keyboard->IsPressed(A));
@@ -81,8 +77,7 @@ TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
 TEST(KeyboardTest, GuardIgnoresKeysHeldThroughResetUntilAllAreUp) {
   FakeInputBackend backend;
   auto keyboard = MakeLiveKeyboard();
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   keyboard->Reset();  // as on a level switch, with A still down
   for (int i = 0; i < 10; ++i) {
     keyboard->Update();
@@ -91,16 +86,13 @@ TEST(KeyboardTest, GuardIgnoresKeysHeldThroughResetUntilAllAreUp) {
   }
   // A held mouse button (virtual key 1) holds the keyboard guard as well.
   backend.Hold(kVirtualA, false);
-  backend.Hold(PAL::VirtualKey::LeftButton, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, true, *keyboard);
   EXPECT_TRUE(static_cast<KeyboardImp*>(keyboard.Get())->IsGuardOn());
-  backend.Hold(PAL::VirtualKey::LeftButton, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, false, *keyboard);
   EXPECT_FALSE(static_cast<KeyboardImp*>(keyboard.Get())->IsGuardOn());
   EXPECT_FALSE(keyboard->IsUp(A));  // the release of a key the guard hid is no event
 
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->IsTriggered(A));
 }
 
@@ -128,14 +120,12 @@ TEST(KeyboardTest, LowestCodeWinsAndAnyKeySkipsMouseButtons) {
   EXPECT_FALSE(keyboard->GetPressed(key));
   EXPECT_EQ(key, -7);
 
-  backend.Hold(PAL::VirtualKey::LeftButton, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, true, *keyboard);
   EXPECT_FALSE(keyboard->AnyKey());
   EXPECT_FALSE(keyboard->GetPressed(key));
 
   backend.Hold(kVirtualLeftShift, true);
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->AnyKey());
   ASSERT_TRUE(keyboard->GetPressed(key));
   EXPECT_EQ(key, A);
@@ -212,11 +202,9 @@ TEST(KeyboardTest, SnapshotRoundTripsThroughAPlaybackKeyboard) {
   EXPECT_TRUE(Snapshot(*live).empty());  // nothing down: null and 0
 
   backend.Hold(kVirtualLeftShift, true);
-  backend.Hold(0x20, true);
-  live->Update();
+  backend.HoldAndUpdate(0x20, true, *live);
   backend.Hold(0x20, false);
-  backend.Hold(kVirtualA, true);
-  live->Update();  // shift held, space released, A went down
+  backend.HoldAndUpdate(kVirtualA, true, *live);  // shift held, space released, A went down
 
   const std::vector<unsigned char> bytes = Snapshot(*live);
   ASSERT_EQ(bytes.size(), 3u * 12u);
@@ -284,8 +272,7 @@ TEST(KeyboardTest, ChangeListsRoundTripAndToleratePartialLists) {
   EXPECT_FALSE(live->GetChanges(keys, records));
 
   backend.Hold(kVirtualA, true);
-  backend.Hold(0xFE, true);
-  live->Update();
+  backend.HoldAndUpdate(0xFE, true, *live);
   ASSERT_TRUE(live->GetChanges(keys, records));
   ASSERT_EQ(keys, (Input::KeyList{kVirtualA, 0xFE}));
   ASSERT_EQ(records.size(), 2u);
