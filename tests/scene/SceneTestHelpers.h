@@ -59,6 +59,11 @@ class SceneFixture : public ::testing::Test {
     Renderer::IRenderer::SetInstance(nullptr);
   }
   Engine::RenderQueue& Queue() { return scene->GetRenderQueue(); }
+  // Draws what is queued with an empty call log, so the log holds this draw only.
+  void FlushFresh() {
+    renderer->ClearLog();
+    scene->FlushRenderQueue();
+  }
 
   Core::SmartPointer<Renderer::FakeRenderer> renderer;
   std::unique_ptr<Engine::SceneGraph> scene;

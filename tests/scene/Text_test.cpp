@@ -171,8 +171,7 @@ TEST_F(TextTest, TextSubmitsItsMeshWithTheFontSheetBound) {
   EXPECT_EQ(items[0].mesh.Get(), text->GetGlyphMesh().Get());
   EXPECT_EQ(items[0].color, Math::Color(1, 0, 0, 0.5f));
   EXPECT_EQ(items[0].effect->GetTexture(1).Get(), font->GetTexture().Get());
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 1u);
   EXPECT_EQ(renderer->draws[0].boundTexture, font->GetTexture()->GetHandle());
 
