@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "audio/Sound_Data.h"
 #include "tests/audio/AudioTestFiles.h"

@@ -3,7 +3,6 @@
 // and a scratch folder for the sound files each test writes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 

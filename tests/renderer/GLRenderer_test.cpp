@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "app/Engine_Application.h"
@@ -29,18 +28,14 @@ class GLRendererTest : public ::testing::Test {
   }
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    m_directory = TestSupport::MakeTempDirectory("velkor_gl");
     Open(128, 96);
   }
   void TearDown() override {
     m_renderer.Reset();
     m_window.reset();
-    if (!m_directory.empty()) std::filesystem::remove_all(m_directory);
   }
   std::string WritePng(const std::string& name, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
-    const std::string path = m_directory + "/" + name;
-    EXPECT_TRUE(TestSupport::WriteWholeFile(path, TestSupport::EncodePng(width, height, rgba)));
-    return path;
+    return m_folder.Write(name, TestSupport::EncodePng(width, height, rgba));
   }
   static GLint Integer(GLenum name) {
     GLint value = 0;
@@ -62,7 +57,8 @@ class GLRendererTest : public ::testing::Test {
   std::unique_ptr<PAL::Window> m_window;
   Core::SmartPointer<IRenderer> m_renderer;
   OGLRenderer* m_gl = nullptr;
-  std::string m_directory;
+  TestSupport::ScratchFolder m_folder{"velkor_gl"};
+  const std::string& m_directory = m_folder.Path();
 };
 
 // A state with the fields the setter gives it, to hand to the renderer in one call.

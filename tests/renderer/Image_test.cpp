@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "renderer/Renderer_Image.h"
 #include "renderer/Renderer_Surface.h"
 #include "tests/renderer/ImageFiles.h"

@@ -2,7 +2,6 @@
 // a broken or missing file leaves the icon as it was.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
