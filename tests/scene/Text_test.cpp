@@ -20,13 +20,8 @@ class TextTest : public SceneTest::SceneFixture {
   TextTest() : SceneFixture(true) {}
   void SetUp() override {
     SceneFixture::SetUp();
-    directory = TestSupport::MakeTempDirectory("velkor_text");
-    base = directory + "/TestFont";
+    base = folder.Path() + "/TestFont";
     ASSERT_TRUE(SceneTest::WriteFont(base, spec));
-  }
-  void TearDown() override {
-    SceneFixture::TearDown();
-    std::filesystem::remove_all(directory);
   }
   SmartPointer<Engine::BitmapFont> LoadFont() { return new Engine::BitmapFont(base); }
   static Math::Vector3D Vertex(const Engine::Text& text, uint32_t index) {
@@ -34,7 +29,7 @@ class TextTest : public SceneTest::SceneFixture {
   }
 
   SceneTest::FontSpec spec;
-  std::string directory;
+  TestSupport::ScratchFolder folder{"velkor_text"};
   std::string base;
 };
 
