@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "audio/Sound_Data.h"
 #include "tests/audio/AudioTestFiles.h"
@@ -14,22 +13,12 @@ namespace {
 
 class SoundDataTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_directory = TestSupport::MakeTempDirectory("velkor_sounddata");
-    Sound::EnableOggDecoding();
-  }
-  void TearDown() override {
-    Sound::DisableOggDecoding();
-    std::filesystem::remove_all(m_directory);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = m_directory + "/" + name;
-    EXPECT_TRUE(WriteFile(path, bytes));
-    return path;
-  }
+  void SetUp() override { Sound::EnableOggDecoding(); }
+  void TearDown() override { Sound::DisableOggDecoding(); }
+  std::string Write(const std::string& name, const std::string& bytes) { return m_folder.Write(name, bytes); }
 
  private:
-  std::string m_directory;
+  TestSupport::ScratchFolder m_folder{"velkor_sounddata"};
 };
 
 std::int16_t SampleAt(const std::vector<std::uint8_t>& data, std::size_t index) {

@@ -10,32 +10,16 @@
 #include "collision/Collision_Contacts.h"
 #include "collision/Collision_Shapes.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/collision/MainLuaState.h"
 
 using namespace Collision2D;
 using Math::Vector2D;
 
 namespace {
 
-class CollisionScriptTest : public ::testing::Test {
+class CollisionScriptTest : public CollisionTest::WithMainLuaState<> {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    state_ = Lua::GetMainState();
-    ASSERT_NE(state_, nullptr);
-  }
-  void TearDown() override { Lua::Shutdown(); }
-
-  // Runs Lua source protected; fails the test with the error when it raises.
-  void Run(const std::string& source) {
-    ASSERT_EQ(luaL_loadstring(state_, source.c_str()), 0) << lua_tostring(state_, -1);
-    std::string error;
-    EXPECT_TRUE(Lua::ProtectedCall(state_, 0, 0, &error)) << error;
-  }
-
   void SetGlobalFromTop(const char* name) { lua_setglobal(state_, name); }
-
-  lua_State* state_ = nullptr;
 };
 
 }  // namespace

@@ -20,6 +20,14 @@ std::vector<unsigned char> Saved(const Record& record) {
   return BytesOf(file);
 }
 
+// The same for the objects that store themselves with Save rather than Write.
+template <typename Object>
+std::vector<unsigned char> Stored(const Object& object) {
+  Core::MemoryFile file;
+  object.Save(file);
+  return BytesOf(file);
+}
+
 // A stream built word by word, for hand-made (and hostile) inputs.
 class StreamBuilder {
  public:

@@ -7,6 +7,7 @@
 
 #include "collision/Collision_DynamicObject.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/collision/MainLuaState.h"
 #include "tests/collision/NarrowScenes.h"
 
 using namespace Collision2D;
@@ -14,24 +15,7 @@ using Math::Vector2D;
 
 namespace {
 
-class DynamicObjectScriptTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    state_ = Lua::GetMainState();
-    ASSERT_NE(state_, nullptr);
-  }
-  void TearDown() override { Lua::Shutdown(); }
-
-  void Run(const std::string& source) {
-    ASSERT_EQ(luaL_loadstring(state_, source.c_str()), 0) << lua_tostring(state_, -1);
-    std::string error;
-    EXPECT_TRUE(Lua::ProtectedCall(state_, 0, 0, &error)) << error;
-  }
-
-  lua_State* state_ = nullptr;
-};
+using DynamicObjectScriptTest = CollisionTest::WithMainLuaState<>;
 
 }  // namespace
 

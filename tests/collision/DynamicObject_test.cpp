@@ -11,8 +11,8 @@
 
 using namespace Collision2D;
 using CollisionTest::Body;
-using CollisionTest::BytesOf;
 using CollisionTest::MakeBody;
+using CollisionTest::Stored;
 using CollisionTest::Move;
 using Math::Vector2D;
 
@@ -24,12 +24,6 @@ constexpr float kNear = 1e-4f;
 struct CapGuard {
   ~CapGuard() { SetMaximumInterpolationValue(kDefaultMaximumInterpolationValue); }
 };
-
-std::vector<unsigned char> Saved(const DynamicObject& object) {
-  Core::MemoryFile file;
-  object.Save(file);
-  return BytesOf(file);
-}
 
 // An actor whose frames have 3, 5 and 5 segments (userIds tell them apart) and no circles.
 std::unique_ptr<CollisionActor> ThreeFrameActor() {
@@ -280,7 +274,7 @@ TEST(DynamicObject, SaveLoadRoundTrip) {
   source.AddCandidate(8);
   source.GetCollisionData()->NextBoundingRectangleContact();
   SetMaximumInterpolationValue(33);
-  const auto bytes = Saved(source);
+  const auto bytes = Stored(source);
   SetMaximumInterpolationValue(20);
 
   DynamicObject loaded{DynamicObject::LoadConstruction{}};
@@ -289,7 +283,7 @@ TEST(DynamicObject, SaveLoadRoundTrip) {
   ASSERT_FALSE(file.HasFailed());
   EXPECT_EQ(file.GetRemaining(), 0u);
   EXPECT_EQ(GetMaximumInterpolationValue(), 33) << "the engine-wide cap comes back";
-  EXPECT_EQ(Saved(loaded), bytes);
+  EXPECT_EQ(Stored(loaded), bytes);
   EXPECT_EQ(loaded.GetZCollision(), 12);
   EXPECT_EQ(loaded.GetIndex(), 33u);
   EXPECT_TRUE(loaded.GetCanCollid(200));
@@ -308,7 +302,7 @@ TEST(DynamicObject, HostileStreamsFailCleanly) {
   CapGuard guard;
   DynamicObject source;
   source.AddCandidate(1);
-  const auto bytes = Saved(source);
+  const auto bytes = Stored(source);
   // Every truncation fails without a crash and leaves a load-constructed object.
   for (size_t length = 0; length < bytes.size(); length += 7) {
     DynamicObject loaded{DynamicObject::LoadConstruction{}};

@@ -8,53 +8,33 @@
 #include "tests/collision/CollisionTestSupport.h"
 
 using namespace Collision2D;
-using CollisionTest::BytesOf;
+using CollisionTest::Stored;
 using CollisionTest::StreamBuilder;
 using Math::Vector2D;
-
-namespace {
-
-std::vector<unsigned char> SavedGrid(const CollisionGrid& grid) {
-  Core::MemoryFile file;
-  grid.Save(file);
-  return BytesOf(file);
-}
-
-}  // namespace
 
 TEST(CollisionGrid, CellOfAPointAtTheEdgesAndOutside) {
   CollisionGrid grid;
   grid.Create(Vector2D(0, 0), 500, 400, 8, 10, 50);
-  int32_t column = 0, row = 0;
-  grid.CellOf(49.9f, 0, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(50, 0, column, row);
-  EXPECT_EQ(column, 1);
-  grid.CellOf(-20, 30, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(1000, 1000, column, row);
-  EXPECT_EQ(column, 9);
-  EXPECT_EQ(row, 7);
-  grid.CellOf(500, 400, column, row);
-  EXPECT_EQ(column, 9) << "the far edge belongs to the last cell";
-  EXPECT_EQ(row, 7);
-  grid.CellOf(std::numeric_limits<float>::quiet_NaN(), -1e30f, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  grid.CellOf(1e30f, std::numeric_limits<float>::infinity(), column, row);
-  EXPECT_EQ(column, 9);
-  EXPECT_EQ(row, 7);
-
   CollisionGrid shifted;
   shifted.Create(Vector2D(-100, 100), 200, 200, 3, 3, 100);
-  shifted.CellOf(-1, 199, column, row);
-  EXPECT_EQ(column, 0);
-  EXPECT_EQ(row, 0);
-  shifted.CellOf(0, 200, column, row);
-  EXPECT_EQ(column, 1);
-  EXPECT_EQ(row, 1);
+  const float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const float kInfinity = std::numeric_limits<float>::infinity();
+  struct Case {
+    const CollisionGrid& grid;
+    float x, y;
+    int32_t column, row;
+  } cases[] = {
+      {grid, 49.9f, 0, 0, 0},     {grid, 50, 0, 1, 0},         {grid, -20, 30, 0, 0},
+      {grid, 1000, 1000, 9, 7},   {grid, 500, 400, 9, 7},      // the far edge belongs to the last cell
+      {grid, kNaN, -1e30f, 0, 0}, {grid, 1e30f, kInfinity, 9, 7},
+      {shifted, -1, 199, 0, 0},   {shifted, 0, 200, 1, 1},
+  };
+  for (const Case& c : cases) {
+    int32_t column = -1, row = -1;
+    c.grid.CellOf(c.x, c.y, column, row);
+    EXPECT_EQ(column, c.column) << c.x << "," << c.y;
+    EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+  }
 }
 
 TEST(CollisionGrid, CellEdgesAreRelativeToTheOrigin) {
@@ -106,7 +86,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   grid.AddCircleId(1, 2, 540);
   grid.AddSegmentId(3, 0, 3600);
   for (uint32_t id = 0; id < 12; ++id) grid.AddDynamicId(2, 1, 9536 + id);
-  const auto bytes = SavedGrid(grid);
+  const auto bytes = Stored(grid);
   const size_t cellBytes = 3 * 8 + 64;
   EXPECT_EQ(bytes.size(), 28u + 12 * cellBytes + 4 + 4 + 12 * 4);
 
@@ -118,7 +98,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   EXPECT_EQ(back.GetColumns(), 4);
   EXPECT_EQ(back.GetCell(2, 1)->dynamicIds.GetCapacity(), 20u);
   EXPECT_EQ(back.GetCell(2, 1)->dynamicIds[11], 9547u);
-  EXPECT_EQ(SavedGrid(back), bytes);
+  EXPECT_EQ(Stored(back), bytes);
 
   grid.Release();
   EXPECT_EQ(grid.GetRows(), 0);
@@ -128,7 +108,7 @@ TEST(CollisionGrid, SaveLoadRoundTripAndReleasedGridSavesEmpty) {
   EXPECT_EQ(column, -1);
   grid.AddDynamicId(column, row, 1);
   grid.AddCircleId(0, 0, 1);
-  const auto released = SavedGrid(grid);
+  const auto released = Stored(grid);
   EXPECT_EQ(released.size(), 28u) << "no cells after a release";
   CollisionGrid empty;
   Core::MemoryFile emptyIn(released.data(), static_cast<uint32_t>(released.size()));

@@ -21,6 +21,7 @@
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/collision/MainLuaState.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Collision2D;
@@ -605,25 +606,7 @@ TEST_F(LayerTest, SaveClearLoadKeepsEveryId) {
 
 namespace {
 
-class LayerScriptTest : public LayerTest {
- protected:
-  void SetUp() override {
-    LayerTest::SetUp();
-    std::string error;
-    ASSERT_TRUE(Lua::Initialize(&error)) << error;
-    state_ = Lua::GetMainState();
-  }
-  void TearDown() override {
-    Lua::Shutdown();
-    LayerTest::TearDown();
-  }
-  void Run(const std::string& source) {
-    ASSERT_EQ(luaL_loadstring(state_, source.c_str()), 0) << lua_tostring(state_, -1);
-    std::string error;
-    EXPECT_TRUE(Lua::ProtectedCall(state_, 0, 0, &error)) << error;
-  }
-  lua_State* state_ = nullptr;
-};
+using LayerScriptTest = CollisionTest::WithMainLuaState<LayerTest>;
 
 }  // namespace
 

@@ -5,17 +5,11 @@
 #include "tests/collision/CollisionTestSupport.h"
 
 using namespace Collision2D;
-using CollisionTest::BytesOf;
+using CollisionTest::Stored;
 using CollisionTest::StreamBuilder;
 using CollisionTest::WordAt;
 
 namespace {
-
-std::vector<unsigned char> SavedResults(const CollisionResults& results) {
-  Core::MemoryFile file;
-  results.Save(file);
-  return BytesOf(file);
-}
 
 void ExpectFresh(const CollisionResults& results) {
   EXPECT_EQ(results.GetBoundingRectangleContacts().size(), 5u);
@@ -35,7 +29,7 @@ void ExpectFresh(const CollisionResults& results) {
 TEST(CollisionResults, FreshContainerSavesFortyEightBytes) {
   CollisionResults results;
   ExpectFresh(results);
-  const auto bytes = SavedResults(results);
+  const auto bytes = Stored(results);
   ASSERT_EQ(bytes.size(), 48u);
   const uint32_t expected[] = {5, 0, 5, 0, 5, 0, 5, 0, 20, 0, 5, 20};
   for (size_t i = 0; i < 12; ++i) EXPECT_EQ(WordAt(bytes, i * 4), expected[i]) << i;
@@ -119,14 +113,14 @@ TEST(CollisionResults, SaveLoadRoundTripOfEveryKind) {
   results.CurrentTileMapContact().AddStaticEntry(2, 3, 4, 5, 6);
   results.NextTileMapContact();
 
-  const auto bytes = SavedResults(results);
+  const auto bytes = Stored(results);
   EXPECT_EQ(bytes.size(), 48u + 6 * 32 + (40 + 124) + 124 + 124 + (40 + 17));
   CollisionResults back;
   Core::MemoryFile in(bytes.data(), static_cast<uint32_t>(bytes.size()));
   back.Load(in);
   ASSERT_FALSE(in.HasFailed());
   EXPECT_EQ(in.GetRemaining(), 0u);
-  EXPECT_EQ(SavedResults(back), bytes);
+  EXPECT_EQ(Stored(back), bytes);
   EXPECT_EQ(back.GetBoundingRectangleCapacity(), 10) << "a grown capacity is kept";
   EXPECT_EQ(back.GetBoundingRectangleContacts().size(), 10u);
   EXPECT_EQ(back.GetBoundingRectangleContacts()[5].id, 1005u);
@@ -135,10 +129,10 @@ TEST(CollisionResults, SaveLoadRoundTripOfEveryKind) {
 
   CollisionResults copy;
   copy = back;
-  EXPECT_EQ(SavedResults(copy), bytes);
+  EXPECT_EQ(Stored(copy), bytes);
   EXPECT_EQ(copy.GetBoundingRectangleContacts().size(), 10u) << "spare records are copied too";
   copy = copy;
-  EXPECT_EQ(SavedResults(copy), bytes);
+  EXPECT_EQ(Stored(copy), bytes);
 }
 
 TEST(CollisionResults, HostileStreamsFailCleanly) {
@@ -170,7 +164,7 @@ TEST(CollisionResults, HostileStreamsFailCleanly) {
   EXPECT_TRUE(in.HasFailed());
   ExpectFresh(results);
   // Truncated streams.
-  const auto good = SavedResults(CollisionResults());
+  const auto good = Stored(CollisionResults());
   for (size_t size = 0; size < good.size(); size += 7) {
     Core::MemoryFile truncated(good.data(), static_cast<uint32_t>(size));
     CollisionResults partial;

@@ -322,6 +322,13 @@ TEST(TileMap, StreamRoundTripAndHostileStreams) {
 
 namespace {
 
+// Which cell an entry names and the side of it that was crossed.
+void ExpectCell(const TMAP_DATA_BASE& entry, uint32_t cellX, uint32_t cellY, uint32_t side) {
+  EXPECT_EQ(entry.cellX, cellX);
+  EXPECT_EQ(entry.cellY, cellY);
+  EXPECT_EQ(entry.collisionSide, side);
+}
+
 // One frame: a box of the given size with its lower-left corner at the position, and hot spots.
 class TileMapCollision : public ::testing::Test {
  protected:
@@ -408,9 +415,7 @@ TEST_F(TileMapCollision, MovingRightIntoAUsedColumn) {
   const TMAP_C& record = Record(object);
   ASSERT_EQ(record.currentNewIdsNumber, 1u);
   const TMAP_DATA& entry = record.newEntries[0];
-  EXPECT_EQ(entry.cellX, 5u);
-  EXPECT_EQ(entry.cellY, 1u);
-  EXPECT_EQ(entry.collisionSide, 1u);
+  ExpectCell(entry, 5, 1, 1);
   EXPECT_EQ(entry.normal, Vector2D(-1, 0));
   EXPECT_EQ(entry.position, Vector2D(42, 11)) << "where its right edge meets the face at x = 50";
   EXPECT_EQ(entry.id, 6);
@@ -435,12 +440,8 @@ TEST_F(TileMapCollision, DiagonalMovesScanOldRowsAndColumnsOnly) {
   const TMAP_C& record = Record(object);
   ASSERT_EQ(record.currentNewIdsNumber, 2u);
   // Column 5 over old row 4, then row 5 over old column 4; the corner cell (5, 5) is not scanned.
-  EXPECT_EQ(record.newEntries[0].cellX, 5u);
-  EXPECT_EQ(record.newEntries[0].cellY, 4u);
-  EXPECT_EQ(record.newEntries[0].collisionSide, 1u);
-  EXPECT_EQ(record.newEntries[1].cellX, 4u);
-  EXPECT_EQ(record.newEntries[1].cellY, 5u);
-  EXPECT_EQ(record.newEntries[1].collisionSide, 3u);
+  ExpectCell(record.newEntries[0], 5, 4, 1);
+  ExpectCell(record.newEntries[1], 4, 5, 3);
   EXPECT_EQ(record.newEntries[1].normal, Vector2D(0, -1));
 }
 
@@ -465,9 +466,7 @@ TEST_F(TileMapCollision, HotSpotsCornersClampingAndRotation) {
   {
     const TMAP_C& record = Record(object);
     ASSERT_EQ(record.currentNewIdsNumber, 2u);
-    EXPECT_EQ(record.newEntries[0].cellX, 4u);
-    EXPECT_EQ(record.newEntries[0].cellY, 5u);
-    EXPECT_EQ(record.newEntries[0].collisionSide, 3u);
+    ExpectCell(record.newEntries[0], 4, 5, 3);
     EXPECT_FLOAT_EQ(record.newEntries[0].position.x, 48.0f);
     EXPECT_EQ(record.newEntries[1].collisionSide, 1u);
     EXPECT_EQ(record.newEntries[1].cellX, 5u);
@@ -479,9 +478,7 @@ TEST_F(TileMapCollision, HotSpotsCornersClampingAndRotation) {
   {
     const TMAP_C& record = Record(object);
     ASSERT_EQ(record.currentStaticIdsNumber, 1u);
-    EXPECT_EQ(record.staticEntries[0].cellX, 5u);
-    EXPECT_EQ(record.staticEntries[0].cellY, 0u);
-    EXPECT_EQ(record.staticEntries[0].collisionSide, 0u);
+    ExpectCell(record.staticEntries[0], 5, 0, 0);
   }
 
   // Turned half a circle about its position, the hot spot crosses the corner (50, 50) while the

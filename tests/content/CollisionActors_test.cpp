@@ -44,16 +44,11 @@ std::vector<const CollisionFrame*> Frames(const CollisionActor& actor) {
   return frames;
 }
 
-std::string Bytes(const CollisionAnimation& animation) {
+// What an animation or a whole actor saves.
+template <typename Saved>
+std::string Bytes(const Saved& saved) {
   Core::MemoryFile file;
-  animation.Save(file);
-  const Core::MemoryBuffer& buffer = file.GetBuffer();
-  return std::string(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
-}
-
-std::string Bytes(const CollisionActor& actor) {
-  Core::MemoryFile file;
-  actor.Save(file);
+  saved.Save(file);
   const Core::MemoryBuffer& buffer = file.GetBuffer();
   return std::string(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
 }

@@ -44,26 +44,22 @@ TEST_F(GuiControlsTest, HoverPressAndReleaseClickTheButtonAndFollowItsStates) {
   EXPECT_EQ(button->GetState(), GUI::Button::Focused);  // the form's first tab stop
   EXPECT_EQ(Record(*button), 3u);
 
-  MoveMouse(150, 140);
-  Frame();
+  MoveMouseAndFrame(150, 140);
   Frame();
   EXPECT_EQ(hud->GetControlUnderMouse(), button.Get());
   EXPECT_EQ(recorder.enters, 1);
   EXPECT_EQ(Record(*button), 2u);
-  HoldLeft(true);
-  Frame();
+  HoldLeftAndFrame(true);
   EXPECT_EQ(recorder.downs, 1);
   EXPECT_EQ(Record(*button), 1u);
   EXPECT_EQ(hud->GetPressedControl(), button.Get());
-  HoldLeft(false);
-  Frame();
+  HoldLeftAndFrame(false);
   EXPECT_EQ(recorder.clicks, 1);
   EXPECT_EQ(recorder.ups, 1);
   EXPECT_EQ(Record(*button), 2u);
   EXPECT_EQ(hud->GetPressedControl(), nullptr);
 
-  MoveMouse(600, 450);
-  Frame();
+  MoveMouseAndFrame(600, 450);
   Frame();
   EXPECT_EQ(recorder.leaves, 1);
   EXPECT_EQ(button->GetState(), GUI::Button::Focused);  // it kept the keyboard focus
@@ -74,14 +70,10 @@ TEST_F(GuiControlsTest, ReleaseOutsideRaisesDownAndUpButNoClick) {
   auto button = AddButton(*form, 20, 20);
   Recorder recorder;
   recorder.Watch(*button);
-  MoveMouse(150, 140);
-  Frame();
-  HoldLeft(true);
-  Frame();
-  MoveMouse(600, 450);
-  Frame();
-  HoldLeft(false);
-  Frame();
+  MoveMouseAndFrame(150, 140);
+  HoldLeftAndFrame(true);
+  MoveMouseAndFrame(600, 450);
+  HoldLeftAndFrame(false);
   EXPECT_EQ(recorder.downs, 1);
   EXPECT_EQ(recorder.ups, 1);
   EXPECT_EQ(recorder.leaves, 1);
@@ -94,18 +86,14 @@ TEST_F(GuiControlsTest, PressedControlStaysWhileTheMouseMovesOntoAnother) {
   auto b = AddButton(*form, 20, 100);  // screen (128, 208) .. (208, 238)
   Recorder onB;
   onB.Watch(*b);
-  MoveMouse(150, 140);
-  Frame();
-  HoldLeft(true);
-  Frame();
-  MoveMouse(150, 220);
-  Frame();
+  MoveMouseAndFrame(150, 140);
+  HoldLeftAndFrame(true);
+  MoveMouseAndFrame(150, 220);
   Frame();
   EXPECT_EQ(hud->GetControlUnderMouse(), b.Get());
   EXPECT_EQ(hud->GetPressedControl(), a.Get());
   EXPECT_EQ(onB.enters, 0);
-  HoldLeft(false);
-  Frame();
+  HoldLeftAndFrame(false);
   Frame();
   EXPECT_EQ(onB.enters, 1);
   EXPECT_EQ(onB.clicks, 0);
@@ -292,19 +280,16 @@ TEST_F(GuiControlsTest, ChildOutsideItsParentsClientAreaIsClippedAway) {
   Frame();
   EXPECT_EQ(button->GetVisibleRectangle(), GUI::NRectangle());
   EXPECT_EQ(button->GetVisibleClientRectangle(), GUI::NRectangle());
-  MoveMouse(630, 470);
-  Frame();
+  MoveMouseAndFrame(630, 470);
   EXPECT_FALSE(button->HitTest());
 
   // A half-covered child is hit only on its visible half.
   auto edge = AddButton(*form, 200, 20);  // screen x 308 .. 388, client area ends at 348
   Frame();
   EXPECT_EQ(edge->GetVisibleRectangle().GetRight(), 348.0f);
-  MoveMouse(360, 140);
-  Frame();
+  MoveMouseAndFrame(360, 140);
   EXPECT_NE(hud->GetControlUnderMouse(), edge.Get());
-  MoveMouse(330, 140);
-  Frame();
+  MoveMouseAndFrame(330, 140);
   EXPECT_EQ(hud->GetControlUnderMouse(), edge.Get());
 }
 
@@ -323,8 +308,7 @@ TEST_F(GuiControlsTest, OpacityClampsAndCombinesWithTheParent) {
 }
 
 TEST_F(GuiControlsTest, CursorDrawsLastAtTheMouseWithItsTipOnIt) {
-  MoveMouse(100, 200);
-  Frame();
+  MoveMouseAndFrame(100, 200);
   ASSERT_EQ(hud->GetCursorManager()->GetCursor().Get(), hud->GetDefaultCursor().Get());
   hud->Update(0.0f);
   const auto& context = hud->GetDefaultCursor()->GetContext();

@@ -79,8 +79,7 @@ TEST_F(GuiFormsTest, RemovedFormTakesItsChildrenOutOfTheRegistry) {
     EXPECT_FALSE(Registered(close));
   }
   Frame();  // the form and its button are gone now
-  MoveMouse(344, 344);
-  Frame();
+  MoveMouseAndFrame(344, 344);
   EXPECT_EQ(hud->GetControlUnderMouse(), nullptr);
   EXPECT_TRUE(hud->GetControls().empty());
 }
@@ -181,21 +180,16 @@ TEST_F(GuiFormsTest, UserDataNamingAControlNeitherKeepsItAliveNorDangles) {
 TEST_F(GuiFormsTest, CaptionDragsTheFormUntilTheButtonIsReleased) {
   auto form = AddForm(100, 100);
   Frame();
-  MoveMouse(200, 340);
-  Frame();
-  HoldLeft(true);
-  Frame();
+  MoveMouseAndFrame(200, 340);
+  HoldLeftAndFrame(true);
   EXPECT_TRUE(form->IsDragging());
-  MoveMouse(250, 300);
-  Frame();
+  MoveMouseAndFrame(250, 300);
   EXPECT_EQ(form->GetPosition(), Math::Vector2D(150, 60));
   EXPECT_EQ(form->GetCloseButton()->GetRectangle().left, 384.0f);  // children follow
   EXPECT_EQ(form->GetCaptionImage()->GetPosition(), Math::Vector2D(150, 284));
-  HoldLeft(false);
-  Frame();
+  HoldLeftAndFrame(false);
   EXPECT_FALSE(form->IsDragging());
-  MoveMouse(300, 300);
-  Frame();
+  MoveMouseAndFrame(300, 300);
   EXPECT_EQ(form->GetPosition(), Math::Vector2D(150, 60));
 
   // A press in the client area, or in the caption of a form that shows only its controls, does not drag.
@@ -203,13 +197,10 @@ TEST_F(GuiFormsTest, CaptionDragsTheFormUntilTheButtonIsReleased) {
   EXPECT_FALSE(form->IsDragging());
   form->SetShowOnlyControls(true);
   EXPECT_FALSE(form->GetCloseButton()->GetOwnVisible());
-  MoveMouse(200, 300);
-  Frame();
-  HoldLeft(true);
-  Frame();
+  MoveMouseAndFrame(200, 300);
+  HoldLeftAndFrame(true);
   EXPECT_FALSE(form->IsDragging());
-  HoldLeft(false);
-  Frame();
+  HoldLeftAndFrame(false);
 }
 
 TEST_F(GuiFormsTest, ResetEmptiesTheRootButKeepsTheCursorChoice) {

@@ -52,13 +52,19 @@ class GuiFixture : public ::testing::Test {
     lastScreenObjects = queue->GetScreenObjectCount();
     queue->ClearScreenObjects();
   }
-  void Click(int x, int y) {
+  // The mouse moved or the left button changed, and the frame that sees it.
+  void MoveMouseAndFrame(int x, int y) {
     MoveMouse(x, y);
     Frame();
-    HoldLeft(true);
+  }
+  void HoldLeftAndFrame(bool held) {
+    HoldLeft(held);
     Frame();
-    HoldLeft(false);
-    Frame();
+  }
+  void Click(int x, int y) {
+    MoveMouseAndFrame(x, y);
+    HoldLeftAndFrame(true);
+    HoldLeftAndFrame(false);
   }
 
   TestInput::FakeInputBackend backend;

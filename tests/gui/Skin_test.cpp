@@ -110,16 +110,13 @@ class SkinImageTest : public GuiTest::GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    directory = TestSupport::MakeTempDirectory("velkor_gui_image");
     skin = directory + "/Skin";
     ASSERT_TRUE(TestSupport::WriteWholeFile(skin + ".gui", SkinBytes({kCaption, kWhole})));
     SceneTest::RegisterTextureSize(skin + ".png", 128, 64);
   }
-  void TearDown() override {
-    std::filesystem::remove_all(directory);
-    GuiFixture::TearDown();
-  }
-  std::string directory, skin;
+  TestSupport::ScratchFolder folder{"velkor_gui_image"};
+  const std::string& directory = folder.Path();
+  std::string skin;
 };
 
 TEST_F(SkinImageTest, NinePartLayoutKeepsCornersAndStretchesTheRest) {

@@ -2,8 +2,6 @@
 // clipping with dense indices, codes outside the glyph range, and contexts that must not stay ready.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "GuiTestSupport.h"
 #include "gui/Gui_Graphics.h"
 #include "scene/Engine_BitmapFont.h"
@@ -15,7 +13,6 @@ class GuiTextTest : public GuiTest::GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    directory = TestSupport::MakeTempDirectory("velkor_gui_text");
     // Cells 16, advance 10, spacing (V7) 1, offset (V6) 0.5, line height 20.
     ASSERT_TRUE(SceneTest::WriteFont(directory + "/Font", SceneTest::FontSpec()));
     font = new Engine::BitmapFont(directory + "/Font");
@@ -25,14 +22,11 @@ class GuiTextTest : public GuiTest::GuiFixture {
     graphics->SetClipRectangle(GUI::NRectangle(-100, -100, 1000, 1000));
     context = new Engine::StringRenderContext();
   }
-  void TearDown() override {
-    std::filesystem::remove_all(directory);
-    GuiFixture::TearDown();
-  }
   float QuadLeft(uint32_t quad) const { return context->vertices[quad * 4].x; }
   float QuadBottom(uint32_t quad) const { return context->vertices[quad * 4].y; }
 
-  std::string directory;
+  TestSupport::ScratchFolder folder{"velkor_gui_text"};
+  const std::string& directory = folder.Path();
   Core::SmartPointer<Engine::BitmapFont> font;
   GUI::Graphics* graphics = nullptr;
   Core::SmartPointer<Engine::StringRenderContext> context;

@@ -14,6 +14,12 @@ class FakeInputBackend : public PAL::InputBackend {
   void Hold(std::uint8_t key, bool held) {
     keys[key] = static_cast<std::uint8_t>(held ? (keys[key] | PAL::kKeyHeldBit) : (keys[key] & ~PAL::kKeyHeldBit));
   }
+  // Holds or releases the key, then lets the device read it, as the next frame would.
+  template <typename Device>
+  void HoldAndUpdate(std::uint8_t key, bool held, Device& device) {
+    Hold(key, held);
+    device.Update();
+  }
   // A client area of that size in the screen's top-left corner.
   void CoverWindow(std::int32_t width, std::int32_t height) {
     clientLeft = clientTop = 0;

@@ -34,14 +34,21 @@ std::vector<unsigned char> Snapshot(Input::Keyboard& keyboard) {
 
 bool SameRecord(const Input::KeyRecord& a, const Input::KeyRecord& b) { return std::memcmp(&a, &b, 5) == 0; }
 
+void ExpectSameKeys(Input::Keyboard& replayed, Input::Keyboard& original) {
+  for (int key = 0; key < 256; ++key) {
+    EXPECT_TRUE(SameRecord(static_cast<KeyboardImp&>(replayed).GetRecord(static_cast<std::uint8_t>(key)),
+                           static_cast<KeyboardImp&>(original).GetRecord(static_cast<std::uint8_t>(key))))
+        << key;
+  }
+}
+
 }  // namespace
 
 TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
   FakeInputBackend backend;
   auto keyboard = MakeLiveKeyboard();
 
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->IsPressed(A));
   EXPECT_TRUE(keyboard->IsTriggered(A));
   EXPECT_TRUE(keyboard->IsDown(A));
@@ -52,19 +59,16 @@ TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
   EXPECT_FALSE(keyboard->IsTriggered(A));
   EXPECT_FALSE(keyboard->IsDown(A));
 
-  backend.Hold(kVirtualA, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, false, *keyboard);
   EXPECT_FALSE(keyboard->IsPressed(A));
   EXPECT_TRUE(keyboard->IsUp(A));
 
   // Pressed again at once: the release showed in its own update, the new press in the next.
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_FALSE(keyboard->IsUp(A));
   EXPECT_TRUE(keyboard->IsTriggered(A));
 
-  backend.Hold(kVirtualA, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, false, *keyboard);
   keyboard->Update();
   EXPECT_FALSE(keyboard->IsUp(A));
   EXPECT_FALSE(keyboard->IsPressed(A));
@@ -73,8 +77,7 @@ TEST(KeyboardTest, KeyKeepsItsPressTriggerAndReleaseAcrossFrames) {
 TEST(KeyboardTest, GuardIgnoresKeysHeldThroughResetUntilAllAreUp) {
   FakeInputBackend backend;
   auto keyboard = MakeLiveKeyboard();
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   keyboard->Reset();  // as on a level switch, with A still down
   for (int i = 0; i < 10; ++i) {
     keyboard->Update();
@@ -83,16 +86,13 @@ TEST(KeyboardTest, GuardIgnoresKeysHeldThroughResetUntilAllAreUp) {
   }
   // A held mouse button (virtual key 1) holds the keyboard guard as well.
   backend.Hold(kVirtualA, false);
-  backend.Hold(PAL::VirtualKey::LeftButton, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, true, *keyboard);
   EXPECT_TRUE(static_cast<KeyboardImp*>(keyboard.Get())->IsGuardOn());
-  backend.Hold(PAL::VirtualKey::LeftButton, false);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, false, *keyboard);
   EXPECT_FALSE(static_cast<KeyboardImp*>(keyboard.Get())->IsGuardOn());
   EXPECT_FALSE(keyboard->IsUp(A));  // the release of a key the guard hid is no event
 
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->IsTriggered(A));
 }
 
@@ -120,14 +120,12 @@ TEST(KeyboardTest, LowestCodeWinsAndAnyKeySkipsMouseButtons) {
   EXPECT_FALSE(keyboard->GetPressed(key));
   EXPECT_EQ(key, -7);
 
-  backend.Hold(PAL::VirtualKey::LeftButton, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(PAL::VirtualKey::LeftButton, true, *keyboard);
   EXPECT_FALSE(keyboard->AnyKey());
   EXPECT_FALSE(keyboard->GetPressed(key));
 
   backend.Hold(kVirtualLeftShift, true);
-  backend.Hold(kVirtualA, true);
-  keyboard->Update();
+  backend.HoldAndUpdate(kVirtualA, true, *keyboard);
   EXPECT_TRUE(keyboard->AnyKey());
   ASSERT_TRUE(keyboard->GetPressed(key));
   EXPECT_EQ(key, A);
@@ -204,11 +202,9 @@ TEST(KeyboardTest, SnapshotRoundTripsThroughAPlaybackKeyboard) {
   EXPECT_TRUE(Snapshot(*live).empty());  // nothing down: null and 0
 
   backend.Hold(kVirtualLeftShift, true);
-  backend.Hold(0x20, true);
-  live->Update();
+  backend.HoldAndUpdate(0x20, true, *live);
   backend.Hold(0x20, false);
-  backend.Hold(kVirtualA, true);
-  live->Update();  // shift held, space released, A went down
+  backend.HoldAndUpdate(kVirtualA, true, *live);  // shift held, space released, A went down
 
   const std::vector<unsigned char> bytes = Snapshot(*live);
   ASSERT_EQ(bytes.size(), 3u * 12u);
@@ -225,13 +221,7 @@ TEST(KeyboardTest, SnapshotRoundTripsThroughAPlaybackKeyboard) {
 
   auto playback = KeyboardImp::Create();
   playback->SetState(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-  auto* replayed = static_cast<KeyboardImp*>(playback.Get());
-  auto* original = static_cast<KeyboardImp*>(live.Get());
-  for (int key = 0; key < 256; ++key) {
-    EXPECT_TRUE(SameRecord(replayed->GetRecord(static_cast<std::uint8_t>(key)),
-                           original->GetRecord(static_cast<std::uint8_t>(key))))
-        << key;
-  }
+  ExpectSameKeys(*playback, *live);
   EXPECT_TRUE(playback->IsTriggered(A));
   EXPECT_TRUE(playback->IsUp(Input::Key::Space));
 
@@ -282,8 +272,7 @@ TEST(KeyboardTest, ChangeListsRoundTripAndToleratePartialLists) {
   EXPECT_FALSE(live->GetChanges(keys, records));
 
   backend.Hold(kVirtualA, true);
-  backend.Hold(0xFE, true);
-  live->Update();
+  backend.HoldAndUpdate(0xFE, true, *live);
   ASSERT_TRUE(live->GetChanges(keys, records));
   ASSERT_EQ(keys, (Input::KeyList{kVirtualA, 0xFE}));
   ASSERT_EQ(records.size(), 2u);
@@ -291,12 +280,7 @@ TEST(KeyboardTest, ChangeListsRoundTripAndToleratePartialLists) {
   auto playback = KeyboardImp::Create();
   playback->SetChanges(keys, records);
   auto* replayed = static_cast<KeyboardImp*>(playback.Get());
-  auto* original = static_cast<KeyboardImp*>(live.Get());
-  for (int key = 0; key < 256; ++key) {
-    EXPECT_TRUE(SameRecord(replayed->GetRecord(static_cast<std::uint8_t>(key)),
-                           original->GetRecord(static_cast<std::uint8_t>(key))))
-        << key;
-  }
+  ExpectSameKeys(*playback, *live);
 
   // More indices than records (a damaged packet): the extra indices are skipped.
   Input::KeyList moreKeys{0x42, kVirtualA, 0xFF};

@@ -107,32 +107,26 @@ TEST(MouseTest, SetPositionWarpsTheCursorWithoutCountingAMove) {
 TEST(MouseTest, ButtonsKeepPressTriggerAndReleaseAcrossFrames) {
   FakeInputBackend backend;
   auto mouse = MakeLiveMouse();
-  backend.Hold(kLeft, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kLeft, true, *mouse);
   EXPECT_TRUE(mouse->IsPressed(0));
   EXPECT_TRUE(mouse->IsTriggered(0));
   EXPECT_TRUE(mouse->IsDown(0));
   mouse->Update();
   EXPECT_TRUE(mouse->IsPressed(0));
   EXPECT_FALSE(mouse->IsTriggered(0));
-  backend.Hold(kLeft, false);
-  mouse->Update();
+  backend.HoldAndUpdate(kLeft, false, *mouse);
   EXPECT_TRUE(mouse->IsUp(0));
-  backend.Hold(kLeft, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kLeft, true, *mouse);
   EXPECT_FALSE(mouse->IsUp(0));
   EXPECT_TRUE(mouse->IsTriggered(0));
 
   // A click that starts and ends between two updates is not seen.
-  backend.Hold(kLeft, false);
-  mouse->Update();
+  backend.HoldAndUpdate(kLeft, false, *mouse);
   backend.Hold(kMiddle, true);
-  backend.Hold(kMiddle, false);
-  mouse->Update();
+  backend.HoldAndUpdate(kMiddle, false, *mouse);
   EXPECT_FALSE(mouse->IsTriggered(1));
 
-  backend.Hold(kMiddle, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kMiddle, true, *mouse);
   EXPECT_TRUE(mouse->IsPressed(1));  // button 1 is the middle one
   EXPECT_FALSE(mouse->IsPressed(2));
   for (std::uint32_t button : {3u, 4u, 0xFFFFFFFFu}) {
@@ -148,19 +142,16 @@ TEST(MouseTest, GuardHidesAButtonHeldThroughResetUntilReleased) {
   backend.cursorX = 300;
   backend.cursorY = 200;
   auto mouse = MakeLiveMouse();
-  backend.Hold(kRight, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kRight, true, *mouse);
   mouse->Reset();
   for (int i = 0; i < 5; ++i) {
     mouse->Update();
     EXPECT_FALSE(mouse->IsPressed(2));
   }
-  backend.Hold(kRight, false);
-  mouse->Update();
+  backend.HoldAndUpdate(kRight, false, *mouse);
   EXPECT_FALSE(static_cast<MouseImp*>(mouse.Get())->IsGuardOn());
   EXPECT_FALSE(mouse->IsUp(2));
-  backend.Hold(kRight, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kRight, true, *mouse);
   EXPECT_TRUE(mouse->IsTriggered(2));
   mouse->Update();
   EXPECT_FALSE(mouse->IsTriggered(2));
@@ -194,8 +185,7 @@ TEST(MouseTest, ChangeListsNameHeldAndReleasedButtonsOnly) {
   EXPECT_TRUE(mouse->GetChanges(header, buttons, records));  // moved, no button
   EXPECT_EQ(header.currentX - header.previousX, 0);          // previous is taken after the move
 
-  backend.Hold(kRight, true);
-  mouse->Update();
+  backend.HoldAndUpdate(kRight, true, *mouse);
   ASSERT_TRUE(mouse->GetChanges(header, buttons, records));
   EXPECT_EQ(buttons, Input::ButtonList{2});
   ASSERT_EQ(records.size(), 1u);
@@ -210,8 +200,7 @@ TEST(MouseTest, SnapshotRoundTripsByteForByte) {
   backend.cursorY = 290;
   auto live = MakeLiveMouse();
   backend.Hold(kLeft, true);
-  backend.Hold(kRight, true);
-  live->Update();
+  backend.HoldAndUpdate(kRight, true, *live);
   backend.Hold(kRight, false);
   backend.cursorX = 421;
   live->Update();
@@ -286,8 +275,7 @@ TEST(MouseTest, HostileChangeListsNeverIndexPastTheButtons) {
   // A live mouse's change list replays onto a playback mouse.
   FakeInputBackend backend;
   auto live = MakeLiveMouse();
-  backend.Hold(kLeft, true);
-  live->Update();
+  backend.HoldAndUpdate(kLeft, true, *live);
   Input::ButtonList buttons;
   Input::RecordList records;
   ASSERT_TRUE(live->GetChanges(header, buttons, records));

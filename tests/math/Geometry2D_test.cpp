@@ -42,6 +42,13 @@ void ExpectSegment(const LineSegment2D& actual, const Vector2D& a, const Vector2
   EXPECT_EQ(actual.pointA, a);
   EXPECT_EQ(actual.pointB, b);
 }
+
+template <typename Other>
+void ExpectOverlap(const LineSegment2D& s, const Other& other, uint32_t code, const Vector2D& a, const Vector2D& b) {
+  const SegmentResult r = Classify(s, other);
+  EXPECT_EQ(r.code, code);
+  ExpectSegment(r.overlap, a, b);
+}
 }  // namespace
 
 TEST(LineSegment2D, CrossingAndMissing) {
@@ -72,62 +79,40 @@ TEST(LineSegment2D, ParallelToleranceIsOnTheCrossOfTheDirections) {
 }
 
 TEST(LineSegment2D, ParallelAndCollinear) {
-  SegmentResult r = Classify(Segment(0, 0, 10, 0), Segment(0, 2, 10, 2));  // e = -20
-  EXPECT_EQ(r.code, 20u);
-  ExpectSegment(r.overlap, kUntouched, kUntouched);
+  ExpectOverlap(Segment(0, 0, 10, 0), Segment(0, 2, 10, 2), 20u, kUntouched, kUntouched);  // e = -20
 
   // e = -0.5 lies inside the collinearity tolerance of 1.0.
-  r = Classify(Segment(0, 0, 10, 0), Segment(2, 0.05f, 4, 0.05f));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(2, 0.05f), Vector2D(4, 0.05f));
+  ExpectOverlap(Segment(0, 0, 10, 0), Segment(2, 0.05f, 4, 0.05f), 19u, Vector2D(2, 0.05f), Vector2D(4, 0.05f));
 
-  r = Classify(Segment(0, 0, 10, 0), Segment(2, 0, 4, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(2, 0), Vector2D(4, 0));
+  ExpectOverlap(Segment(0, 0, 10, 0), Segment(2, 0, 4, 0), 19u, Vector2D(2, 0), Vector2D(4, 0));
 
   // The longer other contains this one.
-  r = Classify(Segment(2, 0, 4, 0), Segment(0, 0, 10, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(2, 0), Vector2D(4, 0));
+  ExpectOverlap(Segment(2, 0, 4, 0), Segment(0, 0, 10, 0), 19u, Vector2D(2, 0), Vector2D(4, 0));
 
-  r = Classify(Segment(0, 0, 1, 0), Segment(2, 0, 3, 0));
-  EXPECT_EQ(r.code, 21u);
-  ExpectSegment(r.overlap, kUntouched, kUntouched);
+  ExpectOverlap(Segment(0, 0, 1, 0), Segment(2, 0, 3, 0), 21u, kUntouched, kUntouched);
 }
 
 TEST(LineSegment2D, PartialOverlapIsChosenByTheTruncatedDotProduct) {
   // Equal lengths, dot 1: overlap from B to E.
-  SegmentResult r = Classify(Segment(0, 0, 1, 0), Segment(0.5f, 0, 1.5f, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(1, 0), Vector2D(0.5f, 0));
+  ExpectOverlap(Segment(0, 0, 1, 0), Segment(0.5f, 0, 1.5f, 0), 19u, Vector2D(1, 0), Vector2D(0.5f, 0));
 
   // The same shapes scaled by 10: dot 100 selects no overlap.
-  r = Classify(Segment(0, 0, 10, 0), Segment(5, 0, 15, 0));
-  EXPECT_EQ(r.code, 21u);
-  ExpectSegment(r.overlap, kUntouched, kUntouched);
+  ExpectOverlap(Segment(0, 0, 10, 0), Segment(5, 0, 15, 0), 21u, kUntouched, kUntouched);
 
   // Opposite directions, dot -1: overlap from B to F.
-  r = Classify(Segment(0, 0, 1, 0), Segment(1.5f, 0, 0.5f, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(1, 0), Vector2D(0.5f, 0));
+  ExpectOverlap(Segment(0, 0, 1, 0), Segment(1.5f, 0, 0.5f, 0), 19u, Vector2D(1, 0), Vector2D(0.5f, 0));
 
   // Other strictly shorter, dot 1.5 truncates to 1: overlap from E to B.
-  r = Classify(Segment(0, 0, 1.5f, 0), Segment(1, 0, 2, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(1, 0), Vector2D(1.5f, 0));
+  ExpectOverlap(Segment(0, 0, 1.5f, 0), Segment(1, 0, 2, 0), 19u, Vector2D(1, 0), Vector2D(1.5f, 0));
 
   // Other strictly shorter, reversed, dot -1.5 truncates to -1: overlap from F to B.
-  r = Classify(Segment(0, 0, 1.5f, 0), Segment(2, 0, 1, 0));
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(1, 0), Vector2D(1.5f, 0));
+  ExpectOverlap(Segment(0, 0, 1.5f, 0), Segment(2, 0, 1, 0), 19u, Vector2D(1, 0), Vector2D(1.5f, 0));
 
   // dot 2 (truncation gives 2): disjoint even though they overlap.
-  r = Classify(Segment(0, 0, 2, 0), Segment(1.5f, 0, 2.5f, 0));
-  EXPECT_EQ(r.code, 21u);
+  EXPECT_EQ(Classify(Segment(0, 0, 2, 0), Segment(1.5f, 0, 2.5f, 0)).code, 21u);
 
   // Huge coordinates must not overflow the truncation.
-  r = Classify(Segment(0, 0, 1e30f, 0), Segment(5e29f, 0, 1.5e30f, 0));
-  EXPECT_EQ(r.code, 21u);
+  EXPECT_EQ(Classify(Segment(0, 0, 1e30f, 0), Segment(5e29f, 0, 1.5e30f, 0)).code, 21u);
 }
 
 TEST(LineSegment2D, ClassifySegmentOverlapUsesAnExactCollinearityTest) {
@@ -148,15 +133,10 @@ TEST(LineSegment2D, AgainstARay) {
   EXPECT_EQ(Classify(s, Ray2D(Vector2D(5, -5), Vector2D(0, -1))).code, 1u);
   EXPECT_EQ(Classify(s, Ray2D(Vector2D(0, 1), Vector2D(1, 0))).code, 20u);
 
-  r = Classify(s, Ray2D(Vector2D(-5, 0), Vector2D(1, 0)));  // ray covers the whole segment
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(0, 0), Vector2D(10, 0));
-  r = Classify(s, Ray2D(Vector2D(5, 0), Vector2D(1, 0)));  // starts inside
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(10, 0), Vector2D(5, 0));
-  r = Classify(s, Ray2D(Vector2D(5, 0), Vector2D(-1, 0)));  // starts inside, pointing back
-  EXPECT_EQ(r.code, 19u);
-  ExpectSegment(r.overlap, Vector2D(0, 0), Vector2D(5, 0));
+  // The ray covers the whole segment; then it starts inside, pointing on or back.
+  ExpectOverlap(s, Ray2D(Vector2D(-5, 0), Vector2D(1, 0)), 19u, Vector2D(0, 0), Vector2D(10, 0));
+  ExpectOverlap(s, Ray2D(Vector2D(5, 0), Vector2D(1, 0)), 19u, Vector2D(10, 0), Vector2D(5, 0));
+  ExpectOverlap(s, Ray2D(Vector2D(5, 0), Vector2D(-1, 0)), 19u, Vector2D(0, 0), Vector2D(5, 0));
   r = Classify(s, Ray2D(Vector2D(15, 0), Vector2D(1, 0)));  // beyond B, pointing away
   EXPECT_EQ(r.code, 21u);
   EXPECT_EQ(r.point, kUntouched);

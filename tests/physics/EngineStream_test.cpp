@@ -66,11 +66,6 @@ uint64_t HashBodies(const PhysicsEngine& engine) {
   }
   return hash;
 }
-
-void Step(PhysicsEngine& engine) {
-  engine.Update(kStep);
-  engine.PostCollisionUpdate(kStep);
-}
 }  // namespace
 
 TEST_F(PhysicsTest, SaveLoadAndContinueFollowsTheSameTrajectoryBitForBit) {
@@ -79,10 +74,10 @@ TEST_F(PhysicsTest, SaveLoadAndContinueFollowsTheSameTrajectoryBitForBit) {
   {
     Core::SmartPointer<PhysicsEngine> engine(new PhysicsEngine());
     BuildJointScene(*engine);
-    for (int i = 0; i < 100; ++i) Step(*engine);
+    for (int i = 0; i < 100; ++i) Step(*engine, kStep);
     file.WriteObject(engine.Get());
     for (int i = 0; i < 200; ++i) {
-      Step(*engine);
+      Step(*engine, kStep);
       expected.push_back(HashBodies(*engine));
     }
   }
@@ -104,7 +99,7 @@ TEST_F(PhysicsTest, SaveLoadAndContinueFollowsTheSameTrajectoryBitForBit) {
     }
   }
   for (int i = 0; i < 200; ++i) {
-    Step(*loaded);
+    Step(*loaded, kStep);
     ASSERT_EQ(HashBodies(*loaded), expected[i]) << "step " << i;
   }
 }
@@ -114,7 +109,7 @@ TEST_F(PhysicsTest, TruncatedOrCorruptEnginesFailAndLeaveTheEngineAlone) {
   {
     PhysicsEngine engine;
     BuildJointScene(engine);
-    for (int i = 0; i < 10; ++i) Step(engine);
+    for (int i = 0; i < 10; ++i) Step(engine, kStep);
     engine.Save(source);
   }
   const auto& bytes = source.GetBuffer();
@@ -140,8 +135,7 @@ TEST_F(PhysicsTest, TruncatedOrCorruptEnginesFailAndLeaveTheEngineAlone) {
     target.Load(file);
     if (!file.HasFailed()) {
       target.SetMaximumSimulationStep(0.02f);
-      target.Update(kStep);
-      target.PostCollisionUpdate(kStep);
+      Step(target, kStep);
     }
   }
 }

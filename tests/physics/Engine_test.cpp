@@ -15,10 +15,7 @@ TEST_F(PhysicsTest, FreeFallFollowsTheClosedForm) {
     uint32_t id = 0;
     ASSERT_TRUE(engine.AddRigidBodyForce(handle, new GravityForce(), id));
     const float h = 1.0f / 60.0f;
-    for (int i = 0; i < 120; ++i) {
-      engine.Update(h);
-      engine.PostCollisionUpdate(h);
-    }
+    for (int i = 0; i < 120; ++i) Step(engine, h);
     const float t = 120.0f * h;
     EXPECT_NEAR(body->GetVelocity().y, -9.8f * t, 1e-3f) << "kind " << kind;
     // The position steps with the velocity already updated: it leads the exact curve by g h t / 2.
@@ -104,10 +101,7 @@ TEST_F(PhysicsTest, BodiesWithoutSolversStayPutAndStaticBodyNeverMoves) {
   engine.AddRigidBodyForce(stillHandle, new GravityForce(), id);
   engine.AddJoint(stillHandle, handle, new JointNail(Math::Vector2D(), Math::Vector2D(), Math::Vector2D(1, 0), 0, 0,
                                                        360.0f, 0.2f));
-  for (int i = 0; i < 10; ++i) {
-    engine.Update(0.01f);
-    engine.PostCollisionUpdate(0.01f);
-  }
+  for (int i = 0; i < 10; ++i) Step(engine, 0.01f);
   EXPECT_EQ(body->GetPosition().x, 0.0f);
   EXPECT_EQ(still->GetPosition().y, 0.0f);
   EXPECT_EQ(engine.GetStaticBody()->GetPosition().y, 0.0f);
@@ -132,8 +126,7 @@ TEST_F(PhysicsTest, RemovingABodyRebindsItsJointsToTheStaticBody) {
   EXPECT_NE(bb->GetBody2(), engine.GetStaticBody());
   EXPECT_TRUE(engine.GetContacts().empty());
   // The removed body's joints still step without touching freed memory.
-  engine.Update(0.01f);
-  engine.PostCollisionUpdate(0.01f);
+  Step(engine, 0.01f);
 }
 
 TEST_F(PhysicsTest, NoBodyKeepsAPointerIntoTheSolverBetweenSteps) {
@@ -141,15 +134,13 @@ TEST_F(PhysicsTest, NoBodyKeepsAPointerIntoTheSolverBetweenSteps) {
   const RigidBodyHandle a = engine.AddRigidBody(MakeBody(1.0f, 1.0f));
   const RigidBodyHandle b = engine.AddRigidBody(MakeBody(1.0f, 1.0f));
   engine.AddJoint(a, 0, new JointNail(Math::Vector2D(), Math::Vector2D(), Math::Vector2D(1, 0), 0, 0, 360, 0.2f));
-  engine.Update(0.01f);
-  engine.PostCollisionUpdate(0.01f);
+  Step(engine, 0.01f);
   // Many more rows and bodies move the solver's arrays; nothing may still point at the old ones.
   for (int i = 0; i < 50; ++i) {
     const RigidBodyHandle c = engine.AddRigidBody(MakeBody(1.0f, 1.0f));
     engine.AddJoint(b, c, new JointNail(Math::Vector2D(), Math::Vector2D(), Math::Vector2D(1, 0), 0, 0, 360, 0.2f));
   }
-  engine.Update(0.01f);
-  engine.PostCollisionUpdate(0.01f);
+  Step(engine, 0.01f);
   for (uint32_t h = 1; h <= engine.GetRigidBodySlotCount(); ++h)
     EXPECT_EQ(engine.GetRigidBody(h)->GetConstraintTerm(), nullptr);
 }
@@ -161,8 +152,7 @@ TEST_F(PhysicsTest, ClearingTheEngineReleasesTheBodiesOfTheLastStep) {
   const RigidBodyHandle ha = engine.AddRigidBody(a);
   const RigidBodyHandle hb = engine.AddRigidBody(b);
   engine.AddJoint(ha, hb, new JointNail(Math::Vector2D(), Math::Vector2D(), Math::Vector2D(1, 0), 0, 0, 360, 0.2f));
-  engine.Update(0.01f);
-  engine.PostCollisionUpdate(0.01f);
+  Step(engine, 0.01f);
   engine.Clear();
   // Only this test holds them now: the next level's engine would otherwise keep them allocated.
   EXPECT_EQ(a->GetReferenceCount(), 1u);

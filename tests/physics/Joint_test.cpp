@@ -8,13 +8,6 @@
 
 using namespace Physics2D;
 
-namespace {
-void Step(PhysicsEngine& engine, float dt) {
-  engine.Update(dt);
-  engine.PostCollisionUpdate(dt);
-}
-}  // namespace
-
 TEST_F(PhysicsTest, PendulumOnANailKeepsItsLength) {
   for (uint32_t kind : {0u, 1u, 2u}) {
     PhysicsEngine engine;

@@ -17,6 +17,12 @@ inline Core::SmartPointer<Physics2D::RigidBody> MakeBody(float mass, float inert
       Physics2D::MassProperties(mass, inertia, Math::Vector2D()), kind, nullptr, nullptr, nullptr));
 }
 
+// One frame of the engine with no collision step between its two halves.
+inline void Step(Physics2D::PhysicsEngine& engine, float dt) {
+  engine.Update(dt);
+  engine.PostCollisionUpdate(dt);
+}
+
 // A stream's object table spans writing and reading: read back through a fresh stream over the bytes.
 inline std::unique_ptr<Core::MemoryFile> Reopen(const Core::MemoryFile& written) {
   return std::make_unique<Core::MemoryFile>(written.GetBuffer().GetData(), written.GetBuffer().GetSize());

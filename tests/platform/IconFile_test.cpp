@@ -30,6 +30,11 @@ void Poke32(std::string& s, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 255);
 }
 
+std::string Poked(std::string s, size_t at, uint32_t v) {
+  Poke32(s, at, v);
+  return s;
+}
+
 TEST(IconFile, PicksThe32PixelEntryAmongPngEntries) {
   const std::string file = IconTest::MakePngIcon({16, 32, 48, 256});
   std::vector<PAL::IconEntry> entries;
@@ -146,19 +151,10 @@ TEST(IconFile, RejectsMalformedDirectories) {
   s[4] = static_cast<char>(0xFF);
   s[5] = static_cast<char>(0xFF);
   cases.push_back({"count beyond the file", s});
-  s = good;
-  Poke32(s, 6 + 8, 0);
-  cases.push_back({"zero image size", s});
-  s = good;
-  Poke32(s, 6 + 8, 0x20);
-  Poke32(s, 6 + 12, 0xFFFFFFF0u);
-  cases.push_back({"offset and size wrap around", s});
-  s = good;
-  Poke32(s, 6 + 12, 4);
-  cases.push_back({"image over the directory", s});
-  s = good;
-  Poke32(s, 6 + 16 + 8, 0x7FFFFFFF);
-  cases.push_back({"second image past the end", s});
+  cases.push_back({"zero image size", Poked(good, 6 + 8, 0)});
+  cases.push_back({"offset and size wrap around", Poked(Poked(good, 6 + 8, 0x20), 6 + 12, 0xFFFFFFF0u)});
+  cases.push_back({"image over the directory", Poked(good, 6 + 12, 4)});
+  cases.push_back({"second image past the end", Poked(good, 6 + 16 + 8, 0x7FFFFFFF)});
   for (const auto& [what, file] : cases) {
     std::vector<PAL::IconEntry> entries;
     std::string error;
@@ -182,30 +178,16 @@ TEST(IconFile, RejectsMalformedImages) {
   std::vector<std::pair<std::string, std::string>> cases;
   cases.push_back({"header cut", bitmap.substr(0, 39)});
   cases.push_back({"mask cut", bitmap.substr(0, bitmap.size() - 1)});
-  std::string s = bitmap;
-  Poke32(s, 0, 1000);
-  cases.push_back({"header longer than the image", s});
-  s = bitmap;
-  Poke32(s, 4, 0);
-  cases.push_back({"zero width", s});
-  s = bitmap;
-  Poke32(s, 4, 0x80000000u);
-  cases.push_back({"negative width", s});
-  s = bitmap;
-  Poke32(s, 4, 100000);
-  cases.push_back({"huge width", s});
-  s = bitmap;
-  Poke32(s, 8, 7);
-  cases.push_back({"odd stored height", s});
-  s = bitmap;
-  Poke32(s, 8, 0xFFFFFFF8u);
-  cases.push_back({"negative height", s});
-  s = bitmap;
-  s[14] = 8;
-  cases.push_back({"palette bitmap", s});
-  s = bitmap;
-  Poke32(s, 16, 3);
-  cases.push_back({"compressed bitmap", s});
+  cases.push_back({"header longer than the image", Poked(bitmap, 0, 1000)});
+  cases.push_back({"zero width", Poked(bitmap, 4, 0)});
+  cases.push_back({"negative width", Poked(bitmap, 4, 0x80000000u)});
+  cases.push_back({"huge width", Poked(bitmap, 4, 100000)});
+  cases.push_back({"odd stored height", Poked(bitmap, 8, 7)});
+  cases.push_back({"negative height", Poked(bitmap, 8, 0xFFFFFFF8u)});
+  std::string palette = bitmap;
+  palette[14] = 8;
+  cases.push_back({"palette bitmap", palette});
+  cases.push_back({"compressed bitmap", Poked(bitmap, 16, 3)});
   // A PNG whose header claims far more pixels than an icon may have.
   std::string png = TestSupport::EncodePng(4, 4, rgba);
   png[16] = 0x00;

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "app/Engine_Application.h"
@@ -29,18 +28,14 @@ class GLRendererTest : public ::testing::Test {
   }
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    m_directory = TestSupport::MakeTempDirectory("velkor_gl");
     Open(128, 96);
   }
   void TearDown() override {
     m_renderer.Reset();
     m_window.reset();
-    if (!m_directory.empty()) std::filesystem::remove_all(m_directory);
   }
   std::string WritePng(const std::string& name, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
-    const std::string path = m_directory + "/" + name;
-    EXPECT_TRUE(TestSupport::WriteWholeFile(path, TestSupport::EncodePng(width, height, rgba)));
-    return path;
+    return m_folder.Write(name, TestSupport::EncodePng(width, height, rgba));
   }
   static GLint Integer(GLenum name) {
     GLint value = 0;
@@ -62,8 +57,17 @@ class GLRendererTest : public ::testing::Test {
   std::unique_ptr<PAL::Window> m_window;
   Core::SmartPointer<IRenderer> m_renderer;
   OGLRenderer* m_gl = nullptr;
-  std::string m_directory;
+  TestSupport::ScratchFolder m_folder{"velkor_gl"};
+  const std::string& m_directory = m_folder.Path();
 };
+
+// A state with the fields the setter gives it, to hand to the renderer in one call.
+template <typename Kind, typename Setter>
+Kind With(Setter set) {
+  Kind state;
+  set(state);
+  return state;
+}
 
 }  // namespace
 
@@ -110,10 +114,7 @@ TEST_F(GLRendererTest, EachSetterLeavesTheGLStateItNames) {
   EXPECT_EQ(Integer(GL_ALPHA_TEST_FUNC), GL_NOTEQUAL);
   EXPECT_FLOAT_EQ(Float(GL_ALPHA_TEST_REF), 0.25f);
 
-  CullingState culling;
-  culling.face = CullFace::Front;
-  culling.enabled = 1;
-  m_renderer->SetCullingState(culling);
+  m_renderer->SetCullingState(With<CullingState>([](auto& s) { s.face = CullFace::Front; s.enabled = 1; }));
   EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
   EXPECT_EQ(Integer(GL_CULL_FACE_MODE), GL_FRONT);
 
@@ -161,28 +162,19 @@ TEST_F(GLRendererTest, EachSetterLeavesTheGLStateItNames) {
   EXPECT_EQ(box[0], 4);
   EXPECT_EQ(box[3], 7);
 
-  ColorMaskState mask;
-  mask.green = 0;
-  m_renderer->SetColorMaskState(mask);
+  m_renderer->SetColorMaskState(With<ColorMaskState>([](auto& s) { s.green = 0; }));
   GLboolean channels[4];
   glGetBooleanv(GL_COLOR_WRITEMASK, channels);
   EXPECT_TRUE(channels[0]);
   EXPECT_FALSE(channels[1]);
 
-  LightingState lighting;
-  lighting.enabled = 1;
-  lighting.localViewer = 0;
-  m_renderer->SetLightingState(lighting);
+  m_renderer->SetLightingState(With<LightingState>([](auto& s) { s.enabled = 1; s.localViewer = 0; }));
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   EXPECT_EQ(Integer(GL_LIGHT_MODEL_LOCAL_VIEWER), 0);
 
-  ShadingState shading;
-  shading.model = 0;
-  m_renderer->SetShadingState(shading);
+  m_renderer->SetShadingState(With<ShadingState>([](auto& s) { s.model = 0; }));
   EXPECT_EQ(Integer(GL_SHADE_MODEL), GL_FLAT);
-  FillingState filling;
-  filling.mode = FillMode::Lines;
-  m_renderer->SetFillingState(filling);
+  m_renderer->SetFillingState(With<FillingState>([](auto& s) { s.mode = FillMode::Lines; }));
   GLint polygonMode[2];
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   EXPECT_EQ(polygonMode[0], GL_LINE);
@@ -193,21 +185,13 @@ TEST_F(GLRendererTest, EachSetterLeavesTheGLStateItNames) {
   m_renderer->SetTriangleOffsetState(offset);
   EXPECT_TRUE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
   EXPECT_FLOAT_EQ(Float(GL_POLYGON_OFFSET_FACTOR), 2.0f);
-  DitheringState dithering;
-  dithering.enabled = 0;
-  m_renderer->SetDitheringState(dithering);
+  m_renderer->SetDitheringState(With<DitheringState>([](auto& s) { s.enabled = 0; }));
   EXPECT_FALSE(glIsEnabled(GL_DITHER));
-  NormalizeNormalsState normalize;
-  normalize.enabled = 1;
-  m_renderer->SetNormalizeNormalsState(normalize);
+  m_renderer->SetNormalizeNormalsState(With<NormalizeNormalsState>([](auto& s) { s.enabled = 1; }));
   EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-  LineState line;
-  line.width = 2.0f;
-  m_renderer->SetLineState(line);
+  m_renderer->SetLineState(With<LineState>([](auto& s) { s.width = 2.0f; }));
   EXPECT_FLOAT_EQ(Float(GL_LINE_WIDTH), 2.0f);
-  PointState point;
-  point.size = 4.0f;
-  m_renderer->SetPointState(point);
+  m_renderer->SetPointState(With<PointState>([](auto& s) { s.size = 4.0f; }));
   EXPECT_FLOAT_EQ(Float(GL_POINT_SIZE), 4.0f);
   m_renderer->SetColor(Math::Color(0.25f, 0.5f, 0.75f, 1.0f));
   GLfloat color[4];
@@ -394,9 +378,7 @@ TEST_F(GLRendererTest, DrawCallsWithoutVerticesOrCountsDrawNothing) {
   m_renderer->SetProjectionMatrix(Math::Matrix4x4::MakeOrtho2D(0, 128, 0, 96));
   m_renderer->ClearColorBuffer(Math::Color(0, 0, 0, 1));
   m_renderer->SetColor(Math::Color(1, 1, 1, 1));
-  CullingState culling;
-  culling.enabled = 0;
-  m_renderer->SetCullingState(culling);
+  m_renderer->SetCullingState(With<CullingState>([](auto& s) { s.enabled = 0; }));
   const float vertices[] = {0, 0, 0, 128, 0, 0, 128, 96, 0, 0, 0, 0, 128, 96, 0, 0, 96, 0};
   m_renderer->Draw(6);  // no vertex array yet
   m_renderer->SetVertexArray(vertices);

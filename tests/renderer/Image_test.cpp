@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "renderer/Renderer_Image.h"
 #include "renderer/Renderer_Surface.h"
 #include "tests/renderer/ImageFiles.h"
@@ -13,13 +11,7 @@ namespace {
 
 class ImageFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override { m_directory = TestSupport::MakeTempDirectory("velkor_images"); }
-  void TearDown() override { std::filesystem::remove_all(m_directory); }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = m_directory + "/" + name;
-    EXPECT_TRUE(TestSupport::WriteWholeFile(path, bytes));
-    return path;
-  }
+  std::string Write(const std::string& name, const std::string& bytes) { return m_folder.Write(name, bytes); }
   static void ExpectFallback(const Surface& surface) {
     EXPECT_FALSE(surface.LoadedFromFile());
     ASSERT_EQ(surface.width, 256u);
@@ -30,7 +22,8 @@ class ImageFilesTest : public ::testing::Test {
     EXPECT_EQ(pixel[2], 3 ^ 5);
     EXPECT_EQ(pixel[3], 255);
   }
-  std::string m_directory;
+  TestSupport::ScratchFolder m_folder{"velkor_images"};
+  const std::string& m_directory = m_folder.Path();
 };
 
 const uint8_t* PixelAt(const Surface& surface, uint32_t column, uint32_t row) {

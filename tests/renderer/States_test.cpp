@@ -109,8 +109,10 @@ TEST(RenderStates, CloneKeepsTheConcreteKind) {
 
 // Apply then Capture through the renderer gives the applied fields back, enum values outside the
 // lists included: records store them unchanged.
-template <typename Kind>
-void ExpectRoundTrip(IRenderer* renderer, Kind state) {
+template <typename Kind, typename Setter>
+void RoundTrip(IRenderer* renderer, Setter set) {
+  Kind state;
+  set(state);
   state.Apply(renderer);
   Kind captured;
   captured.Capture(renderer);
@@ -119,94 +121,64 @@ void ExpectRoundTrip(IRenderer* renderer, Kind state) {
 
 TEST(RenderStates, ApplyThenCaptureRoundTripsEveryKind) {
   auto renderer = FakeRenderer::Install();
-  NormalizeNormalsState normalize;
-  normalize.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), normalize);
-  LightingState lighting;
-  lighting.ambient = Math::Color(0.1f, 0.2f, 0.3f, 0.4f);
-  lighting.localViewer = 0;
-  lighting.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), lighting);
-  TextureUnit0State unit0;
-  unit0.applyMode = 17;
-  unit0.filter = 4;
-  unit0.wrapS = 9;
-  unit0.wrapT = 2;
-  unit0.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), unit0);
-  TextureUnit7State unit7;
-  unit7.generationMode = 1;
-  unit7.oneDimensional = 1;
-  ExpectRoundTrip(renderer.Get(), unit7);
-  LineState line;
-  line.width = 3.5f;
-  ExpectRoundTrip(renderer.Get(), line);
-  PointState point;
-  point.size = 8.0f;
-  ExpectRoundTrip(renderer.Get(), point);
-  DitheringState dithering;
-  dithering.enabled = 0;
-  ExpectRoundTrip(renderer.Get(), dithering);
-  TriangleOffsetState offset;
-  offset.factor = 1.5f;
-  offset.units = -2.0f;
-  offset.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), offset);
-  StencilBufferState stencil;
-  stencil.function = 8;
-  stencil.failOperation = 9;
-  stencil.depthFailOperation = StencilOperation::Invert;
-  stencil.depthPassOperation = StencilOperation::Replace;
-  stencil.reference = -3;
-  stencil.compareMask = 0x0F;
-  stencil.writeMask = 0xF0;
-  stencil.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), stencil);
-  DepthBufferState depth;
-  depth.function = 8;
-  depth.testEnabled = 0;
-  depth.writeEnabled = 0;
-  ExpectRoundTrip(renderer.Get(), depth);
-  ShadingState shading;
-  shading.model = 0;
-  ExpectRoundTrip(renderer.Get(), shading);
-  FillingState filling;
-  filling.mode = FillMode::Lines;
-  ExpectRoundTrip(renderer.Get(), filling);
-  FogState fog;
-  fog.mode = 5;
-  fog.color = Math::Color(0.3f, 0.3f, 0.3f, 1);
-  fog.density = 0.25f;
-  fog.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), fog);
-  CullingState culling;
-  culling.face = 3;
-  culling.enabled = 0;
-  ExpectRoundTrip(renderer.Get(), culling);
-  AlphaTestingState alphaTest;
-  alphaTest.function = CompareFunction::Greater;
-  alphaTest.reference = 0.5f;
-  alphaTest.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), alphaTest);
-  AlphaBlendingState blending;
-  blending.source = 11;
-  blending.destination = BlendFactor::One;
-  blending.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), blending);
-  ScissorState scissor;
-  scissor.x = -5;
-  scissor.y = 7;
-  scissor.width = 10;
-  scissor.height = 20;
-  scissor.enabled = 1;
-  ExpectRoundTrip(renderer.Get(), scissor);
-  ColorMaskState mask;
-  mask.green = 0;
-  mask.alpha = 0;
-  ExpectRoundTrip(renderer.Get(), mask);
-  CurrentColorState color;
-  color.color = Math::Color(0.25f, 0.5f, 0.75f, 0.5f);
-  ExpectRoundTrip(renderer.Get(), color);
+  IRenderer* r = renderer.Get();
+  RoundTrip<NormalizeNormalsState>(r, [](auto& s) { s.enabled = 1; });
+  RoundTrip<LightingState>(r, [](auto& s) {
+    s.ambient = Math::Color(0.1f, 0.2f, 0.3f, 0.4f);
+    s.localViewer = 0;
+    s.enabled = 1;
+  });
+  RoundTrip<TextureUnit0State>(r, [](auto& s) {
+    s.applyMode = 17;
+    s.filter = 4;
+    s.wrapS = 9;
+    s.wrapT = 2;
+    s.enabled = 1;
+  });
+  RoundTrip<TextureUnit7State>(r, [](auto& s) { s.generationMode = s.oneDimensional = 1; });
+  RoundTrip<LineState>(r, [](auto& s) { s.width = 3.5f; });
+  RoundTrip<PointState>(r, [](auto& s) { s.size = 8.0f; });
+  RoundTrip<DitheringState>(r, [](auto& s) { s.enabled = 0; });
+  RoundTrip<TriangleOffsetState>(r, [](auto& s) {
+    s.factor = 1.5f;
+    s.units = -2.0f;
+    s.enabled = 1;
+  });
+  RoundTrip<StencilBufferState>(r, [](auto& s) {
+    s.function = 8;
+    s.failOperation = 9;
+    s.depthFailOperation = StencilOperation::Invert;
+    s.depthPassOperation = StencilOperation::Replace;
+    s.reference = -3;
+    s.compareMask = 0x0F;
+    s.writeMask = 0xF0;
+    s.enabled = 1;
+  });
+  RoundTrip<DepthBufferState>(r, [](auto& s) { s.function = 8; s.testEnabled = s.writeEnabled = 0; });
+  RoundTrip<ShadingState>(r, [](auto& s) { s.model = 0; });
+  RoundTrip<FillingState>(r, [](auto& s) { s.mode = FillMode::Lines; });
+  RoundTrip<FogState>(r, [](auto& s) {
+    s.mode = 5;
+    s.color = Math::Color(0.3f, 0.3f, 0.3f, 1);
+    s.density = 0.25f;
+    s.enabled = 1;
+  });
+  RoundTrip<CullingState>(r, [](auto& s) { s.face = 3; s.enabled = 0; });
+  RoundTrip<AlphaTestingState>(r, [](auto& s) {
+    s.function = CompareFunction::Greater;
+    s.reference = 0.5f;
+    s.enabled = 1;
+  });
+  RoundTrip<AlphaBlendingState>(r, [](auto& s) { s.source = 11; s.destination = BlendFactor::One; s.enabled = 1; });
+  RoundTrip<ScissorState>(r, [](auto& s) {
+    s.x = -5;
+    s.y = 7;
+    s.width = 10;
+    s.height = 20;
+    s.enabled = 1;
+  });
+  RoundTrip<ColorMaskState>(r, [](auto& s) { s.green = s.alpha = 0; });
+  RoundTrip<CurrentColorState>(r, [](auto& s) { s.color = Math::Color(0.25f, 0.5f, 0.75f, 0.5f); });
   Material material(Math::Color(1, 0, 0, 1), Math::Color(0, 1, 0, 1), Math::Color(0, 0, 1, 1),
                     Math::Color(1, 1, 0, 1), 5.0f);
   material.Apply(renderer.Get());

@@ -12,28 +12,14 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class CameraTest : public ::testing::Test {
+class CameraTest : public SceneTest::SceneFixture {
  protected:
-  void SetUp() override {
-    renderer = FakeRenderer::Install(Renderer::RendererDescriptor(800, 600));
-    SceneTest::InstallFakeTextures();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
-  }
-  void TearDown() override {
-    scene.reset();
-    SceneTest::UninstallFakeTextures();
-    Renderer::IRenderer::SetInstance(nullptr);
-  }
+  CameraTest() : SceneFixture(true, 800, 600) {}
   size_t IndexOf(const std::string& call, size_t from = 0) const {
     auto found = std::find(renderer->calls.begin() + static_cast<long>(from), renderer->calls.end(), call);
     return static_cast<size_t>(found - renderer->calls.begin());
   }
-
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
 };
 
 TEST_F(CameraTest, SetupViewLoadsProjectionAndInverseWorldThenRestores) {

@@ -11,24 +11,14 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class DrawablesTest : public ::testing::Test {
+class DrawablesTest : public SceneTest::SceneFixture {
  protected:
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     texture = new Renderer::FakeTexture("spark.png", 8, 4, 5);
   }
-  void TearDown() override {
-    scene.reset();
-    Renderer::IRenderer::SetInstance(nullptr);
-  }
-  Engine::RenderQueue& Queue() { return scene->GetRenderQueue(); }
 
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
   SmartPointer<Renderer::ITexture> texture;
 };
 
@@ -74,8 +64,7 @@ TEST_F(DrawablesTest, ParticlesBecomeCameraFacingQuads) {
   system->Render();
   EXPECT_EQ(Queue().GetBlendedItems()[1].modelMatrix, Math::Matrix4x4::MakeTranslation(0, 0, -7));
 
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 2u);
   EXPECT_EQ(renderer->draws[0].count, 12u);
   EXPECT_EQ(renderer->draws[0].boundTexture, 5u);
@@ -94,8 +83,7 @@ TEST_F(DrawablesTest, EmptyParticleSystemSubmitsAnItemThatDrawsNothing) {
   SmartPointer<Engine::ParticleSystem> system(new Engine::ParticleSystem(texture, 0));
   system->Render();
   ASSERT_EQ(Queue().GetBlendedItems().size(), 1u);
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   EXPECT_TRUE(renderer->draws.empty());
 }
 
@@ -135,8 +123,7 @@ TEST_F(DrawablesTest, LinesSubmitLineListsWithOpacity) {
   ASSERT_EQ(Queue().GetBlendedItems().size(), 1u);
   EXPECT_EQ(Queue().GetBlendedItems()[0].color.a, 0.5f);
   EXPECT_EQ(Queue().GetBlendedItems()[0].vertexCount, 4u);
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 1u);
   EXPECT_EQ(renderer->draws[0].primitive, 1);
   EXPECT_EQ(renderer->draws[0].count, 4u);

@@ -15,7 +15,6 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
 // An attachment that clones itself, beside the base class, whose Clone answers a plain object.
 class ClonedAttachment : public Engine::Attachment {
@@ -45,19 +44,12 @@ std::string Reference(const std::string& className, uint32_t id) {
   return std::string(reinterpret_cast<const char*>(out.GetBuffer().GetData()), out.GetBuffer().GetSize());
 }
 
-class NodeTest : public ::testing::Test {
+class NodeTest : public SceneTest::SceneFixture {
  protected:
+  NodeTest() : SceneFixture(true) {}
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    SceneTest::InstallFakeTextures();
+    SceneFixture::SetUp();
     SceneTest::RegisterTextureSize("sheet.png", 128, 64);
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
-  }
-  void TearDown() override {
-    scene.reset();
-    SceneTest::UninstallFakeTextures();
-    Renderer::IRenderer::SetInstance(nullptr);
   }
   SmartPointer<Engine::Sprite> MakeSprite() {
     std::vector<Engine::SpriteFrame> frames = {{0, 0, 0.1f}, {1, 0, 0.1f}};
@@ -65,9 +57,6 @@ class NodeTest : public ::testing::Test {
         new Engine::SpriteAnimation(Engine::LoadTexture("sheet.png", true), 32, 32, frames));
     return new Engine::Sprite({animation});
   }
-
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
 };
 
 TEST_F(NodeTest, UpdatePlacesNodesByTheirParentsAndMergesBoxes) {

@@ -10,21 +10,12 @@
 
 namespace {
 
-using Renderer::FakeRenderer;
-
-class RenderQueueTest : public ::testing::Test {
+class RenderQueueTest : public SceneTest::SceneFixture {
  protected:
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     scene->SetViewportIndex(0);
   }
-  void TearDown() override {
-    scene.reset();
-    Renderer::IRenderer::SetInstance(nullptr);
-  }
-  Engine::RenderQueue& Queue() { return scene->GetRenderQueue(); }
 
   // A mesh whose part i covers indices 10 i .. 10 i + 9; parts are opaque unless listed.
   static Core::SmartPointer<Engine::Mesh> MakeMesh(uint32_t parts, uint8_t transparent = 0) {
@@ -44,8 +35,6 @@ class RenderQueueTest : public ::testing::Test {
     return item;
   }
 
-  Core::SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
 };
 
 TEST_F(RenderQueueTest, RoutesItemsIntoTheirLists) {
@@ -106,8 +95,7 @@ TEST_F(RenderQueueTest, ScreenSpaceItemsAreKeptOnlyAtTheLastViewport) {
   item.screenSpace = 1;
   Queue().AddRenderItem(item);
   EXPECT_TRUE(Queue().GetScreenSpaceItems().empty());
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   EXPECT_EQ(renderer->CountCalls("SetScissorState"), 0u);  // not the last viewport: no screen pass
 
   scene->SetViewportIndex(1);
@@ -142,8 +130,7 @@ TEST_F(RenderQueueTest, OpaqueItemsSortByEffectMeshAndPartAndBlendedBackToFront)
   for (auto* item : {&a, &b, &c, &d}) Queue().AddRenderItem(*item);
   ASSERT_EQ(Queue().GetOpaqueItems().size(), 4u);
 
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 4u);
   // Items without effect first (parts 0, 1), then the effect's (parts 0, 2).
   EXPECT_EQ(renderer->draws[0].first, 0u);
@@ -175,8 +162,7 @@ TEST_F(RenderQueueTest, BlendedItemsOfEqualDepthDrawInTheirOrderOfSubmissionEver
       auto item = MeshItem(mesh, static_cast<int32_t>(i), depths[i % 4]);
       Queue().AddRenderItem(item);
     }
-    renderer->ClearLog();
-    scene->FlushRenderQueue();
+    FlushFresh();
     ASSERT_EQ(renderer->draws.size(), kCount);
     std::vector<uint32_t> expected;
     for (float depth : {-2.0f, 0.0f, 3.0f}) {
@@ -206,8 +192,7 @@ TEST_F(RenderQueueTest, EveryDrawLeavesTheRenderStatesAsItFoundThem) {
   particles.texture = texture;
   Queue().AddRenderItem(particles);
 
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 2u);
   EXPECT_EQ(renderer->draws[0].boundTexture, 7u);
   EXPECT_EQ(renderer->draws[1].boundTexture, 7u);
@@ -239,8 +224,7 @@ TEST_F(RenderQueueTest, TextContextsShareStatesWithTheirNeighbours) {
   Engine::TextRenderContext untextured;
   Queue().AddTextRenderContext(untextured);
   ASSERT_EQ(Queue().GetTextContexts().size(), 3u);
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   EXPECT_EQ(renderer->draws.size(), 3u);
   EXPECT_EQ(renderer->CountCalls("SetTexture"), 2u);  // bound once, unbound once
   EXPECT_TRUE(Queue().GetTextContexts().empty());

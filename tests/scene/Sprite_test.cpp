@@ -9,19 +9,12 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class SpriteTest : public ::testing::Test {
+class SpriteTest : public SceneTest::SceneFixture {
  protected:
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
+    SceneFixture::SetUp();
     texture = new Renderer::FakeTexture("sheet.png", 256, 128, 3);
-  }
-  void TearDown() override {
-    scene.reset();
-    Renderer::IRenderer::SetInstance(nullptr);
   }
   SmartPointer<Engine::SpriteAnimation> MakeAnimation(uint32_t frameCount, const std::string& name = "") {
     std::vector<Engine::SpriteFrame> frames;
@@ -40,8 +33,6 @@ class SpriteTest : public ::testing::Test {
     return seen;
   }
 
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
   SmartPointer<Renderer::ITexture> texture;
 };
 

@@ -14,24 +14,14 @@
 namespace {
 
 using Core::SmartPointer;
-using Renderer::FakeRenderer;
 
-class TextTest : public ::testing::Test {
+class TextTest : public SceneTest::SceneFixture {
  protected:
+  TextTest() : SceneFixture(true) {}
   void SetUp() override {
-    renderer = FakeRenderer::Install();
-    SceneTest::InstallFakeTextures();
-    scene = std::make_unique<Engine::SceneGraph>(renderer.Get());
-    scene->SetViewportCount(1);
-    directory = TestSupport::MakeTempDirectory("velkor_text");
-    base = directory + "/TestFont";
+    SceneFixture::SetUp();
+    base = folder.Path() + "/TestFont";
     ASSERT_TRUE(SceneTest::WriteFont(base, spec));
-  }
-  void TearDown() override {
-    scene.reset();
-    SceneTest::UninstallFakeTextures();
-    Renderer::IRenderer::SetInstance(nullptr);
-    std::filesystem::remove_all(directory);
   }
   SmartPointer<Engine::BitmapFont> LoadFont() { return new Engine::BitmapFont(base); }
   static Math::Vector3D Vertex(const Engine::Text& text, uint32_t index) {
@@ -39,9 +29,7 @@ class TextTest : public ::testing::Test {
   }
 
   SceneTest::FontSpec spec;
-  SmartPointer<FakeRenderer> renderer;
-  std::unique_ptr<Engine::SceneGraph> scene;
-  std::string directory;
+  TestSupport::ScratchFolder folder{"velkor_text"};
   std::string base;
 };
 
@@ -144,32 +132,24 @@ TEST_F(TextTest, LayoutPlacesGlyphsLineBreaksAndTabs) {
 
 TEST_F(TextTest, MeasureTextFollowsItsOwnLineRules) {
   auto font = LoadFont();
-  float width = -1, height = -1;
-  font->MeasureText("", width, height);
-  EXPECT_EQ(width, 0.0f);
-  EXPECT_EQ(height, 0.0f);
-  // One glyph: rectangle (0, 16 - 5 + 4, 8, 12).
-  font->MeasureText("A", width, height);
-  EXPECT_EQ(width, 8.0f);
-  EXPECT_EQ(height, 12.0f);
-  // Second glyph starts at 9 + 1 = 10: width 18.
-  font->MeasureText("AA", width, height);
-  EXPECT_EQ(width, 18.0f);
-  // Carriage return and line feed: B at the start of the next line.
-  font->MeasureText("A\r\nB", width, height);
-  EXPECT_EQ(width, 8.0f);
-  EXPECT_EQ(height, 32.0f);
-  // Line feed alone: B one line lower but after A (the pen stays at 9, plus 1).
-  font->MeasureText("A\nB", width, height);
-  EXPECT_EQ(width, 18.0f);
-  // Carriage return alone: B over A.
-  font->MeasureText("A\rB", width, height);
-  EXPECT_EQ(width, 8.0f);
-  EXPECT_EQ(height, 12.0f);
-  // Tab: four space advances.
-  font->MeasureText("\t", width, height);
-  EXPECT_EQ(width, 40.0f);
-  EXPECT_EQ(height, 1.0f);
+  struct Case {
+    const char* text;
+    float width, height;
+  } cases[] = {
+      {"", 0, 0},
+      {"A", 8, 12},       // one glyph: rectangle (0, 16 - 5 + 4, 8, 12)
+      {"AA", 18, 12},     // the second glyph starts at 9 + 1 = 10
+      {"A\r\nB", 8, 32},  // carriage return and line feed: B at the start of the next line
+      {"A\nB", 18, 32},   // line feed alone: B one line lower but after A (the pen stays at 9, plus 1)
+      {"A\rB", 8, 12},    // carriage return alone: B over A
+      {"\t", 40, 1},      // four space advances
+  };
+  for (const Case& c : cases) {
+    float width = -1, height = -1;
+    font->MeasureText(c.text, width, height);
+    EXPECT_EQ(width, c.width) << c.text;
+    EXPECT_EQ(height, c.height) << c.text;
+  }
 }
 
 TEST_F(TextTest, TextSubmitsItsMeshWithTheFontSheetBound) {
@@ -186,8 +166,7 @@ TEST_F(TextTest, TextSubmitsItsMeshWithTheFontSheetBound) {
   EXPECT_EQ(items[0].mesh.Get(), text->GetGlyphMesh().Get());
   EXPECT_EQ(items[0].color, Math::Color(1, 0, 0, 0.5f));
   EXPECT_EQ(items[0].effect->GetTexture(1).Get(), font->GetTexture().Get());
-  renderer->ClearLog();
-  scene->FlushRenderQueue();
+  FlushFresh();
   ASSERT_EQ(renderer->draws.size(), 1u);
   EXPECT_EQ(renderer->draws[0].boundTexture, font->GetTexture()->GetHandle());
 

@@ -1,7 +1,5 @@
 #include "tests/script/ScriptTestSupport.h"
 
-#include <cstdlib>
-
 #include "script/Lua_Script.h"
 #include "script/Lua_ScriptEngine.h"
 #include "tests/support/TestSupport.h"
@@ -16,20 +14,16 @@ void ScriptTest::SetUp() {
   std::string error;
   ASSERT_TRUE(Lua::Initialize(&error)) << error;
   main_ = Lua::GetMainState();
-  directory_ = TestSupport::MakeTempDirectory("velkor_script_");
 }
 
 void ScriptTest::TearDown() {
   Lua::Shutdown();
   Lua::SetQuitRequestHandler(nullptr);
   PAL::SetMessageBoxHook(nullptr);
-  if (!directory_.empty()) std::system(("rm -rf '" + directory_ + "'").c_str());
 }
 
 std::string ScriptTest::WriteScript(const std::string& name, const std::string& source) {
-  std::string path = directory_ + "/" + name;
-  EXPECT_TRUE(TestSupport::WriteWholeFile(path, source));
-  return path;
+  return folder_.Write(name, source);
 }
 
 void ScriptTest::Run(lua_State* state, const std::string& source, int results) {

@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include "platform/PAL_Services.h"
+#include "tests/support/TestSupport.h"
 
 class ScriptTest : public ::testing::Test {
  protected:
@@ -21,7 +22,8 @@ class ScriptTest : public ::testing::Test {
   std::string RunExpectingError(lua_State* state, const std::string& source);
 
   lua_State* main_ = nullptr;
-  std::string directory_;
+  TestSupport::ScratchFolder folder_{"velkor_script_"};
+  const std::string& directory_ = folder_.Path();
   std::vector<PAL::MessageBoxRequest> boxes_;
   int quitRequests_ = 0;
 };

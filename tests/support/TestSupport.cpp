@@ -1,11 +1,13 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
 namespace TestSupport {
@@ -20,6 +22,17 @@ std::string MakeTempDirectory(const std::string& prefix) {
   std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/" + prefix + "XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + pattern);
   return pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+  const std::string path = m_path + "/" + name;
+  EXPECT_TRUE(WriteWholeFile(path, bytes)) << path;
+  return path;
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -12,6 +12,22 @@ bool HasDisplay();
 // A fresh, empty directory under the system's temporary folder, removed by the caller when wanted.
 std::string MakeTempDirectory(const std::string& prefix);
 
+// A fresh folder for one test's files, removed with everything in it when the test ends.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& prefix) : m_path(MakeTempDirectory(prefix)) {}
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& Path() const { return m_path; }
+  // Writes the bytes to a file of that name in the folder and returns its path; a failed write
+  // fails the test.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string m_path;
+};
+
 // Reads a whole file into a string; empty when the file cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

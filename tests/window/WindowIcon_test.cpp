@@ -2,7 +2,6 @@
 // a broken or missing file leaves the icon as it was.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,19 +14,10 @@ namespace {
 
 class WindowIconTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    VELKOR_REQUIRE_DISPLAY();
-    directory = TestSupport::MakeTempDirectory("velkor_window_icon");
-  }
-  void TearDown() override {
-    if (!directory.empty()) std::filesystem::remove_all(directory);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = directory + "/" + name;
-    EXPECT_TRUE(TestSupport::WriteWholeFile(path, bytes));
-    return path;
-  }
-  std::string directory;
+  void SetUp() override { VELKOR_REQUIRE_DISPLAY(); }
+  std::string Write(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
+  TestSupport::ScratchFolder folder{"velkor_window_icon"};
+  const std::string& directory = folder.Path();
 };
 
 TEST_F(WindowIconTest, BestImageOfAnIconFileBecomesTheIconAndBrokenFilesChangeNothing) {
