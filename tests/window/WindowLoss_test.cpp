@@ -124,9 +124,14 @@ void LoseTheWindow(Loss loss, const char* expectedLine) {
   const std::string save = std::string(std::getenv("XDG_DATA_HOME")) + "/velkor/scoreData.txt";
 
   RunningGame game(display.GetName(), errorLog);
-  const std::string window = Run("DISPLAY=" + display.GetName() +
-                                 " timeout 120 xdotool search --sync --onlyvisible --classname QLN3DRenderingWindow"
-                                 " | head -1");
+  // xdotool dies of a BadWindow when a window it walks vanishes under it (the renderer's short-lived
+  // probe window can), so it is asked again until the game's window shows.
+  std::string window;
+  for (int i = 0; i < 1200 && window.empty(); ++i) {
+    window = Run("DISPLAY=" + display.GetName() +
+                 " xdotool search --onlyvisible --classname QLN3DRenderingWindow 2>/dev/null | head -1");
+    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
   ASSERT_FALSE(window.empty()) << "the game's window never showed";
   for (int i = 0; i < 6000 && !std::filesystem::exists(save); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_TRUE(std::filesystem::exists(save)) << "the game never wrote its save";
