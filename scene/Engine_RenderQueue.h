@@ -141,8 +141,14 @@ class RenderQueue {
   // Appends the item of parts first..end that draws those of them that show and are opaque (or
   // blended): a quad cut to the part, or a batch of quads.
   void EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items);
-  // Cuts from each part what opaque parts drawn after it cover.
+  // Cuts from each part the blocks of pixels that opaque parts drawn after it cover.
   void CutCovered(const Renderer::Viewport& viewport);
+  // Appends to the cut parts the rectangles of the part that opaque parts drawn after it leave showing.
+  void AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn);
+  // Calls visit(block index, mask of the pixels' bits in the block) for each block of the view's
+  // grid that the pixels reach.
+  template <typename Visit>
+  void ForEachBlock(const PixelRect& pixels, Visit visit) const;
   // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
   void SpareFill(std::vector<RenderItem>& items, bool mayFold);
   // Draws a list that SpareFill prepared, with its fold.
@@ -175,8 +181,18 @@ class RenderQueue {
   std::vector<Core::SmartPointer<Mesh>> m_batches;
   size_t m_batchesUsed = 0;
   std::vector<PixelRect> m_occluders;
-  std::vector<PixelRect> m_nearOccluders;
-  std::vector<size_t> m_occluderOf;
+  // The view's grid of 4 x 4 pixel blocks, and per block the pixels that opaque parts cover.
+  int32_t m_gridLeft = 0, m_gridBottom = 0, m_gridWidth = 0, m_gridHeight = 0;
+  std::vector<uint16_t> m_covered;
+  std::vector<RenderItem> m_cutPieces;
+  std::vector<PieceInfo> m_cutInfo;
+  // Runs of blocks along a row: first..last, in rows from bottom up.
+  struct BlockRun {
+    int32_t first = 0, last = 0, bottom = 0;
+    bool continued = false;
+  };
+  std::vector<BlockRun> m_openRuns;
+  std::vector<BlockRun> m_nextRuns;
   std::vector<Math::Color> m_foldColors;
   std::vector<int32_t> m_rows;
   std::vector<std::pair<int32_t, int32_t>> m_spans;

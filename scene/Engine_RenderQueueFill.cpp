@@ -73,34 +73,22 @@ RenderQueue::PixelRect MayCover(const RenderQueue::WindowRect& r) {
           static_cast<int32_t>(std::floor(r.right - 0.5 + kEdge)), static_cast<int32_t>(std::floor(r.top - 0.5 + kEdge))};
 }
 
-// The boundary of 4 x 4 pixel blocks at or below (above) a pixel boundary.
-double BlockBelow(int32_t boundary) { return 4.0 * std::floor(boundary / 4.0); }
-double BlockAbove(int32_t boundary) { return 4.0 * std::ceil(boundary / 4.0); }
+// The renderer shades 4 x 4 pixel blocks; a block's mask holds its pixel (x, y) at bit
+// 4 * (y % 4) + x % 4.
+constexpr int32_t kBlock = 4;
+int32_t BlockOf(int32_t pixel) { return pixel >= 0 ? pixel / kBlock : -((kBlock - 1 - pixel) / kBlock); }
 
-// Whether the occluders that hold the line `at` (a row when `rows`, else a column) together cover
-// the pixels from..to on it; `innermost` gets, among them, the nearest far side (reaching from
-// `low`: the smallest far index; else the largest near index).
-bool Covers(const std::vector<RenderQueue::PixelRect>& occluders, bool rows, int32_t at, int32_t from, int32_t to,
-            bool low, int32_t& innermost) {
-  int32_t next = from;
-  bool progress = true;
-  int32_t inner = low ? INT32_MAX : INT32_MIN;
-  while (next <= to && progress) {
-    progress = false;
-    for (const RenderQueue::PixelRect& o : occluders) {
-      const int32_t acrossLow = rows ? o.bottom : o.left;
-      const int32_t acrossHigh = rows ? o.top : o.right;
-      const int32_t alongLow = rows ? o.left : o.bottom;
-      const int32_t alongHigh = rows ? o.right : o.top;
-      if (at < acrossLow || at > acrossHigh || alongLow > next || alongHigh < next) continue;
-      next = alongHigh + 1;
-      inner = low ? std::min(inner, acrossHigh) : std::max(inner, acrossLow);
-      progress = true;
-    }
-  }
-  if (next <= to) return false;
-  innermost = inner;
-  return true;
+// The mask of the pixels of the inclusive range that lie in the block at (blockX, blockY).
+uint16_t BlockMask(const RenderQueue::PixelRect& r, int32_t blockX, int32_t blockY) {
+  const int32_t left = std::max(r.left - blockX * kBlock, 0);
+  const int32_t right = std::min(r.right - blockX * kBlock, kBlock - 1);
+  const int32_t bottom = std::max(r.bottom - blockY * kBlock, 0);
+  const int32_t top = std::min(r.top - blockY * kBlock, kBlock - 1);
+  if (left > right || bottom > top) return 0;
+  const auto row = static_cast<uint16_t>(((1u << (right - left + 1)) - 1u) << left);
+  uint16_t mask = 0;
+  for (int32_t y = bottom; y <= top; ++y) mask = static_cast<uint16_t>(mask | (row << (kBlock * y)));
+  return mask;
 }
 
 }  // namespace
@@ -245,66 +233,110 @@ void RenderQueue::PieceInfo::SetWindow(const WindowRect& rect) {
 }
 
 void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
-  // Every opaque part covers its pixels for all parts drawn before it.
+  // From the last part back to the first: a block whose pixels of the part opaque parts drawn after
+  // it cover is not drawn for it. The cuts run along block boundaries, where the renderer's blocks
+  // end anyway, so they add no partly covered block.
   m_occluders.clear();
-  // Occluders of the parts from i on start at m_occluderOf[i].
-  m_occluderOf.assign(m_pieces.size() + 1, 0);
-  for (size_t i = 0; i < m_pieces.size(); ++i) {
-    m_occluderOf[i] = m_occluders.size();
-    const PieceInfo& info = m_pieceInfo[i];
-    if (!info.sprite || !info.opaque || info.skip) continue;
-    const PixelRect pixels = SurelyCovered(info.Window());
-    if (pixels.left <= pixels.right && pixels.bottom <= pixels.top) m_occluders.push_back(pixels);
-  }
-  m_occluderOf[m_pieces.size()] = m_occluders.size();
-
+  m_gridLeft = BlockOf(viewport.x);
+  m_gridBottom = BlockOf(viewport.y);
+  m_gridWidth = BlockOf(viewport.x + viewport.width - 1) - m_gridLeft + 1;
+  m_gridHeight = BlockOf(viewport.y + viewport.height - 1) - m_gridBottom + 1;
+  if (m_gridWidth <= 0 || m_gridHeight <= 0) return;
+  m_covered.assign(static_cast<size_t>(m_gridWidth) * static_cast<size_t>(m_gridHeight), 0);
+  m_cutPieces.clear();
+  m_cutInfo.clear();
   const WindowRect view{static_cast<double>(viewport.x), static_cast<double>(viewport.y),
                         static_cast<double>(viewport.x) + viewport.width, static_cast<double>(viewport.y) + viewport.height};
-  for (size_t i = 0; i < m_pieces.size(); ++i) {
-    PieceInfo& info = m_pieceInfo[i];
-    if (!info.sprite || info.skip) continue;
+  for (size_t n = m_pieces.size(); n-- > 0;) {
+    const PieceInfo& info = m_pieceInfo[n];
+    // A shade stays whole: it is folded into what lies under it.
+    if (!info.sprite || info.skip || (info.black && !info.opaque)) {
+      m_cutPieces.push_back(m_pieces[n]);
+      m_cutInfo.push_back(info);
+      continue;
+    }
     WindowRect rect = info.Window();
     rect.left = std::max(rect.left, view.left);
     rect.bottom = std::max(rect.bottom, view.bottom);
     rect.right = std::min(rect.right, view.right);
     rect.top = std::min(rect.top, view.top);
-    // The occluders of the parts drawn after this one that touch it.
-    PixelRect drawn = MayCover(rect);
-    m_nearOccluders.clear();
-    for (size_t k = m_occluderOf[i + 1]; k < m_occluders.size(); ++k) {
-      const PixelRect& o = m_occluders[k];
-      if (o.left <= drawn.right + 1 && drawn.left <= o.right + 1 && o.bottom <= drawn.top + 1 && drawn.bottom <= o.top + 1) {
-        m_nearOccluders.push_back(o);
-      }
-    }
-    // Edge by edge, cut what the occluders cover across the whole edge. A cut edge moves onto a
-    // pixel boundary within the covered pixels, and onto the renderer's 4 x 4 block grid: a
-    // block the edge crosses is shaded whole anyway.
-    for (int pass = 0; pass < 4 && !m_nearOccluders.empty(); ++pass) {
-      drawn = MayCover(rect);
-      if (drawn.left > drawn.right || drawn.bottom > drawn.top) break;
-      const WindowRect before = rect;
-      int32_t inner = 0;
-      if (Covers(m_nearOccluders, true, drawn.bottom, drawn.left, drawn.right, true, inner)) {
-        rect.bottom = std::max(rect.bottom, BlockBelow(inner + 1));
-      } else if (Covers(m_nearOccluders, true, drawn.top, drawn.left, drawn.right, false, inner)) {
-        rect.top = std::min(rect.top, BlockAbove(inner));
-      } else if (Covers(m_nearOccluders, false, drawn.left, drawn.bottom, drawn.top, true, inner)) {
-        rect.left = std::max(rect.left, BlockBelow(inner + 1));
-      } else if (Covers(m_nearOccluders, false, drawn.right, drawn.bottom, drawn.top, false, inner)) {
-        rect.right = std::min(rect.right, BlockAbove(inner));
-      }
-      if (rect.left >= rect.right || rect.bottom >= rect.top) break;
-      if (before.left == rect.left && before.right == rect.right && before.bottom == rect.bottom && before.top == rect.top) break;
-    }
-    drawn = MayCover(rect);
+    const PixelRect drawn = MayCover(rect);
     if (rect.left >= rect.right || rect.bottom >= rect.top || drawn.left > drawn.right || drawn.bottom > drawn.top) {
-      info.skip = true;
       continue;
     }
-    info.SetWindow(rect);
-    if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) info.skip = true;
+    AddUncovered(n, rect, drawn);
+    if (!info.opaque) continue;
+    const PixelRect covered = SurelyCovered(rect);
+    if (covered.left > covered.right || covered.bottom > covered.top) continue;
+    m_occluders.push_back(covered);
+    ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
   }
+  std::reverse(m_cutPieces.begin(), m_cutPieces.end());
+  std::reverse(m_cutInfo.begin(), m_cutInfo.end());
+  m_pieces.swap(m_cutPieces);
+  m_pieceInfo.swap(m_cutInfo);
+}
+
+template <typename Visit>
+void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
+  const int32_t firstX = std::max(BlockOf(pixels.left), m_gridLeft);
+  const int32_t lastX = std::min(BlockOf(pixels.right), m_gridLeft + m_gridWidth - 1);
+  const int32_t firstY = std::max(BlockOf(pixels.bottom), m_gridBottom);
+  const int32_t lastY = std::min(BlockOf(pixels.top), m_gridBottom + m_gridHeight - 1);
+  for (int32_t y = firstY; y <= lastY; ++y) {
+    const size_t row = static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth);
+    for (int32_t x = firstX; x <= lastX; ++x) visit(row + static_cast<size_t>(x - m_gridLeft), BlockMask(pixels, x, y));
+  }
+}
+
+void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn) {
+  // Row of blocks by row, the runs of blocks still to draw; a run that repeats in the next row grows
+  // into a rectangle, any other ends there and is drawn as it stands.
+  std::vector<BlockRun>& open = m_openRuns;
+  std::vector<BlockRun>& next = m_nextRuns;
+  open.clear();
+  const auto emit = [&](const BlockRun& run, int32_t top) {
+    WindowRect part = rect;
+    part.left = std::max(part.left, static_cast<double>(run.first * kBlock));
+    part.right = std::min(part.right, static_cast<double>((run.last + 1) * kBlock));
+    part.bottom = std::max(part.bottom, static_cast<double>(run.bottom * kBlock));
+    part.top = std::min(part.top, static_cast<double>((top + 1) * kBlock));
+    PieceInfo info = m_pieceInfo[piece];
+    info.SetWindow(part);
+    if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) return;
+    m_cutPieces.push_back(m_pieces[piece]);
+    m_cutInfo.push_back(info);
+  };
+  const int32_t firstX = std::max(BlockOf(drawn.left), m_gridLeft);
+  const int32_t lastX = std::min(BlockOf(drawn.right), m_gridLeft + m_gridWidth - 1);
+  const int32_t firstY = std::max(BlockOf(drawn.bottom), m_gridBottom);
+  const int32_t lastY = std::min(BlockOf(drawn.top), m_gridBottom + m_gridHeight - 1);
+  for (int32_t y = firstY; y <= lastY; ++y) {
+    next.clear();
+    const uint16_t* covered = &m_covered[static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth)];
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      if ((BlockMask(drawn, x, y) & ~covered[x - m_gridLeft]) == 0) continue;
+      if (!next.empty() && next.back().last == x - 1) {
+        next.back().last = x;
+      } else {
+        next.push_back(BlockRun{x, x, y, false});
+      }
+    }
+    for (BlockRun& run : next) {
+      for (BlockRun& was : open) {
+        if (was.first == run.first && was.last == run.last) {
+          run.bottom = was.bottom;
+          was.continued = true;
+          break;
+        }
+      }
+    }
+    for (const BlockRun& was : open) {
+      if (!was.continued) emit(was, y - 1);
+    }
+    open.swap(next);
+  }
+  for (const BlockRun& was : open) emit(was, lastY);
 }
 
 bool RenderQueue::IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top) {
