@@ -11,6 +11,7 @@
 #include "math/Math_Matrix4x4.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ITexture.h"
+#include "renderer/Renderer_TexelCoverage.h"
 #include "scene/Engine_Mesh.h"
 #include "scene/Engine_ScreenObject.h"
 
@@ -121,7 +122,15 @@ class RenderQueue {
     double texelLeft = 0, texelBottom = 0, texelRight = 0, texelTop = 0;
     double cellWidth = 1, cellHeight = 1;
     double originX = 0, originY = 0, scaleX = 1, scaleY = 1;
+    // For a blended part: the cell's place in the picture, how far a sample reaches, and whether
+    // the sprite's colour keeps an opaque texel opaque.
+    const Renderer::TexelCoverage* coverage = nullptr;
+    int32_t cellLeft = 0, cellBottom = 0, reach = 1;
+    bool fullAlpha = false;
     WindowRect Window() const;
+    // The texels of the picture (low up to high) that samples at window pixels from..to reach,
+    // across (x) or up (y).
+    void TexelsAt(double from, double to, bool across, int32_t& low, int32_t& high) const;
     // Cuts the part's texels to those that land in the rectangle.
     void SetWindow(const WindowRect& rect);
   };
@@ -145,6 +154,8 @@ class RenderQueue {
   void CutCovered(const Renderer::Viewport& viewport);
   // Appends to the cut parts the rectangles of the part that opaque parts drawn after it leave showing.
   void AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn);
+  // Counts the pixels the window rectangle surely covers as hidden from the parts drawn before.
+  void Occlude(const WindowRect& rect);
   // Calls visit(block index, mask of the pixels' bits in the block) for each block of the view's
   // grid that the pixels reach.
   template <typename Visit>
@@ -189,8 +200,11 @@ class RenderQueue {
   // Runs of blocks along a row: first..last, in rows from bottom up.
   struct BlockRun {
     int32_t first = 0, last = 0, bottom = 0;
+    bool opaque = false;
     bool continued = false;
   };
+  std::vector<std::pair<int32_t, int32_t>> m_texelColumns;
+  Renderer::TexelCoverage::FoldedRows m_folded;
   std::vector<BlockRun> m_openRuns;
   std::vector<BlockRun> m_nextRuns;
   std::vector<Math::Color> m_foldColors;

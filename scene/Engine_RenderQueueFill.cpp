@@ -78,17 +78,15 @@ RenderQueue::PixelRect MayCover(const RenderQueue::WindowRect& r) {
 constexpr int32_t kBlock = 4;
 int32_t BlockOf(int32_t pixel) { return pixel >= 0 ? pixel / kBlock : -((kBlock - 1 - pixel) / kBlock); }
 
-// The mask of the pixels of the inclusive range that lie in the block at (blockX, blockY).
-uint16_t BlockMask(const RenderQueue::PixelRect& r, int32_t blockX, int32_t blockY) {
-  const int32_t left = std::max(r.left - blockX * kBlock, 0);
-  const int32_t right = std::min(r.right - blockX * kBlock, kBlock - 1);
-  const int32_t bottom = std::max(r.bottom - blockY * kBlock, 0);
-  const int32_t top = std::min(r.top - blockY * kBlock, kBlock - 1);
-  if (left > right || bottom > top) return 0;
-  const auto row = static_cast<uint16_t>(((1u << (right - left + 1)) - 1u) << left);
-  uint16_t mask = 0;
-  for (int32_t y = bottom; y <= top; ++y) mask = static_cast<uint16_t>(mask | (row << (kBlock * y)));
-  return mask;
+// The bits of a block's mask that hold the pixels from..to (inclusive, cut to the block) of the
+// block's column (`across`) or row of blocks starting at pixel `start`.
+uint32_t BlockBits(int32_t from, int32_t to, int32_t start, bool across) {
+  const int32_t low = std::max(from - start, 0);
+  const int32_t high = std::min(to - start, kBlock - 1);
+  if (low > high) return 0;
+  // Columns: their bits repeated in every row; rows: whole rows of four.
+  if (across) return (((1u << (high - low + 1)) - 1u) << low) * 0x1111u;
+  return ((1u << (kBlock * (high - low + 1))) - 1u) << (kBlock * low);
 }
 
 }  // namespace
@@ -202,6 +200,13 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
     info.originY = y0;
     info.scaleX = scaleX;
     info.scaleY = scaleY;
+    if (!opaque) {
+      info.coverage = coverage;
+      info.cellLeft = cell.left;
+      info.cellBottom = cell.bottom;
+      info.reach = reach;
+      info.fullAlpha = fullAlpha;
+    }
     m_pieces.push_back(item);
     m_pieceInfo.push_back(info);
   }
@@ -218,6 +223,16 @@ RenderQueue::WindowRect RenderQueue::PieceInfo::Window() const {
   rect.bottom = std::min(ay, by);
   rect.top = std::max(ay, by);
   return rect;
+}
+
+void RenderQueue::PieceInfo::TexelsAt(double from, double to, bool across, int32_t& low, int32_t& high) const {
+  const double origin = across ? originX : originY;
+  const double scale = across ? scaleX : scaleY;
+  const double a = (from - origin) / scale;
+  const double b = (to - origin) / scale;
+  const int32_t cellOrigin = across ? cellLeft : cellBottom;
+  low = cellOrigin + static_cast<int32_t>(std::floor(std::min(a, b))) - reach;
+  high = cellOrigin + static_cast<int32_t>(std::ceil(std::max(a, b))) + reach;
 }
 
 void RenderQueue::PieceInfo::SetWindow(const WindowRect& rect) {
@@ -265,16 +280,19 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
       continue;
     }
     AddUncovered(n, rect, drawn);
-    if (!info.opaque) continue;
-    const PixelRect covered = SurelyCovered(rect);
-    if (covered.left > covered.right || covered.bottom > covered.top) continue;
-    m_occluders.push_back(covered);
-    ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
+    if (info.opaque) Occlude(rect);
   }
   std::reverse(m_cutPieces.begin(), m_cutPieces.end());
   std::reverse(m_cutInfo.begin(), m_cutInfo.end());
   m_pieces.swap(m_cutPieces);
   m_pieceInfo.swap(m_cutInfo);
+}
+
+void RenderQueue::Occlude(const WindowRect& rect) {
+  const PixelRect covered = SurelyCovered(rect);
+  if (covered.left > covered.right || covered.bottom > covered.top) return;
+  m_occluders.push_back(covered);
+  ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
 }
 
 template <typename Visit>
@@ -285,13 +303,23 @@ void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
   const int32_t lastY = std::min(BlockOf(pixels.top), m_gridBottom + m_gridHeight - 1);
   for (int32_t y = firstY; y <= lastY; ++y) {
     const size_t row = static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth);
-    for (int32_t x = firstX; x <= lastX; ++x) visit(row + static_cast<size_t>(x - m_gridLeft), BlockMask(pixels, x, y));
+    const uint32_t rowBits = BlockBits(pixels.bottom, pixels.top, y * kBlock, false);
+    // Inner blocks are whole; only the first and last column are cut.
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
+      visit(row + static_cast<size_t>(x - m_gridLeft), static_cast<uint16_t>(rowBits & columnBits));
+    }
   }
 }
 
 void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn) {
   // Row of blocks by row, the runs of blocks still to draw; a run that repeats in the next row grows
-  // into a rectangle, any other ends there and is drawn as it stands.
+  // into a rectangle, any other ends there and is drawn as it stands. Of a blended part, blocks
+  // that samples find empty are left out and those they find opaque are drawn unblended (and hide
+  // what lies under them): a column's blended rest is mostly sky beside one roof.
+  const PieceInfo& whole = m_pieceInfo[piece];
+  const bool sort = whole.coverage != nullptr && !whole.opaque;
+  m_texelColumns.clear();
   std::vector<BlockRun>& open = m_openRuns;
   std::vector<BlockRun>& next = m_nextRuns;
   open.clear();
@@ -306,25 +334,59 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
     if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) return;
     m_cutPieces.push_back(m_pieces[piece]);
     m_cutInfo.push_back(info);
+    if (run.opaque && !whole.opaque) {
+      m_cutInfo.back().opaque = true;
+      Occlude(part);
+    }
   };
   const int32_t firstX = std::max(BlockOf(drawn.left), m_gridLeft);
   const int32_t lastX = std::min(BlockOf(drawn.right), m_gridLeft + m_gridWidth - 1);
   const int32_t firstY = std::max(BlockOf(drawn.bottom), m_gridBottom);
   const int32_t lastY = std::min(BlockOf(drawn.top), m_gridBottom + m_gridHeight - 1);
+  if (sort) {
+    // The texel columns that samples in each column of blocks reach.
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      int32_t low = 0, high = 0;
+      whole.TexelsAt(std::max(rect.left, static_cast<double>(x * kBlock)),
+                     std::min(rect.right, static_cast<double>((x + 1) * kBlock)), true, low, high);
+      m_texelColumns.emplace_back(low, high);
+    }
+  }
+  int32_t foldLeft = INT32_MAX, foldRight = INT32_MIN;
+  for (const auto& texels : m_texelColumns) {
+    foldLeft = std::min(foldLeft, texels.first);
+    foldRight = std::max(foldRight, texels.second);
+  }
   for (int32_t y = firstY; y <= lastY; ++y) {
     next.clear();
     const uint16_t* covered = &m_covered[static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth)];
+    if (sort && !m_texelColumns.empty()) {
+      // The texel rows that samples in this row of blocks reach, folded into one.
+      int32_t low = 0, high = 0;
+      whole.TexelsAt(std::max(rect.bottom, static_cast<double>(y * kBlock)),
+                     std::min(rect.top, static_cast<double>((y + 1) * kBlock)), false, low, high);
+      whole.coverage->FoldRows(Renderer::TexelRect{foldLeft, low, foldRight, high}, m_folded);
+    }
+    const uint32_t rowBits = BlockBits(drawn.bottom, drawn.top, y * kBlock, false);
     for (int32_t x = firstX; x <= lastX; ++x) {
-      if ((BlockMask(drawn, x, y) & ~covered[x - m_gridLeft]) == 0) continue;
-      if (!next.empty() && next.back().last == x - 1) {
+      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(drawn.left, drawn.right, x * kBlock, true) : 0xFFFFu;
+      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) == 0) continue;
+      bool opaque = whole.opaque;
+      if (sort) {
+        const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
+        const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
+        if (kind == Renderer::TexelCoverage::Kind::Empty) continue;
+        opaque = kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha;
+      }
+      if (!next.empty() && next.back().last == x - 1 && next.back().opaque == opaque) {
         next.back().last = x;
       } else {
-        next.push_back(BlockRun{x, x, y, false});
+        next.push_back(BlockRun{x, x, y, opaque, false});
       }
     }
     for (BlockRun& run : next) {
       for (BlockRun& was : open) {
-        if (was.first == run.first && was.last == run.last) {
+        if (was.first == run.first && was.last == run.last && was.opaque == run.opaque) {
           run.bottom = was.bottom;
           was.continued = true;
           break;
