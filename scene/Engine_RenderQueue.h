@@ -140,10 +140,12 @@ class RenderQueue {
     size_t count = 0;
     float keep = 1.0f;
     int32_t left = 0, bottom = 0, right = 0, top = 0;
-    bool clear = true;  // the clear shows somewhere under the shade: clear again, darkened
+    // Where the clear may show under the shade: clear again there, darkened (empty: nowhere).
+    PixelRect clear{0, 0, -1, -1};
   };
-  // Whether the opaque parts together cover every pixel of the window rectangle.
-  bool IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top);
+  // The bounds of the pixels of the region that the opaque parts leave showing (empty when they
+  // cover it all); the whole region when the parts were not cut.
+  PixelRect UncoveredBounds(const PixelRect& region) const;
   // Appends the parts of the item to draw (the item itself when it is no sprite's quad or cannot be
   // cut); the view's matrices and viewport must be the renderer's current ones.
   void SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection, const Renderer::Viewport& viewport);
@@ -154,8 +156,8 @@ class RenderQueue {
   void CutCovered(const Renderer::Viewport& viewport);
   // Appends to the cut parts the rectangles of the part that opaque parts drawn after it leave showing.
   void AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn);
-  // Counts the pixels the window rectangle surely covers as hidden from the parts drawn before.
-  void Occlude(const WindowRect& rect);
+  // Counts the pixels the pending occluders surely cover as hidden from the parts drawn before.
+  void ApplyOccluders();
   // Calls visit(block index, mask of the pixels' bits in the block) for each block of the view's
   // grid that the pixels reach.
   template <typename Visit>
@@ -191,10 +193,18 @@ class RenderQueue {
   // Meshes of batched parts, reused from flush to flush.
   std::vector<Core::SmartPointer<Mesh>> m_batches;
   size_t m_batchesUsed = 0;
-  std::vector<PixelRect> m_occluders;
   // The view's grid of 4 x 4 pixel blocks, and per block the pixels that opaque parts cover.
   int32_t m_gridLeft = 0, m_gridBottom = 0, m_gridWidth = 0, m_gridHeight = 0;
   std::vector<uint16_t> m_covered;
+  bool m_coveredValid = false;
+  // Opaque rectangles of the sprite being cut, to hide what lies under them once it is done; `piece`
+  // and the texels tell which part's column a neighbour may join.
+  struct Occluder {
+    WindowRect rect;
+    size_t piece = 0;
+    double texelLeft = 0, texelBottom = 0, texelRight = 0, texelTop = 0;
+  };
+  std::vector<Occluder> m_pendingOccluders;
   std::vector<RenderItem> m_cutPieces;
   std::vector<PieceInfo> m_cutInfo;
   // Runs of blocks along a row: first..last, in rows from bottom up.
@@ -208,8 +218,6 @@ class RenderQueue {
   std::vector<BlockRun> m_openRuns;
   std::vector<BlockRun> m_nextRuns;
   std::vector<Math::Color> m_foldColors;
-  std::vector<int32_t> m_rows;
-  std::vector<std::pair<int32_t, int32_t>> m_spans;
   Fold m_fold;
   Math::Color m_viewClearColor;
   bool m_viewCleared = false;

@@ -26,9 +26,10 @@ bool g_fillSaving = true;
 // Frames smaller than this many texels are drawn as one part: the renderer shades the 4 x 4 blocks
 // that a part's edges cross whole, so more parts would cost about what they spare.
 constexpr int32_t kSplitTexels = 256 * 256;
-constexpr int32_t kColumns = 24;
-// How often a column may be halved where its opaque band leaves much of it blended.
-constexpr int32_t kSplits = 1;
+constexpr int32_t kColumns = 16;
+// How often a column may be halved where its opaque band leaves much of it blended: never, as the
+// blended rest is sorted block by block, and every seam between parts costs the blocks it crosses.
+constexpr int32_t kSplits = 0;
 constexpr int32_t kMinimumColumnWidth = 64;
 
 // Window position of the quad's point (x, y, 0) through clip = matrix; false behind the eye.
@@ -251,19 +252,22 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
   // From the last part back to the first: a block whose pixels of the part opaque parts drawn after
   // it cover is not drawn for it. The cuts run along block boundaries, where the renderer's blocks
   // end anyway, so they add no partly covered block.
-  m_occluders.clear();
   m_gridLeft = BlockOf(viewport.x);
   m_gridBottom = BlockOf(viewport.y);
   m_gridWidth = BlockOf(viewport.x + viewport.width - 1) - m_gridLeft + 1;
   m_gridHeight = BlockOf(viewport.y + viewport.height - 1) - m_gridBottom + 1;
   if (m_gridWidth <= 0 || m_gridHeight <= 0) return;
   m_covered.assign(static_cast<size_t>(m_gridWidth) * static_cast<size_t>(m_gridHeight), 0);
+  m_coveredValid = true;
   m_cutPieces.clear();
   m_cutInfo.clear();
   const WindowRect view{static_cast<double>(viewport.x), static_cast<double>(viewport.y),
                         static_cast<double>(viewport.x) + viewport.width, static_cast<double>(viewport.y) + viewport.height};
+  m_pendingOccluders.clear();
   for (size_t n = m_pieces.size(); n-- > 0;) {
     const PieceInfo& info = m_pieceInfo[n];
+    // The parts of one sprite never overlap: what they cover hides only the parts drawn before it.
+    if (n + 1 < m_pieces.size() && m_pieceInfo[n + 1].source != info.source) ApplyOccluders();
     // A shade stays whole: it is folded into what lies under it.
     if (!info.sprite || info.skip || (info.black && !info.opaque)) {
       m_cutPieces.push_back(m_pieces[n]);
@@ -280,19 +284,37 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
       continue;
     }
     AddUncovered(n, rect, drawn);
-    if (info.opaque) Occlude(rect);
+    if (!info.opaque) continue;
+    // Neighbouring columns over the same rows cover their seam together, though a pixel centred on
+    // it is not surely covered by either: they hide as one.
+    if (!m_pendingOccluders.empty()) {
+      Occluder& last = m_pendingOccluders.back();
+      if (last.piece == n + 1 && last.texelBottom == info.texelBottom && last.texelTop == info.texelTop &&
+          (last.texelLeft == info.texelRight || last.texelRight == info.texelLeft)) {
+        last.rect.left = std::min(last.rect.left, rect.left);
+        last.rect.right = std::max(last.rect.right, rect.right);
+        last.texelLeft = std::min(last.texelLeft, info.texelLeft);
+        last.texelRight = std::max(last.texelRight, info.texelRight);
+        last.piece = n;
+        continue;
+      }
+    }
+    m_pendingOccluders.push_back(Occluder{rect, n, info.texelLeft, info.texelBottom, info.texelRight, info.texelTop});
   }
+  ApplyOccluders();
   std::reverse(m_cutPieces.begin(), m_cutPieces.end());
   std::reverse(m_cutInfo.begin(), m_cutInfo.end());
   m_pieces.swap(m_cutPieces);
   m_pieceInfo.swap(m_cutInfo);
 }
 
-void RenderQueue::Occlude(const WindowRect& rect) {
-  const PixelRect covered = SurelyCovered(rect);
-  if (covered.left > covered.right || covered.bottom > covered.top) return;
-  m_occluders.push_back(covered);
-  ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
+void RenderQueue::ApplyOccluders() {
+  for (const Occluder& occluder : m_pendingOccluders) {
+    const PixelRect covered = SurelyCovered(occluder.rect);
+    if (covered.left > covered.right || covered.bottom > covered.top) continue;
+    ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
+  }
+  m_pendingOccluders.clear();
 }
 
 template <typename Visit>
@@ -336,7 +358,7 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
     m_cutInfo.push_back(info);
     if (run.opaque && !whole.opaque) {
       m_cutInfo.back().opaque = true;
-      Occlude(part);
+      m_pendingOccluders.push_back(Occluder{part, SIZE_MAX, 0, 0, 0, 0});
     }
   };
   const int32_t firstX = std::max(BlockOf(drawn.left), m_gridLeft);
@@ -401,32 +423,26 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
   for (const BlockRun& was : open) emit(was, lastY);
 }
 
-bool RenderQueue::IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top) {
-  if (left >= right || bottom >= top) return true;
-  // Row by row, the opaque parts' pixels joined must span the region; the rows change only where
-  // a part begins or ends.
-  m_rows.clear();
-  m_rows.push_back(bottom);
-  for (const PixelRect& o : m_occluders) {
-    if (o.bottom > bottom && o.bottom < top) m_rows.push_back(o.bottom);
-    if (o.top + 1 > bottom && o.top + 1 < top) m_rows.push_back(o.top + 1);
-  }
-  std::sort(m_rows.begin(), m_rows.end());
-  m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
-  for (const int32_t row : m_rows) {
-    m_spans.clear();
-    for (const PixelRect& o : m_occluders) {
-      if (o.bottom <= row && row <= o.top) m_spans.emplace_back(o.left, o.right);
+RenderQueue::PixelRect RenderQueue::UncoveredBounds(const PixelRect& region) const {
+  if (!m_coveredValid) return region;
+  // Pixels inclusive, block by block: what the opaque parts leave of the region.
+  PixelRect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  ForEachBlock(region, [&](size_t block, uint16_t mask) {
+    const uint32_t open = mask & ~static_cast<uint32_t>(m_covered[block]);
+    if (open == 0) return;
+    const auto index = static_cast<int32_t>(block);
+    const int32_t x = (m_gridLeft + index % m_gridWidth) * kBlock;
+    const int32_t y = (m_gridBottom + index / m_gridWidth) * kBlock;
+    const uint32_t columns = (open | open >> 4 | open >> 8 | open >> 12) & 0xFu;
+    bounds.left = std::min(bounds.left, x + __builtin_ctz(columns));
+    bounds.right = std::max(bounds.right, x + 31 - __builtin_clz(columns));
+    for (int32_t row = 0; row < kBlock; ++row) {
+      if (((open >> (kBlock * row)) & 0xFu) == 0) continue;
+      bounds.bottom = std::min(bounds.bottom, y + row);
+      bounds.top = std::max(bounds.top, y + row);
     }
-    std::sort(m_spans.begin(), m_spans.end());
-    int32_t next = left;
-    for (const auto& span : m_spans) {
-      if (span.first > next) break;
-      next = std::max(next, span.second + 1);
-    }
-    if (next < right) return false;
-  }
-  return true;
+  });
+  return bounds;
 }
 
 void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
@@ -440,7 +456,7 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
   m_pieces.clear();
   m_pieceInfo.clear();
   m_sourceCount = 0;
-  m_occluders.clear();
+  m_coveredValid = false;
   for (const RenderItem& item : items) SplitSpriteQuad(item, item.ignoreView ? projection : viewProjection, viewport);
   // Depth writes by opaque-list items could hide an occluder's fragments.
   if (m_opaque.empty()) CutCovered(viewport);
@@ -471,7 +487,7 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
       m_fold.right = std::clamp(m_fold.right, viewport.x, viewport.x + viewport.width);
       m_fold.bottom = std::clamp(m_fold.bottom, viewport.y, viewport.y + viewport.height);
       m_fold.top = std::clamp(m_fold.top, viewport.y, viewport.y + viewport.height);
-      m_fold.clear = !IsCoveredByOccluders(m_fold.left, m_fold.bottom, m_fold.right, m_fold.top);
+      m_fold.clear = UncoveredBounds(PixelRect{m_fold.left, m_fold.bottom, m_fold.right - 1, m_fold.top - 1});
       break;
     }
   }
@@ -592,11 +608,17 @@ void RenderQueue::DrawFolded(std::vector<RenderItem>& items) {
   if (inLeft < inRight && inBottom < inTop) {
     // Under the shade: the clear and the parts darkened.
     region(inLeft, inBottom, inRight, inTop);
-    // Only where opaque parts leave the clear showing: a clear held by the scissor is drawn.
-    if (m_fold.clear) {
+    // Only where opaque parts leave the clear showing: a clear held by the scissor is drawn, and
+    // the renderer shades every pixel the scissor lets through.
+    const PixelRect& shown = m_fold.clear;
+    const int32_t clearLeft = std::max(shown.left, inLeft), clearRight = std::min(shown.right + 1, inRight);
+    const int32_t clearBottom = std::max(shown.bottom, inBottom), clearTop = std::min(shown.top + 1, inTop);
+    if (clearLeft < clearRight && clearBottom < clearTop) {
+      region(clearLeft, clearBottom, clearRight, clearTop);
       const Math::Color clear(m_viewClearColor.r * m_fold.keep, m_viewClearColor.g * m_fold.keep,
                               m_viewClearColor.b * m_fold.keep, m_viewClearColor.a);
       renderer->ClearColorBuffer(clear);
+      region(inLeft, inBottom, inRight, inTop);
     }
     DrawItems(items, 0, m_fold.count);
   }
