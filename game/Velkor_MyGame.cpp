@@ -27,16 +27,7 @@ std::string MyGame::GetSaveDirectory() const {
   return data.empty() ? std::string() : data + "/Saves";
 }
 
-Engine::DisplaySettings MyGame::MakeDisplaySettings() {
-  Engine::DisplaySettings settings;
-  settings.width = 1280;
-  settings.height = 720;
-  settings.refreshRate = 85;
-  settings.multisampleCount = 0;
-  settings.fullScreen = 0;
-  settings.verticalSync = 1;
-  return settings;
-}
+Engine::DisplaySettings MyGame::MakeDisplaySettings() { return Engine::DisplaySettings::Windowed720p(); }
 
 void MyGame::OnGameStart() {
   counter = 0;
