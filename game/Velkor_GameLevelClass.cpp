@@ -44,6 +44,7 @@ void GameLevelClass::OnEnd() {
   m_runSounds.Release();
   m_jukeBox = nullptr;
   ReleasePartners();
+  m_parallax.Release();
 }
 
 template <typename Visit>
