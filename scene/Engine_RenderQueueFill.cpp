@@ -559,17 +559,21 @@ void RenderQueue::EmitParts(size_t first, size_t end, bool opaque, std::vector<R
   Mesh* batch = m_batches[m_batchesUsed++].Get();
   batch->Clear();
   uint32_t vertices = 0;
+  uint32_t indices = 0;
   for (size_t i = first; i < end; ++i) {
     if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
     span(m_pieceInfo[i], left, bottom, right, top);
-    const float corners[6][2] = {{left, bottom}, {right, bottom}, {right, top}, {right, top}, {left, top}, {left, bottom}};
+    // Four corners shared by the quad's two triangles: the renderer transforms each vertex once.
+    const float corners[4][2] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}};
     for (const auto& corner : corners) {
       batch->AddPosition(Math::Vector3D(corner[0] - 0.5f, corner[1] - 0.5f, 0.0f));
       batch->AddTexCoord(Math::Vector2D(corner[0], corner[1]));
-      batch->AddIndex(vertices++);
     }
+    for (const uint32_t corner : {0u, 1u, 2u, 2u, 3u, 0u}) batch->AddIndex(vertices + corner);
+    vertices += 4;
+    indices += 6;
   }
-  batch->AddPart(MeshPart{0, vertices - 1, -1, 1});
+  batch->AddPart(MeshPart{0, indices - 1, -1, 1});
   item.mesh = batch;
   item.meshPart = 0;
   items.push_back(item);
