@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <list>
 #include <string>
 #include <vector>
@@ -242,14 +240,10 @@ std::vector<uint32_t> Snapshot(Quillon::Game& game) {
   return bits;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(PAL::MapPath(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadFile(const std::string& path) { return TestSupport::ReadWholeFile(PAL::MapPath(path)); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(PAL::MapPath(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(TestSupport::WriteWholeFile(PAL::MapPath(path), bytes)) << path;
 }
 
 class SavesGameTest : public ::testing::Test {

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -33,19 +31,6 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
   const std::string path = m_path + "/" + name;
   EXPECT_TRUE(WriteWholeFile(path, bytes)) << path;
   return path;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
 }
 
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {

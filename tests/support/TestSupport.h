@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WholeFiles.h"
+
 namespace TestSupport {
 
 // True when an X display is there to open windows on (make test always provides Xvfb).
@@ -27,12 +29,6 @@ class ScratchFolder {
  private:
   std::string m_path;
 };
-
-// Reads a whole file into a string; empty when the file cannot be read.
-std::string ReadWholeFile(const std::string& path);
-
-// Writes a string to a file, replacing it; false when the file cannot be written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // RGBA bytes (top row first) as the bytes of a PNG file, written by stb_image_write.
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
