@@ -10,20 +10,11 @@
 
 #include "audio/Sound_Engine.h"
 #include "platform/PAL_Services.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 std::string GamePath(const std::string& relative) { return std::string(PAL::GetExecutableDirectory()) + relative; }
-
-template <typename Condition>
-bool WaitFor(Condition condition, int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return condition();
-}
 
 class AssetSoundPlayback : public ::testing::Test {
  protected:
@@ -69,7 +60,7 @@ TEST_F(AssetSoundPlayback, EveryEffectLoadsWholeAndPlaysToItsEnd) {
   }
   // All twelve at once, as in a busy fight; the longest lasts about 3 s.
   for (size_t i = 0; i < sources.size(); ++i) {
-    EXPECT_TRUE(WaitFor([&] { return !engine->IsStarted(sources[i]); }, 8000)) << kEffects[i] << " never ended";
+    EXPECT_TRUE(TestSupport::WaitFor([&] { return !engine->IsStarted(sources[i]); }, 8000)) << kEffects[i] << " never ended";
   }
 }
 

@@ -6,13 +6,11 @@
 #include <unistd.h>
 #include <vorbis/vorbisenc.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <thread>
 
 #include "audio/Sound_WaveParser.h"
 #include "tests/support/WholeFiles.h"
@@ -180,17 +178,6 @@ int RunChildTest(const std::string& testName, const std::map<std::string, std::s
   std::remove(outputPattern);
   if (spawned != 0) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-bool WaitFor(const std::function<bool()>& done, double timeoutMs) {
-  const auto start = std::chrono::steady_clock::now();
-  while (!done()) {
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (elapsed > timeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 bool ReadRecording(const std::string& path, Recording& recording) {

@@ -38,9 +38,6 @@ std::string MakeOgg(std::uint16_t channels, std::uint32_t rate, std::uint32_t fr
 int RunChildTest(const std::string& testName, const std::map<std::string, std::string>& environment,
                  std::string& output);
 
-// Polls `done` every millisecond until it holds or `timeoutMs` passes; true when it held.
-bool WaitFor(const std::function<bool()>& done, double timeoutMs);
-
 // One 16-bit channel of a recorded wave file, as floats in -1..1.
 struct Recording {
   std::uint32_t rate = 0;

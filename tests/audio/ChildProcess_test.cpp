@@ -13,6 +13,7 @@
 #include "tests/support/TestSupport.h"
 
 using namespace AudioTest;
+using TestSupport::WaitFor;
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "network/Network_Message.h"
 #include "network/Network_Socket.h"
 #include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ using Network::NetEvent;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
 using NetworkTest::PumpUntil;
-using NetworkTest::WaitFor;
+using TestSupport::WaitFor;
 
 // A datagram channel of the kind on loopback that the session thread watches; its address.
 NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::uint32_t options) {

@@ -8,23 +8,14 @@
 
 #include "platform/PAL_Clock.h"
 #include "platform/PAL_ThreadManager.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 using PAL::Thread;
 using PAL::ThreadManager;
 
-// Polls until the condition holds or the generous deadline passes; the deadline only guards
-// against a hang, it measures nothing.
-template <typename Condition>
-bool WaitFor(Condition condition, double milliseconds = 10000.0) {
-  const double start = PAL::GetMonotonicMilliseconds();
-  while (!condition()) {
-    if (PAL::GetMonotonicMilliseconds() - start > milliseconds) return false;
-    PAL::SleepMilliseconds(1);
-  }
-  return true;
-}
+using TestSupport::WaitFor;
 
 struct WorkerState {
   std::atomic<bool> started{false};

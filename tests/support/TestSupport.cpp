@@ -1,8 +1,10 @@
 #include "tests/support/TestSupport.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -31,6 +33,15 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
   const std::string path = m_path + "/" + name;
   EXPECT_TRUE(WriteWholeFile(path, bytes)) << path;
   return path;
+}
+
+bool WaitFor(const std::function<bool()>& condition, double timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double, std::milli>(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shared fixtures and helpers for the engine's tests.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ class ScratchFolder {
  private:
   std::string m_path;
 };
+
+// Polls the condition every millisecond until it holds or the time is up; true when it held. The
+// time only guards against a hang: it measures nothing.
+bool WaitFor(const std::function<bool()>& condition, double timeoutMs = 10000.0);
 
 // RGBA bytes (top row first) as the bytes of a PNG file, written by stb_image_write.
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
