@@ -95,28 +95,13 @@ Content::LevelRows FightRows(bool asGameLevel) {
   return rows;
 }
 
-class FightFactory : public MyLevelFactory {
- public:
-  bool asGameLevel = false;
-
-  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
-    CreateCollisionActors();
-    if (index != 7) return nullptr;
-    static const Content::LevelRows plain = FightRows(false);
-    static const Content::LevelRows game = FightRows(true);
-    return SmartPointer<Quillon::Level>(BuildLevel(index, asGameLevel ? game : plain));
-  }
-};
-
 class FightTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
     // The save file goes to the temporary folder, never to the player's own.
     ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_fight"));
-    m_factory = new FightFactory();
-    m_factory->asGameLevel = AsGameLevel();
-    m_game = TestSupport::StartMyGame(m_session, m_factory, 7);
+    m_game = TestSupport::StartMyGame(m_session, new TestSupport::PickedLevelFactory(7, FightRows(AsGameLevel())), 7);
     // The level is built in one frame and its objects start in a later one.
     for (int frame = 0; frame < 5 && (m_game->GetCurrentLevel() == nullptr || Main()->GetPendingAdditionsCount() > 0);
          ++frame) {
@@ -185,7 +170,6 @@ class FightTest : public ::testing::Test {
   }
 
   TestSupport::GameSession m_session;
-  FightFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
   bool m_holdPlayer = false;
   Vector2D m_playerPlace;

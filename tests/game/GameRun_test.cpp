@@ -1,5 +1,6 @@
-// The run on a small game level built here: the real game object and game level class, a car,
-// its HUD partners and the two ground segments, driven on a fixed clock with fake input.
+// The run on a small game level made of the game level's own rows: the real game object and game
+// level class, a car, its HUD partners and the two ground segments, driven on a fixed clock with
+// fake input.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,10 +15,7 @@
 #include "framework/Quillon_Sprite.h"
 #include "game/Velkor_AiFriendClass.h"
 #include "game/Velkor_CharBullet.h"
-#include "game/Velkor_CursorClass.h"
-#include "game/Velkor_FadingText.h"
 #include "game/Velkor_GameLevelClass.h"
-#include "game/Velkor_HUD_Manager.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlatformClass.h"
 #include "game/Velkor_PlatformManager.h"
@@ -27,9 +25,9 @@
 #include "game/Velkor_SpHud.h"
 #include "game/Velkor_SpecialAttackClass.h"
 #include "input/Internal_Keyboard.h"
-#include "physics/Physics_MassProperties.h"
 #include "platform/PAL_Services.h"
 #include "tests/input/FakeInputBackend.h"
+#include "tests/support/ContentRows.h"
 #include "tests/support/RealGame.h"
 #include "tests/support/TestSupport.h"
 
@@ -39,62 +37,15 @@ using Core::SmartPointer;
 
 constexpr uint32_t kGameLevel = 7;
 
-template <typename T>
-T* Add(Quillon::Layer& layer, const std::string& name, float x, float y, float mass = -1.0f) {
-  auto* object = new T(std::vector<Quillon::SpriteAnimation*>());
-  SmartPointer<T> keep(object);
-  object->SetName(name);
-  object->SetPosition(x, y);
-  if (mass >= 0.0f) object->AddPhysicalProperties(Physics2D::MassProperties(mass, 0.0f, Math::Vector2D()), 0);
-  layer.AddGameObject(object);
-  return object;
+// The game level's rows that the run needs: the car, its HUD partners, the two ground segments and
+// the hint pages.
+Content::LevelRows RunRows() {
+  return TestSupport::PickRows(
+      Content::Level7Rows(),
+      {"platMgr1", "platMgr2", "hud_mgr", "HP_Bar", "HoveEnerBar", "Platform", "charBullet", "Explosion", "Player",
+       "PlayerGunSprite", "mouse", "SpHud", "SpecialAtk", "AiFriend", "PlayerStatsText", "tuh1Sprite", "tuh2Sprite",
+       "tuh3Sprite", "tutBg", "FadingTxt"});
 }
-
-// The game level with what the run needs of it, and nothing for any other number.
-class SmallRunFactory : public Quillon::LevelFactory {
- public:
-  uint32_t GetLevelCount() override { return 9; }
-  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
-    if (index != kGameLevel) return SmartPointer<Quillon::Level>();
-    SmartPointer<Quillon::Level> level(new GameLevelClass());
-    level->SetName("GameLevel");
-    for (int i = 0; i < 4; ++i) level->AddLayer(SmartPointer<Quillon::Layer>(new Quillon::Layer(0.0f)));
-    Quillon::Layer& main = *level->GetLayer(2);
-    Add<PlatformManager>(main, "platMgr1", 720.0f, -180.0f);
-    Add<PlatformManager>(main, "platMgr2", -720.0f, -180.0f);
-    Add<HUD_Manager>(main, "hud_mgr", 400.0f, -500.0f);
-    Add<Quillon::Sprite>(main, "HP_Bar", 100.0f, 575.0f);
-    Add<Quillon::Sprite>(main, "HoveEnerBar", 497.0f, 575.0f);
-    Add<PlatformClass>(main, "Platform", -382.0f, -782.0f);
-    Add<CharBullet>(main, "charBullet", -575.0f, -768.0f);
-    Add<Quillon::Sprite>(main, "Explosion", -1016.0f, -950.0f);
-    Add<PlayerClass>(main, "Player", 50.0f, 299.0f, 500.0f);
-    Add<Quillon::Sprite>(main, "PlayerGunSprite", 105.0f, 301.0f);
-    Add<CursorClass>(main, "mouse", -114.0f, -780.0f);
-    Add<SpHud>(main, "SpHud", 300.0f, 550.0f);
-    Add<SpecialAttackClass>(main, "SpecialAtk", -708.0f, -766.0f, 1.0f);
-    Add<AiFriendClass>(main, "AiFriend", -679.0f, -946.0f);
-    SmartPointer<PlayerText> message(new PlayerText("MyText", ""));
-    message->SetName("PlayerStatsText");
-    main.AddGameObject(message.Get());
-    for (const char* hint : {"tuh1Sprite", "tuh2Sprite", "tuh3Sprite", "tutBg"}) {
-      Add<Quillon::Sprite>(main, hint, 300.0f, 300.0f)->SetVisible(false);
-    }
-    SmartPointer<FadingText> model(new FadingText("FadingText", ""));
-    model->SetName("FadingTxt");
-    main.AddGameObject(model.Get());
-    SmartPointer<Quillon::Camera> camera(new Quillon::Camera());
-    camera->SetName("camera0");
-    level->GetLayer(3)->AddGameObject(camera.Get());
-    return level;
-  }
-  bool GetLevelIndex(const std::string& name, uint32_t& index) override {
-    if (name == "GameLevel") index = kGameLevel;
-    else if (name == "GameOverLevel") index = 8;
-    else return false;
-    return true;
-  }
-};
 
 class GameRunTest : public ::testing::Test {
  protected:
@@ -108,7 +59,7 @@ class GameRunTest : public ::testing::Test {
   }
   // The save file is read at game start, so a test writes it before the game exists.
   void StartGame(bool hintPages = false) {
-    m_game = TestSupport::StartMyGame(m_session, new SmallRunFactory(), kGameLevel);
+    m_game = TestSupport::StartMyGame(m_session, new TestSupport::PickedLevelFactory(kGameLevel, RunRows()), kGameLevel);
     Frame(16.0);
     m_game->showTutorialPages = hintPages ? 1 : 0;
     // The start delay, then the first update.
