@@ -41,7 +41,7 @@ void ForEachRow(Visit visit) {
   }
 }
 
-TEST(LevelContent, EveryLevelHasRowsAndANameTheFactoryFindsItBy) {
+TEST(LevelContent, EveryLevelHasRowsAndTheFactoryFindsItByItsExactNameOnly) {
   for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
     const LevelRows* rows = MyLevelFactory::GetLevelRows(number);
     ASSERT_NE(rows, nullptr) << number;
@@ -54,6 +54,15 @@ TEST(LevelContent, EveryLevelHasRowsAndANameTheFactoryFindsItBy) {
     EXPECT_EQ(found, number);
   }
   EXPECT_EQ(MyLevelFactory::GetLevelRows(MyLevelFactory::kLevelCount), nullptr);
+  EXPECT_EQ(MyLevelFactory::GetLevelName(MyLevelFactory::kLevelCount), nullptr);
+  // Case, a trailing blank, a prefix, an embedded NUL and the empty name name nothing and leave
+  // the output alone.
+  for (const std::string& name : {std::string("gamelevel"), std::string("GameLevel "), std::string("Game"),
+                                  std::string("Logos\0x", 7), std::string(""), std::string("LOGOS")}) {
+    uint32_t index = 42;
+    EXPECT_FALSE(MyLevelFactory().GetLevelIndex(name, index)) << name;
+    EXPECT_EQ(index, 42u);
+  }
 }
 
 TEST(LevelContent, EverySpritesActorHasTheAnimationsAndFramesOfItsSprite) {

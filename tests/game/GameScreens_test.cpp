@@ -48,31 +48,6 @@ namespace {
 
 using Core::SmartPointer;
 
-// Every level is found by its exact name, and by nothing close to it.
-TEST(LevelTable, NumbersEachLevelByItsExactName) {
-  SmartPointer<MyLevelFactory> factory(new MyLevelFactory());
-  EXPECT_EQ(factory->GetLevelCount(), MyLevelFactory::kLevelCount);
-  std::set<std::string> names;
-  for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
-    const char* name = MyLevelFactory::GetLevelName(number);
-    ASSERT_NE(name, nullptr) << number;
-    names.insert(name);
-    uint32_t index = 99;
-    EXPECT_TRUE(factory->GetLevelIndex(name, index)) << name;
-    EXPECT_EQ(index, number);
-  }
-  EXPECT_EQ(names.size(), MyLevelFactory::kLevelCount);
-  // Case, a trailing blank, a prefix, an embedded NUL and the empty name name nothing and leave
-  // the output alone.
-  for (const std::string& name : {std::string("gamelevel"), std::string("GameLevel "), std::string("Game"),
-                                  std::string("Logos\0x", 7), std::string(""), std::string("LOGOS")}) {
-    uint32_t index = 42;
-    EXPECT_FALSE(factory->GetLevelIndex(name, index)) << name;
-    EXPECT_EQ(index, 42u);
-  }
-  EXPECT_EQ(MyLevelFactory::GetLevelName(MyLevelFactory::kLevelCount), nullptr);
-}
-
 class ScreensTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -635,37 +610,32 @@ class ContentTest : public ScreensTest {
     m_factory->Reset();
   }
   void ExpectBuiltAsItsRows(uint32_t number, bool client);
-  struct LayerRow {
-    const char* name;
-    float z;
-    float originX, originY;
-    uint32_t width, height;
-    uint32_t objects;
-  };
-  // The layers, camera and viewport every screen has.
-  void ExpectFrame(const char* levelName, const std::vector<LayerRow>& rows,
-                   const Math::Vector2D& cameraPosition = Math::Vector2D(0.0f, 0.0f)) {
+  // The layers, camera and viewport of a screen as its rows give them.
+  void ExpectFrame(const char* levelName, const Content::LevelRows& rows) {
     Quillon::Level* level = Current();
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->GetName(), levelName);
     EXPECT_FALSE(level->GetClearBackBuffer());
-    ASSERT_EQ(level->GetLayersCount(), rows.size());
-    for (uint32_t slot = 0; slot < rows.size(); ++slot) {
+    ASSERT_EQ(level->GetLayersCount(), rows.layers.size());
+    for (uint32_t slot = 0; slot < rows.layers.size(); ++slot) {
+      const Content::LayerRows& row = rows.layers[slot];
       Quillon::Layer* layer = level->GetLayer(slot);
-      EXPECT_EQ(layer->GetName(), rows[slot].name);
+      EXPECT_EQ(layer->GetName(), row.name);
       EXPECT_EQ(layer->GetIndex(), slot);
-      EXPECT_FLOAT_EQ(layer->GetZOrder(), rows[slot].z);
-      EXPECT_FLOAT_EQ(layer->GetGridOrigin().x, rows[slot].originX);
-      EXPECT_FLOAT_EQ(layer->GetGridOrigin().y, rows[slot].originY);
-      EXPECT_EQ(layer->GetGridWidth(), rows[slot].width);
-      EXPECT_EQ(layer->GetGridHeight(), rows[slot].height);
+      EXPECT_FLOAT_EQ(layer->GetZOrder(), row.z);
+      EXPECT_FLOAT_EQ(layer->GetGridOrigin().x, row.originX);
+      EXPECT_FLOAT_EQ(layer->GetGridOrigin().y, row.originY);
+      EXPECT_EQ(layer->GetGridWidth(), row.width);
+      EXPECT_EQ(layer->GetGridHeight(), row.height);
       EXPECT_EQ(layer->GetGridCellSize(), 100u);
-      EXPECT_EQ(layer->GetNameIndexSize(), rows[slot].objects) << rows[slot].name;
+      // The last layer holds the camera too.
+      const size_t camera = slot + 1 == rows.layers.size() ? 1 : 0;
+      EXPECT_EQ(layer->GetNameIndexSize(), row.objects.size() + camera) << row.name;
       EXPECT_EQ(m_factory->layers[slot], layer);
     }
-    auto* camera = Object<Quillon::Camera>(static_cast<uint32_t>(rows.size() - 1), "camera0");
+    auto* camera = Object<Quillon::Camera>(static_cast<uint32_t>(rows.layers.size() - 1), "camera0");
     ASSERT_NE(camera, nullptr);
-    EXPECT_EQ(camera->GetPosition(), cameraPosition);
+    EXPECT_EQ(camera->GetPosition(), Math::Vector2D(rows.cameraX, rows.cameraY));
     EXPECT_FLOAT_EQ(camera->GetFOV(), 45.0f);
     ASSERT_EQ(level->GetViewportsCount(), 1u);
     Quillon::Viewport* viewport = level->GetViewport(0);
@@ -717,13 +687,7 @@ void ContentTest::ExpectBuiltAsItsRows(uint32_t number, bool client) {
   ASSERT_NE(Build(number), nullptr);
   // Each build registers the actors once.
   EXPECT_EQ(m_game->GetCollisionAssetCount(), actors + MyLevelFactory::kCollisionActorCount);
-  std::vector<LayerRow> layers;
-  for (const Content::LayerRows& layer : rows.layers) {
-    layers.push_back({layer.name, layer.z, layer.originX, layer.originY, layer.width, layer.height,
-                      static_cast<uint32_t>(layer.objects.size())});
-  }
-  ++layers.back().objects;  // the camera
-  ExpectFrame(MyLevelFactory::GetLevelName(number), layers, Math::Vector2D(rows.cameraX, rows.cameraY));
+  ExpectFrame(MyLevelFactory::GetLevelName(number), rows);
   EXPECT_EQ(m_factory->levels[number], m_level.Get());
   EXPECT_EQ(m_factory->cameras[number], Find(static_cast<uint32_t>(rows.layers.size() - 1), "camera0"));
   for (uint32_t slot = 0; slot < rows.layers.size(); ++slot) {
