@@ -52,6 +52,8 @@ class FrameworkFixture : public ScriptTest {
   // Reads a global of the main state as a number (0 when it is none).
   double GlobalNumber(const char* name);
   std::string GlobalString(const char* name);
+  // Makes the object the main state's global of that name.
+  void SetGlobal(const char* name, Core::Object* object);
   // How many methods the metatable registered under a script class name offers.
   int MethodCount(const char* scriptClass);
 

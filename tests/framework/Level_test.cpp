@@ -15,13 +15,7 @@ using Quillon::GameObject;
 using Quillon::Layer;
 using Quillon::Level;
 
-class LevelTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class LevelTest : public FrameworkTest::FrameworkFixture {};
 
 class Music : public Quillon::LevelJukeBox {
  public:

@@ -16,13 +16,7 @@ using Core::SmartPointer;
 using Quillon::GameObject;
 using Quillon::Layer;
 
-class ObjectScriptTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class ObjectScriptTest : public FrameworkTest::FrameworkFixture {};
 
 const char* kLifeScript = R"(
 function Constructor() _G.log = (_G.log or "") .. "C" end
@@ -222,13 +216,7 @@ function Load() _G.loaded = self:GetName() end
 
 namespace {
 
-class ScriptMethodsTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class ScriptMethodsTest : public FrameworkTest::FrameworkFixture {};
 
 TEST_F(ScriptMethodsTest, ObjectFunctionFromTheObjectsOwnCode) {
   SmartPointer<GameObject> object(new GameObject());

@@ -372,8 +372,7 @@ TEST_F(ParticlesTest, ScriptClassesHaveTheirMethodTables) {
     EXPECT_EQ(MethodCount(name), 6) << name;
   }
   auto system = MakeSystem(3);
-  system->PushToLua(main_);
-  lua_setglobal(main_, "ps");
+  SetGlobal("ps", system.Get());
   Run(R"(
     ps:SetEmissionRate(5)
     ps:SetEmissionRate(2, 8)

@@ -377,8 +377,7 @@ TEST_F(JukeBoxTest, StoredJukeBoxKeepsItsPlaylistsWithoutGrowingAndPlaysAgain) {
 TEST_F(JukeBoxTest, ScriptClassesHaveTheirMethodTables) {
   EXPECT_EQ(MethodCount("Sound"), 123);
   EXPECT_EQ(MethodCount("JukeBox"), 17);
-  box_->PushToLua(main_);
-  lua_setglobal(main_, "box");
+  SetGlobal("box", box_.Get());
   Run(R"(
     box:SetFadeTime(-2)
     fade = box:GetFadeTime()
