@@ -10,21 +10,15 @@
 
 #include "audio/Sound_Engine.h"
 #include "platform/PAL_Services.h"
+#include "tests/audio/SoundEngineFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
 std::string GamePath(const std::string& relative) { return std::string(PAL::GetExecutableDirectory()) + relative; }
 
-class AssetSoundPlayback : public ::testing::Test {
- protected:
-  void SetUp() override {
-    engine = std::make_unique<Sound::SoundEngine>();
-    if (!engine->Initialize(-1, 30)) GTEST_SKIP() << "no audio output device opens (run with ALSOFT_DRIVERS=null)";
-  }
-  void TearDown() override { engine.reset(); }
-  std::unique_ptr<Sound::SoundEngine> engine;
-};
+// The engine over whatever output OpenAL opens, as the audio tests have it.
+using AssetSoundPlayback = SoundEngineTest;
 
 const char* const kEffects[] = {
     "\\Resources\\Sounds\\playerDie.wav",       "\\Resources\\Sounds\\playerDying.wav",
@@ -60,7 +54,7 @@ TEST_F(AssetSoundPlayback, EveryEffectLoadsWholeAndPlaysToItsEnd) {
   }
   // All twelve at once, as in a busy fight; the longest lasts about 3 s.
   for (size_t i = 0; i < sources.size(); ++i) {
-    EXPECT_TRUE(TestSupport::WaitFor([&] { return !engine->IsStarted(sources[i]); }, 8000)) << kEffects[i] << " never ended";
+    EXPECT_TRUE(WaitFor([&] { return !engine->IsStarted(sources[i]); }, 8000)) << kEffects[i] << " never ended";
   }
 }
 
