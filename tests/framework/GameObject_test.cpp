@@ -28,7 +28,7 @@ Math::Vector3D Transformed(const GameObject& object, const Math::Vector3D& point
   return *object.GetNode()->GetTransform() * point;
 }
 
-TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreater) {
+TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreaterAndZeroNeverAges) {
   SmartPointer<Quillon::Layer> layer(new Quillon::Layer(0.0f));
   SmartPointer<CountingObject> object(new CountingObject());
   object->SetLifeTime(2.0f);
@@ -47,13 +47,12 @@ TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreater) {
   EXPECT_TRUE(object->IsDestroyed());
   EXPECT_EQ(layer->GetGameObjectsCount(), 0u);
   EXPECT_EQ(object->GetLayer(), nullptr);
-}
 
-TEST_F(GameObjectTest, ZeroLifeTimeNeverAges) {
-  CountingObject object;
-  for (int i = 0; i < 5; ++i) object.Tick(1.0f);
-  EXPECT_EQ(object.GetAge(), 0.0f);
-  EXPECT_EQ(object.updates, 5);
+  // A life time of zero never ages.
+  CountingObject endless;
+  for (int i = 0; i < 5; ++i) endless.Tick(1.0f);
+  EXPECT_EQ(endless.GetAge(), 0.0f);
+  EXPECT_EQ(endless.updates, 5);
 }
 
 TEST_F(GameObjectTest, TransformTurnsAndScalesAboutTheCentreThenMovesAndTakesZ) {
