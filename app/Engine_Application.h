@@ -15,6 +15,10 @@ struct DisplaySettings {
   std::uint32_t multisampleCount = 0;
   std::uint8_t fullScreen = 0;
   std::uint8_t verticalSync = 0;
+
+  // The window the game and the demo open: 1280 x 720 at 85 Hz, windowed, with vertical sync and
+  // without multisampling.
+  static DisplaySettings Windowed720p() { return DisplaySettings{1280, 720, 85, 0, 0, 1}; }
 };
 
 // One per process. Engine::Main calls BeginFrame, Update and EndFrame once per pass of the main

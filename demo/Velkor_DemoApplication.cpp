@@ -7,22 +7,8 @@
 #include "scene/Engine_TextureSource.h"
 
 namespace Engine {
-namespace {
 
-DisplaySettings DemoSettings() {
-  DisplaySettings settings;
-  settings.width = 1280;
-  settings.height = 720;
-  settings.refreshRate = 85;
-  settings.multisampleCount = 0;
-  settings.fullScreen = 0;
-  settings.verticalSync = 1;
-  return settings;
-}
-
-}  // namespace
-
-DemoApplication::DemoApplication() : RenderingApplication(DemoSettings()) {
+DemoApplication::DemoApplication() : RenderingApplication(DisplaySettings::Windowed720p()) {
   GetWindow()->SetTitle("Velkor");
   SetDesiredFrameRate(60.0);
   LockFrameRate(true);

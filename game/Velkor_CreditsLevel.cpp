@@ -1,7 +1,6 @@
 #include "game/Velkor_CreditsLevel.h"
 
 #include "framework/Quillon_Game.h"
-#include "game/Velkor_ScreenSupport.h"
 
 namespace {
 const CaptionButton kButtons[] = {{"MainMenuBtn", "MainMenuTxt", false}};
@@ -9,15 +8,9 @@ const CaptionButton kButtons[] = {{"MainMenuBtn", "MainMenuTxt", false}};
 
 VELKOR_IMPLEMENT_LEVEL(CreditsLevel, "CreditsLevel");
 
-void CreditsLevel::OnStart() {
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  HideGuiCursor();
-}
+CreditsLevel::CreditsLevel() : ButtonScreen(kButtons) {}
 
-void CreditsLevel::Update(float dt) {
-  (void)dt;
-  m_cursor = PlaceNamedCursorAtMouse("MousePt");
-  if (UpdateCaptionButtons(m_cursor, kButtons) != nullptr) {
-    if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
-  }
+void CreditsLevel::Press(const std::string& button) {
+  if (button != kButtons[0].plate) return;
+  if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
 }

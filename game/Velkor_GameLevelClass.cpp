@@ -1,7 +1,6 @@
 #include "game/Velkor_GameLevelClass.h"
 
 #include "framework/Quillon_Game.h"
-#include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Text.h"
 #include "gui/Gui_HUD.h"
@@ -35,7 +34,7 @@ void GameLevelClass::OnStart() {
   if (GUI::HUD* hud = GUI::HUD::GetInstance()) hud->ShowCursor(true);
   m_startDelay = 0.0f;
   m_runSounds.Create(GetLayer(kSoundLayer));
-  StartMusic();
+  m_jukeBox = StartLevelMusic(*this, "GameBgm\\gamBgm.ogg");
 }
 
 void GameLevelClass::OnEnd() {
@@ -45,6 +44,7 @@ void GameLevelClass::OnEnd() {
   m_runSounds.Release();
   m_jukeBox = nullptr;
   ReleasePartners();
+  m_parallax.Release();
 }
 
 template <typename Visit>
@@ -66,20 +66,6 @@ void GameLevelClass::FindPartners() {
 
 void GameLevelClass::ReleasePartners() {
   ForEachPartner([](auto& partner) { partner.Release(); });
-}
-
-void GameLevelClass::StartMusic() {
-  const std::vector<std::string> files = {Quillon::Game::GetDirectory() +
-                                          "\\Resources\\MyJukeBoxes\\GameBgm\\gamBgm.ogg"};
-  Core::SmartPointer<Quillon::JukeBox> music(new (__FILE__, __LINE__) Quillon::JukeBox(files));
-  music->SetFadeTime(2.0f);
-  music->SetShuffle(false);
-  music->SetRepeat(true);
-  music->SetMusicVolume(kMusicVolume, 0.0f);
-  SetJukeBox(music.Get());
-  m_jukeBox = music.Get();
-  const MyGame* game = GetMyGame();
-  if (game != nullptr && game->musicOn != 0) m_jukeBox->PlayMusic(-1);
 }
 
 void GameLevelClass::SetPaused(bool paused) {

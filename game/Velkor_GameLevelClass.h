@@ -24,7 +24,6 @@ class GameLevelClass : public Quillon::Level, public RunSoundsHolder {
   static constexpr float kStartDelay = 0.2f;
   static constexpr int32_t kSoundCount = RunSounds::kCount;
   static constexpr int32_t kHintPages = 3;
-  static constexpr float kMusicVolume = 0.5f;
 
   VELKOR_DECLARE_LEVEL(GameLevelClass);
 
@@ -72,7 +71,6 @@ class GameLevelClass : public Quillon::Level, public RunSoundsHolder {
   ParallaxBackground& GetParallax() { return m_parallax; }
 
  private:
-  void StartMusic();
   // Once per run, after the start delay.
   void FirstUpdate();
   void ApplyEquipment(PlayerClass& car);

@@ -6,7 +6,6 @@
 #include "framework/Quillon_Text.h"
 #include "game/Velkor_DataManager.h"
 #include "game/Velkor_MyGame.h"
-#include "game/Velkor_ScreenSupport.h"
 
 namespace {
 
@@ -32,18 +31,13 @@ std::string GameOverLevel::FormatResults(const PlayerData& player) {
   return text;
 }
 
+GameOverLevel::GameOverLevel() : ButtonScreen(kButtons) {}
+
 void GameOverLevel::OnStart() {
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  HideGuiCursor();
+  ButtonScreen::OnStart();
   MyGame* game = GetMyGame();
   Quillon::Text* results = FindObjectByName<Quillon::Text>("ResTxt");
   if (game != nullptr && results != nullptr) results->SetText(FormatResults(game->GetDataManager().player));
-}
-
-void GameOverLevel::Update(float dt) {
-  (void)dt;
-  m_cursor = PlaceNamedCursorAtMouse("MousePt");
-  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
 }
 
 void GameOverLevel::Press(const std::string& button) {

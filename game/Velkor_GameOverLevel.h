@@ -4,28 +4,20 @@
 // the run before asking for this screen.
 #include <string>
 
-#include "framework/Quillon_Level.h"
-#include "framework/Quillon_Sprite.h"
-#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_ButtonScreen.h"
 
 class PlayerData;
 
-class GameOverLevel : public Quillon::Level {
+class GameOverLevel : public ButtonScreen {
  public:
+  GameOverLevel();
   VELKOR_DECLARE_LEVEL(GameOverLevel);
 
   void OnStart() override;
-  void OnEnd() override {}
-  void Update(float dt) override;
-
-  // What a click on the named button does (a button the screen does not have does nothing).
-  void Press(const std::string& button);
+  void Press(const std::string& button) override;
 
   // The figures of "ResTxt", one line beside each caption of "CatTxt": best and last distance,
   // gears owned and earned in the run, best and last UFO level; a new or equalled best distance
   // and a strictly better score are marked.
   static std::string FormatResults(const PlayerData& player);
-
- private:
-  Quillon::Sprite* m_cursor = nullptr;
 };

@@ -1,9 +1,6 @@
 #include "game/Velkor_GarageLevelClass.h"
 
-#include <vector>
-
 #include "framework/Quillon_Game.h"
-#include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_SoundObject.h"
 #include "framework/Quillon_Sprite.h"
@@ -25,18 +22,22 @@ void GarageLevelClass::OnStart() {
   m_startTimer = 0.0f;
   m_bobSpeed = 0.5f;
   HideGuiCursor();
-  m_pointer = FindObjectByName<Quillon::Sprite>("MousePointer");
-  m_leftArrow = FindObjectByName<Quillon::Sprite>("LeftItemBtn");
-  m_rightArrow = FindObjectByName<Quillon::Sprite>("RightItemBtn");
+  m_pointer.Find();
+  m_demoArmour.Find();
   m_menu.Initialise(GetLayerByName("MenuLayer"));
-  StartMusic();
+  m_music = StartLevelMusic(*this, "GarageBgm\\garBgm.ogg");
   m_clickSound = CreateSound("MouseClick.ogg");
+}
+
+void GarageLevelClass::OnEnd() {
+  m_pointer.Release();
+  m_demoArmour.Release();
 }
 
 void GarageLevelClass::Update(float dt) {
   Quillon::Level::Update(dt);
   BobDemoArmour();
-  PlaceCursorAtMouse(m_pointer);
+  PlaceCursorAtMouse(m_pointer.Get());
   HandleInput();
   m_startTimer += dt;
   if (m_startTimer >= kFirstSetDelay && !m_menu.IsStarted()) {
@@ -47,14 +48,15 @@ void GarageLevelClass::Update(float dt) {
 
 void GarageLevelClass::HandleInput() {
   if (!IsCursorClick()) return;
+  Quillon::Sprite* pointer = m_pointer.Get();
   // The arrows and the back button act whether or not the dialog is open.
-  if (IsCursorOver(m_pointer, "RightItemBtn")) {
+  if (IsCursorOver(pointer, "RightItemBtn")) {
     PlaySound("MouseClick", true);
     m_menu.ChangeSet(2);
-  } else if (IsCursorOver(m_pointer, "LeftItemBtn")) {
+  } else if (IsCursorOver(pointer, "LeftItemBtn")) {
     PlaySound("MouseClick", true);
     m_menu.ChangeSet(1);
-  } else if (IsCursorOver(m_pointer, "backBtn")) {
+  } else if (IsCursorOver(pointer, "backBtn")) {
     if (Quillon::Game* game = Quillon::Game::GetInstance()) game->GoToLevel("MainOptionLevel");
   } else if (m_menu.HandleClick()) {
     PlaySound("MouseClick", true);
@@ -62,7 +64,7 @@ void GarageLevelClass::HandleInput() {
 }
 
 void GarageLevelClass::BobDemoArmour() {
-  Quillon::Sprite* armour = FindObjectByName<Quillon::Sprite>("DemoArmour");
+  Quillon::Sprite* armour = m_demoArmour.Get();
   if (armour == nullptr) return;
   const float y = armour->GetPositionY();
   if ((y < kBobLowest && m_bobSpeed < 0.0f) || (y > kBobHighest && m_bobSpeed > 0.0f)) m_bobSpeed = -m_bobSpeed;
@@ -83,19 +85,4 @@ Quillon::Sound* GarageLevelClass::CreateSound(const std::string& fileName) {
   sound->SetPosition(0.0f, 0.0f);
   layer->AddGameObject(sound.Get(), false, nullptr);
   return sound.Get();
-}
-
-void GarageLevelClass::StartMusic() {
-  const std::vector<std::string> files = {Quillon::Game::GetDirectory() +
-                                          "\\Resources\\MyJukeBoxes\\GarageBgm\\garBgm.ogg"};
-  Core::SmartPointer<Quillon::JukeBox> music(new (__FILE__, __LINE__) Quillon::JukeBox(files));
-  music->SetFadeTime(2.0f);
-  // The one track plays in order: no shuffle, so nothing here draws random numbers.
-  music->SetShuffle(false);
-  music->SetRepeat(true);
-  music->SetMusicVolume(0.5f, 0.0f);
-  SetJukeBox(music.Get());
-  m_music = music.Get();
-  MyGame* game = GetMyGame();
-  if (game != nullptr && game->musicOn != 0) m_music->PlayMusic(-1);
 }

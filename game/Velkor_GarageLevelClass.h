@@ -20,7 +20,7 @@ class GarageLevelClass : public Quillon::Level {
   VELKOR_DECLARE_LEVEL(GarageLevelClass);
 
   void OnStart() override;
-  void OnEnd() override {}
+  void OnEnd() override;
   void Update(float dt) override;
 
   // Plays a sound of the level by name ("MouseClick"), when the game's sound is on.
@@ -32,15 +32,13 @@ class GarageLevelClass : public Quillon::Level {
  private:
   void HandleInput();
   void BobDemoArmour();
-  void StartMusic();
   // A sound of the sounds folder, in layer 1 of the level (which owns it).
   Quillon::Sound* CreateSound(const std::string& fileName);
 
   float m_startTimer = 0.0f;
   float m_bobSpeed = 0.5f;
-  Quillon::Sprite* m_pointer = nullptr;
-  Quillon::Sprite* m_leftArrow = nullptr;
-  Quillon::Sprite* m_rightArrow = nullptr;
+  Partner<Quillon::Sprite> m_pointer{"MousePointer"};
+  Partner<Quillon::Sprite> m_demoArmour{"DemoArmour"};
   G_MenuManager m_menu;
   Quillon::JukeBox* m_music = nullptr;
   Quillon::Sound* m_clickSound = nullptr;

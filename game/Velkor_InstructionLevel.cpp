@@ -1,7 +1,6 @@
 #include "game/Velkor_InstructionLevel.h"
 
 #include "framework/Quillon_Game.h"
-#include "game/Velkor_ScreenSupport.h"
 
 namespace {
 
@@ -15,16 +14,11 @@ void GoHome() {
 
 VELKOR_IMPLEMENT_LEVEL(InstructionLevel, "InstructionLevel");
 
+InstructionLevel::InstructionLevel() : ButtonScreen(kButtons) {}
+
 void InstructionLevel::OnStart() {
   m_page = 0;
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  HideGuiCursor();
-}
-
-void InstructionLevel::Update(float dt) {
-  (void)dt;
-  m_cursor = PlaceNamedCursorAtMouse("MousePt");
-  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
+  ButtonScreen::OnStart();
 }
 
 void InstructionLevel::Press(const std::string& button) {

@@ -6,7 +6,6 @@
 #include "framework/Quillon_Viewport.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_OptionMenu_M.h"
-#include "game/Velkor_ScreenSupport.h"
 
 namespace {
 
@@ -22,49 +21,49 @@ void Go(const char* level) {
 
 VELKOR_IMPLEMENT_LEVEL(MainMenuClass, "MainMenuClass");
 
-void MainMenuClass::FindSprites() {
-  m_cursor = FindObjectByName<Quillon::Sprite>("MousePt");
-  m_firstPlatform = FindObjectByName<Quillon::Sprite>("MenuPlatform1");
-  m_secondPlatform = FindObjectByName<Quillon::Sprite>("MenuPlatform2");
-  m_car = FindObjectByName<Quillon::Sprite>("MenuCar");
-  m_loadingScreen = FindObjectByName<Quillon::Sprite>("LoadingScreen");
-}
+MainMenuClass::MainMenuClass() : ButtonScreen(kButtons) {}
 
 void MainMenuClass::OnStart() {
-  FindSprites();
-  HideGuiCursor();
-  if (m_loadingScreen != nullptr) m_loadingScreen->SetVisible(false);
-  if (m_car != nullptr) {
-    m_car->SetCurrentFrameIndex(2, true);
+  ButtonScreen::OnStart();
+  for (Partner<Quillon::Sprite>* partner : {&m_firstPlatform, &m_secondPlatform, &m_car, &m_loadingScreen}) {
+    partner->Find();
+  }
+  m_options.Find();
+  if (Quillon::Sprite* loadingScreen = m_loadingScreen.Get()) loadingScreen->SetVisible(false);
+  if (Quillon::Sprite* car = m_car.Get()) {
+    car->SetCurrentFrameIndex(2, true);
     m_carSpeed = 1;
-    m_car->SetVelocity(Math::Vector2D(0.0f, 1.0f));
+    car->SetVelocity(Math::Vector2D(0.0f, 1.0f));
   }
 }
 
+void MainMenuClass::OnEnd() {
+  ButtonScreen::OnEnd();
+  for (Partner<Quillon::Sprite>* partner : {&m_firstPlatform, &m_secondPlatform, &m_car, &m_loadingScreen}) {
+    partner->Release();
+  }
+  m_options.Release();
+}
+
 void MainMenuClass::Update(float dt) {
-  (void)dt;
-  FindSprites();
-  PlaceCursorAtMouse(m_cursor);
-  HandleButtons();
-  ScrollPlatform(m_firstPlatform);
-  ScrollPlatform(m_secondPlatform);
+  ButtonScreen::Update(dt);
+  ScrollPlatform(m_firstPlatform.Get());
+  ScrollPlatform(m_secondPlatform.Get());
   BobCar();
 }
 
-void MainMenuClass::HandleButtons() {
-  // The open overlay takes the pointer: the menu's own buttons are not looked at.
-  OptionMenu_M* options = FindObjectByName<OptionMenu_M>("OptionMenuSprite");
-  if (options != nullptr && options->IsShown()) return;
-  if (const char* pressed = UpdateCaptionButtons(m_cursor, kButtons)) Press(pressed);
+bool MainMenuClass::AnswersButtons() {
+  const OptionMenu_M* options = m_options.Get();
+  return options == nullptr || !options->IsShown();
 }
 
 void MainMenuClass::Press(const std::string& button) {
   if (button == "PlayBtn") {
     MyGame* game = GetMyGame();
-    if (m_cursor != nullptr) m_cursor->SetVisible(false);
+    if (Quillon::Sprite* cursor = GetCursor()) cursor->SetVisible(false);
     // The first play of a run opens the tutorial, later ones the game.
     if (game != nullptr && game->tutorialPlayed == 1) {
-      if (m_loadingScreen != nullptr) m_loadingScreen->SetVisible(true);
+      if (Quillon::Sprite* loadingScreen = m_loadingScreen.Get()) loadingScreen->SetVisible(true);
       Go("GameLevel");
     } else {
       if (game != nullptr) game->tutorialPlayed = 1;
@@ -75,7 +74,7 @@ void MainMenuClass::Press(const std::string& button) {
   } else if (button == "GarageBtn") {
     Go("GarLevel");
   } else if (button == "OptionBtn") {
-    if (OptionMenu_M* options = FindObjectByName<OptionMenu_M>("OptionMenuSprite")) options->Show(true, 0);
+    if (OptionMenu_M* options = m_options.Get()) options->Show(true, 0);
   } else if (button == "CreditBtn") {
     Go("CreditLevel");
   } else if (button == "ExitBtn") {
@@ -94,8 +93,9 @@ void MainMenuClass::ScrollPlatform(Quillon::Sprite* platform) {
 }
 
 void MainMenuClass::BobCar() {
-  if (m_car == nullptr) return;
-  if (m_car->GetPositionY() > kCarHighest) m_carSpeed = -std::abs(m_carSpeed);
-  if (m_car->GetPositionY() < kCarLowest) m_carSpeed = std::abs(m_carSpeed);
-  m_car->SetVelocity(Math::Vector2D(0.0f, static_cast<float>(m_carSpeed)));
+  Quillon::Sprite* car = m_car.Get();
+  if (car == nullptr) return;
+  if (car->GetPositionY() > kCarHighest) m_carSpeed = -std::abs(m_carSpeed);
+  if (car->GetPositionY() < kCarLowest) m_carSpeed = std::abs(m_carSpeed);
+  car->SetVelocity(Math::Vector2D(0.0f, static_cast<float>(m_carSpeed)));
 }

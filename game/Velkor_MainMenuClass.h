@@ -4,38 +4,40 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
-#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_ButtonScreen.h"
 
-class MainMenuClass : public Quillon::Level {
+class OptionMenu_M;
+
+class MainMenuClass : public ButtonScreen {
  public:
   static constexpr float kPlatformStep = 5.0f;
   static constexpr float kPlatformWidth = 1280.0f;
   static constexpr float kCarHighest = -175.0f;
   static constexpr float kCarLowest = -200.0f;
 
+  MainMenuClass();
   VELKOR_DECLARE_LEVEL(MainMenuClass);
 
   void OnStart() override;
-  void OnEnd() override {}
+  void OnEnd() override;
   void Update(float dt) override;
+  void Press(const std::string& button) override;
 
-  // What a click on the named button does (a button the menu does not have does nothing).
-  void Press(const std::string& button);
   int32_t GetCarSpeed() const { return m_carSpeed; }
 
+ protected:
+  // The open options overlay takes the pointer.
+  bool AnswersButtons() override;
+
  private:
-  // Looks the sprites up again: the ones found at the start may be gone.
-  void FindSprites();
-  void HandleButtons();
   void ScrollPlatform(Quillon::Sprite* platform);
   void BobCar();
 
-  Quillon::Sprite* m_cursor = nullptr;
-  Quillon::Sprite* m_firstPlatform = nullptr;
-  Quillon::Sprite* m_secondPlatform = nullptr;
-  Quillon::Sprite* m_car = nullptr;
+  Partner<Quillon::Sprite> m_firstPlatform{"MenuPlatform1"};
+  Partner<Quillon::Sprite> m_secondPlatform{"MenuPlatform2"};
+  Partner<Quillon::Sprite> m_car{"MenuCar"};
   int32_t m_carSpeed = 1;
-  Quillon::Sprite* m_loadingScreen = nullptr;
+  Partner<Quillon::Sprite> m_loadingScreen{"LoadingScreen"};
+  Partner<OptionMenu_M> m_options{"OptionMenuSprite"};
 };

@@ -1,5 +1,7 @@
 #include "game/Velkor_MyGame.h"
 
+#include <vector>
+
 #include "framework/Quillon_JukeBox.h"
 #include "framework/Quillon_Level.h"
 #include "game/Velkor_ScreenSupport.h"
@@ -27,16 +29,7 @@ std::string MyGame::GetSaveDirectory() const {
   return data.empty() ? std::string() : data + "/Saves";
 }
 
-Engine::DisplaySettings MyGame::MakeDisplaySettings() {
-  Engine::DisplaySettings settings;
-  settings.width = 1280;
-  settings.height = 720;
-  settings.refreshRate = 85;
-  settings.multisampleCount = 0;
-  settings.fullScreen = 0;
-  settings.verticalSync = 1;
-  return settings;
-}
+Engine::DisplaySettings MyGame::MakeDisplaySettings() { return Engine::DisplaySettings::Windowed720p(); }
 
 void MyGame::OnGameStart() {
   counter = 0;
@@ -66,6 +59,20 @@ MyGame* GetMyGame() { return dynamic_cast<MyGame*>(Quillon::Game::GetInstance())
 bool IsGamePaused() {
   const MyGame* game = GetMyGame();
   return game != nullptr && game->paused != 0;
+}
+
+Quillon::JukeBox* StartLevelMusic(Quillon::Level& level, const std::string& track) {
+  const std::vector<std::string> files = {Quillon::Game::GetDirectory() + "\\Resources\\MyJukeBoxes\\" + track};
+  Core::SmartPointer<Quillon::JukeBox> music(new (__FILE__, __LINE__) Quillon::JukeBox(files));
+  music->SetFadeTime(2.0f);
+  // The one track plays in order: no shuffle, so nothing here draws random numbers.
+  music->SetShuffle(false);
+  music->SetRepeat(true);
+  music->SetMusicVolume(0.5f, 0.0f);
+  level.SetJukeBox(music.Get());
+  const MyGame* game = GetMyGame();
+  if (game != nullptr && game->musicOn != 0) music->PlayMusic(-1);
+  return music.Get();
 }
 
 void SetGamePaused(bool paused) {

@@ -8,6 +8,10 @@
 #include "framework/Quillon_Level.h"
 #include "game/Velkor_DataManager.h"
 
+namespace Quillon {
+class JukeBox;
+}
+
 class MyGame : public Quillon::Game {
  public:
   MyGame(const Core::SmartPointer<Quillon::LevelFactory>& levelFactory, const Engine::DisplaySettings& settings,
@@ -51,6 +55,11 @@ bool IsGamePaused();
 // Sets the game's pause flag and pauses or resumes the current level's music (while the music is
 // on); nothing when no game runs.
 void SetGamePaused(bool paused);
+
+// Gives the level its music: the one track (a file of the jukebox folder, "GameBgm\\gamBgm.ogg")
+// repeated at half volume, fading over two seconds, played at once while the game's music is on.
+// The level owns the jukebox; it is answered for the level to keep.
+Quillon::JukeBox* StartLevelMusic(Quillon::Level& level, const std::string& track);
 
 // Whether two touching objects respond physically in level `levelIndex`, and with which
 // coefficients (they arrive holding the framework's defaults). b is null for static geometry. A

@@ -1,12 +1,8 @@
 #include "game/Velkor_OptionCheckBoxes.h"
 
-#include "framework/Quillon_Text.h"
 #include "game/Velkor_MyGame.h"
-#include "game/Velkor_ScreenSupport.h"
 
 namespace {
-
-const char* const kLabels[] = {"opTxt1", "opTxt2", "opTxt3"};
 
 // Frame 0 becomes 1, anything else 0; answers the new frame.
 uint32_t ToggleFrame(Quillon::Sprite* box) {
@@ -18,50 +14,58 @@ uint32_t ToggleFrame(Quillon::Sprite* box) {
 }  // namespace
 
 void OptionCheckBoxes::Attach(Quillon::Sprite& overlay) {
-  m_fullScreenBox = FindObjectByName<Quillon::Sprite>("Op_fsCheckBox");
-  m_soundBox = FindObjectByName<Quillon::Sprite>("Op_SoundChkBox");
-  m_musicBox = FindObjectByName<Quillon::Sprite>("Op_BgmChkBox");
+  Quillon::Sprite* fullScreenBox = m_fullScreenBox.Find();
+  Quillon::Sprite* soundBox = m_soundBox.Find();
+  Quillon::Sprite* musicBox = m_musicBox.Find();
   MyGame* game = GetMyGame();
-  if (m_fullScreenBox != nullptr) {
-    m_fullScreenBox->SetCurrentFrameIndex(game != nullptr && game->IsFullScreen() ? 1 : 0, true);
+  if (fullScreenBox != nullptr) {
+    fullScreenBox->SetCurrentFrameIndex(game != nullptr && game->IsFullScreen() ? 1 : 0, true);
   }
-  if (m_soundBox != nullptr) m_soundBox->SetCurrentFrameIndex(game == nullptr || game->soundOn ? 0 : 1, true);
-  if (m_musicBox != nullptr) m_musicBox->SetCurrentFrameIndex(game == nullptr || game->musicOn ? 0 : 1, true);
-  overlay.Mount(m_fullScreenBox);
-  overlay.Mount(m_soundBox);
-  overlay.Mount(m_musicBox);
-  for (const char* label : kLabels) overlay.Mount(FindObjectByName<Quillon::Text>(label));
+  if (soundBox != nullptr) soundBox->SetCurrentFrameIndex(game == nullptr || game->soundOn ? 0 : 1, true);
+  if (musicBox != nullptr) musicBox->SetCurrentFrameIndex(game == nullptr || game->musicOn ? 0 : 1, true);
+  overlay.Mount(fullScreenBox);
+  overlay.Mount(soundBox);
+  overlay.Mount(musicBox);
+  for (Partner<Quillon::Text>& label : m_labels) overlay.Mount(label.Find());
 }
 
-void OptionCheckBoxes::SetVisible(bool visible) const {
-  for (Quillon::Sprite* box : {m_fullScreenBox, m_soundBox, m_musicBox}) {
-    if (box != nullptr) box->SetVisible(visible);
+void OptionCheckBoxes::SetVisible(bool visible) {
+  for (Partner<Quillon::Sprite>* box : {&m_fullScreenBox, &m_soundBox, &m_musicBox}) {
+    if (Quillon::Sprite* sprite = box->Get()) sprite->SetVisible(visible);
   }
-  for (const char* label : kLabels) {
-    if (Quillon::Text* text = FindObjectByName<Quillon::Text>(label)) text->SetVisible(visible);
+  for (Partner<Quillon::Text>& label : m_labels) {
+    if (Quillon::Text* text = label.Get()) text->SetVisible(visible);
   }
 }
 
-bool OptionCheckBoxes::HandleInput(const std::function<bool(Quillon::Sprite* box)>& underCursor, bool click) const {
+bool OptionCheckBoxes::HandleInput(const std::function<bool(Quillon::Sprite* box)>& underCursor, bool click) {
   MyGame* game = GetMyGame();
-  if (m_fullScreenBox != nullptr && underCursor(m_fullScreenBox)) {
+  Quillon::Sprite* fullScreenBox = m_fullScreenBox.Get();
+  Quillon::Sprite* soundBox = m_soundBox.Get();
+  Quillon::Sprite* musicBox = m_musicBox.Get();
+  if (fullScreenBox != nullptr && underCursor(fullScreenBox)) {
     if (click) {
-      ToggleFrame(m_fullScreenBox);
+      ToggleFrame(fullScreenBox);
       if (game != nullptr) game->AutoToggleFullScreen();
     }
-  } else if (m_soundBox != nullptr && underCursor(m_soundBox)) {
+  } else if (soundBox != nullptr && underCursor(soundBox)) {
     if (click) {
-      const uint32_t frame = ToggleFrame(m_soundBox);
+      const uint32_t frame = ToggleFrame(soundBox);
       if (game != nullptr) game->soundOn = frame == 0 ? 1 : 0;
     }
-  } else if (m_musicBox != nullptr && underCursor(m_musicBox)) {
+  } else if (musicBox != nullptr && underCursor(musicBox)) {
     // The music itself is left alone: whoever plays it looks at the flag.
     if (click) {
-      const uint32_t frame = ToggleFrame(m_musicBox);
+      const uint32_t frame = ToggleFrame(musicBox);
       if (game != nullptr) game->musicOn = frame == 0 ? 1 : 0;
     }
   } else {
     return false;
   }
   return true;
+}
+
+void OptionCheckBoxes::Release() {
+  for (Partner<Quillon::Sprite>* box : {&m_fullScreenBox, &m_soundBox, &m_musicBox}) box->Release();
+  for (Partner<Quillon::Text>& label : m_labels) label.Release();
 }

@@ -5,8 +5,7 @@
 #include "framework/Quillon_Game.h"
 #include "framework/Quillon_Layer.h"
 #include "framework/Quillon_Random.h"
-#include "game/Velkor_PlayerClass.h"
-#include "game/Velkor_ScreenSupport.h"
+#include "game/Velkor_HoverCar.h"
 
 VELKOR_IMPLEMENT_CLASS(ParallaxBackground, "ParallaxBackground");
 
@@ -32,6 +31,8 @@ void ParallaxBackground::SetUp() {
   m_farBand = FindObjectByName<Quillon::Sprite>("bgLayer3");
   m_farBandSecond = FindObjectByName<Quillon::Sprite>("bgLayer3_2");
   m_dimmer = FindObjectByName<Quillon::Sprite>("DimmerSprite");
+  m_camera.Find();
+  m_car.Find();
   const Quillon::Sprite* model = FindObjectByName<Quillon::Sprite>("Buildings");
   for (int32_t i = 0; i < kBuildingCount; ++i) {
     m_buildings[i].Reset();
@@ -53,15 +54,24 @@ bool ParallaxBackground::Wrap(Quillon::Sprite& sprite, float left, float shift, 
   return true;
 }
 
+void ParallaxBackground::Release() {
+  for (auto* sprite : {&m_sky, &m_nearBand, &m_nearBandSecond, &m_farBand, &m_farBandSecond, &m_dimmer}) {
+    sprite->Reset();
+  }
+  for (auto& building : m_buildings) building.Reset();
+  m_camera.Release();
+  m_car.Release();
+}
+
 void ParallaxBackground::Update() {
-  const Quillon::Camera* camera = FindObjectByName<Quillon::Camera>("camera0");
+  const Quillon::Camera* camera = m_camera.Get();
   if (camera == nullptr) return;
   const int32_t viewWidth = ViewWidth();
   const float center = camera->GetPositionX();
   const float left = center - static_cast<float>(viewWidth / 2);
   if (m_sky) m_sky->SetPositionX(center);
   if (m_dimmer) m_dimmer->SetPositionX(center);
-  const PlayerClass* car = FindObjectByName<PlayerClass>("Player");
+  const HoverCar* car = m_car.Get();
   const float shift = car != nullptr ? car->GetHorizontalSpeed() / 10.0f : 0.0f;
   for (Quillon::Sprite* band : {m_nearBand.Get(), m_nearBandSecond.Get()}) {
     if (band != nullptr) Wrap(*band, left, shift * 0.5f, viewWidth);

@@ -6,6 +6,12 @@
 
 #include "core/Core_Object.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ScreenSupport.h"
+
+namespace Quillon {
+class Camera;
+}
+class HoverCar;
 
 class ParallaxBackground : public Core::Object {
  public:
@@ -21,6 +27,8 @@ class ParallaxBackground : public Core::Object {
   // Finds the sprites and makes the five buildings from the level's "Buildings".
   void SetUp();
   void Update();
+  // Lets go of every sprite and partner it holds (the level has ended).
+  void Release();
 
   // Moves the sprite left by the shift while any of it is still right of `left`; once it has left
   // the view (of width viewWidth) it goes to the right edge and the answer is true.
@@ -40,4 +48,7 @@ class ParallaxBackground : public Core::Object {
   Core::SmartPointer<Quillon::Sprite> m_farBandSecond;
   Core::SmartPointer<Quillon::Sprite> m_buildings[kBuildingCount];
   Core::SmartPointer<Quillon::Sprite> m_dimmer;
+  // The bands scroll with the car's speed, round the camera.
+  Partner<Quillon::Camera> m_camera{"camera0"};
+  Partner<HoverCar> m_car{"Player"};
 };

@@ -28,12 +28,6 @@ void PlaceCursorAtMouse(Quillon::Sprite* cursor) {
   cursor->SetOldPosition(at);
 }
 
-Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name) {
-  Quillon::Sprite* cursor = FindObjectByName<Quillon::Sprite>(name);
-  PlaceCursorAtMouse(cursor);
-  return cursor;
-}
-
 bool IsLeftClick() {
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
@@ -74,33 +68,20 @@ bool IsTouchingCursor(Quillon::Sprite* object, Quillon::Sprite* cursor, const st
   return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), object->GetName(), false);
 }
 
-void HighlightCaption(const std::string& caption, bool green, bool blue) {
-  Quillon::Text* text = FindObjectByName<Quillon::Text>(caption);
-  if (text == nullptr) return;
-  Math::Color color = text->GetModulationColor();
+void HighlightCaption(Quillon::Text* caption, bool green, bool blue) {
+  if (caption == nullptr) return;
+  Math::Color color = caption->GetModulationColor();
   if (green) color.g = 0.0f;
   if (blue) color.b = 0.0f;
-  text->SetModulationColor(color);
+  caption->SetModulationColor(color);
 }
 
-void UnhighlightCaption(const std::string& caption) {
-  Quillon::Text* text = FindObjectByName<Quillon::Text>(caption);
-  if (text == nullptr) return;
-  Math::Color color = text->GetModulationColor();
+void UnhighlightCaption(Quillon::Text* caption) {
+  if (caption == nullptr) return;
+  Math::Color color = caption->GetModulationColor();
   color.g = 1.0f;
   color.b = 1.0f;
-  text->SetModulationColor(color);
-}
-
-const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* buttons, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (IsCursorOver(cursor, buttons[i].plate)) {
-      HighlightCaption(buttons[i].caption, buttons[i].clearsGreen, true);
-      return IsCursorClick() ? buttons[i].plate : nullptr;
-    }
-  }
-  for (size_t i = 0; i < count; ++i) UnhighlightCaption(buttons[i].caption);
-  return nullptr;
+  caption->SetModulationColor(color);
 }
 
 void HideGuiCursor() {

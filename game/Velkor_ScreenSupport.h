@@ -3,10 +3,15 @@
 // the sprite cursor that follows the mouse, and caption highlighting.
 #include <cstddef>
 #include <list>
+#include <map>
 #include <string>
 
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Sprite.h"
+
+namespace Quillon {
+class Text;
+}
 
 // The first object of the current level with that name that is a T (of class T or derived from
 // it), walking the layers in order; null when there is none. An object of that name but of
@@ -63,13 +68,25 @@ class Partner {
   Core::SmartPointer<Quillon::GameObject> m_kept;
 };
 
+// A screen's partners asked for by name (a name that outlives the holder, such as a literal): each
+// is found on first use and then kept as a Partner.
+template <typename T>
+class PartnersByName {
+ public:
+  T* Get(const char* name) {
+    auto found = m_partners.find(name);
+    if (found == m_partners.end()) found = m_partners.emplace(name, Partner<T>(name)).first;
+    return found->second.Get();
+  }
+  void Release() { m_partners.clear(); }
+
+ private:
+  std::map<std::string, Partner<T>> m_partners;
+};
+
 // Puts the cursor's top-left corner on the mouse point, in a world whose origin is the centre of
 // the current level's first viewport; nothing without a cursor, mouse or viewport.
 void PlaceCursorAtMouse(Quillon::Sprite* cursor);
-
-// The screen's sprite cursor of that name, looked up afresh (the one kept from an earlier frame may
-// belong to an object already gone) and put on the mouse point; null when there is none.
-Quillon::Sprite* PlaceNamedCursorAtMouse(const std::string& name);
 
 // True in a frame in which the left mouse button went down.
 bool IsLeftClick();
@@ -92,25 +109,9 @@ bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);
 bool IsTouchingCursor(Quillon::Sprite* object, Quillon::Sprite* cursor, const std::string& cursorName);
 
 // Highlighting clears the caption's green (and, when asked, blue) modulation; un-highlighting
-// restores full white.
-void HighlightCaption(const std::string& caption, bool green, bool blue);
-void UnhighlightCaption(const std::string& caption);
-
-// A screen button: the plate the cursor touches and the caption that lights up while it does.
-struct CaptionButton {
-  const char* plate;
-  const char* caption;
-  bool clearsGreen;  // highlighting clears green as well as blue
-};
-
-// One frame of a screen's buttons: the first button under the cursor has its caption highlighted
-// (the others are left as they are) and its plate is answered when this frame answers a click;
-// with none under the cursor every caption goes back to white. Null when nothing was clicked.
-const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton* buttons, size_t count);
-template <size_t N>
-const char* UpdateCaptionButtons(Quillon::Sprite* cursor, const CaptionButton (&buttons)[N]) {
-  return UpdateCaptionButtons(cursor, buttons, N);
-}
+// restores full white. Nothing for no caption.
+void HighlightCaption(Quillon::Text* caption, bool green, bool blue);
+void UnhighlightCaption(Quillon::Text* caption);
 
 // Hides the GUI's own cursor: the screens draw a sprite cursor instead.
 void HideGuiCursor();

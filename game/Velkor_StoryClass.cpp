@@ -31,11 +31,7 @@ const Names kFlames = {"flame1", "flame2", "flame3", "flame4", "flame5"};
 
 VELKOR_IMPLEMENT_LEVEL(StoryClass, "StoryClass");
 
-Quillon::Sprite* StoryClass::Find(const char* name) {
-  auto found = m_parts.find(name);
-  if (found == m_parts.end()) found = m_parts.emplace(name, Partner<Quillon::Sprite>(name)).first;
-  return found->second.Get();
-}
+Quillon::Sprite* StoryClass::Find(const char* name) { return m_parts.Get(name); }
 
 void StoryClass::Move(const Names& names, float dx, float dy) {
   for (const char* name : names) {
@@ -54,7 +50,7 @@ void StoryClass::SetOpacity(const Names& names, float opacity) {
 
 void StoryClass::OnStart() {
   // The scene's parts are found once and kept; a part missing now is looked for again each frame.
-  m_parts.clear();
+  m_parts.Release();
   for (const Names& names : {kFirstPanel, kSecondPanel, kThirdPanel}) {
     for (const char* name : names) Find(name);
   }

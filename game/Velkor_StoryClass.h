@@ -2,8 +2,6 @@
 // The intro cut-scene: three comic panels brought in one after the other with their people, saucers,
 // laser and fires, then faded out; it leads to the main menu after ten seconds or on a click.
 #include <initializer_list>
-#include <map>
-#include <string>
 
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_Sprite.h"
@@ -20,7 +18,7 @@ class StoryClass : public Quillon::Level {
   VELKOR_DECLARE_LEVEL(StoryClass);
 
   void OnStart() override;
-  void OnEnd() override { m_parts.clear(); }
+  void OnEnd() override { m_parts.Release(); }
   void Update(float dt) override;
 
   float GetStoryTime() const { return m_storyTime; }
@@ -46,5 +44,5 @@ class StoryClass : public Quillon::Level {
   float m_laserOpacity = 0.0f;
   float m_flameOpacity = 0.0f;
   // The scene's sprites by name, kept from the start of the level.
-  std::map<std::string, Partner<Quillon::Sprite>> m_parts;
+  PartnersByName<Quillon::Sprite> m_parts;
 };

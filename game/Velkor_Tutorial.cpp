@@ -9,8 +9,6 @@ namespace {
 // The frames of "words", one page per station and step.
 enum Page : uint32_t { kJumpPage = 1, kShootPage, kPowerUpPage, kUsePowerUpPage, kHealthPage, kSavePage, kDonePage };
 
-Quillon::Sprite* Find(const char* name) { return FindObjectByName<Quillon::Sprite>(name); }
-
 void Hide(Quillon::Sprite* sprite) {
   if (sprite != nullptr) sprite->SetVisible(false);
 }
@@ -34,7 +32,7 @@ bool KeyWentDown(int32_t key) {
 
 }  // namespace
 
-// The scene, looked up by name every frame: objects may be gone. The optional three ("tBtn",
+// The scene as this frame finds it: objects may be gone. The optional three ("tBtn",
 // "healthtxt", "complete") may be null; the rest are there whenever a station runs.
 struct Tutorial::Scene {
   Quillon::Sprite* platform1;
@@ -65,6 +63,7 @@ VELKOR_IMPLEMENT_LEVEL(Tutorial, "Tutorial");
 
 void Tutorial::OnStart() {
   m_progress = Progress();
+  m_scene.Release();
   HideGuiCursor();
 }
 

@@ -38,7 +38,7 @@ class Tutorial : public Quillon::Level {
   VELKOR_DECLARE_LEVEL(Tutorial);
 
   void OnStart() override;
-  void OnEnd() override {}
+  void OnEnd() override { m_scene.Release(); }
   void Update(float dt) override;
 
   const Progress& GetProgress() const { return m_progress; }
@@ -51,7 +51,10 @@ class Tutorial : public Quillon::Level {
   bool RunThirdStation(const Scene& scene);
   void RunFourthStation(const Scene& scene);
   static void Scroll(const Scene& scene);
-  static void HandleLeaveButton();
+  void HandleLeaveButton();
+  Quillon::Sprite* Find(const char* name) { return m_scene.Get(name); }
 
   Progress m_progress;
+  // The scene's objects, found on first use and kept for the visit.
+  PartnersByName<Quillon::Sprite> m_scene;
 };

@@ -485,4 +485,17 @@ TEST_F(GarageTest, AScriptedVisitBuysAndEquipsInEverySetAndLeavesForPlay) {
   EXPECT_EQ(saved.player.totalGears, spare);
 }
 
+// A level read back from a saved game is not started again: the garage must still find its pointer.
+TEST_F(GarageTest, AGarageReadBackFromASavedGameStillAnswersThePointer) {
+  ASSERT_NE(OpenGarage(), nullptr);
+  m_game->GetSaves()->RequestSave("garage");
+  Frame(16.0);
+  m_game->GetSaves()->RequestLoad("garage");
+  Frames(2);
+  ASSERT_NE(dynamic_cast<GarageLevelClass*>(m_game->GetCurrentLevel()), nullptr);
+  ClickAt(493.0f, -313.0f);
+  Frames(2);
+  EXPECT_NE(dynamic_cast<MainMenuClass*>(m_game->GetCurrentLevel()), nullptr);
+}
+
 }  // namespace

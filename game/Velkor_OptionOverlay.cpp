@@ -1,0 +1,93 @@
+#include "game/Velkor_OptionOverlay.h"
+
+#include "framework/Quillon_Camera.h"
+#include "game/Velkor_MyGame.h"
+
+OptionOverlay::OptionOverlay(const Layout& layout) : m_layout(&layout), m_cursor(layout.cursor) { NameButtons(); }
+
+OptionOverlay::OptionOverlay(const Layout& layout, const std::vector<Quillon::SpriteAnimation*>& animations)
+    : Quillon::Sprite(animations), m_layout(&layout), m_cursor(layout.cursor) {
+  NameButtons();
+}
+
+void OptionOverlay::NameButtons() {
+  for (size_t i = 0; i < m_layout->buttonCount; ++i) {
+    m_plates.emplace_back(m_layout->buttons[i].plate);
+    m_captions.emplace_back(m_layout->buttons[i].caption);
+  }
+}
+
+void OptionOverlay::OnStart() {
+  Quillon::Sprite::OnStart();
+  m_shown = 0;
+  m_cursor.Find();
+  m_camera.Find();
+  m_boxes.Attach(*this);
+  for (Partner<Quillon::Sprite>& plate : m_plates) Mount(plate.Find());
+  for (Partner<Quillon::Text>& caption : m_captions) Mount(caption.Find());
+}
+
+void OptionOverlay::ReleaseResources() {
+  m_cursor.Release();
+  m_camera.Release();
+  m_boxes.Release();
+  for (Partner<Quillon::Sprite>& plate : m_plates) plate.Release();
+  for (Partner<Quillon::Text>& caption : m_captions) caption.Release();
+  Quillon::Sprite::ReleaseResources();
+}
+
+void OptionOverlay::Show(bool visible, int32_t followCamera) {
+  m_shown = visible ? 1 : 0;
+  m_followCamera = followCamera;
+  SetVisible(visible);
+  m_boxes.SetVisible(visible);
+  for (Partner<Quillon::Sprite>& plate : m_plates) {
+    if (Quillon::Sprite* sprite = plate.Get()) sprite->SetVisible(visible);
+  }
+  for (Partner<Quillon::Text>& caption : m_captions) {
+    if (Quillon::Text* text = caption.Get()) text->SetVisible(visible);
+  }
+}
+
+void OptionOverlay::Update(float dt) {
+  Quillon::Sprite::Update(dt);
+  if (m_shown == 0) return;
+  if (m_followCamera == 1 || m_layout->alwaysFollowsCamera) {
+    if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
+  }
+  HandleInput(IsCursorClick());
+}
+
+void OptionOverlay::HandleInput(bool click) {
+  // The playing level's cursor is a game class of its own that may carry a contact on its side
+  // only, so a contact is read from either side.
+  Quillon::Sprite* cursor = m_cursor.Get();
+  const char* cursorName = m_layout->cursor;
+  const auto underCursor = [cursor, cursorName](Quillon::Sprite* object) {
+    return IsTouchingCursor(object, cursor, cursorName);
+  };
+  if (m_boxes.HandleInput(underCursor, click)) return;
+  for (size_t i = 0; i < m_plates.size(); ++i) {
+    if (underCursor(m_plates[i].Get())) {
+      HighlightCaption(m_captions[i].Get(), true, false);
+      if (click) Press(m_layout->buttons[i].action);
+      return;
+    }
+  }
+  for (Partner<Quillon::Text>& caption : m_captions) UnhighlightCaption(caption.Get());
+}
+
+void OptionOverlay::Press(Action action) {
+  switch (action) {
+    case Action::kResume:
+      SetGamePaused(false);
+      Show(false, 1);
+      return;
+    case Action::kLeaveToMainMenu:
+      if (MyGame* game = GetMyGame()) game->GoToLevel("MainOptionLevel");
+      return;
+    case Action::kClose:
+      Show(false, 0);
+      return;
+  }
+}
