@@ -1,5 +1,5 @@
-// The game's level table and its first screens. The table needs nothing; the screens are built by
-// the real game object on a real window (skipped without a display), driven on a fake clock.
+// The game's screens, built by the real game object on a real window (skipped without a display),
+// driven on a fake clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,7 +54,7 @@ class ScreensTest : public ::testing::Test {
     VELKOR_REQUIRE_DISPLAY();
     // The game reads and writes its save file in the user's data folder: a fresh one per test.
     ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_screens"));
-    m_factory = MakeFactory();
+    m_factory = new MyLevelFactory();
     m_game = m_session.Adopt(
         new MyGame(SmartPointer<Quillon::LevelFactory>(m_factory), MyGame::MakeDisplaySettings(), 0));
     // The frame cap waits on the clock, which only the test moves.
@@ -62,7 +62,6 @@ class ScreensTest : public ::testing::Test {
     EXPECT_DOUBLE_EQ(m_game->GetDesiredFrameRate(), 60.0);
     m_game->LockFrameRate(false);
   }
-  virtual MyLevelFactory* MakeFactory() { return new MyLevelFactory(); }
   void TearDown() override { m_session.Close(); }
 
   void Frame(double milliseconds) { m_session.Step(milliseconds); }
@@ -800,66 +799,6 @@ TEST_F(ClientContentTest, ANetworkClientBuildsEveryObjectWithoutBodies) {
   for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
     ExpectBuiltAsItsRows(number, true);
   }
-}
-
-// A factory that answers one level number with none, and counts the builds.
-class GapFactory : public MyLevelFactory {
- public:
-  explicit GapFactory(uint32_t missing) : m_missing(missing) {}
-  Core::SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
-    ++builds;
-    return index == m_missing ? nullptr : MyLevelFactory::CreateLevel(index);
-  }
-  int builds = 0;
-
- private:
-  uint32_t m_missing;
-};
-
-class MissingLevelTest : public ScreensTest {
- protected:
-  MyLevelFactory* MakeFactory() override { return m_gap = new GapFactory(m_missing); }
-  GapFactory* m_gap = nullptr;
-  uint32_t m_missing = 3;
-};
-
-TEST_F(MissingLevelTest, ALevelTheFactoryCannotBuildIsReportedOnceAndThePlayerStaysWhereTheyWere) {
-  Frame(16.0);
-  SwitchTo("CreditLevel");
-  const int builds = m_gap->builds;
-  EXPECT_TRUE(m_game->GetLevelError().empty());
-  ASSERT_TRUE(m_game->GoToLevel("InstructionLevel"));
-  for (int i = 0; i < 60; ++i) Frame(16.0);
-  // One failed build, one rebuild of the credits, then nothing more however many frames run.
-  EXPECT_EQ(m_gap->builds, builds + 2);
-  ASSERT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
-  EXPECT_EQ(m_game->GetCurrentLevelIndex(), 4u);
-  EXPECT_NE(m_game->GetLevelError().find("Level 3"), std::string::npos) << m_game->GetLevelError();
-  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
-  // The credits run on: their button still leads to the menu.
-  EXPECT_EQ(Current()->GetLayer(1)->GetNameIndexSize(), MyLevelFactory::GetLevelRows(4)->layers[1].objects.size());
-  ASSERT_TRUE(m_game->GoToLevel("MainOptionLevel"));
-  Frame(16.0);
-  EXPECT_NE(dynamic_cast<MainMenuClass*>(Current()), nullptr);
-}
-
-class MissingFirstLevelTest : public MissingLevelTest {
- protected:
-  MyLevelFactory* MakeFactory() override {
-    m_missing = 0;
-    return MissingLevelTest::MakeFactory();
-  }
-};
-
-TEST_F(MissingFirstLevelTest, AMissingFirstLevelIsAskedForOnceAndALaterRequestStillWorks) {
-  for (int i = 0; i < 30; ++i) Frame(16.0);
-  EXPECT_EQ(m_gap->builds, 1);
-  EXPECT_EQ(Current(), nullptr);
-  EXPECT_FALSE(m_game->GetLevelError().empty());
-  EXPECT_EQ(m_game->GetCollisionAssetCount(), 0u);
-  SwitchTo("CreditLevel");
-  EXPECT_NE(dynamic_cast<CreditsLevel*>(Current()), nullptr);
-  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
 }
 
 // The frame drawn by the last update, kept as a picture in the build folder ("screens/<name>.png")
