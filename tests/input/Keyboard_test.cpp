@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/Internal_Keyboard.h"
+#include "input/Internal_Mouse.h"
 #include "tests/input/FakeInputBackend.h"
 
 using Input::Key::A;
@@ -295,14 +296,18 @@ TEST(KeyboardTest, ChangeListsRoundTripAndToleratePartialLists) {
   EXPECT_FALSE(playback->IsPressed(A + 1));
 }
 
-TEST(KeyboardTest, GlobalKeyboardIsTheLiveOneWhileItLives) {
+TEST(KeyboardTest, TheGlobalKeyboardAndMouseAreTheLiveOnesWhileTheyLive) {
   FakeInputBackend backend;
   {
     auto live = KeyboardImp::CreateInstance();
     auto playback = KeyboardImp::Create();
+    auto liveMouse = Input::MouseImp::CreateInstance();
+    auto playbackMouse = Input::MouseImp::Create();
     EXPECT_EQ(Input::Keyboard::GetInstance(), live.Get());
+    EXPECT_EQ(Input::Mouse::GetInstance(), liveMouse.Get());
   }
   EXPECT_EQ(Input::Keyboard::GetInstance(), nullptr);
+  EXPECT_EQ(Input::Mouse::GetInstance(), nullptr);
 }
 
 TEST(KeyboardTest, KeyTableMapsEngineCodesToVirtualKeys) {
