@@ -25,29 +25,27 @@ std::string ReadLink(const char* path) {
   return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
-TEST(ExecutablePath, DirectoryAndNameMakeUpTheRunningExecutable) {
+TEST(ExecutablePath, DirectoryAndNameMakeUpTheRunningExecutableSplitAtTheLastSeparator) {
   const std::string directory = PAL::GetExecutableDirectory();
   const std::string name = PAL::GetExecutableName();
   EXPECT_EQ(name, "platform_tests");
   EXPECT_EQ(directory + "/" + name, ReadLink("/proc/self/exe"));
   EXPECT_NE(directory.back(), '/');
   EXPECT_TRUE(PAL::IsDirectory(directory));
-}
-
-TEST(ExecutablePath, SplitsAtTheLastSeparator) {
-  std::string directory, name;
-  PAL::SplitExecutablePath("/opt/velkor/bin/velkor", directory, name);
-  EXPECT_EQ(directory, "/opt/velkor/bin");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("velkor", directory, name);
-  EXPECT_EQ(directory, "velkor");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("/velkor", directory, name);
-  EXPECT_EQ(directory, "");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("", directory, name);
-  EXPECT_EQ(directory, "");
-  EXPECT_EQ(name, "");
+  // The split is at the last separator.
+  std::string head, tail;
+  PAL::SplitExecutablePath("/opt/velkor/bin/velkor", head, tail);
+  EXPECT_EQ(head, "/opt/velkor/bin");
+  EXPECT_EQ(tail, "velkor");
+  PAL::SplitExecutablePath("velkor", head, tail);
+  EXPECT_EQ(head, "velkor");
+  EXPECT_EQ(tail, "velkor");
+  PAL::SplitExecutablePath("/velkor", head, tail);
+  EXPECT_EQ(head, "");
+  EXPECT_EQ(tail, "velkor");
+  PAL::SplitExecutablePath("", head, tail);
+  EXPECT_EQ(head, "");
+  EXPECT_EQ(tail, "");
 }
 
 class FileSystemServices : public testing::Test {
