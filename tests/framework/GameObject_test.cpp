@@ -74,7 +74,7 @@ TEST_F(GameObjectTest, TransformTurnsAndScalesAboutTheCentreThenMovesAndTakesZ) 
   EXPECT_NEAR(b.y, 20.0f, 1e-4f);
 }
 
-TEST_F(GameObjectTest, ZOrderAloneWaitsForTheNextTransformChange) {
+TEST_F(GameObjectTest, TheNodeTakesZOrderAtTheNextTransformChangeAndNothingWithoutAutoTransform) {
   GameObject object;
   object.SetPosition(1.0f, 2.0f);
   const Math::Matrix4x4 before = *object.GetNode()->GetTransform();
@@ -82,17 +82,15 @@ TEST_F(GameObjectTest, ZOrderAloneWaitsForTheNextTransformChange) {
   EXPECT_EQ(*object.GetNode()->GetTransform(), before);
   object.SetScale(1.0f, 1.0f);
   EXPECT_EQ(object.GetNode()->GetTransform()->m[14], 7.0f);
-}
-
-TEST_F(GameObjectTest, WithoutAutoTransformTheNodeKeepsItsOwnMatrix) {
-  GameObject object;
+  // Without the automatic transform the node keeps its own matrix.
+  GameObject manual;
   const Math::Matrix4x4 own = Math::Matrix4x4::MakeTranslation(3.0f, 4.0f, 5.0f);
-  object.SetAutoTransform(false);
-  object.GetNode()->SetTransform(own);
-  object.SetPosition(100.0f, 100.0f);
-  object.SetRotationAngle(45.0f);
-  EXPECT_EQ(*object.GetNode()->GetTransform(), own);
-  EXPECT_EQ(object.GetPositionX(), 100.0f);
+  manual.SetAutoTransform(false);
+  manual.GetNode()->SetTransform(own);
+  manual.SetPosition(100.0f, 100.0f);
+  manual.SetRotationAngle(45.0f);
+  EXPECT_EQ(*manual.GetNode()->GetTransform(), own);
+  EXPECT_EQ(manual.GetPositionX(), 100.0f);
 }
 
 TEST_F(GameObjectTest, MountedChainsMoveByTheSameDelta) {
