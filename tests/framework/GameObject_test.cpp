@@ -93,7 +93,7 @@ TEST_F(GameObjectTest, TheNodeTakesZOrderAtTheNextTransformChangeAndNothingWitho
   EXPECT_EQ(manual.GetPositionX(), 100.0f);
 }
 
-TEST_F(GameObjectTest, MountedChainsMoveByTheSameDelta) {
+TEST_F(GameObjectTest, MountedChainsMoveByTheSameDeltaAndTurnAboutTheCarrier) {
   GameObject carrier, middle, top;
   middle.SetPosition(5.0f, 5.0f);
   top.SetPosition(-1.0f, 2.0f);
@@ -104,16 +104,14 @@ TEST_F(GameObjectTest, MountedChainsMoveByTheSameDelta) {
   EXPECT_EQ(top.GetPosition(), Math::Vector2D(2.0f, -2.0f));
   // The carried object's node follows too.
   EXPECT_EQ(top.GetNode()->GetTransform()->m[12], 2.0f);
-}
-
-TEST_F(GameObjectTest, TurningTheCarrierSwingsTheCarriedObjectAboutIt) {
-  GameObject carrier, carried;
-  carried.SetPosition(10.0f, 0.0f);
-  carrier.Mount(&carried);
-  carrier.SetRotationAngle(90.0f);
-  EXPECT_NEAR(carried.GetPositionX(), 0.0f, 1e-4f);
-  EXPECT_NEAR(carried.GetPositionY(), 10.0f, 1e-4f);
-  EXPECT_EQ(carried.GetRotationAngle(), 90.0f);
+  // Turning a carrier swings what it carries about it.
+  GameObject pivot, swung;
+  swung.SetPosition(10.0f, 0.0f);
+  pivot.Mount(&swung);
+  pivot.SetRotationAngle(90.0f);
+  EXPECT_NEAR(swung.GetPositionX(), 0.0f, 1e-4f);
+  EXPECT_NEAR(swung.GetPositionY(), 10.0f, 1e-4f);
+  EXPECT_EQ(swung.GetRotationAngle(), 90.0f);
 }
 
 TEST_F(GameObjectTest, MountRefusesItselfCyclesAndDuplicatesAndMovesBetweenSupports) {
