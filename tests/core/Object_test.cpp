@@ -93,11 +93,3 @@ TEST(ObjectModel, RegistryKeepsTheFirstRecordAndNeverGrowsOnLookups) {
   ASSERT_NE(plain.Get(), nullptr);
   EXPECT_STREQ(plain->GetClassName(), "Object");
 }
-
-TEST(ObjectModel, SizesAreTheRealSizesOfThisPlatform) {
-  Core::SmartPointer<Core::Object> plain(new Core::Object());
-  EXPECT_EQ(plain->GetSize(), sizeof(Core::Object));
-  Core::SmartPointer<Core::Object> counted(new Counted());
-  EXPECT_EQ(counted->GetSize(), sizeof(Counted));
-  EXPECT_EQ(counted->GetScript(), nullptr);
-}

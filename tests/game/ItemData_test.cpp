@@ -54,7 +54,6 @@ TEST(ItemData, RegisteredByNameAndClonedFresh) {
     ASSERT_NE(cloned, nullptr) << name;
     EXPECT_NE(cloned, item) << name;
     EXPECT_STREQ(cloned->GetClassName(), name);
-    EXPECT_EQ(cloned->GetSize(), made->GetSize()) << name;
     EXPECT_EQ(cloned->name, "") << name;
     EXPECT_EQ(cloned->cost, 0) << name;
     EXPECT_EQ(cloned->purchased, 0) << name;
