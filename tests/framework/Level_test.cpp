@@ -192,8 +192,6 @@ TEST_F(LevelTest, RegisteredClassesAreMadeByName) {
     EXPECT_STREQ(object->GetClassName(), name);
     if (auto* camera = dynamic_cast<Quillon::Camera*>(object.Get())) camera->ReleaseResources();
   }
-  SmartPointer<Core::Object> viewport(Core::CreateObject("Quillon::Viewport"));
-  EXPECT_EQ(static_cast<Quillon::Viewport*>(viewport.Get())->GetWidth(), 800u);
   EXPECT_EQ(Core::CreateObject("Quillon::SpriteAnimation"), nullptr);
 }
 
