@@ -182,11 +182,8 @@ TEST_F(SaveFileTest, SavedBytesFollowTheLayoutExactly) {
   data->aiFriends[0].purchased = 1;
   data->aiFriends[2].SetState(1, 1);
   ASSERT_TRUE(data->Save());
+  // Byte for byte, the empty slots' negative numbers included.
   EXPECT_EQ(SaveBytes(), kProgressFile);
-  EXPECT_EQ(data->FormatPlayerData(), "-PlayerData-\n12345 6789 17 **\n**End\n");
-  // Negative numbers keep their sign.
-  data->armours[4].itemId = -1;
-  EXPECT_NE(data->FormatArmourSet().find("\n-1 0 0 **\n-1 0 0 **\n**End\n"), std::string::npos);
 }
 
 TEST_F(SaveFileTest, EverySavedFieldRoundTrips) {
