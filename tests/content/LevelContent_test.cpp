@@ -136,14 +136,12 @@ TEST(LevelContent, EveryCanCollideEntryNamesAGroupThatAnObjectOfTheLevelCarries)
 }
 
 TEST(LevelContent, EveryMountNamesTwoObjectsOfItsLevel) {
+  std::map<uint32_t, std::set<std::string>> names;
+  ForEachRow([&names](uint32_t level, const ObjectRow& row) { names[level].insert(row.name); });
   for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
-    std::set<std::string> names;
-    for (const Content::LayerRows& layer : MyLevelFactory::GetLevelRows(number)->layers) {
-      for (const ObjectRow& row : layer.objects) names.insert(row.name);
-    }
     for (const Content::MountRow& mount : MyLevelFactory::GetLevelRows(number)->mounts) {
-      EXPECT_EQ(names.count(mount.carrier), 1u) << "level " << number << " " << mount.carrier;
-      EXPECT_EQ(names.count(mount.carried), 1u) << "level " << number << " " << mount.carried;
+      EXPECT_EQ(names[number].count(mount.carrier), 1u) << "level " << number << " " << mount.carrier;
+      EXPECT_EQ(names[number].count(mount.carried), 1u) << "level " << number << " " << mount.carried;
       EXPECT_STRNE(mount.carrier, mount.carried);
     }
   }
