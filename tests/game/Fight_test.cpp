@@ -45,21 +45,16 @@ using Math::Vector2D;
 // ---- Rules without a level ---------------------------------------------------------------------
 
 TEST(FightRules, TheWaveTableCyclesInFivesWithTheMothershipEveryFifthWave) {
-  struct Row {
-    int32_t level, ufos, ufo2s, ufo3s;
-    const char* warning;
-  };
-  const Row rows[] = {{1, 1, 0, 0, "WARNING: UFO Level 1"},  {2, 3, 1, 0, "WARNING: UFO Level 2"},
-                      {3, 5, 2, 0, "WARNING: UFO Level 3"},  {4, 7, 3, 0, "WARNING: UFO Level 4"},
-                      {5, 0, 0, 1, "WARNING: BOSS OF UFO!!"}, {6, 1, 0, 0, "WARNING: UFO Level 6"},
-                      {7, 3, 1, 0, "WARNING: UFO Level 7"},  {8, 5, 2, 0, "WARNING: UFO Level 8"},
-                      {9, 7, 3, 0, "WARNING: UFO Level 9"},  {10, 0, 0, 1, "WARNING: BOSS OF UFO!!"}};
-  for (const Row& row : rows) {
-    const GameLevelClass::UfoWave wave = GameLevelClass::GetWave(row.level);
-    EXPECT_EQ(wave.ufos, row.ufos) << row.level;
-    EXPECT_EQ(wave.ufo2s, row.ufo2s) << row.level;
-    EXPECT_EQ(wave.ufo3s, row.ufo3s) << row.level;
-    EXPECT_EQ(GameLevelClass::GetWarningText(row.level), row.warning);
+  // Waves 1 to 5, then the same again: UFOs, UFO2s and the mothership.
+  const int32_t rows[5][3] = {{1, 0, 0}, {3, 1, 0}, {5, 2, 0}, {7, 3, 0}, {0, 0, 1}};
+  for (int32_t level = 1; level <= 10; ++level) {
+    const int32_t* row = rows[(level - 1) % 5];
+    const GameLevelClass::UfoWave wave = GameLevelClass::GetWave(level);
+    EXPECT_EQ(wave.ufos, row[0]) << level;
+    EXPECT_EQ(wave.ufo2s, row[1]) << level;
+    EXPECT_EQ(wave.ufo3s, row[2]) << level;
+    EXPECT_EQ(GameLevelClass::GetWarningText(level),
+              level % 5 == 0 ? std::string("WARNING: BOSS OF UFO!!") : "WARNING: UFO Level " + std::to_string(level));
   }
   // Bosses grow by half their health every five waves.
   EXPECT_EQ(GameLevelClass::GetBossHealth(1000, 0), 1000);
