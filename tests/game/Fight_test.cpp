@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "content/Velkor_MyLevelFactory.h"
 #include "content/Velkor_LevelRows.h"
 #include "core/Core_Random.h"
 #include "framework/Quillon_Layer.h"

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <list>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "framework/Quillon_Camera.h"
 #include "framework/Quillon_Layer.h"
@@ -22,7 +20,6 @@
 #include "game/Velkor_PlayerText.h"
 #include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpecialAttackClass.h"
-#include "input/Internal_Keyboard.h"
 #include "platform/PAL_Services.h"
 #include "tests/input/FakeInputBackend.h"
 #include "tests/support/ContentRows.h"
