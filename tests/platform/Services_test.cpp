@@ -32,20 +32,16 @@ TEST(ExecutablePath, DirectoryAndNameMakeUpTheRunningExecutableSplitAtTheLastSep
   EXPECT_EQ(directory + "/" + name, ReadLink("/proc/self/exe"));
   EXPECT_NE(directory.back(), '/');
   EXPECT_TRUE(PAL::IsDirectory(directory));
-  // The split is at the last separator.
-  std::string head, tail;
-  PAL::SplitExecutablePath("/opt/velkor/bin/velkor", head, tail);
-  EXPECT_EQ(head, "/opt/velkor/bin");
-  EXPECT_EQ(tail, "velkor");
-  PAL::SplitExecutablePath("velkor", head, tail);
-  EXPECT_EQ(head, "velkor");
-  EXPECT_EQ(tail, "velkor");
-  PAL::SplitExecutablePath("/velkor", head, tail);
-  EXPECT_EQ(head, "");
-  EXPECT_EQ(tail, "velkor");
-  PAL::SplitExecutablePath("", head, tail);
-  EXPECT_EQ(head, "");
-  EXPECT_EQ(tail, "");
+  // The split is at the last separator: path, directory, name.
+  const char* const splits[][3] = {
+      {"/opt/velkor/bin/velkor", "/opt/velkor/bin", "velkor"}, {"velkor", "velkor", "velkor"}, {"/velkor", "", "velkor"},
+      {"", "", ""}};
+  for (const auto& split : splits) {
+    std::string head, tail;
+    PAL::SplitExecutablePath(split[0], head, tail);
+    EXPECT_EQ(head, split[1]) << split[0];
+    EXPECT_EQ(tail, split[2]) << split[0];
+  }
 }
 
 class FileSystemServices : public testing::Test {
