@@ -54,7 +54,8 @@ TEST(ObjectModel, SelfAssignmentKeepsTheObject) {
   const int before = Counted::s_alive;
   Core::SmartPointer<Counted> pointer(new Counted());
   Counted* raw = pointer.Get();
-  pointer = pointer;
+  Core::SmartPointer<Counted>& same = pointer;  // through a reference, as a caller would assign
+  pointer = same;
   pointer = raw;
   EXPECT_EQ(raw->GetReferenceCount(), 1u);
   EXPECT_EQ(Counted::s_alive, before + 1);

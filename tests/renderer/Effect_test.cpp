@@ -121,7 +121,8 @@ TEST(Technique, RestoreListHasOneResetRecordPerKindAcrossPasses) {
   for (uint32_t i = 0; i < technique->GetRestoreStateCount(); ++i) {
     auto record = technique->GetRestoreState(i);
     EXPECT_NE(record.Get(), blending.Get());  // clones, never the pass's own records
-    if (typeid(*record) == typeid(AlphaBlendingState)) {
+    const State& recorded = *record;
+    if (typeid(recorded) == typeid(AlphaBlendingState)) {
       ++blendingRecords;
       EXPECT_EQ(*static_cast<AlphaBlendingState*>(record.Get()), AlphaBlendingState());  // reset
     }

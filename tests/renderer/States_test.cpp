@@ -58,7 +58,8 @@ TEST(RenderStates, CloneKeepsTheConcreteKind) {
   unit.filter = TextureFilter::Linear;
   unit.wrapT = 9;
   Core::SmartPointer<State> clone(static_cast<State*>(unit.Clone()));
-  ASSERT_EQ(typeid(*clone), typeid(TextureUnit3State));
+  const State& cloned = *clone;
+  ASSERT_EQ(typeid(cloned), typeid(TextureUnit3State));
   EXPECT_EQ(*static_cast<TextureUnit3State*>(clone.Get()), unit);
   EXPECT_TRUE(IsSameKind(*clone, unit));
   EXPECT_FALSE(IsSameKind(*clone, TextureUnit2State()));
@@ -168,7 +169,8 @@ TEST(RenderStates, PlainStateAndNullRendererDoNothing) {
   depth.Capture(nullptr);
   EXPECT_EQ(depth, DepthBufferState());
   Core::SmartPointer<State> clone(static_cast<State*>(plain.Clone()));
-  EXPECT_EQ(typeid(*clone), typeid(State));
+  const State& cloned = *clone;
+  EXPECT_EQ(typeid(cloned), typeid(State));
 }
 
 TEST(RenderStates, RendererCacheStartsWithTheStartUpValuesAndTheSingletonGoesWithIt) {
