@@ -17,35 +17,39 @@ float Ratio(int32_t current, int32_t maximum) {
 
 }  // namespace
 
+template <typename Visit>
+void HUD_Manager::ForEachPart(Visit visit) {
+  visit(m_durabilityText);
+  visit(m_distanceText);
+  visit(m_gearsText);
+  visit(m_frameRateText);
+  visit(m_lowDurabilityWarning);
+  visit(m_durabilityBar);
+  visit(m_hoverBar);
+  visit(m_specialPanel);
+  visit(m_debugText);
+}
+
 void HUD_Manager::OnStart() {
   Quillon::Sprite::OnStart();
   if (const Quillon::Sprite* car = m_car.Find()) SetPositionX(car->GetPositionX());
-  m_lowDurabilityWarning = FindObjectByName<Quillon::Sprite>("lowLife");
-  m_durabilityBar = FindObjectByName<Quillon::Sprite>("HP_Bar");
-  m_hoverBar = FindObjectByName<Quillon::Sprite>("HoveEnerBar");
-  m_specialPanel = FindObjectByName<SpHud>("SpHud");
-  m_durabilityText = FindObjectByName<Quillon::Text>("DurabilityTxt");
-  m_distanceText = FindObjectByName<Quillon::Text>("DistanceTxt");
-  m_gearsText = FindObjectByName<Quillon::Text>("GearTxt");
-  m_frameRateText = FindObjectByName<Quillon::Text>("FpsTxt");
-  m_debugText = FindObjectByName<Quillon::Text>("MyDebugTxt");
+  ForEachPart([this](auto& part) { Mount(part.Find()); });
   m_durabilityBarOffset = kDurabilityBarOffset;
   m_hoverBarOffset = kHoverBarOffset;
   const MyGame* game = GetMyGame();
-  if (m_frameRateText != nullptr && (game == nullptr || game->counter < 2)) m_frameRateText->SetVisible(false);
-  Quillon::GameObject* carried[] = {m_durabilityText, m_distanceText, m_gearsText,  m_frameRateText, m_lowDurabilityWarning,
-                                    m_durabilityBar,  m_hoverBar,     m_specialPanel, m_debugText};
-  for (Quillon::GameObject* part : carried) {
-    if (part != nullptr) Mount(part);
-  }
-  if (m_debugText != nullptr) m_debugText->SetVisible(false);
+  Quillon::Text* frameRateText = m_frameRateText.Get();
+  if (frameRateText != nullptr && (game == nullptr || game->counter < 2)) frameRateText->SetVisible(false);
+  if (Quillon::Text* debugText = m_debugText.Get()) debugText->SetVisible(false);
   SetGears(0);
 }
 
 void HUD_Manager::ReleaseResources() {
   m_car.Release();
+  ForEachPart([](auto& part) { part.Release(); });
   Quillon::Sprite::ReleaseResources();
 }
+
+SpHud* HUD_Manager::GetSpecialPanel() { return m_specialPanel.Get(); }
 
 void HUD_Manager::Update(float dt) {
   Quillon::Sprite::Update(dt);
@@ -60,34 +64,36 @@ float HUD_Manager::EndShift(const Quillon::Sprite& bar, float ratio) {
 
 void HUD_Manager::SetDurability(int32_t current, int32_t maximum) {
   const float ratio = Ratio(current, maximum);
-  if (m_durabilityBar != nullptr) {
-    m_durabilityBar->SetPositionX(GetPositionX() + EndShift(*m_durabilityBar, ratio) + m_durabilityBarOffset);
-    m_durabilityBar->SetScaleX(ratio);
+  if (Quillon::Sprite* bar = m_durabilityBar.Get()) {
+    bar->SetPositionX(GetPositionX() + EndShift(*bar, ratio) + m_durabilityBarOffset);
+    bar->SetScaleX(ratio);
   }
-  SetCaption(m_durabilityText, Core::ToString(current) + "/" + Core::ToString(maximum));
+  SetCaption(m_durabilityText.Get(), Core::ToString(current) + "/" + Core::ToString(maximum));
 }
 
 void HUD_Manager::SetHoverEnergy(int32_t current, int32_t maximum) {
-  if (m_hoverBar == nullptr) return;
+  Quillon::Sprite* bar = m_hoverBar.Get();
+  if (bar == nullptr) return;
   const float ratio = Ratio(current, maximum);
-  m_hoverBar->SetPositionX(GetPositionX() + m_hoverBarOffset - EndShift(*m_hoverBar, ratio));
-  m_hoverBar->SetScaleX(ratio);
+  bar->SetPositionX(GetPositionX() + m_hoverBarOffset - EndShift(*bar, ratio));
+  bar->SetScaleX(ratio);
   const uint32_t frame = ratio < 0.5f ? 1 : 0;
-  if (frame < m_hoverBar->GetFramesCount(m_hoverBar->GetCurrentAnimationIndex())) m_hoverBar->SetCurrentFrameIndex(frame, false);
+  if (frame < bar->GetFramesCount(bar->GetCurrentAnimationIndex())) bar->SetCurrentFrameIndex(frame, false);
 }
 
-void HUD_Manager::SetGears(int32_t gears) { SetCaption(m_gearsText, "Gears:\n" + Core::ToString(gears)); }
+void HUD_Manager::SetGears(int32_t gears) { SetCaption(m_gearsText.Get(), "Gears:\n" + Core::ToString(gears)); }
 
 void HUD_Manager::SetDistance(int32_t distance) {
-  SetCaption(m_distanceText, "Distance:\n" + Core::ToString(distance));
+  SetCaption(m_distanceText.Get(), "Distance:\n" + Core::ToString(distance));
 }
 
 void HUD_Manager::UpdateFrameRate() {
-  if (m_frameRateText == nullptr) return;
+  Quillon::Text* frameRateText = m_frameRateText.Get();
+  if (frameRateText == nullptr) return;
   const MyGame* game = GetMyGame();
   char rate[64];
   std::snprintf(rate, sizeof(rate), "%.16lf", game != nullptr ? game->GetCurrentFrameRate() : 0.0);
-  m_frameRateText->SetText("Fps: " + std::string(rate).substr(0, 5));
+  frameRateText->SetText("Fps: " + std::string(rate).substr(0, 5));
 }
 
 void HUD_Manager::SetCaption(Quillon::Text* text, const std::string& caption) {

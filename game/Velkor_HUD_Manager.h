@@ -18,7 +18,7 @@ class HUD_Manager : public Quillon::Sprite {
 
   HUD_Manager() = default;
   explicit HUD_Manager(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
-  // A copy finds its parts again when it starts.
+  // A copy finds its own parts.
   HUD_Manager(const HUD_Manager& other) : Quillon::Sprite(other) {}
   VELKOR_DECLARE_CLASS(HUD_Manager);
 
@@ -34,22 +34,26 @@ class HUD_Manager : public Quillon::Sprite {
   void SetDistance(int32_t distance);
   void UpdateFrameRate();
 
-  SpHud* GetSpecialPanel() const { return m_specialPanel; }
+  SpHud* GetSpecialPanel();
 
  private:
   // The shift that keeps one end of a bar in place at ratio r.
   static float EndShift(const Quillon::Sprite& bar, float ratio);
   static void SetCaption(Quillon::Text* text, const std::string& caption);
+  template <typename Visit>
+  void ForEachPart(Visit visit);
 
-  Quillon::Text* m_gearsText = nullptr;
-  Quillon::Text* m_durabilityText = nullptr;
-  Quillon::Text* m_distanceText = nullptr;
-  Quillon::Text* m_debugText = nullptr;
-  Quillon::Text* m_frameRateText = nullptr;
-  Quillon::Sprite* m_lowDurabilityWarning = nullptr;
-  Quillon::Sprite* m_durabilityBar = nullptr;
-  Quillon::Sprite* m_hoverBar = nullptr;
-  SpHud* m_specialPanel = nullptr;
+  // Its parts, found on first use: a HUD read back from a saved game is not started again. The
+  // saved game keeps them mounted.
+  Partner<Quillon::Text> m_gearsText{"GearTxt"};
+  Partner<Quillon::Text> m_durabilityText{"DurabilityTxt"};
+  Partner<Quillon::Text> m_distanceText{"DistanceTxt"};
+  Partner<Quillon::Text> m_debugText{"MyDebugTxt"};
+  Partner<Quillon::Text> m_frameRateText{"FpsTxt"};
+  Partner<Quillon::Sprite> m_lowDurabilityWarning{"lowLife"};
+  Partner<Quillon::Sprite> m_durabilityBar{"HP_Bar"};
+  Partner<Quillon::Sprite> m_hoverBar{"HoveEnerBar"};
+  Partner<SpHud> m_specialPanel{"SpHud"};
   // The car it travels with.
   Partner<Quillon::Sprite> m_car{"Player"};
   float m_durabilityBarOffset = kDurabilityBarOffset;

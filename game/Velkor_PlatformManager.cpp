@@ -30,9 +30,6 @@ int32_t RowGap(int32_t row, float segmentX) {
 void PlatformManager::OnStart() {
   GroundSegment::OnStart();
   m_leapfrog = GetPositionX() > 0.0f ? 1 : 0;
-  // The other segment: after every jump it is the one just behind, whose last columns lie left of
-  // this segment's first.
-  m_partner = FindObjectByName<PlatformManager>(GetName() == "platMgr1" ? "platMgr2" : "platMgr1");
   m_platforms.clear();
   const PlatformClass* model = FindObjectByName<PlatformClass>("Platform");
   Quillon::Layer* layer = GetLayer();
@@ -50,6 +47,13 @@ void PlatformManager::OnStart() {
   LayOut();
   CallSpawner(SpawnerStep::SetUp, Math::Vector2D());
 }
+
+void PlatformManager::ReleaseResources() {
+  for (Partner<PlatformManager>& segment : m_segments) segment.Release();
+  GroundSegment::ReleaseResources();
+}
+
+PlatformManager* PlatformManager::GetPartner() { return m_segments[GetName() == "platMgr1" ? 1 : 0].Get(); }
 
 PlatformClass* PlatformManager::GetPlatform(int32_t slot) const {
   if (slot < 0 || static_cast<size_t>(slot) >= m_platforms.size()) return nullptr;
@@ -77,10 +81,10 @@ void PlatformManager::Clear() {
   CallSpawner(SpawnerStep::Clear, Math::Vector2D());
 }
 
-bool PlatformManager::IsRowZeroActive(int32_t column) const {
+bool PlatformManager::IsRowZeroActive(int32_t column) {
   const PlatformManager* owner = this;
   if (column < 0) {
-    owner = m_partner;
+    owner = GetPartner();
     column += kColumns;
   }
   const PlatformClass* platform = owner != nullptr && column >= 0 ? owner->GetPlatform(column) : nullptr;

@@ -7,6 +7,7 @@
 
 #include "game/Velkor_GroundSegment.h"
 #include "game/Velkor_PlatformClass.h"
+#include "game/Velkor_ScreenSupport.h"
 #include "game/Velkor_SpawnManager.h"
 #include "math/Math_Vector2D.h"
 
@@ -23,6 +24,7 @@ class PlatformManager : public GroundSegment {
   VELKOR_DECLARE_CLASS(PlatformManager);
 
   void OnStart() override;
+  void ReleaseResources() override;
 
   // The car has passed a step of the road at x = threshold: the segment whose turn it is jumps to
   // threshold + 400 and lays out anew; the other only takes the next turn.
@@ -32,14 +34,16 @@ class PlatformManager : public GroundSegment {
   void LayOut();
 
   bool GetLeapfrogFlag() const { return m_leapfrog != 0; }
-  PlatformManager* GetPartner() const { return m_partner; }
+  // The other segment: after every jump it is the one just behind, whose last columns lie left of
+  // this segment's first.
+  PlatformManager* GetPartner();
   // Slot i: column i mod 9, row i div 9; null outside 0..29 or before the start.
   PlatformClass* GetPlatform(int32_t slot) const;
 
  private:
   // Whether the row-0 slot of that column is active; columns below 0 are the partner's last
   // ones (-1 is its column 8); slots that do not exist count as inactive.
-  bool IsRowZeroActive(int32_t column) const;
+  bool IsRowZeroActive(int32_t column);
   void Activate(PlatformClass& platform);
   // The segment's spawner (SpawnManager) takes these steps: set up once the first layout is
   // done, a chance to spawn on each platform activated, and removing the segment's spawns.
@@ -48,6 +52,8 @@ class PlatformManager : public GroundSegment {
 
   std::vector<Core::SmartPointer<PlatformClass>> m_platforms;
   uint8_t m_leapfrog = 0;
-  PlatformManager* m_partner = nullptr;
+  // Both segments by name, the partner picked by this one's own name on use: a segment read back
+  // from a saved game is not started again.
+  Partner<PlatformManager> m_segments[2] = {Partner<PlatformManager>("platMgr1"), Partner<PlatformManager>("platMgr2")};
   SpawnManager m_spawner;
 };

@@ -6,6 +6,7 @@
 
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_Text.h"
+#include "game/Velkor_ScreenSupport.h"
 
 class SpHud : public Quillon::Sprite {
  public:
@@ -13,6 +14,7 @@ class SpHud : public Quillon::Sprite {
   VELKOR_DECLARE_CLASS(SpHud);
   void OnStart() override;
   void Update(float dt) override;
+  void ReleaseResources() override;
 
   // The equipped special attack, AI friend and held power-up (-1 for none): an icon per item, or
   // no icon and "0".
@@ -30,7 +32,11 @@ class SpHud : public Quillon::Sprite {
   static std::string CountdownText(float seconds);
 
  private:
-  Quillon::Sprite* m_icons[3] = {nullptr, nullptr, nullptr};
-  Quillon::Text* m_texts[3] = {nullptr, nullptr, nullptr};
+  // Found on first use: a panel read back from a saved game is not started again. The saved game
+  // keeps them mounted. The usable item's icon is a power-up picture; the others are plain sprites.
+  Partner<Quillon::Sprite> m_icons[3] = {Partner<Quillon::Sprite>("SpAtkUi"), Partner<Quillon::Sprite>("AiFriendUi"),
+                                         Partner<Quillon::Sprite>("UsableImg")};
+  Partner<Quillon::Text> m_texts[3] = {Partner<Quillon::Text>("SpAtkTxt"), Partner<Quillon::Text>("aiFrTxt"),
+                                       Partner<Quillon::Text>("usableTxt")};
   float m_countdowns[3] = {0.0f, 0.0f, 0.0f};
 };

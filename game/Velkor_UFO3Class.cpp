@@ -51,11 +51,9 @@ constexpr int32_t kGearsForDefeat = 100;
 void UFO3Class::OnStart() {
   BossObject::OnStart();
   StartHealthBar(kHealthBarScale, kHealthBarOffset);
-  m_hand = FindObjectByName<Quillon::Sprite>("UFO3_hand");
-  m_float = FindObjectByName<Quillon::Sprite>("UFO3_float");
+  Mount(m_hand.Find());
+  Mount(m_float.Find());
   m_laser.Find();
-  if (m_hand != nullptr) Mount(m_hand);
-  if (m_float != nullptr) Mount(m_float);
   m_active = true;
   m_engaged = false;
   SetPosition(kParking);
@@ -68,6 +66,8 @@ void UFO3Class::OnStart() {
 }
 
 void UFO3Class::ReleaseResources() {
+  m_hand.Release();
+  m_float.Release();
   m_laser.Release();
   BossObject::ReleaseResources();
 }
@@ -75,6 +75,9 @@ void UFO3Class::ReleaseResources() {
 void UFO3Class::Engage(bool engaged) {
   m_engaged = engaged;
   if (!engaged) return;
+  // A mothership read back from a saved game was not started again: the wave that engages it is
+  // what brings it into the fight.
+  m_active = true;
   m_phase = kSwoopPhase;
   m_attackTimer = m_attackInterval = kAttackInterval;
   m_actionTimer = 0.0f;
@@ -82,21 +85,22 @@ void UFO3Class::Engage(bool engaged) {
 
 void UFO3Class::ShowParts(bool visible) {
   SetVisible(visible);
-  if (m_hand != nullptr) m_hand->SetVisible(visible);
-  if (m_float != nullptr) m_float->SetVisible(visible);
+  if (Quillon::Sprite* hand = m_hand.Get()) hand->SetVisible(visible);
+  if (Quillon::Sprite* floatPart = m_float.Get()) floatPart->SetVisible(visible);
   m_healthBar.SetVisible(visible);
 }
 
 void UFO3Class::SwoopStep() {
-  if (m_hand == nullptr) {
+  Quillon::Sprite* hand = m_hand.Get();
+  if (hand == nullptr) {
     if (GetOffset().x > kSwoopNearest) SetOffset(GetOffset() + kSwoopStep);
     return;
   }
   if (GetOffset().x > kSwoopNearest) {
     SetOffset(GetOffset() + kSwoopStep);
-    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + kHandSwing);
-  } else if (m_hand->GetRotationAngle() < kWholeTurn) {
-    m_hand->SetRotationAngle(m_hand->GetRotationAngle() + kHandSwing);
+    hand->SetRotationAngle(hand->GetRotationAngle() + kHandSwing);
+  } else if (hand->GetRotationAngle() < kWholeTurn) {
+    hand->SetRotationAngle(hand->GetRotationAngle() + kHandSwing);
   }
 }
 
@@ -130,9 +134,10 @@ void UFO3Class::Burst() {
 }
 
 void UFO3Class::SwingHandBack() {
-  if (m_hand == nullptr || m_hand->GetRotationAngle() <= 0.0f) return;
-  const int32_t turned = static_cast<int32_t>(m_hand->GetRotationAngle() - kHandReturn);
-  m_hand->SetRotationAngle(static_cast<float>(turned % kWholeTurnDegrees));
+  Quillon::Sprite* hand = m_hand.Get();
+  if (hand == nullptr || hand->GetRotationAngle() <= 0.0f) return;
+  const int32_t turned = static_cast<int32_t>(hand->GetRotationAngle() - kHandReturn);
+  hand->SetRotationAngle(static_cast<float>(turned % kWholeTurnDegrees));
 }
 
 void UFO3Class::Update(float dt) {

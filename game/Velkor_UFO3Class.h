@@ -33,8 +33,10 @@ class UFO3Class : public BossObject {
   void ShowParts(bool visible);
 
   bool m_attacking = false;
-  Quillon::Sprite* m_hand = nullptr;
-  Quillon::Sprite* m_float = nullptr;
+  // Its parts, found on first use: a mothership read back from a saved game is not started again.
+  // The saved game keeps them mounted.
+  Partner<Quillon::Sprite> m_hand{"UFO3_hand"};
+  Partner<Quillon::Sprite> m_float{"UFO3_float"};
   // Its laser, hung under it for the laser attack.
   Partner<LaserClass> m_laser{"LaserA"};
   int32_t m_phase = kSwoopPhase;

@@ -7,21 +7,22 @@ VELKOR_IMPLEMENT_CLASS(WarningSign, "WarningSign");
 
 void WarningSign::OnStart() {
   Quillon::Sprite::OnStart();
-  m_caption = FindObjectByName<Quillon::Text>("WarningTxt");
+  m_caption.Find();
   m_camera.Find();
   m_remaining = 0.0f;
   m_duration = 0.0f;
 }
 
 void WarningSign::ReleaseResources() {
+  m_caption.Release();
   m_camera.Release();
   Quillon::Sprite::ReleaseResources();
 }
 
 void WarningSign::Show(const std::string& text, float seconds) {
-  if (m_caption != nullptr) {
-    m_caption->SetText(text);
-    m_caption->SetVisible(true);
+  if (Quillon::Text* caption = m_caption.Get()) {
+    caption->SetText(text);
+    caption->SetVisible(true);
   }
   m_remaining = seconds;
   m_duration = seconds;
@@ -31,15 +32,16 @@ void WarningSign::Show(const std::string& text, float seconds) {
 void WarningSign::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (IsGamePaused()) return;
+  Quillon::Text* caption = m_caption.Get();
   if (m_remaining > 0.0f) {
     if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
     m_remaining -= dt;
     const float opacity = m_remaining / m_duration;
     SetOpacity(opacity);
-    if (m_caption != nullptr) m_caption->SetOpacity(opacity);
+    if (caption != nullptr) caption->SetOpacity(opacity);
   }
   if (m_remaining <= 0.0f) {
     SetVisible(false);
-    if (m_caption != nullptr) m_caption->SetVisible(false);
+    if (caption != nullptr) caption->SetVisible(false);
   }
 }

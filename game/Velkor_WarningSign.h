@@ -22,10 +22,11 @@ class WarningSign : public Quillon::Sprite {
   // Shows the caption with that text for that many seconds.
   void Show(const std::string& text, float seconds);
   float GetRemainingTime() const { return m_remaining; }
-  Quillon::Text* GetCaption() const { return m_caption; }
+  Quillon::Text* GetCaption() { return m_caption.Get(); }
 
  private:
-  Quillon::Text* m_caption = nullptr;
+  // Found on first use: a sign read back from a saved game is not started again.
+  Partner<Quillon::Text> m_caption{"WarningTxt"};
   // It stands at the camera while shown.
   Partner<Quillon::Camera> m_camera{"camera0"};
   float m_remaining = 0.0f;

@@ -710,4 +710,41 @@ TEST_F(WavesTest, TheMothershipComesWithWaveFiveAndItsLaserEndsWithIt) {
   EXPECT_EQ(saved.player.totalGears, gears + 100);
 }
 
+// A level read back from a saved game is not started again: the HUD, the warning sign and the
+// mothership must still find their parts.
+TEST_F(WavesTest, ARunReadBackFromASavedGameStillShowsItsHudWarningAndMothership) {
+  HoldPlayerAt(Vector2D(0.0f, 0.0f));
+  Frames(30);
+  m_game->GetSaves()->RequestSave("velkor_fight_run");
+  Frame();
+  m_game->GetSaves()->RequestLoad("velkor_fight_run");
+  Frames(2);
+  ASSERT_NE(Level(), nullptr);
+  ASSERT_NE(Player(), nullptr);
+  Player()->AddGears(7);
+  EXPECT_EQ(FindObjectByName<Quillon::Text>("GearTxt")->GetText(), "Gears:\n7");
+  FindObjectByName<SpHud>("SpHud")->SetSpecialCountdown(5.0f);
+  Frame();
+  auto* countdown = FindObjectByName<Quillon::Text>("SpAtkTxt");
+  EXPECT_TRUE(countdown->IsVisible());
+  EXPECT_EQ(countdown->GetText(), "4");
+
+  Frames(60 * 3 + 20);
+  auto* sign = FindObjectByName<WarningSign>("WarningSign");
+  ASSERT_NE(sign->GetCaption(), nullptr);
+  EXPECT_TRUE(sign->GetCaption()->IsVisible());
+  EXPECT_EQ(sign->GetCaption()->GetText(), "WARNING: UFO Level 1");
+
+  // Engaged, it shows its parts and swings its hand in the swoop ten seconds on.
+  Level()->SpawnUfo3();
+  Frame();
+  auto* hand = FindObjectByName<Quillon::Sprite>("UFO3_hand");
+  EXPECT_TRUE(Mothership()->IsVisible());
+  EXPECT_TRUE(hand->IsVisible());
+  EXPECT_TRUE(FindObjectByName<Quillon::Sprite>("UFO3_float")->IsVisible());
+  for (int frame = 0; frame < 60 * 11 && !Mothership()->IsAttacking(); ++frame) Frame();
+  Frames(3);
+  EXPECT_GT(hand->GetRotationAngle(), 0.0f);
+}
+
 }  // namespace
