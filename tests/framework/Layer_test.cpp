@@ -199,13 +199,8 @@ TEST_F(LayerTest, SavedLayerLoadsItsObjectsQueuesAndNames) {
   layer->AddGameObject(c.Get());
   layer->RemoveGameObject(b.Get());
   layer->SetCollisionDataColor(Math::Color(0.5f, 0.25f, 1.0f, 1.0f));
-  Core::MemoryFile file;
-  file.WriteObject(layer.Get());
-
-  Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
-  SmartPointer<Layer> loaded(dynamic_cast<Layer*>(reader.ReadObject()));
+  SmartPointer<Layer> loaded = RoundTrip(layer.Get());
   ASSERT_TRUE(loaded);
-  EXPECT_FALSE(reader.HasFailed());
   EXPECT_EQ(loaded->GetName(), "ground");
   EXPECT_EQ(loaded->GetZOrder(), 3.0f);
   EXPECT_EQ(loaded->GetGameObjectsCount(), 2u);
