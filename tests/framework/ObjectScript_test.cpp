@@ -201,11 +201,8 @@ function Load() _G.loaded = self:GetName() end
 )"));
   object->SetName("kept");
   object->RunScriptConstructor(true);
-  Core::MemoryFile file;
-  file.WriteObject(object.Get());
+  SmartPointer<GameObject> loaded = RoundTrip(object.Get());
   EXPECT_EQ(GlobalNumber("saved"), 1.0);
-  Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
-  SmartPointer<GameObject> loaded(dynamic_cast<GameObject*>(reader.ReadObject()));
   ASSERT_TRUE(loaded);
   EXPECT_EQ(GlobalNumber("constructed"), 2.0);
   EXPECT_EQ(GlobalString("loaded"), "kept");
