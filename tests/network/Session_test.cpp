@@ -13,6 +13,7 @@
 #include "network/Network_Message.h"
 #include "network/Network_Socket.h"
 #include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -374,10 +375,7 @@ TEST_F(SessionTest, HostingStateMayBeReadFromAHandlerThread) {
   self = worker;
   ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
   worker->StopHosting();
-  Core::Stopwatch waited;
-  waited.Start();
-  while (asked.load() == 0 && waited.GetElapsed() < NetworkTest::kWaitMs) PAL::ThreadManager::Sleep(1, nullptr);
-  ASSERT_GT(asked.load(), 0) << "the handler never ran on the worker";
+  ASSERT_TRUE(TestSupport::WaitFor([&] { return asked.load() > 0; })) << "the handler never ran on the worker";
   for (int round = 0; round < 20; ++round) {
     ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
     EXPECT_TRUE(worker->IsHosting());
