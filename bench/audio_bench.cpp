@@ -19,6 +19,7 @@
 #include "audio/Sound_Data.h"
 #include "audio/Sound_Engine.h"
 #include "tests/audio/AudioTestFiles.h"
+#include "tests/support/WholeFiles.h"
 
 extern char** environ;
 
@@ -52,9 +53,9 @@ const std::string& SixtySecondOgg(int which) {
   std::string& path = paths[which];
   if (path.empty()) {
     path = Folder() + "/sixty" + std::to_string(which) + ".ogg";
-    AudioTest::WriteFile(path, AudioTest::MakeOgg(2, kRate, kRate * 60, [which](std::uint32_t f, std::uint32_t c) {
-                           return MusicLike(f + which * 12345, c);
-                         }));
+    TestSupport::WriteWholeFile(path, AudioTest::MakeOgg(2, kRate, kRate * 60, [which](std::uint32_t f, std::uint32_t c) {
+                                  return MusicLike(f + which * 12345, c);
+                                }));
   }
   return path;
 }

@@ -9,6 +9,7 @@
 #include "gui/Gui_Graphics.h"
 #include "input/Internal_Keyboard.h"
 #include "input/Internal_Mouse.h"
+#include "game/Velkor_ContactTables.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_FightSupport.h"
 #include "game/Velkor_HUD_Manager.h"
@@ -21,14 +22,6 @@ namespace {
 
 // Both of the car's partners in a hit are shape-tested, so its contacts are in the shape list.
 constexpr bool kShapeContacts = true;
-
-struct Attacker {
-  const char* name;
-  int32_t damage;
-};
-// The first of these touching the car in a frame is the one hit that counts.
-const Attacker kAttackers[] = {
-    {"BulletClone", 15}, {"AlienClone", 10}, {"AlienBulletClone", 5}, {"LaserA", 50}, {"UFO3_hand", 50}};
 
 constexpr int32_t kHeal = 30;
 constexpr int32_t kLowDurability = 25;
@@ -191,7 +184,7 @@ void HoverCar::ApplyContacts(const ContactQuery& touches) {
   }
   if (touches("platMgr1") || touches("platMgr2")) m_durability = 0;
   if (m_hitCoolDown == kHitReady && m_invulnerable == 0 && m_barrierTime <= 0.0f) {
-    for (const Attacker& attacker : kAttackers) {
+    for (const ContactTables::Attacker& attacker : ContactTables::kCarAttackers) {
       if (!touches(attacker.name)) continue;
       if (m_blinkFrames <= 0) m_blinkFrames = kBlinkFrames;
       m_durability = std::max<int32_t>(0, m_durability - attacker.damage / GetDamageDivisor());

@@ -5,14 +5,13 @@
 
 #include "framework/Quillon_CollisionBridge.h"
 #include "framework/Quillon_GameObject.h"
+#include "game/Velkor_ContactTables.h"
 #include "game/Velkor_MyGame.h"
 #include "game/Velkor_PlayerClass.h"
 
 namespace {
 
-constexpr uint32_t kTutorialLevel = 5;
-constexpr uint32_t kGameLevel = 7;
-constexpr uint32_t kLastLevel = 8;
+using namespace ContactTables;
 
 // One touching pair as the rules see it; a missing second object has no name that any rule
 // names, so every test that needs it fails.
@@ -26,20 +25,6 @@ struct Pair {
   bool Is(const char* x, const char* y) const { return AIs(x) && BIs(y); }
   bool EitherOrder(const char* x, const char* y) const { return Is(x, y) || Is(y, x); }
 };
-
-struct NamePair {
-  const char* first;
-  const char* second;
-};
-
-struct NamePairValue {
-  const char* first;
-  const char* second;
-  float value;
-};
-
-// What the car drives through without a push (it still notices them for game logic).
-const char* const kCarPassesThrough[] = {"CivilianClone", "ShieldClone", "PowerConsuClone", "LaserA", "UFO3_hand"};
 
 // The car's drop-through flag; an object named "Player" of another class counts as a car that
 // does not drop through.
@@ -67,9 +52,6 @@ bool CommonRules(const Pair& pair, float& restitution, float& friction) {
   return true;
 }
 
-const char* const kTutorialPlatforms[] = {"platform4", "platform2", "platform3", "platform1"};
-const char* const kTutorialPassThrough[] = {"health", "save", "pup", "alienbullet"};
-
 bool TutorialRules(const Pair& pair, float& restitution, float& friction) {
   if (pair.b == nullptr) return CommonRules(pair, restitution, friction);
   for (const char* platform : kTutorialPlatforms) {
@@ -86,22 +68,6 @@ bool TutorialRules(const Pair& pair, float& restitution, float& friction) {
   }
   return CommonRules(pair, restitution, friction);
 }
-
-const NamePair kGameFrictionless[] = {{"Alien", "Platform"},   {"Platform", "HealthPot"}, {"Platform", "Civilian"},
-                                      {"Platform", "Player"},  {"UFO", "charBullet"},     {"UFO2", "charBullet"},
-                                      {"UFO3", "charBullet"},  {"UFO3_hand", "charBullet"}};
-
-const NamePairValue kGameRestitution[] = {
-    {"Alien", "Platform", 0.0f},  {"Alien", "Player", 0.0f},      {"HealthPot", "Platform", 0.0f},
-    {"HealthPot", "Player", 0.0f}, {"Civilian", "Platform", 1.0f}, {"Civilian", "Player", 0.0f},
-    {"UFO", "charBullet", 0.0f},  {"UFO2", "charBullet", 1.0f},   {"UFO3", "charBullet", 1.0f},
-    {"Bullet", "Player", 0.0f},   {"UFO3_hand", "charBullet", 1.0f}, {"Player", "Platform", 0.0f}};
-
-const NamePair kGamePassThrough[] = {
-    {"Alien", "Player"},      {"Alien", "Bullet"},     {"Alien", "UFO"},         {"HealthPot", "Player"},
-    {"HealthPot", "UFO"},     {"HealthPot", "Bullet"}, {"Civilian", "Player"},   {"charBullet", "UFO"},
-    {"charBullet", "Bullet"}, {"UFO", "Bullet"},       {"UFO2", "Bullet"},       {"UFO3", "charBullet"},
-    {"Bullet", "Player"},     {"UFO3_hand", "Bullet"}};
 
 bool GameLevelRules(const Pair& pair, float& restitution, float& friction) {
   if (pair.b == nullptr) {
@@ -124,11 +90,6 @@ bool GameLevelRules(const Pair& pair, float& restitution, float& friction) {
   }
   return CommonRules(pair, restitution, friction);
 }
-
-// The mouse cursor of each screen and level. It is there to report what it touches (buttons, the
-// aim) and has a body only for that: it never pushes, stops or holds anything, or a player who
-// leaves the mouse on the road would stop whatever rolls into it.
-const char* const kMouseCursors[] = {"pointer", "MousePt", "MousePointer", "mouse"};
 
 bool IsMouseCursor(const Quillon::GameObject* object) {
   if (object == nullptr) return false;

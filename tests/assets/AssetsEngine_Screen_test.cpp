@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,13 +36,7 @@ constexpr int32_t kHeight = 560;
 
 std::string GamePath(const std::string& relative) { return std::string(PAL::GetExecutableDirectory()) + relative; }
 
-// RGBA, top row first.
-struct Rgba {
-  uint32_t width = 0;
-  uint32_t height = 0;
-  std::vector<uint8_t> pixels;
-  const uint8_t* At(uint32_t x, uint32_t y) const { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
-};
+using Rgb = TestSupport::Picture;
 
 class AssetScreen : public ::testing::Test, protected TestSupport::RenderWindow {
  protected:
@@ -55,7 +48,7 @@ class AssetScreen : public ::testing::Test, protected TestSupport::RenderWindow 
 
   // Draws one frame of a one-column sheet centred at one pixel per texel over a magenta clear and
   // returns the window's pixels, top row first.
-  Rgba DrawFrame(const std::string& sheetPath, uint32_t frameWidth, uint32_t frameHeight, uint32_t rows,
+  Rgb DrawFrame(const std::string& sheetPath, uint32_t frameWidth, uint32_t frameHeight, uint32_t rows,
                  uint32_t frame) {
     Engine::SceneGraph scene(renderer.Get());
     // One world unit is one pixel at this distance for a 45-degree view kHeight pixels high.
@@ -80,23 +73,7 @@ class AssetScreen : public ::testing::Test, protected TestSupport::RenderWindow 
     scene.SetViewportCount(1);
     scene.SetViewportIndex(0);
     scene.RenderView(camera, view);
-
-    const TestSupport::Picture picture = TestSupport::ReadScreen(renderer.Get());
-    Rgba out;
-    out.width = kWidth;
-    out.height = kHeight;
-    out.pixels.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-    for (uint32_t y = 0; y < static_cast<uint32_t>(kHeight); ++y) {
-      for (uint32_t x = 0; x < static_cast<uint32_t>(kWidth); ++x) {
-        const uint8_t* s = picture.At(static_cast<int32_t>(x), static_cast<int32_t>(y));
-        uint8_t* d = &out.pixels[(static_cast<size_t>(y) * kWidth + x) * 4];
-        d[0] = s[0];
-        d[1] = s[1];
-        d[2] = s[2];
-        d[3] = 255;
-      }
-    }
-    return out;
+    return TestSupport::ReadScreen(renderer.Get());
   }
 };
 
@@ -123,7 +100,7 @@ TEST_F(AssetScreen, FrameZeroOfAOneColumnSheetIsItsBottomBand) {
   ASSERT_NE(stbi_write_png(path.c_str(), 64, 144, 4, sheet.data(), 64 * 4), 0);
   const int expected[3][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}};
   for (uint32_t frame = 0; frame < 3; ++frame) {
-    const Rgba screen = DrawFrame(path, 64, 48, 3, frame);
+    const Rgb screen = DrawFrame(path, 64, 48, 3, frame);
     // The frame covers window columns 518..581 and rows 256..303; look well inside and just outside.
     for (const auto& [x, y] : {std::pair<uint32_t, uint32_t>{550, 280}, {525, 262}, {575, 298}}) {
       const uint8_t* p = screen.At(x, y);
@@ -140,7 +117,7 @@ TEST_F(AssetScreen, FrameZeroOfAOneColumnSheetIsItsBottomBand) {
 
 // Pixels of the drawn frame (window area) that differ clearly from one band of the sheet file; where
 // the sheet is see-through the screen shows what lies behind, so those pixels are not compared.
-double MismatchShare(const Rgba& screen, const Renderer::Image& sheet, uint32_t bandTop, uint32_t frameWidth,
+double MismatchShare(const Rgb& screen, const Renderer::Image& sheet, uint32_t bandTop, uint32_t frameWidth,
                      uint32_t frameHeight) {
   const uint32_t left = (kWidth - frameWidth) / 2;
   const uint32_t top = (kHeight - frameHeight) / 2;
@@ -172,7 +149,7 @@ TEST_F(AssetScreen, InstructionPagesShowPageOneAsFrameZero) {
   const uint32_t frameWidth = sheet.width;
   const uint32_t frameHeight = sheet.height / 3;
 
-  const Rgba first = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 0);
+  const Rgb first = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 0);
   const double bottom = MismatchShare(first, sheet, 2 * frameHeight, frameWidth, frameHeight);
   const double middle = MismatchShare(first, sheet, frameHeight, frameWidth, frameHeight);
   const double top = MismatchShare(first, sheet, 0, frameWidth, frameHeight);
@@ -184,19 +161,19 @@ TEST_F(AssetScreen, InstructionPagesShowPageOneAsFrameZero) {
   EXPECT_GT(top, 3 * bottom + 0.005);
 
   // The last frame is the top band.
-  const Rgba last = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 2);
+  const Rgb last = DrawFrame(sheetPath, frameWidth, frameHeight, 3, 2);
   EXPECT_LT(MismatchShare(last, sheet, 0, frameWidth, frameHeight), 0.01);
 
   // Frame 0 as the screen shows it, for a person to read "CONTROLS" on.
   const uint32_t left = (kWidth - frameWidth) / 2;
   const uint32_t topRow = (kHeight - frameHeight) / 2;
-  std::vector<uint8_t> crop(static_cast<size_t>(frameWidth) * frameHeight * 4);
+  Rgb crop;
+  crop.width = static_cast<int32_t>(frameWidth);
+  crop.height = static_cast<int32_t>(frameHeight);
   for (uint32_t y = 0; y < frameHeight; ++y) {
-    std::memcpy(&crop[static_cast<size_t>(y) * frameWidth * 4], first.At(left, topRow + y), frameWidth * 4);
+    crop.rgb.insert(crop.rgb.end(), first.At(left, topRow + y), first.At(left, topRow + y) + frameWidth * 3);
   }
-  const std::string picture = std::string(VELKOR_ARTEFACT_DIR) + "/InstPagess_frame0.png";
-  EXPECT_NE(stbi_write_png(picture.c_str(), frameWidth, frameHeight, 4, crop.data(), frameWidth * 4), 0)
-      << picture;
+  TestSupport::SavePicture(crop, VELKOR_ARTEFACT_DIR, "InstPagess_frame0");
 }
 
 TEST_F(AssetScreen, TheGameIconBecomesTheWindowsIcon) {

@@ -3,37 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/Sound_Engine.h"
 #include "platform/PAL_Services.h"
+#include "tests/audio/SoundEngineFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 std::string GamePath(const std::string& relative) { return std::string(PAL::GetExecutableDirectory()) + relative; }
 
-template <typename Condition>
-bool WaitFor(Condition condition, int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return condition();
-}
-
-class AssetSoundPlayback : public ::testing::Test {
- protected:
-  void SetUp() override {
-    engine = std::make_unique<Sound::SoundEngine>();
-    if (!engine->Initialize(-1, 30)) GTEST_SKIP() << "no audio output device opens (run with ALSOFT_DRIVERS=null)";
-  }
-  void TearDown() override { engine.reset(); }
-  std::unique_ptr<Sound::SoundEngine> engine;
-};
+// The engine over whatever output OpenAL opens, as the audio tests have it.
+using AssetSoundPlayback = SoundEngineTest;
 
 const char* const kEffects[] = {
     "\\Resources\\Sounds\\playerDie.wav",       "\\Resources\\Sounds\\playerDying.wav",

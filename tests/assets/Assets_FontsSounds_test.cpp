@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "AssetsTestSupport.h"
+#include "audio/Sound_WaveParser.h"
 #include "tests/support/TestSupport.h"
 
 using namespace AssetsTest;
@@ -125,44 +126,6 @@ TEST(AssetFonts, CaptionsFitTheirLines) {
 
 namespace {
 
-struct WavInfo {
-  bool ok = false;
-  std::string error;
-  int format = 0, channels = 0, rate = 0, bits = 0;
-  size_t dataBytes = 0;
-};
-
-WavInfo ReadWav(const std::string& bytes) {
-  WavInfo w;
-  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) {
-    w.error = "not RIFF/WAVE";
-    return w;
-  }
-  bool haveFormat = false;
-  size_t at = 12;
-  while (at + 8 <= bytes.size()) {
-    std::string id = bytes.substr(at, 4);
-    size_t length = U32(bytes, at + 4);
-    if (length > bytes.size() - at - 8) {
-      w.error = "chunk " + id + " runs past the end";
-      return w;
-    }
-    if (id == "fmt " && length >= 16) {
-      w.format = U16(bytes, at + 8);
-      w.channels = U16(bytes, at + 10);
-      w.rate = static_cast<int>(U32(bytes, at + 12));
-      w.bits = U16(bytes, at + 22);
-      haveFormat = true;
-    } else if (id == "data") {
-      w.dataBytes = length;
-    }
-    at += 8 + length + (length & 1);
-  }
-  w.ok = haveFormat && w.dataBytes > 0;
-  if (!w.ok) w.error = "no fmt or empty data";
-  return w;
-}
-
 struct OggInfo {
   bool ok = false;
   int channels = 0;
@@ -207,19 +170,18 @@ TEST(AssetSounds, EffectsDecodeLoadWholeAndStayQuiet) {
   for (const Effect& e : wavs) {
     SCOPED_TRACE(e.name);
     std::string bytes = TestSupport::ReadWholeFile(MapGamePath(std::string("\\Resources\\Sounds\\") + e.name));
-    WavInfo w = ReadWav(bytes);
-    ASSERT_TRUE(w.ok) << w.error;
-    EXPECT_EQ(w.format, 1);
+    Sound::WaveFormat w;
+    ASSERT_EQ(Sound::ParseWave(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), w), Sound::kResultOk);
+    EXPECT_EQ(w.formatTag, 1);
     EXPECT_EQ(w.channels, 1);
-    EXPECT_EQ(w.rate, 44100);
-    EXPECT_EQ(w.bits, 16);
+    EXPECT_EQ(w.samplesPerSecond, 44100u);
+    EXPECT_EQ(w.bitsPerSample, 16);
     EXPECT_LT(bytes.size(), 262144u) << "effects load whole";
-    double seconds = w.dataBytes / 2.0 / 44100.0;
-    EXPECT_NEAR(seconds, e.seconds, e.seconds * 0.25);
+    EXPECT_NEAR(w.dataSize / 2.0 / 44100.0, e.seconds, e.seconds * 0.25);
     // Peak at or below -1 dBFS; the first and last samples are silent enough not to click.
     int peak = 0;
-    size_t data = bytes.find("data") + 8;
-    size_t count = w.dataBytes / 2;
+    const size_t data = w.dataOffset;
+    const size_t count = w.dataSize / 2;
     for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::abs(static_cast<int16_t>(U16(bytes, data + 2 * i))));
     EXPECT_LE(peak, 29205) << "-1 dBFS";
     EXPECT_GT(peak, 8000) << "audible";

@@ -3,21 +3,12 @@
 // each a region inside its picture with its inner edges inside the region and not transparent.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "AssetsTestSupport.h"
+#include "tests/support/WholeFiles.h"
 
 using namespace AssetsTest;
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 struct SkinSpec {
   const char* name;
@@ -49,7 +40,7 @@ TEST(AssetGui, SkinRecordsCutSoundRegionsOutOfTheirPictures) {
     const Picture picture = LoadPicture(MapGamePath(base + ".png"));
     ASSERT_TRUE(picture.ok) << skin.name << ": " << picture.error;
     EXPECT_EQ(picture.colourType, 6) << skin.name;
-    const std::string gui = ReadBytes(MapGamePath(base + ".gui"));
+    const std::string gui = TestSupport::ReadWholeFile(MapGamePath(base + ".gui"));
     ASSERT_GE(gui.size(), 4u) << skin.name;
     const int32_t count = I32(gui, 0);
     EXPECT_EQ(count, skin.records) << skin.name;
@@ -76,7 +67,7 @@ TEST(AssetGui, SkinRecordsCutSoundRegionsOutOfTheirPictures) {
 TEST(AssetGui, SkinRecordsDoNotOverlap) {
   for (const char* name : {"DefaultButtonSkin", "DefaultRadioButtonSkin", "DefaultFormSkin"}) {
     const std::string gui =
-        ReadBytes(MapGamePath(std::string("\\Resources\\Skins\\") + name + "\\" + name + ".gui"));
+        TestSupport::ReadWholeFile(MapGamePath(std::string("\\Resources\\Skins\\") + name + "\\" + name + ".gui"));
     ASSERT_GE(gui.size(), 4u);
     const int32_t count = I32(gui, 0);
     for (int32_t a = 0; a < count; ++a) {

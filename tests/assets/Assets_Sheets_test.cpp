@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <cstring>
-#include <locale>
 #include <set>
-#include <sstream>
 
 #include "AssetsTestSupport.h"
 #include "content/Velkor_LevelRows.h"
 #include "content/Velkor_MyLevelFactory.h"
+#include "framework/Quillon_LayerCollisionFile.h"
 #include "tests/support/TestSupport.h"
 
 using namespace AssetsTest;
@@ -345,35 +345,23 @@ TEST(AssetFiles, IconHoldsA32PixelPngEntry) {
   EXPECT_EQ(sizes, (std::set<int>{16, 32, 48, 256}));
 }
 
-TEST(AssetFiles, LayerCollisionFilesAreMinimalAndValid) {
-  // Reads the token grammar of the layer reader: word, count, records; word, count, records.
-  auto parse = [](const std::string& text, int& segments, int& circles) {
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
-    std::string word;
-    if (!(in >> word >> segments) || segments != 0) return false;
-    if (!(in >> word >> circles) || circles != 0) return false;
-    std::string rest;
-    return !(in >> rest);
-  };
-  int files = 0;
-  for (int level = 0; level <= 8; ++level) {
-    for (int layer = 0; layer < (level == 7 ? 4 : 3); ++layer) {
-      std::string path = MapGamePath("\\Resources\\Layers Collisions\\level" + std::to_string(level) + "_layer" +
-                                     std::to_string(layer) + ".txt");
-      std::string text = TestSupport::ReadWholeFile(path);
-      int segments = -1, circles = -1;
-      EXPECT_TRUE(parse(text, segments, circles)) << path << ": " << text;
+// Each level build reads a collision file for every layer of the level's rows, through the
+// framework's reader: every one is there and holds no segments and no circles, and no other is.
+TEST(AssetFiles, EveryLayerOfEveryLevelHasAnEmptyCollisionFile) {
+  size_t files = 0;
+  for (uint32_t level = 0; level < MyLevelFactory::kLevelCount; ++level) {
+    for (size_t layer = 0; layer < MyLevelFactory::GetLevelRows(level)->layers.size(); ++layer) {
+      const std::string path = MapGamePath("\\Resources\\Layers Collisions\\level" + std::to_string(level) +
+                                           "_layer" + std::to_string(layer) + ".txt");
+      Quillon::LayerCollisionData data;
+      std::string error;
+      EXPECT_TRUE(Quillon::ReadLayerCollisionFile(path, data, error)) << error;
+      EXPECT_TRUE(data.segments.empty() && data.circles.empty()) << path;
       ++files;
     }
   }
-  EXPECT_EQ(files, 28);
-  size_t onDisk = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("./Resources/Layers Collisions")) {
-    (void)entry;
-    ++onDisk;
-  }
-  EXPECT_EQ(onDisk, 28u);
+  const std::filesystem::directory_iterator folder("./Resources/Layers Collisions");
+  EXPECT_EQ(static_cast<size_t>(std::distance(folder, std::filesystem::directory_iterator())), files);
 }
 
 TEST(AssetFiles, GeneratorIsDeterministic) {

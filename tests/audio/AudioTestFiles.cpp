@@ -6,17 +6,14 @@
 #include <unistd.h>
 #include <vorbis/vorbisenc.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "audio/Sound_WaveParser.h"
+#include "tests/support/WholeFiles.h"
 
 extern char** environ;
 
@@ -144,12 +141,6 @@ std::string MakeOgg(std::uint16_t channels, std::uint32_t rate, std::uint32_t fr
   return out;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 int RunChildTest(const std::string& testName, const std::map<std::string, std::string>& environment,
                  std::string& output) {
   std::vector<std::string> variables;
@@ -183,31 +174,14 @@ int RunChildTest(const std::string& testName, const std::map<std::string, std::s
   int status = -1;
   if (spawned == 0) waitpid(child, &status, 0);
   close(outputFile);
-  std::ifstream in(outputPattern, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  output = text.str();
+  output = TestSupport::ReadWholeFile(outputPattern);
   std::remove(outputPattern);
   if (spawned != 0) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-bool WaitFor(const std::function<bool()>& done, double timeoutMs) {
-  const auto start = std::chrono::steady_clock::now();
-  while (!done()) {
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (elapsed > timeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
 bool ReadRecording(const std::string& path, Recording& recording) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string bytes = text.str();
+  const std::string bytes = TestSupport::ReadWholeFile(path);
   Sound::WaveFormat format;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   if (Sound::ParseWave(data, bytes.size(), format) != Sound::kResultOk || format.bitsPerSample != 16) return false;

@@ -32,16 +32,11 @@ std::string Riff(const std::string& chunks);
 std::string MakeOgg(std::uint16_t channels, std::uint32_t rate, std::uint32_t frames, const Signal& signal,
                     float quality = 0.4f);
 
-bool WriteFile(const std::string& path, const std::string& bytes);
-
 // Runs this test program again in a child process with only `testName` (a disabled test),
 // with the environment changed as given (an empty value removes the variable). Returns the
 // child's exit status (-1 when it could not be run); its output goes to `output`.
 int RunChildTest(const std::string& testName, const std::map<std::string, std::string>& environment,
                  std::string& output);
-
-// Polls `done` every millisecond until it holds or `timeoutMs` passes; true when it held.
-bool WaitFor(const std::function<bool()>& done, double timeoutMs);
 
 // One 16-bit channel of a recorded wave file, as floats in -1..1.
 struct Recording {

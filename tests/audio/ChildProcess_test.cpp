@@ -13,6 +13,7 @@
 #include "tests/support/TestSupport.h"
 
 using namespace AudioTest;
+using TestSupport::WaitFor;
 
 namespace {
 
@@ -27,8 +28,8 @@ std::string Scratch() {
 void RunRecordingChild(const std::string& testName) {
   const std::string folder = TestSupport::MakeTempDirectory("velkor_audio_record");
   const std::string config = folder + "/alsoft.conf";
-  ASSERT_TRUE(WriteFile(config, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\n"
-                                "sample-type = int16\n[wave]\nfile = " + folder + "/out.wav\n"));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(config, "[general]\ndrivers = wave\nchannels = stereo\nfrequency = 44100\n"
+                                                  "sample-type = int16\n[wave]\nfile = " + folder + "/out.wav\n"));
   std::string output;
   const int status =
       RunChildTest(testName, {{"ALSOFT_DRIVERS", ""}, {"ALSOFT_CONF", config}, {kScratchVariable, folder}}, output);
@@ -66,7 +67,7 @@ TEST(SilentEngine, StartingWithoutADeviceFailsCleanly) {
 TEST(SilentEngine, DISABLED_NoDeviceChild) {
   const std::string folder = TestSupport::MakeTempDirectory("velkor_audio_silent");
   const std::string path = folder + "/tone.wav";
-  ASSERT_TRUE(WriteFile(path, MakeWave(1, 16, 22050, 2205, Sine(440, 0.4f, 22050))));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(path, MakeWave(1, 16, 22050, 2205, Sine(440, 0.4f, 22050))));
   {
     Sound::SoundEngine engine;
     EXPECT_FALSE(engine.Initialize(-1, 30));
@@ -94,9 +95,9 @@ TEST(RecordedOutput, LoopPointPlaysTheIntroOnceThenTheLoopPart) {
 TEST(RecordedOutput, DISABLED_LoopPointChild) {
   // Intro: a positive level for 0.25 s; loop part: a negative level for 0.25 s.
   const std::string path = Scratch() + "/intro_loop.wav";
-  ASSERT_TRUE(WriteFile(path, MakeWave(1, 16, 44100, 22050, [](std::uint32_t frame, std::uint32_t) {
-                          return frame < 11025 ? 0.5f : -0.5f;
-                        })));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(path, MakeWave(1, 16, 44100, 22050, [](std::uint32_t frame, std::uint32_t) {
+                                            return frame < 11025 ? 0.5f : -0.5f;
+                                          })));
   {
     Sound::SoundEngine engine;
     ASSERT_TRUE(engine.Initialize(-1, 30));
@@ -130,7 +131,7 @@ TEST(RecordedOutput, StreamPlaysWithoutGapsWhileTheMainThreadStalls) {
 TEST(RecordedOutput, DISABLED_StreamChild) {
   // 2.5 s of a steady level, streamed through two half-second buffers.
   const std::string path = Scratch() + "/steady.wav";
-  ASSERT_TRUE(WriteFile(path, MakeWave(2, 16, 44100, 110250, Constant(0.5f))));
+  ASSERT_TRUE(TestSupport::WriteWholeFile(path, MakeWave(2, 16, 44100, 110250, Constant(0.5f))));
   {
     Sound::SoundEngine engine;
     ASSERT_TRUE(engine.Initialize(-1, 30));

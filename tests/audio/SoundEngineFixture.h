@@ -10,6 +10,8 @@
 #include "tests/audio/AudioTestFiles.h"
 #include "tests/support/TestSupport.h"
 
+using TestSupport::WaitFor;
+
 class SoundEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -21,6 +21,7 @@
 #include "collision/Collision_Engine.h"
 #include "core/Core_Random.h"
 #include "math/Math_Vector2D.h"
+#include "tests/collision/BoxActor.h"
 
 namespace CollisionTest {
 
@@ -162,16 +163,8 @@ inline SceneMotion RecordScene(LayerScene scene, int count, int frames) {
 }
 
 inline std::unique_ptr<Collision2D::CollisionActor> MakeSceneBoxActor() {
-  constexpr float kHalf = kSceneBoxHalf;
   auto actor = std::make_unique<Collision2D::CollisionActor>();
-  auto* animation = new Collision2D::CollisionAnimation();
-  auto* frame = new Collision2D::CollisionFrame();
-  frame->SetBoundingRectangle(Collision2D::QlnRect(kHalf, -kHalf, kHalf, -kHalf), true);
-  const Math::Vector2D corners[4] = {Math::Vector2D(-kHalf, -kHalf), Math::Vector2D(kHalf, -kHalf),
-                                     Math::Vector2D(kHalf, kHalf), Math::Vector2D(-kHalf, kHalf)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], k, true);
-  animation->AddCollisionFrame(frame);
-  actor->AddCollisionAnimation(animation);
+  AddBoxAnimation(*actor, kSceneBoxHalf, 0);
   return actor;
 }
 

@@ -21,6 +21,7 @@
 #include "math/Math_Circle2D.h"
 #include "math/Math_LineSegment2D.h"
 #include "script/Lua_ScriptEngine.h"
+#include "tests/collision/BoxActor.h"
 #include "tests/collision/MainLuaState.h"
 #include "tests/support/TestSupport.h"
 
@@ -29,17 +30,9 @@ using Math::Vector2D;
 
 namespace {
 
-// A square actor of the given half size: its bounding rectangle and its four sides as segments.
 std::unique_ptr<CollisionActor> MakeBoxActor(float half) {
   auto actor = std::make_unique<CollisionActor>();
-  auto* animation = new CollisionAnimation();
-  auto* frame = new CollisionFrame();
-  frame->SetBoundingRectangle(QlnRect(half, -half, half, -half), true);
-  const Vector2D corners[4] = {Vector2D(-half, -half), Vector2D(half, -half), Vector2D(half, half),
-                               Vector2D(-half, half)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], 10 + k, true);
-  animation->AddCollisionFrame(frame);
-  actor->AddCollisionAnimation(animation);
+  CollisionTest::AddBoxAnimation(*actor, half);
   return actor;
 }
 

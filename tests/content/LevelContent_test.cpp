@@ -1,7 +1,8 @@
 // What must hold of every level's rows, read from the rows themselves: each object's collision
 // actor has the animations and frames of its sprite and fits the frames of its picture (read from
 // the generated pictures beside the tests), each can-collide entry names a group that an object of
-// the level carries, each mount names objects of the level, and no two objects share a name.
+// the level carries, each mount names objects of the level, no two objects share a name, and the
+// game's contact rules name objects the levels have.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
@@ -11,11 +12,15 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "collision/Collision_Actor.h"
 #include "content/Velkor_CollisionActors.h"
 #include "content/Velkor_LevelRows.h"
 #include "content/Velkor_MyLevelFactory.h"
+#include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ContactTables.h"
+#include "game/Velkor_MyGame.h"
 #include "platform/PAL_Path.h"
 #include "tests/support/ContentRows.h"
 
@@ -36,7 +41,7 @@ void ForEachRow(Visit visit) {
   }
 }
 
-TEST(LevelContent, EveryLevelHasRowsAndANameTheFactoryFindsItBy) {
+TEST(LevelContent, EveryLevelHasRowsAndTheFactoryFindsItByItsExactNameOnly) {
   for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
     const LevelRows* rows = MyLevelFactory::GetLevelRows(number);
     ASSERT_NE(rows, nullptr) << number;
@@ -49,6 +54,15 @@ TEST(LevelContent, EveryLevelHasRowsAndANameTheFactoryFindsItBy) {
     EXPECT_EQ(found, number);
   }
   EXPECT_EQ(MyLevelFactory::GetLevelRows(MyLevelFactory::kLevelCount), nullptr);
+  EXPECT_EQ(MyLevelFactory::GetLevelName(MyLevelFactory::kLevelCount), nullptr);
+  // Case, a trailing blank, a prefix, an embedded NUL and the empty name name nothing and leave
+  // the output alone.
+  for (const std::string& name : {std::string("gamelevel"), std::string("GameLevel "), std::string("Game"),
+                                  std::string("Logos\0x", 7), std::string(""), std::string("LOGOS")}) {
+    uint32_t index = 42;
+    EXPECT_FALSE(MyLevelFactory().GetLevelIndex(name, index)) << name;
+    EXPECT_EQ(index, 42u);
+  }
 }
 
 TEST(LevelContent, EverySpritesActorHasTheAnimationsAndFramesOfItsSprite) {
@@ -122,14 +136,12 @@ TEST(LevelContent, EveryCanCollideEntryNamesAGroupThatAnObjectOfTheLevelCarries)
 }
 
 TEST(LevelContent, EveryMountNamesTwoObjectsOfItsLevel) {
+  std::map<uint32_t, std::set<std::string>> names;
+  ForEachRow([&names](uint32_t level, const ObjectRow& row) { names[level].insert(row.name); });
   for (uint32_t number = 0; number < MyLevelFactory::kLevelCount; ++number) {
-    std::set<std::string> names;
-    for (const Content::LayerRows& layer : MyLevelFactory::GetLevelRows(number)->layers) {
-      for (const ObjectRow& row : layer.objects) names.insert(row.name);
-    }
     for (const Content::MountRow& mount : MyLevelFactory::GetLevelRows(number)->mounts) {
-      EXPECT_EQ(names.count(mount.carrier), 1u) << "level " << number << " " << mount.carrier;
-      EXPECT_EQ(names.count(mount.carried), 1u) << "level " << number << " " << mount.carried;
+      EXPECT_EQ(names[number].count(mount.carrier), 1u) << "level " << number << " " << mount.carrier;
+      EXPECT_EQ(names[number].count(mount.carried), 1u) << "level " << number << " " << mount.carried;
       EXPECT_STRNE(mount.carrier, mount.carried);
     }
   }
@@ -146,6 +158,49 @@ TEST(LevelContent, NoTwoObjectsOfALevelShareAName) {
       EXPECT_NE(name, "camera0") << "level " << level << ": the builder names the camera so";
     }
   }
+}
+
+// The contact rules find objects by their exact names: a row renamed without them would
+// silently lose its rule. Names ending in "Clone" are given by the game to copies it makes.
+TEST(LevelContent, TheContactRulesAndTheCarsHitsNameObjectsOfTheirLevels) {
+  using namespace ContactTables;
+  std::map<uint32_t, std::set<std::string>> names;
+  ForEachRow([&names](uint32_t level, const ObjectRow& row) { names[level].insert(row.name); });
+  auto expectRow = [&names](uint32_t level, const std::string& name) {
+    const std::string clone = "Clone";
+    const bool made = name.size() > clone.size() && name.compare(name.size() - clone.size(), clone.size(), clone) == 0;
+    EXPECT_TRUE(made || names[level].count(name) == 1) << "level " << level << " has no " << name;
+  };
+  std::vector<const char*> game(std::begin(kCarPassesThrough), std::end(kCarPassesThrough));
+  for (const Attacker& attacker : kCarAttackers) game.push_back(attacker.name);
+  for (const NamePair& pair : kGameFrictionless) game.insert(game.end(), {pair.first, pair.second});
+  for (const NamePair& pair : kGamePassThrough) game.insert(game.end(), {pair.first, pair.second});
+  for (const NamePairValue& rule : kGameRestitution) game.insert(game.end(), {rule.first, rule.second});
+  for (const char* name : game) expectRow(kGameLevel, name);
+  for (const char* name : kTutorialPlatforms) expectRow(kTutorialLevel, name);
+  for (const char* name : kTutorialPassThrough) expectRow(kTutorialLevel, name);
+}
+
+// A mouse cursor that pushed would stop whatever rolls into it where the player leaves the mouse:
+// every sprite drawn with the cursor's picture passes through every object of its level.
+TEST(LevelContent, EveryMouseCursorPassesThroughEveryObjectOfItsLevel) {
+  std::map<uint32_t, std::vector<std::string>> names;
+  ForEachRow([&names](uint32_t level, const ObjectRow& row) { names[level].push_back(row.name); });
+  int cursors = 0;
+  ForEachRow([&](uint32_t level, const ObjectRow& row) {
+    if (row.look.animations.empty() || std::string(row.look.animations[0].stem) != "MousePoint") return;
+    ++cursors;
+    Core::SmartPointer<Quillon::Sprite> cursor(new Quillon::Sprite());
+    cursor->SetName(row.name);
+    for (const std::string& name : names[level]) {
+      Core::SmartPointer<Quillon::Sprite> other(new Quillon::Sprite());
+      other->SetName(name);
+      float restitution = 0.0f, friction = 0.0f;
+      EXPECT_FALSE(DecideContact(level, cursor.Get(), other.Get(), restitution, friction)) << row.name << "/" << name;
+      EXPECT_FALSE(DecideContact(level, other.Get(), cursor.Get(), restitution, friction)) << name << "/" << row.name;
+    }
+  });
+  EXPECT_GT(cursors, 0);
 }
 
 }  // namespace

@@ -13,21 +13,11 @@
 #include "framework/Quillon_Level.h"
 #include "framework/Quillon_LevelFactory.h"
 #include "physics/Physics_MassProperties.h"
+#include "tests/collision/BoxActor.h"
 
 namespace FrameworkTest {
 
-// Gives the actor one animation of one frame: a square of half-side `half`, its four sides
-// segments 10 to 13.
-inline void AddBoxAnimation(Collision2D::CollisionActor& actor, float half) {
-  using Math::Vector2D;
-  auto* animation = new Collision2D::CollisionAnimation();
-  auto* frame = new Collision2D::CollisionFrame();
-  frame->SetBoundingRectangle(Collision2D::QlnRect(half, -half, half, -half), true);
-  const Vector2D corners[4] = {Vector2D(-half, -half), Vector2D(half, -half), Vector2D(half, half), Vector2D(-half, half)};
-  for (int k = 0; k < 4; ++k) frame->AddCollisionLineSegment(corners[k], corners[(k + 1) % 4], 10 + k, true);
-  animation->AddCollisionFrame(frame);
-  actor.AddCollisionAnimation(animation);
-}
+using CollisionTest::AddBoxAnimation;
 
 inline Collision2D::CollisionActor* MakeBoxActor(float half) {
   auto* actor = new Collision2D::CollisionActor();

@@ -30,15 +30,6 @@ class DrawablesTest : public FrameworkTest::FrameworkFixture {
     animation->SetName(name);
     return animation;
   }
-  template <typename T>
-  SmartPointer<T> RoundTrip(T* object) {
-    Core::MemoryFile file;
-    file.WriteObject(object);
-    Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
-    SmartPointer<T> loaded(dynamic_cast<T*>(reader.ReadObject()));
-    EXPECT_FALSE(reader.HasFailed());
-    return loaded;
-  }
 };
 
 TEST_F(DrawablesTest, AnimationCutsItsSheetIntoAGridOfFrames) {

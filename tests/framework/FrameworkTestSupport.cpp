@@ -69,6 +69,11 @@ std::string FrameworkFixture::GlobalString(const char* name) {
   return text;
 }
 
+void FrameworkFixture::SetGlobal(const char* name, Core::Object* object) {
+  object->PushToLua(main_);
+  lua_setglobal(main_, name);
+}
+
 int FrameworkFixture::MethodCount(const char* scriptClass) {
   lua_getfield(main_, LUA_REGISTRYINDEX, scriptClass);
   lua_getfield(main_, -1, "__index");

@@ -11,6 +11,7 @@
 #include <lua.hpp>
 
 #include "collision/Collision_Engine.h"
+#include "core/Core_File.h"
 #include "framework/Quillon_GameServices.h"
 #include "physics/Physics_Engine.h"
 #include "platform/PAL_Services.h"
@@ -52,6 +53,19 @@ class FrameworkFixture : public ScriptTest {
   // Reads a global of the main state as a number (0 when it is none).
   double GlobalNumber(const char* name);
   std::string GlobalString(const char* name);
+  // The object written to a stream and read back, as a saved game stores it; a read that fails
+  // fails the test.
+  template <typename T>
+  Core::SmartPointer<T> RoundTrip(T* object) {
+    Core::MemoryFile file;
+    file.WriteObject(object);
+    Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+    Core::SmartPointer<T> loaded(dynamic_cast<T*>(reader.ReadObject()));
+    EXPECT_FALSE(reader.HasFailed());
+    return loaded;
+  }
+  // Makes the object the main state's global of that name.
+  void SetGlobal(const char* name, Core::Object* object);
   // How many methods the metatable registered under a script class name offers.
   int MethodCount(const char* scriptClass);
 

@@ -28,7 +28,7 @@ Math::Vector3D Transformed(const GameObject& object, const Math::Vector3D& point
   return *object.GetNode()->GetTransform() * point;
 }
 
-TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreater) {
+TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreaterAndZeroNeverAges) {
   SmartPointer<Quillon::Layer> layer(new Quillon::Layer(0.0f));
   SmartPointer<CountingObject> object(new CountingObject());
   object->SetLifeTime(2.0f);
@@ -47,13 +47,12 @@ TEST_F(GameObjectTest, LifeTimeEndsTheObjectOnlyOnceItsAgeIsGreater) {
   EXPECT_TRUE(object->IsDestroyed());
   EXPECT_EQ(layer->GetGameObjectsCount(), 0u);
   EXPECT_EQ(object->GetLayer(), nullptr);
-}
 
-TEST_F(GameObjectTest, ZeroLifeTimeNeverAges) {
-  CountingObject object;
-  for (int i = 0; i < 5; ++i) object.Tick(1.0f);
-  EXPECT_EQ(object.GetAge(), 0.0f);
-  EXPECT_EQ(object.updates, 5);
+  // A life time of zero never ages.
+  CountingObject endless;
+  for (int i = 0; i < 5; ++i) endless.Tick(1.0f);
+  EXPECT_EQ(endless.GetAge(), 0.0f);
+  EXPECT_EQ(endless.updates, 5);
 }
 
 TEST_F(GameObjectTest, TransformTurnsAndScalesAboutTheCentreThenMovesAndTakesZ) {
@@ -75,7 +74,7 @@ TEST_F(GameObjectTest, TransformTurnsAndScalesAboutTheCentreThenMovesAndTakesZ) 
   EXPECT_NEAR(b.y, 20.0f, 1e-4f);
 }
 
-TEST_F(GameObjectTest, ZOrderAloneWaitsForTheNextTransformChange) {
+TEST_F(GameObjectTest, TheNodeTakesZOrderAtTheNextTransformChangeAndNothingWithoutAutoTransform) {
   GameObject object;
   object.SetPosition(1.0f, 2.0f);
   const Math::Matrix4x4 before = *object.GetNode()->GetTransform();
@@ -83,20 +82,18 @@ TEST_F(GameObjectTest, ZOrderAloneWaitsForTheNextTransformChange) {
   EXPECT_EQ(*object.GetNode()->GetTransform(), before);
   object.SetScale(1.0f, 1.0f);
   EXPECT_EQ(object.GetNode()->GetTransform()->m[14], 7.0f);
-}
-
-TEST_F(GameObjectTest, WithoutAutoTransformTheNodeKeepsItsOwnMatrix) {
-  GameObject object;
+  // Without the automatic transform the node keeps its own matrix.
+  GameObject manual;
   const Math::Matrix4x4 own = Math::Matrix4x4::MakeTranslation(3.0f, 4.0f, 5.0f);
-  object.SetAutoTransform(false);
-  object.GetNode()->SetTransform(own);
-  object.SetPosition(100.0f, 100.0f);
-  object.SetRotationAngle(45.0f);
-  EXPECT_EQ(*object.GetNode()->GetTransform(), own);
-  EXPECT_EQ(object.GetPositionX(), 100.0f);
+  manual.SetAutoTransform(false);
+  manual.GetNode()->SetTransform(own);
+  manual.SetPosition(100.0f, 100.0f);
+  manual.SetRotationAngle(45.0f);
+  EXPECT_EQ(*manual.GetNode()->GetTransform(), own);
+  EXPECT_EQ(manual.GetPositionX(), 100.0f);
 }
 
-TEST_F(GameObjectTest, MountedChainsMoveByTheSameDelta) {
+TEST_F(GameObjectTest, MountedChainsMoveByTheSameDeltaAndTurnAboutTheCarrier) {
   GameObject carrier, middle, top;
   middle.SetPosition(5.0f, 5.0f);
   top.SetPosition(-1.0f, 2.0f);
@@ -107,16 +104,14 @@ TEST_F(GameObjectTest, MountedChainsMoveByTheSameDelta) {
   EXPECT_EQ(top.GetPosition(), Math::Vector2D(2.0f, -2.0f));
   // The carried object's node follows too.
   EXPECT_EQ(top.GetNode()->GetTransform()->m[12], 2.0f);
-}
-
-TEST_F(GameObjectTest, TurningTheCarrierSwingsTheCarriedObjectAboutIt) {
-  GameObject carrier, carried;
-  carried.SetPosition(10.0f, 0.0f);
-  carrier.Mount(&carried);
-  carrier.SetRotationAngle(90.0f);
-  EXPECT_NEAR(carried.GetPositionX(), 0.0f, 1e-4f);
-  EXPECT_NEAR(carried.GetPositionY(), 10.0f, 1e-4f);
-  EXPECT_EQ(carried.GetRotationAngle(), 90.0f);
+  // Turning a carrier swings what it carries about it.
+  GameObject pivot, swung;
+  swung.SetPosition(10.0f, 0.0f);
+  pivot.Mount(&swung);
+  pivot.SetRotationAngle(90.0f);
+  EXPECT_NEAR(swung.GetPositionX(), 0.0f, 1e-4f);
+  EXPECT_NEAR(swung.GetPositionY(), 10.0f, 1e-4f);
+  EXPECT_EQ(swung.GetRotationAngle(), 90.0f);
 }
 
 TEST_F(GameObjectTest, MountRefusesItselfCyclesAndDuplicatesAndMovesBetweenSupports) {

@@ -386,6 +386,37 @@ class GameTest : public ::testing::Test {
   }
   bool Logged(const std::string& entry) const { return Find(entry) < g_log.size(); }
 
+  // Runs a chunk on the main state with the game as its global "game"; a chunk that raises fails
+  // the test.
+  void Run(const std::string& source) {
+    lua_State* state = Lua::GetMainState();
+    m_game->PushToLua(state);
+    lua_setglobal(state, "game");
+    ASSERT_EQ(luaL_dostring(state, source.c_str()), 0) << lua_tostring(state, -1);
+  }
+  // The value of a Lua expression on the main state: a number, a truth or a text ("" for none).
+  template <typename Read>
+  static auto Value(const std::string& expression, Read read) {
+    lua_State* state = Lua::GetMainState();
+    const int top = lua_gettop(state);
+    EXPECT_EQ(luaL_dostring(state, ("return " + expression).c_str()), 0) << expression;
+    const auto value = read(state);
+    lua_settop(state, top);
+    return value;
+  }
+  static double Number(const std::string& expression) {
+    return Value(expression, [](lua_State* state) { return lua_tonumber(state, -1); });
+  }
+  static bool Truth(const std::string& expression) {
+    return Value(expression, [](lua_State* state) { return lua_toboolean(state, -1) != 0; });
+  }
+  static std::string Text(const std::string& expression) {
+    return Value(expression, [](lua_State* state) {
+      const char* text = lua_tostring(state, -1);
+      return std::string(text != nullptr ? text : "");
+    });
+  }
+
   TestGame* m_game = nullptr;
   bool m_ready = false;
   TestSupport::GameSession m_session;
@@ -566,23 +597,15 @@ TEST_F(GameTest, NetworkEventsSessionsAndSwitchesGoThroughTheNetworkObject) {
   Frame(0.0);
   Frame(16.0);
 
-  lua_State* state = Lua::GetMainState();
-  m_game->PushToLua(state);
-  lua_setglobal(state, "game");
-  auto run = [state](const char* source) {
-    ASSERT_EQ(luaL_dostring(state, source), 0) << lua_tostring(state, -1);
-  };
   // Hosting needs the session that "NetworkStart" opened.
-  run("hosted = game:HostNetworkGame('Arena', 'Ann', '', 4)");
-  lua_getglobal(state, "hosted");
-  EXPECT_FALSE(lua_toboolean(state, -1));
-  lua_pop(state, 1);
+  Run("hosted = game:HostNetworkGame('Arena', 'Ann', '', 4)");
+  EXPECT_FALSE(Truth("hosted"));
   EXPECT_EQ(network->calls, (std::vector<std::string>{"shutdown"}));
 
   network->sessions.push_back(std::make_shared<FakeSession>(FakeSession{"Velkor", "hostA"}));
   network->sessions.push_back(std::make_shared<FakeSession>(FakeSession{"Other", "hostB"}));
   network->sessions.push_back(std::make_shared<FakeSession>(FakeSession{"Velkor", "hostC"}));
-  run("game:NetworkStart('Velkor')");
+  Run("game:NetworkStart('Velkor')");
   EXPECT_EQ(m_game->GetNetworkId(), "Velkor");
   EXPECT_EQ(m_game->GetOnlineSessionCount(), 0u);  // refreshed by the next step
   g_log.clear();
@@ -591,25 +614,18 @@ TEST_F(GameTest, NetworkEventsSessionsAndSwitchesGoThroughTheNetworkObject) {
   EXPECT_LT(Find("net.input"), Find("net.update"));
   EXPECT_LT(Find("net.update"), Find("scene.update"));
   EXPECT_EQ(m_game->GetOnlineSessionCount(), 2u);
-  run("count = game:GetOnlineSessionsCount(); first = game:GetOnlineSession(0); second = game:GetOnlineSession(1)\n"
+  Run("count = game:GetOnlineSessionsCount(); first = game:GetOnlineSession(0); second = game:GetOnlineSession(1)\n"
       "none = select('#', game:GetOnlineSession(2))\n"
       "joined = game:JoinNetworkGame('Bob', second, '')");
-  lua_getglobal(state, "count");
-  EXPECT_EQ(lua_tonumber(state, -1), 2.0);
-  lua_getglobal(state, "second");
-  EXPECT_STREQ(lua_tostring(state, -1), "hostC");
-  lua_getglobal(state, "none");
-  EXPECT_EQ(lua_tonumber(state, -1), 0.0);
-  lua_getglobal(state, "joined");
-  EXPECT_TRUE(lua_toboolean(state, -1));
-  lua_pop(state, 4);
+  EXPECT_EQ(Number("count"), 2.0);
+  EXPECT_EQ(Text("second"), "hostC");
+  EXPECT_EQ(Number("none"), 0.0);
+  EXPECT_TRUE(Truth("joined"));
   EXPECT_EQ(network->calls.back(), "join:Bob:hostC");
 
   network->calls.clear();
-  run("hosted = game:HostNetworkGame('Arena', 'Ann', 'pw', 4)");
-  lua_getglobal(state, "hosted");
-  EXPECT_TRUE(lua_toboolean(state, -1));
-  lua_pop(state, 1);
+  Run("hosted = game:HostNetworkGame('Arena', 'Ann', 'pw', 4)");
+  EXPECT_TRUE(Truth("hosted"));
   EXPECT_EQ(network->calls,
             (std::vector<std::string>{"shutdown", "start:host:Arena:3000:60", "hosting:Ann:4:1:250"}));
 
@@ -667,10 +683,7 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
   MakeGame(0);
   Frame(0.0);
   Frame(16.0);
-  lua_State* state = Lua::GetMainState();
-  m_game->PushToLua(state);
-  lua_setglobal(state, "game");
-  const char* source = R"(
+  Run(R"(
     results = {}
     results.count = game:GetLevelsCount()
     results.index = game:GetCurrentLevelIndex()
@@ -711,28 +724,10 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
     results.quiet = game:GetMasterVolume()
     game:SetMasterVolume(0.5)
     results.half = game:GetMasterVolume()
-  )";
-  ASSERT_EQ(luaL_dostring(state, source), 0) << lua_tostring(state, -1);
-  lua_getglobal(state, "results");
-  auto number = [state](const char* key) {
-    lua_getfield(state, -1, key);
-    const double value = lua_tonumber(state, -1);
-    lua_pop(state, 1);
-    return value;
-  };
-  auto boolean = [state](const char* key) {
-    lua_getfield(state, -1, key);
-    const bool value = lua_toboolean(state, -1) != 0;
-    lua_pop(state, 1);
-    return value;
-  };
-  auto string = [state](const char* key) {
-    lua_getfield(state, -1, key);
-    const char* value = lua_tostring(state, -1);
-    std::string text = value ? value : "";
-    lua_pop(state, 1);
-    return text;
-  };
+  )");
+  auto number = [](const char* key) { return Number(std::string("results.") + key); };
+  auto boolean = [](const char* key) { return Truth(std::string("results.") + key); };
+  auto string = [](const char* key) { return Text(std::string("results.") + key); };
   EXPECT_EQ(number("count"), 2.0);
   EXPECT_EQ(number("index"), 0.0);
   EXPECT_EQ(string("levelName"), "First");
@@ -765,22 +760,19 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
     EXPECT_FLOAT_EQ(static_cast<float>(number("quiet")), 0.0f);
     EXPECT_FLOAT_EQ(static_cast<float>(number("half")), 0.5f);
   }
-  lua_pop(state, 1);
 
   // The next step carries the script's last valid request out.
   StepOnce();
   EXPECT_EQ(m_game->GetCurrentLevelIndex(), 1u);
-  ASSERT_EQ(luaL_dostring(state, "game:GoToNextLevel(); game:RestartLevel(); game:GoToFirstLevel(); "
-                                 "game:GoToLastLevel()"),
-            0);
+  Run("game:GoToNextLevel(); game:RestartLevel(); game:GoToFirstLevel(); game:GoToLastLevel()");
   EXPECT_EQ(m_game->GetRequestedLevelIndex(), 1u);
-  ASSERT_EQ(luaL_dostring(state, "game:GoToFirstLevel()"), 0);
+  Run("game:GoToFirstLevel()");
   EXPECT_EQ(m_game->GetRequestedLevelIndex(), 0u);
 
   // The managed level outlives its switch (the game holds it) and goes at shutdown.
   StepOnce();
   EXPECT_EQ(g_liveLevels, 2);
-  ASSERT_EQ(luaL_dostring(state, "game:Exit()"), 0);
+  Run("game:Exit()");
   EXPECT_FALSE(PAL::ProcessMessages());
   m_game->Shutdown();
   EXPECT_EQ(g_liveLevels, 0);
@@ -789,15 +781,11 @@ TEST_F(GameTest, ScriptMethodsOfTheGame) {
 TEST_F(GameTest, ObjectFunctionCallsIntoTheGamesOwnScriptWhenItHasOne) {
   MakeGame(0);
   Frame(0.0);
-  lua_State* state = Lua::GetMainState();
-  m_game->PushToLua(state);
-  lua_setglobal(state, "game");
-  auto results = [state](const char* call) {
-    const int top = lua_gettop(state);
-    EXPECT_EQ(luaL_dostring(state, (std::string("return ") + call).c_str()), 0) << call;
-    const int count = lua_gettop(state) - top;
-    lua_settop(state, top);
-    return count;
+  Run("");  // the game becomes the global "game"
+  // How many results the call gives.
+  const int base = lua_gettop(Lua::GetMainState());
+  auto results = [base](const char* call) {
+    return Value(call, [](lua_State* state) { return lua_gettop(state); }) - base;
   };
   EXPECT_EQ(results("game:ObjectFunction('Pair', 2)"), 0);  // no script by default
 
@@ -806,12 +794,9 @@ TEST_F(GameTest, ObjectFunctionCallsIntoTheGamesOwnScriptWhenItHasOne) {
   LuaScript* script = LuaScript::Create();
   script->Load(file.c_str());
   m_game->SetScript(script);
-  ASSERT_EQ(luaL_dostring(state, "first, second = game:ObjectFunction('Pair', 2, 'given')"), 0);
-  lua_getglobal(state, "first");
-  lua_getglobal(state, "second");
-  EXPECT_STREQ(lua_tostring(state, -2), "given");
-  EXPECT_STREQ(lua_tostring(state, -1), "second");
-  lua_pop(state, 2);
+  Run("first, second = game:ObjectFunction('Pair', 2, 'given')");
+  EXPECT_EQ(Text("first"), "given");
+  EXPECT_EQ(Text("second"), "second");
   EXPECT_EQ(results("game:ObjectFunction('Pair', 2147483647)"), 256);
   EXPECT_EQ(results("game:ObjectFunction('Missing', 2)"), 0);
   EXPECT_EQ(results("game:ObjectFunction('Fail', 1)"), 0);
@@ -891,22 +876,12 @@ TEST_F(GameTest, SavesAndReplaysGoThroughTheSavesSideAtTheirPlacesInTheStep) {
   saves->playing = false;
   saves->recording = false;
 
-  lua_State* state = Lua::GetMainState();
-  m_game->PushToLua(state);
-  lua_setglobal(state, "game");
   saves->savedGames = {"level1"};
-  ASSERT_EQ(luaL_dostring(state, "game:Save('slot'); game:Load('slot'); game:ReplayRecordingStart('r'); "
-                                 "game:ReplayRecordingStop(); game:ReplayStart('r'); game:ReplayStop(); game:Save(); "
-                                 "names = game:GetSavedGames()"),
-            0)
-      << lua_tostring(state, -1);
+  Run("game:Save('slot'); game:Load('slot'); game:ReplayRecordingStart('r'); game:ReplayRecordingStop(); "
+      "game:ReplayStart('r'); game:ReplayStop(); game:Save(); names = game:GetSavedGames()");
   EXPECT_EQ(saves->calls, (std::vector<std::string>{"save:slot", "load:slot", "record:r", "stop-record", "replay:r",
                                                     "stop-replay"}));
-  lua_getglobal(state, "names");
-  ASSERT_TRUE(lua_istable(state, -1));
-  lua_rawgeti(state, -1, 1);
-  EXPECT_STREQ(lua_tostring(state, -1), "level1");
-  lua_pop(state, 2);
+  EXPECT_EQ(Text("type(names) == 'table' and names[1]"), "level1");
 
   Core::MemoryFile file;
   m_game->Save(file);

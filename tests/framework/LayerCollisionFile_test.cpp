@@ -47,7 +47,7 @@ TEST(LayerCollisionFileTest, LineBreaksDelimitersAndWindowsLineEndsReadAlike) {
   EXPECT_EQ(split.circles[0].userId, 11u);
 }
 
-TEST(LayerCollisionFileTest, ZIsTruncatedAndItsLowByteKept) {
+TEST(LayerCollisionFileTest, ZIsTruncatedAndItsLowByteKeptAndNegativeCountsStandForNone) {
   LayerCollisionData data;
   ASSERT_TRUE(Parse("S 4 0,0,1,1,1.9,0 0,0,1,1,256,0 0,0,1,1,-1,0 0,0,1,1,2e2,0 C 0", data));
   ASSERT_EQ(data.segments.size(), 4u);
@@ -55,10 +55,7 @@ TEST(LayerCollisionFileTest, ZIsTruncatedAndItsLowByteKept) {
   EXPECT_EQ(data.segments[1].zCollision, 0);
   EXPECT_EQ(data.segments[2].zCollision, 255);
   EXPECT_EQ(data.segments[3].zCollision, 200);
-}
-
-TEST(LayerCollisionFileTest, NegativeCountsStandForNone) {
-  LayerCollisionData data;
+  // Negative counts stand for none.
   ASSERT_TRUE(Parse("Segments -3 Circles 1 1,2,3,4,5", data));
   EXPECT_TRUE(data.segments.empty());
   EXPECT_EQ(data.circles.size(), 1u);

@@ -15,13 +15,7 @@ using Quillon::GameObject;
 using Quillon::Layer;
 using Quillon::Level;
 
-class LevelTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class LevelTest : public FrameworkTest::FrameworkFixture {};
 
 class Music : public Quillon::LevelJukeBox {
  public:
@@ -198,8 +192,6 @@ TEST_F(LevelTest, RegisteredClassesAreMadeByName) {
     EXPECT_STREQ(object->GetClassName(), name);
     if (auto* camera = dynamic_cast<Quillon::Camera*>(object.Get())) camera->ReleaseResources();
   }
-  SmartPointer<Core::Object> viewport(Core::CreateObject("Quillon::Viewport"));
-  EXPECT_EQ(static_cast<Quillon::Viewport*>(viewport.Get())->GetWidth(), 800u);
   EXPECT_EQ(Core::CreateObject("Quillon::SpriteAnimation"), nullptr);
 }
 

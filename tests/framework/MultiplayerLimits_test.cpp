@@ -16,6 +16,7 @@
 #include "framework/Quillon_NetworkFile.h"
 #include "framework/Quillon_QlnNet.h"
 #include "tests/framework/MultiplayerFixture.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -299,19 +300,13 @@ TEST_F(HostileHostTest, AShutdownDropsWhatThePeerQueued) {
   std::atomic<bool> joined{false};
   FakeHost fake([&joined](int connection) {
     // Once the client's join is over, so that the records wait in its queue.
-    Core::Stopwatch waited;
-    waited.Start();
-    while (!joined && waited.GetElapsed() < 10000.0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    TestSupport::WaitFor([&joined] { return joined.load(); });
     SendSome(connection, PlayerRecords(17000), 10000);
   });
   ASSERT_TRUE(JoinFake(*client.net, FakeSession(fake, 0)));
   joined = true;
   Network::EventQueue& queue = client.net->GetTransportSession()->GetEventQueue();
-  Core::Stopwatch waited;
-  waited.Start();
-  while ((!fake.Done() || queue.GetCount() < 1000) && waited.GetElapsed() < 10000.0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  TestSupport::WaitFor([&] { return fake.Done() && queue.GetCount() >= 1000; });
   ASSERT_GE(queue.GetCount(), 1000u) << "the records never waited in the queue";
   const size_t before = client.events.size();
   Core::Stopwatch shutdown;

@@ -264,7 +264,6 @@ TEST_F(MultiplayerTest, HostileMessagesAreDropped) {
   }
   EXPECT_EQ(c.GetReplicatedObjectsCount(), 0u) << "no truncated record makes an object";
   // The same entry whole but for a layer that does not exist, then sound.
-  NetworkFile noLayer(full.GetData(), full.GetSize());
   std::vector<uint8_t> bytes(full.GetData(), full.GetData() + full.GetSize());
   const uint32_t badLayer = 17;
   std::memcpy(bytes.data(), &badLayer, 4);

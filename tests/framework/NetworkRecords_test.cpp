@@ -126,8 +126,7 @@ TEST_F(NetworkRecordsTest, ScriptValuesTravelAsTaggedValueLists) {
   SmartPointer<Quillon::Sprite> object(new Quillon::Sprite({Sheet("run", 2).Get()}));
   NetworkFile file;
   object->SetNetworkFile(&file);
-  object->PushToLua(main_);
-  lua_setglobal(main_, "object");
+  SetGlobal("object", object.Get());
   Run("object:SaveNetworkData(true, 3, 'a', nil)");
   Run("object:SaveNetworkData(CreateColor(), CreateVector(), { className = 'Other' }, print, coroutine.create(function() end))");
   object->SetNetworkFile(nullptr);
@@ -187,8 +186,7 @@ TEST_F(NetworkRecordsTest, ObjectFunctionCapsTheResultCountAScriptAsksFor) {
   SmartPointer<Quillon::Sprite> object(new Quillon::Sprite({Sheet("run", 2).Get()}));
   object->SetScriptFile(script);
   object->RunScriptConstructor(true);
-  object->PushToLua(main_);
-  lua_setglobal(main_, "object");
+  SetGlobal("object", object.Get());
   Run("_G.count = select('#', object:ObjectFunction('Three', 2147483647))");
   EXPECT_GE(GlobalNumber("count"), 3.0);
   EXPECT_LE(GlobalNumber("count"), 256.0);

@@ -138,12 +138,9 @@ TEST_F(ObjectLifetimeTest, NetworkOwnersDevicesAndTheComponentManager) {
   EXPECT_EQ(Quillon::GetNetObjectID(object.Get())->GetId(), 42u) << "the id number stays";
 
   // Scripts see the owner and, on the server, the owner's devices.
-  object->PushToLua(main_);
-  lua_setglobal(main_, "object");
-  network.remote->PushToLua(main_);
-  lua_setglobal(main_, "guest");
-  network.local->PushToLua(main_);
-  lua_setglobal(main_, "host");
+  SetGlobal("object", object.Get());
+  SetGlobal("guest", network.remote.Get());
+  SetGlobal("host", network.local.Get());
   Run("_G.sameOwner = object:GetNetworkOwner() ~= nil and 1 or 0");
   EXPECT_EQ(GlobalNumber("sameOwner"), 1.0);
   // No application runs here, so this machine has no devices: what a script gets is the guest's.

@@ -16,13 +16,7 @@ using Core::SmartPointer;
 using Quillon::GameObject;
 using Quillon::Layer;
 
-class ObjectScriptTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class ObjectScriptTest : public FrameworkTest::FrameworkFixture {};
 
 const char* kLifeScript = R"(
 function Constructor() _G.log = (_G.log or "") .. "C" end
@@ -207,11 +201,8 @@ function Load() _G.loaded = self:GetName() end
 )"));
   object->SetName("kept");
   object->RunScriptConstructor(true);
-  Core::MemoryFile file;
-  file.WriteObject(object.Get());
+  SmartPointer<GameObject> loaded = RoundTrip(object.Get());
   EXPECT_EQ(GlobalNumber("saved"), 1.0);
-  Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
-  SmartPointer<GameObject> loaded(dynamic_cast<GameObject*>(reader.ReadObject()));
   ASSERT_TRUE(loaded);
   EXPECT_EQ(GlobalNumber("constructed"), 2.0);
   EXPECT_EQ(GlobalString("loaded"), "kept");
@@ -222,13 +213,7 @@ function Load() _G.loaded = self:GetName() end
 
 namespace {
 
-class ScriptMethodsTest : public FrameworkTest::FrameworkFixture {
- protected:
-  void SetGlobal(const char* name, Core::Object* object) {
-    object->PushToLua(main_);
-    lua_setglobal(main_, name);
-  }
-};
+class ScriptMethodsTest : public FrameworkTest::FrameworkFixture {};
 
 TEST_F(ScriptMethodsTest, ObjectFunctionFromTheObjectsOwnCode) {
   SmartPointer<GameObject> object(new GameObject());

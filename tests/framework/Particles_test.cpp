@@ -123,13 +123,8 @@ end)");
   EXPECT_TRUE(copy->IsCloneWithScript());
   copy->GetPositionAndDirection(0.25f, position, direction);
   EXPECT_EQ(position, Math::Vector2D(10.0f, 25.0f));
-  Core::MemoryFile out;
-  out.WriteObject(emitter.Get());
-  Core::MemoryFile in(out.GetBuffer().GetData(), out.GetBuffer().GetSize());
-  SmartPointer<Core::Object> loaded(in.ReadObject());
-  ASSERT_FALSE(in.HasFailed());
-  auto* reloaded = dynamic_cast<Quillon::ParticleEmitter*>(loaded.Get());
-  ASSERT_NE(reloaded, nullptr);
+  SmartPointer<Quillon::ParticleEmitter> reloaded = RoundTrip(emitter.Get());
+  ASSERT_NE(reloaded.Get(), nullptr);
   reloaded->GetPositionAndDirection(0.1f, position, direction);
   EXPECT_EQ(position, Math::Vector2D(10.0f, 10.0f));
 }
@@ -372,8 +367,7 @@ TEST_F(ParticlesTest, ScriptClassesHaveTheirMethodTables) {
     EXPECT_EQ(MethodCount(name), 6) << name;
   }
   auto system = MakeSystem(3);
-  system->PushToLua(main_);
-  lua_setglobal(main_, "ps");
+  SetGlobal("ps", system.Get());
   Run(R"(
     ps:SetEmissionRate(5)
     ps:SetEmissionRate(2, 8)

@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <list>
 #include <string>
 #include <vector>
@@ -148,30 +146,24 @@ TEST(ReplayFile, ShortCorruptAndForeignFilesAreRefusedWhole) {
   std::vector<unsigned char> flag = bytes;
   flag[4] = 2;
   EXPECT_TRUE(refused(flag));
-  std::vector<unsigned char> nan = bytes;
-  const float bad = std::nanf("");
-  std::memcpy(&nan[nan.size() - 4], &bad, 4);
-  EXPECT_TRUE(refused(nan));
-  std::vector<unsigned char> negative = bytes;
-  const float minus = -0.016f;
-  std::memcpy(&negative[negative.size() - 4], &minus, 4);
-  EXPECT_TRUE(refused(negative));
-  // A step of 1e30 seconds, or a mouse beyond any screen near the int limits.
-  std::vector<unsigned char> endless = bytes;
-  const float huge_dt = 1e30f;
-  std::memcpy(&endless[endless.size() - 4], &huge_dt, 4);
-  EXPECT_TRUE(refused(endless));
+  // The file with a word of the last frame replaced, counted back from the end: its dt at 4, its
+  // mouse x at 12 and y at 8.
+  auto withLast = [&bytes](size_t offset, const void* word) {
+    std::vector<unsigned char> patched = bytes;
+    std::memcpy(&patched[patched.size() - offset], word, 4);
+    return patched;
+  };
+  // A step that is no number, negative or 1e30 seconds, or a mouse beyond any screen near the int
+  // limits.
+  for (float dt : {std::nanf(""), -0.016f, 1e30f}) EXPECT_TRUE(refused(withLast(4, &dt))) << dt;
   for (int32_t coordinate : {INT32_MAX, INT32_MIN, (1 << 24) + 1}) {
-    for (size_t offset : {size_t{12}, size_t{8}}) {  // the last frame's x, then its y
-      std::vector<unsigned char> far = bytes;
-      std::memcpy(&far[far.size() - offset], &coordinate, 4);
-      EXPECT_TRUE(refused(far)) << coordinate << " at " << offset;
+    for (size_t offset : {size_t{12}, size_t{8}}) {
+      EXPECT_TRUE(refused(withLast(offset, &coordinate))) << coordinate << " at " << offset;
     }
   }
   // A long load recorded as one step, and a large desktop, stay playable.
-  std::vector<unsigned char> slow = bytes;
   const float longStep = 30.0f;
-  std::memcpy(&slow[slow.size() - 4], &longStep, 4);
+  std::vector<unsigned char> slow = withLast(4, &longStep);
   const int32_t wide = -7680;
   std::memcpy(&slow[slow.size() - 12], &wide, 4);
   EXPECT_FALSE(refused(slow));
@@ -242,14 +234,10 @@ std::vector<uint32_t> Snapshot(Quillon::Game& game) {
   return bits;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(PAL::MapPath(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadFile(const std::string& path) { return TestSupport::ReadWholeFile(PAL::MapPath(path)); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(PAL::MapPath(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(TestSupport::WriteWholeFile(PAL::MapPath(path), bytes)) << path;
 }
 
 class SavesGameTest : public ::testing::Test {

@@ -16,6 +16,7 @@
 #include "framework/Quillon_SoundObject.h"
 #include "tests/audio/AudioTestFiles.h"
 #include "tests/framework/FrameworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -49,12 +50,12 @@ class SoundObjectsTest : public FrameworkTest::FrameworkFixture {
   // A 16-bit mono tone of that many seconds; returns the game-style path.
   std::string Tone(const std::string& folder, const std::string& name, float seconds) {
     const uint32_t frames = static_cast<uint32_t>(seconds * 8000.0f);
-    AudioTest::WriteFile(services_.directory + "/Resources/" + folder + "/" + name,
-                         AudioTest::MakeWave(1, 16, 8000, frames, AudioTest::Sine(440.0f, 0.5f, 8000)));
+    const std::string wave = AudioTest::MakeWave(1, 16, 8000, frames, AudioTest::Sine(440.0f, 0.5f, 8000));
+    EXPECT_TRUE(TestSupport::WriteWholeFile(services_.directory + "/Resources/" + folder + "/" + name, wave));
     return services_.directory + "\\Resources\\" + folder + "\\" + name;
   }
   bool WaitStopped(Sound::SoundSource* source) {
-    return AudioTest::WaitFor([&] { return !engine_.IsStarted(source); }, 3000.0);
+    return TestSupport::WaitFor([&] { return !engine_.IsStarted(source); }, 3000.0);
   }
 
   MediaServices media_;
@@ -287,7 +288,7 @@ TEST_F(JukeBoxTest, LoopedTrackIsHeardAgainBeforeTheListMovesOnAndRepeatStartsOv
   ASSERT_TRUE(box->SetCurrentPlaylist("loops"));
   ASSERT_TRUE(box->PlayMusic(0));
   uint32_t replays = 0;
-  bool moved = AudioTest::WaitFor(
+  bool moved = TestSupport::WaitFor(
       [&] {
         box->Update(0.001f);
         if (box->GetCurrentTrack() == 0) replays = std::max(replays, box->GetRepeatCounter());
@@ -297,7 +298,7 @@ TEST_F(JukeBoxTest, LoopedTrackIsHeardAgainBeforeTheListMovesOnAndRepeatStartsOv
   ASSERT_TRUE(moved);
   EXPECT_EQ(replays, 2u);
   // Without repeat the box stays on with no source after the last track.
-  ASSERT_TRUE(AudioTest::WaitFor(
+  ASSERT_TRUE(TestSupport::WaitFor(
       [&] {
         box->Update(0.001f);
         return box->GetCurrentSource() == nullptr;
@@ -309,7 +310,7 @@ TEST_F(JukeBoxTest, LoopedTrackIsHeardAgainBeforeTheListMovesOnAndRepeatStartsOv
   // With repeat it starts over at the first track.
   box->SetRepeat(true);
   ASSERT_TRUE(box->PlayMusic(1));
-  ASSERT_TRUE(AudioTest::WaitFor(
+  ASSERT_TRUE(TestSupport::WaitFor(
       [&] {
         box->Update(0.001f);
         return box->GetCurrentTrack() == 0;
@@ -376,8 +377,7 @@ TEST_F(JukeBoxTest, StoredJukeBoxKeepsItsPlaylistsWithoutGrowingAndPlaysAgain) {
 TEST_F(JukeBoxTest, ScriptClassesHaveTheirMethodTables) {
   EXPECT_EQ(MethodCount("Sound"), 123);
   EXPECT_EQ(MethodCount("JukeBox"), 17);
-  box_->PushToLua(main_);
-  lua_setglobal(main_, "box");
+  SetGlobal("box", box_.Get());
   Run(R"(
     box:SetFadeTime(-2)
     fade = box:GetFadeTime()

@@ -165,17 +165,6 @@ TEST(DataManagerDefaults, EachSetHoldsThreeItemsThenEmptySlotsAndQueriesAnswerFr
     EXPECT_EQ(data->GetItemName(set, index), "");
     EXPECT_EQ(data->GetItemDescription(set, index), "");
   }
-  EXPECT_STREQ(Core::SmartPointer<Core::Object>(Core::CreateObject("DataManager"))->GetClassName(), "DataManager");
-  EXPECT_STREQ(Core::SmartPointer<Core::Object>(Core::CreateObject("PlayerData"))->GetClassName(), "PlayerData");
-}
-
-TEST_F(SaveFileTest, MissingFileIsCreatedFromTheDefaults) {
-  auto data = Fresh();
-  testing::internal::CaptureStdout();
-  EXPECT_TRUE(data->Load());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Write file from no read\n");
-  EXPECT_EQ(SaveBytes(), DefaultFile());
-  EXPECT_FALSE(data->HasDamagedSave());
 }
 
 TEST_F(SaveFileTest, SavedBytesFollowTheLayoutExactly) {
@@ -193,11 +182,8 @@ TEST_F(SaveFileTest, SavedBytesFollowTheLayoutExactly) {
   data->aiFriends[0].purchased = 1;
   data->aiFriends[2].SetState(1, 1);
   ASSERT_TRUE(data->Save());
+  // Byte for byte, the empty slots' negative numbers included.
   EXPECT_EQ(SaveBytes(), kProgressFile);
-  EXPECT_EQ(data->FormatPlayerData(), "-PlayerData-\n12345 6789 17 **\n**End\n");
-  // Negative numbers keep their sign.
-  data->armours[4].itemId = -1;
-  EXPECT_NE(data->FormatArmourSet().find("\n-1 0 0 **\n-1 0 0 **\n**End\n"), std::string::npos);
 }
 
 TEST_F(SaveFileTest, EverySavedFieldRoundTrips) {
@@ -316,27 +302,13 @@ TEST_F(SaveFileTest, EmptyFileChangesNothingAndIsNotRewritten) {
   }
 }
 
-TEST_F(SaveFileTest, HandEditedSpacingAndLineEndsLoadTheSame) {
+TEST_F(SaveFileTest, HandEditedSpacingLineEndsAndSectionOrderLoadTheSame) {
   auto expected = LoadBytes(kProgressFile);
-  std::string crlf;
-  for (const char c : std::string(kProgressFile)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  std::string spaced;
-  for (const char c : std::string(kProgressFile)) spaced += c == ' ' ? std::string(" \t  ") : std::string(1, c);
-  for (const std::string& bytes : {crlf, spaced, "\n\n  " + std::string(kProgressFile) + "\n\n\n"}) {
-    bool intact = false;
-    auto data = LoadBytes(bytes, &intact);
-    EXPECT_TRUE(intact) << data->GetLastError();
-    EXPECT_EQ(SavedFields(*data), SavedFields(*expected));
-  }
-  // Without the final line end the file is still whole.
-  bool intact = false;
-  auto data = LoadBytes(std::string(kProgressFile).substr(0, std::string(kProgressFile).size() - 1), &intact);
-  EXPECT_TRUE(intact);
-  EXPECT_EQ(SavedFields(*data), SavedFields(*expected));
-}
-
-TEST_F(SaveFileTest, SectionsLoadInAnyOrder) {
   const std::string file = kProgressFile;
+  std::string crlf;
+  for (const char c : file) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::string spaced;
+  for (const char c : file) spaced += c == ' ' ? std::string(" \t  ") : std::string(1, c);
   std::vector<std::string> sections;
   for (std::size_t start = 0; start < file.size();) {
     std::size_t end = file.find("**End\n", start) + 6;
@@ -345,10 +317,14 @@ TEST_F(SaveFileTest, SectionsLoadInAnyOrder) {
   }
   ASSERT_EQ(sections.size(), 5u);
   const std::string reordered = sections[4] + sections[2] + "\n" + sections[0] + sections[3] + sections[1];
-  bool intact = false;
-  auto data = LoadBytes(reordered, &intact);
-  EXPECT_TRUE(intact) << data->GetLastError();
-  EXPECT_EQ(SavedFields(*data), SavedFields(*LoadBytes(kProgressFile)));
+  // Without the final line end the file is still whole.
+  for (const std::string& bytes :
+       {crlf, spaced, "\n\n  " + file + "\n\n\n", reordered, file.substr(0, file.size() - 1)}) {
+    bool intact = false;
+    auto data = LoadBytes(bytes, &intact);
+    EXPECT_TRUE(intact) << data->GetLastError();
+    EXPECT_EQ(SavedFields(*data), SavedFields(*expected));
+  }
 }
 
 TEST_F(SaveFileTest, FirstArmourAndGunAreAlwaysOwnedAndEquippedWhenNothingElseIs) {
@@ -500,15 +476,17 @@ TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {
   EXPECT_EQ(reloaded->player.totalGears, 13345);
 }
 
-TEST_F(SaveFileTest, TheSaveLivesInTheUserDataFolderWhichIsCreatedWhenMissing) {
+TEST_F(SaveFileTest, TheSaveIsWrittenFromTheDefaultsInTheUserDataFolderWhichIsCreatedWhenMissing) {
   // A data home that does not exist yet, folders and all.
   const std::string nested = m_directory + "/deep/er";
   m_dataHome.Set(nested);
   EXPECT_EQ(DataManager::GetSavePath(), nested + "/velkor/scoreData.txt");
+  // A missing save is written from the defaults.
   auto data = Fresh();
   testing::internal::CaptureStdout();
   EXPECT_TRUE(data->Load()) << data->GetLastError();
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Write file from no read\n");
+  EXPECT_FALSE(data->HasDamagedSave());
   EXPECT_EQ(TestSupport::ReadWholeFile(nested + "/velkor/scoreData.txt"), DefaultFile());
   EXPECT_EQ((fs::status(nested + "/velkor").permissions() & fs::perms::others_all), fs::perms::none);
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "content/Velkor_MyLevelFactory.h"
 #include "content/Velkor_LevelRows.h"
 #include "core/Core_Random.h"
 #include "framework/Quillon_Layer.h"
@@ -45,21 +44,16 @@ using Math::Vector2D;
 // ---- Rules without a level ---------------------------------------------------------------------
 
 TEST(FightRules, TheWaveTableCyclesInFivesWithTheMothershipEveryFifthWave) {
-  struct Row {
-    int32_t level, ufos, ufo2s, ufo3s;
-    const char* warning;
-  };
-  const Row rows[] = {{1, 1, 0, 0, "WARNING: UFO Level 1"},  {2, 3, 1, 0, "WARNING: UFO Level 2"},
-                      {3, 5, 2, 0, "WARNING: UFO Level 3"},  {4, 7, 3, 0, "WARNING: UFO Level 4"},
-                      {5, 0, 0, 1, "WARNING: BOSS OF UFO!!"}, {6, 1, 0, 0, "WARNING: UFO Level 6"},
-                      {7, 3, 1, 0, "WARNING: UFO Level 7"},  {8, 5, 2, 0, "WARNING: UFO Level 8"},
-                      {9, 7, 3, 0, "WARNING: UFO Level 9"},  {10, 0, 0, 1, "WARNING: BOSS OF UFO!!"}};
-  for (const Row& row : rows) {
-    const GameLevelClass::UfoWave wave = GameLevelClass::GetWave(row.level);
-    EXPECT_EQ(wave.ufos, row.ufos) << row.level;
-    EXPECT_EQ(wave.ufo2s, row.ufo2s) << row.level;
-    EXPECT_EQ(wave.ufo3s, row.ufo3s) << row.level;
-    EXPECT_EQ(GameLevelClass::GetWarningText(row.level), row.warning);
+  // Waves 1 to 5, then the same again: UFOs, UFO2s and the mothership.
+  const int32_t rows[5][3] = {{1, 0, 0}, {3, 1, 0}, {5, 2, 0}, {7, 3, 0}, {0, 0, 1}};
+  for (int32_t level = 1; level <= 10; ++level) {
+    const int32_t* row = rows[(level - 1) % 5];
+    const GameLevelClass::UfoWave wave = GameLevelClass::GetWave(level);
+    EXPECT_EQ(wave.ufos, row[0]) << level;
+    EXPECT_EQ(wave.ufo2s, row[1]) << level;
+    EXPECT_EQ(wave.ufo3s, row[2]) << level;
+    EXPECT_EQ(GameLevelClass::GetWarningText(level),
+              level % 5 == 0 ? std::string("WARNING: BOSS OF UFO!!") : "WARNING: UFO Level " + std::to_string(level));
   }
   // Bosses grow by half their health every five waves.
   EXPECT_EQ(GameLevelClass::GetBossHealth(1000, 0), 1000);
@@ -95,28 +89,13 @@ Content::LevelRows FightRows(bool asGameLevel) {
   return rows;
 }
 
-class FightFactory : public MyLevelFactory {
- public:
-  bool asGameLevel = false;
-
-  SmartPointer<Quillon::Level> CreateLevel(uint32_t index) override {
-    CreateCollisionActors();
-    if (index != 7) return nullptr;
-    static const Content::LevelRows plain = FightRows(false);
-    static const Content::LevelRows game = FightRows(true);
-    return SmartPointer<Quillon::Level>(BuildLevel(index, asGameLevel ? game : plain));
-  }
-};
-
 class FightTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
     // The save file goes to the temporary folder, never to the player's own.
     ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_fight"));
-    m_factory = new FightFactory();
-    m_factory->asGameLevel = AsGameLevel();
-    m_game = TestSupport::StartMyGame(m_session, m_factory, 7);
+    m_game = TestSupport::StartMyGame(m_session, new TestSupport::PickedLevelFactory(7, FightRows(AsGameLevel())), 7);
     // The level is built in one frame and its objects start in a later one.
     for (int frame = 0; frame < 5 && (m_game->GetCurrentLevel() == nullptr || Main()->GetPendingAdditionsCount() > 0);
          ++frame) {
@@ -185,7 +164,6 @@ class FightTest : public ::testing::Test {
   }
 
   TestSupport::GameSession m_session;
-  FightFactory* m_factory = nullptr;
   MyGame* m_game = nullptr;
   bool m_holdPlayer = false;
   Vector2D m_playerPlace;

@@ -8,6 +8,7 @@
 
 #include "framework/Quillon_CollisionBridge.h"
 #include "framework/Quillon_Sprite.h"
+#include "game/Velkor_ContactTables.h"
 #include "game/Velkor_FadingText.h"
 #include "game/Velkor_MobHealthBar.h"
 #include "game/Velkor_MyGame.h"
@@ -62,11 +63,12 @@ void Expect(const Answer& got, bool respond, float restitution, float friction, 
 constexpr float kR = Quillon::kDefaultContactRestitution;
 constexpr float kF = Quillon::kDefaultContactFriction;
 const uint32_t kCommonLevels[] = {0, 1, 2, 3, 4, 6, 8};
+using namespace ContactTables;
 
 TEST(ContactRules, TheCommonSetDecidesEveryScreenAndTheOtherSetsFallBackToIt) {
-  for (uint32_t level : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
+  for (uint32_t level = 0; level <= kLastLevel; ++level) {
     const std::string at = " in level " + std::to_string(level);
-    for (const char* name : {"CivilianClone", "ShieldClone", "PowerConsuClone", "LaserA", "UFO3_hand"}) {
+    for (const char* name : kCarPassesThrough) {
       Expect(Ask(level, "Player", name), false, 0.0f, 0.0f, false, std::string("Player/") + name + at);
       Expect(Ask(level, name, "Player"), false, 0.0f, 0.0f, false, std::string(name) + "/Player" + at);
     }
@@ -79,21 +81,11 @@ TEST(ContactRules, TheCommonSetDecidesEveryScreenAndTheOtherSetsFallBackToIt) {
     Expect(Ask(level, "Platform", "Player"), true, kR, kF, false, "platform under car");
     Expect(Ask(level, "Alien", "Player"), true, kR, kF, false, "plain names mean nothing outside the game level");
   }
-  // Levels the table does not know answer yes at once, whatever the names.
-  for (uint32_t level : {9u, 100u, 0xFFFFFFFFu}) {
+  // Levels the table does not know answer yes at once, whatever the names, but for a mouse cursor
+  // (every level's cursors are held against their levels' objects in the content tests).
+  for (uint32_t level : {kLastLevel + 1, 100u, 0xFFFFFFFFu}) {
     Expect(Ask(level, "Player", "CivilianClone"), true, kR, kF, false, "unknown level");
-  }
-}
-
-TEST(ContactRules, AMouseCursorNeverPushesStopsOrHoldsAnything) {
-  for (uint32_t level : {0u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u}) {
-    for (const char* cursor : {"pointer", "MousePt", "MousePointer", "mouse"}) {
-      for (const char* other : {"save", "player", "Player", "Platform", "AlienClone"}) {
-        const std::string what = std::string(cursor) + "/" + other + " in level " + std::to_string(level);
-        EXPECT_FALSE(Ask(level, cursor, other).respond) << what;
-        EXPECT_FALSE(Ask(level, other, cursor).respond) << what;
-      }
-    }
+    for (const char* cursor : kMouseCursors) EXPECT_FALSE(Ask(level, "Player", cursor).respond) << cursor;
   }
 }
 
@@ -104,70 +96,79 @@ TEST(ContactRules, TheCarsDropThroughFlagDecidesPlatformsAndAnotherClassNamedPla
   car->SetPositionY(300.0f);
   car->DropThrough(true, false);
   ASSERT_TRUE(car->IsDroppingThrough());
-  for (uint32_t level : {2u, 7u}) {
+  for (uint32_t level : {2u, kGameLevel}) {
     EXPECT_FALSE(Ask(level, car.Get(), platform.Get()).respond) << level;
     EXPECT_FALSE(Ask(level, platform.Get(), car.Get()).respond) << level;
   }
   // The game level takes friction and restitution away whatever the answer.
-  Expect(Ask(7, car.Get(), platform.Get()), false, 0.0f, 0.0f, false, "dropping car in the game level");
+  Expect(Ask(kGameLevel, car.Get(), platform.Get()), false, 0.0f, 0.0f, false, "dropping car in the game level");
   car->DropThrough(false, true);
-  Expect(Ask(7, car.Get(), platform.Get()), true, 0.0f, 0.0f, false, "car on platform in the game level");
-  Expect(Ask(7, platform.Get(), car.Get()), true, 0.0f, 0.0f, false, "platform under car in the game level");
+  Expect(Ask(kGameLevel, car.Get(), platform.Get()), true, 0.0f, 0.0f, false, "car on platform in the game level");
+  Expect(Ask(kGameLevel, platform.Get(), car.Get()), true, 0.0f, 0.0f, false, "platform under car in the game level");
   SmartPointer<Quillon::GameObject> impostor = Named("Player", false);
   EXPECT_TRUE(Ask(2, impostor.Get(), platform.Get()).respond);
 }
 
 TEST(ContactRules, TheTutorialSetNamesLowerCaseObjectsOnly) {
-  for (const char* platform : {"platform1", "platform2", "platform3", "platform4"}) {
-    Expect(Ask(5, "player", platform), true, 0.0f, kF, false, std::string("player/") + platform);
-    Expect(Ask(5, platform, "player"), true, 0.0f, kF, false, std::string(platform) + "/player");
+  for (const char* platform : kTutorialPlatforms) {
+    Expect(Ask(kTutorialLevel, "player", platform), true, 0.0f, kF, false, std::string("player/") + platform);
+    Expect(Ask(kTutorialLevel, platform, "player"), true, 0.0f, kF, false, std::string(platform) + "/player");
   }
-  for (const char* name : {"health", "save", "pup", "alienbullet", "alien"}) {
-    Expect(Ask(5, "player", name), false, kR, kF, false, std::string("player/") + name);
-    Expect(Ask(5, name, "player"), false, kR, kF, false, std::string(name) + "/player");
+  std::vector<const char*> passed(std::begin(kTutorialPassThrough), std::end(kTutorialPassThrough));
+  passed.push_back("alien");
+  for (const char* name : passed) {
+    Expect(Ask(kTutorialLevel, "player", name), false, kR, kF, false, std::string("player/") + name);
+    Expect(Ask(kTutorialLevel, name, "player"), false, kR, kF, false, std::string(name) + "/player");
   }
-  Expect(Ask(5, "alien", "charbullet"), false, kR, kF, false, "alien/charbullet");
-  Expect(Ask(5, "charbullet", "alien"), true, kR, kF, true, "charbullet/alien pushes the shot only");
+  Expect(Ask(kTutorialLevel, "alien", "charbullet"), false, kR, kF, false, "alien/charbullet");
+  Expect(Ask(kTutorialLevel, "charbullet", "alien"), true, kR, kF, true, "charbullet/alien pushes the shot only");
   // Case variants match nothing of the tutorial; the common set answers.
-  Expect(Ask(5, "Player", "platform2"), true, kR, kF, false, "Player/platform2");
-  Expect(Ask(5, "player", "Platform2"), true, kR, kF, false, "player/Platform2");
-  Expect(Ask(5, "Charbullet", "alien"), true, kR, kF, false, "Charbullet/alien");
+  Expect(Ask(kTutorialLevel, "Player", "platform2"), true, kR, kF, false, "Player/platform2");
+  Expect(Ask(kTutorialLevel, "player", "Platform2"), true, kR, kF, false, "player/Platform2");
+  Expect(Ask(kTutorialLevel, "Charbullet", "alien"), true, kR, kF, false, "Charbullet/alien");
   // The tutorial's names mean nothing elsewhere.
-  Expect(Ask(7, "charbullet", "alien"), true, kR, kF, false, "tutorial names in the game level");
+  Expect(Ask(kGameLevel, "charbullet", "alien"), true, kR, kF, false, "tutorial names in the game level");
   Expect(Ask(2, "player", "health"), true, kR, kF, false, "tutorial names on the menu");
 }
 
-TEST(ContactRules, TheGameLevelSetsCoefficientsThenDecides) {
-  struct Row {
-    const char* a;
-    const char* b;
-    bool respond;
-    float restitution;
-    float friction;
+// Each pair the game level's tables name, in either order, gets its table's coefficients (the
+// defaults where no coefficient table names it) and passes through exactly when listed so: a
+// coefficient is set even for a pair that then passes.
+TEST(ContactRules, TheGameLevelPairsTakeWhatTheirTablesSay) {
+  auto same = [](const char* a, const char* b, const char* x, const char* y) {
+    const std::string p(a), q(b);
+    return (p == x && q == y) || (p == y && q == x);
   };
-  // Every pair of the game level's stages, in both orders.
-  const Row rows[] = {
-      {"Alien", "Platform", true, 0.0f, 0.0f},    {"Platform", "HealthPot", true, 0.0f, 0.0f},
-      {"Platform", "Civilian", true, 1.0f, 0.0f}, {"UFO", "charBullet", false, 0.0f, 0.0f},
-      {"UFO2", "charBullet", true, 1.0f, 0.0f},   {"UFO3", "charBullet", false, 1.0f, 0.0f},
-      {"UFO3_hand", "charBullet", true, 1.0f, 0.0f}, {"Alien", "Player", false, 0.0f, kF},
-      {"HealthPot", "Player", false, 0.0f, kF},   {"Civilian", "Player", false, 0.0f, kF},
-      {"Bullet", "Player", false, 0.0f, kF},      {"Alien", "Bullet", false, kR, kF},
-      {"Alien", "UFO", false, kR, kF},            {"HealthPot", "UFO", false, kR, kF},
-      {"HealthPot", "Bullet", false, kR, kF},     {"charBullet", "Bullet", false, kR, kF},
-      {"UFO", "Bullet", false, kR, kF},           {"UFO2", "Bullet", false, kR, kF},
-      {"UFO3_hand", "Bullet", false, kR, kF},     {"UFO3", "Bullet", true, kR, kF},
-  };
-  for (const Row& row : rows) {
-    Expect(Ask(7, row.a, row.b), row.respond, row.restitution, row.friction, false, std::string(row.a) + "/" + row.b);
-    Expect(Ask(7, row.b, row.a), row.respond, row.restitution, row.friction, false, std::string(row.b) + "/" + row.a);
+  std::vector<NamePair> pairs(std::begin(kGameFrictionless), std::end(kGameFrictionless));
+  pairs.insert(pairs.end(), std::begin(kGamePassThrough), std::end(kGamePassThrough));
+  for (const NamePairValue& rule : kGameRestitution) pairs.push_back({rule.first, rule.second});
+  for (const NamePair& pair : pairs) {
+    bool passes = false;
+    float friction = kF;
+    float restitution = kR;
+    int restitutionRules = 0;
+    for (const NamePair& rule : kGamePassThrough) {
+      if (same(pair.first, pair.second, rule.first, rule.second)) passes = true;
+    }
+    for (const NamePair& rule : kGameFrictionless) {
+      if (same(pair.first, pair.second, rule.first, rule.second)) friction = 0.0f;
+    }
+    for (const NamePairValue& rule : kGameRestitution) {
+      if (!same(pair.first, pair.second, rule.first, rule.second)) continue;
+      // Two values for one pair would leave one of them never used.
+      EXPECT_TRUE(restitutionRules++ == 0 || restitution == rule.value) << pair.first << "/" << pair.second;
+      restitution = rule.value;
+    }
+    const std::string what = std::string(pair.first) + "/" + pair.second;
+    Expect(Ask(kGameLevel, pair.first, pair.second), !passes, restitution, friction, false, what);
+    Expect(Ask(kGameLevel, pair.second, pair.first), !passes, restitution, friction, false, what + " swapped");
   }
-  Expect(Ask(7, "pShieldImg", "Player"), false, kR, kF, false, "barrier/car");
-  Expect(Ask(7, "Player", "pShieldImg"), true, kR, kF, true, "car/barrier");
+  Expect(Ask(kGameLevel, "pShieldImg", "Player"), false, kR, kF, false, "barrier/car");
+  Expect(Ask(kGameLevel, "Player", "pShieldImg"), true, kR, kF, true, "car/barrier");
   // Clones are the common set's: the game level's names are the archetypes'.
-  Expect(Ask(7, "AlienClone", "Platform"), true, kR, kF, false, "AlienClone/Platform");
-  Expect(Ask(7, "CivilianClone", "Platform"), true, kR, kF, false, "CivilianClone/Platform");
-  Expect(Ask(7, "alien", "platform"), true, kR, kF, false, "lower case");
+  Expect(Ask(kGameLevel, "AlienClone", "Platform"), true, kR, kF, false, "AlienClone/Platform");
+  Expect(Ask(kGameLevel, "CivilianClone", "Platform"), true, kR, kF, false, "CivilianClone/Platform");
+  Expect(Ask(kGameLevel, "alien", "platform"), true, kR, kF, false, "lower case");
 }
 
 TEST(ContactRules, AMissingSecondObjectMatchesNoRule) {
@@ -175,10 +176,10 @@ TEST(ContactRules, AMissingSecondObjectMatchesNoRule) {
   SmartPointer<Quillon::GameObject> alien = Named("AlienClone");
   SmartPointer<Quillon::GameObject> player = Named("player");
   for (uint32_t level : kCommonLevels) Expect(Ask(level, car.Get(), nullptr), true, kR, kF, false, "car on ground");
-  Expect(Ask(7, car.Get(), nullptr), true, 0.0f, kF, false, "car on the game level's ground");
-  Expect(Ask(7, alien.Get(), nullptr), true, kR, kF, false, "alien on the game level's ground");
-  Expect(Ask(5, player.Get(), nullptr), true, kR, kF, false, "tutorial car on ground");
-  Expect(Ask(7, nullptr, nullptr), true, kR, kF, false, "nothing at all");
+  Expect(Ask(kGameLevel, car.Get(), nullptr), true, 0.0f, kF, false, "car on the game level's ground");
+  Expect(Ask(kGameLevel, alien.Get(), nullptr), true, kR, kF, false, "alien on the game level's ground");
+  Expect(Ask(kTutorialLevel, player.Get(), nullptr), true, kR, kF, false, "tutorial car on ground");
+  Expect(Ask(kGameLevel, nullptr, nullptr), true, kR, kF, false, "nothing at all");
 }
 
 TEST(GameClasses, EveryGameClassIsCreatedByItsRegisteredName) {
@@ -203,16 +204,10 @@ TEST(GameClasses, EveryGameClassIsCreatedByItsRegisteredName) {
 
 // ---- The car ------------------------------------------------------------------------------------
 
-struct Touching {
-  std::set<std::string> names;
-  std::vector<std::string> asked;
-  PlayerClass::ContactQuery Query() {
-    return [this](const char* name) {
-      asked.emplace_back(name);
-      return names.count(name) != 0;
-    };
-  }
-};
+// The car's contacts of one frame: the objects of these names touch it.
+PlayerClass::ContactQuery Touching(std::set<std::string> names) {
+  return [names = std::move(names)](const char* name) { return names.count(name) != 0; };
+}
 
 SmartPointer<PlayerClass> EquippedCar(int32_t divisor, int32_t capacity) {
   SmartPointer<PlayerClass> car(new PlayerClass());
@@ -224,34 +219,36 @@ SmartPointer<PlayerClass> EquippedCar(int32_t divisor, int32_t capacity) {
 
 TEST(PlayerCar, HitsCostTheirDamageOverTheArmourThenTheCarIsImmuneFor100Frames) {
   SmartPointer<PlayerClass> car = EquippedCar(2, 40);
-  Touching touching{{"AlienClone", "BulletClone"}, {}};
-  car->ApplyContacts(touching.Query());
-  // Of two attackers in one frame only the first in the car's order counts: 15 / 2.
-  EXPECT_EQ(car->GetDurability(), 93);
+  const Attacker& first = kCarAttackers[0];
+  const Attacker& second = kCarAttackers[1];
+  const PlayerClass::ContactQuery both = Touching({first.name, second.name});
+  car->ApplyContacts(both);
+  // Of two attackers in one frame only the first in the car's order counts.
+  const int32_t afterFirst = 100 - first.damage / 2;
+  EXPECT_EQ(car->GetDurability(), afterFirst);
   EXPECT_TRUE(car->IsInvulnerable());
-  for (int frame = 0; frame < 99; ++frame) car->ApplyContacts(touching.Query());
-  EXPECT_EQ(car->GetDurability(), 93);
+  for (int frame = 0; frame < 99; ++frame) car->ApplyContacts(both);
+  EXPECT_EQ(car->GetDurability(), afterFirst);
   EXPECT_FLOAT_EQ(car->GetHitCoolDown(), 0.0f);
-  car->ApplyContacts(touching.Query());
+  car->ApplyContacts(both);
   EXPECT_FALSE(car->IsInvulnerable());
   EXPECT_FLOAT_EQ(car->GetHitCoolDown(), PlayerClass::kHitReady);
-  touching.names = {"AlienClone"};
-  car->ApplyContacts(touching.Query());
-  EXPECT_EQ(car->GetDurability(), 88);
+  car->ApplyContacts(Touching({second.name}));
+  EXPECT_EQ(car->GetDurability(), afterFirst - second.damage / 2);
 
-  for (const auto& [name, cost] : std::vector<std::pair<std::string, int32_t>>{
-           {"BulletClone", 15}, {"AlienClone", 10}, {"AlienBulletClone", 5}, {"LaserA", 50}, {"UFO3_hand", 50}}) {
+  std::set<std::string> names;
+  for (const Attacker& attacker : kCarAttackers) {
+    EXPECT_GT(attacker.damage, 0) << attacker.name;
+    EXPECT_TRUE(names.insert(attacker.name).second) << attacker.name << " is listed twice";
     SmartPointer<PlayerClass> fresh = EquippedCar(1, 40);
-    Touching one{{name}, {}};
-    fresh->ApplyContacts(one.Query());
-    EXPECT_EQ(fresh->GetDurability(), 100 - cost) << name;
+    fresh->ApplyContacts(Touching({attacker.name}));
+    EXPECT_EQ(fresh->GetDurability(), std::max(0, 100 - attacker.damage)) << attacker.name;
+    // Durability never goes below 0.
+    SmartPointer<PlayerClass> weak = EquippedCar(1, 40);
+    weak->SetSpeedAndDurability(1, 20.0f);
+    weak->ApplyContacts(Touching({attacker.name}));
+    EXPECT_EQ(weak->GetDurability(), 0) << attacker.name;
   }
-  // Durability never goes below 0, and the deadly ground ends the car through the barrier too.
-  SmartPointer<PlayerClass> weak = EquippedCar(1, 40);
-  weak->SetSpeedAndDurability(20, 20.0f);
-  Touching laser{{"LaserA"}, {}};
-  weak->ApplyContacts(laser.Query());
-  EXPECT_EQ(weak->GetDurability(), 0);
 }
 
 TEST(PlayerCar, ACraftedArmourOfNoDefenceOrHoverTimeCountsAsOne) {
@@ -260,9 +257,8 @@ TEST(PlayerCar, ACraftedArmourOfNoDefenceOrHoverTimeCountsAsOne) {
     EXPECT_EQ(car->GetDamageDivisor(), 1);
     EXPECT_EQ(car->GetHoverCapacity(), 1);
     EXPECT_EQ(car->GetHoverLoad(), 1);
-    Touching touching{{"AlienClone"}, {}};
-    car->ApplyContacts(touching.Query());
-    EXPECT_EQ(car->GetDurability(), 90);
+    car->ApplyContacts(Touching({kCarAttackers[0].name}));
+    EXPECT_EQ(car->GetDurability(), 100 - kCarAttackers[0].damage);
     car->Hover(true, false);
     car->Hover(false, true);
   }
@@ -274,30 +270,23 @@ TEST(PlayerCar, TheBarrierStopsHitsButNotTheGroundAndHealingStopsAtTheMaximum) {
   car->UsePowerUp();
   EXPECT_FLOAT_EQ(car->GetBarrierTime(), 10.0f);
   EXPECT_EQ(car->GetHeldPowerUp(), PlayerClass::kNoPowerUp);
-  Touching touching{{"BulletClone", "AlienClone", "LaserA"}, {}};
-  car->ApplyContacts(touching.Query());
+  std::set<std::string> attackers;
+  for (const Attacker& attacker : kCarAttackers) attackers.insert(attacker.name);
+  car->ApplyContacts(Touching(attackers));
   EXPECT_EQ(car->GetDurability(), 100);
-  Touching heal{{"HealthPotClone"}, {}};
-  car->ApplyContacts(heal.Query());
+  const PlayerClass::ContactQuery heal = Touching({"HealthPotClone"});
+  car->ApplyContacts(heal);
   EXPECT_EQ(car->GetDurability(), 100);
-  Touching ground{{"platMgr2"}, {}};
-  car->ApplyContacts(ground.Query());
+  car->ApplyContacts(Touching({"platMgr2"}));
   EXPECT_EQ(car->GetDurability(), 0);
 
-  SmartPointer<PlayerClass> hurt = EquippedCar(1, 40);
-  hurt->SetSpeedAndDurability(100, 20.0f);
-  Touching bullet{{"BulletClone"}, {}};
-  hurt->ApplyContacts(bullet.Query());
-  hurt->ApplyContacts(heal.Query());
-  EXPECT_EQ(hurt->GetDurability(), 100);
   // Heal tops up at most to the maximum: 80 + 30 is 100.
-  Touching laser{{"LaserA"}, {}};
   SmartPointer<PlayerClass> low = EquippedCar(1, 40);
-  low->ApplyContacts(laser.Query());
+  low->ApplyContacts(Touching({"LaserA"}));
   EXPECT_EQ(low->GetDurability(), 50);
-  low->ApplyContacts(heal.Query());
+  low->ApplyContacts(heal);
   EXPECT_EQ(low->GetDurability(), 80);
-  low->ApplyContacts(heal.Query());
+  low->ApplyContacts(heal);
   EXPECT_EQ(low->GetDurability(), 100);
 }
 

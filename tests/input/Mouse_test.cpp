@@ -304,13 +304,3 @@ TEST(MouseTest, CursorDisplayCountIsDrivenAcrossZero) {
   playback->SetWindow(FakeWindow());
   EXPECT_EQ(playback->GetWindow(), nullptr);
 }
-
-TEST(MouseTest, GlobalMouseIsTheLiveOneWhileItLives) {
-  FakeInputBackend backend;
-  {
-    auto live = MouseImp::CreateInstance();
-    auto playback = MouseImp::Create();
-    EXPECT_EQ(Input::Mouse::GetInstance(), live.Get());
-  }
-  EXPECT_EQ(Input::Mouse::GetInstance(), nullptr);
-}

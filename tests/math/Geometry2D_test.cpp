@@ -410,23 +410,6 @@ TEST(Line2D, AgainstACircleAndTangent) {
   EXPECT_FALSE(Line2D(Vector2D(5, 0), Vector2D(1, 0)).Tangent(unit, point));
 }
 
-TEST(Geometry2D, DefaultsAndAccessors) {
-  const Circle2D circle;
-  EXPECT_EQ(circle.GetRadius(), 1.0f);
-  EXPECT_EQ(circle.GetCenter(), Vector2D(0, 0));
-  LineSegment2D segment;
-  segment.SetPointA(Vector2D(1, 2));
-  segment.SetPointB(Vector2D(3, 4));
-  EXPECT_EQ(segment.GetPointA(), Vector2D(1, 2));
-  EXPECT_EQ(segment.GetPointB(), Vector2D(3, 4));
-  EXPECT_EQ(segment.GetScript(), nullptr);
-  Ray2D ray;
-  EXPECT_EQ(ray.GetDirection(), Vector2D(0, 0));
-  Line2D line;
-  line.SetPoint(Vector2D(5, 6));
-  EXPECT_EQ(line.GetPoint(), Vector2D(5, 6));
-}
-
 TEST(Geometry2D, PushToLuaPushesThePointerWithTheClassMetatable) {
   lua_State* state = luaL_newstate();
   ASSERT_NE(state, nullptr);

@@ -10,6 +10,7 @@
 #include "network/Network_Event.h"
 #include "network/Network_Message.h"
 #include "network/Network_Session.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -100,16 +101,10 @@ TEST(EventQueue, WorkerThreadDeliversInOrderAndStops) {
         true, 0, 0, 1));
     EXPECT_EQ(queue.GetMode(), EventQueue::kWorker);
     for (std::uint32_t i = 0; i < 100; ++i) ASSERT_TRUE(queue.Post(Numbered(i)));
-    Core::Stopwatch waited;
-    waited.Start();
-    for (;;) {
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (seen.size() == 100) break;
-      }
-      ASSERT_LT(waited.GetElapsed(), 5000.0) << "worker did not deliver";
-      PAL::ThreadManager::Sleep(1, nullptr);
-    }
+    ASSERT_TRUE(TestSupport::WaitFor([&] {
+      std::lock_guard<std::mutex> lock(mutex);
+      return seen.size() == 100;
+    })) << "worker did not deliver";
     queue.Stop();
   }
   for (std::uint32_t i = 0; i < 100; ++i) EXPECT_EQ(seen[i], i);
@@ -127,9 +122,7 @@ TEST(EventQueue, HandlerThreadsDeliverEveryEvent) {
       true, 3, 0, 1));
   EXPECT_EQ(queue.GetMode(), EventQueue::kWorkerWithHandlerThreads);
   for (std::uint32_t i = 1; i <= 40; ++i) ASSERT_TRUE(queue.Post(Numbered(i)));
-  Core::Stopwatch waited;
-  waited.Start();
-  while (count.load() < 40 && waited.GetElapsed() < 5000.0) PAL::ThreadManager::Sleep(1, nullptr);
+  EXPECT_TRUE(TestSupport::WaitFor([&] { return count.load() == 40; }));
   EXPECT_EQ(count.load(), 40u);
   EXPECT_EQ(sum.load(), 40u * 41u / 2u);
   queue.Stop();

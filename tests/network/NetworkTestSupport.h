@@ -71,17 +71,6 @@ class EventLog {
   std::vector<Recorded> m_events;
 };
 
-// Polls the condition until it holds or the deadline passes.
-inline bool WaitFor(const std::function<bool()>& condition, double timeoutMs = kWaitMs) {
-  Core::Stopwatch waited;
-  waited.Start();
-  while (!condition()) {
-    if (waited.GetElapsed() >= timeoutMs) return false;
-    PAL::ThreadManager::Sleep(1, nullptr);
-  }
-  return true;
-}
-
 // Dispatches the sessions' queues until the condition holds or the deadline passes.
 inline bool PumpUntil(const std::vector<Network::Qln_Session*>& sessions, const std::function<bool()>& condition,
                       double timeoutMs = kWaitMs) {

@@ -12,6 +12,7 @@
 #include "network/Network_Message.h"
 #include "network/Network_Socket.h"
 #include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ using Network::NetEvent;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
 using NetworkTest::PumpUntil;
-using NetworkTest::WaitFor;
+using TestSupport::WaitFor;
 
 // A datagram channel of the kind on loopback that the session thread watches; its address.
 NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::uint32_t options) {
@@ -192,24 +193,30 @@ TEST(SessionLifetime, StoppingHostingStopsTheAnnouncementAndAllowsHostingAgain) 
   }
 }
 
-TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
-  Network::EventQueue queue;
-  ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
-  const std::size_t extra = 100;
-  const std::size_t share = Network::EventQueue::kMaximumEventsForDatagrams;
+// Posts that many messages of that payload (droppable ones as datagrams); the number the queue took.
+std::size_t PostMessages(Network::EventQueue& queue, std::size_t count, const void* payload, std::uint32_t size,
+                         bool droppable) {
   std::size_t accepted = 0;
-  for (std::size_t i = 0; i < share + extra; ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     NetEvent event;
     event.kind = Network::kEventMessageReceived;
-    event.droppable = true;
-    event.SetMessage(Network::FrameMessage(1, "x", 1), 9);
+    event.droppable = droppable;
+    event.SetMessage(Network::FrameMessage(1, payload, size), size + 8);
     if (queue.Post(event)) {
       ++accepted;
     } else {
       event.FreeMessageData();
     }
   }
-  EXPECT_EQ(accepted, share);
+  return accepted;
+}
+
+TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
+  Network::EventQueue queue;
+  ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
+  const std::size_t extra = 100;
+  const std::size_t share = Network::EventQueue::kMaximumEventsForDatagrams;
+  EXPECT_EQ(PostMessages(queue, share + extra, "x", 1, true), share);
   EXPECT_EQ(queue.GetDroppedCount(), extra);
   // What may not be lost (a close, a stream's message) still gets in: datagrams leave it room.
   NetEvent closed;
@@ -227,18 +234,7 @@ TEST(SessionLifetime, QueueDropsDatagramsPastItsBoundsAndCountsThem) {
   // The byte bound: a few large datagrams fill it long before the count does.
   const std::uint32_t large = 60000;
   std::vector<std::uint8_t> payload(large, 7);
-  std::size_t bytes = 0;
-  for (int i = 0; i < 400; ++i) {
-    NetEvent event;
-    event.kind = Network::kEventMessageReceived;
-    event.droppable = true;
-    event.SetMessage(Network::FrameMessage(1, payload.data(), large), large + 8);
-    if (queue.Post(event)) {
-      bytes += event.size;
-    } else {
-      event.FreeMessageData();
-    }
-  }
+  const std::size_t bytes = PostMessages(queue, 400, payload.data(), large, true) * (large + 8);
   EXPECT_LE(bytes, Network::EventQueue::kMaximumBytesForDatagrams);
   EXPECT_GT(queue.GetDroppedCount(), extra);
 }
@@ -247,17 +243,7 @@ TEST(SessionLifetime, QueueBoundsCountEveryEventAndRefuseStreamMessagesPastThem)
   Network::EventQueue queue;
   ASSERT_TRUE(queue.Start(&Qln_Session::Deliver, false, 0, 0, 0));
   // Empty messages: the count bound holds, and each costs its record as well as its 8 bytes.
-  std::size_t accepted = 0;
-  for (std::size_t i = 0; i < Network::EventQueue::kMaximumEvents + 50; ++i) {
-    NetEvent event;
-    event.kind = Network::kEventMessageReceived;
-    event.SetMessage(Network::FrameMessage(1, nullptr, 0), 8);
-    if (queue.Post(event)) {
-      ++accepted;
-    } else {
-      event.FreeMessageData();
-    }
-  }
+  std::size_t accepted = PostMessages(queue, Network::EventQueue::kMaximumEvents + 50, nullptr, 0, false);
   EXPECT_EQ(accepted, Network::EventQueue::kMaximumEvents);
   EXPECT_EQ(queue.GetQueuedBytes(), accepted * (8 + Network::EventQueue::kEventOverheadBytes));
   EXPECT_EQ(queue.GetDroppedCount(), 0u) << "stream messages are refused, not counted as dropped datagrams";
@@ -270,18 +256,7 @@ TEST(SessionLifetime, QueueBoundsCountEveryEventAndRefuseStreamMessagesPastThem)
   // Middling messages: the byte bound, records included, is reached long before the count.
   const std::uint32_t middling = 2048;
   std::vector<std::uint8_t> payload(middling, 3);
-  accepted = 0;
-  for (int i = 0; i < 9000; ++i) {
-    NetEvent event;
-    event.kind = Network::kEventMessageReceived;
-    event.SetMessage(Network::FrameMessage(1, payload.data(), middling), middling + 8);
-    if (queue.Post(event)) {
-      ++accepted;
-    } else {
-      event.FreeMessageData();
-    }
-  }
-  EXPECT_LT(accepted, Network::EventQueue::kMaximumEvents);
+  EXPECT_LT(PostMessages(queue, 9000, payload.data(), middling, false), Network::EventQueue::kMaximumEvents);
   EXPECT_LE(queue.GetQueuedBytes(), Network::EventQueue::kMaximumBytes);
   EXPECT_GT(queue.GetQueuedBytes() + middling + 8 + Network::EventQueue::kEventOverheadBytes,
             Network::EventQueue::kMaximumBytes);

@@ -17,6 +17,7 @@
 #include "network/Network_Manager.h"
 #include "network/Network_Message.h"
 #include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST_F(SessionLimitsTest, ABurstOfTinyMessagesNeverPassesTheQueueBoundAndCostsIt
   ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, quiet.LocalAddress(), true));
   ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, burst.LocalAddress(), true));
   ASSERT_TRUE(quiet.Write(emptyMessages(512)));
-  ASSERT_TRUE(NetworkTest::WaitFor([&] { return host->GetEventQueue().GetCount() == 512; }))
+  ASSERT_TRUE(TestSupport::WaitFor([&] { return host->GetEventQueue().GetCount() == 512; }))
       << host->GetEventQueue().GetCount();
   // Another bursts more empty messages than the queue has room for: the bound is checked as each
   // is queued, and the stream that overfills the queue is hung up on.

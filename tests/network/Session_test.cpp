@@ -13,6 +13,7 @@
 #include "network/Network_Message.h"
 #include "network/Network_Socket.h"
 #include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -46,11 +47,16 @@ class SessionTest : public ::testing::Test {
     return PumpUntil({host, client}, condition, timeoutMs);
   }
 
+  // Hosts on a kernel-chosen loopback port, for eight players.
+  void Listen() {
+    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
+    ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  }
+
   // Hosts on a kernel-chosen loopback port and joins it the way the framework does: a blocking
   // stream channel that the session thread watches once connected.
   void HostAndJoin() {
-    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-    ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+    ASSERT_NO_FATAL_FAILURE(Listen());
     ASSERT_NE(hostAddress.GetPort(), 0);
     ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
               nullptr);
@@ -74,9 +80,7 @@ class SessionTest : public ::testing::Test {
 
 TEST_F(SessionTest, InitialisationAndFields) {
   EXPECT_EQ(hostLog.Count(Network::kEventSessionInitialised), 1u);
-  EXPECT_EQ(host->GetSessionName(), "host");
   EXPECT_TRUE(host->IsPasswordProtected());
-  EXPECT_EQ(host->GetPassword(), "secret");
   EXPECT_FALSE(client->IsPasswordProtected());
   EXPECT_NE(host->GetSessionId(), client->GetSessionId());
   // The session's own address is a real dotted address, never empty.
@@ -149,8 +153,7 @@ TEST_F(SessionTest, SendRefusals) {
 }
 
 TEST_F(SessionTest, SmallWritesAndBatchedMessagesAreReassembled) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   RawPeer peer(hostAddress);
   ASSERT_TRUE(peer.IsConnected());
   ASSERT_TRUE(Pump([&] { return hostLog.Count(Network::kEventConnectionAccepted) == 1; }));
@@ -200,8 +203,7 @@ TEST_F(SessionTest, LargeMessagesBothWays) {
 }
 
 TEST_F(SessionTest, HostileLengthHeaderClosesOnlyThatConnection) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   const std::uint32_t lengths[] = {4, 0xFFFFFFFFu, Network::kMaximumMessageSize + 1};
   std::uint32_t index = 0;
   for (std::uint32_t length : lengths) {
@@ -281,8 +283,7 @@ TEST_F(SessionTest, PeersThatNeverReadNeitherStallTheSenderNorCostTheOthers) {
 }
 
 TEST_F(SessionTest, ChannelAddressMayBeAskedFromSeveralThreadsAtOnce) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   // Each look-up refreshes the record's address: a handler thread and the game may ask together.
   auto ask = [&] {
     for (int i = 0; i < 300; ++i) {
@@ -298,8 +299,7 @@ TEST_F(SessionTest, ChannelAddressMayBeAskedFromSeveralThreadsAtOnce) {
 }
 
 TEST_F(SessionTest, DirectSendFailingAfterQueuedSendsOnTheSameStreamClosesItWithoutDeadlock) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
             nullptr);
   ASSERT_TRUE(client->Connect(Network::kChannelClientStream, hostAddress));
@@ -375,10 +375,7 @@ TEST_F(SessionTest, HostingStateMayBeReadFromAHandlerThread) {
   self = worker;
   ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
   worker->StopHosting();
-  Core::Stopwatch waited;
-  waited.Start();
-  while (asked.load() == 0 && waited.GetElapsed() < NetworkTest::kWaitMs) PAL::ThreadManager::Sleep(1, nullptr);
-  ASSERT_GT(asked.load(), 0) << "the handler never ran on the worker";
+  ASSERT_TRUE(TestSupport::WaitFor([&] { return asked.load() > 0; })) << "the handler never ran on the worker";
   for (int round = 0; round < 20; ++round) {
     ASSERT_TRUE(worker->StartListening(NetAddress("127.0.0.1", 0), 8));
     EXPECT_TRUE(worker->IsHosting());
@@ -393,8 +390,7 @@ TEST_F(SessionTest, HostingStateMayBeReadFromAHandlerThread) {
 }
 
 TEST_F(SessionTest, HandlerMayCloseAndWaitFromInsideDispatch) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   // A handler that waits for its own close while being dispatched: the session thread must
   // still be able to finish the close and post its events.
   Qln_Session* self = nullptr;
@@ -429,8 +425,7 @@ TEST_F(SessionTest, HandlerMayCloseAndWaitFromInsideDispatch) {
 }
 
 TEST_F(SessionTest, PeerThatVanishesMidMessageIsAnEvent) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   {
     RawPeer peer(hostAddress);
     std::string message = Frame(1, std::string(1000, 'h'));
@@ -490,8 +485,7 @@ TEST_F(SessionTest, DatagramChannelsDropMalformedDatagrams) {
 }
 
 TEST_F(SessionTest, QueuedConnectReportsSuccessAndRefusal) {
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 8));
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  ASSERT_NO_FATAL_FAILURE(Listen());
   ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0),
                                 Network::kModeWatchRead, Network::kOptionNonBlocking),
             nullptr);

@@ -25,29 +25,23 @@ std::string ReadLink(const char* path) {
   return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
-TEST(ExecutablePath, DirectoryAndNameMakeUpTheRunningExecutable) {
+TEST(ExecutablePath, DirectoryAndNameMakeUpTheRunningExecutableSplitAtTheLastSeparator) {
   const std::string directory = PAL::GetExecutableDirectory();
   const std::string name = PAL::GetExecutableName();
   EXPECT_EQ(name, "platform_tests");
   EXPECT_EQ(directory + "/" + name, ReadLink("/proc/self/exe"));
   EXPECT_NE(directory.back(), '/');
   EXPECT_TRUE(PAL::IsDirectory(directory));
-}
-
-TEST(ExecutablePath, SplitsAtTheLastSeparator) {
-  std::string directory, name;
-  PAL::SplitExecutablePath("/opt/velkor/bin/velkor", directory, name);
-  EXPECT_EQ(directory, "/opt/velkor/bin");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("velkor", directory, name);
-  EXPECT_EQ(directory, "velkor");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("/velkor", directory, name);
-  EXPECT_EQ(directory, "");
-  EXPECT_EQ(name, "velkor");
-  PAL::SplitExecutablePath("", directory, name);
-  EXPECT_EQ(directory, "");
-  EXPECT_EQ(name, "");
+  // The split is at the last separator: path, directory, name.
+  const char* const splits[][3] = {
+      {"/opt/velkor/bin/velkor", "/opt/velkor/bin", "velkor"}, {"velkor", "velkor", "velkor"}, {"/velkor", "", "velkor"},
+      {"", "", ""}};
+  for (const auto& split : splits) {
+    std::string head, tail;
+    PAL::SplitExecutablePath(split[0], head, tail);
+    EXPECT_EQ(head, split[1]) << split[0];
+    EXPECT_EQ(tail, split[2]) << split[0];
+  }
 }
 
 class FileSystemServices : public testing::Test {

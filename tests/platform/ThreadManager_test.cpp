@@ -8,23 +8,14 @@
 
 #include "platform/PAL_Clock.h"
 #include "platform/PAL_ThreadManager.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 using PAL::Thread;
 using PAL::ThreadManager;
 
-// Polls until the condition holds or the generous deadline passes; the deadline only guards
-// against a hang, it measures nothing.
-template <typename Condition>
-bool WaitFor(Condition condition, double milliseconds = 10000.0) {
-  const double start = PAL::GetMonotonicMilliseconds();
-  while (!condition()) {
-    if (PAL::GetMonotonicMilliseconds() - start > milliseconds) return false;
-    PAL::SleepMilliseconds(1);
-  }
-  return true;
-}
+using TestSupport::WaitFor;
 
 struct WorkerState {
   std::atomic<bool> started{false};
@@ -88,12 +79,6 @@ TEST(ThreadManager, StopRequestEndsAPollingWorker) {
   // The record is gone; stopping it again must not touch it.
   manager.StopThread(thread, false);
   manager.StopThread(nullptr, true);
-}
-
-TEST(ThreadManager, ThreadsWithoutFunctionsEndAndUnlink) {
-  ThreadManager manager;
-  for (int i = 0; i < 20; ++i) ASSERT_NE(manager.CreateThread(nullptr, nullptr, nullptr, 0, i % 2 == 0), nullptr);
-  EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
 }
 
 TEST(ThreadManager, StopRequestCutsALongSleepShort) {
@@ -178,7 +163,7 @@ TEST(ThreadManager, WorkerOutlivingItsManagerIsAdoptedAndUnlinksLater) {
   EXPECT_TRUE(state.exitRan);
 }
 
-TEST(ThreadManager, PriorityLevelsOfTheNormalPolicy) {
+TEST(ThreadManager, PriorityLevelsOfTheNormalPolicyAndThreadsWithoutFunctions) {
   // Linux's normal policy has a single level.
   EXPECT_EQ(ThreadManager::GetLowestPriority(), 0);
   EXPECT_EQ(ThreadManager::GetLowPriority(), 0);
@@ -188,6 +173,9 @@ TEST(ThreadManager, PriorityLevelsOfTheNormalPolicy) {
   ThreadManager manager;
   EXPECT_EQ(manager.CreateThread(nullptr, nullptr, nullptr, 5, false), nullptr);
   EXPECT_EQ(manager.GetThreadCount(), 0u);
+  // Threads without functions end and unlink.
+  for (int i = 0; i < 20; ++i) ASSERT_NE(manager.CreateThread(nullptr, nullptr, nullptr, 0, i % 2 == 0), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return manager.GetThreadCount() == 0; }));
 }
 
 TEST(ThreadManagerLocks, NullHandlesAreRefused) {

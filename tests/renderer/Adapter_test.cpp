@@ -13,15 +13,15 @@ DisplayModeTable Table(std::initializer_list<DisplayModeRecord> modes) {
 }
 }  // namespace
 
-TEST(ClosestDisplayMode, RefreshRateFallsBackToTheHighestOffered) {
-  const auto table = Table({{1280, 720, 32, 60}});
-  EXPECT_EQ(ChooseClosestDisplayMode(table, {1280, 720, 32, 85}), (DisplayModeRecord{1280, 720, 32, 60}));
+// The refresh rate falls back to the highest offered, the resolution to the first at least as large
+// (else the largest), the colour depth to the first at least as deep (else the deepest).
+TEST(ClosestDisplayMode, RateResolutionAndDepthEachFallBackToTheNearestOffered) {
+  const auto single = Table({{1280, 720, 32, 60}});
+  EXPECT_EQ(ChooseClosestDisplayMode(single, {1280, 720, 32, 85}), (DisplayModeRecord{1280, 720, 32, 60}));
   const auto rates = Table({{1280, 720, 32, 60}, {1280, 720, 32, 75}, {1280, 720, 32, 100}});
   EXPECT_EQ(ChooseClosestDisplayMode(rates, {1280, 720, 32, 70}).refreshRate, 75u);
   EXPECT_EQ(ChooseClosestDisplayMode(rates, {1280, 720, 32, 60}).refreshRate, 60u);
-}
 
-TEST(ClosestDisplayMode, ResolutionIsTheFirstThatIsAtLeastAsLarge) {
   const auto table = Table({{800, 600, 32, 60}, {1024, 768, 32, 60}, {1280, 720, 32, 60}});
   auto chosen = ChooseClosestDisplayMode(table, {1000, 700, 32, 60});
   EXPECT_EQ(chosen.width, 1024u);
@@ -34,13 +34,11 @@ TEST(ClosestDisplayMode, ResolutionIsTheFirstThatIsAtLeastAsLarge) {
   EXPECT_EQ(chosen.height, 720u);
   chosen = ChooseClosestDisplayMode(table, {800, 600, 32, 60});
   EXPECT_EQ(chosen.width, 800u);
-}
 
-TEST(ClosestDisplayMode, ColourDepthIsTheFirstAtLeastAsDeepOrTheDeepest) {
-  const auto table = Table({{640, 480, 16, 60}, {640, 480, 32, 60}});
-  EXPECT_EQ(ChooseClosestDisplayMode(table, {640, 480, 24, 60}).colorBits, 32u);
-  EXPECT_EQ(ChooseClosestDisplayMode(table, {640, 480, 64, 60}).colorBits, 32u);
-  EXPECT_EQ(ChooseClosestDisplayMode(table, {640, 480, 8, 60}).colorBits, 16u);
+  const auto depths = Table({{640, 480, 16, 60}, {640, 480, 32, 60}});
+  EXPECT_EQ(ChooseClosestDisplayMode(depths, {640, 480, 24, 60}).colorBits, 32u);
+  EXPECT_EQ(ChooseClosestDisplayMode(depths, {640, 480, 64, 60}).colorBits, 32u);
+  EXPECT_EQ(ChooseClosestDisplayMode(depths, {640, 480, 8, 60}).colorBits, 16u);
   // No modes at all: the start record.
   EXPECT_EQ(ChooseClosestDisplayMode(DisplayModeTable(), {640, 480, 32, 60}), DisplayModeRecord());
 }

@@ -145,7 +145,7 @@ TEST_F(RenderingApplicationTest, CappedFramesNeverRunFasterThanTheDesiredRate) {
   EXPECT_GE(Core::GetTime() - start, 2000.0 - 1e-6);
 }
 
-TEST_F(RenderingApplicationTest, ARateOfZeroOrLessIsUncapped) {
+TEST_F(RenderingApplicationTest, ARateOfZeroOrLessIsUncappedAndATinyOneWaitsNoLongerThanTheLongestCappedFrame) {
   m_application->LockFrameRate(true);
   for (double rate : {0.0, -30.0}) {
     m_application->SetDesiredFrameRate(rate);
@@ -153,9 +153,7 @@ TEST_F(RenderingApplicationTest, ARateOfZeroOrLessIsUncapped) {
     for (int frame = 0; frame < 5; ++frame) RunFrame();  // would never end if the cap waited
     EXPECT_GT(m_application->GetCurrentFrameRate(), 0.0);
   }
-}
-
-TEST_F(RenderingApplicationTest, ATinyRateWaitsNoLongerThanTheLongestCappedFrame) {
+  // A tiny rate waits no longer than the longest capped frame.
   for (double rate : {0.0001, 1e-300, 0.5}) {
     m_application->SetDesiredFrameRate(rate);
     EXPECT_EQ(m_application->GetDesiredFrameRate(), rate);

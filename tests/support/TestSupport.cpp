@@ -1,10 +1,10 @@
 #include "tests/support/TestSupport.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -35,17 +35,13 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
   return path;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+bool WaitFor(const std::function<bool()>& condition, double timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double, std::milli>(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {

@@ -1,8 +1,11 @@
 #pragma once
 // Shared fixtures and helpers for the engine's tests.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/WholeFiles.h"
 
 namespace TestSupport {
 
@@ -28,11 +31,9 @@ class ScratchFolder {
   std::string m_path;
 };
 
-// Reads a whole file into a string; empty when the file cannot be read.
-std::string ReadWholeFile(const std::string& path);
-
-// Writes a string to a file, replacing it; false when the file cannot be written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// Polls the condition every millisecond until it holds or the time is up; true when it held. The
+// time only guards against a hang: it measures nothing.
+bool WaitFor(const std::function<bool()>& condition, double timeoutMs = 10000.0);
 
 // RGBA bytes (top row first) as the bytes of a PNG file, written by stb_image_write.
 std::string EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
