@@ -104,6 +104,13 @@ void AddCopies(Run& run, int copies) {
 
 Run g_run;
 
+// This process's own folder for the runs' saves.
+const std::filesystem::path& DataHome() {
+  static const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("velkor_game_level_bench." + std::to_string(getpid()));
+  return folder;
+}
+
 // Counts the fragments of the frames between Begin and End through the driver's queries; the bench
 // reaches GL itself so that the game's renderer carries no measuring code.
 class FragmentCounter {
@@ -203,23 +210,25 @@ void KeepFighting(Run& run) {
 }
 
 // The game level in its running state: past its start delay and hint pages, the car alive.
-// With copies 0, the main menu instead.
-Run* GetRun(int copies, bool waveFive = false) {
+// With copies 0, the main menu instead. A fresh run starts a new game even where one of the kind
+// runs, so that what a case draws does not depend on the cases run before it.
+Run* GetRun(int copies, bool waveFive = false, bool fresh = false) {
   Run& run = g_run;
-  if (run.game != nullptr && run.copies == copies && run.waveFive == waveFive) return &run;
+  if (!fresh && run.game != nullptr && run.copies == copies && run.waveFive == waveFive) return &run;
   EndRun();
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') return nullptr;
-  static const std::string dataHome = [] {
-    const auto folder = std::filesystem::temp_directory_path() / "velkor_game_level_bench";
-    std::filesystem::create_directories(folder);
-    return folder.string();
-  }();
-  // The run's save must not touch the user's.
+  // The run's save must not touch the user's, nor carry over from an earlier run or another
+  // process: what the car owns changes what the level draws.
+  const std::filesystem::path& dataHome = DataHome();
+  std::error_code ignored;
+  std::filesystem::remove_all(dataHome, ignored);
+  std::filesystem::create_directories(dataHome, ignored);
   setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
   setenv("ALSOFT_DRIVERS", "null", 0);
   const uint32_t startLevel = copies == 0 ? kMainMenu : kGameLevel;
   if (!MyLevelFactory::IsLevelAvailable(startLevel)) return nullptr;
+  g_now = 0.0;
   Core::InstallClock(&BenchClock);
   Core::SeedRandom(12345u);
   run.game = new MyGame(Core::SmartPointer<Quillon::LevelFactory>(new MyLevelFactory()),
@@ -319,16 +328,18 @@ void TimeFrames(benchmark::State& state, Run* run) {
 void BM_GameLevelUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_GameLevelUpdate)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
-void BM_GameLevelFrame(benchmark::State& state) { TimeFrames(state, GetRun(static_cast<int>(state.range(0)))); }
+void BM_GameLevelFrame(benchmark::State& state) {
+  TimeFrames(state, GetRun(static_cast<int>(state.range(0)), false, true));
+}
 BENCHMARK(BM_GameLevelFrame)->Arg(1)->Arg(4)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
 
 void BM_WaveFiveUpdate(benchmark::State& state) { TimeUpdates(state, GetRun(1, true)); }
 BENCHMARK(BM_WaveFiveUpdate)->Unit(benchmark::kMillisecond);
 
-void BM_WaveFiveFrame(benchmark::State& state) { TimeFrames(state, GetRun(1, true)); }
+void BM_WaveFiveFrame(benchmark::State& state) { TimeFrames(state, GetRun(1, true, true)); }
 BENCHMARK(BM_WaveFiveFrame)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
 
-void BM_MainMenuFrame(benchmark::State& state) { TimeFrames(state, GetRun(0)); }
+void BM_MainMenuFrame(benchmark::State& state) { TimeFrames(state, GetRun(0, false, true)); }
 BENCHMARK(BM_MainMenuFrame)->Iterations(kFramesPerRun)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -348,6 +359,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   EndRun();
+  std::error_code ignored;
+  std::filesystem::remove_all(DataHome(), ignored);
   benchmark::Shutdown();
   Lua::Shutdown();
   Math::Shutdown();

@@ -113,6 +113,46 @@ bool TexelCoverage::IsOpaque(const TexelRect& area) const {
   return opaque;
 }
 
+void TexelCoverage::FoldRows(const TexelRect& area, FoldedRows& folded) const {
+  const TexelRect clipped = Clip(area);
+  folded.visible.clear();
+  folded.opaque.clear();
+  folded.left = clipped.left;
+  folded.right = clipped.left;
+  if (clipped.IsEmpty()) return;
+  folded.right = clipped.right;
+  // Whole words, from the one that holds the left texel; a range's bits are picked out later.
+  const int32_t firstWord = clipped.left / 64;
+  const int32_t words = (clipped.right - 1) / 64 - firstWord + 1;
+  folded.visible.assign(static_cast<size_t>(words), 0);
+  folded.opaque.assign(static_cast<size_t>(words), ~0ull);
+  for (int32_t y = clipped.bottom; y < clipped.top; ++y) {
+    const size_t row = static_cast<size_t>(y) * m_wordsPerRow + static_cast<size_t>(firstWord);
+    for (size_t word = 0; word < static_cast<size_t>(words); ++word) {
+      folded.visible[word] |= m_visible[row + word];
+      folded.opaque[word] &= m_opaque[row + word];
+    }
+  }
+}
+
+TexelCoverage::Kind TexelCoverage::GetKind(const FoldedRows& folded, int32_t left, int32_t right) {
+  left = std::max(left, folded.left);
+  right = std::min(right, folded.right);
+  if (left >= right) return Kind::Mixed;
+  const int32_t firstWord = folded.left / 64;
+  bool visible = false;
+  bool opaque = true;
+  for (int32_t word = left / 64; word * 64 < right; ++word) {
+    const int32_t base = word * 64;
+    const uint64_t mask = BitRange(std::max(left - base, 0), std::min(right - base, 64));
+    const auto index = static_cast<size_t>(word - firstWord);
+    visible = visible || (folded.visible[index] & mask) != 0;
+    opaque = opaque && (folded.opaque[index] & mask) == mask;
+  }
+  if (!visible) return Kind::Empty;
+  return opaque ? Kind::Opaque : Kind::Mixed;
+}
+
 void TexelCoverage::AddColumnPieces(const TexelRect& column, int32_t reach, int32_t splits,
                                     std::vector<TexelPiece>& pieces) const {
   const TexelRect visible = GetVisibleBounds(column, reach);

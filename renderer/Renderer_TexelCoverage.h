@@ -53,6 +53,21 @@ class TexelCoverage {
   // in halves, up to `splits` times. Answers are kept.
   const std::vector<TexelPiece>& GetPieces(const TexelRect& cell, int32_t reach, int32_t columnWidth,
                                            int32_t splits) const;
+  // Rows of texels folded into one: a texel of the fold is visible where any of the rows' is, and
+  // opaque where all of them are. For the areas that move from frame to frame, whose answers are
+  // not worth keeping: one fold serves every area along a band of rows.
+  struct FoldedRows {
+    std::vector<uint64_t> visible;
+    std::vector<uint64_t> opaque;
+    int32_t left = 0;
+    int32_t right = 0;
+  };
+  // Folds the texels of `area`, cut to the picture.
+  void FoldRows(const TexelRect& area, FoldedRows& folded) const;
+  // What the folded texels from `left` up to `right`, cut to the fold, hold (Mixed when nothing
+  // of the range is folded).
+  enum class Kind { Empty, Opaque, Mixed };
+  static Kind GetKind(const FoldedRows& folded, int32_t left, int32_t right);
   // Whether every texel of the picture is black, with one alpha for all (a plain shade).
   bool IsUniformBlack() const { return m_uniformBlack; }
   uint8_t GetUniformAlpha() const { return m_uniformAlpha; }

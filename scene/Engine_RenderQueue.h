@@ -11,6 +11,7 @@
 #include "math/Math_Matrix4x4.h"
 #include "renderer/Renderer_Effect.h"
 #include "renderer/Renderer_ITexture.h"
+#include "renderer/Renderer_TexelCoverage.h"
 #include "scene/Engine_Mesh.h"
 #include "scene/Engine_ScreenObject.h"
 
@@ -121,7 +122,15 @@ class RenderQueue {
     double texelLeft = 0, texelBottom = 0, texelRight = 0, texelTop = 0;
     double cellWidth = 1, cellHeight = 1;
     double originX = 0, originY = 0, scaleX = 1, scaleY = 1;
+    // For a blended part: the cell's place in the picture, how far a sample reaches, and whether
+    // the sprite's colour keeps an opaque texel opaque.
+    const Renderer::TexelCoverage* coverage = nullptr;
+    int32_t cellLeft = 0, cellBottom = 0, reach = 1;
+    bool fullAlpha = false;
     WindowRect Window() const;
+    // The texels of the picture (low up to high) that samples at window pixels from..to reach,
+    // across (x) or up (y).
+    void TexelsAt(double from, double to, bool across, int32_t& low, int32_t& high) const;
     // Cuts the part's texels to those that land in the rectangle.
     void SetWindow(const WindowRect& rect);
   };
@@ -131,18 +140,28 @@ class RenderQueue {
     size_t count = 0;
     float keep = 1.0f;
     int32_t left = 0, bottom = 0, right = 0, top = 0;
-    bool clear = true;  // the clear shows somewhere under the shade: clear again, darkened
+    // Where the clear may show under the shade: clear again there, darkened (empty: nowhere).
+    PixelRect clear{0, 0, -1, -1};
   };
-  // Whether the opaque parts together cover every pixel of the window rectangle.
-  bool IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top);
+  // The bounds of the pixels of the region that the opaque parts leave showing (empty when they
+  // cover it all); the whole region when the parts were not cut.
+  PixelRect UncoveredBounds(const PixelRect& region) const;
   // Appends the parts of the item to draw (the item itself when it is no sprite's quad or cannot be
   // cut); the view's matrices and viewport must be the renderer's current ones.
   void SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4& viewProjection, const Renderer::Viewport& viewport);
   // Appends the item of parts first..end that draws those of them that show and are opaque (or
   // blended): a quad cut to the part, or a batch of quads.
   void EmitParts(size_t first, size_t end, bool opaque, std::vector<RenderItem>& items);
-  // Cuts from each part what opaque parts drawn after it cover.
+  // Cuts from each part the blocks of pixels that opaque parts drawn after it cover.
   void CutCovered(const Renderer::Viewport& viewport);
+  // Appends to the cut parts the rectangles of the part that opaque parts drawn after it leave showing.
+  void AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn);
+  // Counts the pixels the pending occluders surely cover as hidden from the parts drawn before.
+  void ApplyOccluders();
+  // Calls visit(block index, mask of the pixels' bits in the block) for each block of the view's
+  // grid that the pixels reach.
+  template <typename Visit>
+  void ForEachBlock(const PixelRect& pixels, Visit visit) const;
   // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
   void SpareFill(std::vector<RenderItem>& items, bool mayFold);
   // Draws a list that SpareFill prepared, with its fold.
@@ -174,12 +193,31 @@ class RenderQueue {
   // Meshes of batched parts, reused from flush to flush.
   std::vector<Core::SmartPointer<Mesh>> m_batches;
   size_t m_batchesUsed = 0;
-  std::vector<PixelRect> m_occluders;
-  std::vector<PixelRect> m_nearOccluders;
-  std::vector<size_t> m_occluderOf;
+  // The view's grid of 4 x 4 pixel blocks, and per block the pixels that opaque parts cover.
+  int32_t m_gridLeft = 0, m_gridBottom = 0, m_gridWidth = 0, m_gridHeight = 0;
+  std::vector<uint16_t> m_covered;
+  bool m_coveredValid = false;
+  // Opaque rectangles of the sprite being cut, to hide what lies under them once it is done; `piece`
+  // and the texels tell which part's column a neighbour may join.
+  struct Occluder {
+    WindowRect rect;
+    size_t piece = 0;
+    double texelLeft = 0, texelBottom = 0, texelRight = 0, texelTop = 0;
+  };
+  std::vector<Occluder> m_pendingOccluders;
+  std::vector<RenderItem> m_cutPieces;
+  std::vector<PieceInfo> m_cutInfo;
+  // Runs of blocks along a row: first..last, in rows from bottom up.
+  struct BlockRun {
+    int32_t first = 0, last = 0, bottom = 0;
+    bool opaque = false;
+    bool continued = false;
+  };
+  std::vector<std::pair<int32_t, int32_t>> m_texelColumns;
+  Renderer::TexelCoverage::FoldedRows m_folded;
+  std::vector<BlockRun> m_openRuns;
+  std::vector<BlockRun> m_nextRuns;
   std::vector<Math::Color> m_foldColors;
-  std::vector<int32_t> m_rows;
-  std::vector<std::pair<int32_t, int32_t>> m_spans;
   Fold m_fold;
   Math::Color m_viewClearColor;
   bool m_viewCleared = false;

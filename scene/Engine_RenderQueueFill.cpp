@@ -26,9 +26,10 @@ bool g_fillSaving = true;
 // Frames smaller than this many texels are drawn as one part: the renderer shades the 4 x 4 blocks
 // that a part's edges cross whole, so more parts would cost about what they spare.
 constexpr int32_t kSplitTexels = 256 * 256;
-constexpr int32_t kColumns = 24;
-// How often a column may be halved where its opaque band leaves much of it blended.
-constexpr int32_t kSplits = 1;
+constexpr int32_t kColumns = 16;
+// How often a column may be halved where its opaque band leaves much of it blended: never, as the
+// blended rest is sorted block by block, and every seam between parts costs the blocks it crosses.
+constexpr int32_t kSplits = 0;
 constexpr int32_t kMinimumColumnWidth = 64;
 
 // Window position of the quad's point (x, y, 0) through clip = matrix; false behind the eye.
@@ -73,34 +74,23 @@ RenderQueue::PixelRect MayCover(const RenderQueue::WindowRect& r) {
           static_cast<int32_t>(std::floor(r.right - 0.5 + kEdge)), static_cast<int32_t>(std::floor(r.top - 0.5 + kEdge))};
 }
 
-// The boundary of 4 x 4 pixel blocks at or below (above) a pixel boundary.
-double BlockBelow(int32_t boundary) { return 4.0 * std::floor(boundary / 4.0); }
-double BlockAbove(int32_t boundary) { return 4.0 * std::ceil(boundary / 4.0); }
+// The renderer shades 4 x 4 pixel blocks; a block's mask holds its pixel (x, y) at bit
+// 4 * (y % 4) + x % 4.
+constexpr int32_t kBlock = 4;
+// Below this many pixels a part is drawn whole: its few saved fragments cost more in quads to cut
+// and set up than they save in shading (measured on the software renderer).
+constexpr int32_t kMinimumCutPixels = 64 * 64;
+int32_t BlockOf(int32_t pixel) { return pixel >= 0 ? pixel / kBlock : -((kBlock - 1 - pixel) / kBlock); }
 
-// Whether the occluders that hold the line `at` (a row when `rows`, else a column) together cover
-// the pixels from..to on it; `innermost` gets, among them, the nearest far side (reaching from
-// `low`: the smallest far index; else the largest near index).
-bool Covers(const std::vector<RenderQueue::PixelRect>& occluders, bool rows, int32_t at, int32_t from, int32_t to,
-            bool low, int32_t& innermost) {
-  int32_t next = from;
-  bool progress = true;
-  int32_t inner = low ? INT32_MAX : INT32_MIN;
-  while (next <= to && progress) {
-    progress = false;
-    for (const RenderQueue::PixelRect& o : occluders) {
-      const int32_t acrossLow = rows ? o.bottom : o.left;
-      const int32_t acrossHigh = rows ? o.top : o.right;
-      const int32_t alongLow = rows ? o.left : o.bottom;
-      const int32_t alongHigh = rows ? o.right : o.top;
-      if (at < acrossLow || at > acrossHigh || alongLow > next || alongHigh < next) continue;
-      next = alongHigh + 1;
-      inner = low ? std::min(inner, acrossHigh) : std::max(inner, acrossLow);
-      progress = true;
-    }
-  }
-  if (next <= to) return false;
-  innermost = inner;
-  return true;
+// The bits of a block's mask that hold the pixels from..to (inclusive, cut to the block) of the
+// block's column (`across`) or row of blocks starting at pixel `start`.
+uint32_t BlockBits(int32_t from, int32_t to, int32_t start, bool across) {
+  const int32_t low = std::max(from - start, 0);
+  const int32_t high = std::min(to - start, kBlock - 1);
+  if (low > high) return 0;
+  // Columns: their bits repeated in every row; rows: whole rows of four.
+  if (across) return (((1u << (high - low + 1)) - 1u) << low) * 0x1111u;
+  return ((1u << (kBlock * (high - low + 1))) - 1u) << (kBlock * low);
 }
 
 }  // namespace
@@ -214,6 +204,13 @@ void RenderQueue::SplitSpriteQuad(const RenderItem& item, const Math::Matrix4x4&
     info.originY = y0;
     info.scaleX = scaleX;
     info.scaleY = scaleY;
+    if (!opaque) {
+      info.coverage = coverage;
+      info.cellLeft = cell.left;
+      info.cellBottom = cell.bottom;
+      info.reach = reach;
+      info.fullAlpha = fullAlpha;
+    }
     m_pieces.push_back(item);
     m_pieceInfo.push_back(info);
   }
@@ -232,6 +229,16 @@ RenderQueue::WindowRect RenderQueue::PieceInfo::Window() const {
   return rect;
 }
 
+void RenderQueue::PieceInfo::TexelsAt(double from, double to, bool across, int32_t& low, int32_t& high) const {
+  const double origin = across ? originX : originY;
+  const double scale = across ? scaleX : scaleY;
+  const double a = (from - origin) / scale;
+  const double b = (to - origin) / scale;
+  const int32_t cellOrigin = across ? cellLeft : cellBottom;
+  low = cellOrigin + static_cast<int32_t>(std::floor(std::min(a, b))) - reach;
+  high = cellOrigin + static_cast<int32_t>(std::ceil(std::max(a, b))) + reach;
+}
+
 void RenderQueue::PieceInfo::SetWindow(const WindowRect& rect) {
   // Back from window pixels to texels of the cell, whichever way the sprite is flipped.
   const double u0 = (rect.left - originX) / scaleX;
@@ -245,94 +252,205 @@ void RenderQueue::PieceInfo::SetWindow(const WindowRect& rect) {
 }
 
 void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
-  // Every opaque part covers its pixels for all parts drawn before it.
-  m_occluders.clear();
-  // Occluders of the parts from i on start at m_occluderOf[i].
-  m_occluderOf.assign(m_pieces.size() + 1, 0);
-  for (size_t i = 0; i < m_pieces.size(); ++i) {
-    m_occluderOf[i] = m_occluders.size();
-    const PieceInfo& info = m_pieceInfo[i];
-    if (!info.sprite || !info.opaque || info.skip) continue;
-    const PixelRect pixels = SurelyCovered(info.Window());
-    if (pixels.left <= pixels.right && pixels.bottom <= pixels.top) m_occluders.push_back(pixels);
-  }
-  m_occluderOf[m_pieces.size()] = m_occluders.size();
-
+  // From the last part back to the first: a block whose pixels of the part opaque parts drawn after
+  // it cover is not drawn for it. The cuts run along block boundaries, where the renderer's blocks
+  // end anyway, so they add no partly covered block.
+  m_gridLeft = BlockOf(viewport.x);
+  m_gridBottom = BlockOf(viewport.y);
+  m_gridWidth = BlockOf(viewport.x + viewport.width - 1) - m_gridLeft + 1;
+  m_gridHeight = BlockOf(viewport.y + viewport.height - 1) - m_gridBottom + 1;
+  if (m_gridWidth <= 0 || m_gridHeight <= 0) return;
+  m_covered.assign(static_cast<size_t>(m_gridWidth) * static_cast<size_t>(m_gridHeight), 0);
+  m_coveredValid = true;
+  m_cutPieces.clear();
+  m_cutInfo.clear();
   const WindowRect view{static_cast<double>(viewport.x), static_cast<double>(viewport.y),
                         static_cast<double>(viewport.x) + viewport.width, static_cast<double>(viewport.y) + viewport.height};
-  for (size_t i = 0; i < m_pieces.size(); ++i) {
-    PieceInfo& info = m_pieceInfo[i];
-    if (!info.sprite || info.skip) continue;
+  m_pendingOccluders.clear();
+  for (size_t n = m_pieces.size(); n-- > 0;) {
+    const PieceInfo& info = m_pieceInfo[n];
+    // The parts of one sprite never overlap: what they cover hides only the parts drawn before it.
+    if (n + 1 < m_pieces.size() && m_pieceInfo[n + 1].source != info.source) ApplyOccluders();
+    // A shade stays whole: it is folded into what lies under it.
+    if (!info.sprite || info.skip || (info.black && !info.opaque)) {
+      m_cutPieces.push_back(m_pieces[n]);
+      m_cutInfo.push_back(info);
+      continue;
+    }
     WindowRect rect = info.Window();
     rect.left = std::max(rect.left, view.left);
     rect.bottom = std::max(rect.bottom, view.bottom);
     rect.right = std::min(rect.right, view.right);
     rect.top = std::min(rect.top, view.top);
-    // The occluders of the parts drawn after this one that touch it.
-    PixelRect drawn = MayCover(rect);
-    m_nearOccluders.clear();
-    for (size_t k = m_occluderOf[i + 1]; k < m_occluders.size(); ++k) {
-      const PixelRect& o = m_occluders[k];
-      if (o.left <= drawn.right + 1 && drawn.left <= o.right + 1 && o.bottom <= drawn.top + 1 && drawn.bottom <= o.top + 1) {
-        m_nearOccluders.push_back(o);
-      }
-    }
-    // Edge by edge, cut what the occluders cover across the whole edge. A cut edge moves onto a
-    // pixel boundary within the covered pixels, and onto the renderer's 4 x 4 block grid: a
-    // block the edge crosses is shaded whole anyway.
-    for (int pass = 0; pass < 4 && !m_nearOccluders.empty(); ++pass) {
-      drawn = MayCover(rect);
-      if (drawn.left > drawn.right || drawn.bottom > drawn.top) break;
-      const WindowRect before = rect;
-      int32_t inner = 0;
-      if (Covers(m_nearOccluders, true, drawn.bottom, drawn.left, drawn.right, true, inner)) {
-        rect.bottom = std::max(rect.bottom, BlockBelow(inner + 1));
-      } else if (Covers(m_nearOccluders, true, drawn.top, drawn.left, drawn.right, false, inner)) {
-        rect.top = std::min(rect.top, BlockAbove(inner));
-      } else if (Covers(m_nearOccluders, false, drawn.left, drawn.bottom, drawn.top, true, inner)) {
-        rect.left = std::max(rect.left, BlockBelow(inner + 1));
-      } else if (Covers(m_nearOccluders, false, drawn.right, drawn.bottom, drawn.top, false, inner)) {
-        rect.right = std::min(rect.right, BlockAbove(inner));
-      }
-      if (rect.left >= rect.right || rect.bottom >= rect.top) break;
-      if (before.left == rect.left && before.right == rect.right && before.bottom == rect.bottom && before.top == rect.top) break;
-    }
-    drawn = MayCover(rect);
+    const PixelRect drawn = MayCover(rect);
     if (rect.left >= rect.right || rect.bottom >= rect.top || drawn.left > drawn.right || drawn.bottom > drawn.top) {
-      info.skip = true;
       continue;
     }
-    info.SetWindow(rect);
-    if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) info.skip = true;
+    if ((drawn.right - drawn.left + 1) * (drawn.top - drawn.bottom + 1) < kMinimumCutPixels) {
+      m_cutPieces.push_back(m_pieces[n]);
+      m_cutInfo.push_back(info);
+    } else {
+      AddUncovered(n, rect, drawn);
+    }
+    if (!info.opaque) continue;
+    // Neighbouring columns over the same rows cover their seam together, though a pixel centred on
+    // it is not surely covered by either: they hide as one.
+    if (!m_pendingOccluders.empty()) {
+      Occluder& last = m_pendingOccluders.back();
+      if (last.piece == n + 1 && last.texelBottom == info.texelBottom && last.texelTop == info.texelTop &&
+          (last.texelLeft == info.texelRight || last.texelRight == info.texelLeft)) {
+        last.rect.left = std::min(last.rect.left, rect.left);
+        last.rect.right = std::max(last.rect.right, rect.right);
+        last.texelLeft = std::min(last.texelLeft, info.texelLeft);
+        last.texelRight = std::max(last.texelRight, info.texelRight);
+        last.piece = n;
+        continue;
+      }
+    }
+    m_pendingOccluders.push_back(Occluder{rect, n, info.texelLeft, info.texelBottom, info.texelRight, info.texelTop});
+  }
+  ApplyOccluders();
+  std::reverse(m_cutPieces.begin(), m_cutPieces.end());
+  std::reverse(m_cutInfo.begin(), m_cutInfo.end());
+  m_pieces.swap(m_cutPieces);
+  m_pieceInfo.swap(m_cutInfo);
+}
+
+void RenderQueue::ApplyOccluders() {
+  for (const Occluder& occluder : m_pendingOccluders) {
+    const PixelRect covered = SurelyCovered(occluder.rect);
+    if (covered.left > covered.right || covered.bottom > covered.top) continue;
+    ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
+  }
+  m_pendingOccluders.clear();
+}
+
+template <typename Visit>
+void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
+  const int32_t firstX = std::max(BlockOf(pixels.left), m_gridLeft);
+  const int32_t lastX = std::min(BlockOf(pixels.right), m_gridLeft + m_gridWidth - 1);
+  const int32_t firstY = std::max(BlockOf(pixels.bottom), m_gridBottom);
+  const int32_t lastY = std::min(BlockOf(pixels.top), m_gridBottom + m_gridHeight - 1);
+  for (int32_t y = firstY; y <= lastY; ++y) {
+    const size_t row = static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth);
+    const uint32_t rowBits = BlockBits(pixels.bottom, pixels.top, y * kBlock, false);
+    // Inner blocks are whole; only the first and last column are cut.
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
+      visit(row + static_cast<size_t>(x - m_gridLeft), static_cast<uint16_t>(rowBits & columnBits));
+    }
   }
 }
 
-bool RenderQueue::IsCoveredByOccluders(int32_t left, int32_t bottom, int32_t right, int32_t top) {
-  if (left >= right || bottom >= top) return true;
-  // Row by row, the opaque parts' pixels joined must span the region; the rows change only where
-  // a part begins or ends.
-  m_rows.clear();
-  m_rows.push_back(bottom);
-  for (const PixelRect& o : m_occluders) {
-    if (o.bottom > bottom && o.bottom < top) m_rows.push_back(o.bottom);
-    if (o.top + 1 > bottom && o.top + 1 < top) m_rows.push_back(o.top + 1);
-  }
-  std::sort(m_rows.begin(), m_rows.end());
-  m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
-  for (const int32_t row : m_rows) {
-    m_spans.clear();
-    for (const PixelRect& o : m_occluders) {
-      if (o.bottom <= row && row <= o.top) m_spans.emplace_back(o.left, o.right);
+void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn) {
+  // Row of blocks by row, the runs of blocks still to draw; a run that repeats in the next row grows
+  // into a rectangle, any other ends there and is drawn as it stands. Of a blended part, blocks
+  // that samples find empty are left out and those they find opaque are drawn unblended (and hide
+  // what lies under them): a column's blended rest is mostly sky beside one roof.
+  const PieceInfo& whole = m_pieceInfo[piece];
+  const bool sort = whole.coverage != nullptr && !whole.opaque;
+  m_texelColumns.clear();
+  std::vector<BlockRun>& open = m_openRuns;
+  std::vector<BlockRun>& next = m_nextRuns;
+  open.clear();
+  const auto emit = [&](const BlockRun& run, int32_t top) {
+    WindowRect part = rect;
+    part.left = std::max(part.left, static_cast<double>(run.first * kBlock));
+    part.right = std::min(part.right, static_cast<double>((run.last + 1) * kBlock));
+    part.bottom = std::max(part.bottom, static_cast<double>(run.bottom * kBlock));
+    part.top = std::min(part.top, static_cast<double>((top + 1) * kBlock));
+    PieceInfo info = m_pieceInfo[piece];
+    info.SetWindow(part);
+    if (info.texelLeft >= info.texelRight || info.texelBottom >= info.texelTop) return;
+    m_cutPieces.push_back(m_pieces[piece]);
+    m_cutInfo.push_back(info);
+    if (run.opaque && !whole.opaque) {
+      m_cutInfo.back().opaque = true;
+      m_pendingOccluders.push_back(Occluder{part, SIZE_MAX, 0, 0, 0, 0});
     }
-    std::sort(m_spans.begin(), m_spans.end());
-    int32_t next = left;
-    for (const auto& span : m_spans) {
-      if (span.first > next) break;
-      next = std::max(next, span.second + 1);
+  };
+  const int32_t firstX = std::max(BlockOf(drawn.left), m_gridLeft);
+  const int32_t lastX = std::min(BlockOf(drawn.right), m_gridLeft + m_gridWidth - 1);
+  const int32_t firstY = std::max(BlockOf(drawn.bottom), m_gridBottom);
+  const int32_t lastY = std::min(BlockOf(drawn.top), m_gridBottom + m_gridHeight - 1);
+  if (sort) {
+    // The texel columns that samples in each column of blocks reach.
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      int32_t low = 0, high = 0;
+      whole.TexelsAt(std::max(rect.left, static_cast<double>(x * kBlock)),
+                     std::min(rect.right, static_cast<double>((x + 1) * kBlock)), true, low, high);
+      m_texelColumns.emplace_back(low, high);
     }
-    if (next < right) return false;
   }
-  return true;
+  int32_t foldLeft = INT32_MAX, foldRight = INT32_MIN;
+  for (const auto& texels : m_texelColumns) {
+    foldLeft = std::min(foldLeft, texels.first);
+    foldRight = std::max(foldRight, texels.second);
+  }
+  for (int32_t y = firstY; y <= lastY; ++y) {
+    next.clear();
+    const uint16_t* covered = &m_covered[static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth)];
+    if (sort && !m_texelColumns.empty()) {
+      // The texel rows that samples in this row of blocks reach, folded into one.
+      int32_t low = 0, high = 0;
+      whole.TexelsAt(std::max(rect.bottom, static_cast<double>(y * kBlock)),
+                     std::min(rect.top, static_cast<double>((y + 1) * kBlock)), false, low, high);
+      whole.coverage->FoldRows(Renderer::TexelRect{foldLeft, low, foldRight, high}, m_folded);
+    }
+    const uint32_t rowBits = BlockBits(drawn.bottom, drawn.top, y * kBlock, false);
+    for (int32_t x = firstX; x <= lastX; ++x) {
+      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(drawn.left, drawn.right, x * kBlock, true) : 0xFFFFu;
+      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) == 0) continue;
+      bool opaque = whole.opaque;
+      if (sort) {
+        const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
+        const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
+        if (kind == Renderer::TexelCoverage::Kind::Empty) continue;
+        opaque = kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha;
+      }
+      if (!next.empty() && next.back().last == x - 1 && next.back().opaque == opaque) {
+        next.back().last = x;
+      } else {
+        next.push_back(BlockRun{x, x, y, opaque, false});
+      }
+    }
+    for (BlockRun& run : next) {
+      for (BlockRun& was : open) {
+        if (was.first == run.first && was.last == run.last && was.opaque == run.opaque) {
+          run.bottom = was.bottom;
+          was.continued = true;
+          break;
+        }
+      }
+    }
+    for (const BlockRun& was : open) {
+      if (!was.continued) emit(was, y - 1);
+    }
+    open.swap(next);
+  }
+  for (const BlockRun& was : open) emit(was, lastY);
+}
+
+RenderQueue::PixelRect RenderQueue::UncoveredBounds(const PixelRect& region) const {
+  if (!m_coveredValid) return region;
+  // Pixels inclusive, block by block: what the opaque parts leave of the region.
+  PixelRect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  ForEachBlock(region, [&](size_t block, uint16_t mask) {
+    const uint32_t open = mask & ~static_cast<uint32_t>(m_covered[block]);
+    if (open == 0) return;
+    const auto index = static_cast<int32_t>(block);
+    const int32_t x = (m_gridLeft + index % m_gridWidth) * kBlock;
+    const int32_t y = (m_gridBottom + index / m_gridWidth) * kBlock;
+    const uint32_t columns = (open | open >> 4 | open >> 8 | open >> 12) & 0xFu;
+    bounds.left = std::min(bounds.left, x + __builtin_ctz(columns));
+    bounds.right = std::max(bounds.right, x + 31 - __builtin_clz(columns));
+    for (int32_t row = 0; row < kBlock; ++row) {
+      if (((open >> (kBlock * row)) & 0xFu) == 0) continue;
+      bounds.bottom = std::min(bounds.bottom, y + row);
+      bounds.top = std::max(bounds.top, y + row);
+    }
+  });
+  return bounds;
 }
 
 void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
@@ -346,7 +464,7 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
   m_pieces.clear();
   m_pieceInfo.clear();
   m_sourceCount = 0;
-  m_occluders.clear();
+  m_coveredValid = false;
   for (const RenderItem& item : items) SplitSpriteQuad(item, item.ignoreView ? projection : viewProjection, viewport);
   // Depth writes by opaque-list items could hide an occluder's fragments.
   if (m_opaque.empty()) CutCovered(viewport);
@@ -377,7 +495,7 @@ void RenderQueue::SpareFill(std::vector<RenderItem>& items, bool mayFold) {
       m_fold.right = std::clamp(m_fold.right, viewport.x, viewport.x + viewport.width);
       m_fold.bottom = std::clamp(m_fold.bottom, viewport.y, viewport.y + viewport.height);
       m_fold.top = std::clamp(m_fold.top, viewport.y, viewport.y + viewport.height);
-      m_fold.clear = !IsCoveredByOccluders(m_fold.left, m_fold.bottom, m_fold.right, m_fold.top);
+      m_fold.clear = UncoveredBounds(PixelRect{m_fold.left, m_fold.bottom, m_fold.right - 1, m_fold.top - 1});
       break;
     }
   }
@@ -449,17 +567,21 @@ void RenderQueue::EmitParts(size_t first, size_t end, bool opaque, std::vector<R
   Mesh* batch = m_batches[m_batchesUsed++].Get();
   batch->Clear();
   uint32_t vertices = 0;
+  uint32_t indices = 0;
   for (size_t i = first; i < end; ++i) {
     if (m_pieceInfo[i].skip || m_pieceInfo[i].opaque != opaque) continue;
     span(m_pieceInfo[i], left, bottom, right, top);
-    const float corners[6][2] = {{left, bottom}, {right, bottom}, {right, top}, {right, top}, {left, top}, {left, bottom}};
+    // Four corners shared by the quad's two triangles: the renderer transforms each vertex once.
+    const float corners[4][2] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}};
     for (const auto& corner : corners) {
       batch->AddPosition(Math::Vector3D(corner[0] - 0.5f, corner[1] - 0.5f, 0.0f));
       batch->AddTexCoord(Math::Vector2D(corner[0], corner[1]));
-      batch->AddIndex(vertices++);
     }
+    for (const uint32_t corner : {0u, 1u, 2u, 2u, 3u, 0u}) batch->AddIndex(vertices + corner);
+    vertices += 4;
+    indices += 6;
   }
-  batch->AddPart(MeshPart{0, vertices - 1, -1, 1});
+  batch->AddPart(MeshPart{0, indices - 1, -1, 1});
   item.mesh = batch;
   item.meshPart = 0;
   items.push_back(item);
@@ -498,11 +620,17 @@ void RenderQueue::DrawFolded(std::vector<RenderItem>& items) {
   if (inLeft < inRight && inBottom < inTop) {
     // Under the shade: the clear and the parts darkened.
     region(inLeft, inBottom, inRight, inTop);
-    // Only where opaque parts leave the clear showing: a clear held by the scissor is drawn.
-    if (m_fold.clear) {
+    // Only where opaque parts leave the clear showing: a clear held by the scissor is drawn, and
+    // the renderer shades every pixel the scissor lets through.
+    const PixelRect& shown = m_fold.clear;
+    const int32_t clearLeft = std::max(shown.left, inLeft), clearRight = std::min(shown.right + 1, inRight);
+    const int32_t clearBottom = std::max(shown.bottom, inBottom), clearTop = std::min(shown.top + 1, inTop);
+    if (clearLeft < clearRight && clearBottom < clearTop) {
+      region(clearLeft, clearBottom, clearRight, clearTop);
       const Math::Color clear(m_viewClearColor.r * m_fold.keep, m_viewClearColor.g * m_fold.keep,
                               m_viewClearColor.b * m_fold.keep, m_viewClearColor.a);
       renderer->ClearColorBuffer(clear);
+      region(inLeft, inBottom, inRight, inTop);
     }
     DrawItems(items, 0, m_fold.count);
   }

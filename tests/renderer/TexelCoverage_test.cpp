@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
 #include <vector>
 
 #include "renderer/Renderer_TexelCoverage.h"
@@ -83,6 +86,44 @@ TEST(TexelCoverage, APlainBlackPictureIsAShadeAndANullPictureCoversNothing) {
   const TexelCoverage none(8, 4, nullptr);
   EXPECT_TRUE(none.GetVisibleBounds(TexelRect{0, 0, 8, 4}, 1).IsEmpty());
   EXPECT_FALSE(none.IsUniformBlack());
+}
+
+TEST(TexelCoverage, FoldedRowsTellEmptyOpaqueAndMixedAsTexelByTexelChecksDo) {
+  // Random alpha of 0, 128 or 255 in clumps, 150 texels wide (three words a row); every band of
+  // rows and range of columns, cut at the picture's edges, against a texel-by-texel look.
+  const uint32_t width = 150, height = 24;
+  std::mt19937 random(7);
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4, 0);
+  for (size_t texel = 0; texel < static_cast<size_t>(width) * height; texel += 1 + random() % 9) {
+    const uint8_t alpha = std::array<uint8_t, 3>{0, 128, 255}[random() % 3];
+    for (size_t i = texel; i < std::min<size_t>(texel + random() % 40, static_cast<size_t>(width) * height); ++i) {
+      pixels[i * 4 + 3] = alpha;
+    }
+  }
+  const TexelCoverage coverage(width, height, pixels.data());
+  TexelCoverage::FoldedRows folded;
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int32_t bottom = static_cast<int32_t>(random() % (height + 4)) - 2;
+    const int32_t top = bottom + 1 + static_cast<int32_t>(random() % 6);
+    const int32_t left = static_cast<int32_t>(random() % (width + 4)) - 2;
+    const int32_t right = left + 1 + static_cast<int32_t>(random() % 70);
+    coverage.FoldRows(TexelRect{-3, bottom, static_cast<int32_t>(width) + 3, top}, folded);
+    bool visible = false, opaque = true, any = false;
+    for (int32_t y = std::max(bottom, 0); y < std::min<int32_t>(top, height); ++y) {
+      for (int32_t x = std::max(left, 0); x < std::min<int32_t>(right, width); ++x) {
+        const uint8_t alpha = pixels[(static_cast<size_t>(y) * width + x) * 4 + 3];
+        any = true;
+        visible = visible || alpha != 0;
+        opaque = opaque && alpha == 255;
+      }
+    }
+    const TexelCoverage::Kind expected = !any       ? TexelCoverage::Kind::Mixed
+                                         : !visible ? TexelCoverage::Kind::Empty
+                                         : opaque   ? TexelCoverage::Kind::Opaque
+                                                    : TexelCoverage::Kind::Mixed;
+    ASSERT_EQ(TexelCoverage::GetKind(folded, left, right), expected)
+        << "rows " << bottom << ".." << top << ", columns " << left << ".." << right;
+  }
 }
 
 }  // namespace
