@@ -355,8 +355,8 @@ Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) con
   return entry.rotation * v;
 }
 
-Math::Vector2D DynamicObject::PointAt(const Math::Vector2D& local, float f) const {
-  return Rotate(OrientationAt(f), local - m_centre) + PivotAt(f);
+Math::Vector2D DynamicObject::TurnedOffset(const Math::Vector2D& local, float f) const {
+  return Rotate(OrientationAt(f), local - m_centre);
 }
 
 Math::Vector2D DynamicObject::MotionOf(const Math::Vector2D& v, float f) const {
@@ -429,9 +429,13 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     int32_t count = std::max(a.m_stepCount, b.m_stepCount);
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
+    // Turned once for every sub-step of the pair test; the scratch keeps its storage.
+    static thread_local Narrow::TranslatedShapes shapesA, shapesB;
+    shapesA.Of(a);
+    shapesB.Of(b);
     Narrow::SweepBounds boundsA, boundsB;
-    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
-    if (boundsA.valid) boundsB.Of(b);
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a, shapesA);
+    if (boundsA.valid) boundsB.Of(b, shapesB);
     const bool bounded = boundsA.valid && boundsB.valid;
     // The rounding of the whole frame's boxes holds for every sub-step's.
     const float rounding = bounded ? Narrow::RoundingOf(boundsA.Frame(a), boundsB.Frame(b)) : 0.0f;
@@ -450,7 +454,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       }
       {
         bool flagA = false, flagB = false;
-        CollideLineSegmentsMoving(a, b, layerIndex, step, subStep, &timeA, &timeB, &count, &flagA, &flagB);
+        Narrow::CollideSegmentsMoving(a, b, shapesA, shapesB, step, subStep, &timeA, &timeB, count, &flagA, &flagB);
         hitA |= flagA;
         hitB |= flagB;
       }
@@ -503,8 +507,10 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     const int32_t count = a.m_stepCount;
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
+    static thread_local Narrow::TranslatedShapes shapesA;
+    shapesA.Of(a);
     Narrow::SweepBounds boundsA, boundsB;
-    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a, shapesA);
     if (boundsA.valid) boundsB.Of(b);  // B did not move: its box is its frame-start lists
     const bool bounded = boundsA.valid && boundsB.valid;
     const float restB = std::max(0.0f, b.m_collisionThickness);
@@ -522,7 +528,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         if (lastSkipped) continue;
       }
       float best = 2.0f;
-      bool any = CollideLineSegmentsAgainstIdle(a, b, layerIndex, step, subStep, &best);
+      bool any = Narrow::CollideSegmentsAgainstIdle(a, b, shapesA, step, subStep, &best);
       any = a.SweepLineSegmentsAgainstCircles(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstLineSegments(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstCircles(b, layer, step, subStep, &best) || any;

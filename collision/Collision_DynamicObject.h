@@ -172,7 +172,10 @@ class DynamicObject : public MainCollisionObject {
   // --- Pose functions (frame fraction f: 0 start of frame, 1 end) ------------------------------
   // Where a local point is at fraction f: turned about the centre, as the frame-start and frame-end
   // placements turn it, so every sub-step copy lies on the path between the two.
-  Math::Vector2D PointAt(const Math::Vector2D& local, float f) const;
+  Math::Vector2D PointAt(const Math::Vector2D& local, float f) const { return TurnedOffset(local, f) + PivotAt(f); }
+  // A local point turned about the centre to the orientation at f, relative to the pivot. An object
+  // that does not turn this frame has the same one at every f.
+  Math::Vector2D TurnedOffset(const Math::Vector2D& local, float f) const;
   // The point the object turns about (position plus centre) at fraction f, and at the sub-step
   // under test; motions (MotionOf, InverseMotionOf) are taken relative to it.
   Math::Vector2D PivotAt(float f) const { return PositionAt(f) + m_centre; }

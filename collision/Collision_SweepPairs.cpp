@@ -211,20 +211,37 @@ struct MovingSegment {
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
 
-  void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
+  void Of(const DynamicObject& moving, const TranslatedShapes& shapes, size_t k, const SegmentPose& segmentPose) {
+    const Math::LineSegment2D& localSegment = *moving.GetLocalLineSegments()[k];
     local = &localSegment;
     pose = segmentPose;
     ua = Unit(pose.b0 - pose.a0);
     na = LeftNormal(ua);
-    endAtOne[0] = moving.PointAt(localSegment.pointA, 1.0f);
-    endAtOne[1] = moving.PointAt(localSegment.pointB, 1.0f);
     for (int e = 0; e < 2; ++e) {
+      endAtOne[e] = shapes.translating ? shapes.EndAtOne(k, e)
+                                       : moving.PointAt(e == 0 ? localSegment.pointA : localSegment.pointB, 1.0f);
       const Vector2D travel = e == 0 ? pose.a1 - pose.a0 : pose.b1 - pose.b0;
-      travelLength[e] = travel.Length();
-      travelUnit[e] = Unit(travel);
+      travelLength[e] = LengthOf(travel);
+      travelUnit[e] = UnitOf(travel, travelLength[e]);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
   }
+};
+
+// How a held point moves relative to the moving object over one sub-step: back to where it stood,
+// relative to the mover, at the sub-step's start.
+struct MoverMotion {
+  const DynamicObject* object = nullptr;
+  float step = 0.0f;
+  bool translating = false;
+  Vector2D pivot;      // the mover's pivot at the end of the sub-step
+  Vector2D stepTravel;  // one sub-step of its displacement
+
+  MoverMotion(const DynamicObject& moving, float subStep)
+      : object(&moving), step(subStep), translating(moving.GetFrameRotation() == 0.0f), pivot(moving.GetSubStepPivot()),
+        stepTravel(moving.GetFrameDisplacement() * subStep) {}
+  // InverseMotionOf(w, step); without a turn its rotation leaves w as it is.
+  Vector2D Back(const Vector2D& w) const { return translating ? w - stepTravel : object->InverseMotionOf(w, step); }
 };
 
 // What a sweep needs of the held segment alone, given the moving object: its direction and normal
@@ -237,17 +254,17 @@ struct HeldSegment {
   Vector2D relativeUnit[2];
   float reach = 0.0f;  // the longer of its endpoints' relative travels
 
-  void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
+  void Of(const MoverMotion& moving, const Vector2D& a, const Vector2D& b) {
     heldA = a;
     heldB = b;
     segment = Math::LineSegment2D(a, b);
     ub = Unit(b - a);
     nb = LeftNormal(ub);
     for (int r = 0; r < 2; ++r) {
-      const Vector2D w = (r == 0 ? b : a) - moving.GetSubStepPivot();
-      const Vector2D back = moving.InverseMotionOf(w, step);
-      relativeLength[r] = (back - w).Length();
-      relativeUnit[r] = Unit(back - w);
+      const Vector2D w = (r == 0 ? b : a) - moving.pivot;
+      const Vector2D relative = moving.Back(w) - w;
+      relativeLength[r] = LengthOf(relative);
+      relativeUnit[r] = UnitOf(relative, relativeLength[r]);
     }
     reach = std::max(relativeLength[0], relativeLength[1]);
   }
@@ -310,7 +327,7 @@ struct SegmentSweep {
       Math::LineSegment2D overlap;
       const uint32_t code = held.segment.ClassifyToRay(Math::Ray2D(e0, v), x, overlap);
       if (code == Math::Classification::Crossing) {
-        const float d = (x - e0).Length();
+        const float d = LengthOf(x - e0);
         if (d <= length) {
           Pending& event = events[e];
           event.active = true;
@@ -328,7 +345,7 @@ struct SegmentSweep {
       } else {
         Vector2D y;
         if (held.segment.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
-          const float g = (e0 - y).Length();
+          const float g = LengthOf(e0 - y);
           if (g <= side.threshold) {
             side.threshold = g;
             side.Hit(SegmentKind, 0.0f, MakeContact(y, nb, (-nb).Dot(endPointsAtOne[e] - y)));
@@ -353,14 +370,14 @@ struct SegmentSweep {
         side.approached = true;
         Vector2D x;
         if (startOfMoving.ClassifyToRay(Math::Ray2D(f, v), x, overlap) == Math::Classification::Crossing &&
-            (x - f).Length() <= length) {
+            LengthOf(x - f) <= length) {
           const float along = v.Dot(nb);
           const Vector2D k = CarryToFrameEnd(x);
           if (along != 1.0f && along != -1.0f) {
             Pending& event = events[isB ? 2 : 3];
             event.active = true;
             event.movingEnd = false;
-            event.distance = (x - f).Length();
+            event.distance = LengthOf(x - f);
             event.length = length;
             event.point = f;
             event.normal = -na;
@@ -377,7 +394,7 @@ struct SegmentSweep {
       if (!inside) continue;
       Vector2D x;
       if (startOfMoving.ClassifyToRay(Math::Ray2D(f, na), x, overlap) == Math::Classification::Crossing) {
-        const float g = (x - f).Length();
+        const float g = LengthOf(x - f);
         if (g <= side.threshold) {
           side.threshold = g;
           const Vector2D k = CarryToFrameEnd(x);
@@ -429,7 +446,6 @@ struct SegmentFacts {
   SegmentPose pose;
   Box swept;  // the ground the segment covers over the sub-step
   Box held;   // the segment where the partner's sweep holds it
-  uint32_t userId = 0;
   bool moverReady = false;
   bool heldReady = false;
   MovingSegment mover;
@@ -437,36 +453,56 @@ struct SegmentFacts {
 };
 
 // heldAtEnd: the partner sweeps against this object's segments at the end of the sub-step (else
-// at its start).
-void PlaceSegments(const DynamicObject& object, float i, float t0, float t1, bool heldAtEnd,
+// at its start). A translating object's endpoints are its offsets plus the pivot, as PlaceSegment
+// would place them.
+void PlaceSegments(DynamicObject& object, const TranslatedShapes& shapes, float i, float t0, float t1, bool heldAtEnd,
                    std::vector<SegmentFacts>& facts) {
   const size_t count = object.ActiveLineSegmentCount();
   facts.resize(count);
+  const Vector2D pivot0 = object.PivotAt(t0);
+  const Vector2D pivot1 = object.PivotAt(t1);
   for (size_t k = 0; k < count; ++k) {
     SegmentFacts& f = facts[k];
-    f.pose = PlaceSegment(object, k, i, t0, t1);
+    if (shapes.translating) {
+      const Vector2D& offsetA = shapes.segmentEnds[2 * k];
+      const Vector2D& offsetB = shapes.segmentEnds[2 * k + 1];
+      if (i == 1.0f) {
+        const Math::LineSegment2D& start = *object.GetOldLineSegments()[k];
+        f.pose.a0 = start.pointA;
+        f.pose.b0 = start.pointB;
+      } else {
+        f.pose.a0 = offsetA + pivot0;
+        f.pose.b0 = offsetB + pivot0;
+      }
+      f.pose.a1 = offsetA + pivot1;
+      f.pose.b1 = offsetB + pivot1;
+      Math::LineSegment2D& stored = *object.GetSubStepLineSegments()[k];
+      stored.pointA = f.pose.a1;
+      stored.pointB = f.pose.b1;
+    } else {
+      f.pose = PlaceSegment(object, k, i, t0, t1);
+    }
     f.swept = Box::Of(f.pose);
     f.held = heldAtEnd ? Box::Of(f.pose.a1, f.pose.b1) : Box::Of(f.pose.a0, f.pose.b0);
-    f.userId = SegmentUserId(object, k);
     f.moverReady = f.heldReady = false;
   }
 }
 
-const MovingSegment& MoverOf(const DynamicObject& moving, size_t k, SegmentFacts& f) {
+const MovingSegment& MoverOf(const DynamicObject& moving, const TranslatedShapes& shapes, size_t k, SegmentFacts& f) {
   if (!f.moverReady) {
-    f.mover.Of(moving, *moving.GetLocalLineSegments()[k], f.pose);
+    f.mover.Of(moving, shapes, k, f.pose);
     f.moverReady = true;
   }
   return f.mover;
 }
 
 // The segment held, relative to the moving partner.
-const HeldSegment& HeldOf(const DynamicObject& moving, SegmentFacts& f, bool heldAtEnd, float step) {
+const HeldSegment& HeldOf(const MoverMotion& moving, SegmentFacts& f, bool heldAtEnd) {
   if (!f.heldReady) {
     if (heldAtEnd)
-      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1, step);
+      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1);
     else
-      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0, step);
+      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0);
     f.heldReady = true;
   }
   return f.heldFacts;
@@ -481,11 +517,11 @@ float UniformHeldReach(const DynamicObject& moving, float step) {
 
 // Whether the sweep of a moving segment against a held one can find anything: every contact it
 // reports lies on the ground the moving segment covers, within the resting depth of it, or where a
-// held endpoint arrives within its relative travel.
-bool CanMeet(const DynamicObject& moving, SegmentFacts& mover, SegmentFacts& held, bool heldAtEnd, float uniformReach,
-             float threshold, float step, float rounding) {
-  if (!ShortcutsEnabled()) return true;
-  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd, step).reach;
+// held endpoint arrives within its relative travel. Always true on the plain path.
+inline bool CanMeet(bool shortcuts, const MoverMotion& moving, SegmentFacts& mover, SegmentFacts& held,
+                    bool heldAtEnd, float uniformReach, float threshold, float rounding) {
+  if (!shortcuts) return true;
+  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd).reach;
   const float gap = GapOf(std::max(travel, threshold), rounding);
   return !BoxesApartBy(mover.swept, held.held, gap, gap);
 }
@@ -496,10 +532,30 @@ void Cover(Box& all, const Box& box) {
   all.Add(Math::Vector2D(box.right, box.top));
 }
 
+// The shapes of an object for a single call from outside the pair driver.
+const TranslatedShapes& ShapesOf(const DynamicObject& object, TranslatedShapes& scratch) {
+  scratch.Of(object);
+  return scratch;
+}
+
 }  // namespace
 
 void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
                                               float* timeA, float* timeB, int32_t* count, bool* hitA, bool* hitB) {
+  TranslatedShapes shapesA, shapesB;
+  Narrow::CollideSegmentsMoving(a, b, ShapesOf(a, shapesA), ShapesOf(b, shapesB), step, i, timeA, timeB,
+                                count ? *count : 1, hitA, hitB);
+}
+
+bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
+                                                   float i, float* time) {
+  TranslatedShapes shapesA;
+  return Narrow::CollideSegmentsAgainstIdle(a, b, ShapesOf(a, shapesA), step, i, time);
+}
+
+void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA,
+                                   const TranslatedShapes& shapesB, float step, float i, float* timeA, float* timeB,
+                                   int32_t n, bool* hitA, bool* hitB) {
   PairSide sideA(a, timeA, hitA);
   PairSide sideB(b, timeB, hitB);
   const float t0 = (i - 1.0f) * step;
@@ -508,18 +564,22 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   const Vector2D b0 = b.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   b.SetSubStepPosition(b.PositionAt(t1));
-  const int32_t n = count ? *count : 1;
+  const MoverMotion motionA(a, step), motionB(b, step);
   // A sweeps against B held at the start of the sub-step; B against A held at its end. The scratch
   // keeps its storage.
   static thread_local std::vector<SegmentFacts> factsA, factsB;
-  PlaceSegments(b, i, t0, t1, false, factsB);
-  PlaceSegments(a, i, t0, t1, true, factsA);
+  PlaceSegments(b, shapesB, i, t0, t1, false, factsB);
+  PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
   const float reachOfA = UniformHeldReach(b, step);
-  Box all = Box::Empty();
-  for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
-    for (const SegmentFacts& f : *facts) Cover(all, f.swept);
-  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
+  const bool shortcuts = ShortcutsEnabled();
+  float rounding = 0.0f;
+  if (shortcuts) {
+    Box all = Box::Empty();
+    for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
+      for (const SegmentFacts& f : *facts) Cover(all, f.swept);
+    rounding = RoundingOf(all, all);
+  }
   // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
   // decides how a partner without a contact of its own takes the other's mirror.
   struct RuledOut {
@@ -530,17 +590,17 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   ruledOut.clear();
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < factsB.size(); ++kb) {
-      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) {
-        SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i, n, sideA,
-                             factsA[ka].userId, factsB[kb].userId};
+      if (CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) {
+        SegmentSweep forward{a,  MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
+                             a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
         forward.Run();
       } else {
         ruledOut.push_back({ka, kb, true});
       }
       if (*hitA) continue;
-      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step, rounding)) {
-        SegmentSweep backward{b, MoverOf(b, kb, factsB[kb]), HeldOf(b, factsA[ka], true, step), b0, step, i, n, sideB,
-                              factsB[kb].userId, factsA[ka].userId};
+      if (CanMeet(shortcuts, motionB, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, rounding)) {
+        SegmentSweep backward{b,  MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true),
+                              b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
         backward.Run();
       } else {
         ruledOut.push_back({ka, kb, false});
@@ -551,8 +611,10 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
     for (const RuledOut& pair : ruledOut) {
       if (side.approached) return;
       if (pair.forward != forward) continue;
-      side.approached = forward ? Approaches(MoverOf(a, pair.ka, factsA[pair.ka]), HeldOf(a, factsB[pair.kb], false, step))
-                                : Approaches(MoverOf(b, pair.kb, factsB[pair.kb]), HeldOf(b, factsA[pair.ka], true, step));
+      side.approached = forward ? Approaches(MoverOf(a, shapesA, pair.ka, factsA[pair.ka]),
+                                             HeldOf(motionA, factsB[pair.kb], false))
+                                : Approaches(MoverOf(b, shapesB, pair.kb, factsB[pair.kb]),
+                                             HeldOf(motionB, factsA[pair.ka], true));
     }
   };
   // Only a side about to take the other's mirror reads its approach.
@@ -561,8 +623,8 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   MirrorAndCommit(sideA, sideB);
 }
 
-bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
-                                                   float i, float* time) {
+bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA, float step,
+                                        float i, float* time) {
   bool hitA = false;
   bool hitB = false;
   float timeB = kNoHit;
@@ -574,6 +636,7 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   const float t1 = i * step;
   const Vector2D a0 = a.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
+  const MoverMotion motionA(a, step);
   const float before = *time;
   static thread_local std::vector<SegmentFacts> factsA, factsB;
   const size_t segmentsB = b.ActiveLineSegmentCount();
@@ -584,22 +647,28 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
     f.pose.a0 = b.GetOldLineSegments()[kb]->pointA;
     f.pose.b0 = b.GetOldLineSegments()[kb]->pointB;
     f.held = Box::Of(f.pose.a0, f.pose.b0);
-    f.userId = SegmentUserId(b, kb);
     f.heldReady = false;
   }
-  PlaceSegments(a, i, t0, t1, true, factsA);
+  PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
-  // B's segments lie where A's sweeps hold them: their boxes are the held ones.
-  Box all = Box::Empty();
-  for (const SegmentFacts& f : factsA) Cover(all, f.swept);
-  for (const SegmentFacts& f : factsB) Cover(all, f.held);
-  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
+  const bool shortcuts = ShortcutsEnabled();
+  float rounding = 0.0f;
+  if (shortcuts) {
+    // B's segments lie where A's sweeps hold them: their boxes are the held ones.
+    Box all = Box::Empty();
+    for (const SegmentFacts& f : factsA) Cover(all, f.swept);
+    for (const SegmentFacts& f : factsB) Cover(all, f.held);
+    rounding = RoundingOf(all, all);
+  }
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       // A's approach is never read here: B only takes mirrors.
-      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) continue;
-      SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i,
-                           a.GetStepCount(), sideA, factsA[ka].userId, factsB[kb].userId};
+      if (!CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) continue;
+      SegmentSweep forward{a,    MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
+                           a0,   step,
+                           i,    a.GetStepCount(),
+                           sideA, SegmentUserId(a, ka),
+                           SegmentUserId(b, kb)};
       forward.Run();
     }
   }
