@@ -580,22 +580,22 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
       for (const SegmentFacts& f : *facts) Cover(all, f.swept);
     rounding = RoundingOf(all, all);
   }
-  // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
-  // decides how a partner without a contact of its own takes the other's mirror.
-  struct RuledOut {
-    size_t ka, kb;
-    bool forward;
-  };
-  static thread_local std::vector<RuledOut> ruledOut;
-  ruledOut.clear();
+  // Pairs ruled out by their boxes, a flag per pair (A's segment outer) and direction: they find
+  // nothing, but whether their endpoints approached decides how a partner without a contact of its
+  // own takes the other's mirror.
+  const size_t segmentsB = factsB.size();
+  const size_t pairs = factsA.size() * segmentsB;
+  static thread_local std::vector<uint8_t> ruledOutForward, ruledOutBackward;
+  ruledOutForward.assign(pairs, 0);
+  ruledOutBackward.assign(pairs, 0);
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
-    for (size_t kb = 0; kb < factsB.size(); ++kb) {
+    for (size_t kb = 0; kb < segmentsB; ++kb) {
       if (CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) {
         SegmentSweep forward{a,  MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
                              a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
         forward.Run();
       } else {
-        ruledOut.push_back({ka, kb, true});
+        ruledOutForward[ka * segmentsB + kb] = 1;
       }
       if (*hitA) continue;
       if (CanMeet(shortcuts, motionB, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, rounding)) {
@@ -603,18 +603,17 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
                               b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
         backward.Run();
       } else {
-        ruledOut.push_back({ka, kb, false});
+        ruledOutBackward[ka * segmentsB + kb] = 1;
       }
     }
   }
   auto resolveApproach = [&](PairSide& side, bool forward) {
-    for (const RuledOut& pair : ruledOut) {
-      if (side.approached) return;
-      if (pair.forward != forward) continue;
-      side.approached = forward ? Approaches(MoverOf(a, shapesA, pair.ka, factsA[pair.ka]),
-                                             HeldOf(motionA, factsB[pair.kb], false))
-                                : Approaches(MoverOf(b, shapesB, pair.kb, factsB[pair.kb]),
-                                             HeldOf(motionB, factsA[pair.ka], true));
+    const std::vector<uint8_t>& ruledOut = forward ? ruledOutForward : ruledOutBackward;
+    for (size_t pair = 0; pair < pairs && !side.approached; ++pair) {
+      if (!ruledOut[pair]) continue;
+      const size_t ka = pair / segmentsB, kb = pair % segmentsB;
+      side.approached = forward ? Approaches(MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false))
+                                : Approaches(MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true));
     }
   };
   // Only a side about to take the other's mirror reads its approach.
