@@ -4,6 +4,7 @@
 // the other side's contact.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "collision/Collision_NarrowPhase.h"
@@ -190,14 +191,13 @@ void MirrorAndCommit(PairSide& first, PairSide& second) {
 
 // --- Segments against segments -----------------------------------------------------------
 
+// An endpoint event waiting to be resolved against the other events of its pair.
 struct Pending {
-  bool active = false;
-  bool movingEnd = true;  // an endpoint of the moving segment (else one of the other segment)
-  float distance = 0.0f;
-  float length = 0.0f;
+  float distance;
+  float length;
   Vector2D point;
   Vector2D normal;
-  float penetration = 0.0f;
+  float penetration;
 };
 
 // What a sweep needs of the moving segment alone: the same for every held segment it meets in a
@@ -311,7 +311,8 @@ struct SegmentSweep {
     const Vector2D& heldB = held.heldB;
     const Vector2D& ub = held.ub;
     const Vector2D& nb = held.nb;
-    Pending events[4];  // PA, PB, RB, RA
+    // PA, PB, RB, RA; left unmade until found, as most pairs find none.
+    std::optional<Pending> events[4];
     const Vector2D* endPointsAtOne = mover.endAtOne;
     const Vector2D heldEnds[2] = {heldA, heldB};
 
@@ -329,14 +330,7 @@ struct SegmentSweep {
       if (code == Math::Classification::Crossing) {
         const float d = LengthOf(x - e0);
         if (d <= length) {
-          Pending& event = events[e];
-          event.active = true;
-          event.movingEnd = true;
-          event.distance = d;
-          event.length = length;
-          event.point = x;
-          event.normal = nb;
-          event.penetration = (endPointsAtOne[e] - x).Dot(-nb);
+          events[e] = Pending{d, length, x, nb, (endPointsAtOne[e] - x).Dot(-nb)};
         }
       } else if (code == Math::Classification::Overlap) {
         if ((heldA - e0).Dot(heldB - e0) < 0.0f) {
@@ -359,7 +353,7 @@ struct SegmentSweep {
     const Math::LineSegment2D& startOfMoving = mover.start;
     for (int r = 0; r < 2; ++r) {
       const bool isB = r == 0;
-      if (events[isB ? 0 : 1].active) continue;
+      if (events[isB ? 0 : 1]) continue;
       const Vector2D f = isB ? heldB : heldA;
       const float length = held.relativeLength[r];
       const Vector2D& v = held.relativeUnit[r];
@@ -374,14 +368,7 @@ struct SegmentSweep {
           const float along = v.Dot(nb);
           const Vector2D k = CarryToFrameEnd(x);
           if (along != 1.0f && along != -1.0f) {
-            Pending& event = events[isB ? 2 : 3];
-            event.active = true;
-            event.movingEnd = false;
-            event.distance = LengthOf(x - f);
-            event.length = length;
-            event.point = f;
-            event.normal = -na;
-            event.penetration = (k - f).Dot(na);
+            events[isB ? 2 : 3] = Pending{LengthOf(x - f), length, f, -na, (k - f).Dot(na)};
             pending = true;
           } else {
             side.HitAtEnd(SegmentKind, MakeContact(moving.MotionOf(x - p0, step) + p0, -na, (k - f).Dot(na)));
@@ -408,16 +395,16 @@ struct SegmentSweep {
     const Pending* first = nullptr;
     const Pending* second = nullptr;
     for (const auto& pair : kPairs) {
-      if (events[pair[0]].active && events[pair[1]].active) {
-        first = &events[pair[0]];
-        second = &events[pair[1]];
+      if (events[pair[0]] && events[pair[1]]) {
+        first = &*events[pair[0]];
+        second = &*events[pair[1]];
         break;
       }
     }
     if (first == nullptr) {
-      for (const Pending& event : events) {
-        if (event.active) {
-          first = &event;
+      for (const std::optional<Pending>& event : events) {
+        if (event) {
+          first = &*event;
           break;
         }
       }
