@@ -4,7 +4,6 @@
 // the other side's contact.
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 #include "collision/Collision_NarrowPhase.h"
@@ -191,13 +190,21 @@ void MirrorAndCommit(PairSide& first, PairSide& second) {
 
 // --- Segments against segments -----------------------------------------------------------
 
-// An endpoint event waiting to be resolved against the other events of its pair.
+// An endpoint event waiting to be resolved against the other events of its pair. Plain numbers,
+// so that a sweep's four are left unmade until found: most pairs find none, and zeroing them cost
+// a fifth of the sweep.
 struct Pending {
   float distance;
   float length;
-  Vector2D point;
-  Vector2D normal;
+  float point[2];
+  float normal[2];
   float penetration;
+
+  static Pending Of(float distance, float length, const Vector2D& point, const Vector2D& normal, float penetration) {
+    return Pending{distance, length, {point.x, point.y}, {normal.x, normal.y}, penetration};
+  }
+  Vector2D Point() const { return Vector2D(point[0], point[1]); }
+  Vector2D Normal() const { return Vector2D(normal[0], normal[1]); }
 };
 
 // What a sweep needs of the moving segment alone: the same for every held segment it meets in a
@@ -311,8 +318,8 @@ struct SegmentSweep {
     const Vector2D& heldB = held.heldB;
     const Vector2D& ub = held.ub;
     const Vector2D& nb = held.nb;
-    // PA, PB, RB, RA; left unmade until found, as most pairs find none.
-    std::optional<Pending> events[4];
+    Pending events[4];  // PA, PB, RB, RA
+    bool found[4] = {false, false, false, false};
     const Vector2D* endPointsAtOne = mover.endAtOne;
     const Vector2D heldEnds[2] = {heldA, heldB};
 
@@ -330,7 +337,8 @@ struct SegmentSweep {
       if (code == Math::Classification::Crossing) {
         const float d = LengthOf(x - e0);
         if (d <= length) {
-          events[e] = Pending{d, length, x, nb, (endPointsAtOne[e] - x).Dot(-nb)};
+          events[e] = Pending::Of(d, length, x, nb, (endPointsAtOne[e] - x).Dot(-nb));
+          found[e] = true;
         }
       } else if (code == Math::Classification::Overlap) {
         if ((heldA - e0).Dot(heldB - e0) < 0.0f) {
@@ -353,7 +361,7 @@ struct SegmentSweep {
     const Math::LineSegment2D& startOfMoving = mover.start;
     for (int r = 0; r < 2; ++r) {
       const bool isB = r == 0;
-      if (events[isB ? 0 : 1]) continue;
+      if (found[isB ? 0 : 1]) continue;
       const Vector2D f = isB ? heldB : heldA;
       const float length = held.relativeLength[r];
       const Vector2D& v = held.relativeUnit[r];
@@ -368,7 +376,8 @@ struct SegmentSweep {
           const float along = v.Dot(nb);
           const Vector2D k = CarryToFrameEnd(x);
           if (along != 1.0f && along != -1.0f) {
-            events[isB ? 2 : 3] = Pending{LengthOf(x - f), length, f, -na, (k - f).Dot(na)};
+            events[isB ? 2 : 3] = Pending::Of(LengthOf(x - f), length, f, -na, (k - f).Dot(na));
+            found[isB ? 2 : 3] = true;
             pending = true;
           } else {
             side.HitAtEnd(SegmentKind, MakeContact(moving.MotionOf(x - p0, step) + p0, -na, (k - f).Dot(na)));
@@ -395,16 +404,16 @@ struct SegmentSweep {
     const Pending* first = nullptr;
     const Pending* second = nullptr;
     for (const auto& pair : kPairs) {
-      if (events[pair[0]] && events[pair[1]]) {
-        first = &*events[pair[0]];
-        second = &*events[pair[1]];
+      if (found[pair[0]] && found[pair[1]]) {
+        first = &events[pair[0]];
+        second = &events[pair[1]];
         break;
       }
     }
     if (first == nullptr) {
-      for (const std::optional<Pending>& event : events) {
-        if (event) {
-          first = &*event;
+      for (int e = 0; e < 4; ++e) {
+        if (found[e]) {
+          first = &events[e];
           break;
         }
       }
@@ -414,16 +423,16 @@ struct SegmentSweep {
       const float d1 = first->distance;
       const float d2 = second->distance;
       if (d1 - kPairTolerance <= d2 && d1 + kPairTolerance >= d2) {
-        Contact contact = MakeContact(first->point, first->normal, first->penetration);
+        Contact contact = MakeContact(first->Point(), first->Normal(), first->penetration);
         contact.points = 2;
-        contact.point[1] = second->point;
+        contact.point[1] = second->Point();
         side.Hit(SegmentKind, Fraction(first->distance, first->length), contact);
         return;
       }
       if (d2 < d1) first = second;
     }
     side.Hit(SegmentKind, Fraction(first->distance, first->length),
-             MakeContact(first->point, first->normal, first->penetration));
+             MakeContact(first->Point(), first->Normal(), first->penetration));
   }
 };
 
@@ -461,11 +470,15 @@ void PlaceSegments(DynamicObject& object, const TranslatedShapes& shapes, float 
         f.pose.a0 = offsetA + pivot0;
         f.pose.b0 = offsetB + pivot0;
       }
-      f.pose.a1 = offsetA + pivot1;
-      f.pose.b1 = offsetB + pivot1;
+      // Stored from the sums, not read back from the pose: a copy of a vector just written as two
+      // floats stalls on the writes.
+      const Vector2D a1 = offsetA + pivot1;
+      const Vector2D b1 = offsetB + pivot1;
+      f.pose.a1 = a1;
+      f.pose.b1 = b1;
       Math::LineSegment2D& stored = *object.GetSubStepLineSegments()[k];
-      stored.pointA = f.pose.a1;
-      stored.pointB = f.pose.b1;
+      stored.pointA = a1;
+      stored.pointB = b1;
     } else {
       f.pose = PlaceSegment(object, k, i, t0, t1);
     }
