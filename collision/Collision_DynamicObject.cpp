@@ -150,20 +150,20 @@ void DynamicObject::AppendWorldShapes(const CollisionActor& actor) {
       }
     }
   }
+  // One list at a time, so that each list's shapes lie close together in memory: the pair tests
+  // walk the frame-start and sub-step lists of objects they meet cold.
   if (segmentFrame) {
-    for (const auto& shape : segmentFrame->GetLineSegments()) {
-      const Math::LineSegment2D& segment = shape->GetVariant(NoFlip);
-      m_oldSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
-      m_currentSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
-      m_subStepSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
+    const auto& shapes = segmentFrame->GetLineSegments();
+    for (auto* list : {&m_oldSegments, &m_subStepSegments, &m_currentSegments}) {
+      list->reserve(list->size() + shapes.size());
+      for (const auto& shape : shapes) list->push_back(std::make_unique<Math::LineSegment2D>(shape->GetVariant(NoFlip)));
     }
   }
   if (circleFrame) {
-    for (const auto& shape : circleFrame->GetCircles()) {
-      const Math::Circle2D& circle = shape->GetVariant(NoFlip);
-      m_oldCircles.push_back(std::make_unique<Math::Circle2D>(circle));
-      m_currentCircles.push_back(std::make_unique<Math::Circle2D>(circle));
-      m_subStepCircles.push_back(std::make_unique<Math::Circle2D>(circle));
+    const auto& shapes = circleFrame->GetCircles();
+    for (auto* list : {&m_oldCircles, &m_subStepCircles, &m_currentCircles}) {
+      list->reserve(list->size() + shapes.size());
+      for (const auto& shape : shapes) list->push_back(std::make_unique<Math::Circle2D>(shape->GetVariant(NoFlip)));
     }
   }
   if (hotSpotFrame) {

@@ -240,6 +240,59 @@ class DynamicObject : public MainCollisionObject {
   // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept.
   Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const;
 
+  // What the pair tests read of both objects comes first, together: a layer's pass meets most
+  // objects cold, and every cache line of them costs.
+  Math::Vector2D m_oldPosition;
+  Math::Vector2D m_subStepPosition;
+  Math::Vector2D m_centre;
+  float m_oldOrientation = 0.0f;
+  float m_frameRotation = 0.0f;
+  Math::Vector2D m_frameDisplacement;
+  Math::Vector2D m_stepDisplacement;
+  int32_t m_stepCount = 10;
+  float m_collisionThickness = 0.0f;
+  bool m_moved = false;
+  bool m_collisionType = false;
+  uint8_t m_zCollision = 0;
+  uint32_t m_index = 0;
+  CollisionFrame* m_currentFrame = nullptr;  // not owned
+  // The frame the selection lists were last filled for: they are only read while it is current.
+  const CollisionFrame* m_selectedFrame = nullptr;
+  std::vector<const Math::LineSegment2D*> m_localSegments;
+  std::vector<std::unique_ptr<Math::LineSegment2D>> m_oldSegments, m_subStepSegments;
+  std::vector<const Math::Circle2D*> m_localCircles;
+  std::vector<std::unique_ptr<Math::Circle2D>> m_oldCircles, m_subStepCircles;
+  CollisionResults m_results;
+
+  Math::Vector2D m_position;
+  float m_orientation = 0.0f;
+  Math::Vector2D m_sparePosition;
+  float m_spareOrientation = 0.0f;
+  float m_stepRotation = 0.0f;
+  bool m_updateOnIdle = false;
+  CollisionActor* m_actor = nullptr;  // not owned
+  std::vector<const Math::Vector2D*> m_localHotSpots;
+  QlnRect m_localRectangle;
+  bool m_hasOwnRectangle = false;
+  QlnRect m_ownRectangles[kFlipVariantCount];
+  uint32_t m_currentAnimation = 0;
+  uint32_t m_currentFrameIndex = 0;
+  bool m_hFlip = false;
+  bool m_vFlip = false;
+  QlnRect m_oldWorldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_worldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_sweptRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_subStepRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  std::vector<std::unique_ptr<Math::LineSegment2D>> m_currentSegments;
+  std::vector<std::unique_ptr<Math::Circle2D>> m_currentCircles;
+  std::vector<std::unique_ptr<Math::Vector2D>> m_oldHotSpots, m_currentHotSpots, m_subStepHotSpots;
+  bool m_canCollide[kCanCollideEntries] = {};
+  int32_t m_cellRange[4] = {};
+  std::unique_ptr<uint32_t[]> m_candidateIds;
+  int32_t m_candidateCapacity = 5;
+  int32_t m_candidateCount = 0;
+  bool m_boundingRectangleCheckingTileMap = true;
+
   struct RotationCacheEntry {
     bool valid = false;
     float degrees = 0.0f;
@@ -268,54 +321,6 @@ class DynamicObject : public MainCollisionObject {
   mutable int m_placementTransformNext = 0;
   mutable RotationCacheEntry m_rotationCache[kRotationCacheSize];
   mutable int m_rotationCacheNext = 0;
-
-  uint32_t m_index = 0;
-  uint8_t m_zCollision = 0;
-  Math::Vector2D m_oldPosition;
-  Math::Vector2D m_position;
-  Math::Vector2D m_subStepPosition;
-  Math::Vector2D m_centre;
-  float m_oldOrientation = 0.0f;
-  float m_orientation = 0.0f;
-  Math::Vector2D m_sparePosition;
-  float m_spareOrientation = 0.0f;
-  Math::Vector2D m_frameDisplacement;
-  float m_frameRotation = 0.0f;
-  Math::Vector2D m_stepDisplacement;
-  float m_stepRotation = 0.0f;
-  bool m_updateOnIdle = false;
-  CollisionActor* m_actor = nullptr;        // not owned
-  CollisionFrame* m_currentFrame = nullptr;  // not owned
-  // The frame the selection lists were last filled for: they are only read while it is current.
-  const CollisionFrame* m_selectedFrame = nullptr;
-  std::vector<const Math::LineSegment2D*> m_localSegments;
-  std::vector<const Math::Circle2D*> m_localCircles;
-  std::vector<const Math::Vector2D*> m_localHotSpots;
-  QlnRect m_localRectangle;
-  bool m_hasOwnRectangle = false;
-  QlnRect m_ownRectangles[kFlipVariantCount];
-  uint32_t m_currentAnimation = 0;
-  uint32_t m_currentFrameIndex = 0;
-  bool m_hFlip = false;
-  bool m_vFlip = false;
-  QlnRect m_oldWorldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_worldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_sweptRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_subStepRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  std::vector<std::unique_ptr<Math::LineSegment2D>> m_oldSegments, m_currentSegments, m_subStepSegments;
-  std::vector<std::unique_ptr<Math::Circle2D>> m_oldCircles, m_currentCircles, m_subStepCircles;
-  std::vector<std::unique_ptr<Math::Vector2D>> m_oldHotSpots, m_currentHotSpots, m_subStepHotSpots;
-  bool m_moved = false;
-  int32_t m_stepCount = 10;
-  bool m_canCollide[kCanCollideEntries] = {};
-  int32_t m_cellRange[4] = {};
-  std::unique_ptr<uint32_t[]> m_candidateIds;
-  int32_t m_candidateCapacity = 5;
-  int32_t m_candidateCount = 0;
-  bool m_collisionType = false;
-  float m_collisionThickness = 0.0f;
-  CollisionResults m_results;
-  bool m_boundingRectangleCheckingTileMap = true;
 };
 
 }  // namespace Collision2D
