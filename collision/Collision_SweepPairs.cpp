@@ -532,6 +532,17 @@ void Cover(Box& all, const Box& box) {
   all.Add(Math::Vector2D(box.right, box.top));
 }
 
+// One bit per shape pair, in storage that keeps its size between calls.
+class PairBits {
+ public:
+  PairBits(std::vector<uint64_t>& words, size_t pairs) : m_words(words) { m_words.assign((pairs + 63) / 64, 0); }
+  void Set(size_t pair) { m_words[pair / 64] |= uint64_t{1} << (pair % 64); }
+  bool Has(size_t pair) const { return (m_words[pair / 64] >> (pair % 64)) & 1u; }
+
+ private:
+  std::vector<uint64_t>& m_words;
+};
+
 // The shapes of an object for a single call from outside the pair driver.
 const TranslatedShapes& ShapesOf(const DynamicObject& object, TranslatedShapes& scratch) {
   scratch.Of(object);
@@ -567,7 +578,10 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
   const MoverMotion motionA(a, step), motionB(b, step);
   // A sweeps against B held at the start of the sub-step; B against A held at its end. The scratch
   // keeps its storage.
-  static thread_local std::vector<SegmentFacts> factsA, factsB;
+  static thread_local std::vector<SegmentFacts> scratchA, scratchB;
+  // Named once: the loops below would look the thread's storage up at every use.
+  std::vector<SegmentFacts>& factsA = scratchA;
+  std::vector<SegmentFacts>& factsB = scratchB;
   PlaceSegments(b, shapesB, i, t0, t1, false, factsB);
   PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
@@ -580,14 +594,14 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
       for (const SegmentFacts& f : *facts) Cover(all, f.swept);
     rounding = RoundingOf(all, all);
   }
-  // Pairs ruled out by their boxes, a flag per pair (A's segment outer) and direction: they find
+  // Pairs ruled out by their boxes, a bit per pair (A's segment outer) and direction: they find
   // nothing, but whether their endpoints approached decides how a partner without a contact of its
-  // own takes the other's mirror.
+  // own takes the other's mirror. Words, not bytes: a byte written may alias every float the loop
+  // holds.
   const size_t segmentsB = factsB.size();
   const size_t pairs = factsA.size() * segmentsB;
-  static thread_local std::vector<uint8_t> ruledOutForward, ruledOutBackward;
-  ruledOutForward.assign(pairs, 0);
-  ruledOutBackward.assign(pairs, 0);
+  static thread_local std::vector<uint64_t> scratchForward, scratchBackward;
+  PairBits ruledOutForward(scratchForward, pairs), ruledOutBackward(scratchBackward, pairs);
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       if (CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) {
@@ -595,7 +609,7 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
                              a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
         forward.Run();
       } else {
-        ruledOutForward[ka * segmentsB + kb] = 1;
+        ruledOutForward.Set(ka * segmentsB + kb);
       }
       if (*hitA) continue;
       if (CanMeet(shortcuts, motionB, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, rounding)) {
@@ -603,14 +617,14 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
                               b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
         backward.Run();
       } else {
-        ruledOutBackward[ka * segmentsB + kb] = 1;
+        ruledOutBackward.Set(ka * segmentsB + kb);
       }
     }
   }
   auto resolveApproach = [&](PairSide& side, bool forward) {
-    const std::vector<uint8_t>& ruledOut = forward ? ruledOutForward : ruledOutBackward;
+    const PairBits& ruledOut = forward ? ruledOutForward : ruledOutBackward;
     for (size_t pair = 0; pair < pairs && !side.approached; ++pair) {
-      if (!ruledOut[pair]) continue;
+      if (!ruledOut.Has(pair)) continue;
       const size_t ka = pair / segmentsB, kb = pair % segmentsB;
       side.approached = forward ? Approaches(MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false))
                                 : Approaches(MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true));
@@ -637,7 +651,9 @@ bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, cons
   a.SetSubStepPosition(a.PositionAt(t1));
   const MoverMotion motionA(a, step);
   const float before = *time;
-  static thread_local std::vector<SegmentFacts> factsA, factsB;
+  static thread_local std::vector<SegmentFacts> scratchA, scratchB;
+  std::vector<SegmentFacts>& factsA = scratchA;
+  std::vector<SegmentFacts>& factsB = scratchB;
   const size_t segmentsB = b.ActiveLineSegmentCount();
   factsB.resize(segmentsB);
   for (size_t kb = 0; kb < segmentsB; ++kb) {
