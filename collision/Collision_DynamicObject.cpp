@@ -367,6 +367,27 @@ Math::Vector2D DynamicObject::InverseMotionOf(const Math::Vector2D& v, float f) 
   return Rotate(-(f * m_frameRotation), v) - m_frameDisplacement * f;
 }
 
+void DynamicObject::PrefetchForPairTest(int stage) const {
+  if (stage == 0) {
+    // The pair tests' fields lead the object, up to and with the results.
+    PrefetchBytes(this, static_cast<size_t>(reinterpret_cast<const char*>(&m_results + 1) -
+                                            reinterpret_cast<const char*>(this)));
+    return;
+  }
+  if (stage == 1) {
+    for (const auto* list : {&m_oldSegments, &m_subStepSegments}) {
+      if (!list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
+    }
+    if (!m_localSegments.empty()) PrefetchBytes(m_localSegments.data(), m_localSegments.size() * sizeof(m_localSegments.front()));
+    m_results.PrefetchCurrentDynamicObjectContact(false);
+    return;
+  }
+  for (const auto* list : {&m_oldSegments, &m_subStepSegments}) {
+    for (const auto& segment : *list) __builtin_prefetch(segment.get());
+  }
+  m_results.PrefetchCurrentDynamicObjectContact(true);
+}
+
 // --- Rectangle-only pair test ----------------------------------------------------------------
 
 void DynamicObject::CollideBoundingRectangles(DynamicObject& other, uint8_t layerIndex) {

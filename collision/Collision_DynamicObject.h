@@ -157,6 +157,10 @@ class DynamicObject : public MainCollisionObject {
   // Appends a partner's slot unless present; the array grows by 5 when full.
   void AddCandidate(uint32_t slot);
 
+  // Cache hints for a pair test a few pairs ahead, in three stages, each reaching through what the
+  // one before brought in: 0 the object's working data, 1 the arrays of its shape lists and its
+  // current contact record, 2 the shapes and the record's first entries. No effect on results.
+  void PrefetchForPairTest(int stage) const;
   // The rectangle-only pair test: both objects get one BRECT_C at the first sub-step whose
   // rectangles intersect.
   void CollideBoundingRectangles(DynamicObject& other, uint8_t layerIndex);

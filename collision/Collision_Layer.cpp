@@ -473,18 +473,30 @@ void CollisionLayer::Update(float dt) {
     }
   });
 
-  // 6. Pair tests.
+  // 6. Pair tests, listed first so that the objects of the next few pairs can be asked of the
+  // cache while one is tested (the order of the tests is that of the lists).
+  m_pairs.clear();
   for (uint32_t slot : m_activeSlots) {
-    DynamicObject& a = *m_dynamicObjects.Get(slot);
-    const int32_t candidates = a.GetCandidateCount();
+    DynamicObject* a = m_dynamicObjects.Get(slot);
+    const int32_t candidates = a->GetCandidateCount();
     for (int32_t k = 0; k < candidates; ++k) {
-      DynamicObject* b = m_dynamicObjects.Get(a.GetCandidates()[k]);
-      if (!b) continue;
-      if (a.GetCollisionType() && b->GetCollisionType()) {
-        a.CollideGeometric(*b, &m_layerIndex);
-      } else {
-        a.CollideBoundingRectangles(*b, m_layerIndex);
-      }
+      if (DynamicObject* b = m_dynamicObjects.Get(a->GetCandidates()[k])) m_pairs.emplace_back(a, b);
+    }
+  }
+  constexpr size_t kAhead = 3;
+  for (size_t p = 0; p < m_pairs.size(); ++p) {
+    for (size_t stage = 0; stage < kAhead; ++stage) {
+      const size_t ahead = p + kAhead - stage;
+      if (ahead >= m_pairs.size()) continue;
+      m_pairs[ahead].first->PrefetchForPairTest(static_cast<int>(stage));
+      m_pairs[ahead].second->PrefetchForPairTest(static_cast<int>(stage));
+    }
+    DynamicObject& a = *m_pairs[p].first;
+    DynamicObject& b = *m_pairs[p].second;
+    if (a.GetCollisionType() && b.GetCollisionType()) {
+      a.CollideGeometric(b, &m_layerIndex);
+    } else {
+      a.CollideBoundingRectangles(b, m_layerIndex);
     }
   }
 

@@ -111,6 +111,18 @@ void CollisionResults::Reset() {
   m_currentTileMaps = 0;
 }
 
+void CollisionResults::PrefetchCurrentDynamicObjectContact(bool entries) const {
+  if (Index(m_currentDGeo) >= m_dynamicObjects.size()) return;
+  const DGEO_C& record = m_dynamicObjects[Index(m_currentDGeo)];
+  if (!entries) {
+    PrefetchBytes(&record, sizeof(record));
+    return;
+  }
+  // Between passes the records' counts are back at 0: the first entries are the ones written.
+  if (!record.lineSegments.empty()) PrefetchBytes(record.lineSegments.data(), sizeof(LNS_C));
+  if (!record.circles.empty()) PrefetchBytes(record.circles.data(), sizeof(CIR_C));
+}
+
 void CollisionResults::NextBoundingRectangleContact() {
   m_touched = true;
   Advance(m_boundingRectangles, m_currentBRect, m_bufferBRect, m_deltaBuffer);
