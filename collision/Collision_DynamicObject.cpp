@@ -388,6 +388,25 @@ void DynamicObject::PrefetchForPairTest(int stage) const {
   m_results.PrefetchCurrentDynamicObjectContact(true);
 }
 
+void DynamicObject::PrefetchForUpdate(int stage) const {
+  if (stage == 0) {
+    PrefetchBytes(this, sizeof(*this));
+    return;
+  }
+  if (stage == 1) {
+    for (const auto* list : {&m_oldSegments, &m_currentSegments}) {
+      if (!list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
+    }
+    if (!m_localSegments.empty()) PrefetchBytes(m_localSegments.data(), m_localSegments.size() * sizeof(m_localSegments.front()));
+    m_results.PrefetchForReset(1);
+    return;
+  }
+  for (const auto* list : {&m_oldSegments, &m_currentSegments}) {
+    for (const auto& segment : *list) __builtin_prefetch(segment.get());
+  }
+  m_results.PrefetchForReset(2);
+}
+
 // --- Rectangle-only pair test ----------------------------------------------------------------
 
 void DynamicObject::CollideBoundingRectangles(DynamicObject& other, uint8_t layerIndex) {

@@ -161,6 +161,9 @@ class DynamicObject : public MainCollisionObject {
   // one before brought in: 0 the object's working data, 1 the arrays of its shape lists and its
   // current contact record, 2 the shapes and the record's first entries. No effect on results.
   void PrefetchForPairTest(int stage) const;
+  // The same for Update a few objects ahead: 0 the object, 1 its lists and contact records, 2 the
+  // shapes and the records' written entries.
+  void PrefetchForUpdate(int stage) const;
   // The rectangle-only pair test: both objects get one BRECT_C at the first sub-step whose
   // rectangles intersect.
   void CollideBoundingRectangles(DynamicObject& other, uint8_t layerIndex);

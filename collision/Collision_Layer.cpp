@@ -400,8 +400,13 @@ void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
 }
 
 void CollisionLayer::Update(float dt) {
-  // 1. Per-object update; 2. tile animation.
+  // 1. Per-object update, with the objects a few slots ahead asked of the cache; 2. tile animation.
+  constexpr int32_t kAhead = 3;
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
+    for (int32_t stage = 0; stage < kAhead; ++stage) {
+      if (const DynamicObject* ahead = m_dynamicObjects.Get(static_cast<uint32_t>(slot + kAhead - stage)))
+        ahead->PrefetchForUpdate(stage);
+    }
     if (DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(slot))) object->Update();
   }
   for (int32_t slot = 1; slot < m_tileMapCount; ++slot) {
@@ -483,10 +488,9 @@ void CollisionLayer::Update(float dt) {
       if (DynamicObject* b = m_dynamicObjects.Get(a->GetCandidates()[k])) m_pairs.emplace_back(a, b);
     }
   }
-  constexpr size_t kAhead = 3;
   for (size_t p = 0; p < m_pairs.size(); ++p) {
-    for (size_t stage = 0; stage < kAhead; ++stage) {
-      const size_t ahead = p + kAhead - stage;
+    for (size_t stage = 0; stage < static_cast<size_t>(kAhead); ++stage) {
+      const size_t ahead = p + static_cast<size_t>(kAhead) - stage;
       if (ahead >= m_pairs.size()) continue;
       m_pairs[ahead].first->PrefetchForPairTest(static_cast<int>(stage));
       m_pairs[ahead].second->PrefetchForPairTest(static_cast<int>(stage));

@@ -123,6 +123,17 @@ void CollisionResults::PrefetchCurrentDynamicObjectContact(bool entries) const {
   if (!record.circles.empty()) PrefetchBytes(record.circles.data(), sizeof(CIR_C));
 }
 
+void CollisionResults::PrefetchForReset(int stage) const {
+  if (!m_touched || m_currentDGeo < 0) return;
+  const size_t count = std::min(m_dynamicObjects.size(), Index(m_currentDGeo) + 1);
+  if (count == 0) return;
+  if (stage == 1) {
+    PrefetchBytes(m_dynamicObjects.data(), count * sizeof(DGEO_C));
+    return;
+  }
+  for (size_t k = 0; k < count; ++k) m_dynamicObjects[k].PrefetchReachedEntries();
+}
+
 void CollisionResults::NextBoundingRectangleContact() {
   m_touched = true;
   Advance(m_boundingRectangles, m_currentBRect, m_bufferBRect, m_deltaBuffer);

@@ -81,6 +81,9 @@ class CollisionResults {
   // the records are not allocated yet). entries: its current shape entries too; they are reached
   // through the record, so that asks for them only once the record itself has come in.
   void PrefetchCurrentDynamicObjectContact(bool entries) const;
+  // The same for what the next Reset clears of the dynamic-object records: stage 1 the records,
+  // stage 2 (once they have come in) their written entries.
+  void PrefetchForReset(int stage) const;
 
   // Per array: capacity, count, the counted records; then the grow step and the reserved word.
   void Save(Core::File& file) const;
