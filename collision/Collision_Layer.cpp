@@ -401,11 +401,13 @@ void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
 
 void CollisionLayer::Update(float dt) {
   // 1. Per-object update, with the objects a few slots ahead asked of the cache; 2. tile animation.
-  constexpr int32_t kAhead = 3;
+  // Each of the three stages reaches through what the one before brought in, kStride objects
+  // earlier.
+  constexpr int32_t kStages = 3, kStride = 2;
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
-    for (int32_t stage = 0; stage < kAhead; ++stage) {
-      if (const DynamicObject* ahead = m_dynamicObjects.Get(static_cast<uint32_t>(slot + kAhead - stage)))
-        ahead->PrefetchForUpdate(stage);
+    for (int32_t stage = 0; stage < kStages; ++stage) {
+      const int32_t ahead = slot + (kStages - stage) * kStride;
+      if (const DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(ahead))) object->PrefetchForUpdate(stage);
     }
     if (DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(slot))) object->Update();
   }
@@ -489,11 +491,11 @@ void CollisionLayer::Update(float dt) {
     }
   }
   for (size_t p = 0; p < m_pairs.size(); ++p) {
-    for (size_t stage = 0; stage < static_cast<size_t>(kAhead); ++stage) {
-      const size_t ahead = p + static_cast<size_t>(kAhead) - stage;
+    for (int32_t stage = 0; stage < kStages; ++stage) {
+      const size_t ahead = p + static_cast<size_t>((kStages - stage) * kStride);
       if (ahead >= m_pairs.size()) continue;
-      m_pairs[ahead].first->PrefetchForPairTest(static_cast<int>(stage));
-      m_pairs[ahead].second->PrefetchForPairTest(static_cast<int>(stage));
+      m_pairs[ahead].first->PrefetchForPairTest(stage);
+      m_pairs[ahead].second->PrefetchForPairTest(stage);
     }
     DynamicObject& a = *m_pairs[p].first;
     DynamicObject& b = *m_pairs[p].second;
