@@ -44,7 +44,8 @@ struct CirclePose {
 
 // A non-turning object's segments turned once about its centre to its orientation: placed at frame
 // fraction f, an endpoint is its offset plus PivotAt(f), bit for bit what PointAt gives, so the
-// pair tests place them with one addition per point and sub-step. A turning object keeps none.
+// pair tests place them with one addition per point and sub-step. A turning object keeps none, nor
+// does any on the plain path.
 struct TranslatedShapes {
   bool translating = false;
   std::vector<Math::Vector2D> segmentEnds;  // segment k's pointA at 2k, its pointB at 2k + 1

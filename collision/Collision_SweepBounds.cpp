@@ -16,7 +16,9 @@ bool ShortcutsEnabled() { return g_shortcutsEnabled; }
 void SetShortcutsEnabled(bool enabled) { g_shortcutsEnabled = enabled; }
 
 void TranslatedShapes::Of(const DynamicObject& object) {
-  translating = object.GetFrameRotation() == 0.0f;
+  // The plain path places every point with its own transform, so that the equality test holds the
+  // offsets to it.
+  translating = ShortcutsEnabled() && object.GetFrameRotation() == 0.0f;
   if (!translating) return;
   const size_t segments = object.ActiveLineSegmentCount();
   segmentEnds.resize(2 * segments);

@@ -245,7 +245,8 @@ struct MoverMotion {
   Vector2D stepTravel;  // one sub-step of its displacement
 
   MoverMotion(const DynamicObject& moving, float subStep)
-      : object(&moving), step(subStep), translating(moving.GetFrameRotation() == 0.0f), pivot(moving.GetSubStepPivot()),
+      : object(&moving), step(subStep), translating(ShortcutsEnabled() && moving.GetFrameRotation() == 0.0f),
+        pivot(moving.GetSubStepPivot()),
         stepTravel(moving.GetFrameDisplacement() * subStep) {}
   // InverseMotionOf(w, step); without a turn its rotation leaves w as it is.
   Vector2D Back(const Vector2D& w) const { return translating ? w - stepTravel : object->InverseMotionOf(w, step); }
