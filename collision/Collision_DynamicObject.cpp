@@ -494,7 +494,8 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       }
       {
         bool flagA = false, flagB = false;
-        Narrow::CollideSegmentsMoving(a, b, shapesA, shapesB, step, subStep, &timeA, &timeB, count, &flagA, &flagB);
+        Narrow::CollideSegmentsMoving(a, b, shapesA, shapesB, step, subStep, &timeA, &timeB, count, &flagA, &flagB,
+                                      bounded ? rounding : -1.0f);
         hitA |= flagA;
         hitB |= flagB;
       }
@@ -568,7 +569,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         if (lastSkipped) continue;
       }
       float best = 2.0f;
-      bool any = Narrow::CollideSegmentsAgainstIdle(a, b, shapesA, step, subStep, &best);
+      bool any = Narrow::CollideSegmentsAgainstIdle(a, b, shapesA, step, subStep, &best, bounded ? rounding : -1.0f);
       any = a.SweepLineSegmentsAgainstCircles(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstLineSegments(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstCircles(b, layer, step, subStep, &best) || any;

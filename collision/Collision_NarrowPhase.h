@@ -224,11 +224,13 @@ struct SweepBounds {
 
 // The pair tests of segments between two moved objects, and of a moved object's segments against a
 // resting one's, with the moved objects' translated shapes made once for the whole pair test.
+// rounding: the rounding margin of boxes holding both objects over the whole frame, which holds for
+// every sub-step's segment boxes; negative to have it worked out per sub-step.
 void CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA,
                            const TranslatedShapes& shapesB, float step, float i, float* timeA, float* timeB,
-                           int32_t count, bool* hitA, bool* hitB);
+                           int32_t count, bool* hitA, bool* hitB, float rounding);
 bool CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA, float step,
-                                float i, float* time);
+                                float i, float* time, float rounding);
 
 // What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
 // the end of the sub-step, as the swept tests write them.

@@ -556,18 +556,18 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
                                               float* timeA, float* timeB, int32_t* count, bool* hitA, bool* hitB) {
   TranslatedShapes shapesA, shapesB;
   Narrow::CollideSegmentsMoving(a, b, ShapesOf(a, shapesA), ShapesOf(b, shapesB), step, i, timeA, timeB,
-                                count ? *count : 1, hitA, hitB);
+                                count ? *count : 1, hitA, hitB, -1.0f);
 }
 
 bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
                                                    float i, float* time) {
   TranslatedShapes shapesA;
-  return Narrow::CollideSegmentsAgainstIdle(a, b, ShapesOf(a, shapesA), step, i, time);
+  return Narrow::CollideSegmentsAgainstIdle(a, b, ShapesOf(a, shapesA), step, i, time, -1.0f);
 }
 
 void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA,
                                    const TranslatedShapes& shapesB, float step, float i, float* timeA, float* timeB,
-                                   int32_t n, bool* hitA, bool* hitB) {
+                                   int32_t n, bool* hitA, bool* hitB, float frameRounding) {
   PairSide sideA(a, timeA, hitA);
   PairSide sideB(b, timeB, hitB);
   const float t0 = (i - 1.0f) * step;
@@ -588,8 +588,8 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
   const float reachOfB = UniformHeldReach(a, step);
   const float reachOfA = UniformHeldReach(b, step);
   const bool shortcuts = ShortcutsEnabled();
-  float rounding = 0.0f;
-  if (shortcuts) {
+  float rounding = std::max(frameRounding, 0.0f);
+  if (shortcuts && frameRounding < 0.0f) {
     Box all = Box::Empty();
     for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
       for (const SegmentFacts& f : *facts) Cover(all, f.swept);
@@ -638,7 +638,7 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
 }
 
 bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA, float step,
-                                        float i, float* time) {
+                                        float i, float* time, float frameRounding) {
   bool hitA = false;
   bool hitB = false;
   float timeB = kNoHit;
@@ -668,8 +668,8 @@ bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, cons
   PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
   const bool shortcuts = ShortcutsEnabled();
-  float rounding = 0.0f;
-  if (shortcuts) {
+  float rounding = std::max(frameRounding, 0.0f);
+  if (shortcuts && frameRounding < 0.0f) {
     // B's segments lie where A's sweeps hold them: their boxes are the held ones.
     Box all = Box::Empty();
     for (const SegmentFacts& f : factsA) Cover(all, f.swept);
