@@ -156,7 +156,8 @@ void DynamicObject::AppendWorldShapes(const CollisionActor& actor) {
     const auto& shapes = segmentFrame->GetLineSegments();
     for (auto* list : {&m_oldSegments, &m_subStepSegments, &m_currentSegments}) {
       list->reserve(list->size() + shapes.size());
-      for (const auto& shape : shapes) list->push_back(std::make_unique<Math::LineSegment2D>(shape->GetVariant(NoFlip)));
+      for (const auto& shape : shapes)
+        list->push_back(std::make_unique<Math::LineSegment2D>(shape->GetVariant(NoFlip)));
     }
   }
   if (circleFrame) {
@@ -367,6 +368,25 @@ Math::Vector2D DynamicObject::InverseMotionOf(const Math::Vector2D& v, float f) 
   return Rotate(-(f * m_frameRotation), v) - m_frameDisplacement * f;
 }
 
+namespace {
+
+using SegmentList = std::vector<std::unique_ptr<Math::LineSegment2D>>;
+
+// The stages shared by the pair test's and the update's cache hints: 1 the arrays of the local
+// segments and of the given lists, 2 the segments the lists point to.
+void PrefetchSegments(int stage, const std::vector<const Math::LineSegment2D*>& local, const SegmentList& first,
+                      const SegmentList& second) {
+  for (const SegmentList* list : {&first, &second}) {
+    if (stage == 1 && !list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
+    if (stage == 2) {
+      for (const auto& segment : *list) __builtin_prefetch(segment.get());
+    }
+  }
+  if (stage == 1 && !local.empty()) PrefetchBytes(local.data(), local.size() * sizeof(local.front()));
+}
+
+}  // namespace
+
 void DynamicObject::PrefetchForPairTest(int stage) const {
   if (stage == 0) {
     // The pair tests' fields lead the object, up to and with the results.
@@ -374,18 +394,8 @@ void DynamicObject::PrefetchForPairTest(int stage) const {
                                             reinterpret_cast<const char*>(this)));
     return;
   }
-  if (stage == 1) {
-    for (const auto* list : {&m_oldSegments, &m_subStepSegments}) {
-      if (!list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
-    }
-    if (!m_localSegments.empty()) PrefetchBytes(m_localSegments.data(), m_localSegments.size() * sizeof(m_localSegments.front()));
-    m_results.PrefetchCurrentDynamicObjectContact(false);
-    return;
-  }
-  for (const auto* list : {&m_oldSegments, &m_subStepSegments}) {
-    for (const auto& segment : *list) __builtin_prefetch(segment.get());
-  }
-  m_results.PrefetchCurrentDynamicObjectContact(true);
+  PrefetchSegments(stage, m_localSegments, m_oldSegments, m_subStepSegments);
+  m_results.PrefetchCurrentDynamicObjectContact(stage == 2);
 }
 
 void DynamicObject::PrefetchForUpdate(int stage) const {
@@ -393,18 +403,8 @@ void DynamicObject::PrefetchForUpdate(int stage) const {
     PrefetchBytes(this, sizeof(*this));
     return;
   }
-  if (stage == 1) {
-    for (const auto* list : {&m_oldSegments, &m_currentSegments}) {
-      if (!list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
-    }
-    if (!m_localSegments.empty()) PrefetchBytes(m_localSegments.data(), m_localSegments.size() * sizeof(m_localSegments.front()));
-    m_results.PrefetchForReset(1);
-    return;
-  }
-  for (const auto* list : {&m_oldSegments, &m_currentSegments}) {
-    for (const auto& segment : *list) __builtin_prefetch(segment.get());
-  }
-  m_results.PrefetchForReset(2);
+  PrefetchSegments(stage, m_localSegments, m_oldSegments, m_currentSegments);
+  m_results.PrefetchForReset(stage);
 }
 
 // --- Rectangle-only pair test ----------------------------------------------------------------

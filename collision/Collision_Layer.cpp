@@ -407,7 +407,8 @@ void CollisionLayer::Update(float dt) {
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
     for (int32_t stage = 0; stage < kStages; ++stage) {
       const int32_t ahead = slot + (kStages - stage) * kStride;
-      if (const DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(ahead))) object->PrefetchForUpdate(stage);
+      if (const DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(ahead)))
+        object->PrefetchForUpdate(stage);
     }
     if (DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(slot))) object->Update();
   }

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-
 #include <vector>
 
 #include "collision/Collision_DynamicObject.h"
@@ -52,7 +51,8 @@ struct TranslatedShapes {
   Math::Vector2D pivotAtOne;                // the pivot at the end of the frame
 
   void Of(const DynamicObject& object);
-  Math::Vector2D EndAtOne(size_t k, int end) const { return segmentEnds[2 * k + static_cast<size_t>(end)] + pivotAtOne; }
+  const Math::Vector2D& End(size_t k, int end) const { return segmentEnds[2 * k + static_cast<size_t>(end)]; }
+  Math::Vector2D EndAtOne(size_t k, int end) const { return End(k, end) + pivotAtOne; }
 };
 
 // Shape k of the object at the start (frame-start world copy for sub-step 1, else the pose at t0)

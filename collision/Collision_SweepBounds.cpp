@@ -71,7 +71,7 @@ void SweepBounds::Of(const DynamicObject& object) {
 
 void SweepBounds::Of(const DynamicObject& object, const TranslatedShapes& shapes) {
   const Math::Vector2D pivot = object.PivotAt(0.0f);
-  BoundsOf(*this, object, [&shapes, &pivot](size_t k, int end) { return shapes.segmentEnds[2 * k + static_cast<size_t>(end)] + pivot; });
+  BoundsOf(*this, object, [&shapes, &pivot](size_t k, int end) { return shapes.End(k, end) + pivot; });
 }
 
 void PlaceAtSubStepEnd(DynamicObject& object, float t1) {

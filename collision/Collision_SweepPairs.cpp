@@ -461,8 +461,8 @@ void PlaceSegments(DynamicObject& object, const TranslatedShapes& shapes, float 
   for (size_t k = 0; k < count; ++k) {
     SegmentFacts& f = facts[k];
     if (shapes.translating) {
-      const Vector2D& offsetA = shapes.segmentEnds[2 * k];
-      const Vector2D& offsetB = shapes.segmentEnds[2 * k + 1];
+      const Vector2D& offsetA = shapes.End(k, 0);
+      const Vector2D& offsetB = shapes.End(k, 1);
       if (i == 1.0f) {
         const Math::LineSegment2D& start = *object.GetOldLineSegments()[k];
         f.pose.a0 = start.pointA;

@@ -351,8 +351,9 @@ TEST(NarrowPhaseShortcuts, RandomPairsGiveThePlainPathsContacts) {
 
 // Fewer pairs again with centres off the bodies' origins and flipped frames.
 TEST(NarrowPhaseShortcuts, RandomPairsOffCentreAndFlippedGiveThePlainPathsContacts) {
-  ExpectPairsAgree({{Shapes::Segments, Shapes::Segments}, {Shapes::Segments, Shapes::Circles}, {Shapes::Both, Shapes::Both}},
-                   kPairsPerKind / 5, 900000, true, kPairsPerKind / 50);
+  ExpectPairsAgree(
+      {{Shapes::Segments, Shapes::Segments}, {Shapes::Segments, Shapes::Circles}, {Shapes::Both, Shapes::Both}},
+      kPairsPerKind / 5, 900000, true, kPairsPerKind / 50);
 }
 
 // 10,000 random bodies against a static segment and as many against a static circle, moving at 1,
