@@ -213,6 +213,7 @@ struct MovingSegment {
   const Math::LineSegment2D* local = nullptr;
   SegmentPose pose;          // the moving segment at t0 and t1
   Vector2D ua, na;           // its direction and left normal at t0
+  bool unitNormal = false;   // na has unit length (the segment is not too short to normalise)
   Vector2D endAtOne[2];      // its endpoints at the end of the frame
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
@@ -222,7 +223,9 @@ struct MovingSegment {
     const Math::LineSegment2D& localSegment = *moving.GetLocalLineSegments()[k];
     local = &localSegment;
     pose = segmentPose;
-    ua = Unit(pose.b0 - pose.a0);
+    const float length = LengthOf(pose.b0 - pose.a0);
+    ua = UnitOf(pose.b0 - pose.a0, length);
+    unitNormal = length >= Math::Tolerance;
     na = LeftNormal(ua);
     for (int e = 0; e < 2; ++e) {
       endAtOne[e] = shapes.translating ? shapes.EndAtOne(k, e)
@@ -258,6 +261,7 @@ struct HeldSegment {
   Vector2D heldA, heldB;
   Math::LineSegment2D segment;
   Vector2D ub, nb;
+  bool unitNormal = false;  // nb has unit length
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
   float reach = 0.0f;  // the longer of its endpoints' relative travels
@@ -266,7 +270,9 @@ struct HeldSegment {
     heldA = a;
     heldB = b;
     segment = Math::LineSegment2D(a, b);
-    ub = Unit(b - a);
+    const float length = LengthOf(b - a);
+    ub = UnitOf(b - a, length);
+    unitNormal = length >= Math::Tolerance;
     nb = LeftNormal(ub);
     for (int r = 0; r < 2; ++r) {
       const Vector2D w = (r == 0 ? b : a) - moving.pivot;
@@ -303,9 +309,20 @@ struct SegmentSweep {
   int32_t count;
   PairSide& side;
   uint32_t ownUserId, otherUserId;
+  // How far beyond the threshold a point's distance from a segment's line must lie before its
+  // resting test is left out: the slack and rounding of the call's boxes, or negative on the plain
+  // path, which runs every test.
+  float restSlack;
 
   Contact MakeContact(const Vector2D& point, const Vector2D& normal, float penetration) const {
     return Narrow::MakeContact(point, normal, penetration, otherUserId, SegmentKind, ownUserId);
+  }
+
+  // Whether a point may rest within the threshold of a segment: the resting tests measure the gap
+  // from the point along the segment's unit normal to the segment, which the distance from its
+  // line here matches to parts in 10^6 of the coordinates, far within the slack. A NaN answers yes.
+  bool MayRest(const Vector2D& normal, bool unitNormal, const Vector2D& point, const Vector2D& onLine) const {
+    return restSlack < 0.0f || !unitNormal || !(std::fabs(normal.Dot(point - onLine)) > side.threshold + restSlack);
   }
 
   Vector2D CarryToFrameEnd(const Vector2D& x) const {
@@ -345,7 +362,7 @@ struct SegmentSweep {
         if ((heldA - e0).Dot(heldB - e0) < 0.0f) {
           side.HitAtEnd(SegmentKind, MakeContact(e1, nb, (-nb).Dot(endPointsAtOne[e] - heldEnds[e])));
         }
-      } else {
+      } else if (MayRest(nb, held.unitNormal, e0, heldA)) {
         Vector2D y;
         if (held.segment.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
           const float g = LengthOf(e0 - y);
@@ -388,7 +405,7 @@ struct SegmentSweep {
       if (pending) continue;
       // Resting: the held endpoint already lies within the thickness of the moving segment.
       const bool inside = isB ? ub.Dot(a.b0 - heldB) < 0.0f : ub.Dot(a.a0 - heldA) > 0.0f;
-      if (!inside) continue;
+      if (!inside || !MayRest(na, mover.unitNormal, f, a.a0)) continue;
       Vector2D x;
       if (startOfMoving.ClassifyToRay(Math::Ray2D(f, na), x, overlap) == Math::Classification::Crossing) {
         const float g = LengthOf(x - f);
@@ -595,6 +612,7 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
       for (const SegmentFacts& f : *facts) Cover(all, f.swept);
     rounding = RoundingOf(all, all);
   }
+  const float restSlack = shortcuts ? GapOf(0.0f, rounding) : -1.0f;
   // Pairs ruled out by their boxes, a bit per pair (A's segment outer) and direction: they find
   // nothing, but whether their endpoints approached decides how a partner without a contact of its
   // own takes the other's mirror. Words, not bytes: a byte written may alias every float the loop
@@ -607,7 +625,7 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       if (CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) {
         SegmentSweep forward{a,  MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
-                             a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb)};
+                             a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb), restSlack};
         forward.Run();
       } else {
         ruledOutForward.Set(ka * segmentsB + kb);
@@ -615,7 +633,7 @@ void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const Tra
       if (*hitA) continue;
       if (CanMeet(shortcuts, motionB, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, rounding)) {
         SegmentSweep backward{b,  MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true),
-                              b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka)};
+                              b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka), restSlack};
         backward.Run();
       } else {
         ruledOutBackward.Set(ka * segmentsB + kb);
@@ -676,6 +694,7 @@ bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, cons
     for (const SegmentFacts& f : factsB) Cover(all, f.held);
     rounding = RoundingOf(all, all);
   }
+  const float restSlack = shortcuts ? GapOf(0.0f, rounding) : -1.0f;
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       // A's approach is never read here: B only takes mirrors.
@@ -684,7 +703,7 @@ bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, cons
                            a0,   step,
                            i,    a.GetStepCount(),
                            sideA, SegmentUserId(a, ka),
-                           SegmentUserId(b, kb)};
+                           SegmentUserId(b, kb), restSlack};
       forward.Run();
     }
   }
