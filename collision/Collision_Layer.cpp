@@ -402,10 +402,11 @@ void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
 void CollisionLayer::Update(float dt) {
   // 1. Per-object update, with the objects a few slots ahead asked of the cache; 2. tile animation.
   // Each of the three stages reaches through what the one before brought in, kStride objects
-  // earlier.
-  constexpr int32_t kStages = 3, kStride = 2;
+  // earlier. A few hundred objects stay in the cache, and the requests would only cost.
+  constexpr int32_t kStages = 3, kStride = 2, kHintedFrom = 256;
+  const int32_t stages = m_dynamicCount > kHintedFrom ? kStages : 0;
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
-    for (int32_t stage = 0; stage < kStages; ++stage) {
+    for (int32_t stage = 0; stage < stages; ++stage) {
       const int32_t ahead = slot + (kStages - stage) * kStride;
       if (const DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(ahead)))
         object->PrefetchForUpdate(stage);
@@ -492,7 +493,7 @@ void CollisionLayer::Update(float dt) {
     }
   }
   for (size_t p = 0; p < m_pairs.size(); ++p) {
-    for (int32_t stage = 0; stage < kStages; ++stage) {
+    for (int32_t stage = 0; stage < stages; ++stage) {
       const size_t ahead = p + static_cast<size_t>((kStages - stage) * kStride);
       if (ahead >= m_pairs.size()) continue;
       m_pairs[ahead].first->PrefetchForPairTest(stage);
