@@ -341,10 +341,9 @@ void DynamicObject::AddCandidate(uint32_t slot) {
 
 // --- Pose functions --------------------------------------------------------------------------
 
-Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) const {
-  // Most objects only translate, and the swept tests turn the same few angles many times over:
-  // sines and cosines dominate the narrow phase without this.
-  if (degrees == 0.0f) return v;
+Math::Vector2D DynamicObject::Turn(float degrees, const Math::Vector2D& v) const {
+  // The swept tests turn the same few angles many times over: sines and cosines dominate the
+  // narrow phase without the kept ones.
   for (const RotationCacheEntry& entry : m_rotationCache) {
     if (entry.valid && entry.degrees == degrees) return entry.rotation * v;
   }
@@ -354,10 +353,6 @@ Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) con
   entry.degrees = degrees;
   entry.rotation = Math::Matrix3x3::MakeRotation(degrees);
   return entry.rotation * v;
-}
-
-Math::Vector2D DynamicObject::TurnedOffset(const Math::Vector2D& local, float f) const {
-  return Rotate(OrientationAt(f), local - m_centre);
 }
 
 Math::Vector2D DynamicObject::MotionOf(const Math::Vector2D& v, float f) const {

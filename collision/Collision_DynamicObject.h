@@ -182,7 +182,9 @@ class DynamicObject : public MainCollisionObject {
   Math::Vector2D PointAt(const Math::Vector2D& local, float f) const { return TurnedOffset(local, f) + PivotAt(f); }
   // A local point turned about the centre to the orientation at f, relative to the pivot. An object
   // that does not turn this frame has the same one at every f.
-  Math::Vector2D TurnedOffset(const Math::Vector2D& local, float f) const;
+  Math::Vector2D TurnedOffset(const Math::Vector2D& local, float f) const {
+    return Rotate(OrientationAt(f), local - m_centre);
+  }
   // The point the object turns about (position plus centre) at fraction f, and at the sub-step
   // under test; motions (MotionOf, InverseMotionOf) are taken relative to it.
   Math::Vector2D PivotAt(float f) const { return PositionAt(f) + m_centre; }
@@ -244,8 +246,10 @@ class DynamicObject : public MainCollisionObject {
                         std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                         std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const;
   void ResetToLoadState();
-  // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept.
-  Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const;
+  // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept. Most objects only
+  // translate: no turn is the case the pair tests meet at every point.
+  Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const { return degrees == 0.0f ? v : Turn(degrees, v); }
+  Math::Vector2D Turn(float degrees, const Math::Vector2D& v) const;
 
   // What the pair tests read of both objects comes first, together: a layer's pass meets most
   // objects cold, and every cache line of them costs.
