@@ -210,7 +210,6 @@ struct Pending {
 // What a sweep needs of the moving segment alone: the same for every held segment it meets in a
 // call, so it is worked out once per segment rather than once per pair.
 struct MovingSegment {
-  const Math::LineSegment2D* local = nullptr;
   SegmentPose pose;          // the moving segment at t0 and t1
   Vector2D ua, na;           // its direction and left normal at t0
   bool unitNormal = false;   // na has unit length (the segment is not too short to normalise)
@@ -221,7 +220,6 @@ struct MovingSegment {
 
   void Of(const DynamicObject& moving, const TranslatedShapes& shapes, size_t k, const SegmentPose& segmentPose) {
     const Math::LineSegment2D& localSegment = *moving.GetLocalLineSegments()[k];
-    local = &localSegment;
     pose = segmentPose;
     const float length = LengthOf(pose.b0 - pose.a0);
     ua = UnitOf(pose.b0 - pose.a0, length);
