@@ -177,6 +177,13 @@ void DGEO_C::ClearEntries() {
   m_circlesReached = 0;
 }
 
+void DGEO_C::PrefetchReachedEntries() const {
+  const size_t lineSegmentCount = std::min(lineSegments.size(), static_cast<size_t>(std::max(m_lineSegmentsReached, 0)));
+  if (lineSegmentCount > 0) PrefetchBytes(lineSegments.data(), lineSegmentCount * sizeof(LNS_C));
+  const size_t circleCount = std::min(circles.size(), static_cast<size_t>(std::max(m_circlesReached, 0)));
+  if (circleCount > 0) PrefetchBytes(circles.data(), circleCount * sizeof(CIR_C));
+}
+
 void DGEO_C::NextLineSegment() {
   Advance(lineSegments, currentLineSegmentsNumber, buffer_LineSegments, deltaBuffer);
 }

@@ -106,6 +106,8 @@ class DGEO_C : public COLLISION_C {
   // Contact sentinels into the own-shape user ids of every entry (the ones written since the last
   // call: the others are as fresh ones), no intersection points.
   void ClearEntries();
+  // Cache hint for the entries the next ClearEntries walks.
+  void PrefetchReachedEntries() const;
 
   Quillon::GameObject* partnerOwner = nullptr;  // not stored
   std::vector<LNS_C> lineSegments;

@@ -150,20 +150,21 @@ void DynamicObject::AppendWorldShapes(const CollisionActor& actor) {
       }
     }
   }
+  // One list at a time, so that each list's shapes lie close together in memory: the pair tests
+  // walk the frame-start and sub-step lists of objects they meet cold.
   if (segmentFrame) {
-    for (const auto& shape : segmentFrame->GetLineSegments()) {
-      const Math::LineSegment2D& segment = shape->GetVariant(NoFlip);
-      m_oldSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
-      m_currentSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
-      m_subStepSegments.push_back(std::make_unique<Math::LineSegment2D>(segment));
+    const auto& shapes = segmentFrame->GetLineSegments();
+    for (auto* list : {&m_oldSegments, &m_subStepSegments, &m_currentSegments}) {
+      list->reserve(list->size() + shapes.size());
+      for (const auto& shape : shapes)
+        list->push_back(std::make_unique<Math::LineSegment2D>(shape->GetVariant(NoFlip)));
     }
   }
   if (circleFrame) {
-    for (const auto& shape : circleFrame->GetCircles()) {
-      const Math::Circle2D& circle = shape->GetVariant(NoFlip);
-      m_oldCircles.push_back(std::make_unique<Math::Circle2D>(circle));
-      m_currentCircles.push_back(std::make_unique<Math::Circle2D>(circle));
-      m_subStepCircles.push_back(std::make_unique<Math::Circle2D>(circle));
+    const auto& shapes = circleFrame->GetCircles();
+    for (auto* list : {&m_oldCircles, &m_subStepCircles, &m_currentCircles}) {
+      list->reserve(list->size() + shapes.size());
+      for (const auto& shape : shapes) list->push_back(std::make_unique<Math::Circle2D>(shape->GetVariant(NoFlip)));
     }
   }
   if (hotSpotFrame) {
@@ -340,10 +341,9 @@ void DynamicObject::AddCandidate(uint32_t slot) {
 
 // --- Pose functions --------------------------------------------------------------------------
 
-Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) const {
-  // Most objects only translate, and the swept tests turn the same few angles many times over:
-  // sines and cosines dominate the narrow phase without this.
-  if (degrees == 0.0f) return v;
+Math::Vector2D DynamicObject::Turn(float degrees, const Math::Vector2D& v) const {
+  // The swept tests turn the same few angles many times over: sines and cosines dominate the
+  // narrow phase without the kept ones.
   for (const RotationCacheEntry& entry : m_rotationCache) {
     if (entry.valid && entry.degrees == degrees) return entry.rotation * v;
   }
@@ -355,16 +355,51 @@ Math::Vector2D DynamicObject::Rotate(float degrees, const Math::Vector2D& v) con
   return entry.rotation * v;
 }
 
-Math::Vector2D DynamicObject::PointAt(const Math::Vector2D& local, float f) const {
-  return Rotate(OrientationAt(f), local - m_centre) + PivotAt(f);
-}
-
 Math::Vector2D DynamicObject::MotionOf(const Math::Vector2D& v, float f) const {
   return Rotate(f * m_frameRotation, v) + m_frameDisplacement * f;
 }
 
 Math::Vector2D DynamicObject::InverseMotionOf(const Math::Vector2D& v, float f) const {
   return Rotate(-(f * m_frameRotation), v) - m_frameDisplacement * f;
+}
+
+namespace {
+
+using SegmentList = std::vector<std::unique_ptr<Math::LineSegment2D>>;
+
+// The stages shared by the pair test's and the update's cache hints: 1 the arrays of the local
+// segments and of the given lists, 2 the segments the lists point to.
+void PrefetchSegments(int stage, const std::vector<const Math::LineSegment2D*>& local, const SegmentList& first,
+                      const SegmentList& second) {
+  for (const SegmentList* list : {&first, &second}) {
+    if (stage == 1 && !list->empty()) PrefetchBytes(list->data(), list->size() * sizeof(list->front()));
+    if (stage == 2) {
+      for (const auto& segment : *list) __builtin_prefetch(segment.get());
+    }
+  }
+  if (stage == 1 && !local.empty()) PrefetchBytes(local.data(), local.size() * sizeof(local.front()));
+}
+
+}  // namespace
+
+void DynamicObject::PrefetchForPairTest(int stage) const {
+  if (stage == 0) {
+    // The pair tests' fields lead the object, up to and with the results.
+    PrefetchBytes(this, static_cast<size_t>(reinterpret_cast<const char*>(&m_results + 1) -
+                                            reinterpret_cast<const char*>(this)));
+    return;
+  }
+  PrefetchSegments(stage, m_localSegments, m_oldSegments, m_subStepSegments);
+  m_results.PrefetchCurrentDynamicObjectContact(stage == 2);
+}
+
+void DynamicObject::PrefetchForUpdate(int stage) const {
+  if (stage == 0) {
+    PrefetchBytes(this, sizeof(*this));
+    return;
+  }
+  PrefetchSegments(stage, m_localSegments, m_oldSegments, m_currentSegments);
+  m_results.PrefetchForReset(stage);
 }
 
 // --- Rectangle-only pair test ----------------------------------------------------------------
@@ -429,9 +464,13 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     int32_t count = std::max(a.m_stepCount, b.m_stepCount);
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
+    // Turned once for every sub-step of the pair test; the scratch keeps its storage.
+    static thread_local Narrow::TranslatedShapes shapesA, shapesB;
+    shapesA.Of(a);
+    shapesB.Of(b);
     Narrow::SweepBounds boundsA, boundsB;
-    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
-    if (boundsA.valid) boundsB.Of(b);
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a, shapesA);
+    if (boundsA.valid) boundsB.Of(b, shapesB);
     const bool bounded = boundsA.valid && boundsB.valid;
     // The rounding of the whole frame's boxes holds for every sub-step's.
     const float rounding = bounded ? Narrow::RoundingOf(boundsA.Frame(a), boundsB.Frame(b)) : 0.0f;
@@ -450,7 +489,8 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
       }
       {
         bool flagA = false, flagB = false;
-        CollideLineSegmentsMoving(a, b, layerIndex, step, subStep, &timeA, &timeB, &count, &flagA, &flagB);
+        Narrow::CollideSegmentsMoving(a, b, shapesA, shapesB, step, subStep, &timeA, &timeB, count, &flagA, &flagB,
+                                      bounded ? rounding : -1.0f);
         hitA |= flagA;
         hitB |= flagB;
       }
@@ -503,8 +543,10 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
     const int32_t count = a.m_stepCount;
     if (count < 1) return;
     const float step = 1.0f / static_cast<float>(count);
+    static thread_local Narrow::TranslatedShapes shapesA;
+    shapesA.Of(a);
     Narrow::SweepBounds boundsA, boundsB;
-    if (Narrow::ShortcutsEnabled()) boundsA.Of(a);
+    if (Narrow::ShortcutsEnabled()) boundsA.Of(a, shapesA);
     if (boundsA.valid) boundsB.Of(b);  // B did not move: its box is its frame-start lists
     const bool bounded = boundsA.valid && boundsB.valid;
     const float restB = std::max(0.0f, b.m_collisionThickness);
@@ -522,7 +564,7 @@ void DynamicObject::CollideGeometric(DynamicObject& other, const uint8_t* layerI
         if (lastSkipped) continue;
       }
       float best = 2.0f;
-      bool any = CollideLineSegmentsAgainstIdle(a, b, layerIndex, step, subStep, &best);
+      bool any = Narrow::CollideSegmentsAgainstIdle(a, b, shapesA, step, subStep, &best, bounded ? rounding : -1.0f);
       any = a.SweepLineSegmentsAgainstCircles(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstLineSegments(b, layer, step, subStep, &best) || any;
       any = a.SweepCirclesAgainstCircles(b, layer, step, subStep, &best) || any;

@@ -157,6 +157,13 @@ class DynamicObject : public MainCollisionObject {
   // Appends a partner's slot unless present; the array grows by 5 when full.
   void AddCandidate(uint32_t slot);
 
+  // Cache hints for a pair test a few pairs ahead, in three stages, each reaching through what the
+  // one before brought in: 0 the object's working data, 1 the arrays of its shape lists and its
+  // current contact record, 2 the shapes and the record's first entries. No effect on results.
+  void PrefetchForPairTest(int stage) const;
+  // The same for Update a few objects ahead: 0 the object, 1 its lists and contact records, 2 the
+  // shapes and the records' written entries.
+  void PrefetchForUpdate(int stage) const;
   // The rectangle-only pair test: both objects get one BRECT_C at the first sub-step whose
   // rectangles intersect.
   void CollideBoundingRectangles(DynamicObject& other, uint8_t layerIndex);
@@ -172,7 +179,12 @@ class DynamicObject : public MainCollisionObject {
   // --- Pose functions (frame fraction f: 0 start of frame, 1 end) ------------------------------
   // Where a local point is at fraction f: turned about the centre, as the frame-start and frame-end
   // placements turn it, so every sub-step copy lies on the path between the two.
-  Math::Vector2D PointAt(const Math::Vector2D& local, float f) const;
+  Math::Vector2D PointAt(const Math::Vector2D& local, float f) const { return TurnedOffset(local, f) + PivotAt(f); }
+  // A local point turned about the centre to the orientation at f, relative to the pivot. An object
+  // that does not turn this frame has the same one at every f.
+  Math::Vector2D TurnedOffset(const Math::Vector2D& local, float f) const {
+    return Rotate(OrientationAt(f), local - m_centre);
+  }
   // The point the object turns about (position plus centre) at fraction f, and at the sub-step
   // under test; motions (MotionOf, InverseMotionOf) are taken relative to it.
   Math::Vector2D PivotAt(float f) const { return PositionAt(f) + m_centre; }
@@ -234,8 +246,63 @@ class DynamicObject : public MainCollisionObject {
                         std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                         std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const;
   void ResetToLoadState();
-  // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept.
-  Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const;
+  // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept. Most objects only
+  // translate: no turn is the case the pair tests meet at every point.
+  Math::Vector2D Rotate(float degrees, const Math::Vector2D& v) const { return degrees == 0.0f ? v : Turn(degrees, v); }
+  Math::Vector2D Turn(float degrees, const Math::Vector2D& v) const;
+
+  // What the pair tests read of both objects comes first, together: a layer's pass meets most
+  // objects cold, and every cache line of them costs.
+  Math::Vector2D m_oldPosition;
+  Math::Vector2D m_subStepPosition;
+  Math::Vector2D m_centre;
+  float m_oldOrientation = 0.0f;
+  float m_frameRotation = 0.0f;
+  Math::Vector2D m_frameDisplacement;
+  Math::Vector2D m_stepDisplacement;
+  int32_t m_stepCount = 10;
+  float m_collisionThickness = 0.0f;
+  bool m_moved = false;
+  bool m_collisionType = false;
+  uint8_t m_zCollision = 0;
+  uint32_t m_index = 0;
+  CollisionFrame* m_currentFrame = nullptr;  // not owned
+  // The frame the selection lists were last filled for: they are only read while it is current.
+  const CollisionFrame* m_selectedFrame = nullptr;
+  std::vector<const Math::LineSegment2D*> m_localSegments;
+  std::vector<std::unique_ptr<Math::LineSegment2D>> m_oldSegments, m_subStepSegments;
+  std::vector<const Math::Circle2D*> m_localCircles;
+  std::vector<std::unique_ptr<Math::Circle2D>> m_oldCircles, m_subStepCircles;
+  CollisionResults m_results;
+
+  Math::Vector2D m_position;
+  float m_orientation = 0.0f;
+  Math::Vector2D m_sparePosition;
+  float m_spareOrientation = 0.0f;
+  float m_stepRotation = 0.0f;
+  bool m_updateOnIdle = false;
+  CollisionActor* m_actor = nullptr;  // not owned
+  std::vector<const Math::Vector2D*> m_localHotSpots;
+  QlnRect m_localRectangle;
+  bool m_hasOwnRectangle = false;
+  QlnRect m_ownRectangles[kFlipVariantCount];
+  uint32_t m_currentAnimation = 0;
+  uint32_t m_currentFrameIndex = 0;
+  bool m_hFlip = false;
+  bool m_vFlip = false;
+  QlnRect m_oldWorldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_worldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_sweptRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  QlnRect m_subStepRectangle{0.0f, 0.0f, 1.0f, 1.0f};
+  std::vector<std::unique_ptr<Math::LineSegment2D>> m_currentSegments;
+  std::vector<std::unique_ptr<Math::Circle2D>> m_currentCircles;
+  std::vector<std::unique_ptr<Math::Vector2D>> m_oldHotSpots, m_currentHotSpots, m_subStepHotSpots;
+  bool m_canCollide[kCanCollideEntries] = {};
+  int32_t m_cellRange[4] = {};
+  std::unique_ptr<uint32_t[]> m_candidateIds;
+  int32_t m_candidateCapacity = 5;
+  int32_t m_candidateCount = 0;
+  bool m_boundingRectangleCheckingTileMap = true;
 
   struct RotationCacheEntry {
     bool valid = false;
@@ -265,54 +332,6 @@ class DynamicObject : public MainCollisionObject {
   mutable int m_placementTransformNext = 0;
   mutable RotationCacheEntry m_rotationCache[kRotationCacheSize];
   mutable int m_rotationCacheNext = 0;
-
-  uint32_t m_index = 0;
-  uint8_t m_zCollision = 0;
-  Math::Vector2D m_oldPosition;
-  Math::Vector2D m_position;
-  Math::Vector2D m_subStepPosition;
-  Math::Vector2D m_centre;
-  float m_oldOrientation = 0.0f;
-  float m_orientation = 0.0f;
-  Math::Vector2D m_sparePosition;
-  float m_spareOrientation = 0.0f;
-  Math::Vector2D m_frameDisplacement;
-  float m_frameRotation = 0.0f;
-  Math::Vector2D m_stepDisplacement;
-  float m_stepRotation = 0.0f;
-  bool m_updateOnIdle = false;
-  CollisionActor* m_actor = nullptr;        // not owned
-  CollisionFrame* m_currentFrame = nullptr;  // not owned
-  // The frame the selection lists were last filled for: they are only read while it is current.
-  const CollisionFrame* m_selectedFrame = nullptr;
-  std::vector<const Math::LineSegment2D*> m_localSegments;
-  std::vector<const Math::Circle2D*> m_localCircles;
-  std::vector<const Math::Vector2D*> m_localHotSpots;
-  QlnRect m_localRectangle;
-  bool m_hasOwnRectangle = false;
-  QlnRect m_ownRectangles[kFlipVariantCount];
-  uint32_t m_currentAnimation = 0;
-  uint32_t m_currentFrameIndex = 0;
-  bool m_hFlip = false;
-  bool m_vFlip = false;
-  QlnRect m_oldWorldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_worldRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_sweptRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  QlnRect m_subStepRectangle{0.0f, 0.0f, 1.0f, 1.0f};
-  std::vector<std::unique_ptr<Math::LineSegment2D>> m_oldSegments, m_currentSegments, m_subStepSegments;
-  std::vector<std::unique_ptr<Math::Circle2D>> m_oldCircles, m_currentCircles, m_subStepCircles;
-  std::vector<std::unique_ptr<Math::Vector2D>> m_oldHotSpots, m_currentHotSpots, m_subStepHotSpots;
-  bool m_moved = false;
-  int32_t m_stepCount = 10;
-  bool m_canCollide[kCanCollideEntries] = {};
-  int32_t m_cellRange[4] = {};
-  std::unique_ptr<uint32_t[]> m_candidateIds;
-  int32_t m_candidateCapacity = 5;
-  int32_t m_candidateCount = 0;
-  bool m_collisionType = false;
-  float m_collisionThickness = 0.0f;
-  CollisionResults m_results;
-  bool m_boundingRectangleCheckingTileMap = true;
 };
 
 }  // namespace Collision2D

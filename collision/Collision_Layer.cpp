@@ -400,8 +400,17 @@ void CollisionLayer::TestStaticShapes(DynamicObject& object, bool moving) {
 }
 
 void CollisionLayer::Update(float dt) {
-  // 1. Per-object update; 2. tile animation.
+  // 1. Per-object update, with the objects a few slots ahead asked of the cache; 2. tile animation.
+  // Each of the three stages reaches through what the one before brought in, kStride objects
+  // earlier. A few hundred objects stay in the cache, and the requests would only cost.
+  constexpr int32_t kStages = 3, kStride = 2, kHintedFrom = 256;
+  const int32_t stages = m_dynamicCount > kHintedFrom ? kStages : 0;
   for (int32_t slot = 1; slot < m_dynamicCount; ++slot) {
+    for (int32_t stage = 0; stage < stages; ++stage) {
+      const int32_t ahead = slot + (kStages - stage) * kStride;
+      if (const DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(ahead)))
+        object->PrefetchForUpdate(stage);
+    }
     if (DynamicObject* object = m_dynamicObjects.Get(static_cast<uint32_t>(slot))) object->Update();
   }
   for (int32_t slot = 1; slot < m_tileMapCount; ++slot) {
@@ -473,18 +482,29 @@ void CollisionLayer::Update(float dt) {
     }
   });
 
-  // 6. Pair tests.
+  // 6. Pair tests, listed first so that the objects of the next few pairs can be asked of the
+  // cache while one is tested (the order of the tests is that of the lists).
+  m_pairs.clear();
   for (uint32_t slot : m_activeSlots) {
-    DynamicObject& a = *m_dynamicObjects.Get(slot);
-    const int32_t candidates = a.GetCandidateCount();
+    DynamicObject* a = m_dynamicObjects.Get(slot);
+    const int32_t candidates = a->GetCandidateCount();
     for (int32_t k = 0; k < candidates; ++k) {
-      DynamicObject* b = m_dynamicObjects.Get(a.GetCandidates()[k]);
-      if (!b) continue;
-      if (a.GetCollisionType() && b->GetCollisionType()) {
-        a.CollideGeometric(*b, &m_layerIndex);
-      } else {
-        a.CollideBoundingRectangles(*b, m_layerIndex);
-      }
+      if (DynamicObject* b = m_dynamicObjects.Get(a->GetCandidates()[k])) m_pairs.emplace_back(a, b);
+    }
+  }
+  for (size_t p = 0; p < m_pairs.size(); ++p) {
+    for (int32_t stage = 0; stage < stages; ++stage) {
+      const size_t ahead = p + static_cast<size_t>((kStages - stage) * kStride);
+      if (ahead >= m_pairs.size()) continue;
+      m_pairs[ahead].first->PrefetchForPairTest(stage);
+      m_pairs[ahead].second->PrefetchForPairTest(stage);
+    }
+    DynamicObject& a = *m_pairs[p].first;
+    DynamicObject& b = *m_pairs[p].second;
+    if (a.GetCollisionType() && b.GetCollisionType()) {
+      a.CollideGeometric(b, &m_layerIndex);
+    } else {
+      a.CollideBoundingRectangles(b, m_layerIndex);
     }
   }
 

@@ -5,6 +5,7 @@
 // pairs, on the static shapes near each object and on the tile maps it overlaps.
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "collision/Collision_DynamicObject.h"
@@ -152,6 +153,7 @@ class CollisionLayer : public Core::Object {
 
   // Working lists of the pass, kept between passes so a steady scene allocates nothing.
   std::vector<uint32_t> m_activeSlots;
+  std::vector<std::pair<DynamicObject*, DynamicObject*>> m_pairs;
   std::vector<StaticCollisionCircle*> m_testedCircles;
   std::vector<StaticCollisionLineSegment*> m_testedSegments;
 };

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "collision/Collision_DynamicObject.h"
+#include "math/Math_Constants.h"
 
 namespace Collision2D {
 namespace Narrow {
@@ -18,12 +20,15 @@ constexpr float kNoDistance = 2000000.0f;
 constexpr float kNoHit = 2.0f;
 constexpr float kPairTolerance = 0.0005f;
 
-// Normalised as Math::Vector2D::Normalize does: vectors shorter than the tolerance stay as they are.
-inline Math::Vector2D Unit(const Math::Vector2D& v) {
-  Math::Vector2D result = v;
-  result.Normalize();
-  return result;
+// Length and normalisation as Math::Vector2D's Length and Normalize work them out, bit for bit,
+// but inline: the pair tests take them several times per shape pair and sub-step.
+inline float LengthOf(const Math::Vector2D& v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+// v normalised by its length as given; vectors shorter than the tolerance stay as they are.
+inline Math::Vector2D UnitOf(const Math::Vector2D& v, float length) {
+  if (length <= -Math::Tolerance || length >= Math::Tolerance) return Math::Vector2D(v.x / length, v.y / length);
+  return v;
 }
+inline Math::Vector2D Unit(const Math::Vector2D& v) { return UnitOf(v, LengthOf(v)); }
 inline Math::Vector2D LeftNormal(const Math::Vector2D& u) { return Math::Vector2D(-u.y, u.x); }
 // distance / length with a zero length read as "at once".
 inline float Fraction(float distance, float length) { return length > 0.0f ? distance / length : 0.0f; }
@@ -34,6 +39,20 @@ struct SegmentPose {
 struct CirclePose {
   Math::Vector2D c0, c1;
   float radius;
+};
+
+// A non-turning object's segments turned once about its centre to its orientation: placed at frame
+// fraction f, an endpoint is its offset plus PivotAt(f), bit for bit what PointAt gives, so the
+// pair tests place them with one addition per point and sub-step. A turning object keeps none, nor
+// does any on the plain path.
+struct TranslatedShapes {
+  bool translating = false;
+  std::vector<Math::Vector2D> segmentEnds;  // segment k's pointA at 2k, its pointB at 2k + 1
+  Math::Vector2D pivotAtOne;                // the pivot at the end of the frame
+
+  void Of(const DynamicObject& object);
+  const Math::Vector2D& End(size_t k, int end) const { return segmentEnds[2 * k + static_cast<size_t>(end)]; }
+  Math::Vector2D EndAtOne(size_t k, int end) const { return End(k, end) + pivotAtOne; }
 };
 
 // Shape k of the object at the start (frame-start world copy for sub-step 1, else the pose at t0)
@@ -180,6 +199,8 @@ struct SweepBounds {
   float reachX = 0.0f, reachY = 0.0f;
 
   void Of(const DynamicObject& object);
+  // The same from the object's translated shapes (valid only when they are).
+  void Of(const DynamicObject& object, const TranslatedShapes& shapes);
   // The box of sub-step i (t0 to t1); the first sub-step starts from the frame-start lists.
   Box SubStep(const DynamicObject& object, bool first, float t0, float t1) const {
     const Box box = Swept(object.PositionAt(t0), object.PositionAt(t1));
@@ -200,6 +221,16 @@ struct SweepBounds {
                std::max(a.top, b.top)};
   }
 };
+
+// The pair tests of segments between two moved objects, and of a moved object's segments against a
+// resting one's, with the moved objects' translated shapes made once for the whole pair test.
+// rounding: the rounding margin of boxes holding both objects over the whole frame, which holds for
+// every sub-step's segment boxes; negative to have it worked out per sub-step.
+void CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA,
+                           const TranslatedShapes& shapesB, float step, float i, float* timeA, float* timeB,
+                           int32_t count, bool* hitA, bool* hitB, float rounding);
+bool CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA, float step,
+                                float i, float* time, float rounding);
 
 // What a sub-step without contacts leaves behind: the sub-step position and every shape placed at
 // the end of the sub-step, as the swept tests write them.

@@ -111,6 +111,29 @@ void CollisionResults::Reset() {
   m_currentTileMaps = 0;
 }
 
+void CollisionResults::PrefetchCurrentDynamicObjectContact(bool entries) const {
+  if (Index(m_currentDGeo) >= m_dynamicObjects.size()) return;
+  const DGEO_C& record = m_dynamicObjects[Index(m_currentDGeo)];
+  if (!entries) {
+    PrefetchBytes(&record, sizeof(record));
+    return;
+  }
+  // Between passes the records' counts are back at 0: the first entries are the ones written.
+  if (!record.lineSegments.empty()) PrefetchBytes(record.lineSegments.data(), sizeof(LNS_C));
+  if (!record.circles.empty()) PrefetchBytes(record.circles.data(), sizeof(CIR_C));
+}
+
+void CollisionResults::PrefetchForReset(int stage) const {
+  if (!m_touched || m_currentDGeo < 0) return;
+  const size_t count = std::min(m_dynamicObjects.size(), Index(m_currentDGeo) + 1);
+  if (count == 0) return;
+  if (stage == 1) {
+    PrefetchBytes(m_dynamicObjects.data(), count * sizeof(DGEO_C));
+    return;
+  }
+  for (size_t k = 0; k < count; ++k) m_dynamicObjects[k].PrefetchReachedEntries();
+}
+
 void CollisionResults::NextBoundingRectangleContact() {
   m_touched = true;
   Advance(m_boundingRectangles, m_currentBRect, m_bufferBRect, m_deltaBuffer);

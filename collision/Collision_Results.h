@@ -77,6 +77,14 @@ class CollisionResults {
   int32_t GetGrowStep() const { return m_deltaBuffer; }
   int32_t GetReservedWord() const { return m_reserved; }
 
+  // Asks the cache for the dynamic-object record the next pair test writes to (no effect when
+  // the records are not allocated yet). entries: its current shape entries too; they are reached
+  // through the record, so that asks for them only once the record itself has come in.
+  void PrefetchCurrentDynamicObjectContact(bool entries) const;
+  // The same for what the next Reset clears of the dynamic-object records: stage 1 the records,
+  // stage 2 (once they have come in) their written entries.
+  void PrefetchForReset(int stage) const;
+
   // Per array: capacity, count, the counted records; then the grow step and the reserved word.
   void Save(Core::File& file) const;
   // Reads that form. A count that is negative or not below its capacity, a capacity above

@@ -15,31 +15,63 @@ bool g_shortcutsEnabled = true;
 bool ShortcutsEnabled() { return g_shortcutsEnabled; }
 void SetShortcutsEnabled(bool enabled) { g_shortcutsEnabled = enabled; }
 
-void SweepBounds::Of(const DynamicObject& object) {
-  valid = false;
-  if (object.GetFrameRotation() != 0.0f) return;
-  extent = Box::Empty();
-  frameStart = Box::Empty();
+void TranslatedShapes::Of(const DynamicObject& object) {
+  // The plain path places every point with its own transform, so that the equality test holds the
+  // offsets to it.
+  translating = ShortcutsEnabled() && object.GetFrameRotation() == 0.0f;
+  if (!translating) return;
   const size_t segments = object.ActiveLineSegmentCount();
+  segmentEnds.resize(2 * segments);
   for (size_t k = 0; k < segments; ++k) {
     const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
+    segmentEnds[2 * k] = object.TurnedOffset(local.pointA, 0.0f);
+    segmentEnds[2 * k + 1] = object.TurnedOffset(local.pointB, 0.0f);
+  }
+  pivotAtOne = object.PivotAt(1.0f);
+}
+
+namespace {
+
+// endAtStart(k, end): segment k's endpoint placed at the start of the frame.
+template <typename EndAtStart>
+void BoundsOf(SweepBounds& bounds, const DynamicObject& object, EndAtStart endAtStart) {
+  bounds.valid = false;
+  if (object.GetFrameRotation() != 0.0f) return;
+  bounds.extent = Box::Empty();
+  bounds.frameStart = Box::Empty();
+  const size_t segments = object.ActiveLineSegmentCount();
+  for (size_t k = 0; k < segments; ++k) {
     const Math::LineSegment2D& start = *object.GetOldLineSegments()[k];
-    extent.Add(object.PointAt(local.pointA, 0.0f) - object.GetOldPosition());
-    extent.Add(object.PointAt(local.pointB, 0.0f) - object.GetOldPosition());
-    frameStart.Add(start.pointA);
-    frameStart.Add(start.pointB);
+    bounds.extent.Add(endAtStart(k, 0) - object.GetOldPosition());
+    bounds.extent.Add(endAtStart(k, 1) - object.GetOldPosition());
+    bounds.frameStart.Add(start.pointA);
+    bounds.frameStart.Add(start.pointB);
   }
   const size_t circles = object.ActiveCircleCount();
   for (size_t k = 0; k < circles; ++k) {
     const Math::Circle2D& local = *object.GetLocalCircles()[k];
     const Math::Circle2D& start = *object.GetOldCircles()[k];
-    extent.Add(object.PointAt(local.center, 0.0f) - object.GetOldPosition(), local.radius);
-    frameStart.Add(start.center, start.radius);
+    bounds.extent.Add(object.PointAt(local.center, 0.0f) - object.GetOldPosition(), local.radius);
+    bounds.frameStart.Add(start.center, start.radius);
   }
   const float thickness = std::max(0.0f, object.GetCollisionThickness());
-  reachX = thickness + std::fabs(object.GetStepDisplacement().x);
-  reachY = thickness + std::fabs(object.GetStepDisplacement().y);
-  valid = true;
+  bounds.reachX = thickness + std::fabs(object.GetStepDisplacement().x);
+  bounds.reachY = thickness + std::fabs(object.GetStepDisplacement().y);
+  bounds.valid = true;
+}
+
+}  // namespace
+
+void SweepBounds::Of(const DynamicObject& object) {
+  BoundsOf(*this, object, [&object](size_t k, int end) {
+    const Math::LineSegment2D& local = *object.GetLocalLineSegments()[k];
+    return object.PointAt(end == 0 ? local.pointA : local.pointB, 0.0f);
+  });
+}
+
+void SweepBounds::Of(const DynamicObject& object, const TranslatedShapes& shapes) {
+  const Math::Vector2D pivot = object.PivotAt(0.0f);
+  BoundsOf(*this, object, [&shapes, &pivot](size_t k, int end) { return shapes.End(k, end) + pivot; });
 }
 
 void PlaceAtSubStepEnd(DynamicObject& object, float t1) {

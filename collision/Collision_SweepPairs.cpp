@@ -190,41 +190,67 @@ void MirrorAndCommit(PairSide& first, PairSide& second) {
 
 // --- Segments against segments -----------------------------------------------------------
 
+// An endpoint event waiting to be resolved against the other events of its pair. Plain numbers,
+// so that a sweep's four are left unmade until found: most pairs find none, and zeroing them cost
+// a fifth of the sweep.
 struct Pending {
-  bool active = false;
-  bool movingEnd = true;  // an endpoint of the moving segment (else one of the other segment)
-  float distance = 0.0f;
-  float length = 0.0f;
-  Vector2D point;
-  Vector2D normal;
-  float penetration = 0.0f;
+  float distance;
+  float length;
+  float point[2];
+  float normal[2];
+  float penetration;
+
+  static Pending Of(float distance, float length, const Vector2D& point, const Vector2D& normal, float penetration) {
+    return Pending{distance, length, {point.x, point.y}, {normal.x, normal.y}, penetration};
+  }
+  Vector2D Point() const { return Vector2D(point[0], point[1]); }
+  Vector2D Normal() const { return Vector2D(normal[0], normal[1]); }
 };
 
 // What a sweep needs of the moving segment alone: the same for every held segment it meets in a
 // call, so it is worked out once per segment rather than once per pair.
 struct MovingSegment {
-  const Math::LineSegment2D* local = nullptr;
   SegmentPose pose;          // the moving segment at t0 and t1
   Vector2D ua, na;           // its direction and left normal at t0
+  bool unitNormal = false;   // na has unit length (the segment is not too short to normalise)
   Vector2D endAtOne[2];      // its endpoints at the end of the frame
   float travelLength[2] = {0.0f, 0.0f};  // each endpoint's travel over the sub-step
   Vector2D travelUnit[2];
   Math::LineSegment2D start;  // the segment at t0
 
-  void Of(const DynamicObject& moving, const Math::LineSegment2D& localSegment, const SegmentPose& segmentPose) {
-    local = &localSegment;
+  void Of(const DynamicObject& moving, const TranslatedShapes& shapes, size_t k, const SegmentPose& segmentPose) {
+    const Math::LineSegment2D& localSegment = *moving.GetLocalLineSegments()[k];
     pose = segmentPose;
-    ua = Unit(pose.b0 - pose.a0);
+    const float length = LengthOf(pose.b0 - pose.a0);
+    ua = UnitOf(pose.b0 - pose.a0, length);
+    unitNormal = length >= Math::Tolerance;
     na = LeftNormal(ua);
-    endAtOne[0] = moving.PointAt(localSegment.pointA, 1.0f);
-    endAtOne[1] = moving.PointAt(localSegment.pointB, 1.0f);
     for (int e = 0; e < 2; ++e) {
+      endAtOne[e] = shapes.translating ? shapes.EndAtOne(k, e)
+                                       : moving.PointAt(e == 0 ? localSegment.pointA : localSegment.pointB, 1.0f);
       const Vector2D travel = e == 0 ? pose.a1 - pose.a0 : pose.b1 - pose.b0;
-      travelLength[e] = travel.Length();
-      travelUnit[e] = Unit(travel);
+      travelLength[e] = LengthOf(travel);
+      travelUnit[e] = UnitOf(travel, travelLength[e]);
     }
     start = Math::LineSegment2D(pose.a0, pose.b0);
   }
+};
+
+// How a held point moves relative to the moving object over one sub-step: back to where it stood,
+// relative to the mover, at the sub-step's start.
+struct MoverMotion {
+  const DynamicObject* object = nullptr;
+  float step = 0.0f;
+  bool translating = false;
+  Vector2D pivot;      // the mover's pivot at the end of the sub-step
+  Vector2D stepTravel;  // one sub-step of its displacement
+
+  MoverMotion(const DynamicObject& moving, float subStep)
+      : object(&moving), step(subStep), translating(ShortcutsEnabled() && moving.GetFrameRotation() == 0.0f),
+        pivot(moving.GetSubStepPivot()),
+        stepTravel(moving.GetFrameDisplacement() * subStep) {}
+  // InverseMotionOf(w, step); without a turn its rotation leaves w as it is.
+  Vector2D Back(const Vector2D& w) const { return translating ? w - stepTravel : object->InverseMotionOf(w, step); }
 };
 
 // What a sweep needs of the held segment alone, given the moving object: its direction and normal
@@ -233,21 +259,24 @@ struct HeldSegment {
   Vector2D heldA, heldB;
   Math::LineSegment2D segment;
   Vector2D ub, nb;
+  bool unitNormal = false;  // nb has unit length
   float relativeLength[2] = {0.0f, 0.0f};
   Vector2D relativeUnit[2];
   float reach = 0.0f;  // the longer of its endpoints' relative travels
 
-  void Of(const DynamicObject& moving, const Vector2D& a, const Vector2D& b, float step) {
+  void Of(const MoverMotion& moving, const Vector2D& a, const Vector2D& b) {
     heldA = a;
     heldB = b;
     segment = Math::LineSegment2D(a, b);
-    ub = Unit(b - a);
+    const float length = LengthOf(b - a);
+    ub = UnitOf(b - a, length);
+    unitNormal = length >= Math::Tolerance;
     nb = LeftNormal(ub);
     for (int r = 0; r < 2; ++r) {
-      const Vector2D w = (r == 0 ? b : a) - moving.GetSubStepPivot();
-      const Vector2D back = moving.InverseMotionOf(w, step);
-      relativeLength[r] = (back - w).Length();
-      relativeUnit[r] = Unit(back - w);
+      const Vector2D w = (r == 0 ? b : a) - moving.pivot;
+      const Vector2D relative = moving.Back(w) - w;
+      relativeLength[r] = LengthOf(relative);
+      relativeUnit[r] = UnitOf(relative, relativeLength[r]);
     }
     reach = std::max(relativeLength[0], relativeLength[1]);
   }
@@ -278,9 +307,20 @@ struct SegmentSweep {
   int32_t count;
   PairSide& side;
   uint32_t ownUserId, otherUserId;
+  // How far beyond the threshold a point's distance from a segment's line must lie before its
+  // resting test is left out: the slack and rounding of the call's boxes, or negative on the plain
+  // path, which runs every test.
+  float restSlack;
 
   Contact MakeContact(const Vector2D& point, const Vector2D& normal, float penetration) const {
     return Narrow::MakeContact(point, normal, penetration, otherUserId, SegmentKind, ownUserId);
+  }
+
+  // Whether a point may rest within the threshold of a segment: the resting tests measure the gap
+  // from the point along the segment's unit normal to the segment, which the distance from its
+  // line here matches to parts in 10^6 of the coordinates, far within the slack. A NaN answers yes.
+  bool MayRest(const Vector2D& normal, bool unitNormal, const Vector2D& point, const Vector2D& onLine) const {
+    return restSlack < 0.0f || !unitNormal || !(std::fabs(normal.Dot(point - onLine)) > side.threshold + restSlack);
   }
 
   Vector2D CarryToFrameEnd(const Vector2D& x) const {
@@ -295,6 +335,7 @@ struct SegmentSweep {
     const Vector2D& ub = held.ub;
     const Vector2D& nb = held.nb;
     Pending events[4];  // PA, PB, RB, RA
+    bool found[4] = {false, false, false, false};
     const Vector2D* endPointsAtOne = mover.endAtOne;
     const Vector2D heldEnds[2] = {heldA, heldB};
 
@@ -310,25 +351,19 @@ struct SegmentSweep {
       Math::LineSegment2D overlap;
       const uint32_t code = held.segment.ClassifyToRay(Math::Ray2D(e0, v), x, overlap);
       if (code == Math::Classification::Crossing) {
-        const float d = (x - e0).Length();
+        const float d = LengthOf(x - e0);
         if (d <= length) {
-          Pending& event = events[e];
-          event.active = true;
-          event.movingEnd = true;
-          event.distance = d;
-          event.length = length;
-          event.point = x;
-          event.normal = nb;
-          event.penetration = (endPointsAtOne[e] - x).Dot(-nb);
+          events[e] = Pending::Of(d, length, x, nb, (endPointsAtOne[e] - x).Dot(-nb));
+          found[e] = true;
         }
       } else if (code == Math::Classification::Overlap) {
         if ((heldA - e0).Dot(heldB - e0) < 0.0f) {
           side.HitAtEnd(SegmentKind, MakeContact(e1, nb, (-nb).Dot(endPointsAtOne[e] - heldEnds[e])));
         }
-      } else {
+      } else if (MayRest(nb, held.unitNormal, e0, heldA)) {
         Vector2D y;
         if (held.segment.ClassifyToRay(Math::Ray2D(e0, nb), y, overlap) == Math::Classification::Crossing) {
-          const float g = (e0 - y).Length();
+          const float g = LengthOf(e0 - y);
           if (g <= side.threshold) {
             side.threshold = g;
             side.Hit(SegmentKind, 0.0f, MakeContact(y, nb, (-nb).Dot(endPointsAtOne[e] - y)));
@@ -342,7 +377,7 @@ struct SegmentSweep {
     const Math::LineSegment2D& startOfMoving = mover.start;
     for (int r = 0; r < 2; ++r) {
       const bool isB = r == 0;
-      if (events[isB ? 0 : 1].active) continue;
+      if (found[isB ? 0 : 1]) continue;
       const Vector2D f = isB ? heldB : heldA;
       const float length = held.relativeLength[r];
       const Vector2D& v = held.relativeUnit[r];
@@ -353,18 +388,12 @@ struct SegmentSweep {
         side.approached = true;
         Vector2D x;
         if (startOfMoving.ClassifyToRay(Math::Ray2D(f, v), x, overlap) == Math::Classification::Crossing &&
-            (x - f).Length() <= length) {
+            LengthOf(x - f) <= length) {
           const float along = v.Dot(nb);
           const Vector2D k = CarryToFrameEnd(x);
           if (along != 1.0f && along != -1.0f) {
-            Pending& event = events[isB ? 2 : 3];
-            event.active = true;
-            event.movingEnd = false;
-            event.distance = (x - f).Length();
-            event.length = length;
-            event.point = f;
-            event.normal = -na;
-            event.penetration = (k - f).Dot(na);
+            events[isB ? 2 : 3] = Pending::Of(LengthOf(x - f), length, f, -na, (k - f).Dot(na));
+            found[isB ? 2 : 3] = true;
             pending = true;
           } else {
             side.HitAtEnd(SegmentKind, MakeContact(moving.MotionOf(x - p0, step) + p0, -na, (k - f).Dot(na)));
@@ -374,10 +403,10 @@ struct SegmentSweep {
       if (pending) continue;
       // Resting: the held endpoint already lies within the thickness of the moving segment.
       const bool inside = isB ? ub.Dot(a.b0 - heldB) < 0.0f : ub.Dot(a.a0 - heldA) > 0.0f;
-      if (!inside) continue;
+      if (!inside || !MayRest(na, mover.unitNormal, f, a.a0)) continue;
       Vector2D x;
       if (startOfMoving.ClassifyToRay(Math::Ray2D(f, na), x, overlap) == Math::Classification::Crossing) {
-        const float g = (x - f).Length();
+        const float g = LengthOf(x - f);
         if (g <= side.threshold) {
           side.threshold = g;
           const Vector2D k = CarryToFrameEnd(x);
@@ -391,16 +420,16 @@ struct SegmentSweep {
     const Pending* first = nullptr;
     const Pending* second = nullptr;
     for (const auto& pair : kPairs) {
-      if (events[pair[0]].active && events[pair[1]].active) {
+      if (found[pair[0]] && found[pair[1]]) {
         first = &events[pair[0]];
         second = &events[pair[1]];
         break;
       }
     }
     if (first == nullptr) {
-      for (const Pending& event : events) {
-        if (event.active) {
-          first = &event;
+      for (int e = 0; e < 4; ++e) {
+        if (found[e]) {
+          first = &events[e];
           break;
         }
       }
@@ -410,16 +439,16 @@ struct SegmentSweep {
       const float d1 = first->distance;
       const float d2 = second->distance;
       if (d1 - kPairTolerance <= d2 && d1 + kPairTolerance >= d2) {
-        Contact contact = MakeContact(first->point, first->normal, first->penetration);
+        Contact contact = MakeContact(first->Point(), first->Normal(), first->penetration);
         contact.points = 2;
-        contact.point[1] = second->point;
+        contact.point[1] = second->Point();
         side.Hit(SegmentKind, Fraction(first->distance, first->length), contact);
         return;
       }
       if (d2 < d1) first = second;
     }
     side.Hit(SegmentKind, Fraction(first->distance, first->length),
-             MakeContact(first->point, first->normal, first->penetration));
+             MakeContact(first->Point(), first->Normal(), first->penetration));
   }
 };
 
@@ -429,7 +458,6 @@ struct SegmentFacts {
   SegmentPose pose;
   Box swept;  // the ground the segment covers over the sub-step
   Box held;   // the segment where the partner's sweep holds it
-  uint32_t userId = 0;
   bool moverReady = false;
   bool heldReady = false;
   MovingSegment mover;
@@ -437,36 +465,60 @@ struct SegmentFacts {
 };
 
 // heldAtEnd: the partner sweeps against this object's segments at the end of the sub-step (else
-// at its start).
-void PlaceSegments(const DynamicObject& object, float i, float t0, float t1, bool heldAtEnd,
+// at its start). A translating object's endpoints are its offsets plus the pivot, as PlaceSegment
+// would place them.
+void PlaceSegments(DynamicObject& object, const TranslatedShapes& shapes, float i, float t0, float t1, bool heldAtEnd,
                    std::vector<SegmentFacts>& facts) {
   const size_t count = object.ActiveLineSegmentCount();
   facts.resize(count);
+  const Vector2D pivot0 = object.PivotAt(t0);
+  const Vector2D pivot1 = object.PivotAt(t1);
   for (size_t k = 0; k < count; ++k) {
     SegmentFacts& f = facts[k];
-    f.pose = PlaceSegment(object, k, i, t0, t1);
+    if (shapes.translating) {
+      const Vector2D& offsetA = shapes.End(k, 0);
+      const Vector2D& offsetB = shapes.End(k, 1);
+      if (i == 1.0f) {
+        const Math::LineSegment2D& start = *object.GetOldLineSegments()[k];
+        f.pose.a0 = start.pointA;
+        f.pose.b0 = start.pointB;
+      } else {
+        f.pose.a0 = offsetA + pivot0;
+        f.pose.b0 = offsetB + pivot0;
+      }
+      // Stored from the sums, not read back from the pose: a copy of a vector just written as two
+      // floats stalls on the writes.
+      const Vector2D a1 = offsetA + pivot1;
+      const Vector2D b1 = offsetB + pivot1;
+      f.pose.a1 = a1;
+      f.pose.b1 = b1;
+      Math::LineSegment2D& stored = *object.GetSubStepLineSegments()[k];
+      stored.pointA = a1;
+      stored.pointB = b1;
+    } else {
+      f.pose = PlaceSegment(object, k, i, t0, t1);
+    }
     f.swept = Box::Of(f.pose);
     f.held = heldAtEnd ? Box::Of(f.pose.a1, f.pose.b1) : Box::Of(f.pose.a0, f.pose.b0);
-    f.userId = SegmentUserId(object, k);
     f.moverReady = f.heldReady = false;
   }
 }
 
-const MovingSegment& MoverOf(const DynamicObject& moving, size_t k, SegmentFacts& f) {
+const MovingSegment& MoverOf(const DynamicObject& moving, const TranslatedShapes& shapes, size_t k, SegmentFacts& f) {
   if (!f.moverReady) {
-    f.mover.Of(moving, *moving.GetLocalLineSegments()[k], f.pose);
+    f.mover.Of(moving, shapes, k, f.pose);
     f.moverReady = true;
   }
   return f.mover;
 }
 
 // The segment held, relative to the moving partner.
-const HeldSegment& HeldOf(const DynamicObject& moving, SegmentFacts& f, bool heldAtEnd, float step) {
+const HeldSegment& HeldOf(const MoverMotion& moving, SegmentFacts& f, bool heldAtEnd) {
   if (!f.heldReady) {
     if (heldAtEnd)
-      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1, step);
+      f.heldFacts.Of(moving, f.pose.a1, f.pose.b1);
     else
-      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0, step);
+      f.heldFacts.Of(moving, f.pose.a0, f.pose.b0);
     f.heldReady = true;
   }
   return f.heldFacts;
@@ -481,11 +533,11 @@ float UniformHeldReach(const DynamicObject& moving, float step) {
 
 // Whether the sweep of a moving segment against a held one can find anything: every contact it
 // reports lies on the ground the moving segment covers, within the resting depth of it, or where a
-// held endpoint arrives within its relative travel.
-bool CanMeet(const DynamicObject& moving, SegmentFacts& mover, SegmentFacts& held, bool heldAtEnd, float uniformReach,
-             float threshold, float step, float rounding) {
-  if (!ShortcutsEnabled()) return true;
-  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd, step).reach;
+// held endpoint arrives within its relative travel. Always true on the plain path.
+inline bool CanMeet(bool shortcuts, const MoverMotion& moving, SegmentFacts& mover, SegmentFacts& held,
+                    bool heldAtEnd, float uniformReach, float threshold, float rounding) {
+  if (!shortcuts) return true;
+  const float travel = uniformReach >= 0.0f ? uniformReach : HeldOf(moving, held, heldAtEnd).reach;
   const float gap = GapOf(std::max(travel, threshold), rounding);
   return !BoxesApartBy(mover.swept, held.held, gap, gap);
 }
@@ -496,10 +548,41 @@ void Cover(Box& all, const Box& box) {
   all.Add(Math::Vector2D(box.right, box.top));
 }
 
+// One bit per shape pair, in storage that keeps its size between calls.
+class PairBits {
+ public:
+  PairBits(std::vector<uint64_t>& words, size_t pairs) : m_words(words) { m_words.assign((pairs + 63) / 64, 0); }
+  void Set(size_t pair) { m_words[pair / 64] |= uint64_t{1} << (pair % 64); }
+  bool Has(size_t pair) const { return (m_words[pair / 64] >> (pair % 64)) & 1u; }
+
+ private:
+  std::vector<uint64_t>& m_words;
+};
+
+// The shapes of an object for a single call from outside the pair driver.
+const TranslatedShapes& ShapesOf(const DynamicObject& object, TranslatedShapes& scratch) {
+  scratch.Of(object);
+  return scratch;
+}
+
 }  // namespace
 
 void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b, const uint8_t*, float step, float i,
                                               float* timeA, float* timeB, int32_t* count, bool* hitA, bool* hitB) {
+  TranslatedShapes shapesA, shapesB;
+  Narrow::CollideSegmentsMoving(a, b, ShapesOf(a, shapesA), ShapesOf(b, shapesB), step, i, timeA, timeB,
+                                count ? *count : 1, hitA, hitB, -1.0f);
+}
+
+bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
+                                                   float i, float* time) {
+  TranslatedShapes shapesA;
+  return Narrow::CollideSegmentsAgainstIdle(a, b, ShapesOf(a, shapesA), step, i, time, -1.0f);
+}
+
+void Narrow::CollideSegmentsMoving(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA,
+                                   const TranslatedShapes& shapesB, float step, float i, float* timeA, float* timeB,
+                                   int32_t n, bool* hitA, bool* hitB, float frameRounding) {
   PairSide sideA(a, timeA, hitA);
   PairSide sideB(b, timeB, hitB);
   const float t0 = (i - 1.0f) * step;
@@ -508,51 +591,60 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   const Vector2D b0 = b.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
   b.SetSubStepPosition(b.PositionAt(t1));
-  const int32_t n = count ? *count : 1;
+  const MoverMotion motionA(a, step), motionB(b, step);
   // A sweeps against B held at the start of the sub-step; B against A held at its end. The scratch
   // keeps its storage.
-  static thread_local std::vector<SegmentFacts> factsA, factsB;
-  PlaceSegments(b, i, t0, t1, false, factsB);
-  PlaceSegments(a, i, t0, t1, true, factsA);
+  static thread_local std::vector<SegmentFacts> scratchA, scratchB;
+  // Named once: the loops below would look the thread's storage up at every use.
+  std::vector<SegmentFacts>& factsA = scratchA;
+  std::vector<SegmentFacts>& factsB = scratchB;
+  PlaceSegments(b, shapesB, i, t0, t1, false, factsB);
+  PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
   const float reachOfA = UniformHeldReach(b, step);
-  Box all = Box::Empty();
-  for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
-    for (const SegmentFacts& f : *facts) Cover(all, f.swept);
-  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
-  // Pairs ruled out by their boxes: they find nothing, but whether their endpoints approached
-  // decides how a partner without a contact of its own takes the other's mirror.
-  struct RuledOut {
-    size_t ka, kb;
-    bool forward;
-  };
-  static thread_local std::vector<RuledOut> ruledOut;
-  ruledOut.clear();
+  const bool shortcuts = ShortcutsEnabled();
+  float rounding = std::max(frameRounding, 0.0f);
+  if (shortcuts && frameRounding < 0.0f) {
+    Box all = Box::Empty();
+    for (const std::vector<SegmentFacts>* facts : {&factsA, &factsB})
+      for (const SegmentFacts& f : *facts) Cover(all, f.swept);
+    rounding = RoundingOf(all, all);
+  }
+  const float restSlack = shortcuts ? GapOf(0.0f, rounding) : -1.0f;
+  // Pairs ruled out by their boxes, a bit per pair (A's segment outer) and direction: they find
+  // nothing, but whether their endpoints approached decides how a partner without a contact of its
+  // own takes the other's mirror. Words, not bytes: a byte written may alias every float the loop
+  // holds.
+  const size_t segmentsB = factsB.size();
+  const size_t pairs = factsA.size() * segmentsB;
+  static thread_local std::vector<uint64_t> scratchForward, scratchBackward;
+  PairBits ruledOutForward(scratchForward, pairs), ruledOutBackward(scratchBackward, pairs);
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
-    for (size_t kb = 0; kb < factsB.size(); ++kb) {
-      if (CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) {
-        SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i, n, sideA,
-                             factsA[ka].userId, factsB[kb].userId};
+    for (size_t kb = 0; kb < segmentsB; ++kb) {
+      if (CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) {
+        SegmentSweep forward{a,  MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
+                             a0, step, i, n, sideA, SegmentUserId(a, ka), SegmentUserId(b, kb), restSlack};
         forward.Run();
       } else {
-        ruledOut.push_back({ka, kb, true});
+        ruledOutForward.Set(ka * segmentsB + kb);
       }
       if (*hitA) continue;
-      if (CanMeet(b, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, step, rounding)) {
-        SegmentSweep backward{b, MoverOf(b, kb, factsB[kb]), HeldOf(b, factsA[ka], true, step), b0, step, i, n, sideB,
-                              factsB[kb].userId, factsA[ka].userId};
+      if (CanMeet(shortcuts, motionB, factsB[kb], factsA[ka], true, reachOfA, sideB.threshold, rounding)) {
+        SegmentSweep backward{b,  MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true),
+                              b0, step, i, n, sideB, SegmentUserId(b, kb), SegmentUserId(a, ka), restSlack};
         backward.Run();
       } else {
-        ruledOut.push_back({ka, kb, false});
+        ruledOutBackward.Set(ka * segmentsB + kb);
       }
     }
   }
   auto resolveApproach = [&](PairSide& side, bool forward) {
-    for (const RuledOut& pair : ruledOut) {
-      if (side.approached) return;
-      if (pair.forward != forward) continue;
-      side.approached = forward ? Approaches(MoverOf(a, pair.ka, factsA[pair.ka]), HeldOf(a, factsB[pair.kb], false, step))
-                                : Approaches(MoverOf(b, pair.kb, factsB[pair.kb]), HeldOf(b, factsA[pair.ka], true, step));
+    const PairBits& ruledOut = forward ? ruledOutForward : ruledOutBackward;
+    for (size_t pair = 0; pair < pairs && !side.approached; ++pair) {
+      if (!ruledOut.Has(pair)) continue;
+      const size_t ka = pair / segmentsB, kb = pair % segmentsB;
+      side.approached = forward ? Approaches(MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false))
+                                : Approaches(MoverOf(b, shapesB, kb, factsB[kb]), HeldOf(motionB, factsA[ka], true));
     }
   };
   // Only a side about to take the other's mirror reads its approach.
@@ -561,8 +653,8 @@ void DynamicObject::CollideLineSegmentsMoving(DynamicObject& a, DynamicObject& b
   MirrorAndCommit(sideA, sideB);
 }
 
-bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const uint8_t*, float step,
-                                                   float i, float* time) {
+bool Narrow::CollideSegmentsAgainstIdle(DynamicObject& a, DynamicObject& b, const TranslatedShapes& shapesA, float step,
+                                        float i, float* time, float frameRounding) {
   bool hitA = false;
   bool hitB = false;
   float timeB = kNoHit;
@@ -574,8 +666,11 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
   const float t1 = i * step;
   const Vector2D a0 = a.PivotAt(t0);
   a.SetSubStepPosition(a.PositionAt(t1));
+  const MoverMotion motionA(a, step);
   const float before = *time;
-  static thread_local std::vector<SegmentFacts> factsA, factsB;
+  static thread_local std::vector<SegmentFacts> scratchA, scratchB;
+  std::vector<SegmentFacts>& factsA = scratchA;
+  std::vector<SegmentFacts>& factsB = scratchB;
   const size_t segmentsB = b.ActiveLineSegmentCount();
   factsB.resize(segmentsB);
   for (size_t kb = 0; kb < segmentsB; ++kb) {
@@ -584,22 +679,29 @@ bool DynamicObject::CollideLineSegmentsAgainstIdle(DynamicObject& a, DynamicObje
     f.pose.a0 = b.GetOldLineSegments()[kb]->pointA;
     f.pose.b0 = b.GetOldLineSegments()[kb]->pointB;
     f.held = Box::Of(f.pose.a0, f.pose.b0);
-    f.userId = SegmentUserId(b, kb);
     f.heldReady = false;
   }
-  PlaceSegments(a, i, t0, t1, true, factsA);
+  PlaceSegments(a, shapesA, i, t0, t1, true, factsA);
   const float reachOfB = UniformHeldReach(a, step);
-  // B's segments lie where A's sweeps hold them: their boxes are the held ones.
-  Box all = Box::Empty();
-  for (const SegmentFacts& f : factsA) Cover(all, f.swept);
-  for (const SegmentFacts& f : factsB) Cover(all, f.held);
-  const float rounding = ShortcutsEnabled() ? RoundingOf(all, all) : 0.0f;
+  const bool shortcuts = ShortcutsEnabled();
+  float rounding = std::max(frameRounding, 0.0f);
+  if (shortcuts && frameRounding < 0.0f) {
+    // B's segments lie where A's sweeps hold them: their boxes are the held ones.
+    Box all = Box::Empty();
+    for (const SegmentFacts& f : factsA) Cover(all, f.swept);
+    for (const SegmentFacts& f : factsB) Cover(all, f.held);
+    rounding = RoundingOf(all, all);
+  }
+  const float restSlack = shortcuts ? GapOf(0.0f, rounding) : -1.0f;
   for (size_t ka = 0; ka < factsA.size(); ++ka) {
     for (size_t kb = 0; kb < segmentsB; ++kb) {
       // A's approach is never read here: B only takes mirrors.
-      if (!CanMeet(a, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, step, rounding)) continue;
-      SegmentSweep forward{a, MoverOf(a, ka, factsA[ka]), HeldOf(a, factsB[kb], false, step), a0, step, i,
-                           a.GetStepCount(), sideA, factsA[ka].userId, factsB[kb].userId};
+      if (!CanMeet(shortcuts, motionA, factsA[ka], factsB[kb], false, reachOfB, sideA.threshold, rounding)) continue;
+      SegmentSweep forward{a,    MoverOf(a, shapesA, ka, factsA[ka]), HeldOf(motionA, factsB[kb], false),
+                           a0,   step,
+                           i,    a.GetStepCount(),
+                           sideA, SegmentUserId(a, ka),
+                           SegmentUserId(b, kb), restSlack};
       forward.Run();
     }
   }

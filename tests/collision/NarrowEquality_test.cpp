@@ -1,14 +1,16 @@
-// The narrow phase with its box shortcuts against the plain path, which runs every sub-step and
-// every shape pair through the exact tests: the boxes may only skip tests that find nothing. Random
-// pairs of every kind (1, 4 and 20 sub-steps, turning or not, moving and resting) and the layer
-// benchmark's scenes must leave the same contacts, the same records in progress and the same
-// sub-step placements.
+// The narrow phase with its shortcuts against the plain path, which places every point with its
+// own transform and runs every sub-step and every shape pair through the exact tests: the boxes may
+// only skip tests that find nothing, and the offsets of bodies that do not turn must place them
+// where the transforms do. Random pairs of every kind (1, 4 and 20 sub-steps, turning or not,
+// moving and resting, some off-centre and flipped) and the layer benchmark's scenes must leave the
+// same contacts, the same records in progress and the same sub-step placements.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "collision/Collision_NarrowPhase.h"
@@ -233,11 +235,20 @@ struct PairCase {
   Shapes first, second;
   int stepsA, stepsB;  // 0: it does not move
   uint64_t seed;
+  // Bodies turned about a centre off their origin and shown flipped: the shortcut path places
+  // a body that does not turn by offsets from its pivot, the plain path point by point.
+  bool offCentre = false;
 
   void Run(Snapshot& snapshot) const {
     Draw draw(seed);
     Body a = MakeShapes(draw, first, 3, 100);
     Body b = MakeShapes(draw, second, 7, 200);
+    if (offCentre) {
+      for (DynamicObject* body : {a.object.get(), b.object.get()}) {
+        body->SetCenter(draw.Point(2.0f));
+        body->SetCurrentCollisionFrame(0, 0, draw.Chance(50), draw.Chance(50));
+      }
+    }
     const Motion motionA = DrawMotion(draw, draw.Point(3.0f), stepsA);
     // B waits somewhere near A's path, so that many pairs touch.
     const Vector2D along = motionA.from + (motionA.to - motionA.from) * draw.Uniform(0.0f, 1.0f);
@@ -253,6 +264,16 @@ struct PairCase {
     snapshot.NoteContacts(*a);
   }
 };
+
+// Both moved (2 in 5), only the first (2 in 5), or resting.
+PairCase DrawPairCase(Shapes first, Shapes second, uint64_t seed, bool offCentre) {
+  Draw draw(seed * 7919u);
+  PairCase pair{first, second, 0, 0, seed, offCentre};
+  const uint32_t motions = draw.Next() % 5u;
+  if (motions < 4) pair.stepsA = DrawSteps(draw);
+  if (motions < 2) pair.stepsB = DrawSteps(draw);
+  return pair;
+}
 
 // One random body against one static segment or circle.
 struct StaticCase {
@@ -298,33 +319,41 @@ const char* NameOf(Shapes shapes) {
   return shapes == Shapes::Segments ? "segments" : shapes == Shapes::Circles ? "circles" : "segments+circles";
 }
 
+// `count` random pairs of each kind through both paths; each kind must touch in more than
+// `touching` of them, so that the cases exercise contacts, not only misses.
+void ExpectPairsAgree(const std::vector<std::pair<Shapes, Shapes>>& kinds, int count, uint64_t seed, bool offCentre,
+                      int touching) {
+  for (const auto& kind : kinds) {
+    int touched = 0;
+    for (int n = 0; n < count; ++n) {
+      const PairCase pair = DrawPairCase(kind.first, kind.second, seed++, offCentre);
+      bool contacts = false;
+      const std::string difference = Compare([&](Snapshot& s) { pair.Run(s); }, contacts);
+      touched += contacts ? 1 : 0;
+      ASSERT_EQ(difference, "") << NameOf(kind.first) << " against " << NameOf(kind.second) << ", steps "
+                                << pair.stepsA << "/" << pair.stepsB << ", seed " << pair.seed;
+    }
+    EXPECT_GT(touched, touching) << NameOf(kind.first) << " against " << NameOf(kind.second);
+  }
+}
+
 // 10,000 random pairs of each kind of shapes: segments against segments, segments against circles
 // and the other way round, circles against circles, and bodies with both; each pair both moving,
 // only the first moving, or resting, at 1, 4 or 20 sub-steps.
 TEST(NarrowPhaseShortcuts, RandomPairsGiveThePlainPathsContacts) {
-  const Shapes kinds[5][2] = {{Shapes::Segments, Shapes::Segments},
-                              {Shapes::Segments, Shapes::Circles},
-                              {Shapes::Circles, Shapes::Segments},
-                              {Shapes::Circles, Shapes::Circles},
-                              {Shapes::Both, Shapes::Both}};
-  uint64_t seed = 1;
-  for (const auto& kind : kinds) {
-    int touched = 0;
-    for (int n = 0; n < kPairsPerKind; ++n) {
-      Draw draw(seed * 7919u);
-      PairCase pair{kind[0], kind[1], 0, 0, seed++};
-      const uint32_t motions = draw.Next() % 5u;  // both moved (2 in 5), only the first (2 in 5), resting
-      if (motions < 4) pair.stepsA = DrawSteps(draw);
-      if (motions < 2) pair.stepsB = DrawSteps(draw);
-      bool contacts = false;
-      const std::string difference = Compare([&](Snapshot& s) { pair.Run(s); }, contacts);
-      touched += contacts ? 1 : 0;
-      ASSERT_EQ(difference, "") << NameOf(kind[0]) << " against " << NameOf(kind[1]) << ", steps " << pair.stepsA
-                                << "/" << pair.stepsB << ", seed " << pair.seed;
-    }
-    // The cases must exercise contacts, not only misses.
-    EXPECT_GT(touched, kPairsPerKind / 10) << NameOf(kind[0]) << " against " << NameOf(kind[1]);
-  }
+  ExpectPairsAgree({{Shapes::Segments, Shapes::Segments},
+                    {Shapes::Segments, Shapes::Circles},
+                    {Shapes::Circles, Shapes::Segments},
+                    {Shapes::Circles, Shapes::Circles},
+                    {Shapes::Both, Shapes::Both}},
+                   kPairsPerKind, 1, false, kPairsPerKind / 10);
+}
+
+// Fewer pairs again with centres off the bodies' origins and flipped frames.
+TEST(NarrowPhaseShortcuts, RandomPairsOffCentreAndFlippedGiveThePlainPathsContacts) {
+  ExpectPairsAgree(
+      {{Shapes::Segments, Shapes::Segments}, {Shapes::Segments, Shapes::Circles}, {Shapes::Both, Shapes::Both}},
+      kPairsPerKind / 5, 900000, true, kPairsPerKind / 50);
 }
 
 // 10,000 random bodies against a static segment and as many against a static circle, moving at 1,
