@@ -20,6 +20,11 @@ void File::ClearObjectTable() {
   m_idsByObject.clear();
   m_objectsById.clear();
   m_lastId = 0;
+  m_discarded.clear();
+}
+
+void File::DiscardCreatedObject(Object* object) {
+  if (object != nullptr && object->GetReferenceCount() == 0) m_discarded.emplace_back(object);
 }
 
 void File::WriteObject(Object* object) {

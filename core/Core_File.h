@@ -33,6 +33,10 @@ class File {
 
   // True when the last ReadObject created its object rather than finding it in the table.
   bool LastReadCreatedObject() const { return m_lastReadCreated; }
+  // Drops an object this stream created that no reader took, where the stream reads on. The
+  // table may name it again, or objects it holds, so it lives on, out of the readers' reach, until
+  // the table is cleared or the stream goes: freed now, a later reference would dangle.
+  void DiscardCreatedObject(Object* object);
 
   virtual bool HasFailed() const { return m_failed; }
   void Fail() { m_failed = true; }
@@ -51,6 +55,7 @@ class File {
  private:
   std::unordered_map<const Object*, uint32_t> m_idsByObject;
   std::unordered_map<uint32_t, Object*> m_objectsById;
+  std::vector<SmartPointer<Object>> m_discarded;
   uint32_t m_lastId = 0;
   uint32_t m_readDepth = 0;
   bool m_failed = false;

@@ -445,7 +445,7 @@ void JukeBox::Load(Core::File& file) {
   if (listed != m_playlists.end()) {
     m_currentPlaylist = listed->Get();
   } else {
-    if (current != nullptr && created && current->GetReferenceCount() == 0) Core::SmartPointer<Core::Object> discard(current);
+    if (created) file.DiscardCreatedObject(current);
     m_currentPlaylist = m_playlists.empty() ? nullptr : m_playlists.front().Get();
   }
   const int32_t currentTrack = Core::ReadValue<int32_t>(file);

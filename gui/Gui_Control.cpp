@@ -1,6 +1,7 @@
 #include "gui/Gui_Control.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Core_File.h"
 #include "gui/Gui_Graphics.h"
@@ -459,6 +460,9 @@ bool Control::HoldsFocus() const {
 Math::Vector2D Control::GetMousePosition() { return GUI::GetMousePosition(); }
 
 void Control::SetMousePosition(const Math::Vector2D& position) {
+  // Saves and scripts hand positions in: one no pixel can hold is not a place to move to.
+  constexpr float kLimit = 1.0e9f;
+  if (!(std::fabs(position.x) <= kLimit && std::fabs(position.y) <= kLimit)) return;
   if (Input::MouseImp* mouse = Mouse())
     mouse->SetPosition(static_cast<int32_t>(position.x), static_cast<int32_t>(position.y));
 }
@@ -669,7 +673,7 @@ void Control::Save(Core::File& file) {
 Core::Object* ReadPlainObject(Core::File& file) {
   Core::Object* object = file.ReadObject();
   if (object != nullptr && file.LastReadCreatedObject() && object->GetReferenceCount() == 0) {
-    Core::SmartPointer<Core::Object> discard(object);
+    file.DiscardCreatedObject(object);
     return nullptr;
   }
   return object;
@@ -696,8 +700,8 @@ void ReadOwnedChildren(Core::File& file, std::vector<Core::SmartPointer<Control>
     auto* control = dynamic_cast<Control*>(object);
     if (created && control != nullptr && control->GetReferenceCount() == 0) {
       children.push_back(control);
-    } else if (created && object->GetReferenceCount() == 0) {
-      Core::SmartPointer<Core::Object> discard(object);
+    } else if (created) {
+      file.DiscardCreatedObject(object);
     }
   }
 }
@@ -750,8 +754,8 @@ void Control::Load(Core::File& file) {
   if (Core::Object* data = file.ReadObject()) {
     if (dynamic_cast<Control*>(data) == nullptr)
       SetUserData(data);
-    else if (file.LastReadCreatedObject() && data->GetReferenceCount() == 0)
-      Core::SmartPointer<Core::Object> discard(data);
+    else if (file.LastReadCreatedObject())
+      file.DiscardCreatedObject(data);
   }
   ReadChildReferences(file, m_children, m_tabOrder);
   if (m_currentTab >= static_cast<int32_t>(m_tabOrder.size()) || m_currentTab < -1) m_currentTab = -1;

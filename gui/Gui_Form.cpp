@@ -383,8 +383,7 @@ void Form::Load(Core::File& file) {
   m_closeButton = nullptr;
   for (const auto& child : m_children)
     if (child.Get() == button) m_closeButton = dynamic_cast<Button*>(button);
-  if (m_closeButton == nullptr && button != nullptr && file.LastReadCreatedObject() && button->GetReferenceCount() == 0)
-    Core::SmartPointer<Core::Object> discard(button);
+  if (m_closeButton == nullptr && file.LastReadCreatedObject()) file.DiscardCreatedObject(button);
   file >> m_pictureName;
   uint8_t* flags[5] = {&m_closeButtonVisible, &m_showOnlyControls, &m_flashing, &m_flashPhase, &m_modal};
   for (uint8_t* flag : flags) Core::ReadValue(file, *flag);

@@ -1,6 +1,7 @@
 #include "gui/Gui_HUD.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/Core_File.h"
 #include "gui/Gui_Control.h"
@@ -224,7 +225,7 @@ void ReadForms(Core::File& file, std::vector<Core::SmartPointer<Form>>& forms) {
     if (form != nullptr && form->GetParent() == nullptr)
       forms.push_back(form);
     else if (!owned && file.LastReadCreatedObject())
-      Core::SmartPointer<Core::Object> discard(object);
+      file.DiscardCreatedObject(object);
   }
 }
 
@@ -291,6 +292,7 @@ void HUD::Load(Core::File& file) {
   m_cursorManager->Load(file);
   Math::Vector2D mouse;
   Math::ReadVector2D(file, mouse);
+  if (!std::isfinite(mouse.x) || !std::isfinite(mouse.y)) file.Fail();
   if (!file.HasFailed()) Control::SetMousePosition(mouse);
   m_loading = 0;
 }

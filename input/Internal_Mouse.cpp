@@ -1,5 +1,6 @@
 #include "input/Internal_Mouse.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/PAL_Input.h"
@@ -99,8 +100,12 @@ void MouseImp::SetPosition(std::int32_t x, std::int32_t y) {
   std::int32_t left, top, width, height;
   PAL::InputBackend& backend = PAL::GetInputBackend();
   if (!backend.GetClientArea(m_window, left, top, width, height)) return;
-  const std::int32_t screenX = left + x;
-  const std::int32_t screenY = top + (height - y - 1);
+  // Any int may come in (scripts, saves): the screen point is worked out wide and must fit.
+  const std::int64_t wideX = static_cast<std::int64_t>(left) + x;
+  const std::int64_t wideY = static_cast<std::int64_t>(top) + height - y - 1;
+  if (wideX < INT32_MIN || wideX > INT32_MAX || wideY < INT32_MIN || wideY > INT32_MAX) return;
+  const auto screenX = static_cast<std::int32_t>(wideX);
+  const auto screenY = static_cast<std::int32_t>(wideY);
   backend.SetCursorPosition(screenX, screenY);
   m_currentX = screenX;
   m_currentY = screenY;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
 
 #include <lua.hpp>
 
@@ -292,6 +295,44 @@ TEST_F(GuiFormsTest, SavedGuiLoadsBackWithOneWorkingCloseHandler) {
     hud->Load(cut);
     Frame();
   }
+}
+
+TEST_F(GuiFormsTest, HostileSavedGuiLoadsWithoutDanglingReferencesOrWildMousePositions) {
+  // A button where a form belongs is dropped, and the removed-forms list names it again: the
+  // second reference must not reach a freed object.
+  {
+    SmartPointer<GUI::Button> stray(new GUI::Button());
+    Core::MemoryFile file;
+    Core::WriteValue<uint32_t>(file, 1);
+    file.WriteObject(stray.Get());
+    Core::WriteValue<uint32_t>(file, 1);
+    file.WriteObject(stray.Get());
+    Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+    hud->Load(reader);
+    EXPECT_TRUE(reader.HasFailed());  // the stream ends where the rest of the GUI should be
+    EXPECT_TRUE(hud->GetForms().empty());
+    Frame();
+  }
+  // A saved mouse position that is no number fails the load and leaves the mouse where it is.
+  {
+    AddForm(120, 80);
+    MoveMouseAndFrame(300, 200);
+    Core::MemoryFile file;
+    hud->Save(file);
+    std::vector<uint8_t> bytes(file.GetBuffer().GetData(), file.GetBuffer().GetData() + file.GetBuffer().GetSize());
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
+    std::memcpy(bytes.data() + bytes.size() - 8, &notANumber, 4);
+    hud->Reset();
+    Core::MemoryFile reader(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    hud->Load(reader);
+    EXPECT_TRUE(reader.HasFailed());
+    EXPECT_EQ(GUI::Control::GetMousePosition(), Math::Vector2D(300, 200));
+  }
+  // Nor does a position no pixel can hold move it, from a save or a script.
+  GUI::Control::SetMousePosition(Math::Vector2D(-3.0e38f, 1.0e12f));
+  GUI::Control::SetMousePosition(Math::Vector2D(static_cast<float>(INT32_MAX), 0.0f));
+  Frame();
+  EXPECT_EQ(GUI::Control::GetMousePosition(), Math::Vector2D(300, 200));
 }
 
 }  // namespace
