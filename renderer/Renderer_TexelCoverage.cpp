@@ -135,17 +135,8 @@ void TexelCoverage::FoldRows(const TexelRect& area, FoldedRows& folded) const {
   }
 }
 
-TexelCoverage::Kind TexelCoverage::GetKind(const FoldedRows& folded, int32_t left, int32_t right) {
-  left = std::max(left, folded.left);
-  right = std::min(right, folded.right);
-  if (left >= right) return Kind::Mixed;
+TexelCoverage::Kind TexelCoverage::GetKindAcrossWords(const FoldedRows& folded, int32_t left, int32_t right) {
   const int32_t firstWord = folded.left / 64;
-  if (left / 64 == (right - 1) / 64) {  // within one word, as the ranges of a block mostly are
-    const auto index = static_cast<size_t>(left / 64 - firstWord);
-    const uint64_t mask = BitRange(left % 64, (right - 1) % 64 + 1);
-    if ((folded.visible[index] & mask) == 0) return Kind::Empty;
-    return (folded.opaque[index] & mask) == mask ? Kind::Opaque : Kind::Mixed;
-  }
   bool visible = false;
   bool opaque = true;
   for (int32_t word = left / 64; word * 64 < right; ++word) {

@@ -460,31 +460,39 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
         next.push_back(BlockRun{first, last, y, opaque, false});
       }
     };
+    // A block that shows: of a blended part, left out where samples find it empty, drawn unblended
+    // where they find it opaque.
+    const auto show = [&](int32_t x) {
+      if (!sort) {
+        add(x, x, whole.opaque);
+        return;
+      }
+      const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
+      const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
+      if (kind != Renderer::TexelCoverage::Kind::Empty) add(x, x, kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha);
+    };
     const auto visit = [&](int32_t x) {
       const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(drawn.left, drawn.right, x * kBlock, true) : 0xFFFFu;
-      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) == 0) return;
-      bool opaque = whole.opaque;
-      if (sort) {
-        const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
-        const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
-        if (kind == Renderer::TexelCoverage::Kind::Empty) return;
-        opaque = kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha;
-      }
-      add(x, x, opaque);
+      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) != 0) show(x);
     };
-    // Blocks covered whole are passed over a run at a time; of a part drawn as it stands, the
-    // blocks inside a row of its whole rows between are all drawn.
+    // Blocks covered whole are passed over a run at a time. In a row of the part's whole rows, only
+    // the first and the last column may be cut: the blocks between show, and of a part drawn as it
+    // stands they are drawn a run at a time.
     ForEachClearRun(hidden, firstX - m_gridLeft, lastX - m_gridLeft, [&](int32_t from, int32_t to) {
       from += m_gridLeft;
       to += m_gridLeft;
-      if (sort || rowBits != 0xFFFFu) {
+      if (rowBits != 0xFFFFu) {
         for (int32_t x = from; x <= to; ++x) visit(x);
         return;
       }
       if (from == firstX) visit(from++);
       const bool lastToo = to == lastX && from <= to;
       if (lastToo) --to;
-      if (from <= to) add(from, to, whole.opaque);
+      if (!sort) {
+        if (from <= to) add(from, to, whole.opaque);
+      } else {
+        for (int32_t x = from; x <= to; ++x) show(x);
+      }
       if (lastToo) visit(lastX);
     });
     for (BlockRun& run : next) {
