@@ -159,9 +159,10 @@ class RenderQueue {
   // Counts the pixels the pending occluders surely cover as hidden from the parts drawn before.
   void ApplyOccluders();
   // Calls visit(row, column, mask of the pixels' bits in the block) for each block of the view's
-  // grid that the pixels reach (rows and columns counted from the grid's first).
+  // grid that the pixels reach and opaque parts do not cover whole (rows and columns counted from
+  // the grid's first).
   template <typename Visit>
-  void ForEachBlock(const PixelRect& pixels, Visit visit) const;
+  void ForEachOpenBlock(const PixelRect& pixels, Visit visit) const;
   // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
   void SpareFill(std::vector<RenderItem>& items, bool mayFold);
   // Draws a list that SpareFill prepared, with its fold.

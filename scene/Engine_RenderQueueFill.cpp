@@ -380,7 +380,7 @@ void RenderQueue::ApplyOccluders() {
 }
 
 template <typename Visit>
-void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
+void RenderQueue::ForEachOpenBlock(const PixelRect& pixels, Visit visit) const {
   const int32_t firstX = std::max(BlockOf(pixels.left), m_gridLeft);
   const int32_t lastX = std::min(BlockOf(pixels.right), m_gridLeft + m_gridWidth - 1);
   const int32_t firstY = std::max(BlockOf(pixels.bottom), m_gridBottom);
@@ -389,10 +389,13 @@ void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
     const auto row = static_cast<size_t>(y - m_gridBottom);
     const uint32_t rowBits = BlockBits(pixels.bottom, pixels.top, y * kBlock, false);
     // Inner blocks are whole; only the first and last column are cut.
-    for (int32_t x = firstX; x <= lastX; ++x) {
-      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
-      visit(row, x - m_gridLeft, static_cast<uint16_t>(rowBits & columnBits));
-    }
+    ForEachClearRun(&m_whole[row * m_wholeWords], firstX - m_gridLeft, lastX - m_gridLeft, [&](int32_t from, int32_t to) {
+      for (int32_t column = from; column <= to; ++column) {
+        const int32_t x = column + m_gridLeft;
+        const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
+        visit(row, column, static_cast<uint16_t>(rowBits & columnBits));
+      }
+    });
   }
 }
 
@@ -516,7 +519,7 @@ RenderQueue::PixelRect RenderQueue::UncoveredBounds(const PixelRect& region) con
   if (!m_coveredValid) return region;
   // Pixels inclusive, block by block: what the opaque parts leave of the region.
   PixelRect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  ForEachBlock(region, [&](size_t row, int32_t column, uint16_t mask) {
+  ForEachOpenBlock(region, [&](size_t row, int32_t column, uint16_t mask) {
     const uint32_t open = mask & ~static_cast<uint32_t>(m_covered[row * static_cast<size_t>(m_gridWidth) + static_cast<size_t>(column)]);
     if (open == 0) return;
     const int32_t x = (m_gridLeft + column) * kBlock;
