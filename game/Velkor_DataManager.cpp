@@ -343,6 +343,15 @@ bool DataManager::Load() {
       m_lastError = error;
       std::cerr << "Could not read the save: " << error << "\n";
       return false;
+    case PAL::FileReadResult::TooLarge:
+      // No save is this large, but its beginning may still be one grown a tail: whole records
+      // there are kept, the file itself is set aside at the next save.
+      LoadFromText(bytes);
+      m_damagedSave = true;
+      m_lastError = error + "; only its first " + std::to_string(kMaxFileSize) + " bytes were read";
+      std::cerr << "The save is damaged: " << m_lastError << "; it is kept as \"" << kDamagedCopyName
+                << "\" at the next save\n";
+      return false;
     case PAL::FileReadResult::Read:
       break;
   }

@@ -66,7 +66,7 @@ class DataManager : public Core::Object {
   static constexpr const char* kDataFolder = "velkor";
   // Where a damaged save is kept before the first save replaces it.
   static constexpr const char* kDamagedCopyName = "scoreData.txt.bad";
-  // Far above any real save (about 400 bytes); a larger file is not read.
+  // Far above any real save (about 400 bytes); of a larger file only this much is read.
   static constexpr std::size_t kMaxFileSize = 1 << 20;
 
   static constexpr const char* kPlayerHeader = "-PlayerData-";

@@ -25,8 +25,7 @@ constexpr bool kShapeContacts = true;
 
 constexpr int32_t kHeal = 30;
 constexpr int32_t kLowDurability = 25;
-// The camera looks ahead of the car; the message floats behind it.
-constexpr float kCameraLead = 250.0f;
+// The message floats behind the car.
 constexpr float kMessageLag = 200.0f;
 // The HUD counts the distance in hundreds of units.
 constexpr float kDistanceUnit = 100.0f;

@@ -31,6 +31,8 @@ class HoverCar : public Quillon::Sprite {
   static constexpr float kDropThroughHeight = 150.0f;
   static constexpr float kSpeedBoost = 30.0f;
   static constexpr float kDeathToGameOver = 2.0f;
+  // The camera looks this far ahead of the car.
+  static constexpr float kCameraLead = 250.0f;
 
   HoverCar() = default;
   explicit HoverCar(const std::vector<Quillon::SpriteAnimation*>& animations) : Quillon::Sprite(animations) {}
@@ -75,6 +77,8 @@ class HoverCar : public Quillon::Sprite {
   int32_t GetDurability() const { return m_durability; }
   int32_t GetMaximumDurability() const { return m_maximumDurability; }
   float GetHorizontalSpeed() const { return m_horizontalSpeed; }
+  // Where the car puts the camera in this frame's update (it looks ahead of the car).
+  float GetCameraX() const { return GetPositionX() + kCameraLead; }
   float GetVerticalSpeed() const { return m_verticalSpeed; }
   float GetHitCoolDown() const { return m_hitCoolDown; }
   float GetBarrierTime() const { return m_barrierTime; }

@@ -67,11 +67,14 @@ void ParallaxBackground::Update() {
   const Quillon::Camera* camera = m_camera.Get();
   if (camera == nullptr) return;
   const int32_t viewWidth = ViewWidth();
-  const float center = camera->GetPositionX();
+  const HoverCar* car = m_car.Get();
+  // The backdrop stands round the camera as it is drawn this frame. The car moves the camera in
+  // its own update, which comes after this one: read from the camera now, the sky and the dimmer
+  // would trail it by a frame of the drive and leave a strip at the screen's right edge bare.
+  const float center = car != nullptr ? car->GetCameraX() : camera->GetPositionX();
   const float left = center - static_cast<float>(viewWidth / 2);
   if (m_sky) m_sky->SetPositionX(center);
   if (m_dimmer) m_dimmer->SetPositionX(center);
-  const HoverCar* car = m_car.Get();
   const float shift = car != nullptr ? car->GetHorizontalSpeed() / 10.0f : 0.0f;
   for (Quillon::Sprite* band : {m_nearBand.Get(), m_nearBandSecond.Get()}) {
     if (band != nullptr) Wrap(*band, left, shift * 0.5f, viewWidth);

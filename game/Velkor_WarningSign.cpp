@@ -29,12 +29,19 @@ void WarningSign::Show(const std::string& text, float seconds) {
   SetVisible(true);
 }
 
+void WarningSign::FirstFrameHook(float dt) {
+  Quillon::Sprite::FirstFrameHook(dt);
+  // Placed in its own update, before the car's, the sign would stand where the camera was a
+  // frame ago and stop short of the screen's right edge.
+  if (m_remaining <= 0.0f) return;
+  if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
+}
+
 void WarningSign::Update(float dt) {
   Quillon::Sprite::Update(dt);
   if (IsGamePaused()) return;
   Quillon::Text* caption = m_caption.Get();
   if (m_remaining > 0.0f) {
-    if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
     m_remaining -= dt;
     const float opacity = m_remaining / m_duration;
     SetOpacity(opacity);

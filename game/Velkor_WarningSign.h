@@ -17,6 +17,8 @@ class WarningSign : public Quillon::Sprite {
   VELKOR_DECLARE_CLASS(WarningSign);
   void OnStart() override;
   void Update(float dt) override;
+  // Stands on the camera, once every update of the frame (the car's, which moves it) is done.
+  void FirstFrameHook(float dt) override;
   void ReleaseResources() override;
 
   // Shows the caption with that text for that many seconds.

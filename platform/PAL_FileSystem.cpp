@@ -91,11 +91,6 @@ FileReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::s
     ::close(descriptor);
     return FileReadResult::Failed;
   }
-  if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
-    error = "\"" + path + "\" is larger than " + std::to_string(maxBytes) + " bytes";
-    ::close(descriptor);
-    return FileReadResult::Failed;
-  }
   char buffer[4096];
   for (;;) {
     const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
@@ -107,12 +102,12 @@ FileReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::s
       return FileReadResult::Failed;
     }
     if (count == 0) break;
-    // The file may grow while we read it: the limit holds for what we take, not for what stat said.
+    // The limit holds for what is read, not for what stat said: the file may grow meanwhile.
     if (bytes.size() + static_cast<std::size_t>(count) > maxBytes) {
+      bytes.append(buffer, maxBytes - bytes.size());
       error = "\"" + path + "\" is larger than " + std::to_string(maxBytes) + " bytes";
-      bytes.clear();
       ::close(descriptor);
-      return FileReadResult::Failed;
+      return FileReadResult::TooLarge;
     }
     bytes.append(buffer, static_cast<std::size_t>(count));
   }

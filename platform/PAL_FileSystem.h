@@ -8,14 +8,16 @@
 namespace PAL {
 
 enum class FileReadResult {
-  Read,     // bytes hold the whole file
-  Missing,  // no file of that name (nothing to lose by creating it)
-  Failed,   // the name exists but could not be read whole: see error
+  Read,      // bytes hold the whole file
+  Missing,   // no file of that name (nothing to lose by creating it)
+  TooLarge,  // the file is larger than maxBytes: bytes hold its first maxBytes, error says so
+  Failed,    // the name exists but could not be read: see error
 };
 
-// Reads the whole regular file at path into bytes. A file larger than maxBytes, a directory or
-// any other non-regular entry, and every read error give Failed with the cause (and the path)
-// in error; bytes are then empty.
+// Reads the whole regular file at path into bytes. A file larger than maxBytes gives TooLarge
+// with its beginning in bytes, so that what a damaged file still holds there is not lost. A
+// directory or any other non-regular entry, and every read error give Failed with the cause (and
+// the path) in error; bytes are then empty.
 FileReadResult ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
                              std::size_t maxBytes);
 

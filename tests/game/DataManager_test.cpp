@@ -425,7 +425,7 @@ TEST_F(SaveFileTest, DamagedSaveIsKeptBeforeTheNextSaveReplacesIt) {
   EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), damaged);
 }
 
-TEST_F(SaveFileTest, UnreadableSaveIsNeverReplaced) {
+TEST_F(SaveFileTest, UnreadableOrOversizedSaveIsNeverReplacedUnseen) {
   // A directory in the save's place: nothing can be read, and nothing may be destroyed.
   fs::create_directory("scoreData.txt");
   TestSupport::WriteWholeFile("scoreData.txt/inside", "progress");
@@ -437,7 +437,7 @@ TEST_F(SaveFileTest, UnreadableSaveIsNeverReplaced) {
   EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt/inside"), "progress");
   fs::remove_all("scoreData.txt");
 
-  // A file far too large to be a save is not read, and kept aside before the next save.
+  // A file far too large to be a save gives nothing, and is kept aside before the next save.
   const std::string huge(DataManager::kMaxFileSize + 1, '7');
   WriteSave(huge);
   data = Fresh();
@@ -446,6 +446,21 @@ TEST_F(SaveFileTest, UnreadableSaveIsNeverReplaced) {
   EXPECT_TRUE(data->Save());
   EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), huge);
   EXPECT_EQ(SaveBytes(), DefaultFile());
+
+  // A save that has grown a tail past that size still holds the player's progress at its
+  // beginning: that is read, and the whole file is kept aside before the next save.
+  const std::string grown = kProgressFile + std::string(DataManager::kMaxFileSize, ' ') + "tail";
+  WriteSave(grown);
+  data = Fresh();
+  EXPECT_FALSE(data->Load());
+  EXPECT_TRUE(data->HasDamagedSave());
+  EXPECT_NE(data->GetLastError().find("larger than"), std::string::npos) << data->GetLastError();
+  EXPECT_EQ(data->player.totalGears, 12345);
+  EXPECT_EQ(SavedFields(*data), SavedFields(*LoadBytes(kProgressFile)));
+  WriteSave(grown);
+  EXPECT_TRUE(data->Save());
+  EXPECT_EQ(TestSupport::ReadWholeFile("scoreData.txt.bad"), grown);
+  EXPECT_EQ(SaveBytes(), kProgressFile);
 }
 
 TEST_F(SaveFileTest, SaveInterruptedBeforeTheRenameLeavesTheOldFile) {

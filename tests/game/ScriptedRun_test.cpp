@@ -218,6 +218,16 @@ class ScriptedRun : public ::testing::Test {
     m_input.cursorY = std::clamp(kScreenHeight - 1 - mouseY, 0, kScreenHeight - 1);
     Frames(settle);
   }
+  // A screen-wide picture that stands on the camera must be drawn where the camera is: one left
+  // where the camera was a frame ago leaves a strip at the screen's edge uncovered.
+  void ExpectCoversTheScreen(const std::string& name) {
+    auto* sprite = Find<Quillon::Sprite>(name);
+    ASSERT_NE(sprite, nullptr) << name;
+    EXPECT_TRUE(sprite->IsVisible()) << name;
+    const float halfWidth = std::fabs(static_cast<float>(sprite->GetFrameWidth(0)) * sprite->GetScaleX()) / 2.0f;
+    const float trail = std::fabs(sprite->GetPositionX() - CameraPosition().x);
+    EXPECT_GE(halfWidth - trail, kScreenWidth / 2.0f) << name << " is " << trail << " units off the camera";
+  }
   uint32_t Page() {
     auto* words = Find<Quillon::Sprite>("words");
     return words != nullptr ? words->GetCurrentFrameIndex() : 0u;
@@ -383,6 +393,9 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
     AimAt(car->GetPositionX() + 400.0f, car->GetPositionY() + 50.0f, 0);
     if (frame == 300) {
       runMiddle = Shot("15_run_5s");
+      // The dimmer over the backdrop and the first wave's warning, then on show.
+      ExpectCoversTheScreen("DimmerSprite");
+      ExpectCoversTheScreen("WarningSign");
     } else {
       Frame();
     }
