@@ -135,10 +135,7 @@ void TexelCoverage::FoldRows(const TexelRect& area, FoldedRows& folded) const {
   }
 }
 
-TexelCoverage::Kind TexelCoverage::GetKind(const FoldedRows& folded, int32_t left, int32_t right) {
-  left = std::max(left, folded.left);
-  right = std::min(right, folded.right);
-  if (left >= right) return Kind::Mixed;
+TexelCoverage::Kind TexelCoverage::GetKindAcrossWords(const FoldedRows& folded, int32_t left, int32_t right) {
   const int32_t firstWord = folded.left / 64;
   bool visible = false;
   bool opaque = true;

@@ -2,6 +2,7 @@
 // Which texels of a loaded picture can show, kept beside its texture so that the drawing code can
 // shade only the part of a sprite's frame where something is: a software renderer pays for every
 // fragment, and most pictures are largely empty.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <tuple>
@@ -67,12 +68,26 @@ class TexelCoverage {
   // What the folded texels from `left` up to `right`, cut to the fold, hold (Mixed when nothing
   // of the range is folded).
   enum class Kind { Empty, Opaque, Mixed };
-  static Kind GetKind(const FoldedRows& folded, int32_t left, int32_t right);
+  static Kind GetKind(const FoldedRows& folded, int32_t left, int32_t right) {
+    left = left > folded.left ? left : folded.left;
+    right = right < folded.right ? right : folded.right;
+    if (left >= right) return Kind::Mixed;
+    // Most ranges (those of a block of pixels) lie within one word; the fold counts from texel 0.
+    const auto from = static_cast<uint32_t>(left);
+    const auto to = static_cast<uint32_t>(right - 1);
+    if (from / 64 != to / 64) return GetKindAcrossWords(folded, left, right);
+    const size_t index = from / 64 - static_cast<uint32_t>(folded.left) / 64;
+    const uint64_t mask = (~0ull >> (63 - to % 64)) & (~0ull << (from % 64));
+    if ((folded.visible[index] & mask) == 0) return Kind::Empty;
+    return (folded.opaque[index] & mask) == mask ? Kind::Opaque : Kind::Mixed;
+  }
   // Whether every texel of the picture is black, with one alpha for all (a plain shade).
   bool IsUniformBlack() const { return m_uniformBlack; }
   uint8_t GetUniformAlpha() const { return m_uniformAlpha; }
 
  private:
+  // GetKind of a range (already cut to the fold) over more than one word.
+  static Kind GetKindAcrossWords(const FoldedRows& folded, int32_t left, int32_t right);
   bool AnyVisible(int32_t row, int32_t left, int32_t right, int32_t& first, int32_t& last) const;
   bool IsRowOpaque(int32_t row, int32_t left, int32_t right) const;
   void AddColumnPieces(const TexelRect& column, int32_t reach, int32_t splits, std::vector<TexelPiece>& pieces) const;

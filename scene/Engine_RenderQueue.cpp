@@ -33,6 +33,34 @@ EffectParts GetParts(Renderer::Effect* effect) {
   return parts;
 }
 
+// Whether the kinds of states the techniques save and restore, and those their passes set, are the
+// same: then one's saved states put back what the other's pass set.
+bool SetSameStates(const EffectParts& a, const EffectParts& b) {
+  const auto sameKinds = [](uint32_t count, uint32_t otherCount, const auto& get, const auto& getOther) {
+    if (count != otherCount) return false;
+    for (uint32_t i = 0; i < count; ++i) {
+      const Core::SmartPointer<Renderer::State> state = get(i);
+      bool found = false;
+      for (uint32_t j = 0; j < otherCount && !found; ++j) found = Renderer::IsSameKind(*state, *getOther(j));
+      if (!found) return false;
+    }
+    return true;
+  };
+  if (a.technique.Get() == b.technique.Get() && a.pass.Get() == b.pass.Get()) return true;
+  if (!a.pass != !b.pass) return false;
+  const Renderer::Technique& t = *a.technique;
+  const Renderer::Technique& u = *b.technique;
+  if (!sameKinds(t.GetRestoreStateCount(), u.GetRestoreStateCount(), [&](uint32_t i) { return t.GetRestoreState(i); },
+                 [&](uint32_t i) { return u.GetRestoreState(i); })) {
+    return false;
+  }
+  if (!a.pass) return true;
+  const Renderer::Pass& p = *a.pass;
+  const Renderer::Pass& q = *b.pass;
+  return sameKinds(p.GetStateCount(), q.GetStateCount(), [&](uint32_t i) { return p.GetState(i); },
+                   [&](uint32_t i) { return q.GetState(i); });
+}
+
 void ArraysOff(Renderer::IRenderer* renderer) {
   renderer->SetColorArray(nullptr);
   renderer->SetSecondaryColorArray(nullptr);
@@ -187,6 +215,19 @@ void RenderQueue::Flush() {
 void RenderQueue::DrawItems(std::vector<RenderItem>& items, size_t begin, size_t end) {
   Renderer::IRenderer* renderer = m_renderer;
   const Math::Matrix4x4 view = renderer->GetViewMatrix();
+  // Items in a row that bind one texture and set the same kinds of states share the binding and
+  // one save and restore round them: each draw meets the states it would meet alone, and the
+  // renderer (a software one above all) is spared checking again states set and put back between.
+  EffectParts open;
+  Renderer::ITexture* bound = nullptr;
+  Renderer::Pass* applied = nullptr;
+  const auto close = [&]() {
+    if (!open.technique) return;
+    open.technique->RestoreStates();
+    renderer->SetTexture(0, nullptr);
+    open = EffectParts();
+    applied = nullptr;
+  };
   for (size_t index = begin; index < end; ++index) {
     RenderItem& item = items[index];
     if (item.mesh && static_cast<uint32_t>(item.meshPart) >= item.mesh->GetPartCount()) continue;
@@ -200,7 +241,11 @@ void RenderQueue::DrawItems(std::vector<RenderItem>& items, size_t begin, size_t
     Core::SmartPointer<Renderer::ITexture> texture = effect ? effect->GetTexture(1) : nullptr;
 
     renderer->SetPrimitiveType(item.primitive);
-    renderer->SetTexture(0, texture);
+    const bool joins = open.technique && parts.technique && texture.Get() == bound && SetSameStates(open, parts);
+    if (!joins) {
+      close();
+      renderer->SetTexture(0, texture);
+    }
     if (item.customBlend == 1 && effect != nullptr) {
       if (auto* particle = dynamic_cast<Renderer::ParticleEffect*>(effect)) {
         particle->blendSource = static_cast<uint32_t>(item.blendSource);
@@ -208,8 +253,16 @@ void RenderQueue::DrawItems(std::vector<RenderItem>& items, size_t begin, size_t
       }
       effect->UpdateStates();
     }
-    if (parts.technique) parts.technique->SaveStates();
-    if (parts.pass) parts.pass->Apply();
+    if (!joins && parts.technique) {
+      parts.technique->SaveStates();
+      open = parts;
+      bound = texture.Get();
+    }
+    // A custom blend may have changed the pass since it was applied.
+    if (parts.pass && (parts.pass.Get() != applied || item.customBlend == 1)) {
+      parts.pass->Apply();
+      applied = parts.pass.Get();
+    }
 
     if (!item.mesh) {
       renderer->SetModelMatrix(item.modelMatrix);
@@ -228,10 +281,10 @@ void RenderQueue::DrawItems(std::vector<RenderItem>& items, size_t begin, size_t
       item.mesh->UnbindArrays(shared);
     }
 
-    if (parts.technique) parts.technique->RestoreStates();
-    renderer->SetTexture(0, nullptr);
+    if (!open.technique) renderer->SetTexture(0, nullptr);
     if (item.ignoreView) renderer->SetViewMatrix(view);
   }
+  close();
 }
 
 void RenderQueue::DrawTextContexts() {

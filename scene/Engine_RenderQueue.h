@@ -158,10 +158,11 @@ class RenderQueue {
   void AddUncovered(size_t piece, const WindowRect& rect, const PixelRect& drawn);
   // Counts the pixels the pending occluders surely cover as hidden from the parts drawn before.
   void ApplyOccluders();
-  // Calls visit(block index, mask of the pixels' bits in the block) for each block of the view's
-  // grid that the pixels reach.
+  // Calls visit(row, column, mask of the pixels' bits in the block) for each block of the view's
+  // grid that the pixels reach and opaque parts do not cover whole (rows and columns counted from
+  // the grid's first).
   template <typename Visit>
-  void ForEachBlock(const PixelRect& pixels, Visit visit) const;
+  void ForEachOpenBlock(const PixelRect& pixels, Visit visit) const;
   // Replaces a sorted list by what to draw of it; `mayFold` for the view's blended list.
   void SpareFill(std::vector<RenderItem>& items, bool mayFold);
   // Draws a list that SpareFill prepared, with its fold.
@@ -196,6 +197,9 @@ class RenderQueue {
   // The view's grid of 4 x 4 pixel blocks, and per block the pixels that opaque parts cover.
   int32_t m_gridLeft = 0, m_gridBottom = 0, m_gridWidth = 0, m_gridHeight = 0;
   std::vector<uint16_t> m_covered;
+  // Per row of blocks, a bit per block that they cover whole: parts cut skip such runs 64 at a time.
+  std::vector<uint64_t> m_whole;
+  size_t m_wholeWords = 0;
   bool m_coveredValid = false;
   // Opaque rectangles of the sprite being cut, to hide what lies under them once it is done; `piece`
   // and the texels tell which part's column a neighbour may join.

@@ -93,6 +93,35 @@ uint32_t BlockBits(int32_t from, int32_t to, int32_t start, bool across) {
   return ((1u << (kBlock * (high - low + 1))) - 1u) << (kBlock * low);
 }
 
+// The first of the bits from..last (counted from 0) that is set (or clear); last + 1 if none is.
+int32_t NextBit(const uint64_t* bits, int32_t from, int32_t last, bool set) {
+  while (from <= last) {
+    const uint64_t word = (set ? bits[from / 64] : ~bits[from / 64]) >> (from % 64);
+    if (word != 0) return std::min(from + __builtin_ctzll(word), last + 1);
+    from = (from / 64 + 1) * 64;
+  }
+  return last + 1;
+}
+
+// Calls visit(first, last) for each run of clear bits from..last.
+template <typename Visit>
+void ForEachClearRun(const uint64_t* bits, int32_t from, int32_t last, Visit visit) {
+  for (int32_t first = NextBit(bits, from, last, false); first <= last;) {
+    const int32_t end = NextBit(bits, first, last, true);
+    visit(first, end - 1);
+    first = NextBit(bits, end, last, false);
+  }
+}
+
+// Sets the bits from..last.
+void SetBits(uint64_t* bits, int32_t from, int32_t last) {
+  for (int32_t word = from / 64; word <= last / 64; ++word) {
+    const int32_t low = std::max(from - word * 64, 0);
+    const int32_t high = std::min(last - word * 64, 63);
+    bits[word] |= (~0ull >> (63 - high)) & (~0ull << low);
+  }
+}
+
 }  // namespace
 
 void RenderQueue::SetFillSaving(bool enabled) { g_fillSaving = enabled; }
@@ -261,6 +290,8 @@ void RenderQueue::CutCovered(const Renderer::Viewport& viewport) {
   m_gridHeight = BlockOf(viewport.y + viewport.height - 1) - m_gridBottom + 1;
   if (m_gridWidth <= 0 || m_gridHeight <= 0) return;
   m_covered.assign(static_cast<size_t>(m_gridWidth) * static_cast<size_t>(m_gridHeight), 0);
+  m_wholeWords = (static_cast<size_t>(m_gridWidth) + 63) / 64;
+  m_whole.assign(m_wholeWords * static_cast<size_t>(m_gridHeight), 0);
   m_coveredValid = true;
   m_cutPieces.clear();
   m_cutInfo.clear();
@@ -320,25 +351,51 @@ void RenderQueue::ApplyOccluders() {
   for (const Occluder& occluder : m_pendingOccluders) {
     const PixelRect covered = SurelyCovered(occluder.rect);
     if (covered.left > covered.right || covered.bottom > covered.top) continue;
-    ForEachBlock(covered, [this](size_t block, uint16_t mask) { m_covered[block] |= mask; });
+    const int32_t firstX = std::max(BlockOf(covered.left), m_gridLeft) - m_gridLeft;
+    const int32_t lastX = std::min(BlockOf(covered.right), m_gridLeft + m_gridWidth - 1) - m_gridLeft;
+    const int32_t firstY = std::max(BlockOf(covered.bottom), m_gridBottom);
+    const int32_t lastY = std::min(BlockOf(covered.top), m_gridBottom + m_gridHeight - 1);
+    for (int32_t y = firstY; y <= lastY; ++y) {
+      const auto row = static_cast<size_t>(y - m_gridBottom);
+      uint16_t* blocks = &m_covered[row * static_cast<size_t>(m_gridWidth)];
+      uint64_t* whole = &m_whole[row * m_wholeWords];
+      const uint32_t rowBits = BlockBits(covered.bottom, covered.top, y * kBlock, false);
+      const auto cover = [&](int32_t x, uint32_t mask) {
+        blocks[x] = static_cast<uint16_t>(blocks[x] | mask);
+        if (blocks[x] == 0xFFFFu) whole[x / 64] |= 1ull << (x % 64);
+      };
+      cover(firstX, rowBits & BlockBits(covered.left, covered.right, (firstX + m_gridLeft) * kBlock, true));
+      if (lastX == firstX) continue;
+      // The blocks between the first and the last column are whole across.
+      if (rowBits == 0xFFFFu && lastX > firstX + 1) {
+        std::fill(blocks + firstX + 1, blocks + lastX, static_cast<uint16_t>(0xFFFFu));
+        SetBits(whole, firstX + 1, lastX - 1);
+      } else {
+        for (int32_t x = firstX + 1; x < lastX; ++x) cover(x, rowBits);
+      }
+      cover(lastX, rowBits & BlockBits(covered.left, covered.right, (lastX + m_gridLeft) * kBlock, true));
+    }
   }
   m_pendingOccluders.clear();
 }
 
 template <typename Visit>
-void RenderQueue::ForEachBlock(const PixelRect& pixels, Visit visit) const {
+void RenderQueue::ForEachOpenBlock(const PixelRect& pixels, Visit visit) const {
   const int32_t firstX = std::max(BlockOf(pixels.left), m_gridLeft);
   const int32_t lastX = std::min(BlockOf(pixels.right), m_gridLeft + m_gridWidth - 1);
   const int32_t firstY = std::max(BlockOf(pixels.bottom), m_gridBottom);
   const int32_t lastY = std::min(BlockOf(pixels.top), m_gridBottom + m_gridHeight - 1);
   for (int32_t y = firstY; y <= lastY; ++y) {
-    const size_t row = static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth);
+    const auto row = static_cast<size_t>(y - m_gridBottom);
     const uint32_t rowBits = BlockBits(pixels.bottom, pixels.top, y * kBlock, false);
     // Inner blocks are whole; only the first and last column are cut.
-    for (int32_t x = firstX; x <= lastX; ++x) {
-      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
-      visit(row + static_cast<size_t>(x - m_gridLeft), static_cast<uint16_t>(rowBits & columnBits));
-    }
+    ForEachClearRun(&m_whole[row * m_wholeWords], firstX - m_gridLeft, lastX - m_gridLeft, [&](int32_t from, int32_t to) {
+      for (int32_t column = from; column <= to; ++column) {
+        const int32_t x = column + m_gridLeft;
+        const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(pixels.left, pixels.right, x * kBlock, true) : 0xFFFFu;
+        visit(row, column, static_cast<uint16_t>(rowBits & columnBits));
+      }
+    });
   }
 }
 
@@ -390,6 +447,7 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
   for (int32_t y = firstY; y <= lastY; ++y) {
     next.clear();
     const uint16_t* covered = &m_covered[static_cast<size_t>(y - m_gridBottom) * static_cast<size_t>(m_gridWidth)];
+    const uint64_t* hidden = &m_whole[static_cast<size_t>(y - m_gridBottom) * m_wholeWords];
     if (sort && !m_texelColumns.empty()) {
       // The texel rows that samples in this row of blocks reach, folded into one.
       int32_t low = 0, high = 0;
@@ -398,22 +456,48 @@ void RenderQueue::AddUncovered(size_t piece, const WindowRect& rect, const Pixel
       whole.coverage->FoldRows(Renderer::TexelRect{foldLeft, low, foldRight, high}, m_folded);
     }
     const uint32_t rowBits = BlockBits(drawn.bottom, drawn.top, y * kBlock, false);
-    for (int32_t x = firstX; x <= lastX; ++x) {
-      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(drawn.left, drawn.right, x * kBlock, true) : 0xFFFFu;
-      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) == 0) continue;
-      bool opaque = whole.opaque;
-      if (sort) {
-        const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
-        const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
-        if (kind == Renderer::TexelCoverage::Kind::Empty) continue;
-        opaque = kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha;
-      }
-      if (!next.empty() && next.back().last == x - 1 && next.back().opaque == opaque) {
-        next.back().last = x;
+    const auto add = [&](int32_t first, int32_t last, bool opaque) {
+      if (!next.empty() && next.back().last == first - 1 && next.back().opaque == opaque) {
+        next.back().last = last;
       } else {
-        next.push_back(BlockRun{x, x, y, opaque, false});
+        next.push_back(BlockRun{first, last, y, opaque, false});
       }
-    }
+    };
+    // A block that shows: of a blended part, left out where samples find it empty, drawn unblended
+    // where they find it opaque.
+    const auto show = [&](int32_t x) {
+      if (!sort) {
+        add(x, x, whole.opaque);
+        return;
+      }
+      const std::pair<int32_t, int32_t>& texels = m_texelColumns[static_cast<size_t>(x - firstX)];
+      const Renderer::TexelCoverage::Kind kind = Renderer::TexelCoverage::GetKind(m_folded, texels.first, texels.second);
+      if (kind != Renderer::TexelCoverage::Kind::Empty) add(x, x, kind == Renderer::TexelCoverage::Kind::Opaque && whole.fullAlpha);
+    };
+    const auto visit = [&](int32_t x) {
+      const uint32_t columnBits = x == firstX || x == lastX ? BlockBits(drawn.left, drawn.right, x * kBlock, true) : 0xFFFFu;
+      if ((rowBits & columnBits & ~static_cast<uint32_t>(covered[x - m_gridLeft])) != 0) show(x);
+    };
+    // Blocks covered whole are passed over a run at a time. In a row of the part's whole rows, only
+    // the first and the last column may be cut: the blocks between show, and of a part drawn as it
+    // stands they are drawn a run at a time.
+    ForEachClearRun(hidden, firstX - m_gridLeft, lastX - m_gridLeft, [&](int32_t from, int32_t to) {
+      from += m_gridLeft;
+      to += m_gridLeft;
+      if (rowBits != 0xFFFFu) {
+        for (int32_t x = from; x <= to; ++x) visit(x);
+        return;
+      }
+      if (from == firstX) visit(from++);
+      const bool lastToo = to == lastX && from <= to;
+      if (lastToo) --to;
+      if (!sort) {
+        if (from <= to) add(from, to, whole.opaque);
+      } else {
+        for (int32_t x = from; x <= to; ++x) show(x);
+      }
+      if (lastToo) visit(lastX);
+    });
     for (BlockRun& run : next) {
       for (BlockRun& was : open) {
         if (was.first == run.first && was.last == run.last && was.opaque == run.opaque) {
@@ -435,12 +519,11 @@ RenderQueue::PixelRect RenderQueue::UncoveredBounds(const PixelRect& region) con
   if (!m_coveredValid) return region;
   // Pixels inclusive, block by block: what the opaque parts leave of the region.
   PixelRect bounds{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  ForEachBlock(region, [&](size_t block, uint16_t mask) {
-    const uint32_t open = mask & ~static_cast<uint32_t>(m_covered[block]);
+  ForEachOpenBlock(region, [&](size_t row, int32_t column, uint16_t mask) {
+    const uint32_t open = mask & ~static_cast<uint32_t>(m_covered[row * static_cast<size_t>(m_gridWidth) + static_cast<size_t>(column)]);
     if (open == 0) return;
-    const auto index = static_cast<int32_t>(block);
-    const int32_t x = (m_gridLeft + index % m_gridWidth) * kBlock;
-    const int32_t y = (m_gridBottom + index / m_gridWidth) * kBlock;
+    const int32_t x = (m_gridLeft + column) * kBlock;
+    const int32_t y = (m_gridBottom + static_cast<int32_t>(row)) * kBlock;
     const uint32_t columns = (open | open >> 4 | open >> 8 | open >> 12) & 0xFu;
     bounds.left = std::min(bounds.left, x + __builtin_ctz(columns));
     bounds.right = std::max(bounds.right, x + 31 - __builtin_clz(columns));

@@ -144,6 +144,7 @@ void FakeRenderer::RecordDraw(int32_t primitive, uint32_t first, uint32_t count,
   draw.vertices = m_vertices;
   draw.textureCoordinates = m_textureCoordinates;
   draw.boundTexture = m_textures[0] ? m_textures[0]->GetHandle() : 0;
+  draw.blending = m_cache.alphaBlending;
   draws.push_back(draw);
 }
 

@@ -44,6 +44,7 @@ class FakeRenderer : public IRenderer {
     const float* vertices = nullptr;
     const float* textureCoordinates = nullptr;
     uint32_t boundTexture = 0;  // handle on unit 0 at the time of the draw
+    AlphaBlendingState blending;  // as it stood at the time of the draw
   };
   struct SurfaceCall {
     Core::SmartPointer<Surface> surface;

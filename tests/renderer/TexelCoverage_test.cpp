@@ -90,7 +90,8 @@ TEST(TexelCoverage, APlainBlackPictureIsAShadeAndANullPictureCoversNothing) {
 
 TEST(TexelCoverage, FoldedRowsTellEmptyOpaqueAndMixedAsTexelByTexelChecksDo) {
   // Random alpha of 0, 128 or 255 in clumps, 150 texels wide (three words a row); every band of
-  // rows and range of columns, cut at the picture's edges, against a texel-by-texel look.
+  // rows folded from a column on (in any word), every range of columns, cut at the picture's and
+  // the fold's edges, against a texel-by-texel look.
   const uint32_t width = 150, height = 24;
   std::mt19937 random(7);
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4, 0);
@@ -107,10 +108,11 @@ TEST(TexelCoverage, FoldedRowsTellEmptyOpaqueAndMixedAsTexelByTexelChecksDo) {
     const int32_t top = bottom + 1 + static_cast<int32_t>(random() % 6);
     const int32_t left = static_cast<int32_t>(random() % (width + 4)) - 2;
     const int32_t right = left + 1 + static_cast<int32_t>(random() % 70);
-    coverage.FoldRows(TexelRect{-3, bottom, static_cast<int32_t>(width) + 3, top}, folded);
+    const int32_t foldLeft = static_cast<int32_t>(random() % 140) - 3;
+    coverage.FoldRows(TexelRect{foldLeft, bottom, static_cast<int32_t>(width) + 3, top}, folded);
     bool visible = false, opaque = true, any = false;
     for (int32_t y = std::max(bottom, 0); y < std::min<int32_t>(top, height); ++y) {
-      for (int32_t x = std::max(left, 0); x < std::min<int32_t>(right, width); ++x) {
+      for (int32_t x = std::max({left, foldLeft, 0}); x < std::min<int32_t>(right, width); ++x) {
         const uint8_t alpha = pixels[(static_cast<size_t>(y) * width + x) * 4 + 3];
         any = true;
         visible = visible || alpha != 0;
@@ -122,7 +124,7 @@ TEST(TexelCoverage, FoldedRowsTellEmptyOpaqueAndMixedAsTexelByTexelChecksDo) {
                                          : opaque   ? TexelCoverage::Kind::Opaque
                                                     : TexelCoverage::Kind::Mixed;
     ASSERT_EQ(TexelCoverage::GetKind(folded, left, right), expected)
-        << "rows " << bottom << ".." << top << ", columns " << left << ".." << right;
+        << "rows " << bottom << ".." << top << " from column " << foldLeft << ", columns " << left << ".." << right;
   }
 }
 

@@ -174,10 +174,11 @@ TEST_F(RenderQueueTest, BlendedItemsOfEqualDepthDrawInTheirOrderOfSubmissionEver
   }
 }
 
-TEST_F(RenderQueueTest, EveryDrawLeavesTheRenderStatesAsItFoundThem) {
+TEST_F(RenderQueueTest, EveryDrawMeetsItsOwnStatesAndTheFlushLeavesThemAsItFoundThem) {
   Renderer::AlphaBlendingState blendBefore;
   renderer->GetAlphaBlendingState(blendBefore);
   Core::SmartPointer<Renderer::ITexture> texture(new Renderer::FakeTexture("sheet.png", 64, 64, 7));
+  Core::SmartPointer<Renderer::ITexture> other(new Renderer::FakeTexture("other.png", 64, 64, 8));
   Engine::RenderItem sprite;
   sprite.useSharedQuad = 1;
   sprite.meshPart = 0;
@@ -192,12 +193,24 @@ TEST_F(RenderQueueTest, EveryDrawLeavesTheRenderStatesAsItFoundThem) {
   particles.texture = texture;
   Queue().AddRenderItem(particles);
 
+  Engine::RenderItem last = sprite;
+  last.texture = other;
+  Queue().AddRenderItem(last);
+
   FlushFresh();
-  ASSERT_EQ(renderer->draws.size(), 2u);
+  ASSERT_EQ(renderer->draws.size(), 3u);
   EXPECT_EQ(renderer->draws[0].boundTexture, 7u);
   EXPECT_EQ(renderer->draws[1].boundTexture, 7u);
-  // Each draw binds its texture and unbinds it afterwards.
-  EXPECT_EQ(renderer->CountCalls("SetTexture"), 4u);
+  EXPECT_EQ(renderer->draws[2].boundTexture, 8u);
+  // The sprites blend by their alpha, the particles by the factors they asked for, though the
+  // first two share their texture's binding.
+  for (size_t i : {0u, 2u}) {
+    EXPECT_EQ(renderer->draws[i].blending.source, Renderer::BlendFactor::SourceAlpha) << i;
+    EXPECT_EQ(renderer->draws[i].blending.destination, Renderer::BlendFactor::OneMinusSourceAlpha) << i;
+  }
+  EXPECT_EQ(renderer->draws[1].blending.source, Renderer::BlendFactor::One);
+  EXPECT_EQ(renderer->draws[1].blending.destination, Renderer::BlendFactor::One);
+  EXPECT_EQ(renderer->CountCalls("SetTexture"), 4u);  // each texture bound once, and unbound
   EXPECT_FALSE(renderer->GetTexture(0));
   Renderer::AlphaBlendingState blendAfter;
   renderer->GetAlphaBlendingState(blendAfter);
