@@ -1,8 +1,12 @@
 #include "app/Engine_Main.h"
 
+#include <new>
+#include <string>
+
 #include "core/Core_Initializer.h"
 #include "app/Engine_Application.h"
 #include "math/Math_Module.h"
+#include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 #include "script/Lua_ScriptEngine.h"
 
@@ -42,7 +46,17 @@ int Main(const char* commandLine) {
   MathModuleScope math;
   ScriptEngineScope scripts;
 
-  Core::SmartPointer<Application> application = CreateApplication(commandLine != nullptr ? commandLine : "");
+  Core::SmartPointer<Application> application;
+  try {
+    application = CreateApplication(commandLine != nullptr ? commandLine : "");
+  } catch (const std::bad_alloc&) {
+    // The half-built application is gone again, so there is memory enough to say why the
+    // program did not start instead of ending without a word.
+    const std::string name = PAL::GetExecutableName();
+    PAL::ReportFailure("Error", (name.empty() ? std::string("The program") : name) +
+                                    " cannot start: there is not enough memory.");
+    return kExitOutOfMemory;
+  }
   if (application) {
     // The pump runs before every pass, so a quit posted during a frame (or during the
     // application's construction) ends the loop before the next BeginFrame.

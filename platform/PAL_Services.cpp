@@ -65,6 +65,21 @@ MessageBoxHandlers& GetMessageBoxHandlers() {
   return *handlers;
 }
 
+// The hook first, then the backend; false when neither showed the box.
+bool ShowInBox(const MessageBoxRequest& request, std::uint32_t& answer) {
+  MessageBoxHandler hook, backend;
+  {
+    MessageBoxHandlers& handlers = GetMessageBoxHandlers();
+    std::lock_guard<std::mutex> guard(handlers.lock);
+    hook = handlers.hook;
+    backend = handlers.backend;
+  }
+  bool shown = false;
+  if (hook) shown = hook(request, answer);
+  if (!shown && backend) shown = backend(request, answer);
+  return shown;
+}
+
 // Opens a directory one component at a time, so no length limit applies to the whole path.
 int OpenDirectory(const std::string& path) {
   int directory = open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -222,18 +237,8 @@ std::uint32_t ShowMessageBox(const std::string& caption, const std::string& text
   request.icon = (icon >= MessageBoxIcon::Information && icon <= MessageBoxIcon::Question) ? icon : MessageBoxIcon::None;
   request.buttons = GetMessageBoxButtons(buttons);
 
-  MessageBoxHandler hook, backend;
-  {
-    MessageBoxHandlers& handlers = GetMessageBoxHandlers();
-    std::lock_guard<std::mutex> guard(handlers.lock);
-    hook = handlers.hook;
-    backend = handlers.backend;
-  }
   std::uint32_t answer = MessageBoxButton::OK;
-  bool shown = false;
-  if (hook) shown = hook(request, answer);
-  if (!shown && backend) shown = backend(request, answer);
-  if (!shown) {
+  if (!ShowInBox(request, answer)) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     return MessageBoxButton::OK;
@@ -242,6 +247,18 @@ std::uint32_t ShowMessageBox(const std::string& caption, const std::string& text
     return MessageBoxButton::OK;
   }
   return answer;
+}
+
+void ReportFailure(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  std::fflush(stderr);
+  MessageBoxRequest request;
+  request.caption = caption;
+  request.text = text;
+  request.icon = MessageBoxIcon::Error;
+  request.buttons = {MessageBoxButton::OK};
+  std::uint32_t answer = MessageBoxButton::OK;
+  ShowInBox(request, answer);
 }
 
 }  // namespace PAL

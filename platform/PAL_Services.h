@@ -86,4 +86,8 @@ std::vector<std::uint32_t> GetMessageBoxButtons(std::uint32_t buttons);
 std::uint32_t ShowMessageBox(const std::string& caption, const std::string& text, std::int32_t icon,
                              std::uint32_t buttons);
 
+// A failure the user must learn of even without a display: "caption: text" always goes to stderr,
+// and the error box with OK shows it as well where a box can be shown.
+void ReportFailure(const std::string& caption, const std::string& text);
+
 }  // namespace PAL

@@ -1,6 +1,7 @@
 // Engine::Main with an application this test supplies; no window is opened.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "app/Engine_Main.h"
 #include "core/Core_MemoryManager.h"
 #include "math/Math_Module.h"
+#include "platform/PAL_Services.h"
 #include "platform/PAL_Window.h"
 
 namespace {
@@ -17,6 +19,7 @@ namespace {
 struct Scenario {
   bool quitInConstructor = false;
   bool throwInFactory = false;
+  bool outOfMemoryInFactory = false;
   int quitAfterFrames = 3;
   std::string calls;
   std::string commandLine;
@@ -50,6 +53,7 @@ class TestApplication : public Engine::Application {
 Core::SmartPointer<Engine::Application> CreateApplication(const char* commandLine) {
   g_scenario.commandLine = commandLine;
   if (g_scenario.throwInFactory) throw std::runtime_error("factory failed");
+  if (g_scenario.outOfMemoryInFactory) throw std::bad_alloc();
   return Core::SmartPointer<Engine::Application>(new (__FILE__, __LINE__) TestApplication());
 }
 
@@ -97,6 +101,23 @@ TEST_F(EngineMainTest, FactoryExceptionUnwindsTheStartUp) {
   EXPECT_EQ(Math::GetMergeScratch(), nullptr);
   EXPECT_EQ(Core::Initializer::GetNestingCount(), 0u);
   EXPECT_EQ(g_scenario.calls, "");
+}
+
+TEST_F(EngineMainTest, OutOfMemoryAtStartUpIsToldOnStderrAndInTheBoxAndFails) {
+  g_scenario.outOfMemoryInFactory = true;
+  std::string box;
+  PAL::SetMessageBoxHook([&box](const PAL::MessageBoxRequest& request, std::uint32_t&) {
+    box = request.caption + ": " + request.text;
+    return true;
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Engine::Main(""), Engine::kExitOutOfMemory);
+  const std::string written = testing::internal::GetCapturedStderr();
+  PAL::SetMessageBoxHook(nullptr);
+  EXPECT_NE(Engine::kExitOutOfMemory, 0);
+  EXPECT_EQ(written, "Error: app_tests cannot start: there is not enough memory.\n");
+  EXPECT_EQ(box + "\n", written);
+  EXPECT_EQ(Core::Initializer::GetNestingCount(), 0u);
 }
 
 TEST(InitializerTest, OnlyTheOutermostInitializerActs) {
