@@ -59,8 +59,13 @@ DisplayMode GetCurrentDisplayMode();
 // The mode the display offers closest to `wanted` (at least as large, then the nearest depth and
 // rate); false when it offers none that large or there is no display.
 bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest);
-// Switches the window to the display mode closest to `mode` in full screen, or back to a
-// window. False when the system refuses (the window stays as it was).
+// Where exactly this mode (size, colour bits and rate) stands in a list of modes; -1 when it is
+// not there.
+int FindDisplayMode(const std::vector<DisplayMode>& modes, const DisplayMode& mode);
+// Whether the display, asked now, offers exactly this mode: what the full-screen switch would take.
+bool IsDisplayModeOffered(const DisplayMode& mode);
+// Switches the window to exactly this display mode in full screen, or back to a window. False
+// when the display does not offer that mode or the system refuses (the window stays as it was).
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode);
 
 }  // namespace PAL

@@ -550,12 +550,53 @@ bool GetClosestDisplayMode(const DisplayMode& wanted, DisplayMode& closest) {
   return true;
 }
 
+int FindDisplayMode(const std::vector<DisplayMode>& modes, const DisplayMode& mode) {
+  for (std::size_t i = 0; i < modes.size(); ++i) {
+    const DisplayMode& offered = modes[i];
+    if (offered.width == mode.width && offered.height == mode.height && offered.colorBits == mode.colorBits &&
+        offered.refreshRate == mode.refreshRate)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+namespace {
+// The display's own record of exactly this mode, pixel format included, so that SDL switches to
+// the mode that was tested and not to another one at least as large.
+bool FindExactSDLMode(const DisplayMode& mode, SDL_DisplayMode& found) {
+  std::vector<SDL_DisplayMode> native;
+  std::vector<DisplayMode> modes;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode offered{};
+    if (SDL_GetDisplayMode(0, i, &offered) != 0) continue;
+    native.push_back(offered);
+    modes.push_back(ToDisplayMode(offered));
+  }
+  // As GetDisplayModes: a display that lists no modes offers its current one.
+  SDL_DisplayMode desktop{};
+  if (native.empty() && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    native.push_back(desktop);
+    modes.push_back(ToDisplayMode(desktop));
+  }
+  const int index = FindDisplayMode(modes, mode);
+  if (index < 0) return false;
+  found = native[static_cast<std::size_t>(index)];
+  return true;
+}
+}  // namespace
+
+bool IsDisplayModeOffered(const DisplayMode& mode) {
+  SDL_DisplayMode found{};
+  return SDLBackend::StartVideo() && !SDLBackend::IsDisplayLost() && FindExactSDLMode(mode, found);
+}
+
 bool SetFullScreen(Window& window, bool fullScreen, const DisplayMode& mode) {
   SDL_Window* native = GetSDLWindow(&window);
   if (native == nullptr) return false;
   if (!fullScreen) return SDL_SetWindowFullscreen(native, 0) == 0;
-  SDL_DisplayMode closest{};
-  if (!FindClosestSDLMode(mode, closest) || SDL_SetWindowDisplayMode(native, &closest) != 0) return false;
+  SDL_DisplayMode exact{};
+  if (!FindExactSDLMode(mode, exact) || SDL_SetWindowDisplayMode(native, &exact) != 0) return false;
   return SDL_SetWindowFullscreen(native, SDL_WINDOW_FULLSCREEN) == 0;
 }
 

@@ -163,11 +163,11 @@ DisplayModeRecord Adapter::GetClosestDisplayMode(const DisplayModeRecord& wanted
 
 bool Adapter::TestFullScreenMode() const {
   if (m_modes.empty()) return false;
-  // The table was read at start-up; the display, asked now, knows whether it still offers the mode.
+  // The table was read at start-up; the display, asked now, knows whether it still offers the
+  // very mode that the switch will take.
   const DisplayModeRecord closest = GetClosestDisplayMode(m_wantedMode);
-  const PAL::DisplayMode wanted{closest.width, closest.height, closest.colorBits, closest.refreshRate};
-  PAL::DisplayMode offered;
-  return PAL::GetClosestDisplayMode(wanted, offered);
+  return PAL::IsDisplayModeOffered(
+      PAL::DisplayMode{closest.width, closest.height, closest.colorBits, closest.refreshRate});
 }
 
 void Adapter::SetFullScreen(bool fullScreen, PAL::Window* window) {

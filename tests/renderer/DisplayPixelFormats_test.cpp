@@ -170,4 +170,8 @@ TEST_F(DisplayPixelFormatsTest, TheFullScreenTestAsksTheDisplay) {
 
   m_adapter->SetWantedDisplayMode(m_adapter->GetDesktopMode());
   EXPECT_TRUE(m_adapter->TestFullScreenMode());
+  // The switch takes the tested mode itself: the desktop's size in another depth is not offered.
+  const DisplayModeRecord mode = m_adapter->GetClosestDisplayMode(m_adapter->GetDesktopMode());
+  EXPECT_TRUE(PAL::IsDisplayModeOffered({mode.width, mode.height, mode.colorBits, mode.refreshRate}));
+  EXPECT_FALSE(PAL::IsDisplayModeOffered({mode.width, mode.height, mode.colorBits + 1, mode.refreshRate}));
 }

@@ -143,6 +143,16 @@ TEST(WindowTest, DisplayModesIncludeTheCurrentOne) {
   EXPECT_TRUE(found);
 }
 
+TEST(WindowTest, FullScreenTakesOnlyTheVeryModeAskedFor) {
+  const std::vector<PAL::DisplayMode> modes = {
+      {1920, 1080, 32, 60}, {1280, 720, 32, 75}, {1280, 720, 16, 60}, {1280, 720, 32, 60}};
+  EXPECT_EQ(PAL::FindDisplayMode(modes, {1280, 720, 32, 60}), 3);
+  // Neither a larger size, another depth nor another rate stands in for it.
+  EXPECT_EQ(PAL::FindDisplayMode(modes, {1024, 768, 32, 60}), -1);
+  EXPECT_EQ(PAL::FindDisplayMode(modes, {1280, 720, 24, 60}), -1);
+  EXPECT_EQ(PAL::FindDisplayMode(modes, {1280, 720, 16, 75}), -1);
+}
+
 namespace {
 
 void PostKey(SDL_Scancode scancode, bool down) {
