@@ -56,10 +56,11 @@ bool MyLevelFactory::GetLevelIndex(const std::string& name, uint32_t& index) {
 }
 
 Core::SmartPointer<Quillon::Level> MyLevelFactory::CreateLevel(uint32_t index) {
-  const Content::LevelRows* rows = GetLevelRows(index);
-  // Nothing is built for a level that is not there: the actors would be registered for nothing.
-  if (rows == nullptr) return nullptr;
+  // The actors are made anew whatever the number: after the game has dropped the last build's
+  // actors, the slots must not be left pointing at them.
   CreateCollisionActors();
+  const Content::LevelRows* rows = GetLevelRows(index);
+  if (rows == nullptr) return nullptr;
   return BuildLevel(index, *rows);
 }
 

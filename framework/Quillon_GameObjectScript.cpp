@@ -60,7 +60,8 @@ namespace {
 // The object's own code calling "ObjectFunction" on itself: the function and arguments are on this
 // very stack, so no values cross between threads.
 int CallOwnFunction(lua_State* state, int resultCount) {
-  const int argumentCount = lua_gettop(state) - 3;
+  // Called as self:ObjectFunction("F") the count is absent too, and there are no arguments.
+  const int argumentCount = std::max(lua_gettop(state) - 3, 0);
   if (!lua_checkstack(state, argumentCount + resultCount + 2)) return 0;
   lua_getglobal(state, lua_tostring(state, kFirstArgument));
   if (!lua_isfunction(state, -1)) {
@@ -78,10 +79,11 @@ int CallOwnFunction(lua_State* state, int resultCount) {
 int ObjectFunction(lua_State* state, Core::Object* self) {
   if (!HasArguments(state, 1) || lua_type(state, kFirstArgument) != LUA_TSTRING) return 0;
   // A script may ask for any count; more results than this are never handed back (and a count
-  // near the int limit would overflow the stack checks below).
+  // near the int limit would overflow the stack checks below). A count that is no number asks for
+  // none, as an absent one does.
   constexpr int32_t kMaximumResults = 256;
   const int resultCount =
-      lua_gettop(state) >= 3 ? static_cast<int>(std::min(std::max<int32_t>(ToInteger(state, 3), 0), kMaximumResults))
+      lua_isnumber(state, 3) ? static_cast<int>(std::min(std::max<int32_t>(ToInteger(state, 3), 0), kMaximumResults))
                              : 0;
   LuaScript* script = self->GetScript();
   if (script == nullptr || script->IsEmpty() || script->GetThread() == nullptr) return 0;

