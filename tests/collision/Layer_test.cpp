@@ -723,7 +723,7 @@ TEST_F(LayerScriptTest, EngineLayerAndTileMapMethods) {
     cell.myTileIndex = -1
     assert(cell:Id() == 255 and cell.MyTile == nil and cell:MyImage() == 0)
     assert(pcall(function() cell.myTileIndex = 1 end) == false and cell.myTileIndex == -1, "no tile 1")
-    assert(pcall(function() cell.myTileIndex = 3 end) == false, "a cell's tile is read-only")
+    assert(pcall(function() cell.myTileIndex = 3 end) == false, "nor tile 3")
     map:ReadInformation("/nonexistent/file.txt")
     assert(map:NumberOfColumns() == 3, "a missing file leaves the map")
   )lua");
