@@ -276,19 +276,12 @@ void DynamicObject::PlaceWorldShapes(const Math::Vector2D& position, float orien
   for (size_t k = 0; k < hotSpotCount; ++k) *hotSpots[k] = Place(transform, *m_localHotSpots[k]);
 }
 
-void DynamicObject::Update() {
+bool DynamicObject::SelectCurrentFrame() {
   m_currentFrame = m_actor ? m_actor->GetFrame(m_currentAnimation, m_currentFrameIndex) : nullptr;
-  if (m_currentFrame == nullptr) return;
-  m_results.Reset();
-  m_moved = m_oldPosition != m_position || m_oldOrientation != m_orientation;
-  m_frameDisplacement = m_position - m_oldPosition;
-  m_frameRotation = m_orientation - m_oldOrientation;
-  const float measure = std::max(m_frameDisplacement.Length() + 0.5f, std::fabs(m_frameRotation) + 0.5f);
-  m_stepCount = StepCountOf(measure, std::max(1, g_maximumInterpolationValue));
-  const float reciprocal = 1.0f / static_cast<float>(m_stepCount);
-  m_stepDisplacement = m_frameDisplacement * reciprocal;
-  m_stepRotation = m_frameRotation * reciprocal;
+  return m_currentFrame != nullptr;
+}
 
+void DynamicObject::PlaceAtPoses() {
   const CollisionFrame& frame = *m_currentFrame;
   if (m_localSegments.size() < frame.GetLineSegments().size()) m_localSegments.resize(frame.GetLineSegments().size());
   if (m_localCircles.size() < frame.GetCircles().size()) m_localCircles.resize(frame.GetCircles().size());
@@ -307,17 +300,31 @@ void DynamicObject::Update() {
 
   PlaceWorldShapes(m_oldPosition, m_oldOrientation, m_oldSegments, m_oldCircles, m_oldHotSpots);
   PlaceWorldShapes(m_position, m_orientation, m_currentSegments, m_currentCircles, m_currentHotSpots);
+}
+
+void DynamicObject::Update() {
+  if (!SelectCurrentFrame()) return;
+  m_results.Reset();
+  m_moved = m_oldPosition != m_position || m_oldOrientation != m_orientation;
+  m_frameDisplacement = m_position - m_oldPosition;
+  m_frameRotation = m_orientation - m_oldOrientation;
+  const float measure = std::max(m_frameDisplacement.Length() + 0.5f, std::fabs(m_frameRotation) + 0.5f);
+  m_stepCount = StepCountOf(measure, std::max(1, g_maximumInterpolationValue));
+  const float reciprocal = 1.0f / static_cast<float>(m_stepCount);
+  m_stepDisplacement = m_frameDisplacement * reciprocal;
+  m_stepRotation = m_frameRotation * reciprocal;
+  PlaceAtPoses();
   m_candidateCount = 0;
 }
 
 void DynamicObject::ResetMotion() {
   m_oldPosition = m_position;
   m_oldOrientation = m_orientation;
-  if (m_currentFrame != nullptr)
-    PlaceRectangle(m_hasOwnRectangle ? m_ownRectangles[NoFlip] : m_currentFrame->GetBoundingRectangle(NoFlip),
-                   m_worldRectangle, m_position, m_orientation);
   m_frameDisplacement = Math::Vector2D();
   m_frameRotation = 0.0f;
+  // Scripts read the placed shapes before the next pass: they must stand where the object now is,
+  // in its current frame and flip, exactly as that pass will place them.
+  if (SelectCurrentFrame()) PlaceAtPoses();
 }
 
 void DynamicObject::CommitMotion() {

@@ -150,7 +150,8 @@ class DynamicObject : public MainCollisionObject {
   // Frame and flip selection, motion and step count, world rectangles and shapes, results reset,
   // candidate count 0. An object with no current frame stops after the selection.
   void Update();
-  // Old pose := pose; current rectangle placed at the pose; no motion.
+  // Old pose := pose, no motion; the frame, rectangles and world shapes placed there as Update
+  // would place them.
   void ResetMotion();
   // Old pose := pose (end of the pass).
   void CommitMotion();
@@ -245,6 +246,10 @@ class DynamicObject : public MainCollisionObject {
                         std::vector<std::unique_ptr<Math::LineSegment2D>>& segments,
                         std::vector<std::unique_ptr<Math::Circle2D>>& circles,
                         std::vector<std::unique_ptr<Math::Vector2D>>& hotSpots) const;
+  // The actor's frame at the selectors becomes the current one; false when it has none.
+  bool SelectCurrentFrame();
+  // Selection lists and local rectangle for the flip, then rectangles and world shapes at both poses.
+  void PlaceAtPoses();
   void ResetToLoadState();
   // v turned by degrees (Matrix3x3::MakeRotation), with the last few angles kept. Most objects only
   // translate: no turn is the case the pair tests meet at every point.

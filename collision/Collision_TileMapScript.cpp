@@ -74,7 +74,7 @@ bool SetTileField(lua_State* state, void* object, const char* key, int valueInde
   return true;
 }
 
-// "MyTile" and "myTileIndex" of a cell are read-only, so an unknown key names a writable field.
+// Assigning to a method's name ("CurrentId") finds no writable field.
 const FieldAccess g_tileAccess{Tile::ScriptClassName, &GetTileField, &SetTileField, "writable field"};
 
 Tile* SelfTile(lua_State* state) {
@@ -95,8 +95,8 @@ const Lua::Method kTileMethods[] = {{"CurrentId", &TileCurrentId}, {"CurrentImag
 
 // --- Cell ------------------------------------------------------------------------------------
 
-// "MyTile" and "myTileIndex" are read-only: a cell may only show a tile of its own map, and only
-// the map's information file or stream can bind one.
+// "MyTile" is read-only: a cell may only show a tile of its own map, which scripts name by its
+// index through "myTileIndex".
 int GetCellField(lua_State* state, void* object, const char* key) {
   const auto& handle = *static_cast<CellHandle*>(object);
   Cell* cell = Resolve(state, handle);
@@ -119,8 +119,19 @@ int GetCellField(lua_State* state, void* object, const char* key) {
 }
 
 bool SetCellField(lua_State* state, void* object, const char* key, int valueIndex) {
-  if (std::strcmp(key, "isUsed") != 0) return false;
-  Resolve(state, *static_cast<CellHandle*>(object))->used = lua_toboolean(state, valueIndex) != 0;
+  const auto& handle = *static_cast<CellHandle*>(object);
+  if (std::strcmp(key, "isUsed") == 0) {
+    Resolve(state, handle)->used = lua_toboolean(state, valueIndex) != 0;
+    return true;
+  }
+  if (std::strcmp(key, "myTileIndex") != 0) return false;
+  Cell* cell = Resolve(state, handle);
+  // Checked before it is narrowed, so that no index wraps onto a tile; the tile follows the index.
+  const lua_Number value = luaL_checknumber(state, valueIndex);
+  if (!(value > -2.0 && value < static_cast<lua_Number>(handle.map->GetTileCount())))
+    luaL_error(state, "the map has no tile %f", value);
+  cell->tileIndex = static_cast<int32_t>(value);
+  cell->tile = handle.map->GetTile(cell->tileIndex);
   return true;
 }
 

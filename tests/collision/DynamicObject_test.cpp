@@ -141,6 +141,33 @@ TEST(DynamicObject, UpdateSelectsFrameAndFlip) {
   EXPECT_EQ(object.ActiveLineSegmentCount(), 0u);
 }
 
+TEST(DynamicObject, ResetMotionPlacesEverythingAsTheNextUpdateWill) {
+  auto actor = ThreeFrameActor();
+  DynamicObject object;
+  object.AddCollisionData(actor.get(), 0, 0);
+  object.SetCenter(Vector2D(1, 2));
+  object.Update();
+  object.SetCurrentCollisionFrame(0, 1, true, false);
+  object.SetPosition(Vector2D(30, 40));
+  object.SetOrientation(25);
+  object.ResetMotion();
+  auto placed = [&object] {
+    std::vector<float> values;
+    for (const QlnRect* r : {&object.GetLocalRectangle(), &object.GetOldWorldRectangle(), &object.GetWorldRectangle(),
+                             &object.GetSweptRectangle()})
+      values.insert(values.end(), {r->top, r->left, r->right, r->bottom});
+    for (const auto* list : {&object.GetOldLineSegments(), &object.GetCurrentLineSegments()})
+      for (const auto& s : *list) values.insert(values.end(), {s->pointA.x, s->pointA.y, s->pointB.x, s->pointB.y});
+    for (const auto* list : {&object.GetOldHotSpots(), &object.GetCurrentHotSpots()})
+      for (const auto& p : *list) values.insert(values.end(), {p->x, p->y});
+    return values;
+  };
+  const std::vector<float> reset = placed();
+  EXPECT_EQ(object.ActiveLineSegmentCount(), 5u);
+  object.Update();
+  EXPECT_EQ(placed(), reset);
+}
+
 TEST(DynamicObject, SubStepPosesTurnAboutTheCentreLikeTheFrameStartShapes) {
   Body body = MakeBody({{Vector2D(0, 0), Vector2D(1, 0), 1}}, {});
   body->SetCenter(Vector2D(1, 0));

@@ -718,11 +718,23 @@ TEST_F(LayerScriptTest, EngineLayerAndTileMapMethods) {
     assert(map:GetBoundingRectangle().right == 96)
     map:SetPosition({X = 5, Y = 6})
     map:SetZCollision(3)
-    assert(pcall(function() cell.myTileIndex = 3 end) == false, "a cell's tile is read-only")
+    map:GetCell(0, 0).myTileIndex = 0
+    assert(map:GetCell(0, 0):Id() == 7 and map:GetCell(0, 0).MyTile:CurrentImage() == 4, "the tile follows")
+    cell.myTileIndex = -1
+    assert(cell:Id() == 255 and cell.MyTile == nil and cell:MyImage() == 0)
+    assert(pcall(function() cell.myTileIndex = 1 end) == false and cell.myTileIndex == -1, "no tile 1")
+    assert(pcall(function() cell.myTileIndex = 3 end) == false, "nor tile 3")
     map:ReadInformation("/nonexistent/file.txt")
     assert(map:NumberOfColumns() == 3, "a missing file leaves the map")
   )lua");
   SetMaximumInterpolationValue(previous);
   EXPECT_EQ(engine_.GetTileMap(map)->GetPosition(), Vector2D(5, 6));
   EXPECT_EQ(engine_.GetTileMap(map)->GetZCollision(), 3);
+  Core::MemoryFile file;
+  engine_.GetTileMap(map)->Save(file);
+  Core::MemoryFile in(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+  TileMap loaded;
+  loaded.Load(in);
+  EXPECT_EQ(loaded.GetCell(0, 0)->tile, loaded.GetTile(0));
+  EXPECT_EQ(loaded.GetCell(2, 1)->tile, nullptr);
 }
