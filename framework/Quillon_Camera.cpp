@@ -46,7 +46,11 @@ Camera::Camera(const Camera& other)
   m_node->AddChild(m_engineCamera);
 }
 
-Camera::~Camera() { Camera::ReleaseResources(); }
+Camera::~Camera() {
+  Camera::ReleaseResources();
+  // A loaded camera may say its resources are already released: it still stops listening.
+  if (g_activeListener == this) g_activeListener = nullptr;
+}
 
 int Camera::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
 
@@ -73,6 +77,12 @@ void Camera::SaveActiveListener(Core::File& file) { file.WriteObject(g_activeLis
 
 void Camera::LoadActiveListener(Core::File& file) {
   auto* camera = Core::ReadTypedObject<Camera>(file);
+  // Only a camera of the loaded game listens. One first met here belongs to nothing: the stream
+  // keeps it until the load ends.
+  if (camera != nullptr && file.LastReadCreatedObject()) {
+    file.DiscardCreatedObject(camera);
+    camera = nullptr;
+  }
   // A camera whose resources are gone can no longer listen.
   g_activeListener = camera != nullptr && !camera->IsDestroyed() ? camera : nullptr;
 }

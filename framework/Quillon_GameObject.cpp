@@ -78,7 +78,25 @@ GameObject::GameObject(const GameObject& other)
   RefreshTransform();
 }
 
-GameObject::~GameObject() { GameObject::ReleaseResources(); }
+GameObject::~GameObject() {
+  GameObject::ReleaseResources();
+  // A loaded object may say its resources are already released: its mounts must still not
+  // point at it once it is gone.
+  DetachMounts();
+}
+
+void GameObject::DetachMounts() {
+  for (GameObject* mounted : m_mountedObjects) {
+    if (mounted->m_mountSupport == this) mounted->m_mountSupport = nullptr;
+  }
+  m_mountedObjects.clear();
+  if (m_mountSupport != nullptr) {
+    GameObject* support = m_mountSupport;
+    m_mountSupport = nullptr;
+    auto found = std::find(support->m_mountedObjects.begin(), support->m_mountedObjects.end(), this);
+    if (found != support->m_mountedObjects.end()) support->m_mountedObjects.erase(found);
+  }
+}
 
 int GameObject::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
 
@@ -312,16 +330,7 @@ void GameObject::ReleaseResources() {
   m_released = 1;
   m_layer = nullptr;
   m_destroyed = 1;
-  for (GameObject* mounted : m_mountedObjects) {
-    if (mounted->m_mountSupport == this) mounted->m_mountSupport = nullptr;
-  }
-  m_mountedObjects.clear();
-  if (m_mountSupport != nullptr) {
-    GameObject* support = m_mountSupport;
-    m_mountSupport = nullptr;
-    auto found = std::find(support->m_mountedObjects.begin(), support->m_mountedObjects.end(), this);
-    if (found != support->m_mountedObjects.end()) support->m_mountedObjects.erase(found);
-  }
+  DetachMounts();
   RemoveCollisionBody();
   if (m_physicsId != 0) {
     if (Physics2D::PhysicsEngine* physics = Physics()) physics->RemoveRigidBody(m_physicsId);
@@ -355,6 +364,15 @@ namespace {
 void WriteU8(Core::File& file, uint8_t value) { Core::WriteValue(file, value); }
 void WriteU32(Core::File& file, uint32_t value) { Core::WriteValue(file, value); }
 void WriteF32(Core::File& file, float value) { Core::WriteValue(file, value); }
+
+// A mount link does not own the object it names. One first met here may be listed by a layer
+// further on; until the load ends the stream keeps it, and if nothing took it by then it goes,
+// unmounting itself.
+GameObject* ReadMountLink(Core::File& file) {
+  GameObject* object = Core::ReadTypedObject<GameObject>(file);
+  if (object != nullptr && file.LastReadCreatedObject()) file.DiscardCreatedObject(object);
+  return object;
+}
 
 }  // namespace
 
@@ -403,10 +421,18 @@ void GameObject::LoadBase(Core::File& file) {
   uint32_t mountedCount = Core::ReadValue<uint32_t>(file);
   if (!file.CheckCount(mountedCount, 1)) mountedCount = 0;
   for (uint32_t i = 0; i < mountedCount && !file.HasFailed(); ++i) {
-    if (GameObject* mounted = Core::ReadTypedObject<GameObject>(file)) Mount(mounted);
+    if (GameObject* mounted = ReadMountLink(file)) Mount(mounted);
   }
-  if (GameObject* support = Core::ReadTypedObject<GameObject>(file)) support->Mount(this);
-  m_layer = Core::ReadTypedObject<Layer>(file);
+  if (GameObject* support = ReadMountLink(file)) support->Mount(this);
+  Layer* layer = Core::ReadTypedObject<Layer>(file);
+  if (layer != nullptr && file.LastReadCreatedObject()) {
+    // A layer first met here (this object written before the level reached it) is whole now. It
+    // stays with the stream until the load ends, when the level has taken it or it goes; a layer
+    // that does not list this object is not its layer.
+    file.DiscardCreatedObject(layer);
+    if (!layer->Holds(this)) layer = nullptr;
+  }
+  m_layer = layer;
   file >> m_name;
   Math::ReadFloat(file, m_scaleX);
   Math::ReadFloat(file, m_scaleY);

@@ -272,6 +272,8 @@ class GameObject : public Core::Object {
  private:
   // Moves this carried object by a turn about the pivot and a shift, then its own carried objects.
   void FollowMount(const Math::Vector2D& pivot, const Math::Vector2D& delta, float angleChange);
+  // Unlinks this object from its support and from what it carries, in both directions.
+  void DetachMounts();
   void MoveBodies(bool position, bool orientation, bool previousFrame);
   // The collision body's side of the transform, attachment and copies.
   void MoveCollisionBody(bool position, bool orientation, bool previousFrame);

@@ -67,7 +67,14 @@ void Playlist::Load(Core::File& file) {
   std::string name;
   file >> name;
   m_name = name;
-  m_owner = Core::ReadTypedObject<JukeBox>(file);
+  JukeBox* owner = Core::ReadTypedObject<JukeBox>(file);
+  // The juke box that lists this playlist is being read already; one first met here is another,
+  // which nothing holds: the stream keeps it until the load ends, and it owns nothing of ours.
+  if (owner != nullptr && file.LastReadCreatedObject()) {
+    file.DiscardCreatedObject(owner);
+    owner = nullptr;
+  }
+  m_owner = owner;
   uint32_t count = Core::ReadValue<uint32_t>(file);
   // A track is at least its name's length and its loop count.
   if (!file.CheckCount(count, 8)) count = 0;

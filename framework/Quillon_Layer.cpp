@@ -27,7 +27,14 @@ Layer::Layer(float zOrder) : m_node(new (__FILE__, __LINE__) Engine::Transformat
   UpdateTransformation();
 }
 
-Layer::~Layer() { Layer::Destroy(); }
+Layer::~Layer() {
+  Layer::Destroy();
+  // A loaded layer or object may say it was destroyed or released already: whatever the flags,
+  // no object it lists keeps pointing at it once it is gone.
+  ForEachListed([this](GameObject* object) {
+    if (object != nullptr && object->GetLayer() == this) object->SetLayer(nullptr);
+  });
+}
 
 int Layer::PushToLua(lua_State* state) { return Core::PushObjectToLua(state, this, ScriptClassName); }
 
@@ -131,6 +138,12 @@ void Layer::GetGameObjectsByName(const std::string& name, std::list<GameObject*>
 GameObject* Layer::FindGameObjectById(uint32_t id) const {
   auto found = m_objects.find(id);
   return found == m_objects.end() ? nullptr : found->second.Get();
+}
+
+bool Layer::Holds(const GameObject* object) const {
+  bool held = false;
+  ForEachListed([&held, object](const GameObject* listed) { held = held || listed == object; });
+  return held;
 }
 
 // ---- Per-frame passes ---------------------------------------------------------------------------

@@ -97,6 +97,8 @@ class Layer : public Core::Object {
   // The objects registered under that name, in queueing order.
   void GetGameObjectsByName(const std::string& name, std::list<GameObject*>& out) const;
   GameObject* FindGameObjectById(uint32_t id) const;
+  // Whether any of the layer's lists (live, queued or by name) holds the object.
+  bool Holds(const GameObject* object) const;
   uint32_t GetNameIndexSize() const { return static_cast<uint32_t>(m_objectsByName.size()); }
   uint32_t GetPendingAdditionsCount() const { return static_cast<uint32_t>(m_pendingAdditions.size()); }
   uint32_t GetPendingRemovalsCount() const { return static_cast<uint32_t>(m_pendingRemovals.size()); }
@@ -118,6 +120,15 @@ class Layer : public Core::Object {
   void CreateCollisionLayer();
   void ClearStaticCollisions();
   void DrawStaticShapes();
+  template <typename Visit>
+  void ForEachListed(Visit visit) const {
+    for (const auto& object : m_pendingAdditions) visit(object.Get());
+    for (const auto& object : m_pendingRemovals) visit(object.Get());
+    for (const auto& entry : m_objects) visit(entry.second.Get());
+    for (const auto& entry : m_objectsByName) {
+      for (const auto& object : entry.second) visit(object.Get());
+    }
+  }
 
   Core::SmartPointer<Engine::TransformationGroup> m_node;
   std::vector<Core::SmartPointer<GameObject>> m_pendingAdditions;

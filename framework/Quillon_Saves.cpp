@@ -200,13 +200,17 @@ bool Saves::SaveToPath(Game& game, const std::string& path) {
 bool Saves::LoadFromPath(Game& game, const std::string& path) {
   std::vector<unsigned char> bytes;
   if (!ReadWholeFile(path, bytes)) return false;
-  Core::MemoryFile input(bytes.data(), static_cast<uint32_t>(bytes.size()));
   // The load builds straight into the running engines, so the game as it is now is kept in memory
   // first and loaded back when the file turns out short, corrupt or foreign.
   Core::MemoryFile snapshot;
   SaveGame(game, snapshot);
   game.ResetBeforeLoad();
-  if (LoadGameChecked(game, input)) return true;
+  {
+    // Objects of the file that no part of the game took go with the stream, before the game is
+    // put back: freed later, they would release bodies of the game restored in their place.
+    Core::MemoryFile input(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    if (LoadGameChecked(game, input)) return true;
+  }
   game.ResetBeforeLoad();
   Core::MemoryFile restore(snapshot.GetBuffer().GetData(), snapshot.GetBuffer().GetSize());
   LoadGameChecked(game, restore);

@@ -216,6 +216,39 @@ TEST_F(LayerTest, SavedLayerLoadsItsObjectsQueuesAndNames) {
   EXPECT_EQ(loaded->GetGameObjectsCount(), 2u);  // c joined, b left
 }
 
+TEST_F(LayerTest, ALayerFirstMetInsideAnObjectsRecordIsItsLayerOnlyWhenItListsIt) {
+  // An object carried across layers writes the later layer inside the carrier's record. A link to a
+  // layer that does not list the object (a hand-made file) is dropped, and that layer, with what
+  // it holds, goes with the stream.
+  SmartPointer<Layer> first(new Layer(1.0f)), second(new Layer(2.0f)), stray(new Layer(3.0f));
+  SmartPointer<GameObject> carrier(new GameObject()), carried(new GameObject()), lost(new GameObject()),
+      inside(new GameObject());
+  first->AddGameObject(carrier.Get());
+  first->AddGameObject(lost.Get());
+  second->AddGameObject(carried.Get());
+  stray->AddGameObject(inside.Get());
+  carrier->Mount(carried.Get());
+  lost->SetLayer(stray.Get());
+  Core::MemoryFile file;
+  file.WriteObject(first.Get());
+  file.WriteObject(second.Get());
+  SmartPointer<Layer> loadedFirst, loadedSecond;
+  {
+    Core::MemoryFile reader(file.GetBuffer().GetData(), file.GetBuffer().GetSize());
+    loadedFirst = dynamic_cast<Layer*>(reader.ReadObject());
+    loadedSecond = dynamic_cast<Layer*>(reader.ReadObject());
+  }
+  ASSERT_TRUE(loadedFirst && loadedSecond);
+  loadedFirst->Update(0.1f);
+  loadedSecond->Update(0.1f);
+  GameObject* loadedCarrier = loadedFirst->FindGameObjectById(carrier->GetID());
+  ASSERT_TRUE(loadedCarrier != nullptr && loadedCarrier->GetMountsCount() == 1u);
+  EXPECT_EQ(loadedCarrier->GetMount(0), loadedSecond->FindGameObjectById(carried->GetID()));
+  EXPECT_EQ(loadedCarrier->GetMount(0)->GetLayer(), loadedSecond.Get());
+  ASSERT_NE(loadedFirst->FindGameObjectById(lost->GetID()), nullptr);
+  EXPECT_EQ(loadedFirst->FindGameObjectById(lost->GetID())->GetLayer(), nullptr);
+}
+
 TEST_F(LayerTest, CorruptLayerRecordsFailWithoutCrashing) {
   SmartPointer<Layer> layer(new Layer(1.0f));
   SmartPointer<GameObject> object(new GameObject());
