@@ -20,12 +20,14 @@ void ButtonScreen::Update(float dt) {
 
 const char* ButtonScreen::UpdateButtons() {
   Quillon::Sprite* cursor = m_cursor.Get();
+  size_t lit = 0;
+  while (lit < m_captions.size() && !IsCursorOver(cursor, m_buttons[lit].plate)) ++lit;
+  // The pointer can pass from one button straight onto the next without a frame over bare ground
+  // between them, so the caption of the button it left goes back to white as this one lights.
   for (size_t i = 0; i < m_captions.size(); ++i) {
-    if (IsCursorOver(cursor, m_buttons[i].plate)) {
-      HighlightCaption(m_captions[i].Get(), m_buttons[i].clearsGreen, true);
-      return IsCursorClick() ? m_buttons[i].plate : nullptr;
-    }
+    if (i != lit) UnhighlightCaption(m_captions[i].Get());
   }
-  for (Partner<Quillon::Text>& caption : m_captions) UnhighlightCaption(caption.Get());
-  return nullptr;
+  if (lit == m_captions.size()) return nullptr;
+  HighlightCaption(m_captions[lit].Get(), m_buttons[lit].clearsGreen, true);
+  return IsCursorClick() ? m_buttons[lit].plate : nullptr;
 }

@@ -41,9 +41,8 @@ class ButtonScreen : public Quillon::Level {
   virtual bool AnswersButtons() { return true; }
 
  private:
-  // The first button under the cursor has its caption lit (the others are left as they are) and is
-  // answered when this frame answers a click; with none under it every caption goes back to white.
-  // Null when nothing was clicked.
+  // The first button under the cursor has its caption lit, every other caption goes back to white,
+  // and the button is answered when this frame answers a click. Null when nothing was clicked.
   const char* UpdateButtons();
 
   const CaptionButton* m_buttons;

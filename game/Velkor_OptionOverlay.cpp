@@ -66,15 +66,20 @@ void OptionOverlay::HandleInput(bool click) {
   const auto underCursor = [cursor, cursorName](Quillon::Sprite* object) {
     return IsTouchingCursor(object, cursor, cursorName);
   };
-  if (m_boxes.HandleInput(underCursor, click)) return;
-  for (size_t i = 0; i < m_plates.size(); ++i) {
-    if (underCursor(m_plates[i].Get())) {
-      HighlightCaption(m_captions[i].Get(), true, false);
-      if (click) Press(m_layout->buttons[i].action);
-      return;
-    }
+  // A caption is lit only while its own button is under the cursor: the pointer can pass from a
+  // button straight onto the next one, or onto a box, without a frame over bare ground between.
+  size_t lit = m_plates.size();
+  const bool onBox = m_boxes.HandleInput(underCursor, click);
+  if (!onBox) {
+    lit = 0;
+    while (lit < m_plates.size() && !underCursor(m_plates[lit].Get())) ++lit;
   }
-  for (Partner<Quillon::Text>& caption : m_captions) UnhighlightCaption(caption.Get());
+  for (size_t i = 0; i < m_captions.size(); ++i) {
+    if (i != lit) UnhighlightCaption(m_captions[i].Get());
+  }
+  if (lit == m_plates.size()) return;
+  HighlightCaption(m_captions[lit].Get(), true, false);
+  if (click) Press(m_layout->buttons[lit].action);
 }
 
 void OptionOverlay::Press(Action action) {

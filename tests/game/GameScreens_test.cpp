@@ -395,8 +395,11 @@ TEST_F(StoryMenuTest, TheMenuButtonsLeadToTheirScreensAndBack) {
   SwitchTo("MainOptionLevel");
   auto* instruction = Object<Quillon::Text>(1, "InstructionTxt");
   ASSERT_NE(instruction, nullptr);
+  PointAt("OptionBtn");
   PointAt("InstructionBtn");
-  // The caption under the pointer loses green and blue; nothing is asked for without a click.
+  // The caption under the pointer loses green and blue, the one it came straight from is plain
+  // again; nothing is asked for without a click.
+  EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "OptionTxt")->GetModulationColor().g, 1.0f);
   EXPECT_FLOAT_EQ(instruction->GetModulationColor().g, 0.0f);
   EXPECT_FLOAT_EQ(instruction->GetModulationColor().b, 0.0f);
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
@@ -474,6 +477,10 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   // Its one button closes it, its caption lit while the pointer is on it.
   PointAt("Op_MmBtn");
   EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "opBtnTxt2")->GetModulationColor().g, 0.0f);
+  // Straight on to a box, the caption is plain again.
+  PointAt("Op_BgmChkBox");
+  EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "opBtnTxt2")->GetModulationColor().g, 1.0f);
+  PointAt("Op_MmBtn");
   Click();
   EXPECT_FALSE(overlay->IsShown());
   EXPECT_FALSE(overlay->IsVisible());
