@@ -1,6 +1,6 @@
-// What a host holds strangers to: floods of tiny messages, oversized messages and silence before a
-// join, more connections than players, running out of descriptors; and two games on one machine
-// listening for announcements on the same port.
+// What a host holds strangers and players to: floods of tiny messages, the largest messages,
+// oversized messages and silence before a join, more connections than players, running out of
+// descriptors; and two games on one machine listening for announcements on the same port.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -8,15 +8,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "network/Network_Manager.h"
 #include "network/Network_Message.h"
 #include "NetworkTestSupport.h"
+#include "platform/PAL_Clock.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -96,6 +102,105 @@ TEST_F(SessionLimitsTest, ABurstOfTinyMessagesIsHeldToItsShareOfTheQueueAndLoses
   std::size_t fromBurst = 0;
   for (const auto& received : hostLog.OfKind(Network::kEventMessageReceived)) fromBurst += received.peer == burst.LocalAddress();
   EXPECT_EQ(fromBurst, count);
+}
+
+// A player sends three messages of the largest size while another talks with the host every 100 ms.
+// The one that fills the queue is the one held back: the other is never cut off, nor long without
+// its answer, and the queue stays within its bound. Under the default limits, a message that large
+// from a player closes that player's connection alone.
+TEST(SessionLargestMessages, APlayersLargestMessagesHoldBackOnlyThatPlayer) {
+  constexpr std::uint32_t kText = 10;
+  constexpr std::uint32_t kLarge = 11;
+  constexpr double kLongestGapMs = 250.0;
+  // The handler runs on this thread, in PumpUntil: time stamps at the host, as a player sees it.
+  // Declared before the manager, whose close delivers the last events.
+  std::vector<double> textsAt;
+  std::size_t large = 0;
+  std::size_t intact = 0;
+  std::size_t accepted = 0;
+  std::vector<Network::NetEvent> closed;
+  const std::string frame = NetworkTest::Frame(kLarge, std::string(Network::kMaximumMessageSize - 8, 'L'));
+  Qln_Session* host = nullptr;
+  Network::Qln_Network_Manager manager;
+  host = manager.CreateSession("host", "", false, [&](Network::NetEvent& event) {
+    accepted += event.kind == Network::kEventConnectionAccepted;
+    if (event.kind == Network::kEventConnectionClosed) closed.push_back(event);
+    if (event.kind != Network::kEventMessageReceived) return true;
+    if (event.messageType == kText) {
+      textsAt.push_back(PAL::GetMonotonicMilliseconds());
+      host->Send(Network::kChannelHostListen, kText, event.payload, event.payloadSize, event.peer);
+    } else if (event.messageType == kLarge) {
+      ++large;
+      intact += event.size == frame.size() && std::memcmp(event.data, frame.data(), frame.size()) == 0;
+    }
+    return true;
+  }, 0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  Network::SessionLimits limits;
+  limits.joinTimeoutMs = 60000;
+  host->SetLimits(limits);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress hostAddress;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, hostAddress));
+  RawPeer honest(hostAddress);
+  RawPeer oversized(hostAddress);
+  ASSERT_TRUE(PumpUntil({host}, [&] { return accepted == 2; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, honest.LocalAddress(), true));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, oversized.LocalAddress(), true));
+
+  // The honest player's cadence is its own clock's: a text every 100 ms, each once the last one is
+  // answered.
+  std::atomic<bool> stop{false};
+  std::atomic<bool> honestFailed{false};
+  std::thread player([&] {
+    for (std::uint32_t i = 0; !stop; ++i) {
+      const double sentAt = PAL::GetMonotonicMilliseconds();
+      const std::string text = std::to_string(i);
+      std::uint32_t type = 0;
+      std::string answer;
+      if (!honest.Write(NetworkTest::Frame(kText, text)) || !honest.ReadMessage(type, answer) || answer != text) {
+        honestFailed = true;
+        return;
+      }
+      while (!stop && PAL::GetMonotonicMilliseconds() < sentAt + 100.0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  auto textsAfter = [&](std::size_t count) { return [&textsAt, count] { return textsAt.size() >= count; }; };
+  EXPECT_TRUE(PumpUntil({host}, textsAfter(3)));
+
+  // Under the default limits the largest message ends its sender's connection, and only that one.
+  ASSERT_TRUE(oversized.Write(frame.substr(0, 65536)));
+  EXPECT_TRUE(oversized.WaitForClose());
+  EXPECT_TRUE(PumpUntil({host}, [&] { return !closed.empty(); }));
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_TRUE(closed[0].peer == oversized.LocalAddress());
+  EXPECT_EQ(closed[0].failed, 1);
+
+  // A host that allows its players the largest messages: the queue's share holds the sender back.
+  limits.joinedMessageSize = Network::kMaximumMessageSize;
+  host->SetLimits(limits);
+  RawPeer sender(hostAddress);
+  ASSERT_TRUE(PumpUntil({host}, [&] { return accepted == 3; }));
+  ASSERT_TRUE(host->SetChannelJoined(Network::kChannelHostListen, sender.LocalAddress(), true));
+  std::atomic<bool> sent{false};
+  std::thread flood([&] { sent = sender.Write(frame) && sender.Write(frame) && sender.Write(frame); });
+  EXPECT_TRUE(PumpUntil({host}, [&] { return large == 3; }, 60000.0));
+  flood.join();
+  EXPECT_TRUE(sent);
+  EXPECT_EQ(intact, 3u);
+  EXPECT_TRUE(PumpUntil({host}, textsAfter(textsAt.size() + 3)));
+  stop = true;
+  player.join();
+
+  EXPECT_FALSE(honestFailed);
+  EXPECT_EQ(closed.size(), 1u);
+  double longest = 0.0;
+  for (std::size_t i = 1; i < textsAt.size(); ++i) longest = std::max(longest, textsAt[i] - textsAt[i - 1]);
+  EXPECT_LE(longest, kLongestGapMs);
+  const std::size_t peak = host->GetEventQueue().GetPeakQueuedBytes();
+  EXPECT_LE(peak, Network::EventQueue::kMaximumBytes);
+  std::printf("[ figures  ] peak queued bytes %zu of %zu; longest gap between the honest player's texts %.1f ms over %zu\n",
+              peak, Network::EventQueue::kMaximumBytes, longest, textsAt.size());
 }
 
 TEST_F(SessionLimitsTest, BeforeJoiningAPeerMaySendOnlySmallMessagesForAShortTimeAndConnectionsAreCapped) {
