@@ -240,10 +240,9 @@ Qln_Session::ReadEnd Qln_Session::ReadAndPost(Channel* channel, const Watch& wat
     channel->held.push_back(std::move(event));
   }
   // What the queue has no room for yet waits with the connection: nothing a peer sent is lost to
-  // another's flood, and the peer that fills the queue is the one that waits.
-  const bool allQueued = PostHeld(channel, limits, poster);
-  // An end that follows held messages is seen again once they are in.
-  if (end == ReadEnd::Ended && !allQueued) return ReadEnd::Open;
+  // another's flood, and the peer that fills the queue is the one that waits. (A connection with
+  // held messages is not read, so its end is seen only once they are in.)
+  PostHeld(channel, limits, poster);
   return end;
 }
 
