@@ -8,6 +8,7 @@ namespace Network {
 Channel::~Channel() {
   CloseSocket();
   for (OutgoingMessage& message : m_outgoing) FreeMessage(message.frame);
+  for (NetEvent& event : held) event.FreeMessageData();
 }
 
 bool Channel::CreateAndBind(std::int32_t type, const NetAddress& address, std::uint32_t bindOptions) {

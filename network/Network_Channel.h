@@ -3,9 +3,11 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "network/Network_Address.h"
+#include "network/Network_Event.h"
 #include "network/Network_Message.h"
 #include "network/Network_Socket.h"
 #include "platform/PAL_ThreadManager.h"
@@ -41,7 +43,7 @@ struct SendOutcome {
 class Channel {
  public:
   Channel() = default;
-  // Frees what is still queued to be sent.
+  // Frees what is still queued to be sent and the received messages still held.
   ~Channel();
   Channel(const Channel&) = delete;
   Channel& operator=(const Channel&) = delete;
@@ -117,6 +119,11 @@ class Channel {
   double acceptedAt = 0.0;
   // Messages taken from the peer before it joined (the session thread's own).
   std::uint32_t receivedBeforeJoin = 0;
+  // Received messages the event queue had no room for yet, oldest first (the session thread's own):
+  // the stream is not read again until they are in.
+  std::deque<NetEvent> held;
+  // The bytes of this connection's messages in the event queue (kept by the queue).
+  std::shared_ptr<std::atomic<std::size_t>> queued = std::make_shared<std::atomic<std::size_t>>(0);
 
  private:
   std::atomic<std::int32_t> m_useCount{0};

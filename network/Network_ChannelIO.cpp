@@ -142,9 +142,10 @@ SessionLimits Qln_Session::GetLimits() {
 }
 
 std::uint32_t Qln_Session::MessageLimit(const Channel* channel, const SessionLimits& limits) {
-  // Only a stranger is held to the small size: a connection this session made chose its peer.
-  if (channel->accepted && !channel->joined) return std::min(limits.preJoinMessageSize, kMaximumMessageSize);
-  return kMaximumMessageSize;
+  // A connection this session made chose its peer; an accepted one is held to a player's sizes,
+  // a stranger's smaller still.
+  if (!channel->accepted) return kMaximumMessageSize;
+  return std::min(channel->joined ? limits.joinedMessageSize : limits.preJoinMessageSize, kMaximumMessageSize);
 }
 
 std::uint32_t Qln_Session::MessageBudget(const Channel* channel, const SessionLimits& limits) {
@@ -222,24 +223,45 @@ Qln_Session::ReadEnd Qln_Session::ReadAndPost(Channel* channel, const Watch& wat
   const std::uint32_t budget = MessageBudget(channel, limits);
   ReadEnd end = ReadStream(channel, MessageLimit(channel, limits), limits.readChunkBytes, messages);
   PAL::ThreadManager::UnlockMutex(channel->receiveMutex);
-  const bool stranger = budget != kNoKind;
-  std::size_t posted = 0;
-  for (; posted < messages.size(); ++posted) {
-    // A stranger past its budget is only flooding: it goes.
-    if (stranger && posted >= budget) {
-      end = ReadEnd::Failed;
-      break;
-    }
-    NetEvent event = MakeMessageEvent(messages[posted], channel->kind, watch.peer);
-    if (m_queue.Post(event, poster)) continue;
-    // Refused: the session is closing, or the queue is at a bound. A stream cannot go on without
-    // the message it lost, so the connection that overfilled the queue goes.
-    if (!m_queue.IsStopping() && (poster == nullptr || poster->IsRunning())) end = ReadEnd::Failed;
-    break;
+  std::size_t kept = messages.size();
+  // A stranger past its budget is only flooding: it goes.
+  if (budget != kNoKind && kept > budget) {
+    kept = budget;
+    end = ReadEnd::Failed;
   }
-  for (std::size_t rest = posted; rest < messages.size(); ++rest) FreeMessage(messages[rest]);
-  if (stranger) channel->receivedBeforeJoin += static_cast<std::uint32_t>(posted);
+  if (budget != kNoKind) channel->receivedBeforeJoin += static_cast<std::uint32_t>(kept);
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    if (i >= kept) {
+      FreeMessage(messages[i]);
+      continue;
+    }
+    NetEvent event = MakeMessageEvent(messages[i], channel->kind, watch.peer);
+    event.sourceQueued = channel->queued;
+    channel->held.push_back(std::move(event));
+  }
+  // What the queue has no room for yet waits with the connection: nothing a peer sent is lost to
+  // another's flood, and the peer that fills the queue is the one that waits. (A connection with
+  // held messages is not read, so its end is seen only once they are in.)
+  PostHeld(channel, limits, poster);
   return end;
+}
+
+bool Qln_Session::PostHeld(Channel* channel, const SessionLimits& limits, PAL::Thread* poster) {
+  while (!channel->held.empty()) {
+    NetEvent& event = channel->held.front();
+    const std::size_t queued = channel->queued->load(std::memory_order_acquire);
+    if (channel->accepted && queued > 0 && queued + EventQueue::Cost(event) > limits.queueShareBytes) return false;
+    // The queue took a copy and owns its buffer now.
+    if (!m_queue.Post(event, poster)) return false;
+    channel->held.pop_front();
+  }
+  return true;
+}
+
+bool Qln_Session::ReadsMore(const Channel* channel, std::size_t queueBytes) const {
+  if (channel->socketType != kStreamSocket || channel->listening) return true;
+  if (queueBytes >= EventQueue::kMaximumBytes) return false;
+  return !channel->accepted || channel->queued->load(std::memory_order_acquire) < m_limits.queueShareBytes;
 }
 
 // ---- receiving on the caller's thread ----

@@ -110,6 +110,8 @@ bool EventQueue::Post(const NetEvent& event, PAL::Thread* poster) {
   if (accepted) {
     m_events.push_back(event);
     m_queuedBytes += cost;
+    m_peakBytes = std::max(m_peakBytes, m_queuedBytes);
+    if (event.sourceQueued) event.sourceQueued->fetch_add(cost, std::memory_order_acq_rel);
   }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return accepted;
@@ -129,6 +131,19 @@ std::size_t EventQueue::GetQueuedBytes() {
   return bytes;
 }
 
+std::size_t EventQueue::GetPeakQueuedBytes() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::size_t bytes = m_peakBytes;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return bytes;
+}
+
+void EventQueue::Unqueued(const NetEvent& event) {
+  const std::size_t cost = Cost(event);
+  m_queuedBytes -= std::min(m_queuedBytes, cost);
+  if (event.sourceQueued) event.sourceQueued->fetch_sub(cost, std::memory_order_acq_rel);
+}
+
 std::uint64_t EventQueue::GetDroppedCount() {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
   std::uint64_t dropped = m_dropped;
@@ -142,7 +157,7 @@ bool EventQueue::PopFront(NetEvent& event) {
   if (found) {
     event = std::move(m_events.front());
     m_events.pop_front();
-    m_queuedBytes -= std::min<std::size_t>(m_queuedBytes, Cost(event));
+    Unqueued(event);
   }
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   return found;
@@ -224,7 +239,7 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
         record->event = std::move(queue->m_events.front());
         record->queue = queue;
         queue->m_events.pop_front();
-        queue->m_queuedBytes -= std::min<std::size_t>(queue->m_queuedBytes, Cost(record->event));
+        queue->Unqueued(record->event);
         ++queue->m_runningHandlers;
       }
       PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);

@@ -9,6 +9,7 @@
 
 #include "platform/PAL_Clock.h"
 #include "network/Network_Address.h"
+#include "network/Network_Message.h"
 #include "platform/PAL_ThreadManager.h"
 
 namespace Network {
@@ -62,6 +63,9 @@ struct NetEvent {
   // A received datagram: the queue may drop it when full (a stream is read no faster than the
   // queue drains instead, so a reliable message is never lost).
   bool droppable = false;
+  // A received stream message: the queued bytes of the connection it came from, which the queue
+  // keeps up to date, so that the session reads that connection again once they have gone.
+  std::shared_ptr<std::atomic<std::size_t>> sourceQueued;
 
   // Takes a whole message block: the type, the payload view and the length come from its header.
   void SetMessage(std::uint8_t* message, std::uint32_t totalLength);
@@ -90,17 +94,19 @@ void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bo
 
 class EventQueue {
  public:
-  // A stranger can send faster than a game drains: received messages are held to both bounds, each
+  // A peer can send faster than a game drains: received messages are held to both bounds, each
   // checked as the message is queued. Bytes count every event's record as well as its message, so
-  // that floods of empty messages are bounded too. A refused stream message costs its connection,
-  // since the stream cannot go on without it. Datagrams are dropped (and counted) once the queue
-  // holds their own, smaller bounds: a datagram flood never crowds out a stream, nor puts more than
-  // a few frames' worth of a game's datagram traffic ahead of a player's next message. Other events
+  // that floods of empty messages are bounded too. The byte bound holds one message of the largest
+  // size with room beside it for the other connections' messages. A refused stream message stays
+  // with its connection, which the session thread does not read again until it has got in (the
+  // stream cannot go on without it). Datagrams are dropped (and counted) once the queue holds their
+  // own, smaller bounds: a datagram flood never crowds out a stream, nor puts more than a few
+  // frames' worth of a game's datagram traffic ahead of a player's next message. Other events
   // (connections, closes) always get in: they are bounded by the connections.
   static constexpr std::size_t kMaximumEvents = 8192;
-  static constexpr std::size_t kMaximumBytes = 16u * 1024u * 1024u;
+  static constexpr std::size_t kMaximumBytes = kMaximumMessageSize + 4u * 1024u * 1024u;
   static constexpr std::size_t kMaximumEventsForDatagrams = kMaximumEvents / 8;
-  static constexpr std::size_t kMaximumBytesForDatagrams = kMaximumBytes / 8;
+  static constexpr std::size_t kMaximumBytesForDatagrams = 2u * 1024u * 1024u;
   static constexpr std::size_t kEventOverheadBytes = sizeof(NetEvent) + 32;
 
   using DeliverFunction = std::function<void(NetEvent& event)>;
@@ -127,8 +133,9 @@ class EventQueue {
   void Stop();
   // At or past a bound.
   bool IsFull();
-  // The bytes the bounds count (messages and event records).
+  // The bytes the bounds count (messages and event records), now and at most since the start.
   std::size_t GetQueuedBytes();
+  std::size_t GetPeakQueuedBytes();
   std::uint64_t GetDroppedCount();
   bool IsStopping() const { return m_stopping.load(std::memory_order_acquire); }
   std::uint32_t GetMode() const { return m_mode; }
@@ -136,6 +143,7 @@ class EventQueue {
   std::uint32_t GetRunningHandlerCount();
 
   PAL::ThreadManager& GetThreadManager() { return m_threadManager; }
+  static std::size_t Cost(const NetEvent& event) { return event.size + kEventOverheadBytes; }
 
  private:
   struct HandlerRecord;
@@ -144,13 +152,15 @@ class EventQueue {
   static void HandlerThreadExit(PAL::Thread* thread);
   void HandlerEnded();
   bool PopFront(NetEvent& event);
-  static std::size_t Cost(const NetEvent& event) { return event.size + kEventOverheadBytes; }
+  // Under the queue mutex: the event has left the queue.
+  void Unqueued(const NetEvent& event);
   void SleepWaitPeriod(PAL::Thread* thread);
 
   // Declared first: destroyed last, after everything that uses its locks.
   PAL::ThreadManager m_threadManager;
   std::deque<NetEvent> m_events;
   std::size_t m_queuedBytes = 0;
+  std::size_t m_peakBytes = 0;
   std::uint64_t m_dropped = 0;
   RealStopwatch m_dispatchStopwatch;
   std::uint32_t m_mode = kPolled;

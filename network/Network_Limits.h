@@ -13,6 +13,17 @@ struct SessionLimits {
   std::uint32_t preJoinMessageSize = 4096;
   std::uint32_t preJoinMessages = 8;
   std::uint32_t joinTimeoutMs = 3000;
+  // After the join: the largest message a peer may send (header included); one larger closes its
+  // connection. A player's largest message is a text or data block its host relays to a group, at
+  // most 64 KiB with its ids; twice that leaves room. A connection this session made itself (a
+  // client's to its host) may receive up to kMaximumMessageSize: a host sends a joining player the
+  // level's objects in one message.
+  std::uint32_t joinedMessageSize = 128 * 1024;
+  // The bytes (messages and their event records) of one accepted connection that the event queue
+  // may hold. Past them the session thread stops reading that connection, so that the peer's
+  // kernel holds it back, until the owner has dispatched them; the others are still read. A single
+  // message of any allowed size still gets in.
+  std::uint32_t queueShareBytes = 1024 * 1024;
   // Connections accepted on a listening channel, joined or not, beyond the player count the session
   // hosts for; one more is accepted and closed at once.
   std::uint32_t connectionMargin = 4;

@@ -1,9 +1,16 @@
 #include "network/Network_Message.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace Network {
+namespace {
+
+// Past this, a message still incomplete is assembled in a block of its own.
+constexpr std::uint32_t kOwnBlockSize = 64 * 1024;
+
+}  // namespace
 
 std::uint8_t* AllocateMessage(std::uint32_t size) { return new std::uint8_t[size == 0 ? 1 : size]; }
 
@@ -47,9 +54,12 @@ bool ParseDatagram(const std::uint8_t* data, std::size_t size, std::uint32_t& ty
   return true;
 }
 
-StreamBuffer::~StreamBuffer() = default;
+StreamBuffer::~StreamBuffer() { FreeMessage(m_block); }
 
 void StreamBuffer::Clear() {
+  FreeMessage(m_block);
+  m_block = nullptr;
+  m_blockFilled = 0;
   m_data.clear();
   m_data.shrink_to_fit();
   m_expectedLength = 0;
@@ -61,7 +71,21 @@ StreamBuffer::Result StreamBuffer::Append(const std::uint8_t* data, std::size_t 
                                           std::vector<std::uint8_t*>& messages, std::uint32_t maximumSize) {
   if (m_malformed) return Result::Malformed;
   if (maximumSize < kMessageHeaderSize) maximumSize = kMessageHeaderSize;
-  if (data != nullptr && size > 0) m_data.insert(m_data.end(), data, data + size);
+  if (data == nullptr) size = 0;
+  if (m_block != nullptr) {
+    const std::size_t take = std::min<std::size_t>(size, m_expectedLength - m_blockFilled);
+    if (take > 0) std::memcpy(m_block + m_blockFilled, data, take);
+    m_blockFilled += static_cast<std::uint32_t>(take);
+    data += take;
+    size -= take;
+    if (m_blockFilled < m_expectedLength) return Result::Ok;
+    messages.push_back(m_block);
+    m_block = nullptr;
+    m_blockFilled = 0;
+    m_headerSeen = false;
+    m_expectedLength = 0;
+  }
+  if (size > 0) m_data.insert(m_data.end(), data, data + size);
 
   // Messages are cut from a cursor and the rest moved down once, so many small messages in one
   // read cost one move, not one each.
@@ -87,6 +111,12 @@ StreamBuffer::Result StreamBuffer::Append(const std::uint8_t* data, std::size_t 
     cursor += m_expectedLength;
     m_headerSeen = false;
     m_expectedLength = 0;
+  }
+  if (m_headerSeen && m_expectedLength > kOwnBlockSize) {
+    m_blockFilled = static_cast<std::uint32_t>(held - cursor);
+    m_block = AllocateMessage(m_expectedLength);
+    std::memcpy(m_block, m_data.data() + cursor, m_blockFilled);
+    cursor = held;
   }
   if (cursor > 0) m_data.erase(m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(cursor));
   // A finished large message must not pin its buffer for the rest of the connection.

@@ -49,7 +49,7 @@ class StreamBuffer {
                 std::uint32_t maximumSize = kMaximumMessageSize);
 
   // Bytes held that do not yet form a whole message.
-  std::size_t GetPendingBytes() const { return m_data.size(); }
+  std::size_t GetPendingBytes() const { return m_data.size() + m_blockFilled; }
   // The total length of the message being assembled, 0 while its header is incomplete.
   std::uint32_t GetExpectedLength() const { return m_headerSeen ? m_expectedLength : 0; }
   bool IsMalformed() const { return m_malformed; }
@@ -57,6 +57,11 @@ class StreamBuffer {
 
  private:
   std::vector<std::uint8_t> m_data;
+  // A large message is assembled in its own block as its bytes come: each read costs a copy of
+  // what it brought, never one of the whole message, so one peer's large message holds up the
+  // reading of the others no longer than its smallest.
+  std::uint8_t* m_block = nullptr;
+  std::uint32_t m_blockFilled = 0;
   std::uint32_t m_expectedLength = 0;
   bool m_headerSeen = false;
   bool m_malformed = false;

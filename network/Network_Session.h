@@ -158,9 +158,15 @@ class Qln_Session : public Core::Object {
                      std::vector<std::uint8_t*>& messages);
   void ReceiveDatagrams(Channel* channel, std::vector<NetEvent>& received, std::size_t limit);
   // The session thread's read of one ready channel: every message is queued as it is made; a stream
-  // message the queue refuses, or one past a stranger's message budget, ends its connection
-  // (Failed); a refused datagram is dropped.
+  // message the queue refuses is held with its connection (PostHeld); one past a stranger's message
+  // budget ends its connection (Failed); a refused datagram is dropped.
   ReadEnd ReadAndPost(Channel* channel, const Watch& watch, const SessionLimits& limits, PAL::Thread* poster);
+  // Queues the channel's held messages, oldest first, while the queue and the connection's share of
+  // it have room; true when none is left.
+  bool PostHeld(Channel* channel, const SessionLimits& limits, PAL::Thread* poster);
+  // Under the session lock: whether the session thread reads the channel in this pass, given the
+  // queue's bytes: a stream is not read while the queue, or its connection's share, is full.
+  bool ReadsMore(const Channel* channel, std::size_t queueBytes) const;
   // Writes what the channel's socket takes; false when it failed.
   bool FlushOutgoing(Channel* channel, PAL::Thread* poster);
   void WatchOutgoing(std::vector<Watch>& watches);

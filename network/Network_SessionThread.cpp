@@ -26,6 +26,8 @@ struct Qln_Session::PassResults {
   std::vector<std::pair<Channel*, bool>> closes;  // the channel and whether it failed
   std::vector<std::pair<Channel*, bool>> connects;  // the channel and whether the socket reported an error
   std::vector<AcceptedSocket> accepted;
+  // Connections with received messages the queue had no room for: not read, only retried.
+  std::vector<Channel*> held;
   // The limits as the pass began.
   SessionLimits limits;
 
@@ -33,6 +35,7 @@ struct Qln_Session::PassResults {
     closes.clear();
     connects.clear();
     accepted.clear();
+    held.clear();
   }
 };
 
@@ -46,6 +49,7 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
     if (!session->PreparePass(thread, watches, pending, results)) break;
     // Posting happens outside the lock: a handler running under the queue never waits on us.
     session->PostAll(pending, thread);
+    for (Channel* channel : results.held) session->PostHeld(channel, results.limits, thread);
     if (watches.empty()) {
       PAL::ThreadManager::Sleep(session->m_selectTimeout, thread);
       continue;
@@ -100,13 +104,21 @@ bool Qln_Session::PreparePass(PAL::Thread* thread, std::vector<Watch>& watches, 
     watch.wanted = kPollRead;
     watches.push_back(std::move(watch));
   };
+  // The owner drains the queue: until it has, a stream whose messages fill the queue, or its
+  // share of it, is left unread and its peer's kernel holds the peer back.
+  const std::size_t queueBytes = m_queue.GetQueuedBytes();
   for (auto* list : {&m_channels, &m_connections}) {
     for (auto& channel : *list) {
       if (!channel->IsOpen() || (channel->mode & kModeWatchRead) == 0 || channel->connectStarted) continue;
       // A stream that is neither listening nor connected reports a hang-up, not data: it is
       // watched only once it has a peer.
       const bool ready = channel->socketType != kStreamSocket || (channel->listening ? accepting : channel->connected != 0);
-      if (ready) watchRead(channel.get());
+      if (!ready) continue;
+      if (!channel->held.empty()) {
+        results.held.push_back(channel.get());
+      } else if (ReadsMore(channel.get(), queueBytes)) {
+        watchRead(channel.get());
+      }
     }
   }
   for (Watch& watch : watches) {

@@ -85,6 +85,16 @@ TEST(NetworkMessage, ReassemblesSplitAndBatchedMessages) {
   EXPECT_EQ(cut.Payload(3), "");
   EXPECT_EQ(cut.Payload(4), "x");
   EXPECT_EQ(cut.Payload(5), std::string(300, 'q'));
+
+  // A large message over uneven reads, the last of which begins the next message.
+  std::string large(200000, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i % 251);
+  const std::string stream3 = Frame(7, large) + Frame(8, "next");
+  for (std::size_t at = 0; at < stream3.size(); at += 70001) ASSERT_EQ(cut.Feed(stream, stream3.substr(at, 70001)), StreamBuffer::Result::Ok);
+  ASSERT_EQ(cut.messages.size(), 8u);
+  EXPECT_TRUE(cut.Payload(6) == large);
+  EXPECT_EQ(cut.Payload(7), "next");
+  EXPECT_EQ(stream.GetPendingBytes(), 0u);
 }
 
 TEST(NetworkMessage, PartialHeaderWaitsForMoreBytes) {

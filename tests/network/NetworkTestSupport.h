@@ -99,7 +99,10 @@ class RawPeer {
     Network::Socket::ApplyOption(m_socket, Network::kStreamSocket, Network::kOptionNoDelay);
     m_connected = Network::Socket::Connect(m_socket, host.GetSocketAddress()) == Network::SocketStatus::Done;
   }
-  ~RawPeer() { Close(); }
+  ~RawPeer() {
+    Close();
+    for (std::uint8_t* message : m_messages) Network::FreeMessage(message);
+  }
   bool IsConnected() const { return m_connected; }
   bool Write(const std::string& bytes) {
     Network::SocketStatus status;
@@ -139,6 +142,29 @@ class RawPeer {
     }
     return received;
   }
+  // The next whole message that arrives, within the wait.
+  bool ReadMessage(std::uint32_t& type, std::string& payload, double timeoutMs = kWaitMs) {
+    Core::Stopwatch waited;
+    waited.Start();
+    while (m_messages.empty()) {
+      if (waited.GetElapsed() >= timeoutMs) return false;
+      Network::PollEntry entry;
+      entry.socket = m_socket;
+      entry.wanted = Network::kPollRead;
+      if (Network::Socket::Poll(&entry, 1, 10) <= 0) continue;
+      std::uint8_t chunk[4096];
+      Network::SocketStatus status;
+      std::int64_t count = Network::Socket::Receive(m_socket, chunk, sizeof(chunk), status);
+      if (count <= 0) return false;
+      m_stream.Append(chunk, static_cast<std::size_t>(count), m_messages);
+    }
+    std::uint8_t* message = m_messages.front();
+    m_messages.erase(m_messages.begin());
+    type = Network::ReadMessageType(message);
+    payload.assign(reinterpret_cast<const char*>(message) + 8, Network::ReadMessageLength(message) - 8);
+    Network::FreeMessage(message);
+    return true;
+  }
   void Close() {
     Network::Socket::Close(m_socket);
     m_socket = Network::kInvalidSocket;
@@ -147,6 +173,8 @@ class RawPeer {
  private:
   Network::SocketHandle m_socket = Network::kInvalidSocket;
   bool m_connected = false;
+  Network::StreamBuffer m_stream;
+  std::vector<std::uint8_t*> m_messages;
 };
 
 }  // namespace NetworkTest

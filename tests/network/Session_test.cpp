@@ -186,6 +186,9 @@ TEST_F(SessionTest, SmallWritesAndBatchedMessagesAreReassembled) {
 }
 
 TEST_F(SessionTest, LargeMessagesBothWays) {
+  Network::SessionLimits limits;
+  limits.joinedMessageSize = Network::kMaximumMessageSize;
+  host->SetLimits(limits);
   HostAndJoin();
   const std::string up = Pattern(3 * 1024 * 1024 + 17, 1);
   const std::string down = Pattern(5 * 1024 * 1024 + 3, 2);
