@@ -152,7 +152,6 @@ class EventQueue {
   std::deque<NetEvent> m_events;
   std::size_t m_queuedBytes = 0;
   std::uint64_t m_dropped = 0;
-  RealStopwatch m_dispatchStopwatch;
   std::uint32_t m_mode = kPolled;
   std::atomic<bool> m_stopping{false};
   PAL::MutexHandle m_queueMutex = nullptr;

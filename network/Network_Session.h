@@ -182,6 +182,12 @@ class Qln_Session : public Core::Object {
   Channel* FindChannel(std::uint32_t kind);
   Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
   bool OwnsRecord(const Channel* channel) const;
+  // The accepted connection an accept event names, held (use count raised) while its handler runs;
+  // null once it has closed or gone since the event was queued.
+  Channel* HoldAcceptedRecord(const NetEvent& event);
+  // The records the calling thread's deliveries hold, innermost last: a handler may close the
+  // session, which then does not wait for those. A record freed by that close is nulled here.
+  static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
   // Destroys whichever of the session's lock, mutex and condition exist, and forgets them.
