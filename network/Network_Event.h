@@ -123,7 +123,8 @@ class EventQueue {
   void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
   // Hands every waiting event to the deliver function (the session's close).
   void DeliverAll();
-  // Stops the worker (if any) and waits for it and every handler thread to leave.
+  // Stops the worker (if any) and waits for it and every handler thread to leave, except the
+  // calling thread when a handler on it stops the queue.
   void Stop();
   // At or past a bound.
   bool IsFull();
