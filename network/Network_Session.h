@@ -90,7 +90,8 @@ class Qln_Session : public Core::Object {
   static void Deliver(NetEvent& event);
 
   // Stops the threads, closes every channel and connection, delivers what is left in the queue and
-  // finally a kind-8 event. False when the session was never initialised.
+  // finally a kind-8 event. False when the session was never initialised. A handler may call it on
+  // any delivery thread; it waits for calls on other threads to let go of their channels.
   bool Close();
 
   bool StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs, std::uint32_t messageType,
