@@ -17,7 +17,11 @@ std::atomic<std::uint32_t> g_nextSessionId{0};
 
 Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {}
 
-Qln_Session::~Qln_Session() { Close(); }
+Qln_Session::~Qln_Session() {
+  Close();
+  // A handler on a delivery thread may be closing the session right now: that close ends first.
+  while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+}
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
   NetEvent event;

@@ -7,6 +7,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Core_Object.h"
@@ -201,6 +202,8 @@ class Qln_Session : public Core::Object {
   std::uint8_t m_passwordFlag = 0;
   std::atomic<std::uint8_t> m_hosting{0};
   std::atomic<bool> m_closing{false};
+  // The thread running Close while m_closing is set.
+  std::atomic<std::thread::id> m_closingThread{};
   std::int32_t m_priority = 0;
   // Both under the session lock; no player count (0) means no cap on connections.
   std::uint32_t m_maximumPlayers = 0;

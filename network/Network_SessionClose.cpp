@@ -161,6 +161,7 @@ void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
 bool Qln_Session::Close() {
   // A handler delivered during the close may ask for it again.
   if (!m_initialised || m_closing.exchange(true)) return false;
+  m_closingThread = std::this_thread::get_id();
   StopBroadcastThread();
   StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
   m_sessionThread = nullptr;
@@ -219,8 +220,9 @@ bool Qln_Session::Close() {
   DestroyLocks();
   m_hosting = 0;
   m_initialised = 0;
-  m_closing = false;
   DeliverDirect(kEventSessionClosed, kNoKind);
+  // The last touch of the session: its destruction on another thread waits for this.
+  m_closing = false;
   return true;
 }
 

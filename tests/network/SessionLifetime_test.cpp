@@ -85,14 +85,20 @@ TEST(SessionLifetime, HandlerOnAWorkerThreadMayCloseOrDestroyItsSession) {
   // Delivery modes 1 and 2: the close must not wait for the very thread it runs on.
   for (std::uint32_t handlerThreads : {0u, 2u}) {
     for (bool destroy : {false, true}) {
-      Network::Qln_Network_Manager manager;
+      // Declared before the manager: the closing handler may still set them while it goes.
       std::atomic<Qln_Session*> self{nullptr};
       std::atomic<bool> closed{false};
+      Network::Qln_Network_Manager manager;
       Qln_Session* session = manager.CreateSession(
           "self", "", false,
           [&](NetEvent& event) {
             Qln_Session* owner = event.kind == Network::kEventMessageReceived ? self.exchange(nullptr) : nullptr;
             if (owner != nullptr) closed = destroy ? manager.DestroySession(owner) : owner->Close();
+            if (event.kind == Network::kEventChannelClosed && !destroy) {
+              // Still inside the close while the owner (below) destroys the session.
+              closed = true;
+              PAL::ThreadManager::Sleep(100, nullptr);
+            }
             return true;
           },
           0, true, handlerThreads, 1, 1);
