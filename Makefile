@@ -16,4 +16,6 @@ test: deps
 	cmake --build build/test -j $(JOBS)
 	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVELKOR_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELKOR_WERROR=ON
 	cmake --build build/fuzz -j $(JOBS) --target fuzz_all
-	@tools/run-tests.sh build/test build/fuzz
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DVELKOR_TSAN=ON -DVELKOR_WERROR=ON
+	cmake --build build/tsan -j $(JOBS) --target network_tests audio_tests
+	@tools/run-tests.sh build/test build/fuzz build/tsan

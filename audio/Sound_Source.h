@@ -3,6 +3,7 @@
 // engine's list and their address is the handle clients hold.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace Math {
 class Vector3D;
@@ -71,6 +72,8 @@ class SoundSource {
   float m_position[3] = {0.0f, 0.0f, 0.0f};
   std::uint8_t m_relative = 0;
   std::atomic<std::uint8_t> m_looping{0};  // set by clients, read by the refill thread
+  // An intro-and-loop source's looping wish and OpenAL's looping flag change together under it.
+  std::mutex m_loopingMutex;
   // Written by the refill thread, read by clients without the engine's lock.
   std::atomic<std::uint8_t> m_started{0};
   float m_gain = 1.0f;

@@ -328,7 +328,8 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
       }
       PAL::ThreadManager::UnlockMutex(source->receiveMutex);
     }
-    if (!received.empty() || ended.size() == sources.size() || waited.GetElapsed() >= limit) break;
+    // A closing session waits for this call to let its records go: the wait ends with it.
+    if (!received.empty() || ended.size() == sources.size() || waited.GetElapsed() >= limit || m_closing) break;
     PAL::ThreadManager::Sleep(1, nullptr);
   }
   if (!ended.empty() && PAL::ThreadManager::WriteLock(m_lock)) {

@@ -32,7 +32,8 @@ void NetEvent::FreeMessageData() {
 void StopAndAwaitThreadExit(PAL::ThreadManager& manager, PAL::Thread* thread, PAL::MutexHandle mutex,
                             PAL::ConditionHandle condition, const bool& exited) {
   if (thread == nullptr || !PAL::ThreadManager::LockMutex(mutex)) return;
-  manager.StopThread(thread, false);
+  // A thread that has left has freed its record: asked again, it is not looked for.
+  if (!exited) manager.StopThread(thread, false);
   while (!exited) {
     if (!PAL::ThreadManager::WaitCondition(condition, mutex)) {
       PAL::ThreadManager::UnlockMutex(mutex);
@@ -55,10 +56,39 @@ struct EventQueue::HandlerRecord {
   EventQueue* queue = nullptr;
 };
 
+namespace {
+
+// What a delivery thread knows of the delivery it is running: a handler may close its session, and
+// so stop (or destroy) the queue, from inside it.
+struct DeliveryContext {
+  const EventQueue* queue = nullptr;
+  bool handlerThread = false;
+  // Set when the queue was destroyed during the delivery: the thread must not touch it again.
+  bool queueGone = false;
+};
+
+thread_local DeliveryContext* t_delivery = nullptr;
+
+// Delivers on a worker or handler thread with its context set; true when the queue is still there.
+bool DeliverFromThread(const EventQueue* queue, bool handlerThread, const EventQueue::DeliverFunction& deliver,
+                       NetEvent& event) {
+  DeliveryContext context;
+  context.queue = queue;
+  context.handlerThread = handlerThread;
+  DeliveryContext* outer = t_delivery;
+  t_delivery = &context;
+  deliver(event);
+  t_delivery = outer;
+  return !context.queueGone;
+}
+
+}  // namespace
+
 EventQueue::EventQueue() = default;
 
 EventQueue::~EventQueue() {
   Stop();
+  if (t_delivery != nullptr && t_delivery->queue == this) t_delivery->queueGone = true;
   // Nobody will deliver these any more: their buffers are ours to free.
   for (NetEvent& event : m_events) event.FreeMessageData();
   m_events.clear();
@@ -179,15 +209,16 @@ std::uint32_t EventQueue::GetRunningHandlerCount() {
 
 void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered,
                           std::uint32_t* remaining) {
-  m_dispatchStopwatch.Reset();
-  m_dispatchStopwatch.Start();
+  // Each call's own: a handler that dispatches again must not restart its caller's budget.
+  RealStopwatch dispatchTime;
+  dispatchTime.Start();
   RealStopwatch pacing;
   pacing.Start();
   double allowedOversleep = 0.0;
   std::uint32_t count = 0;
   if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
   // A handler may close the session (and so stop this queue) from inside the loop.
-  while (m_dispatchStopwatch.GetElapsed() < timeLimitMs && !IsStopping()) {
+  while (dispatchTime.GetElapsed() < timeLimitMs && !IsStopping()) {
     NetEvent event;
     // The event leaves the queue before it is delivered, so a handler that calls back into its
     // session (which may post) cannot deadlock on the queue mutex; one drainer keeps the order.
@@ -197,7 +228,7 @@ void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t*
       if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
       continue;
     }
-    if (m_dispatchStopwatch.GetElapsed() >= idleLimitMs) break;
+    if (dispatchTime.GetElapsed() >= idleLimitMs) break;
     if (pacing.GetElapsed() > allowedOversleep) {
       pacing.Reset();
       pacing.Start();
@@ -225,11 +256,13 @@ void EventQueue::SleepWaitPeriod(PAL::Thread* thread) {
 
 void EventQueue::WorkerThread(PAL::Thread* thread) {
   EventQueue* queue = static_cast<EventQueue*>(thread->GetUserData());
+  // A copy: a handler may destroy the queue, and with it the function, while it runs.
+  const DeliverFunction deliver = queue->m_deliver;
   while (thread->IsRunning()) {
     if (queue->m_mode == kWorker) {
       NetEvent event;
       if (queue->PopFront(event)) {
-        queue->m_deliver(event);
+        if (!DeliverFromThread(queue, false, deliver, event)) return;
         continue;
       }
     } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
@@ -247,8 +280,9 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
         if (queue->m_threadManager.CreateThread(&EventQueue::HandlerThread, &EventQueue::HandlerThreadExit, record,
                                                 queue->m_priority, false) == nullptr) {
           // No thread for it: deliver here rather than lose it.
-          queue->m_deliver(record->event);
+          const bool queueLeft = DeliverFromThread(queue, false, deliver, record->event);
           delete record;
+          if (!queueLeft) return;
           queue->HandlerEnded();
         }
         continue;
@@ -261,23 +295,26 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
 
 void EventQueue::HandlerThread(PAL::Thread* thread) {
   HandlerRecord* record = static_cast<HandlerRecord*>(thread->GetUserData());
-  record->queue->m_deliver(record->event);
+  const DeliverFunction deliver = record->queue->m_deliver;
+  if (!DeliverFromThread(record->queue, true, deliver, record->event)) record->queue = nullptr;
 }
 
 void EventQueue::HandlerThreadExit(PAL::Thread* thread) {
   HandlerRecord* record = static_cast<HandlerRecord*>(thread->GetUserData());
-  // Stop waits for the running count to reach zero, so the queue outlives every handler.
+  // Stop waits for the running count to reach zero, so the queue outlives every handler but one
+  // that destroyed it itself.
   EventQueue* queue = record->queue;
   delete record;
-  queue->HandlerEnded();
+  if (queue != nullptr) queue->HandlerEnded();
 }
 
 void EventQueue::HandlerEnded() {
+  // The count drops under the exit mutex: once Stop, holding it, sees the count low enough, the
+  // handler has let go of the queue's locks and the queue may go.
+  PAL::ThreadManager::LockMutex(m_exitMutex);
   PAL::ThreadManager::LockMutex(m_queueMutex);
   --m_runningHandlers;
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  // Under the exit mutex: Stop checks the count and starts waiting without a signal in between.
-  PAL::ThreadManager::LockMutex(m_exitMutex);
   PAL::ThreadManager::SignalCondition(m_exitCondition, true);
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
@@ -285,17 +322,24 @@ void EventQueue::HandlerEnded() {
 void EventQueue::Stop() {
   if (m_queueMutex == nullptr) return;
   PAL::ThreadManager::LockMutex(m_queueMutex);
-  bool alreadyStopping = m_stopping.exchange(true, std::memory_order_acq_rel);
+  m_stopping.store(true, std::memory_order_release);
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  if (alreadyStopping || m_worker == nullptr) return;
-
-  StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
-  m_worker = nullptr;
+  if (m_worker == nullptr) return;
+  // A handler that closes its session stops the queue from a delivery thread: that thread cannot
+  // wait for itself, and leaves once its handler returns. A later Stop from elsewhere (the
+  // queue's destruction) still waits for it.
+  const bool onWorker = t_delivery != nullptr && t_delivery->queue == this && !t_delivery->handlerThread;
+  const bool onHandler = t_delivery != nullptr && t_delivery->queue == this && t_delivery->handlerThread;
+  if (onWorker) {
+    m_threadManager.StopThread(m_worker, false);
+  } else {
+    StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
+  }
   // Handler threads finish the event they carry and touch the queue on their way out, so the
   // queue waits for every one of them: a handler that sends on its session is never left
   // running on a freed session.
   if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  while (GetRunningHandlerCount() > 0) {
+  while (GetRunningHandlerCount() > (onHandler ? 1u : 0u)) {
     if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
       PAL::ThreadManager::Sleep(1, nullptr);

@@ -129,7 +129,8 @@ class EventQueue {
   void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
   // Hands every waiting event to the deliver function (the session's close).
   void DeliverAll();
-  // Stops the worker (if any) and waits for it and every handler thread to leave.
+  // Stops the worker (if any) and waits for it and every handler thread to leave, except the
+  // calling thread when a handler on it stops the queue.
   void Stop();
   // At or past a bound.
   bool IsFull();
@@ -162,7 +163,6 @@ class EventQueue {
   std::size_t m_queuedBytes = 0;
   std::size_t m_peakBytes = 0;
   std::uint64_t m_dropped = 0;
-  RealStopwatch m_dispatchStopwatch;
   std::uint32_t m_mode = kPolled;
   std::atomic<bool> m_stopping{false};
   PAL::MutexHandle m_queueMutex = nullptr;

@@ -17,7 +17,11 @@ std::atomic<std::uint32_t> g_nextSessionId{0};
 
 Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {}
 
-Qln_Session::~Qln_Session() { Close(); }
+Qln_Session::~Qln_Session() {
+  Close();
+  // A handler on a delivery thread may be closing the session right now: that close ends first.
+  while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+}
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
   NetEvent event;
@@ -33,7 +37,37 @@ void Qln_Session::DeliverDirect(std::uint32_t kind, std::uint32_t channelKind) {
   Deliver(event);
 }
 
+std::vector<Channel*>& Qln_Session::RecordsHeldByDelivery() {
+  thread_local std::vector<Channel*> held;
+  return held;
+}
+
+Channel* Qln_Session::HoldAcceptedRecord(const NetEvent& event) {
+  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return nullptr;
+  Channel* record = nullptr;
+  for (const auto& connection : m_connections) {
+    if (connection.get() == event.related && connection->IsOpen() && connection->remoteAddress == event.peer) {
+      record = connection.get();
+      record->RaiseUseCount();
+    }
+  }
+  PAL::ThreadManager::UnlockRWLock(m_lock);
+  return record;
+}
+
 void Qln_Session::Deliver(NetEvent& event) {
+  if (event.kind == kEventConnectionAccepted && event.related != nullptr) {
+    // The connection may have closed, and its record gone, since the accept was queued.
+    event.related = event.session != nullptr ? event.session->HoldAcceptedRecord(event) : nullptr;
+    std::vector<Channel*>& held = RecordsHeldByDelivery();
+    held.push_back(event.related);
+    if (event.handler) event.handler(event);
+    Channel* record = held.back();
+    held.pop_back();
+    if (record != nullptr) record->LowerUseCount();
+    event.related = nullptr;
+    return;
+  }
   if (event.kind == kEventMessageReceived) {
     bool release = true;
     if (event.handler) release = event.handler(event);
@@ -265,8 +299,9 @@ bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
       RealStopwatch waited;
       waited.Start();
       std::int32_t ready = 0;
-      while (ready == 0 && waited.GetElapsed() < kConnectTimeoutMs) {
-        ready = Socket::Poll(&entry, 1, static_cast<std::int32_t>(kConnectTimeoutMs - waited.GetElapsed()) + 1);
+      // In short steps: a closing session waits for this call to let its channel go.
+      while (ready == 0 && waited.GetElapsed() < kConnectTimeoutMs && !m_closing) {
+        ready = Socket::Poll(&entry, 1, std::min(static_cast<std::int32_t>(kConnectTimeoutMs - waited.GetElapsed()) + 1, 20));
       }
       status = ready > 0 ? Socket::GetConnectResult(channel->socket) : SocketStatus::Error;
     }

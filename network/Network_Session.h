@@ -7,6 +7,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Core_Object.h"
@@ -90,7 +91,8 @@ class Qln_Session : public Core::Object {
   static void Deliver(NetEvent& event);
 
   // Stops the threads, closes every channel and connection, delivers what is left in the queue and
-  // finally a kind-8 event. False when the session was never initialised.
+  // finally a kind-8 event. False when the session was never initialised. A handler may call it on
+  // any delivery thread; it waits for calls on other threads to let go of their channels.
   bool Close();
 
   bool StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs, std::uint32_t messageType,
@@ -188,6 +190,12 @@ class Qln_Session : public Core::Object {
   Channel* FindChannel(std::uint32_t kind);
   Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
   bool OwnsRecord(const Channel* channel) const;
+  // The accepted connection an accept event names, held (use count raised) while its handler runs;
+  // null once it has closed or gone since the event was queued.
+  Channel* HoldAcceptedRecord(const NetEvent& event);
+  // The records the calling thread's deliveries hold, innermost last: a handler may close the
+  // session, which then does not wait for those. A record freed by that close is nulled here.
+  static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
   // Destroys whichever of the session's lock, mutex and condition exist, and forgets them.
@@ -200,6 +208,8 @@ class Qln_Session : public Core::Object {
   std::uint8_t m_passwordFlag = 0;
   std::atomic<std::uint8_t> m_hosting{0};
   std::atomic<bool> m_closing{false};
+  // The thread running Close while m_closing is set.
+  std::atomic<std::thread::id> m_closingThread{};
   std::int32_t m_priority = 0;
   // Both under the session lock; no player count (0) means no cap on connections.
   std::uint32_t m_maximumPlayers = 0;

@@ -14,14 +14,21 @@ void Qln_Session::StopHosting() {
   // The announcement goes with the hosting, so that the session can host (and announce) again.
   StopBroadcastThread();
   CloseChannels(kChannelBroadcast, false);
+  std::shared_ptr<std::atomic<bool>> done;
   if (m_initialised && PAL::ThreadManager::WriteLock(m_lock)) {
+    // The listener is marked closed under the same lock as its connections are queued: the session
+    // thread admits nothing more, so no connection outlives the hosting.
+    if (Channel* listener = FindChannel(kChannelHostListen)) {
+      done = std::make_shared<std::atomic<bool>>(false);
+      QueueCloseLocked(listener, false, done);
+    }
     for (auto& connection : m_connections) {
       if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
     }
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   // Waited for: a fixed listening port is free again when hosting starts anew.
-  CloseChannels(kChannelHostListen, true);
+  if (done) WaitDone(done);
   m_hosting = 0;
 }
 
@@ -154,6 +161,7 @@ void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
 bool Qln_Session::Close() {
   // A handler delivered during the close may ask for it again.
   if (!m_initialised || m_closing.exchange(true)) return false;
+  m_closingThread = std::this_thread::get_id();
   StopBroadcastThread();
   StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
   m_sessionThread = nullptr;
@@ -162,7 +170,25 @@ bool Qln_Session::Close() {
   m_queue.Stop();
 
   std::vector<NetEvent> closed;
-  if (PAL::ThreadManager::WriteLock(m_lock)) {
+  // Nothing finds a closed record any more; one that a Send, ReceiveNow or Connect on another
+  // thread still holds is freed only once it is let go.
+  // (A handler that closes the session from inside an accept holds that record itself.)
+  std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
+  bool locked = false;
+  while ((locked = PAL::ThreadManager::WriteLock(m_lock))) {
+    bool inUse = false;
+    for (auto* list : {&m_connections, &m_channels}) {
+      for (auto& channel : *list) {
+        channel->closed = 1;
+        const auto mine = std::count(heldHere.begin(), heldHere.end(), channel.get());
+        inUse = inUse || channel->GetUseCount() > mine;
+      }
+    }
+    if (!inUse) break;
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
+  if (locked) {
     for (auto* list : {&m_connections, &m_channels}) {
       for (auto& channel : *list) {
         NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
@@ -176,6 +202,7 @@ bool Qln_Session::Close() {
         }
         channel->CloseSocket();
         channel->DestroyLocks(Threads());
+        std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
       }
       list->clear();
     }
@@ -193,8 +220,9 @@ bool Qln_Session::Close() {
   DestroyLocks();
   m_hosting = 0;
   m_initialised = 0;
-  m_closing = false;
   DeliverDirect(kEventSessionClosed, kNoKind);
+  // The last touch of the session: its destruction on another thread waits for this.
+  m_closing = false;
   return true;
 }
 

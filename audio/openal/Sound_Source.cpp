@@ -73,13 +73,17 @@ bool SoundSource::SetLooping(bool looping) {
     if (!SetSourceInt(m_sourceId, AL_LOOPING, looping ? AL_TRUE : AL_FALSE)) return false;
   } else if (m_kind == kSourceIntroLoop) {
     // Once the intro is gone the loop part repeats through OpenAL's own looping, which has to
-    // follow the wish both ways, or a sound told to stop looping would never end.
+    // follow the wish both ways, or a sound told to stop looping would never end. The refill
+    // thread switches to the loop part under the same lock, so it never acts on an old wish.
+    std::lock_guard<std::mutex> lock(m_loopingMutex);
     ALint queued = 0;
     if (!looping) {
       if (!SetSourceInt(m_sourceId, AL_LOOPING, AL_FALSE)) return false;
     } else if (GetSourceInt(m_sourceId, AL_BUFFERS_QUEUED, queued) && queued == 1) {
       if (!SetSourceInt(m_sourceId, AL_LOOPING, AL_TRUE)) return false;
     }
+    m_looping.store(looping ? 1 : 0, std::memory_order_release);
+    return true;
   }
   m_looping.store(looping ? 1 : 0, std::memory_order_release);
   return true;
@@ -241,6 +245,7 @@ void SoundSource::ServiceSingle() {
 
 void SoundSource::ServiceIntroLoop() {
   const ALuint id = m_sourceId;
+  std::lock_guard<std::mutex> lock(m_loopingMutex);
   if (m_looping.load(std::memory_order_acquire) == 0) {
     // Intro and loop part played once: the sound has ended; the next Play starts at the intro.
     if (!IsPlayingOrPaused()) StopAndRewind();

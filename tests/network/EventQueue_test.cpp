@@ -59,6 +59,23 @@ TEST(EventQueue, EmptyDispatchReturnsAfterTheIdleLimit) {
   EXPECT_FALSE(EventQueue().Start(nullptr, false, 0, 0, 0));
 }
 
+TEST(EventQueue, NestedDispatchKeepsItsCallersTimeLimit) {
+  // Each delivery posts the next event and dispatches again: the outer call still ends at its limit.
+  EventQueue queue;
+  Core::Stopwatch feeding;
+  feeding.Start();
+  ASSERT_TRUE(queue.Start(
+      [&](NetEvent&) {
+        if (feeding.GetElapsed() < 5000.0) queue.Post(Numbered(0));
+        queue.Dispatch(0, 0, nullptr, nullptr);
+      },
+      false, 0, 0, 0));
+  ASSERT_TRUE(queue.Post(Numbered(0)));
+  std::uint32_t remaining = 0;
+  queue.Dispatch(20, 20, nullptr, &remaining);
+  EXPECT_EQ(remaining, 1u);
+}
+
 TEST(EventQueue, HandlerMayKeepAMessageBuffer) {
   std::uint8_t* kept = nullptr;
   NetEvent event;

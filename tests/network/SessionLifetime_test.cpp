@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Core_Time.h"
@@ -78,6 +79,79 @@ TEST(SessionLifetime, CloseWaitsForHandlersSendingOnWorkerThreads) {
     EXPECT_TRUE(handlerDone.load()) << "the session closed under a running handler (" << handlerThreads << ")";
     EXPECT_FALSE(closedBeforeHandlerDone.load());
   }
+}
+
+TEST(SessionLifetime, HandlerOnAWorkerThreadMayCloseOrDestroyItsSession) {
+  // Delivery modes 1 and 2: the close must not wait for the very thread it runs on.
+  for (std::uint32_t handlerThreads : {0u, 2u}) {
+    for (bool destroy : {false, true}) {
+      // Declared before the manager: the closing handler may still set them while it goes.
+      std::atomic<Qln_Session*> self{nullptr};
+      std::atomic<bool> closed{false};
+      Network::Qln_Network_Manager manager;
+      Qln_Session* session = manager.CreateSession(
+          "self", "", false,
+          [&](NetEvent& event) {
+            Qln_Session* owner = event.kind == Network::kEventMessageReceived ? self.exchange(nullptr) : nullptr;
+            if (owner != nullptr) closed = destroy ? manager.DestroySession(owner) : owner->Close();
+            if (event.kind == Network::kEventChannelClosed && !destroy) {
+              // Still inside the close while the owner (below) destroys the session.
+              closed = true;
+              PAL::ThreadManager::Sleep(100, nullptr);
+            }
+            return true;
+          },
+          0, true, handlerThreads, 1, 1);
+      ASSERT_NE(session, nullptr);
+      self = session;
+      SendDatagram(OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking), 1, "x");
+      ASSERT_TRUE(WaitFor([&] { return closed.load(); })) << handlerThreads << " " << destroy;
+      EXPECT_EQ(manager.GetSessionCount(), destroy ? 0u : 1u);
+    }
+  }
+}
+
+TEST(SessionLifetime, CloseWaitsForCallsOnOtherThreadsToLetGoOfTheirChannels) {
+  // A blocking receive on another thread holds its channel while the owner destroys the session.
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession("busy", "", false, nullptr, 0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  Network::Channel* channel =
+      session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0), 0, 0);
+  ASSERT_NE(channel, nullptr);
+  std::vector<NetEvent> events;
+  std::thread receiver([&] { session->ReceiveNow(Network::kChannelHostDatagram, events, 60000); });
+  ASSERT_TRUE(WaitFor([&] { return channel->GetUseCount() > 0; }));
+  EXPECT_TRUE(manager.DestroySession(session));
+  receiver.join();
+}
+
+TEST(SessionLifetime, AcceptEventNamesItsConnectionOnlyWhileItIsOpen) {
+  // The first peer hangs up before the host dispatches: its record is gone by then.
+  std::vector<bool> named;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventConnectionAccepted) {
+          named.push_back(event.related != nullptr && event.related->remoteAddress == event.peer);
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  Network::SessionLimits limits;
+  limits.joinTimeoutMs = 600000;
+  host->SetLimits(limits);
+  NetAddress listening;
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  { NetworkTest::RawPeer gone(listening); }
+  // Accepted, then closed: the close is queued once the record has been freed.
+  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().GetCount() >= 2; }));
+  NetworkTest::RawPeer stays(listening);
+  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().GetCount() >= 3; }));
+  ASSERT_TRUE(PumpUntil({host}, [&] { return named.size() == 2; }));
+  EXPECT_EQ(named, (std::vector<bool>{false, true}));
 }
 
 TEST(SessionLifetime, HandlerThreadsOutlastingAnyFixedWaitStillEndBeforeTheQueue) {
