@@ -84,6 +84,11 @@ class Channel {
   void RaiseUseCount() { m_useCount.fetch_add(1, std::memory_order_acq_rel); }
   void LowerUseCount() { m_useCount.fetch_sub(1, std::memory_order_acq_rel); }
   std::int32_t GetUseCount() const { return m_useCount.load(std::memory_order_acquire); }
+  // Deliveries that name the record (an accept event's handler) may read it but never touch its
+  // socket: they keep the record, not the connection, open. Raised under the session lock.
+  void RaiseDeliveryHold() { m_deliveryHolds.fetch_add(1, std::memory_order_acq_rel); }
+  void LowerDeliveryHold() { m_deliveryHolds.fetch_sub(1, std::memory_order_acq_rel); }
+  std::int32_t GetDeliveryHolds() const { return m_deliveryHolds.load(std::memory_order_acquire); }
 
   bool IsOpen() const { return socket != kInvalidSocket && closed == 0; }
   bool IsNonBlocking() const { return (options & kOptionNonBlocking) != 0; }
@@ -103,6 +108,9 @@ class Channel {
   std::uint8_t connected = 0;
   // Written under the session's write lock; look-ups skip a closed channel.
   std::uint8_t closed = 0;
+  // Set by the session thread once the socket is closed and the close reported; the record itself
+  // stays until no delivery names it.
+  std::uint8_t released = 0;
   std::uint8_t listening = 0;
   // Set when the channel is closed because of an error rather than by its peer.
   std::uint8_t closedOnError = 0;
@@ -127,6 +135,7 @@ class Channel {
 
  private:
   std::atomic<std::int32_t> m_useCount{0};
+  std::atomic<std::int32_t> m_deliveryHolds{0};
   std::deque<OutgoingMessage> m_outgoing;
   std::size_t m_outgoingBytes = 0;
   double m_lastOutgoingProgress = 0.0;

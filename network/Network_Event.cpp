@@ -279,11 +279,12 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
       if (record != nullptr) {
         if (queue->m_threadManager.CreateThread(&EventQueue::HandlerThread, &EventQueue::HandlerThreadExit, record,
                                                 queue->m_priority, false) == nullptr) {
-          // No thread for it: deliver here rather than lose it.
+          // No thread for it: the worker delivers it itself, as a worker and not as a handler
+          // thread, so that a handler closing its session here is not waited for by its own Stop.
+          queue->HandlerEnded();
           const bool queueLeft = DeliverFromThread(queue, false, deliver, record->event);
           delete record;
           if (!queueLeft) return;
-          queue->HandlerEnded();
         }
         continue;
       }

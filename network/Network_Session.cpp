@@ -15,12 +15,21 @@ std::atomic<std::uint32_t> g_nextSessionId{0};
 
 }  // namespace
 
-Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {}
+Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
+  // The locks live as long as the session: a call on another thread that has just seen the
+  // session initialised may take them after a handler has closed it.
+  m_lock = Threads().CreateRWLock();
+  m_mutex = Threads().CreateMutex(0);
+  m_condition = Threads().CreateCondition();
+}
 
 Qln_Session::~Qln_Session() {
   Close();
   // A handler on a delivery thread may be closing the session right now: that close ends first.
   while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+  Threads().DestroyCondition(m_condition);
+  Threads().DestroyMutex(m_mutex);
+  Threads().DestroyRWLock(m_lock);
 }
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
@@ -48,7 +57,7 @@ Channel* Qln_Session::HoldAcceptedRecord(const NetEvent& event) {
   for (const auto& connection : m_connections) {
     if (connection.get() == event.related && connection->IsOpen() && connection->remoteAddress == event.peer) {
       record = connection.get();
-      record->RaiseUseCount();
+      record->RaiseDeliveryHold();
     }
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -64,7 +73,7 @@ void Qln_Session::Deliver(NetEvent& event) {
     if (event.handler) event.handler(event);
     Channel* record = held.back();
     held.pop_back();
-    if (record != nullptr) record->LowerUseCount();
+    if (record != nullptr) record->LowerDeliveryHold();
     event.related = nullptr;
     return;
   }
@@ -105,16 +114,8 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_addressText = m_address.GetText();
   m_interfaceBroadcast = broadcast;
 
+  if (m_lock == nullptr || m_mutex == nullptr || m_condition == nullptr) return false;
   if (!m_queue.Start(&Qln_Session::Deliver, threaded, maximumHandlerThreads, priority, waitPeriodMs)) return false;
-
-  m_lock = Threads().CreateRWLock();
-  m_mutex = m_lock != nullptr ? Threads().CreateMutex(0) : nullptr;
-  m_condition = m_mutex != nullptr ? Threads().CreateCondition() : nullptr;
-  if (m_condition == nullptr) {
-    DestroyLocks();
-    m_queue.Stop();
-    return false;
-  }
 
   m_handler = std::move(handler);
   m_priority = priority;
@@ -126,7 +127,6 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_sessionThreadExited = false;
   m_sessionThread = Threads().CreateThread(&Qln_Session::SessionThread, nullptr, this, priority, false);
   if (m_sessionThread == nullptr) {
-    DestroyLocks();
     m_queue.Stop();
     return false;
   }

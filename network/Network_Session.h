@@ -179,7 +179,10 @@ class Qln_Session : public Core::Object {
 
   // Closing (Network_SessionClose.cpp); the first three under the session lock.
   void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
-  bool TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
+  // Closes the record's socket and reports the close once nobody uses it (false until then).
+  bool ReleaseRecordLocked(Channel* channel, std::vector<NetEvent>& pending);
+  // Frees a released record once no delivery names it (false until then).
+  bool FreeRecordLocked(Channel* channel);
   void ProcessCloseRequests(std::vector<NetEvent>& pending);
   bool WaitDone(const std::shared_ptr<std::atomic<bool>>& done);
 
@@ -190,16 +193,15 @@ class Qln_Session : public Core::Object {
   Channel* FindChannel(std::uint32_t kind);
   Channel* FindConnection(std::uint32_t kind, const NetAddress& peer);
   bool OwnsRecord(const Channel* channel) const;
-  // The accepted connection an accept event names, held (use count raised) while its handler runs;
-  // null once it has closed or gone since the event was queued.
+  // The accepted connection an accept event names, held (a delivery hold) while its handler runs;
+  // null once it has closed or gone since the event was queued. The hold keeps the record, so the
+  // handler may read it, but never keeps the connection from closing, even by the handler itself.
   Channel* HoldAcceptedRecord(const NetEvent& event);
   // The records the calling thread's deliveries hold, innermost last: a handler may close the
   // session, which then does not wait for those. A record freed by that close is nulled here.
   static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
-  // Destroys whichever of the session's lock, mutex and condition exist, and forgets them.
-  void DestroyLocks();
 
   EventQueue m_queue;
   // Written only by Initialize, Close, StartListening and StopHosting, which belong to the session's
@@ -229,6 +231,7 @@ class Qln_Session : public Core::Object {
   std::list<NetEvent> m_connectRequests;
   PAL::Thread* m_sessionThread = nullptr;
   PAL::Thread* m_broadcastThread = nullptr;
+  // Made with the session and destroyed with it, never in between.
   PAL::RWLockHandle m_lock = nullptr;
   PAL::MutexHandle m_mutex = nullptr;
   PAL::ConditionHandle m_condition = nullptr;

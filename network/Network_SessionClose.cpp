@@ -67,7 +67,9 @@ bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
   RealStopwatch waited;
   waited.Start();
   while (!done->load(std::memory_order_acquire)) {
-    if (waited.GetElapsed() >= kCloseWaitMs) return false;
+    // A closing session closes everything itself, and may be waiting for this very thread (a
+    // handler) to return first: waiting on would only hold both up.
+    if (waited.GetElapsed() >= kCloseWaitMs || m_closing) return done->load(std::memory_order_acquire);
     PAL::ThreadManager::Sleep(1, nullptr);
   }
   return true;
@@ -103,7 +105,8 @@ bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool 
   return !done || WaitDone(done);
 }
 
-bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
+bool Qln_Session::ReleaseRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
+  if (channel->released) return true;
   // A record in use outside the lock keeps its socket: closing it under a sender would let the
   // descriptor be reused by an unrelated socket.
   if (channel->GetUseCount() > 0) return false;
@@ -134,26 +137,39 @@ bool Qln_Session::TryFreeRecordLocked(Channel* channel, std::vector<NetEvent>& p
     }
   }
   channel->CloseSocket();
+  channel->released = 1;
+  pending.push_back(std::move(event));
+  return true;
+}
+
+bool Qln_Session::FreeRecordLocked(Channel* channel) {
+  if (channel->GetDeliveryHolds() > 0) return false;
   channel->DestroyLocks(Threads());
   auto& list = channel->accepted ? m_connections : m_channels;
   list.erase(std::remove_if(list.begin(), list.end(), [channel](const std::unique_ptr<Channel>& item) {
                return item.get() == channel;
              }),
              list.end());
-  pending.push_back(std::move(event));
   return true;
 }
 
 void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
   for (auto it = m_closeRequests.begin(); it != m_closeRequests.end();) {
     Channel* channel = it->related;
-    bool finished = true;
-    if (channel != nullptr && OwnsRecord(channel)) finished = TryFreeRecordLocked(channel, pending);
-    if (!finished) {
+    const bool owned = channel != nullptr && OwnsRecord(channel);
+    if (owned && !ReleaseRecordLocked(channel, pending)) {
       ++it;
       continue;
     }
-    if (it->done) it->done->store(true, std::memory_order_release);
+    // The connection is closed: its waiter hears so now, even while a delivery keeps the record.
+    if (it->done) {
+      it->done->store(true, std::memory_order_release);
+      it->done.reset();
+    }
+    if (owned && !FreeRecordLocked(channel)) {
+      ++it;
+      continue;
+    }
     it = m_closeRequests.erase(it);
   }
 }
@@ -171,8 +187,8 @@ bool Qln_Session::Close() {
 
   std::vector<NetEvent> closed;
   // Nothing finds a closed record any more; one that a Send, ReceiveNow or Connect on another
-  // thread still holds is freed only once it is let go.
-  // (A handler that closes the session from inside an accept holds that record itself.)
+  // thread still holds is freed only once it is let go. Every delivery but this thread's own has
+  // ended, so only an accept handler that closes the session from inside names a record now.
   std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
   bool locked = false;
   while ((locked = PAL::ThreadManager::WriteLock(m_lock))) {
@@ -180,8 +196,7 @@ bool Qln_Session::Close() {
     for (auto* list : {&m_connections, &m_channels}) {
       for (auto& channel : *list) {
         channel->closed = 1;
-        const auto mine = std::count(heldHere.begin(), heldHere.end(), channel.get());
-        inUse = inUse || channel->GetUseCount() > mine;
+        inUse = inUse || channel->GetUseCount() > 0;
       }
     }
     if (!inUse) break;
@@ -191,12 +206,15 @@ bool Qln_Session::Close() {
   if (locked) {
     for (auto* list : {&m_connections, &m_channels}) {
       for (auto& channel : *list) {
-        NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
-        if (channel->accepted) event.peer = channel->remoteAddress;
-        closed.push_back(std::move(event));
+        // A released record's close has been reported already.
+        if (!channel->released) {
+          NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+          if (channel->accepted) event.peer = channel->remoteAddress;
+          closed.push_back(std::move(event));
+        }
         // The last messages (a goodbye) go as far as the socket takes them without waiting.
         std::vector<SendOutcome> outcomes;
-        if (channel->connected && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+        if (channel->connected && !channel->released && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
           channel->FlushOutgoingLocked(outcomes);
           PAL::ThreadManager::UnlockMutex(channel->sendMutex);
         }
@@ -217,22 +235,12 @@ bool Qln_Session::Close() {
   m_queue.DeliverAll();
   for (NetEvent& event : closed) Deliver(event);
 
-  DestroyLocks();
   m_hosting = 0;
   m_initialised = 0;
   DeliverDirect(kEventSessionClosed, kNoKind);
   // The last touch of the session: its destruction on another thread waits for this.
   m_closing = false;
   return true;
-}
-
-void Qln_Session::DestroyLocks() {
-  Threads().DestroyCondition(m_condition);
-  Threads().DestroyMutex(m_mutex);
-  Threads().DestroyRWLock(m_lock);
-  m_condition = nullptr;
-  m_mutex = nullptr;
-  m_lock = nullptr;
 }
 
 }  // namespace Network

@@ -291,7 +291,18 @@ void ThreadManager::StopAllThreads(bool lowerPriority) {
   UnlockMutex(m_impl->managerMutex);
 
   if (m_impl->waitOnStop.load()) {
-    for (std::uint32_t step = 0; step < kStopWaitLimit && GetThreadCount() > 0; ++step) Sleep(1, nullptr);
+    // One of the threads may be the caller itself (a handler freeing what owns this manager): it
+    // cannot end while it waits here, so only the others are waited for.
+    const auto othersRunning = [this] {
+      if (!LockMutex(m_impl->managerMutex)) return false;
+      const pthread_t self = pthread_self();
+      const bool running = std::any_of(m_impl->threads.begin(), m_impl->threads.end(), [self](const Thread* thread) {
+        return !pthread_equal(static_cast<pthread_t>(thread->m_nativeThread), self);
+      });
+      UnlockMutex(m_impl->managerMutex);
+      return running;
+    };
+    for (std::uint32_t step = 0; step < kStopWaitLimit && othersRunning(); ++step) Sleep(1, nullptr);
   }
 
   ThreadManager& placeholder = GetPlaceholderThreadManager();

@@ -60,8 +60,8 @@ class ThreadManager {
   static constexpr std::uint32_t kStopWaitLimit = 500;
 
   ThreadManager();
-  // Stops every thread (waiting at most kStopWaitLimit steps of 1 ms), hands those still
-  // running to the placeholder manager, then destroys every lock it still owns. A lock
+  // Stops every thread (waiting at most kStopWaitLimit steps of 1 ms for all but the calling
+  // thread, which may be one of them), hands those still running to the placeholder manager, then destroys every lock it still owns. A lock
   // held by another thread at that moment is not destroyed: it stays valid (and is never
   // freed) so that its holder can still unlock it.
   ~ThreadManager();

@@ -1,9 +1,12 @@
 // Sessions that must neither crash nor hang: closing while handlers on worker threads send, a
 // handler destroying its own session, blocking channels watched by the session thread, hosting
 // again after stopping, a flooded queue, waits that run out and a host that never answers.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
+#include <cerrno>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +17,22 @@
 #include "network/Network_Socket.h"
 #include "NetworkTestSupport.h"
 #include "tests/support/TestSupport.h"
+
+namespace {
+
+// While set, every new thread is refused, as a system out of threads would.
+std::atomic<bool> g_refuseThreads{false};
+
+}  // namespace
+
+// The platform layer is linked into this program, so its thread creation comes here first.
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*run)(void*),
+                              void* argument) noexcept {
+  using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+  static const Create next = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+  if (g_refuseThreads.load()) return EAGAIN;
+  return next(thread, attributes, run, argument);
+}
 
 namespace {
 
@@ -82,18 +101,26 @@ TEST(SessionLifetime, CloseWaitsForHandlersSendingOnWorkerThreads) {
 }
 
 TEST(SessionLifetime, HandlerOnAWorkerThreadMayCloseOrDestroyItsSession) {
-  // Delivery modes 1 and 2: the close must not wait for the very thread it runs on.
-  for (std::uint32_t handlerThreads : {0u, 2u}) {
+  // Delivery modes 1 and 2, and mode 2 with no thread to be had, so that the worker delivers
+  // itself: the close must not wait for the very thread it runs on, not even for a moment.
+  for (std::uint32_t mode : {0u, 2u, 3u}) {
     for (bool destroy : {false, true}) {
       // Declared before the manager: the closing handler may still set them while it goes.
       std::atomic<Qln_Session*> self{nullptr};
       std::atomic<bool> closed{false};
+      std::atomic<double> closeMs{0.0};
       Network::Qln_Network_Manager manager;
       Qln_Session* session = manager.CreateSession(
           "self", "", false,
           [&](NetEvent& event) {
             Qln_Session* owner = event.kind == Network::kEventMessageReceived ? self.exchange(nullptr) : nullptr;
-            if (owner != nullptr) closed = destroy ? manager.DestroySession(owner) : owner->Close();
+            if (owner != nullptr) {
+              Core::Stopwatch closing;
+              closing.Start();
+              const bool done = destroy ? manager.DestroySession(owner) : owner->Close();
+              closeMs = closing.GetElapsed();
+              closed = done;
+            }
             if (event.kind == Network::kEventChannelClosed && !destroy) {
               // Still inside the close while the owner (below) destroys the session.
               closed = true;
@@ -101,14 +128,111 @@ TEST(SessionLifetime, HandlerOnAWorkerThreadMayCloseOrDestroyItsSession) {
             }
             return true;
           },
-          0, true, handlerThreads, 1, 1);
+          0, true, mode == 0 ? 0 : 2, 1, 1);
       ASSERT_NE(session, nullptr);
+      const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
       self = session;
-      SendDatagram(OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking), 1, "x");
-      ASSERT_TRUE(WaitFor([&] { return closed.load(); })) << handlerThreads << " " << destroy;
+      g_refuseThreads = mode == 3;
+      SendDatagram(address, 1, "x");
+      const bool finished = WaitFor([&] { return closed.load(); });
+      g_refuseThreads = false;
+      ASSERT_TRUE(finished) << mode << " " << destroy;
       EXPECT_EQ(manager.GetSessionCount(), destroy ? 0u : 1u);
+      if (!destroy) continue;
+      ASSERT_TRUE(WaitFor([&] { return closeMs.load() > 0.0; }));
+      EXPECT_LT(closeMs.load(), PAL::ThreadManager::kStopWaitLimit * 0.8) << mode;
     }
   }
+}
+
+TEST(SessionLifetime, CallsOnTheOwnersThreadOutliveAHandlerClosingTheSession) {
+  // The owner keeps sending and asking while a handler on the worker closes the session.
+  for (int round = 0; round < 40; ++round) {
+    std::atomic<Qln_Session*> self{nullptr};
+    std::atomic<bool> closed{false};
+    Network::Qln_Network_Manager manager;
+    Qln_Session* session = manager.CreateSession(
+        "race", "", false,
+        [&](NetEvent& event) {
+          Qln_Session* owner = event.kind == Network::kEventMessageReceived ? self.exchange(nullptr) : nullptr;
+          if (owner != nullptr) closed = owner->Close();
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(session, nullptr);
+    const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+    self = session;
+    SendDatagram(address, 1, "x");
+    while (!closed.load()) {
+      session->Send(Network::kChannelHostDatagram, 2, "y", 1, address);
+      session->GetLimits();
+    }
+    EXPECT_FALSE(session->Send(Network::kChannelHostDatagram, 2, "y", 1, address));
+    EXPECT_FALSE(session->SetChannelJoined(Network::kChannelHostListen, address, true));
+  }
+}
+
+TEST(SessionLifetime, AWaitedCloseDuringTheSessionsCloseDoesNotHoldIt) {
+  // Mode 2: one handler closes the session while another asks for a channel's close and waits;
+  // the session's close waits for that handler, so the handler must not wait for the close.
+  std::atomic<bool> waiting{false};
+  std::atomic<bool> closing{false};
+  std::atomic<double> waitedMs{-1.0};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession(
+      "both", "", false,
+      [&](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived) return true;
+        if (event.messageType == 1) {
+          waiting = true;
+          WaitFor([&] { return closing.load(); });
+          // The session thread has gone by now: nobody but the close can finish this.
+          PAL::ThreadManager::Sleep(50, nullptr);
+          Core::Stopwatch waited;
+          waited.Start();
+          event.session->CloseChannels(Network::kChannelHostDatagram, true);
+          waitedMs = waited.GetElapsed();
+        } else {
+          WaitFor([&] { return waiting.load(); });
+          closing = true;
+          event.session->Close();
+        }
+        return true;
+      },
+      0, true, 2, 1, 1);
+  ASSERT_NE(session, nullptr);
+  const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  SendDatagram(address, 1, "wait");
+  ASSERT_TRUE(WaitFor([&] { return waiting.load(); }));
+  SendDatagram(address, 2, "close");
+  ASSERT_TRUE(WaitFor([&] { return waitedMs.load() >= 0.0; }));
+  EXPECT_LT(waitedMs.load(), Qln_Session::kCloseWaitMs / 2.0);
+}
+
+TEST(SessionLifetime, AnAcceptHandlerRefusesItsConnectionAtOnce) {
+  EventLog log;
+  std::vector<bool> refused;
+  Network::EventHandler record = log.Handler();
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventConnectionAccepted) {
+          refused.push_back(event.session->RequestClose(Network::kChannelHostListen, event.peer, true));
+          // The record the event names stays readable until the handler returns.
+          refused.push_back(event.related != nullptr && event.related->remoteAddress == event.peer);
+        }
+        return record(event);
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  NetworkTest::RawPeer peer(listening);
+  ASSERT_TRUE(PumpUntil({host}, [&] { return log.Count(Network::kEventConnectionClosed) == 1; }));
+  EXPECT_EQ(refused, (std::vector<bool>{true, true}));
+  EXPECT_TRUE(peer.WaitForClose());
 }
 
 TEST(SessionLifetime, CloseWaitsForCallsOnOtherThreadsToLetGoOfTheirChannels) {
