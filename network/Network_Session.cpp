@@ -21,6 +21,9 @@ Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
   m_lock = Threads().CreateRWLock();
   m_mutex = Threads().CreateMutex(0);
   m_condition = Threads().CreateCondition();
+  m_broadcast = new ("Network_Engine", __LINE__) Qln_Broadcast_Data();
+  m_broadcast->session = this;
+  m_broadcast->packetMutex = Threads().CreateMutex(0);
 }
 
 Qln_Session::~Qln_Session() {
@@ -30,6 +33,7 @@ Qln_Session::~Qln_Session() {
   Threads().DestroyCondition(m_condition);
   Threads().DestroyMutex(m_mutex);
   Threads().DestroyRWLock(m_lock);
+  Threads().DestroyMutex(m_broadcast->packetMutex);
 }
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
@@ -114,7 +118,9 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_addressText = m_address.GetText();
   m_interfaceBroadcast = broadcast;
 
-  if (m_lock == nullptr || m_mutex == nullptr || m_condition == nullptr) return false;
+  if (m_lock == nullptr || m_mutex == nullptr || m_condition == nullptr || m_broadcast->packetMutex == nullptr) {
+    return false;
+  }
   if (!m_queue.Start(&Qln_Session::Deliver, threaded, maximumHandlerThreads, priority, waitPeriodMs)) return false;
 
   m_handler = std::move(handler);
@@ -178,6 +184,13 @@ Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, c
                                   std::uint32_t mode, std::uint32_t options) {
   if (!m_initialised) return nullptr;
   if (!PAL::ThreadManager::WriteLock(m_lock)) return nullptr;
+  // A handler may have closed the session since: a channel added after the close had emptied the
+  // lists would stay open on a closed session. (Closing is asked first: it is set before the close
+  // empties the lists and cleared only after the session is marked uninitialised.)
+  if (m_closing || !m_initialised) {
+    PAL::ThreadManager::UnlockRWLock(m_lock);
+    return nullptr;
+  }
   auto record = std::make_unique<Channel>();
   record->kind = kind;
   bool ready = record->CreateAndBind(socketType, address, options) && record->CreateLocks(Threads());

@@ -98,7 +98,7 @@ class Qln_Session : public Core::Object {
   bool StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs, std::uint32_t messageType,
                       const void* data, std::uint32_t size, std::int32_t priority);
   bool SetBroadcastData(const void* data, std::uint32_t size);
-  bool IsBroadcasting() const { return m_broadcast != nullptr; }
+  bool IsBroadcasting() const;
   // The address the announcement goes to; false while no broadcast runs.
   bool GetBroadcastAddress(NetAddress& address) const;
   bool OpenDiscoveryListener(std::uint16_t port);
@@ -188,6 +188,8 @@ class Qln_Session : public Core::Object {
 
   static void BroadcastThread(PAL::Thread* thread);
   void StopBroadcastThread();
+  // Takes the broadcast channel out of the record (under its mutex) and returns it.
+  Channel* ForgetBroadcastChannel();
   PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
   // Under the session lock.
   Channel* FindChannel(std::uint32_t kind);
@@ -242,17 +244,22 @@ class Qln_Session : public Core::Object {
   Core::SmartPointer<Qln_Broadcast_Data> m_broadcast;
 };
 
-// The broadcast thread's record: the channel it sends on, the packet and its lock, the interval.
+// The broadcast thread's record, made with the session and kept as long as it lives (a call on
+// another thread may still look at it after a handler closed the session): the channel sent on
+// (null while nothing is announced), where to, the packet and the interval, all under the mutex.
 class Qln_Broadcast_Data : public Core::Object {
  public:
   Qln_Broadcast_Data() = default;
   ~Qln_Broadcast_Data() override = default;
 
   Channel* channel = nullptr;
+  NetAddress target;
   PAL::MutexHandle packetMutex = nullptr;
   std::vector<std::uint8_t> packet;
   std::uint32_t interval = 0;
   Qln_Session* session = nullptr;
+  // Set while the broadcast thread runs. Started by the owner, stopped by the owner or the close.
+  std::atomic<bool> running{false};
 };
 
 }  // namespace Network

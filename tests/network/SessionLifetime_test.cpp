@@ -161,14 +161,22 @@ TEST(SessionLifetime, CallsOnTheOwnersThreadOutliveAHandlerClosingTheSession) {
         0, true, 0, 1, 1);
     ASSERT_NE(session, nullptr);
     const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+    session->SetLocalAddress(NetAddress("127.0.0.1", 0));
+    ASSERT_TRUE(session->StartBroadcast(address.GetPort(), 1, 1, 3, "here", 4, 0));
     self = session;
     SendDatagram(address, 1, "x");
+    NetAddress announced;
     while (!closed.load()) {
       session->Send(Network::kChannelHostDatagram, 2, "y", 1, address);
       session->GetLimits();
+      session->SetBroadcastData("still", 5);
+      session->GetBroadcastAddress(announced);
     }
     EXPECT_FALSE(session->Send(Network::kChannelHostDatagram, 2, "y", 1, address));
-    EXPECT_FALSE(session->SetChannelJoined(Network::kChannelHostListen, address, true));
+    EXPECT_FALSE(session->SetBroadcastData("gone", 4));
+    EXPECT_EQ(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                                   0, 0),
+              nullptr);
   }
 }
 
