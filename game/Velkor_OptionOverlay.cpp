@@ -38,6 +38,7 @@ void OptionOverlay::ReleaseResources() {
 
 void OptionOverlay::Show(bool visible, int32_t followCamera) {
   m_shown = visible ? 1 : 0;
+  m_openingClick = visible && IsCursorClick() ? GetCursorClickNumber() : 0;
   m_followCamera = followCamera;
   SetVisible(visible);
   m_boxes.SetVisible(visible);
@@ -55,7 +56,10 @@ void OptionOverlay::Update(float dt) {
   if (m_followCamera == 1 || m_layout->alwaysFollowsCamera) {
     if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
   }
-  HandleInput(IsCursorClick());
+  // The click that opened the overlay was meant for what lay under the pointer before it, and the
+  // overlay's members still carry contacts from where they stood hidden: it is spent on opening,
+  // whether the opener updates before or after the overlay in that frame.
+  HandleInput(IsCursorClick() && GetCursorClickNumber() != m_openingClick);
 }
 
 void OptionOverlay::HandleInput(bool click) {

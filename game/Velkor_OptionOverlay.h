@@ -62,5 +62,7 @@ class OptionOverlay : public Quillon::Sprite {
   std::vector<Partner<Quillon::Sprite>> m_plates;
   std::vector<Partner<Quillon::Text>> m_captions;
   uint8_t m_shown = 0;
+  // The number of the click answered in the frame the overlay was opened, 0 for none.
+  uint32_t m_openingClick = 0;
   int32_t m_followCamera = 1;
 };

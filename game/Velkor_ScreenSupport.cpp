@@ -40,6 +40,7 @@ namespace {
 struct CursorClick {
   bool now = false;
   const Quillon::Level* putOffIn = nullptr;
+  uint32_t number = 0;
 };
 CursorClick g_cursorClick;
 
@@ -54,9 +55,12 @@ void UpdateCursorClick() {
   const bool moving = pressed && mouse->IsMoved();
   g_cursorClick.putOffIn = moving ? level : nullptr;
   g_cursorClick.now = putOff || (pressed && !moving);
+  if (g_cursorClick.now) ++g_cursorClick.number;
 }
 
 bool IsCursorClick() { return g_cursorClick.now; }
+
+uint32_t GetCursorClickNumber() { return g_cursorClick.number; }
 
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name) {
   return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), name, false);

@@ -2,6 +2,7 @@
 // What the game's screens share: finding the current level's objects by name and class,
 // the sprite cursor that follows the mouse, and caption highlighting.
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <map>
 #include <string>
@@ -100,6 +101,9 @@ void UpdateCursorClick();
 // on a still pointer is answered in its own frame. Each press is answered once, and one made in a
 // level that has since been left is dropped.
 bool IsCursorClick();
+// Tells one answered click from another: goes up by one in each frame that answers a click and
+// holds until the next one, so it is 0 until the first.
+uint32_t GetCursorClickNumber();
 
 // True when the cursor touches a sprite of exactly that name this frame.
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);

@@ -491,6 +491,36 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   ExpectRequested(3);
 }
 
+TEST_F(StoryMenuTest, TheClickThatOpensOrClosesTheOptionsOverlayChangesNoSetting) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  auto* overlay = Object<OptionMenu_M>(1, "OptionMenuSprite");
+  ASSERT_NE(overlay, nullptr);
+  const auto settings = [this] {
+    std::vector<uint32_t> now = {m_game->IsFullScreen(), static_cast<uint32_t>(m_game->soundOn),
+                                 static_cast<uint32_t>(m_game->musicOn)};
+    for (const char* box : {"Op_fsCheckBox", "Op_SoundChkBox", "Op_BgmChkBox"}) {
+      now.push_back(Object<Quillon::Sprite>(1, box)->GetCurrentFrameIndex());
+    }
+    return now;
+  };
+  const std::vector<uint32_t> before = settings();
+  // Once shown, the hidden overlay stays on the camera with its full-screen box under the lower
+  // right of the Option button (the centre included); each point is clicked to open and to close.
+  const Math::Vector2D option = Where("OptionBtn");
+  for (const Math::Vector2D offset : {Math::Vector2D(-70.0f, 15.0f), Math::Vector2D(0.0f, 0.0f),
+                                      Math::Vector2D(35.0f, -8.0f), Math::Vector2D(75.0f, -8.0f)}) {
+    PointAt(option.x + offset.x, option.y + offset.y);
+    Click();
+    EXPECT_TRUE(overlay->IsShown()) << "at " << offset.x << ", " << offset.y;
+    PointAt("Op_MmBtn");
+    Click();
+    EXPECT_FALSE(overlay->IsShown());
+    EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+    EXPECT_EQ(settings(), before) << "at " << offset.x << ", " << offset.y;
+  }
+}
+
 TEST_F(StoryMenuTest, APressInTheFrameThePointerArrivesActsOnTheButtonItArrivedAt) {
   Frame(16.0);
   SwitchTo("MainOptionLevel");

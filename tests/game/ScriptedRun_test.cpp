@@ -675,6 +675,28 @@ TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeads
   ASSERT_TRUE(RunUntilLevel(2, 10));
 }
 
+TEST_F(ScriptedRun, AShotFiredAsTheRunPausesChangesNoSettingOfTheOptionsOverlay) {
+  m_game->showTutorialPages = 0;
+  ASSERT_TRUE(m_game->GoToLevel("GameLevel"));
+  ASSERT_TRUE(RunUntilLevel(7, 10));
+  auto* level = dynamic_cast<GameLevelClass*>(Current());
+  ASSERT_TRUE(level != nullptr && RunUntil([&] { return level->IsStarted(); }, 60));
+  auto* overlay = Find<OptionMenu>("OptionMenuSprite");
+  auto* sound = Find<Quillon::Sprite>("Op_SoundChkBox");
+  ASSERT_TRUE(overlay != nullptr && sound != nullptr);
+  // Paused and resumed, the hidden overlay stays where the camera was; the click that goes down
+  // with the next P lands on its sound box.
+  Press(0x50);
+  Press(0x50);
+  AimAt(sound->GetPositionX(), sound->GetPositionY());
+  Hold(PAL::VirtualKey::LeftButton, true);
+  Press(0x50);
+  Hold(PAL::VirtualKey::LeftButton, false);
+  EXPECT_TRUE(overlay->IsShown());
+  EXPECT_EQ(m_game->soundOn, 1);
+  EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
+}
+
 TEST_F(ScriptedRun, TheResultsShowTheRecordAndEachButtonAnswersAClickOnAStillPointer) {
   // Two runs of the same distance: the second equals the best and is marked.
   DataManager& data = m_game->GetDataManager();
