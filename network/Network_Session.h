@@ -73,7 +73,9 @@ class Qln_Session : public Core::Object {
   // The limits this session holds its peers to (Network_Limits.h); set before hosting.
   void SetLimits(const SessionLimits& limits);
   SessionLimits GetLimits();
-  // With wait, false also when the close did not finish within kCloseWaitMs.
+  // With wait, false also when the close did not finish within kCloseWaitMs, or before the
+  // session's own close began (which then closes it). A handler may close the connection its own
+  // accept event names: the event keeps the record readable, not the connection open.
   bool CloseChannels(std::uint32_t kind, bool wait);
   bool RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait);
 
