@@ -99,7 +99,7 @@ bool Qln_Session::SetBroadcastData(const void* data, std::uint32_t size) {
   if (size > kMaximumDatagramSize - 28 - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
   Qln_Broadcast_Data* record = m_broadcast.Get();
   if (!PAL::ThreadManager::LockMutex(record->packetMutex)) return false;
-  const bool sending = record->channel != nullptr && record->packet.size() >= kMessageHeaderSize;
+  const bool sending = record->channel != nullptr;
   if (sending) {
     const std::uint32_t total = size + kMessageHeaderSize;
     const std::uint32_t type = ReadMessageType(record->packet.data());
