@@ -10,14 +10,15 @@ namespace Network {
 bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs,
                                  std::uint32_t messageType, const void* data, std::uint32_t size,
                                  std::int32_t priority) {
-  Qln_Broadcast_Data* record = m_broadcast.Get();
-  if (!m_initialised || record->running) return false;
   // The payload must fit one datagram with its header.
   if (size > kMaximumDatagramSize - 28 - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
-  Channel* channel = OpenChannel(kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
-                                 kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking);
-  if (channel == nullptr) return false;
-
+  if (IsBroadcasting() || OpenChannel(kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
+                                      kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking) == nullptr) {
+    return false;
+  }
+  // The open event's handler may have closed the session, and its close the channel with it.
+  Gate gate(*this);
+  if (!gate) return false;
   SocketAddress raw;
   raw.port = Socket::HostToNetwork16(port);
   raw.address = scope == 1 && m_interfaceBroadcast != 0 ? m_interfaceBroadcast
@@ -26,30 +27,44 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
   target.SetSocketAddress(raw);
   target.UpdateText();
 
+  Qln_Broadcast_Data* record = m_broadcast.Get();
   bool started = false;
-  if (PAL::ThreadManager::WriteLock(m_lock)) {
-    channel->remoteAddress = target;
-    // The thread's channel stays alive for as long as it runs.
-    channel->RaiseUseCount();
+  bool already = false;
+  PAL::ThreadManager::LockMutex(m_controlMutex);
+  already = record->running;
+  Channel* channel = nullptr;
+  if (!already && PAL::ThreadManager::WriteLock(m_lock)) {
+    // Found again: a handler may have closed the one just opened.
+    channel = FindChannel(kChannelBroadcast);
+    if (channel != nullptr) {
+      channel->remoteAddress = target;
+      // The thread's channel stays alive for as long as it runs.
+      channel->RaiseUseCount();
+    }
     PAL::ThreadManager::UnlockRWLock(m_lock);
-    if (PAL::ThreadManager::LockMutex(record->packetMutex)) {
-      record->channel = channel;
-      record->target = target;
-      record->interval = intervalMs;
-      record->packet.assign(size + kMessageHeaderSize, 0);
-      WriteMessage(record->packet.data(), messageType, data, size);
-      PAL::ThreadManager::UnlockMutex(record->packetMutex);
-      m_broadcastThreadExited = false;
-      m_broadcastThread = Threads().CreateThread(&Qln_Session::BroadcastThread, nullptr, record, priority, false);
-      started = m_broadcastThread != nullptr;
-    }
-    if (!started) {
-      ForgetBroadcastChannel();
-      channel->LowerUseCount();
-    }
+  }
+  if (channel != nullptr && PAL::ThreadManager::LockMutex(record->packetMutex)) {
+    record->channel = channel;
+    record->target = target;
+    record->interval = intervalMs;
+    record->packet.assign(size + kMessageHeaderSize, 0);
+    WriteMessage(record->packet.data(), messageType, data, size);
+    PAL::ThreadManager::UnlockMutex(record->packetMutex);
+    m_broadcastThreadExited = false;
+    m_broadcastThread = Threads().CreateThread(&Qln_Session::BroadcastThread, nullptr, record, priority, false);
+    started = m_broadcastThread != nullptr;
+  }
+  if (channel != nullptr && !started) {
+    ForgetBroadcastChannel();
+    channel->LowerUseCount();
   }
   record->running = started;
-  if (!started) CloseChannels(kChannelBroadcast, false);
+  PAL::ThreadManager::UnlockMutex(m_controlMutex);
+  // An announcement another call started keeps its channel.
+  if (!started && !already) {
+    std::shared_ptr<std::atomic<bool>> unused;
+    QueueCloseInside(kChannelBroadcast, nullptr, false, unused);
+  }
   return started;
 }
 
@@ -85,20 +100,29 @@ Channel* Qln_Session::ForgetBroadcastChannel() {
 }
 
 void Qln_Session::StopBroadcastThread() {
-  if (!m_broadcast->running) return;
-  // Waits for the thread to leave before its channel goes: it may be inside sendto.
-  StopAndAwaitThreadExit(Threads(), m_broadcastThread, m_mutex, m_condition, m_broadcastThreadExited);
-  m_broadcastThread = nullptr;
-  if (Channel* channel = ForgetBroadcastChannel()) channel->LowerUseCount();
-  m_broadcast->running = false;
+  // Under the control mutex: the owner stopping the hosting and a handler closing the session may
+  // both stop the thread.
+  PAL::ThreadManager::LockMutex(m_controlMutex);
+  if (m_broadcast->running) {
+    // Waits for the thread to leave before its channel goes: it may be inside sendto.
+    StopAndAwaitThreadExit(Threads(), m_broadcastThread, m_mutex, m_condition, m_broadcastThreadExited);
+    m_broadcastThread = nullptr;
+    if (Channel* channel = ForgetBroadcastChannel()) channel->LowerUseCount();
+    m_broadcast->running = false;
+  }
+  PAL::ThreadManager::UnlockMutex(m_controlMutex);
 }
 
-bool Qln_Session::IsBroadcasting() const { return m_broadcast->running; }
+bool Qln_Session::IsBroadcasting() const {
+  Gate gate(*this);
+  return gate && m_broadcast->running;
+}
 
 bool Qln_Session::SetBroadcastData(const void* data, std::uint32_t size) {
   if (size > kMaximumDatagramSize - 28 - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
+  Gate gate(*this);
   Qln_Broadcast_Data* record = m_broadcast.Get();
-  if (!PAL::ThreadManager::LockMutex(record->packetMutex)) return false;
+  if (!gate || !PAL::ThreadManager::LockMutex(record->packetMutex)) return false;
   const bool sending = record->channel != nullptr;
   if (sending) {
     const std::uint32_t total = size + kMessageHeaderSize;
@@ -112,8 +136,9 @@ bool Qln_Session::SetBroadcastData(const void* data, std::uint32_t size) {
 }
 
 bool Qln_Session::GetBroadcastAddress(NetAddress& address) const {
+  Gate gate(*this);
   Qln_Broadcast_Data* record = m_broadcast.Get();
-  if (!PAL::ThreadManager::LockMutex(record->packetMutex)) return false;
+  if (!gate || !PAL::ThreadManager::LockMutex(record->packetMutex)) return false;
   const bool sending = record->channel != nullptr;
   if (sending) address = record->target;
   PAL::ThreadManager::UnlockMutex(record->packetMutex);

@@ -19,9 +19,9 @@ constexpr std::size_t kDatagramsPerPass = 64;
 
 bool Qln_Session::Send(std::uint32_t kind, std::uint32_t messageType, const void* data, std::uint32_t size,
                        const NetAddress& target, std::uint32_t* sent) {
-  if (!m_initialised) return false;
   if (size > kMaximumMessageSize - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
-  if (!PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   // The record actually written: the channel itself, or the host's connection to the target.
   Channel* writer = nullptr;
@@ -118,24 +118,26 @@ void Qln_Session::PostSendOutcomes(std::uint32_t kind, const std::vector<SendOut
 // ---- the limits of a peer ----
 
 bool Qln_Session::SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined) {
-  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* connection = FindConnection(kind, peer);
   if (connection != nullptr) connection->joined = joined;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   return connection != nullptr;
 }
 
-void Qln_Session::SetLimits(const SessionLimits& limits) {
-  if (m_lock == nullptr || !PAL::ThreadManager::WriteLock(m_lock)) {
-    m_limits = limits;
-    return;
-  }
+bool Qln_Session::SetLimits(const SessionLimits& limits) {
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   m_limits = limits;
   PAL::ThreadManager::UnlockRWLock(m_lock);
+  return true;
 }
 
 SessionLimits Qln_Session::GetLimits() {
-  if (m_lock == nullptr || !PAL::ThreadManager::ReadLock(m_lock)) return m_limits;
+  Gate gate(*this);
+  // A session that is not open holds nobody to anything: it answers with the defaults.
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return SessionLimits();
   SessionLimits limits = m_limits;
   PAL::ThreadManager::UnlockRWLock(m_lock);
   return limits;
@@ -267,7 +269,8 @@ bool Qln_Session::ReadsMore(const Channel* channel, std::size_t queueBytes) cons
 // ---- receiving on the caller's thread ----
 
 bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, std::uint32_t timeoutMs) {
-  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   std::vector<Channel*> sources;
   if (channel != nullptr) {
@@ -328,7 +331,7 @@ bool Qln_Session::ReceiveNow(std::uint32_t kind, std::vector<NetEvent>& events, 
       }
       PAL::ThreadManager::UnlockMutex(source->receiveMutex);
     }
-    // A closing session waits for this call to let its records go: the wait ends with it.
+    // A closing session waits for this call to leave the gate: the wait ends with it.
     if (!received.empty() || ended.size() == sources.size() || waited.GetElapsed() >= limit || m_closing) break;
     PAL::ThreadManager::Sleep(1, nullptr);
   }

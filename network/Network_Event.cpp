@@ -54,6 +54,10 @@ void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bo
 struct EventQueue::HandlerRecord {
   NetEvent event;
   EventQueue* queue = nullptr;
+  // Copied as the record is made: the handler may change its event while the worker reads these.
+  bool accept = false;
+  std::uint32_t channelKind = kNoKind;
+  NetAddress peer;
 };
 
 namespace {
@@ -267,13 +271,18 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
       }
     } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
       HandlerRecord* record = nullptr;
-      if (!queue->m_events.empty() && queue->m_runningHandlers < queue->m_maximumHandlers) {
+      if (!queue->m_events.empty() && queue->m_runningHandlers < queue->m_maximumHandlers &&
+          !queue->WaitsForItsAccept(queue->m_events.front())) {
         record = new HandlerRecord();
         record->event = std::move(queue->m_events.front());
         record->queue = queue;
+        record->accept = record->event.kind == kEventConnectionAccepted;
+        record->channelKind = record->event.channelKind;
+        record->peer = record->event.peer;
         queue->m_events.pop_front();
         queue->Unqueued(record->event);
         ++queue->m_runningHandlers;
+        queue->m_running.push_back(record);
       }
       PAL::ThreadManager::UnlockMutex(queue->m_queueMutex);
       if (record != nullptr) {
@@ -281,7 +290,7 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
                                                 queue->m_priority, false) == nullptr) {
           // No thread for it: the worker delivers it itself, as a worker and not as a handler
           // thread, so that a handler closing its session here is not waited for by its own Stop.
-          queue->HandlerEnded();
+          queue->HandlerEnded(record);
           const bool queueLeft = DeliverFromThread(queue, false, deliver, record->event);
           delete record;
           if (!queueLeft) return;
@@ -305,16 +314,25 @@ void EventQueue::HandlerThreadExit(PAL::Thread* thread) {
   // Stop waits for the running count to reach zero, so the queue outlives every handler but one
   // that destroyed it itself.
   EventQueue* queue = record->queue;
+  if (queue != nullptr) queue->HandlerEnded(record);
   delete record;
-  if (queue != nullptr) queue->HandlerEnded();
 }
 
-void EventQueue::HandlerEnded() {
+bool EventQueue::WaitsForItsAccept(const NetEvent& event) const {
+  if (event.kind != kEventConnectionClosed) return false;
+  for (const HandlerRecord* running : m_running) {
+    if (running->accept && running->channelKind == event.channelKind && running->peer == event.peer) return true;
+  }
+  return false;
+}
+
+void EventQueue::HandlerEnded(const HandlerRecord* record) {
   // The count drops under the exit mutex: once Stop, holding it, sees the count low enough, the
   // handler has let go of the queue's locks and the queue may go.
   PAL::ThreadManager::LockMutex(m_exitMutex);
   PAL::ThreadManager::LockMutex(m_queueMutex);
   --m_runningHandlers;
+  m_running.erase(std::remove(m_running.begin(), m_running.end(), record), m_running.end());
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   PAL::ThreadManager::SignalCondition(m_exitCondition, true);
   PAL::ThreadManager::UnlockMutex(m_exitMutex);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/PAL_Clock.h"
 #include "network/Network_Address.h"
@@ -151,7 +152,10 @@ class EventQueue {
   static void WorkerThread(PAL::Thread* thread);
   static void HandlerThread(PAL::Thread* thread);
   static void HandlerThreadExit(PAL::Thread* thread);
-  void HandlerEnded();
+  void HandlerEnded(const HandlerRecord* record);
+  // Under the queue mutex: a connection's close waits while a handler thread runs its accept, so
+  // that an owner never hears of the close before its accept handler has returned.
+  bool WaitsForItsAccept(const NetEvent& event) const;
   bool PopFront(NetEvent& event);
   // Under the queue mutex: the event has left the queue.
   void Unqueued(const NetEvent& event);
@@ -172,6 +176,8 @@ class EventQueue {
   bool m_workerExited = false;
   DeliverFunction m_deliver;
   std::uint32_t m_runningHandlers = 0;
+  // The handler threads' records, under the queue mutex.
+  std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;
   std::uint32_t m_waitPeriod = 0;
   std::int32_t m_priority = 0;

@@ -16,10 +16,11 @@ std::atomic<std::uint32_t> g_nextSessionId{0};
 }  // namespace
 
 Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
-  // The locks live as long as the session: a call on another thread that has just seen the
-  // session initialised may take them after a handler has closed it.
+  // The locks live as long as the session: the gate's mutex is taken by every call, even one that
+  // a handler makes after it has closed the session.
   m_lock = Threads().CreateRWLock();
   m_mutex = Threads().CreateMutex(0);
+  m_controlMutex = Threads().CreateMutex(0);
   m_condition = Threads().CreateCondition();
   m_broadcast = new ("Network_Engine", __LINE__) Qln_Broadcast_Data();
   m_broadcast->session = this;
@@ -30,10 +31,61 @@ Qln_Session::~Qln_Session() {
   Close();
   // A handler on a delivery thread may be closing the session right now: that close ends first.
   while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+  // Every handler but this thread's own returns, and every call leaves the gate, before anything
+  // goes: a handler may go on calling its session after closing it.
+  m_queue.Stop();
+  WaitGateEmpty(-1.0);
+  if (m_recordsKept) {
+    // Nobody is left to hear of these closes.
+    std::vector<NetEvent> closed;
+    FreeAllRecords(closed);
+  }
+  for (NetEvent& event : m_unposted) event.FreeMessageData();
   Threads().DestroyCondition(m_condition);
+  Threads().DestroyMutex(m_controlMutex);
   Threads().DestroyMutex(m_mutex);
   Threads().DestroyRWLock(m_lock);
   Threads().DestroyMutex(m_broadcast->packetMutex);
+}
+
+// ---- the gate ----
+
+Qln_Session::Gate::Gate(const Qln_Session& session) : m_session(session) {
+  if (!PAL::ThreadManager::LockMutex(session.m_mutex)) return;
+  m_inside = session.m_initialised && !session.m_closing;
+  if (m_inside) ++session.m_callsInside;
+  PAL::ThreadManager::UnlockMutex(session.m_mutex);
+}
+
+Qln_Session::Gate::~Gate() {
+  if (!m_inside) return;
+  PAL::ThreadManager::LockMutex(m_session.m_mutex);
+  --m_session.m_callsInside;
+  PAL::ThreadManager::UnlockMutex(m_session.m_mutex);
+}
+
+bool Qln_Session::ShutGate() {
+  if (!PAL::ThreadManager::LockMutex(m_mutex)) return false;
+  const bool shut = m_initialised && !m_closing;
+  if (shut) {
+    m_closingThread = std::this_thread::get_id();
+    m_closing = true;
+  }
+  PAL::ThreadManager::UnlockMutex(m_mutex);
+  return shut;
+}
+
+bool Qln_Session::WaitGateEmpty(double limitMs) const {
+  RealStopwatch waited;
+  waited.Start();
+  for (;;) {
+    PAL::ThreadManager::LockMutex(m_mutex);
+    const bool empty = m_callsInside == 0;
+    PAL::ThreadManager::UnlockMutex(m_mutex);
+    if (empty) return true;
+    if (limitMs >= 0.0 && waited.GetElapsed() >= limitMs) return false;
+    PAL::ThreadManager::Sleep(1, nullptr);
+  }
 }
 
 NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const {
@@ -56,7 +108,8 @@ std::vector<Channel*>& Qln_Session::RecordsHeldByDelivery() {
 }
 
 Channel* Qln_Session::HoldAcceptedRecord(const NetEvent& event) {
-  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return nullptr;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return nullptr;
   Channel* record = nullptr;
   for (const auto& connection : m_connections) {
     if (connection.get() == event.related && connection->IsOpen() && connection->remoteAddress == event.peer) {
@@ -118,7 +171,8 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
   m_addressText = m_address.GetText();
   m_interfaceBroadcast = broadcast;
 
-  if (m_lock == nullptr || m_mutex == nullptr || m_condition == nullptr || m_broadcast->packetMutex == nullptr) {
+  if (m_lock == nullptr || m_mutex == nullptr || m_controlMutex == nullptr || m_condition == nullptr ||
+      m_broadcast->packetMutex == nullptr) {
     return false;
   }
   if (!m_queue.Start(&Qln_Session::Deliver, threaded, maximumHandlerThreads, priority, waitPeriodMs)) return false;
@@ -136,7 +190,9 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
     m_queue.Stop();
     return false;
   }
+  PAL::ThreadManager::LockMutex(m_mutex);
   m_initialised = 1;
+  PAL::ThreadManager::UnlockMutex(m_mutex);
   DeliverDirect(kEventSessionInitialised, kNoKind);
   return true;
 }
@@ -182,15 +238,20 @@ bool Qln_Session::OwnsRecord(const Channel* channel) const {
 
 Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address,
                                   std::uint32_t mode, std::uint32_t options) {
-  if (!m_initialised) return nullptr;
-  if (!PAL::ThreadManager::WriteLock(m_lock)) return nullptr;
-  // A handler may have closed the session since: a channel added after the close had emptied the
-  // lists would stay open on a closed session. (Closing is asked first: it is set before the close
-  // empties the lists and cleared only after the session is marked uninitialised.)
-  if (m_closing || !m_initialised) {
-    PAL::ThreadManager::UnlockRWLock(m_lock);
-    return nullptr;
+  Channel* channel = nullptr;
+  {
+    Gate gate(*this);
+    if (!gate) return nullptr;
+    channel = OpenChannelInside(kind, socketType, address, mode, options);
   }
+  // Out of the gate: the handler may close the session.
+  if (channel != nullptr) DeliverDirect(kEventChannelOpened, kind);
+  return channel;
+}
+
+Channel* Qln_Session::OpenChannelInside(std::uint32_t kind, std::int32_t socketType, const NetAddress& address,
+                                        std::uint32_t mode, std::uint32_t options) {
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return nullptr;
   auto record = std::make_unique<Channel>();
   record->kind = kind;
   bool ready = record->CreateAndBind(socketType, address, options) && record->CreateLocks(Threads());
@@ -209,12 +270,16 @@ Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, c
     record->CloseSocket();
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
-  if (channel != nullptr) DeliverDirect(kEventChannelOpened, kind);
   return channel;
 }
 
 bool Qln_Session::Listen(std::uint32_t kind, std::uint32_t backlog) {
-  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Gate gate(*this);
+  return gate && ListenInside(kind, backlog);
+}
+
+bool Qln_Session::ListenInside(std::uint32_t kind, std::uint32_t backlog) {
+  if (!PAL::ThreadManager::ReadLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel != nullptr) channel->RaiseUseCount();
   PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -230,18 +295,24 @@ bool Qln_Session::Listen(std::uint32_t kind, std::uint32_t backlog) {
 }
 
 bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t maximumPlayers) {
-  if (!m_initialised || m_hosting) return false;
-  if (OpenChannel(kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
+  if (m_hosting || OpenChannel(kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
     return false;
   }
+  // The open event's handler may have closed the session: then its close took the channel.
+  Gate gate(*this);
+  if (!gate) return false;
+  std::uint32_t backlog = 0;
   if (PAL::ThreadManager::WriteLock(m_lock)) {
     m_maximumPlayers = maximumPlayers;
+    backlog = m_limits.listenBacklog;
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
-  if (!Listen(kChannelHostListen, GetLimits().listenBacklog)) {
-    CloseChannels(kChannelHostListen, false);
+  if (!ListenInside(kChannelHostListen, backlog)) {
+    std::shared_ptr<std::atomic<bool>> done;
+    QueueCloseInside(kChannelHostListen, nullptr, false, done);
     return false;
   }
+  // Inside the gate: a close cannot have cleared it before.
   m_hosting = 1;
   return true;
 }
@@ -253,7 +324,8 @@ bool Qln_Session::OpenDiscoveryListener(std::uint16_t port) {
 
 bool Qln_Session::GetChannelAddress(std::uint32_t kind, NetAddress& address) {
   // The write lock: refreshing the record's address writes it, and two readers could do so at once.
-  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel != nullptr) address = channel->GetLocalAddress();
   PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -261,7 +333,8 @@ bool Qln_Session::GetChannelAddress(std::uint32_t kind, NetAddress& address) {
 }
 
 bool Qln_Session::GetChannelRemoteAddress(std::uint32_t kind, NetAddress& address) {
-  if (!m_initialised || !PAL::ThreadManager::ReadLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel != nullptr) address = channel->remoteAddress;
   PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -269,7 +342,8 @@ bool Qln_Session::GetChannelRemoteAddress(std::uint32_t kind, NetAddress& addres
 }
 
 bool Qln_Session::SetChannelMode(std::uint32_t kind, std::uint32_t mode) {
-  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel != nullptr) channel->mode = mode;
   PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -279,7 +353,8 @@ bool Qln_Session::SetChannelMode(std::uint32_t kind, std::uint32_t mode) {
 // ---- connecting and sending ----
 
 bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
-  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* channel = FindChannel(kind);
   if (channel == nullptr || channel->socketType != kStreamSocket) {
     PAL::ThreadManager::UnlockRWLock(m_lock);
@@ -312,7 +387,7 @@ bool Qln_Session::Connect(std::uint32_t kind, const NetAddress& server) {
       RealStopwatch waited;
       waited.Start();
       std::int32_t ready = 0;
-      // In short steps: a closing session waits for this call to let its channel go.
+      // In short steps: a closing session waits for this call to leave the gate.
       while (ready == 0 && waited.GetElapsed() < kConnectTimeoutMs && !m_closing) {
         ready = Socket::Poll(&entry, 1, std::min(static_cast<std::int32_t>(kConnectTimeoutMs - waited.GetElapsed()) + 1, 20));
       }

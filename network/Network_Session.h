@@ -42,8 +42,18 @@ class Qln_Session : public Core::Object {
   Qln_Session();
   ~Qln_Session() override;
 
-  // Initialize, Close, StartListening and StopHosting run on the thread that owns the session (never
-  // two at once); IsInitialised and IsHosting may be asked from any thread, handlers included.
+  // Initialize, StartListening and StopHosting run on the thread that owns the session (never two
+  // at once); Close also on a handler's thread. Every other call may come from any thread.
+  //
+  // The lifetime rule: every call that touches the channels, the connections, the requests, the
+  // announcement or the limits passes the session's gate. It gets in, under the session mutex, only
+  // while the session is initialised and not closing (otherwise it fails at once), and it counts
+  // itself out when it returns; the events it delivers on its own thread go out after it has left.
+  // Close shuts the gate under that mutex and frees nothing while a call is inside: every call
+  // inside is bounded and gives up its waits once the session is closing. A handler therefore
+  // never calls Close from inside, and whatever it calls after a close fails without touching
+  // freed state. The destructor lets every handler but its own thread's return, and every call
+  // leave, before it destroys anything.
   bool Initialize(const std::string& name, const std::string& password, bool passwordFlag, EventHandler handler,
                   std::int32_t priority, bool threaded, std::uint32_t maximumHandlerThreads,
                   std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
@@ -70,8 +80,9 @@ class Qln_Session : public Core::Object {
   // few messages of the limits' pre-join size, and is closed when the join time runs out. False when
   // there is no such connection.
   bool SetChannelJoined(std::uint32_t kind, const NetAddress& peer, bool joined);
-  // The limits this session holds its peers to (Network_Limits.h); set before hosting.
-  void SetLimits(const SessionLimits& limits);
+  // The limits this session holds its peers to (Network_Limits.h); set before hosting. False, and
+  // the defaults read back, while the session is not open.
+  bool SetLimits(const SessionLimits& limits);
   SessionLimits GetLimits();
   // With wait, false also when the close did not finish within kCloseWaitMs, or before the
   // session's own close began (which then closes it). A handler may close the connection its own
@@ -93,8 +104,9 @@ class Qln_Session : public Core::Object {
   static void Deliver(NetEvent& event);
 
   // Stops the threads, closes every channel and connection, delivers what is left in the queue and
-  // finally a kind-8 event. False when the session was never initialised. A handler may call it on
-  // any delivery thread; it waits for calls on other threads to let go of their channels.
+  // finally a kind-8 event. False when the session is not initialised or already closing. A handler
+  // may call it on any delivery thread; it waits for the calls inside the gate to leave (at most
+  // kCloseWaitMs; a call still inside then keeps the records, which the destructor frees).
   bool Close();
 
   bool StartBroadcast(std::uint16_t port, std::uint32_t scope, std::uint32_t intervalMs, std::uint32_t messageType,
@@ -179,6 +191,33 @@ class Qln_Session : public Core::Object {
   void PostSendOutcomes(std::uint32_t kind, const std::vector<SendOutcome>& outcomes, std::vector<NetEvent>* pending);
   NetEvent MakeMessageEvent(std::uint8_t* message, std::uint32_t channelKind, const NetAddress& peer) const;
 
+  // A public call's pass through the gate; false (and nothing touched) once it is shut.
+  class Gate {
+   public:
+    explicit Gate(const Qln_Session& session);
+    ~Gate();
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    explicit operator bool() const { return m_inside; }
+
+   private:
+    const Qln_Session& m_session;
+    bool m_inside = false;
+  };
+  // Shuts the gate: false when it already was, or the session is not initialised.
+  bool ShutGate();
+  // Waits for the calls inside the gate to leave, at most limitMs (unbounded below zero); true
+  // once none is left.
+  bool WaitGateEmpty(double limitMs) const;
+
+  // What the public calls do once inside the gate; the open event is the caller's to deliver.
+  Channel* OpenChannelInside(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
+                             std::uint32_t options);
+  bool ListenInside(std::uint32_t kind, std::uint32_t backlog);
+  // Queues the close of the channel (or, with a peer, the connection) of the kind; its waiter, if
+  // asked for, is set in done. False when there is none.
+  bool QueueCloseInside(std::uint32_t kind, const NetAddress* peer, bool wait, std::shared_ptr<std::atomic<bool>>& done);
+
   // Closing (Network_SessionClose.cpp); the first three under the session lock.
   void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);
   // Closes the record's socket and reports the close once nobody uses it (false until then).
@@ -190,6 +229,8 @@ class Qln_Session : public Core::Object {
 
   static void BroadcastThread(PAL::Thread* thread);
   void StopBroadcastThread();
+  // Stops and frees every record (the session's close, once no call is inside); the closes to report.
+  void FreeAllRecords(std::vector<NetEvent>& closed);
   // Takes the broadcast channel out of the record (under its mutex) and returns it.
   Channel* ForgetBroadcastChannel();
   PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
@@ -213,9 +254,17 @@ class Qln_Session : public Core::Object {
   std::atomic<std::uint8_t> m_initialised{0};
   std::uint8_t m_passwordFlag = 0;
   std::atomic<std::uint8_t> m_hosting{0};
+  // Set under m_mutex by Close, which shuts the gate with it; polled by the calls that wait.
   std::atomic<bool> m_closing{false};
   // The thread running Close while m_closing is set.
   std::atomic<std::thread::id> m_closingThread{};
+  // The calls inside the gate, under m_mutex.
+  mutable std::uint32_t m_callsInside = 0;
+  // Set by a close that a call inside outlasted: the records wait for the destructor.
+  bool m_recordsKept = false;
+  // Events the session thread had gathered but could no longer post as it stopped: the close
+  // delivers them (its own thread's, read after the thread has left).
+  std::vector<NetEvent> m_unposted;
   std::int32_t m_priority = 0;
   // Both under the session lock; no player count (0) means no cap on connections.
   std::uint32_t m_maximumPlayers = 0;
@@ -235,9 +284,11 @@ class Qln_Session : public Core::Object {
   std::list<NetEvent> m_connectRequests;
   PAL::Thread* m_sessionThread = nullptr;
   PAL::Thread* m_broadcastThread = nullptr;
-  // Made with the session and destroyed with it, never in between.
+  // Made with the session and destroyed with it, never in between. m_mutex guards the gate and the
+  // threads' exits; m_controlMutex orders starting and stopping the announcement.
   PAL::RWLockHandle m_lock = nullptr;
   PAL::MutexHandle m_mutex = nullptr;
+  PAL::MutexHandle m_controlMutex = nullptr;
   PAL::ConditionHandle m_condition = nullptr;
   bool m_sessionThreadExited = false;
   bool m_broadcastThreadExited = false;
@@ -246,9 +297,9 @@ class Qln_Session : public Core::Object {
   Core::SmartPointer<Qln_Broadcast_Data> m_broadcast;
 };
 
-// The broadcast thread's record, made with the session and kept as long as it lives (a call on
-// another thread may still look at it after a handler closed the session): the channel sent on
-// (null while nothing is announced), where to, the packet and the interval, all under the mutex.
+// The broadcast thread's record, made with the session and kept as long as it lives: the channel
+// sent on (null while nothing is announced), where to, the packet and the interval, all under the
+// mutex.
 class Qln_Broadcast_Data : public Core::Object {
  public:
   Qln_Broadcast_Data() = default;

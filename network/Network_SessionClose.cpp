@@ -11,21 +11,26 @@ namespace Network {
 bool Qln_Session::CloseClientChannel(bool wait) { return CloseChannels(kChannelDiscovery, wait); }
 
 void Qln_Session::StopHosting() {
-  // The announcement goes with the hosting, so that the session can host (and announce) again.
-  StopBroadcastThread();
-  CloseChannels(kChannelBroadcast, false);
   std::shared_ptr<std::atomic<bool>> done;
-  if (m_initialised && PAL::ThreadManager::WriteLock(m_lock)) {
-    // The listener is marked closed under the same lock as its connections are queued: the session
-    // thread admits nothing more, so no connection outlives the hosting.
-    if (Channel* listener = FindChannel(kChannelHostListen)) {
-      done = std::make_shared<std::atomic<bool>>(false);
-      QueueCloseLocked(listener, false, done);
+  {
+    Gate gate(*this);
+    if (!gate) return;
+    // The announcement goes with the hosting, so that the session can host (and announce) again.
+    StopBroadcastThread();
+    std::shared_ptr<std::atomic<bool>> unused;
+    QueueCloseInside(kChannelBroadcast, nullptr, false, unused);
+    if (PAL::ThreadManager::WriteLock(m_lock)) {
+      // The listener is marked closed under the same lock as its connections are queued: the
+      // session thread admits nothing more, so no connection outlives the hosting.
+      if (Channel* listener = FindChannel(kChannelHostListen)) {
+        done = std::make_shared<std::atomic<bool>>(false);
+        QueueCloseLocked(listener, false, done);
+      }
+      for (auto& connection : m_connections) {
+        if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
+      }
+      PAL::ThreadManager::UnlockRWLock(m_lock);
     }
-    for (auto& connection : m_connections) {
-      if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
-    }
-    PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   // Waited for: a fixed listening port is free again when hosting starts anew.
   if (done) WaitDone(done);
@@ -75,33 +80,36 @@ bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
   return true;
 }
 
-bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
-  if (!m_initialised) return false;
+bool Qln_Session::QueueCloseInside(std::uint32_t kind, const NetAddress* peer, bool wait,
+                                   std::shared_ptr<std::atomic<bool>>& done) {
   // The session thread never posts or delivers while it holds this lock, so waiting for it here
   // cannot deadlock against a handler: a close is never dropped because the lock was busy.
   if (!PAL::ThreadManager::WriteLock(m_lock)) return false;
-  Channel* channel = FindChannel(kind);
-  std::shared_ptr<std::atomic<bool>> done;
+  Channel* channel = peer != nullptr ? FindConnection(kind, *peer) : FindChannel(kind);
   if (channel != nullptr) {
     if (wait) done = std::make_shared<std::atomic<bool>>(false);
     QueueCloseLocked(channel, false, done);
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
-  if (channel == nullptr) return false;
-  // A wait that ran out is no success: the channel may still be open.
+  return channel != nullptr;
+}
+
+bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
+  std::shared_ptr<std::atomic<bool>> done;
+  {
+    Gate gate(*this);
+    if (!gate || !QueueCloseInside(kind, nullptr, wait, done)) return false;
+  }
+  // Waited for out of the gate; a wait that ran out is no success: the channel may still be open.
   return !done || WaitDone(done);
 }
 
 bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait) {
-  if (!m_initialised || !PAL::ThreadManager::WriteLock(m_lock)) return false;
-  Channel* connection = FindConnection(kind, peer);
   std::shared_ptr<std::atomic<bool>> done;
-  if (connection != nullptr) {
-    if (wait) done = std::make_shared<std::atomic<bool>>(false);
-    QueueCloseLocked(connection, false, done);
+  {
+    Gate gate(*this);
+    if (!gate || !QueueCloseInside(kind, &peer, wait, done)) return false;
   }
-  PAL::ThreadManager::UnlockRWLock(m_lock);
-  if (connection == nullptr) return false;
   return !done || WaitDone(done);
 }
 
@@ -176,8 +184,10 @@ void Qln_Session::ProcessCloseRequests(std::vector<NetEvent>& pending) {
 
 bool Qln_Session::Close() {
   // A handler delivered during the close may ask for it again.
-  if (!m_initialised || m_closing.exchange(true)) return false;
-  m_closingThread = std::this_thread::get_id();
+  if (!ShutGate()) return false;
+  // Every call inside is bounded and gives up its waits now; one that outlasts the limit keeps the
+  // records from being freed under it.
+  const bool emptied = WaitGateEmpty(kCloseWaitMs);
   StopBroadcastThread();
   StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
   m_sessionThread = nullptr;
@@ -186,61 +196,66 @@ bool Qln_Session::Close() {
   m_queue.Stop();
 
   std::vector<NetEvent> closed;
-  // Nothing finds a closed record any more; one that a Send, ReceiveNow or Connect on another
-  // thread still holds is freed only once it is let go. Every delivery but this thread's own has
-  // ended, so only an accept handler that closes the session from inside names a record now.
-  std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
-  bool locked = false;
-  while ((locked = PAL::ThreadManager::WriteLock(m_lock))) {
-    bool inUse = false;
+  if (emptied) {
+    FreeAllRecords(closed);
+  } else if (PAL::ThreadManager::WriteLock(m_lock)) {
     for (auto* list : {&m_connections, &m_channels}) {
-      for (auto& channel : *list) {
-        channel->closed = 1;
-        inUse = inUse || channel->GetUseCount() > 0;
-      }
+      for (auto& channel : *list) channel->closed = 1;
     }
-    if (!inUse) break;
-    PAL::ThreadManager::UnlockRWLock(m_lock);
-    PAL::ThreadManager::Sleep(1, nullptr);
-  }
-  if (locked) {
-    for (auto* list : {&m_connections, &m_channels}) {
-      for (auto& channel : *list) {
-        // A released record's close has been reported already.
-        if (!channel->released) {
-          NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
-          if (channel->accepted) event.peer = channel->remoteAddress;
-          closed.push_back(std::move(event));
-        }
-        // The last messages (a goodbye) go as far as the socket takes them without waiting.
-        std::vector<SendOutcome> outcomes;
-        if (channel->connected && !channel->released && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
-          channel->FlushOutgoingLocked(outcomes);
-          PAL::ThreadManager::UnlockMutex(channel->sendMutex);
-        }
-        channel->CloseSocket();
-        channel->DestroyLocks(Threads());
-        std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
-      }
-      list->clear();
-    }
-    m_connectRequests.clear();
-    for (NetEvent& request : m_closeRequests) {
-      if (request.done) request.done->store(true, std::memory_order_release);
-    }
-    m_closeRequests.clear();
+    m_recordsKept = true;
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
-  // What was queued first, then the closes, on this thread.
+  // What was queued first, then what the session thread could no longer post, then the closes,
+  // on this thread.
   m_queue.DeliverAll();
+  std::vector<NetEvent> unposted = std::move(m_unposted);
+  m_unposted.clear();
+  for (NetEvent& event : unposted) Deliver(event);
   for (NetEvent& event : closed) Deliver(event);
 
+  PAL::ThreadManager::LockMutex(m_mutex);
   m_hosting = 0;
   m_initialised = 0;
+  PAL::ThreadManager::UnlockMutex(m_mutex);
   DeliverDirect(kEventSessionClosed, kNoKind);
   // The last touch of the session: its destruction on another thread waits for this.
   m_closing = false;
   return true;
+}
+
+void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed) {
+  // Every delivery but this thread's own has ended, so only an accept handler that closes the
+  // session from inside names a record now.
+  std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return;
+  for (auto* list : {&m_connections, &m_channels}) {
+    for (auto& channel : *list) {
+      channel->closed = 1;
+      // A released record's close has been reported already.
+      if (!channel->released) {
+        NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
+        if (channel->accepted) event.peer = channel->remoteAddress;
+        closed.push_back(std::move(event));
+      }
+      // The last messages (a goodbye) go as far as the socket takes them without waiting.
+      std::vector<SendOutcome> outcomes;
+      if (channel->connected && !channel->released && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+        channel->FlushOutgoingLocked(outcomes);
+        PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+      }
+      channel->CloseSocket();
+      channel->DestroyLocks(Threads());
+      std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
+    }
+    list->clear();
+  }
+  m_connectRequests.clear();
+  for (NetEvent& request : m_closeRequests) {
+    if (request.done) request.done->store(true, std::memory_order_release);
+  }
+  m_closeRequests.clear();
+  m_recordsKept = false;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
 }
 
 }  // namespace Network

@@ -71,8 +71,9 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
     PAL::ThreadManager::UnlockRWLock(session->m_lock);
     session->PostAll(pending, thread);
   }
-  // Whatever was gathered but could not be posted is freed here.
-  for (NetEvent& event : pending) event.FreeMessageData();
+  // What was gathered but could no longer be posted (a close the owner must hear of) is the
+  // session's close to deliver.
+  session->m_unposted = std::move(pending);
   SignalThreadExit(session->m_mutex, session->m_condition, session->m_sessionThreadExited);
 }
 
@@ -307,10 +308,18 @@ void Qln_Session::AdmitConnections(PassResults& results, std::vector<NetEvent>& 
 }
 
 void Qln_Session::PostAll(std::vector<NetEvent>& pending, PAL::Thread* poster) {
+  // A datagram the queue refuses is dropped; anything else is refused only as the thread stops,
+  // and stays in pending for the session's close.
+  std::vector<NetEvent> refused;
   for (NetEvent& event : pending) {
-    if (!m_queue.Post(event, poster)) event.FreeMessageData();
+    if (m_queue.Post(event, poster)) continue;
+    if (event.droppable) {
+      event.FreeMessageData();
+    } else {
+      refused.push_back(std::move(event));
+    }
   }
-  pending.clear();
+  pending = std::move(refused);
 }
 
 }  // namespace Network

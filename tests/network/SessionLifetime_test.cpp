@@ -145,38 +145,100 @@ TEST(SessionLifetime, HandlerOnAWorkerThreadMayCloseOrDestroyItsSession) {
   }
 }
 
-TEST(SessionLifetime, CallsOnTheOwnersThreadOutliveAHandlerClosingTheSession) {
-  // The owner keeps sending and asking while a handler on the worker closes the session.
-  for (int round = 0; round < 40; ++round) {
-    std::atomic<Qln_Session*> self{nullptr};
-    std::atomic<bool> closed{false};
-    Network::Qln_Network_Manager manager;
-    Qln_Session* session = manager.CreateSession(
-        "race", "", false,
-        [&](NetEvent& event) {
-          Qln_Session* owner = event.kind == Network::kEventMessageReceived ? self.exchange(nullptr) : nullptr;
-          if (owner != nullptr) closed = owner->Close();
-          return true;
-        },
-        0, true, 0, 1, 1);
-    ASSERT_NE(session, nullptr);
-    const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
-    session->SetLocalAddress(NetAddress("127.0.0.1", 0));
-    ASSERT_TRUE(session->StartBroadcast(address.GetPort(), 1, 1, 3, "here", 4, 0));
-    self = session;
-    SendDatagram(address, 1, "x");
-    NetAddress announced;
-    while (!closed.load()) {
-      session->Send(Network::kChannelHostDatagram, 2, "y", 1, address);
-      session->GetLimits();
-      session->SetBroadcastData("still", 5);
-      session->GetBroadcastAddress(announced);
+// Every public call that touches the session's state, once each, as an owner or a handler would
+// make them: hosting with the announcement, a connection the session makes to itself and closes,
+// a second channel opened and closed with a wait. How many of them succeeded.
+int CallEverything(Qln_Session* session, const NetAddress& datagram) {
+  int succeeded = 0;
+  const auto count = [&succeeded](bool ok) { succeeded += ok ? 1 : 0; };
+  NetAddress address;
+  std::vector<NetEvent> received;
+  count(session->Send(Network::kChannelHostDatagram, 2, "y", 1, datagram));
+  count(session->ReceiveNow(Network::kChannelHostDatagram, received, 0));
+  for (NetEvent& event : received) event.FreeMessageData();
+  count(session->StartListening(NetAddress("127.0.0.1", 0), 4));
+  count(session->Listen(Network::kChannelHostListen, 4));
+  count(session->StartBroadcast(datagram.GetPort(), 1, 1, 3, "here", 4, 0));
+  count(session->SetBroadcastData("still", 5));
+  count(session->GetBroadcastAddress(address));
+  count(session->IsBroadcasting());
+  count(session->SetLimits(session->GetLimits()));
+  NetAddress listening;
+  count(session->GetChannelAddress(Network::kChannelHostListen, listening));
+  count(session->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0),
+                             Network::kModeWatchRead, Network::kOptionNonBlocking) != nullptr);
+  count(session->Connect(Network::kChannelClientStream, listening));
+  count(session->SetChannelMode(Network::kChannelClientStream, Network::kModeWatchRead));
+  NetAddress client;
+  count(session->GetChannelAddress(Network::kChannelClientStream, client));
+  count(session->GetChannelRemoteAddress(Network::kChannelClientStream, address));
+  count(session->SetChannelJoined(Network::kChannelHostListen, client, true));
+  count(session->RequestClose(Network::kChannelHostListen, client, true));
+  count(session->CloseChannels(Network::kChannelClientStream, true));
+  session->StopHosting();
+  return succeeded;
+}
+
+TEST(SessionLifetime, EveryCallOutlivesAHandlerClosingOrDestroyingItsSession) {
+  // Delivery modes 1 and 2. In the first rounds the owner makes every call in a loop while a
+  // handler on a worker closes the session; in the others the handler goes on calling after its
+  // own close while the owner destroys the session. Either way nothing is used after it is freed
+  // (the sanitizers tell), the close ends in time and every call after it fails.
+  for (std::uint32_t handlerThreads : {0u, 2u}) {
+    for (int round = 0; round < 16; ++round) {
+      const bool ownerDestroys = round % 2 == 1;
+      std::atomic<Qln_Session*> self{nullptr};
+      std::atomic<bool> closing{false};
+      std::atomic<bool> closed{false};
+      std::atomic<double> closeMs{0.0};
+      std::atomic<int> succeededAfterClose{0};
+      NetAddress datagram;
+      {
+        Network::Qln_Network_Manager manager;
+        Qln_Session* session = manager.CreateSession(
+            "race", "", false,
+            [&](NetEvent& event) {
+              Qln_Session* owner = event.kind == Network::kEventMessageReceived &&
+                                           event.channelKind == Network::kChannelDiscovery
+                                       ? self.exchange(nullptr)
+                                       : nullptr;
+              if (owner == nullptr) return true;
+              // A few different moments in the owner's loop.
+              PAL::ThreadManager::Sleep(static_cast<std::uint32_t>(round / 2 % 4), nullptr);
+              closing = true;
+              Core::Stopwatch closeTime;
+              closeTime.Start();
+              owner->Close();
+              closeMs = closeTime.GetElapsed();
+              closed = true;
+              if (!ownerDestroys) return true;
+              Core::Stopwatch after;
+              after.Start();
+              while (after.GetElapsed() < 20.0) succeededAfterClose += CallEverything(owner, datagram);
+              return true;
+            },
+            0, true, handlerThreads, 1, 1);
+        ASSERT_NE(session, nullptr);
+        datagram = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+        const NetAddress trigger = OpenLoopbackDatagram(session, Network::kChannelDiscovery, Network::kOptionNonBlocking);
+        ASSERT_NE(trigger.GetPort(), 0);
+        session->SetLocalAddress(NetAddress("127.0.0.1", 0));
+        self = session;
+        SendDatagram(trigger, 1, "x");
+        if (ownerDestroys) {
+          // Destroyed while the handler closes, or goes on calling after its close.
+          ASSERT_TRUE(WaitFor([&] { return round % 4 == 1 ? closing.load() : closed.load(); }));
+          continue;
+        }
+        Core::Stopwatch calling;
+        calling.Start();
+        while (!closed.load() && calling.GetElapsed() < 10000.0) CallEverything(session, datagram);
+        ASSERT_TRUE(closed.load()) << "the handler never closed the session";
+        EXPECT_EQ(CallEverything(session, datagram), 0) << "a call succeeded on a closed session";
+      }
+      EXPECT_LT(closeMs.load(), 2000.0) << handlerThreads << " " << round;
+      EXPECT_EQ(succeededAfterClose.load(), 0) << handlerThreads << " " << round;
     }
-    EXPECT_FALSE(session->Send(Network::kChannelHostDatagram, 2, "y", 1, address));
-    EXPECT_FALSE(session->SetBroadcastData("gone", 4));
-    EXPECT_EQ(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
-                                   0, 0),
-              nullptr);
   }
 }
 
@@ -241,6 +303,38 @@ TEST(SessionLifetime, AnAcceptHandlerRefusesItsConnectionAtOnce) {
   ASSERT_TRUE(PumpUntil({host}, [&] { return log.Count(Network::kEventConnectionClosed) == 1; }));
   EXPECT_EQ(refused, (std::vector<bool>{true, true}));
   EXPECT_TRUE(peer.WaitForClose());
+}
+
+TEST(SessionLifetime, AConnectionsCloseComesAfterItsAcceptHandlerReturns) {
+  // Mode 2 runs handlers side by side: a peer that connects and leaves at once must still not be
+  // reported gone while the handler that registers it runs.
+  std::atomic<bool> acceptRunning{false};
+  std::atomic<bool> closedDuringAccept{false};
+  std::atomic<int> closes{0};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventConnectionAccepted) {
+          acceptRunning = true;
+          // Long enough for the close to arrive, were it let through.
+          WaitFor([&] { return closes.load() > 0; }, 500.0);
+          acceptRunning = false;
+        }
+        if (event.kind == Network::kEventConnectionClosed) {
+          if (acceptRunning.load()) closedDuringAccept = true;
+          ++closes;
+        }
+        return true;
+      },
+      0, true, 4, 1, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  { NetworkTest::RawPeer gone(listening); }
+  ASSERT_TRUE(WaitFor([&] { return closes.load() == 1; }));
+  EXPECT_FALSE(closedDuringAccept.load());
 }
 
 TEST(SessionLifetime, CloseWaitsForCallsOnOtherThreadsToLetGoOfTheirChannels) {
