@@ -14,6 +14,7 @@
 #include "collision/Collision_DynamicObject.h"
 #include "collision/Collision_TileMap.h"
 #include "core/Core_File.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Collision2D;
 using Math::Vector2D;
@@ -109,7 +110,9 @@ TEST(TileMapInformation, ReadsValidAndWindowsFilesAlike) {
   EXPECT_EQ(Saved(map).size(), Saved(windows).size());
 
   // The same through a file on disk, with the system's backslashes in the path.
-  const std::string path = ::testing::TempDir() + "tilemap_info.txt";
+  // A folder of its own: the system's temporary folder is shared with every other test run here.
+  const TestSupport::ScratchFolder folder("velkor_tilemap_");
+  const std::string path = folder.Path() + "/tilemap_info.txt";
   { std::ofstream(path, std::ios::binary) << WithCrLf(kValidFile); }
   TileMap fromDisk;
   ASSERT_TRUE(fromDisk.ReadInformation(path, &error)) << error;

@@ -190,6 +190,9 @@ struct Seen {
 class SavesGame : public Quillon::Game {
  public:
   using Quillon::Game::Game;
+  // Tests run side by side in processes of their own: the default folder beside the executable
+  // would be one for all of them, and one test's cleanup would take another's files.
+  std::string GetSaveDirectory() const override { return saveDirectory; }
   void PreUpdate(float dt) override {
     Seen seen;
     void* data = nullptr;
@@ -210,6 +213,7 @@ class SavesGame : public Quillon::Game {
     steps.push_back(seen);
   }
   std::vector<Seen> steps;
+  std::string saveDirectory;
 };
 
 // Every object's position and velocity, bit for bit, in layer order.
@@ -244,10 +248,10 @@ class SavesGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     VELKOR_REQUIRE_DISPLAY();
-    ASSERT_NO_FATAL_FAILURE(m_session.Open());
+    ASSERT_NO_FATAL_FAILURE(m_session.Open("velkor_saves_"));
     m_input.CoverWindow(320, 240);
     m_input.SetCursorPosition(100, 100);
-    m_folder = PAL::MapPath(Quillon::Game::GetDirectory() + "\\Saves");
+    m_folder = m_session.Folder() + "/Saves";
     std::string command = "mkdir -p '" + m_folder + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     m_ready = true;
@@ -272,6 +276,7 @@ class SavesGameTest : public ::testing::Test {
     m_factory = MakeSavesFactory();
     m_game = m_session.Adopt(
         new SavesGame(SmartPointer<Quillon::LevelFactory>(m_factory.Get()), TestSupport::SmallDisplay(), startingLevel));
+    m_game->saveDirectory = m_folder;
     ASSERT_NE(Saves(), nullptr);
   }
   Quillon::Saves* Saves() { return dynamic_cast<Quillon::Saves*>(m_game->GetSaves()); }

@@ -96,10 +96,28 @@ class RunningGame {
     }
     return -1;
   }
+  // For a failure message: how the game ended, or that it still runs. Reaps it when it has ended.
+  std::string Describe() {
+    if (m_pid <= 0) return "did not start";
+    int status = 0;
+    if (waitpid(m_pid, &status, WNOHANG) != m_pid) return "is still running";
+    m_pid = -1;
+    if (WIFSIGNALED(status)) return "was killed by signal " + std::to_string(WTERMSIG(status));
+    return "exited with status " + std::to_string(WEXITSTATUS(status));
+  }
 
  private:
   pid_t m_pid = -1;
 };
+
+// Why the game did not get as far as the test wanted: its state and the end of its standard error,
+// bounded so that a game that floods it still leaves a readable report.
+std::string Report(RunningGame& game, const std::string& errorLog) {
+  const std::string errors = TestSupport::ReadWholeFile(errorLog);
+  const size_t kept = 4096;
+  return "; the game " + game.Describe() + "; its standard error" +
+         (errors.size() > kept ? " ends:\n..." + errors.substr(errors.size() - kept) : ":\n" + errors);
+}
 
 std::string Run(const std::string& command) {
   std::string output;
@@ -132,9 +150,9 @@ void LoseTheWindow(Loss loss, const char* expectedLine) {
                  " xdotool search --onlyvisible --classname QLN3DRenderingWindow 2>/dev/null | head -1");
     if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  ASSERT_FALSE(window.empty()) << "the game's window never showed";
+  ASSERT_FALSE(window.empty()) << "the game's window never showed" << Report(game, errorLog);
   for (int i = 0; i < 6000 && !std::filesystem::exists(save); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  ASSERT_TRUE(std::filesystem::exists(save)) << "the game never wrote its save";
+  ASSERT_TRUE(std::filesystem::exists(save)) << "the game never wrote its save" << Report(game, errorLog);
 
   const auto taken = Clock::now();
   switch (loss) {
