@@ -245,6 +245,17 @@ bool StartVideo() {
     g_videoState = -1;
     return false;
   }
+  // With no display to reach, the video layer falls back to drawing off screen: the game would run
+  // on unseen. Only a driver asked for by name may be one without a screen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  const bool unseen = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (unseen && (asked == nullptr || std::strcmp(asked, driver) != 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_SetError("no display could be opened (is DISPLAY set to a running X server?)");
+    g_videoState = -1;
+    return false;
+  }
   g_videoState = 1;
   InstallX11ErrorHandlers();
   // The window system's own events tell when another program destroys one of our windows.

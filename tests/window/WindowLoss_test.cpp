@@ -196,3 +196,20 @@ TEST(WindowLossTest, LostDisplayEndsTheGame) {
   LoseTheWindow(Loss::DisplayGone,
                 "velkor: the connection to the display was lost; ending as if the window had been closed.");
 }
+
+TEST(WindowLossTest, NoDisplayToOpenEndsTheGameWithAReason) {
+  // Without a display the video layer would draw off screen, and the game would run on unseen.
+  const std::string errorLog = TestSupport::MakeTempDirectory("velkor_loss_") + "/stderr.txt";
+  std::string gone;
+  {
+    PrivateDisplay display;
+    gone = display.GetName();
+  }
+  ASSERT_FALSE(gone.empty()) << "Xvfb did not start";
+  RunningGame game(gone, errorLog);
+  const int status = game.WaitForExit(std::chrono::seconds(60));
+  EXPECT_GT(status, 0) << Report(game, errorLog);
+  EXPECT_NE(TestSupport::ReadWholeFile(errorLog).find("no display could be opened"), std::string::npos)
+      << TestSupport::ReadWholeFile(errorLog);
+  std::filesystem::remove_all(std::filesystem::path(errorLog).parent_path());
+}
