@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/Core_Time.h"
@@ -657,6 +658,95 @@ TEST(SessionLifetime, BlockingConnectToAHostThatNeverAnswersGivesUp) {
   EXPECT_LT(elapsed, Qln_Session::kConnectTimeoutMs + 5000.0);
   for (Network::SocketHandle filler : fillers) Network::Socket::Close(filler);
   Network::Socket::Close(listener);
+}
+
+TEST(SessionLifetime, AnOpenHandlerMayDestroyItsSessionInsideTheCallThatOpened) {
+  // The channel-opened event is delivered on the caller's thread, inside StartListening or
+  // StartBroadcast: what its handler destroys, the call must not touch again.
+  for (bool broadcast : {false, true}) {
+    Network::Qln_Network_Manager manager;
+    Qln_Session* self = nullptr;
+    Qln_Session* session = manager.CreateSession(
+        "opened", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventChannelOpened && self != nullptr) manager.DestroySession(std::exchange(self, nullptr));
+          return true;
+        },
+        0, false, 0, 0, 1);
+    ASSERT_NE(session, nullptr);
+    self = session;
+    EXPECT_FALSE(broadcast ? session->StartBroadcast(0, 1, 5, 0, "x", 1, 0)
+                           : session->StartListening(NetAddress("127.0.0.1", 0), 4));
+    EXPECT_EQ(manager.GetSessionCount(), 0u) << broadcast;
+  }
+}
+
+TEST(SessionLifetime, CloseWaitsForAHandlerThatAnotherThreadDispatches) {
+  // Mode 0 drained on a thread of its own: the owner's close neither frees the connection an accept
+  // handler there reads nor reports the session closed before that handler has returned.
+  std::atomic<bool> inAccept{false};
+  std::atomic<bool> sessionClosed{false};
+  std::atomic<bool> closedUnderHandler{false};
+  std::atomic<bool> named{false};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "polled", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventSessionClosed) sessionClosed = true;
+        if (event.kind == Network::kEventConnectionAccepted) {
+          inAccept = true;
+          // Only a guard: a close that waits for this handler never comes while it waits.
+          closedUnderHandler = WaitFor([&] { return sessionClosed.load(); }, 3000.0);
+          named = event.related != nullptr && event.related->remoteAddress == event.peer;
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  NetworkTest::RawPeer peer(listening);
+  std::thread pump([&] { PumpUntil({host}, [&] { return inAccept.load(); }); });
+  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+  EXPECT_TRUE(manager.DestroySession(host));
+  pump.join();
+  EXPECT_FALSE(closedUnderHandler.load());
+  EXPECT_TRUE(named.load());
+}
+
+TEST(SessionLifetime, AHeldBackCloseHoldsBackNoOtherEvent) {
+  // Mode 2: a connection's close waits for its accept handler, the events queued behind it do not;
+  // the accept handler itself may wait for one of them.
+  std::atomic<bool> inAccept{false};
+  std::atomic<bool> acceptReturned{false};
+  std::atomic<bool> messageSeen{false};
+  std::atomic<bool> seenInAccept{false};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventMessageReceived) messageSeen = true;
+        if (event.kind == Network::kEventConnectionAccepted) {
+          inAccept = true;
+          seenInAccept = WaitFor([&] { return messageSeen.load(); }, 5000.0);
+          acceptReturned = true;
+        }
+        return true;
+      },
+      0, true, 4, 1, 1);
+  ASSERT_NE(host, nullptr);
+  const NetAddress datagram = OpenLoopbackDatagram(host, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  { NetworkTest::RawPeer gone(listening); }
+  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+  // The close waits at the front of the queue; the message comes after it.
+  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().GetCount() == 1; }));
+  SendDatagram(datagram, 1, "later");
+  ASSERT_TRUE(WaitFor([&] { return acceptReturned.load(); }));
+  EXPECT_TRUE(seenInAccept.load());
 }
 
 }  // namespace
