@@ -749,4 +749,106 @@ TEST(SessionLifetime, AHeldBackCloseHoldsBackNoOtherEvent) {
   EXPECT_TRUE(seenInAccept.load());
 }
 
+TEST(SessionLifetime, HandlersOfTwoSessionsMayCloseEachOther) {
+  // Mode 1: each session's worker closes the other session while both are delivering. A close
+  // that waits for the other's worker, which waits for this one's, never ends: on a hang the
+  // sessions are left behind (the threads stuck in them still use them) and the test fails.
+  struct Pair {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> sessions[2] = {{nullptr}, {nullptr}};
+    std::atomic<int> inside{0};
+    std::atomic<int> closed{0};
+  };
+  auto* pair = new Pair();
+  NetAddress addresses[2];
+  for (int i = 0; i < 2; ++i) {
+    Qln_Session* session = pair->manager.CreateSession(
+        "pair", "", false,
+        [pair, i](NetEvent& event) {
+          if (event.kind != Network::kEventMessageReceived) return true;
+          Qln_Session* other = pair->sessions[1 - i].exchange(nullptr);
+          if (other == nullptr) return true;
+          ++pair->inside;
+          WaitFor([pair] { return pair->inside.load() == 2; }, 2000.0);
+          other->Close();
+          ++pair->closed;
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(session, nullptr);
+    addresses[i] = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+    pair->sessions[i] = session;
+  }
+  SendDatagram(addresses[0], 1, "close the other");
+  SendDatagram(addresses[1], 1, "close the other");
+  if (!WaitFor([pair] { return pair->closed.load() == 2; }, 20000.0)) {
+    ADD_FAILURE() << "two sessions closing each other from their handlers never finish";
+    return;
+  }
+  delete pair;
+}
+
+TEST(SessionLifetime, AStartBroadcastThatFindsTheAnnouncementRunningLeavesItStoppable) {
+  // Two StartBroadcast calls at once, made deterministic: the handler of the first call's open
+  // event makes the second. The first must neither mark the running announcement stopped (its
+  // thread would outlive the session) nor leave its own channel open behind the hosting.
+  Network::Qln_Network_Manager manager;
+  bool nested = false;
+  bool nestedStarted = false;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelBroadcast &&
+            !std::exchange(nested, true)) {
+          nestedStarted = event.session->StartBroadcast(0, 1, 5, 0, "in", 2, 0);
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  host->SetLocalAddress(NetAddress("127.0.0.1", 0));
+  host->StartBroadcast(0, 1, 5, 0, "out", 3, 0);
+  ASSERT_TRUE(nestedStarted);
+  EXPECT_TRUE(host->IsBroadcasting());
+  host->StopHosting();
+  NetAddress address;
+  EXPECT_FALSE(host->GetChannelAddress(Network::kChannelBroadcast, address)) << "a broadcast channel outlived the hosting";
+}
+
+TEST(SessionLifetime, SendsLeftQueuedAtTheSessionsCloseAreReported) {
+  // A connection whose peer never reads keeps queued sends; the session's close reports each (as
+  // failed when it could not go), as closing the connection alone would.
+  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
+  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
+  ASSERT_TRUE(Network::Socket::Listen(listener, 4));
+  Network::SocketAddress raw;
+  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
+  NetAddress server;
+  server.SetSocketAddress(raw);
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* client = manager.CreateSession("client", "", false, log.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(client, nullptr);
+  Network::SessionLimits limits;
+  limits.outgoingQueueBytes = 64u * 1024u * 1024u;
+  ASSERT_TRUE(client->SetLimits(limits));
+  Network::Channel* channel = client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket,
+                                                  NetAddress("127.0.0.1", 0), Network::kModeQueueSends, 0);
+  ASSERT_NE(channel, nullptr);
+  ASSERT_TRUE(client->Connect(Network::kChannelClientStream, server));
+  // Far more than the kernel's buffers on both sides hold.
+  std::vector<std::uint8_t> payload(60000, 1);
+  std::size_t sent = 0;
+  for (int i = 0; i < 600; ++i) {
+    sent += client->Send(Network::kChannelClientStream, 1, payload.data(), static_cast<std::uint32_t>(payload.size()),
+                         server) ? 1 : 0;
+  }
+  ASSERT_EQ(sent, 600u);
+  ASSERT_TRUE(PumpUntil({client}, [&] { return !channel->HasOutgoing() || log.Count(Network::kEventSendFinished) > 0; }));
+  ASSERT_TRUE(channel->HasOutgoing());
+  EXPECT_TRUE(manager.DestroySession(client));
+  EXPECT_EQ(log.Count(Network::kEventSendFinished), sent);
+  Network::Socket::Close(listener);
+}
+
 }  // namespace
