@@ -271,15 +271,15 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
       }
     } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
       HandlerRecord* record = nullptr;
-      if (!queue->m_events.empty() && queue->m_runningHandlers < queue->m_maximumHandlers &&
-          !queue->WaitsForItsAccept(queue->m_events.front())) {
+      const auto next = queue->m_runningHandlers < queue->m_maximumHandlers ? queue->NextReady() : queue->m_events.end();
+      if (next != queue->m_events.end()) {
         record = new HandlerRecord();
-        record->event = std::move(queue->m_events.front());
+        record->event = std::move(*next);
         record->queue = queue;
         record->accept = record->event.kind == kEventConnectionAccepted;
         record->channelKind = record->event.channelKind;
         record->peer = record->event.peer;
-        queue->m_events.pop_front();
+        queue->m_events.erase(next);
         queue->Unqueued(record->event);
         ++queue->m_runningHandlers;
         queue->m_running.push_back(record);
@@ -324,6 +324,19 @@ bool EventQueue::WaitsForItsAccept(const NetEvent& event) const {
     if (running->accept && running->channelKind == event.channelKind && running->peer == event.peer) return true;
   }
   return false;
+}
+
+std::deque<NetEvent>::iterator EventQueue::NextReady() {
+  std::vector<const NetEvent*> held;
+  for (auto it = m_events.begin(); it != m_events.end(); ++it) {
+    bool behindHeld = false;
+    for (const NetEvent* close : held) {
+      behindHeld = behindHeld || (close->channelKind == it->channelKind && close->peer == it->peer);
+    }
+    if (!behindHeld && !WaitsForItsAccept(*it)) return it;
+    held.push_back(&*it);
+  }
+  return m_events.end();
 }
 
 void EventQueue::HandlerEnded(const HandlerRecord* record) {

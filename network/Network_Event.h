@@ -156,6 +156,10 @@ class EventQueue {
   // Under the queue mutex: a connection's close waits while a handler thread runs its accept, so
   // that an owner never hears of the close before its accept handler has returned.
   bool WaitsForItsAccept(const NetEvent& event) const;
+  // Under the queue mutex: the first event a handler thread may take now. A close held back for its
+  // accept holds back only what follows it from the same peer (a new connection from its address),
+  // never the rest of the queue: an accept handler may be waiting for one of those events.
+  std::deque<NetEvent>::iterator NextReady();
   bool PopFront(NetEvent& event);
   // Under the queue mutex: the event has left the queue.
   void Unqueued(const NetEvent& event);
