@@ -696,7 +696,7 @@ TEST(SessionLifetime, CloseWaitsForAHandlerThatAnotherThreadDispatches) {
         if (event.kind == Network::kEventConnectionAccepted) {
           inAccept = true;
           // Only a guard: a close that waits for this handler never comes while it waits.
-          closedUnderHandler = WaitFor([&] { return sessionClosed.load(); }, 3000.0);
+          closedUnderHandler = WaitFor([&] { return sessionClosed.load(); }, 2000.0);
           named = event.related != nullptr && event.related->remoteAddress == event.peer;
         }
         return true;
