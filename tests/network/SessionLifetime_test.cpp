@@ -851,4 +851,43 @@ TEST(SessionLifetime, SendsLeftQueuedAtTheSessionsCloseAreReported) {
   Network::Socket::Close(listener);
 }
 
+TEST(SessionLifetime, AHandlerMayDestroyTheSessionAnotherHandlerIsClosing) {
+  // Mode 2: one handler closes the session while another destroys it through the manager. The
+  // close waits for the other handler to return, which must not wait for the close in turn. On a
+  // hang the session is left behind (the threads stuck in it still use it) and the test fails.
+  struct Shared {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> session{nullptr};
+    std::atomic<bool> closing{false};
+    std::atomic<int> finished{0};
+  };
+  auto* shared = new Shared();
+  Qln_Session* session = shared->manager.CreateSession(
+      "both", "", false,
+      [shared](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived) return true;
+        if (event.messageType == 1) {
+          shared->closing = true;
+          event.session->Close();
+        } else {
+          // Once the close has shut the gate, and so waits for this handler.
+          WaitFor([shared] { return shared->closing.load() && !shared->session.load()->SetLimits(Network::SessionLimits()); });
+          shared->manager.DestroySessions();
+        }
+        ++shared->finished;
+        return true;
+      },
+      0, true, 2, 1, 1);
+  ASSERT_NE(session, nullptr);
+  shared->session = session;
+  const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  SendDatagram(address, 2, "destroy");
+  SendDatagram(address, 1, "close");
+  if (!WaitFor([shared] { return shared->finished.load() == 2; }, 20000.0)) {
+    ADD_FAILURE() << "a handler destroying the session another handler closes never returns";
+    return;
+  }
+  delete shared;
+}
+
 }  // namespace
