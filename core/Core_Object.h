@@ -1,6 +1,7 @@
 #pragma once
 // The object model: reference-counted objects, smart pointers and the class registry that creates
 // objects by name when they are read back from streams.
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -39,21 +40,28 @@ class Object : public Base {
 
   static Object* Create();
 
-  uint32_t GetReferenceCount() const { return m_referenceCount; }
-  void AddReference() { ++m_referenceCount; }
+  // Atomic: a network session is referenced by whichever thread dispatches its events while its
+  // owner lets it go.
+  uint32_t GetReferenceCount() const { return m_referenceCount.load(std::memory_order_acquire); }
+  void AddReference() { m_referenceCount.fetch_add(1, std::memory_order_acq_rel); }
   // Drops one reference; the release that reaches zero deletes the object.
   void Release() {
-    if (m_referenceCount > 0 && --m_referenceCount == 0) delete this;
+    if (DropOne() == 1) delete this;
   }
 
  private:
   // A stream holds the object it is reading and hands it on unowned once it is whole.
   friend class File;
-  void DropReferenceKeepingObject() {
-    if (m_referenceCount > 0) --m_referenceCount;
+  void DropReferenceKeepingObject() { DropOne(); }
+  // Lowers a count above zero by one; the count it found.
+  uint32_t DropOne() {
+    uint32_t count = m_referenceCount.load(std::memory_order_acquire);
+    while (count > 0 && !m_referenceCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
+    }
+    return count;
   }
 
-  uint32_t m_referenceCount = 0;
+  std::atomic<uint32_t> m_referenceCount{0};
 };
 
 // Pushes a full userdata holding `object` (one full pointer) with the metatable registered under

@@ -12,8 +12,9 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
                                  std::int32_t priority) {
   // The payload must fit one datagram with its header.
   if (size > kMaximumDatagramSize - 28 - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
-  if (IsBroadcasting() || OpenChannel(kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
-                                      kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking) == nullptr) {
+  Channel* opened = nullptr;
+  if (IsBroadcasting() || (opened = OpenChannel(kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
+                                                kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking)) == nullptr) {
     return false;
   }
   // The open event's handler may have closed the session, and its close the channel with it.
@@ -34,8 +35,9 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
   already = record->running;
   Channel* channel = nullptr;
   if (!already && PAL::ThreadManager::WriteLock(m_lock)) {
-    // Found again: a handler may have closed the one just opened.
-    channel = FindChannel(kChannelBroadcast);
+    // The one this call opened, while it is open: a handler of its open event may have closed it,
+    // or started an announcement of its own on another channel.
+    channel = OwnsRecord(opened) && opened->kind == kChannelBroadcast && opened->closed == 0 ? opened : nullptr;
     if (channel != nullptr) {
       channel->remoteAddress = target;
       // The thread's channel stays alive for as long as it runs.
@@ -58,12 +60,13 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
     ForgetBroadcastChannel();
     channel->LowerUseCount();
   }
-  record->running = started;
+  // An announcement another call started runs on, on its own channel.
+  if (!already) record->running = started;
   PAL::ThreadManager::UnlockMutex(m_controlMutex);
-  // An announcement another call started keeps its channel.
-  if (!started && !already) {
-    std::shared_ptr<std::atomic<bool>> unused;
-    QueueCloseInside(kChannelBroadcast, nullptr, false, unused);
+  // The channel this call opened goes when nothing announces on it.
+  if (!started && PAL::ThreadManager::WriteLock(m_lock)) {
+    if (OwnsRecord(opened) && opened->kind == kChannelBroadcast && opened->closed == 0) QueueCloseLocked(opened, false, nullptr);
+    PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   return started;
 }

@@ -67,6 +67,10 @@ namespace {
 struct DeliveryContext {
   const EventQueue* queue = nullptr;
   bool handlerThread = false;
+  // A polled delivery (Dispatch), which any thread may run.
+  bool polled = false;
+  // The delivery this one runs inside, if any (a handler may dispatch again).
+  DeliveryContext* outer = nullptr;
   // Set when the queue was destroyed during the delivery: the thread must not touch it again.
   bool queueGone = false;
 };
@@ -75,14 +79,15 @@ thread_local DeliveryContext* t_delivery = nullptr;
 
 // Delivers on a worker or handler thread with its context set; true when the queue is still there.
 bool DeliverFromThread(const EventQueue* queue, bool handlerThread, const EventQueue::DeliverFunction& deliver,
-                       NetEvent& event) {
+                       NetEvent& event, bool polled = false) {
   DeliveryContext context;
   context.queue = queue;
   context.handlerThread = handlerThread;
-  DeliveryContext* outer = t_delivery;
+  context.polled = polled;
+  context.outer = t_delivery;
   t_delivery = &context;
   deliver(event);
-  t_delivery = outer;
+  t_delivery = context.outer;
   return !context.queueGone;
 }
 
@@ -92,7 +97,9 @@ EventQueue::EventQueue() = default;
 
 EventQueue::~EventQueue() {
   Stop();
-  if (t_delivery != nullptr && t_delivery->queue == this) t_delivery->queueGone = true;
+  for (DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
+    if (context->queue == this) context->queueGone = true;
+  }
   // Nobody will deliver these any more: their buffers are ours to free.
   for (NetEvent& event : m_events) event.FreeMessageData();
   m_events.clear();
@@ -204,6 +211,13 @@ std::size_t EventQueue::GetCount() {
   return count;
 }
 
+std::uint32_t EventQueue::GetBusyCount() {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
+  std::uint32_t count = m_runningHandlers + m_dispatching;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return count;
+}
+
 std::uint32_t EventQueue::GetRunningHandlerCount() {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
   std::uint32_t count = m_runningHandlers;
@@ -226,8 +240,13 @@ void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t*
     NetEvent event;
     // The event leaves the queue before it is delivered, so a handler that calls back into its
     // session (which may post) cannot deadlock on the queue mutex; one drainer keeps the order.
-    if (PopFront(event)) {
-      m_deliver(event);
+    if (PopForDispatch(event)) {
+      // Counted while it runs: a close on another thread waits for it.
+      if (!DeliverFromThread(this, false, m_deliver, event, true)) {
+        if (delivered != nullptr) *delivered = count + 1;
+        return;
+      }
+      DispatchEnded();
       ++count;
       if (remaining != nullptr) *remaining = static_cast<std::uint32_t>(GetCount());
       continue;
@@ -243,6 +262,29 @@ void EventQueue::Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t*
     }
   }
   if (delivered != nullptr) *delivered = count;
+}
+
+bool EventQueue::PopForDispatch(NetEvent& event) {
+  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
+  // Never once the queue stops: Stop counts the deliveries under way as it sets the flag.
+  bool found = !m_events.empty() && !IsStopping();
+  if (found) {
+    event = std::move(m_events.front());
+    m_events.pop_front();
+    Unqueued(event);
+    ++m_dispatching;
+  }
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  return found;
+}
+
+void EventQueue::DispatchEnded() {
+  PAL::ThreadManager::LockMutex(m_exitMutex);
+  PAL::ThreadManager::LockMutex(m_queueMutex);
+  --m_dispatching;
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  PAL::ThreadManager::SignalCondition(m_exitCondition, true);
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
 void EventQueue::DeliverAll() {
@@ -271,15 +313,15 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
       }
     } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
       HandlerRecord* record = nullptr;
-      if (!queue->m_events.empty() && queue->m_runningHandlers < queue->m_maximumHandlers &&
-          !queue->WaitsForItsAccept(queue->m_events.front())) {
+      const auto next = queue->m_runningHandlers < queue->m_maximumHandlers ? queue->NextReady() : queue->m_events.end();
+      if (next != queue->m_events.end()) {
         record = new HandlerRecord();
-        record->event = std::move(queue->m_events.front());
+        record->event = std::move(*next);
         record->queue = queue;
         record->accept = record->event.kind == kEventConnectionAccepted;
         record->channelKind = record->event.channelKind;
         record->peer = record->event.peer;
-        queue->m_events.pop_front();
+        queue->m_events.erase(next);
         queue->Unqueued(record->event);
         ++queue->m_runningHandlers;
         queue->m_running.push_back(record);
@@ -326,6 +368,19 @@ bool EventQueue::WaitsForItsAccept(const NetEvent& event) const {
   return false;
 }
 
+std::deque<NetEvent>::iterator EventQueue::NextReady() {
+  std::vector<const NetEvent*> held;
+  for (auto it = m_events.begin(); it != m_events.end(); ++it) {
+    bool behindHeld = false;
+    for (const NetEvent* close : held) {
+      behindHeld = behindHeld || (close->channelKind == it->channelKind && close->peer == it->peer);
+    }
+    if (!behindHeld && !WaitsForItsAccept(*it)) return it;
+    held.push_back(&*it);
+  }
+  return m_events.end();
+}
+
 void EventQueue::HandlerEnded(const HandlerRecord* record) {
   // The count drops under the exit mutex: once Stop, holding it, sees the count low enough, the
   // handler has let go of the queue's locks and the queue may go.
@@ -343,22 +398,30 @@ void EventQueue::Stop() {
   PAL::ThreadManager::LockMutex(m_queueMutex);
   m_stopping.store(true, std::memory_order_release);
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  if (m_worker == nullptr) return;
   // A handler that closes its session stops the queue from a delivery thread: that thread cannot
   // wait for itself, and leaves once its handler returns. A later Stop from elsewhere (the
   // queue's destruction) still waits for it.
-  const bool onWorker = t_delivery != nullptr && t_delivery->queue == this && !t_delivery->handlerThread;
-  const bool onHandler = t_delivery != nullptr && t_delivery->queue == this && t_delivery->handlerThread;
-  if (onWorker) {
-    m_threadManager.StopThread(m_worker, false);
-  } else {
-    StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
+  const bool mine = t_delivery != nullptr && t_delivery->queue == this;
+  const bool onWorker = mine && !t_delivery->handlerThread && !t_delivery->polled;
+  const bool onHandler = mine && t_delivery->handlerThread;
+  // The polled deliveries this thread is inside (a handler may dispatch again).
+  std::uint32_t ownDispatches = 0;
+  for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
+    ownDispatches += context->queue == this && context->polled ? 1u : 0u;
+  }
+  if (m_worker != nullptr) {
+    if (onWorker) {
+      m_threadManager.StopThread(m_worker, false);
+    } else {
+      StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
+    }
   }
   // Handler threads finish the event they carry and touch the queue on their way out, so the
   // queue waits for every one of them: a handler that sends on its session is never left
   // running on a freed session.
   if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  while (GetRunningHandlerCount() > (onHandler ? 1u : 0u)) {
+  // Polled deliveries on other threads too: a thread that dispatches is a handler thread of its own.
+  while (GetBusyCount() > (onHandler ? 1u : 0u) + ownDispatches) {
     if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
       PAL::ThreadManager::Sleep(1, nullptr);

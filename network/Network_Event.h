@@ -130,8 +130,9 @@ class EventQueue {
   void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
   // Hands every waiting event to the deliver function (the session's close).
   void DeliverAll();
-  // Stops the worker (if any) and waits for it and every handler thread to leave, except the
-  // calling thread when a handler on it stops the queue.
+  // Stops the worker (if any) and waits for it, every handler thread and every Dispatch delivery
+  // on another thread to leave, except the calling thread's own when a handler on it stops the
+  // queue.
   void Stop();
   // At or past a bound.
   bool IsFull();
@@ -156,7 +157,17 @@ class EventQueue {
   // Under the queue mutex: a connection's close waits while a handler thread runs its accept, so
   // that an owner never hears of the close before its accept handler has returned.
   bool WaitsForItsAccept(const NetEvent& event) const;
+  // Under the queue mutex: the first event a handler thread may take now. A close held back for its
+  // accept holds back only what follows it from the same peer (a new connection from its address),
+  // never the rest of the queue: an accept handler may be waiting for one of those events.
+  std::deque<NetEvent>::iterator NextReady();
   bool PopFront(NetEvent& event);
+  // Dispatch's pop: none once the queue stops; one that is taken counts as under way until
+  // DispatchEnded.
+  bool PopForDispatch(NetEvent& event);
+  void DispatchEnded();
+  // Handler threads and polled deliveries under way.
+  std::uint32_t GetBusyCount();
   // Under the queue mutex: the event has left the queue.
   void Unqueued(const NetEvent& event);
   void SleepWaitPeriod(PAL::Thread* thread);
@@ -176,6 +187,8 @@ class EventQueue {
   bool m_workerExited = false;
   DeliverFunction m_deliver;
   std::uint32_t m_runningHandlers = 0;
+  // Polled deliveries under way, on any thread; under the queue mutex.
+  std::uint32_t m_dispatching = 0;
   // The handler threads' records, under the queue mutex.
   std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;

@@ -28,6 +28,10 @@ Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
 }
 
 Qln_Session::~Qln_Session() {
+  // Destroyed by the handler of an open event: the call that delivers it must not go on with us.
+  for (OpenDelivery* delivery = OpenDeliveries(); delivery != nullptr; delivery = delivery->outer) {
+    if (delivery->session == this) delivery->sessionGone = true;
+  }
   Close();
   // A handler on a delivery thread may be closing the session right now: that close ends first.
   while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
@@ -100,6 +104,21 @@ NetEvent Qln_Session::MakeEvent(std::uint32_t kind, std::uint32_t channelKind) c
 void Qln_Session::DeliverDirect(std::uint32_t kind, std::uint32_t channelKind) {
   NetEvent event = MakeEvent(kind, channelKind);
   Deliver(event);
+}
+
+Qln_Session::OpenDelivery*& Qln_Session::OpenDeliveries() {
+  thread_local OpenDelivery* innermost = nullptr;
+  return innermost;
+}
+
+bool Qln_Session::DeliverOpened(std::uint32_t channelKind) {
+  OpenDelivery delivery;
+  delivery.session = this;
+  delivery.outer = OpenDeliveries();
+  OpenDeliveries() = &delivery;
+  DeliverDirect(kEventChannelOpened, channelKind);
+  OpenDeliveries() = delivery.outer;
+  return !delivery.sessionGone;
 }
 
 std::vector<Channel*>& Qln_Session::RecordsHeldByDelivery() {
@@ -244,8 +263,9 @@ Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, c
     if (!gate) return nullptr;
     channel = OpenChannelInside(kind, socketType, address, mode, options);
   }
-  // Out of the gate: the handler may close the session.
-  if (channel != nullptr) DeliverDirect(kEventChannelOpened, kind);
+  // Out of the gate: the handler may close the session, or destroy it (then there is no channel,
+  // and StartListening or StartBroadcast must not go on with it).
+  if (channel != nullptr && !DeliverOpened(kind)) return nullptr;
   return channel;
 }
 

@@ -58,6 +58,8 @@ class Qln_Session : public Core::Object {
                   std::int32_t priority, bool threaded, std::uint32_t maximumHandlerThreads,
                   std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
 
+  // The channel-opened event goes out on the caller's thread before it returns; null also when its
+  // handler destroyed the session.
   Channel* OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
                        std::uint32_t options);
   // Hosts for up to maximumPlayers: it sets the cap on accepted connections (with the limits'
@@ -247,6 +249,16 @@ class Qln_Session : public Core::Object {
   static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
+  // The open events a thread is delivering inside OpenChannel, innermost first: their handler may
+  // destroy the session, whose destructor then marks them so that the call touches it no more.
+  struct OpenDelivery {
+    const Qln_Session* session = nullptr;
+    bool sessionGone = false;
+    OpenDelivery* outer = nullptr;
+  };
+  static OpenDelivery*& OpenDeliveries();
+  // Delivers the channel-opened event on this thread; false when its handler destroyed the session.
+  bool DeliverOpened(std::uint32_t channelKind);
 
   EventQueue m_queue;
   // Written only by Initialize, Close, StartListening and StopHosting, which belong to the session's

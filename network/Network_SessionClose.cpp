@@ -231,17 +231,20 @@ void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed) {
   for (auto* list : {&m_connections, &m_channels}) {
     for (auto& channel : *list) {
       channel->closed = 1;
+      // The last messages (a goodbye) go as far as the socket takes them without waiting; the rest
+      // fail with the session, reported as a channel's own close reports them.
+      std::vector<SendOutcome> outcomes;
+      if (!channel->released && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
+        if (channel->connected) channel->FlushOutgoingLocked(outcomes);
+        channel->DropOutgoingLocked(outcomes);
+        PAL::ThreadManager::UnlockMutex(channel->sendMutex);
+      }
+      PostSendOutcomes(channel->kind, outcomes, &closed);
       // A released record's close has been reported already.
       if (!channel->released) {
         NetEvent event = MakeEvent(channel->accepted ? kEventConnectionClosed : kEventChannelClosed, channel->kind);
         if (channel->accepted) event.peer = channel->remoteAddress;
         closed.push_back(std::move(event));
-      }
-      // The last messages (a goodbye) go as far as the socket takes them without waiting.
-      std::vector<SendOutcome> outcomes;
-      if (channel->connected && !channel->released && PAL::ThreadManager::LockMutex(channel->sendMutex)) {
-        channel->FlushOutgoingLocked(outcomes);
-        PAL::ThreadManager::UnlockMutex(channel->sendMutex);
       }
       channel->CloseSocket();
       channel->DestroyLocks(Threads());

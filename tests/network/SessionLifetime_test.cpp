@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/Core_Time.h"
@@ -657,6 +658,236 @@ TEST(SessionLifetime, BlockingConnectToAHostThatNeverAnswersGivesUp) {
   EXPECT_LT(elapsed, Qln_Session::kConnectTimeoutMs + 5000.0);
   for (Network::SocketHandle filler : fillers) Network::Socket::Close(filler);
   Network::Socket::Close(listener);
+}
+
+TEST(SessionLifetime, AnOpenHandlerMayDestroyItsSessionInsideTheCallThatOpened) {
+  // The channel-opened event is delivered on the caller's thread, inside StartListening or
+  // StartBroadcast: what its handler destroys, the call must not touch again.
+  for (bool broadcast : {false, true}) {
+    Network::Qln_Network_Manager manager;
+    Qln_Session* self = nullptr;
+    Qln_Session* session = manager.CreateSession(
+        "opened", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventChannelOpened && self != nullptr) manager.DestroySession(std::exchange(self, nullptr));
+          return true;
+        },
+        0, false, 0, 0, 1);
+    ASSERT_NE(session, nullptr);
+    self = session;
+    EXPECT_FALSE(broadcast ? session->StartBroadcast(0, 1, 5, 0, "x", 1, 0)
+                           : session->StartListening(NetAddress("127.0.0.1", 0), 4));
+    EXPECT_EQ(manager.GetSessionCount(), 0u) << broadcast;
+  }
+}
+
+TEST(SessionLifetime, CloseWaitsForAHandlerThatAnotherThreadDispatches) {
+  // Mode 0 drained on a thread of its own: the owner's close neither frees the connection an accept
+  // handler there reads nor reports the session closed before that handler has returned.
+  std::atomic<bool> inAccept{false};
+  std::atomic<bool> sessionClosed{false};
+  std::atomic<bool> closedUnderHandler{false};
+  std::atomic<bool> named{false};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "polled", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventSessionClosed) sessionClosed = true;
+        if (event.kind == Network::kEventConnectionAccepted) {
+          inAccept = true;
+          // Only a guard: a close that waits for this handler never comes while it waits.
+          closedUnderHandler = WaitFor([&] { return sessionClosed.load(); }, 2000.0);
+          named = event.related != nullptr && event.related->remoteAddress == event.peer;
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  NetworkTest::RawPeer peer(listening);
+  std::thread pump([&] { PumpUntil({host}, [&] { return inAccept.load(); }); });
+  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+  EXPECT_TRUE(manager.DestroySession(host));
+  pump.join();
+  EXPECT_FALSE(closedUnderHandler.load());
+  EXPECT_TRUE(named.load());
+}
+
+TEST(SessionLifetime, AHeldBackCloseHoldsBackNoOtherEvent) {
+  // Mode 2: a connection's close waits for its accept handler, the events queued behind it do not;
+  // the accept handler itself may wait for one of them.
+  std::atomic<bool> inAccept{false};
+  std::atomic<bool> acceptReturned{false};
+  std::atomic<bool> messageSeen{false};
+  std::atomic<bool> seenInAccept{false};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventMessageReceived) messageSeen = true;
+        if (event.kind == Network::kEventConnectionAccepted) {
+          inAccept = true;
+          seenInAccept = WaitFor([&] { return messageSeen.load(); }, 5000.0);
+          acceptReturned = true;
+        }
+        return true;
+      },
+      0, true, 4, 1, 1);
+  ASSERT_NE(host, nullptr);
+  const NetAddress datagram = OpenLoopbackDatagram(host, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  { NetworkTest::RawPeer gone(listening); }
+  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+  // The close waits at the front of the queue; the message comes after it.
+  ASSERT_TRUE(WaitFor([&] { return host->GetEventQueue().GetCount() == 1; }));
+  SendDatagram(datagram, 1, "later");
+  ASSERT_TRUE(WaitFor([&] { return acceptReturned.load(); }));
+  EXPECT_TRUE(seenInAccept.load());
+}
+
+TEST(SessionLifetime, HandlersOfTwoSessionsMayCloseEachOther) {
+  // Mode 1: each session's worker closes the other session while both are delivering. A close
+  // that waits for the other's worker, which waits for this one's, never ends: on a hang the
+  // sessions are left behind (the threads stuck in them still use them) and the test fails.
+  struct Pair {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> sessions[2] = {{nullptr}, {nullptr}};
+    std::atomic<int> inside{0};
+    std::atomic<int> closed{0};
+  };
+  auto* pair = new Pair();
+  NetAddress addresses[2];
+  for (int i = 0; i < 2; ++i) {
+    Qln_Session* session = pair->manager.CreateSession(
+        "pair", "", false,
+        [pair, i](NetEvent& event) {
+          if (event.kind != Network::kEventMessageReceived) return true;
+          Qln_Session* other = pair->sessions[1 - i].exchange(nullptr);
+          if (other == nullptr) return true;
+          ++pair->inside;
+          WaitFor([pair] { return pair->inside.load() == 2; }, 2000.0);
+          other->Close();
+          ++pair->closed;
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(session, nullptr);
+    addresses[i] = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+    pair->sessions[i] = session;
+  }
+  SendDatagram(addresses[0], 1, "close the other");
+  SendDatagram(addresses[1], 1, "close the other");
+  if (!WaitFor([pair] { return pair->closed.load() == 2; }, 20000.0)) {
+    ADD_FAILURE() << "two sessions closing each other from their handlers never finish";
+    return;
+  }
+  delete pair;
+}
+
+TEST(SessionLifetime, AStartBroadcastThatFindsTheAnnouncementRunningLeavesItStoppable) {
+  // Two StartBroadcast calls at once, made deterministic: the handler of the first call's open
+  // event makes the second. The first must neither mark the running announcement stopped (its
+  // thread would outlive the session) nor leave its own channel open behind the hosting.
+  Network::Qln_Network_Manager manager;
+  bool nested = false;
+  bool nestedStarted = false;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelBroadcast &&
+            !std::exchange(nested, true)) {
+          nestedStarted = event.session->StartBroadcast(0, 1, 5, 0, "in", 2, 0);
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  host->SetLocalAddress(NetAddress("127.0.0.1", 0));
+  host->StartBroadcast(0, 1, 5, 0, "out", 3, 0);
+  ASSERT_TRUE(nestedStarted);
+  EXPECT_TRUE(host->IsBroadcasting());
+  host->StopHosting();
+  NetAddress address;
+  EXPECT_FALSE(host->GetChannelAddress(Network::kChannelBroadcast, address)) << "a broadcast channel outlived the hosting";
+}
+
+TEST(SessionLifetime, SendsLeftQueuedAtTheSessionsCloseAreReported) {
+  // A connection whose peer never reads keeps queued sends; the session's close reports each (as
+  // failed when it could not go), as closing the connection alone would.
+  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
+  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
+  ASSERT_TRUE(Network::Socket::Listen(listener, 4));
+  Network::SocketAddress raw;
+  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
+  NetAddress server;
+  server.SetSocketAddress(raw);
+  EventLog log;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* client = manager.CreateSession("client", "", false, log.Handler(), 0, false, 0, 0, 1);
+  ASSERT_NE(client, nullptr);
+  Network::SessionLimits limits;
+  limits.outgoingQueueBytes = 64u * 1024u * 1024u;
+  ASSERT_TRUE(client->SetLimits(limits));
+  Network::Channel* channel = client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket,
+                                                  NetAddress("127.0.0.1", 0), Network::kModeQueueSends, 0);
+  ASSERT_NE(channel, nullptr);
+  ASSERT_TRUE(client->Connect(Network::kChannelClientStream, server));
+  // Far more than the kernel's buffers on both sides hold.
+  std::vector<std::uint8_t> payload(60000, 1);
+  std::size_t sent = 0;
+  for (int i = 0; i < 600; ++i) {
+    sent += client->Send(Network::kChannelClientStream, 1, payload.data(), static_cast<std::uint32_t>(payload.size()),
+                         server) ? 1 : 0;
+  }
+  ASSERT_EQ(sent, 600u);
+  ASSERT_TRUE(PumpUntil({client}, [&] { return !channel->HasOutgoing() || log.Count(Network::kEventSendFinished) > 0; }));
+  ASSERT_TRUE(channel->HasOutgoing());
+  EXPECT_TRUE(manager.DestroySession(client));
+  EXPECT_EQ(log.Count(Network::kEventSendFinished), sent);
+  Network::Socket::Close(listener);
+}
+
+TEST(SessionLifetime, AHandlerMayDestroyTheSessionAnotherHandlerIsClosing) {
+  // Mode 2: one handler closes the session while another destroys it through the manager. The
+  // close waits for the other handler to return, which must not wait for the close in turn. On a
+  // hang the session is left behind (the threads stuck in it still use it) and the test fails.
+  struct Shared {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> session{nullptr};
+    std::atomic<bool> closing{false};
+    std::atomic<int> finished{0};
+  };
+  auto* shared = new Shared();
+  Qln_Session* session = shared->manager.CreateSession(
+      "both", "", false,
+      [shared](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived) return true;
+        if (event.messageType == 1) {
+          shared->closing = true;
+          event.session->Close();
+        } else {
+          // Once the close has shut the gate, and so waits for this handler.
+          WaitFor([shared] { return shared->closing.load() && !shared->session.load()->SetLimits(Network::SessionLimits()); });
+          shared->manager.DestroySessions();
+        }
+        ++shared->finished;
+        return true;
+      },
+      0, true, 2, 1, 1);
+  ASSERT_NE(session, nullptr);
+  shared->session = session;
+  const NetAddress address = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
+  SendDatagram(address, 2, "destroy");
+  SendDatagram(address, 1, "close");
+  if (!WaitFor([shared] { return shared->finished.load() == 2; }, 20000.0)) {
+    ADD_FAILURE() << "a handler destroying the session another handler closes never returns";
+    return;
+  }
+  delete shared;
 }
 
 }  // namespace
