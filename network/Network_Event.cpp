@@ -60,12 +60,10 @@ struct EventQueue::HandlerRecord {
   NetAddress peer;
 };
 
-namespace {
-
 // What a delivery thread knows of the delivery it is running: a handler may close its session, and
 // so stop (or destroy) the queue, from inside it.
 struct DeliveryContext {
-  const EventQueue* queue = nullptr;
+  EventQueue* queue = nullptr;
   bool handlerThread = false;
   // A polled delivery (Dispatch), which any thread may run.
   bool polled = false;
@@ -73,12 +71,16 @@ struct DeliveryContext {
   DeliveryContext* outer = nullptr;
   // Set when the queue was destroyed during the delivery: the thread must not touch it again.
   bool queueGone = false;
+  // Set while the thread waits for other deliveries (EventQueue::StandAside).
+  bool aside = false;
 };
+
+namespace {
 
 thread_local DeliveryContext* t_delivery = nullptr;
 
 // Delivers on a worker or handler thread with its context set; true when the queue is still there.
-bool DeliverFromThread(const EventQueue* queue, bool handlerThread, const EventQueue::DeliverFunction& deliver,
+bool DeliverFromThread(EventQueue* queue, bool handlerThread, const EventQueue::DeliverFunction& deliver,
                        NetEvent& event, bool polled = false) {
   DeliveryContext context;
   context.queue = queue;
@@ -192,9 +194,9 @@ std::uint64_t EventQueue::GetDroppedCount() {
   return dropped;
 }
 
-bool EventQueue::PopFront(NetEvent& event) {
+bool EventQueue::PopFront(NetEvent& event, bool whileRunning) {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return false;
-  bool found = !m_events.empty();
+  bool found = !m_events.empty() && !(whileRunning && IsStopping());
   if (found) {
     event = std::move(m_events.front());
     m_events.pop_front();
@@ -307,13 +309,14 @@ void EventQueue::WorkerThread(PAL::Thread* thread) {
   while (thread->IsRunning()) {
     if (queue->m_mode == kWorker) {
       NetEvent event;
-      if (queue->PopFront(event)) {
+      if (queue->PopFront(event, true)) {
         if (!DeliverFromThread(queue, false, deliver, event)) return;
         continue;
       }
     } else if (PAL::ThreadManager::LockMutex(queue->m_queueMutex)) {
       HandlerRecord* record = nullptr;
-      const auto next = queue->m_runningHandlers < queue->m_maximumHandlers ? queue->NextReady() : queue->m_events.end();
+      const bool room = queue->m_runningHandlers < queue->m_maximumHandlers && !queue->IsStopping();
+      const auto next = room ? queue->NextReady() : queue->m_events.end();
       if (next != queue->m_events.end()) {
         record = new HandlerRecord();
         record->event = std::move(*next);
@@ -393,35 +396,21 @@ void EventQueue::HandlerEnded(const HandlerRecord* record) {
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-void EventQueue::Stop() {
-  if (m_queueMutex == nullptr) return;
-  PAL::ThreadManager::LockMutex(m_queueMutex);
-  m_stopping.store(true, std::memory_order_release);
-  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+void EventQueue::StopWorker(bool waitForExit, bool onWorker) {
+  if (m_worker == nullptr) return;
   // A handler that closes its session stops the queue from a delivery thread: that thread cannot
-  // wait for itself, and leaves once its handler returns. A later Stop from elsewhere (the
-  // queue's destruction) still waits for it.
-  const bool mine = t_delivery != nullptr && t_delivery->queue == this;
-  const bool onWorker = mine && !t_delivery->handlerThread && !t_delivery->polled;
-  const bool onHandler = mine && t_delivery->handlerThread;
-  // The polled deliveries this thread is inside (a handler may dispatch again).
-  std::uint32_t ownDispatches = 0;
-  for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    ownDispatches += context->queue == this && context->polled ? 1u : 0u;
+  // wait for itself, and leaves once its handler returns. The queue's destruction still waits for it.
+  if (onWorker) {
+    m_threadManager.StopThread(m_worker, false);
+    return;
   }
-  if (m_worker != nullptr) {
-    if (onWorker) {
-      m_threadManager.StopThread(m_worker, false);
-    } else {
-      StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
-    }
+  if (waitForExit) {
+    StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
+    return;
   }
-  // Handler threads finish the event they carry and touch the queue on their way out, so the
-  // queue waits for every one of them: a handler that sends on its session is never left
-  // running on a freed session.
   if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  // Polled deliveries on other threads too: a thread that dispatches is a handler thread of its own.
-  while (GetBusyCount() > (onHandler ? 1u : 0u) + ownDispatches) {
+  if (!m_workerExited) m_threadManager.StopThread(m_worker, false);
+  while (!m_workerExited && !m_workerAside) {
     if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
       PAL::ThreadManager::Sleep(1, nullptr);
@@ -429,6 +418,95 @@ void EventQueue::Stop() {
     }
   }
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
+}
+
+void EventQueue::Stop() {
+  if (m_queueMutex == nullptr) return;
+  PAL::ThreadManager::LockMutex(m_queueMutex);
+  m_stopping.store(true, std::memory_order_release);
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  // The deliveries this thread is inside: it cannot wait for those (a handler may dispatch again).
+  bool onWorker = false;
+  std::uint32_t own = 0;
+  for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
+    if (context->queue != this) continue;
+    if (context->handlerThread || context->polled) {
+      ++own;
+    } else {
+      onWorker = true;
+    }
+  }
+  StandAside aside;
+  StopWorker(true, onWorker);
+  // Handler threads finish the event they carry and touch the queue on their way out, so the
+  // queue waits for every one of them: a handler that sends on its session is never left
+  // running on a freed session. Polled deliveries on other threads too: a thread that dispatches
+  // is a handler thread of its own.
+  if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
+  while (GetBusyCount() > own) {
+    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
+      PAL::ThreadManager::UnlockMutex(m_exitMutex);
+      PAL::ThreadManager::Sleep(1, nullptr);
+      PAL::ThreadManager::LockMutex(m_exitMutex);
+    }
+  }
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
+}
+
+void EventQueue::StopForClose() {
+  if (m_queueMutex == nullptr) return;
+  PAL::ThreadManager::LockMutex(m_queueMutex);
+  m_stopping.store(true, std::memory_order_release);
+  PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  // This thread's own deliveries stand aside with the rest: none of them is waited for.
+  StandAside aside;
+  StopWorker(false, false);
+  if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
+  for (;;) {
+    PAL::ThreadManager::LockMutex(m_queueMutex);
+    const bool busy = m_runningHandlers + m_dispatching > m_aside;
+    PAL::ThreadManager::UnlockMutex(m_queueMutex);
+    if (!busy) break;
+    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
+      PAL::ThreadManager::UnlockMutex(m_exitMutex);
+      PAL::ThreadManager::Sleep(1, nullptr);
+      PAL::ThreadManager::LockMutex(m_exitMutex);
+    }
+  }
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
+}
+
+void EventQueue::SetAside(DeliveryContext& context, bool aside) {
+  PAL::ThreadManager::LockMutex(m_exitMutex);
+  if (context.handlerThread || context.polled) {
+    PAL::ThreadManager::LockMutex(m_queueMutex);
+    if (aside) {
+      ++m_aside;
+    } else {
+      --m_aside;
+    }
+    PAL::ThreadManager::UnlockMutex(m_queueMutex);
+  } else {
+    m_workerAside = aside;
+  }
+  context.aside = aside;
+  PAL::ThreadManager::SignalCondition(m_exitCondition, true);
+  PAL::ThreadManager::UnlockMutex(m_exitMutex);
+}
+
+EventQueue::StandAside::StandAside() {
+  for (DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
+    if (context->aside || context->queueGone) continue;
+    context->queue->SetAside(*context, true);
+    m_contexts.push_back(context);
+  }
+}
+
+EventQueue::StandAside::~StandAside() {
+  // A queue destroyed meanwhile (by this thread) has nobody left to tell.
+  for (DeliveryContext* context : m_contexts) {
+    if (!context->queueGone) context->queue->SetAside(*context, false);
+  }
 }
 
 }  // namespace Network

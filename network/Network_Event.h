@@ -18,6 +18,7 @@ namespace Network {
 class Channel;
 class Qln_Session;
 struct NetEvent;
+struct DeliveryContext;
 
 enum EventKind : std::uint32_t {
   kEventSessionInitialised = 0,
@@ -132,8 +133,26 @@ class EventQueue {
   void DeliverAll();
   // Stops the worker (if any) and waits for it, every handler thread and every Dispatch delivery
   // on another thread to leave, except the calling thread's own when a handler on it stops the
-  // queue.
+  // queue. What the queue's destruction waits for.
   void Stop();
+  // The session's close: stops the queue as Stop does, but waits only for the deliveries that are
+  // not standing aside, and for the worker to leave or stand aside; none is taken after it.
+  void StopForClose();
+
+  // For as long as it lives, the deliveries the calling thread is inside (of any queue) are not
+  // waited for by StopForClose: the thread is about to wait for other deliveries itself, which may
+  // be waiting for its own. Two handlers that close each other's sessions, or one that destroys
+  // the session another is closing, would otherwise wait for each other for good.
+  class StandAside {
+   public:
+    StandAside();
+    ~StandAside();
+    StandAside(const StandAside&) = delete;
+    StandAside& operator=(const StandAside&) = delete;
+
+   private:
+    std::vector<DeliveryContext*> m_contexts;
+  };
   // At or past a bound.
   bool IsFull();
   // The bytes the bounds count (messages and event records), now and at most since the start.
@@ -161,7 +180,10 @@ class EventQueue {
   // accept holds back only what follows it from the same peer (a new connection from its address),
   // never the rest of the queue: an accept handler may be waiting for one of those events.
   std::deque<NetEvent>::iterator NextReady();
-  bool PopFront(NetEvent& event);
+  // With whileRunning, nothing once the queue stops (a worker's pop).
+  bool PopFront(NetEvent& event, bool whileRunning = false);
+  void SetAside(DeliveryContext& context, bool aside);
+  void StopWorker(bool waitForExit, bool onWorker);
   // Dispatch's pop: none once the queue stops; one that is taken counts as under way until
   // DispatchEnded.
   bool PopForDispatch(NetEvent& event);
@@ -189,6 +211,10 @@ class EventQueue {
   std::uint32_t m_runningHandlers = 0;
   // Polled deliveries under way, on any thread; under the queue mutex.
   std::uint32_t m_dispatching = 0;
+  // Handler and polled deliveries standing aside, and whether the worker's is; under the exit
+  // mutex, the count also under the queue mutex.
+  std::uint32_t m_aside = 0;
+  bool m_workerAside = false;
   // The handler threads' records, under the queue mutex.
   std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;

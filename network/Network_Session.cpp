@@ -33,8 +33,12 @@ Qln_Session::~Qln_Session() {
     if (delivery->session == this) delivery->sessionGone = true;
   }
   Close();
-  // A handler on a delivery thread may be closing the session right now: that close ends first.
-  while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+  {
+    // A handler on a delivery thread may be closing the session right now: that close ends first,
+    // and must not wait for the delivery this destruction may run in.
+    EventQueue::StandAside aside;
+    while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
+  }
   // Every handler but this thread's own returns, and every call leaves the gate, before anything
   // goes: a handler may go on calling its session after closing it.
   m_queue.Stop();
@@ -42,7 +46,7 @@ Qln_Session::~Qln_Session() {
   if (m_recordsKept) {
     // Nobody is left to hear of these closes.
     std::vector<NetEvent> closed;
-    FreeAllRecords(closed);
+    FreeAllRecords(closed, false);
   }
   for (NetEvent& event : m_unposted) event.FreeMessageData();
   Threads().DestroyCondition(m_condition);

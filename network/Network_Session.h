@@ -231,8 +231,10 @@ class Qln_Session : public Core::Object {
 
   static void BroadcastThread(PAL::Thread* thread);
   void StopBroadcastThread();
-  // Stops and frees every record (the session's close, once no call is inside); the closes to report.
-  void FreeAllRecords(std::vector<NetEvent>& closed);
+  // Closes and frees every record (the session's close, once no call is inside); the closes to
+  // report. With keepHeld, a record that a delivery on another thread still names is kept (closed)
+  // for the destructor.
+  void FreeAllRecords(std::vector<NetEvent>& closed, bool keepHeld);
   // Takes the broadcast channel out of the record (under its mutex) and returns it.
   Channel* ForgetBroadcastChannel();
   PAL::ThreadManager& Threads() { return m_queue.GetThreadManager(); }
@@ -272,7 +274,8 @@ class Qln_Session : public Core::Object {
   std::atomic<std::thread::id> m_closingThread{};
   // The calls inside the gate, under m_mutex.
   mutable std::uint32_t m_callsInside = 0;
-  // Set by a close that a call inside outlasted: the records wait for the destructor.
+  // Set by a close that a call inside outlasted, or that left a record a delivery still names:
+  // those records wait for the destructor.
   bool m_recordsKept = false;
   // Events the session thread had gathered but could no longer post as it stopped: the close
   // delivers them (its own thread's, read after the thread has left).

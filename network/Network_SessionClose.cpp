@@ -191,13 +191,13 @@ bool Qln_Session::Close() {
   StopBroadcastThread();
   StopAndAwaitThreadExit(Threads(), m_sessionThread, m_mutex, m_condition, m_sessionThreadExited);
   m_sessionThread = nullptr;
-  // Delivery threads end before any channel goes: a handler on a worker thread may be sending on
-  // one right now.
-  m_queue.Stop();
+  // Deliveries on other threads end before any channel goes, and none begins after: the session
+  // closed event comes last. (A delivery whose thread waits in a close itself stands aside.)
+  m_queue.StopForClose();
 
   std::vector<NetEvent> closed;
   if (emptied) {
-    FreeAllRecords(closed);
+    FreeAllRecords(closed, true);
   } else if (PAL::ThreadManager::WriteLock(m_lock)) {
     for (auto* list : {&m_connections, &m_channels}) {
       for (auto& channel : *list) channel->closed = 1;
@@ -223,7 +223,8 @@ bool Qln_Session::Close() {
   return true;
 }
 
-void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed) {
+void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed, bool keepHeld) {
+  std::vector<Channel*> kept;
   // Every delivery but this thread's own has ended, so only an accept handler that closes the
   // session from inside names a record now.
   std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
@@ -248,16 +249,25 @@ void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed) {
       }
       channel->CloseSocket();
       channel->DestroyLocks(Threads());
+      channel->released = 1;
+      // An accept handler on another thread that stood aside may still read its record: that
+      // record waits for the destructor.
+      const auto heldByMe = std::count(heldHere.begin(), heldHere.end(), channel.get());
+      if (keepHeld && channel->GetDeliveryHolds() > heldByMe) kept.push_back(channel.get());
       std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
     }
-    list->clear();
+    list->erase(std::remove_if(list->begin(), list->end(),
+                               [&kept](const std::unique_ptr<Channel>& channel) {
+                                 return std::find(kept.begin(), kept.end(), channel.get()) == kept.end();
+                               }),
+                list->end());
   }
+  m_recordsKept = !kept.empty();
   m_connectRequests.clear();
   for (NetEvent& request : m_closeRequests) {
     if (request.done) request.done->store(true, std::memory_order_release);
   }
   m_closeRequests.clear();
-  m_recordsKept = false;
   PAL::ThreadManager::UnlockRWLock(m_lock);
 }
 
