@@ -90,6 +90,8 @@ bool Qln_Session::FlushOutgoing(Channel* channel, PAL::Thread* poster) {
   std::vector<NetEvent> finished;
   PostSendOutcomes(channel->kind, outcomes, &finished);
   PostAll(finished, poster);
+  // Refused only as the session thread stops (this is its own call): the close reports them.
+  for (NetEvent& event : finished) m_unposted.push_back(std::move(event));
   return ok;
 }
 

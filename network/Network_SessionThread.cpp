@@ -73,7 +73,7 @@ void Qln_Session::SessionThread(PAL::Thread* thread) {
   }
   // What was gathered but could no longer be posted (a close the owner must hear of) is the
   // session's close to deliver.
-  session->m_unposted = std::move(pending);
+  for (NetEvent& event : pending) session->m_unposted.push_back(std::move(event));
   SignalThreadExit(session->m_mutex, session->m_condition, session->m_sessionThreadExited);
 }
 
