@@ -52,8 +52,10 @@ class Qln_Session : public Core::Object {
   // Close shuts the gate under that mutex and frees nothing while a call is inside: every call
   // inside is bounded and gives up its waits once the session is closing. A handler therefore
   // never calls Close from inside, and whatever it calls after a close fails without touching
-  // freed state. The destructor lets every handler but its own thread's return, and every call
-  // leave, before it destroys anything.
+  // freed state. Close then lets every delivery on another thread return (one whose thread itself
+  // waits in a close or a destruction stands aside, and a record it names is kept), so the
+  // session-closed event comes last. The destructor lets every handler but its own thread's
+  // return, and every call leave, before it destroys anything.
   bool Initialize(const std::string& name, const std::string& password, bool passwordFlag, EventHandler handler,
                   std::int32_t priority, bool threaded, std::uint32_t maximumHandlerThreads,
                   std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
