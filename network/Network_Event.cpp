@@ -289,11 +289,14 @@ void EventQueue::DispatchEnded() {
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-void EventQueue::DeliverAll() {
+void EventQueue::DeliverAll(const bool& stop) {
+  // A copy: the function goes with the queue.
+  const DeliverFunction deliver = m_deliver;
   NetEvent event;
   while (PopFront(event)) {
-    m_deliver(event);
+    deliver(event);
     event = NetEvent();
+    if (stop) return;
   }
 }
 

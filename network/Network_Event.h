@@ -129,8 +129,9 @@ class EventQueue {
   // Polled delivery: hands events to the deliver function until timeLimitMs have passed, or
   // idleLimitMs have passed with the queue empty.
   void Dispatch(double timeLimitMs, double idleLimitMs, std::uint32_t* delivered, std::uint32_t* remaining);
-  // Hands every waiting event to the deliver function (the session's close).
-  void DeliverAll();
+  // Hands every waiting event to the deliver function (the session's close), until a handler sets
+  // stop: it destroyed the queue with its session.
+  void DeliverAll(const bool& stop);
   // Stops the worker (if any) and waits for it, every handler thread and every Dispatch delivery
   // on another thread to leave, except the calling thread's own when a handler on it stops the
   // queue. What the queue's destruction waits for.

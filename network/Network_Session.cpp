@@ -29,7 +29,7 @@ Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
 
 Qln_Session::~Qln_Session() {
   // Destroyed by the handler of an open event: the call that delivers it must not go on with us.
-  for (OpenDelivery* delivery = OpenDeliveries(); delivery != nullptr; delivery = delivery->outer) {
+  for (CallDelivery* delivery = CallDeliveries(); delivery != nullptr; delivery = delivery->outer) {
     if (delivery->session == this) delivery->sessionGone = true;
   }
   Close();
@@ -110,18 +110,20 @@ void Qln_Session::DeliverDirect(std::uint32_t kind, std::uint32_t channelKind) {
   Deliver(event);
 }
 
-Qln_Session::OpenDelivery*& Qln_Session::OpenDeliveries() {
-  thread_local OpenDelivery* innermost = nullptr;
+Qln_Session::CallDelivery*& Qln_Session::CallDeliveries() {
+  thread_local CallDelivery* innermost = nullptr;
   return innermost;
 }
 
+Qln_Session::CallDelivery::CallDelivery(const Qln_Session* of) : session(of), outer(CallDeliveries()) {
+  CallDeliveries() = this;
+}
+
+Qln_Session::CallDelivery::~CallDelivery() { CallDeliveries() = outer; }
+
 bool Qln_Session::DeliverOpened(std::uint32_t channelKind) {
-  OpenDelivery delivery;
-  delivery.session = this;
-  delivery.outer = OpenDeliveries();
-  OpenDeliveries() = &delivery;
+  CallDelivery delivery(this);
   DeliverDirect(kEventChannelOpened, channelKind);
-  OpenDeliveries() = delivery.outer;
   return !delivery.sessionGone;
 }
 

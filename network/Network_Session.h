@@ -253,14 +253,19 @@ class Qln_Session : public Core::Object {
   static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
-  // The open events a thread is delivering inside OpenChannel, innermost first: their handler may
-  // destroy the session, whose destructor then marks them so that the call touches it no more.
-  struct OpenDelivery {
+  // The calls on a thread that deliver events of the session from inside themselves (OpenChannel
+  // its open event, Close the session's last events), innermost first: their handlers may destroy
+  // the session, whose destructor then marks them so that the call touches it no more.
+  struct CallDelivery {
+    explicit CallDelivery(const Qln_Session* of);
+    ~CallDelivery();
+    CallDelivery(const CallDelivery&) = delete;
+    CallDelivery& operator=(const CallDelivery&) = delete;
     const Qln_Session* session = nullptr;
     bool sessionGone = false;
-    OpenDelivery* outer = nullptr;
+    CallDelivery* outer = nullptr;
   };
-  static OpenDelivery*& OpenDeliveries();
+  static CallDelivery*& CallDeliveries();
   // Delivers the channel-opened event on this thread; false when its handler destroyed the session.
   bool DeliverOpened(std::uint32_t channelKind);
 

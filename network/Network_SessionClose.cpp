@@ -2,6 +2,7 @@
 // out by the session thread once nobody uses the record; the session's own close stops its threads
 // and closes everything at once.
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "network/Network_Session.h"
@@ -206,18 +207,29 @@ bool Qln_Session::Close() {
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   // What was queued first, then what the session thread could no longer post, then the closes,
-  // on this thread.
-  m_queue.DeliverAll();
+  // on this thread. A handler may destroy the session meanwhile (the owner dropping it as it hears
+  // of the close): from then on the close touches nothing of it.
+  CallDelivery delivery(this);
+  m_queue.DeliverAll(delivery.sessionGone);
+  if (delivery.sessionGone) return true;
   std::vector<NetEvent> unposted = std::move(m_unposted);
   m_unposted.clear();
-  for (NetEvent& event : unposted) Deliver(event);
-  for (NetEvent& event : closed) Deliver(event);
+  unposted.insert(unposted.end(), std::make_move_iterator(closed.begin()), std::make_move_iterator(closed.end()));
+  for (NetEvent& event : unposted) {
+    if (!delivery.sessionGone) {
+      Deliver(event);
+    } else {
+      event.FreeMessageData();
+    }
+  }
+  if (delivery.sessionGone) return true;
 
   PAL::ThreadManager::LockMutex(m_mutex);
   m_hosting = 0;
   m_initialised = 0;
   PAL::ThreadManager::UnlockMutex(m_mutex);
   DeliverDirect(kEventSessionClosed, kNoKind);
+  if (delivery.sessionGone) return true;
   // The last touch of the session: its destruction on another thread waits for this.
   m_closing = false;
   return true;
