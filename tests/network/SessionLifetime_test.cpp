@@ -906,42 +906,4 @@ TEST(SessionLifetime, TheSessionClosedHandlerMayDestroyItsSession) {
   EXPECT_EQ(manager.GetSessionCount(), 0u);
 }
 
-TEST(SessionLifetime, HandlersOfTwoSessionsMayDestroyEachOther) {
-  // Mode 1, each session with a manager of its own: each session's worker destroys the other
-  // session while both are delivering. On a hang the sessions are left behind and the test fails.
-  struct Pair {
-    Network::Qln_Network_Manager managers[2];
-    std::atomic<Qln_Session*> sessions[2] = {{nullptr}, {nullptr}};
-    std::atomic<int> inside{0};
-    std::atomic<int> destroyed{0};
-  };
-  auto* pair = new Pair();
-  NetAddress addresses[2];
-  for (int i = 0; i < 2; ++i) {
-    Qln_Session* session = pair->managers[i].CreateSession(
-        "pair", "", false,
-        [pair, i](NetEvent& event) {
-          if (event.kind != Network::kEventMessageReceived) return true;
-          Qln_Session* other = pair->sessions[1 - i].exchange(nullptr);
-          if (other == nullptr) return true;
-          ++pair->inside;
-          WaitFor([pair] { return pair->inside.load() == 2; }, 2000.0);
-          pair->managers[1 - i].DestroySession(other);
-          ++pair->destroyed;
-          return true;
-        },
-        0, true, 0, 1, 1);
-    ASSERT_NE(session, nullptr);
-    addresses[i] = OpenLoopbackDatagram(session, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
-    pair->sessions[i] = session;
-  }
-  SendDatagram(addresses[0], 1, "destroy the other");
-  SendDatagram(addresses[1], 1, "destroy the other");
-  if (!WaitFor([pair] { return pair->destroyed.load() == 2; }, 20000.0)) {
-    ADD_FAILURE() << "two sessions destroying each other from their handlers never finish";
-    return;
-  }
-  delete pair;
-}
-
 }  // namespace
