@@ -213,13 +213,6 @@ std::size_t EventQueue::GetCount() {
   return count;
 }
 
-std::uint32_t EventQueue::GetBusyCount() {
-  if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
-  std::uint32_t count = m_runningHandlers + m_dispatching;
-  PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  return count;
-}
-
 std::uint32_t EventQueue::GetRunningHandlerCount() {
   if (m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queueMutex)) return 0;
   std::uint32_t count = m_runningHandlers;
@@ -399,21 +392,9 @@ void EventQueue::HandlerEnded(const HandlerRecord* record) {
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-void EventQueue::StopWorker(bool waitForExit, bool onWorker) {
-  if (m_worker == nullptr) return;
-  // A handler that closes its session stops the queue from a delivery thread: that thread cannot
-  // wait for itself, and leaves once its handler returns. The queue's destruction still waits for it.
-  if (onWorker) {
-    m_threadManager.StopThread(m_worker, false);
-    return;
-  }
-  if (waitForExit) {
-    StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
-    return;
-  }
+void EventQueue::WaitForExits(const std::function<bool()>& done) {
   if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  if (!m_workerExited) m_threadManager.StopThread(m_worker, false);
-  while (!m_workerExited && !m_workerAside) {
+  while (!done()) {
     if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
       PAL::ThreadManager::Sleep(1, nullptr);
@@ -423,7 +404,11 @@ void EventQueue::StopWorker(bool waitForExit, bool onWorker) {
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-void EventQueue::Stop() {
+void EventQueue::Stop() { StopAndWait(false); }
+
+void EventQueue::StopForClose() { StopAndWait(true); }
+
+void EventQueue::StopAndWait(bool forClose) {
   if (m_queueMutex == nullptr) return;
   PAL::ThreadManager::LockMutex(m_queueMutex);
   m_stopping.store(true, std::memory_order_release);
@@ -439,44 +424,33 @@ void EventQueue::Stop() {
       onWorker = true;
     }
   }
+  // For a close, this thread's own deliveries stand aside with the rest: none of them is waited for.
   StandAside aside;
-  StopWorker(true, onWorker);
+  if (m_worker != nullptr) {
+    if (forClose) {
+      PAL::ThreadManager::LockMutex(m_exitMutex);
+      if (!m_workerExited) m_threadManager.StopThread(m_worker, false);
+      PAL::ThreadManager::UnlockMutex(m_exitMutex);
+      WaitForExits([this] { return m_workerExited || m_workerAside; });
+    } else if (onWorker) {
+      // A handler that closes its session stops the queue from a delivery thread: that thread
+      // cannot wait for itself, and leaves once its handler returns.
+      m_threadManager.StopThread(m_worker, false);
+    } else {
+      StopAndAwaitThreadExit(m_threadManager, m_worker, m_exitMutex, m_exitCondition, m_workerExited);
+    }
+  }
   // Handler threads finish the event they carry and touch the queue on their way out, so the
   // queue waits for every one of them: a handler that sends on its session is never left
   // running on a freed session. Polled deliveries on other threads too: a thread that dispatches
   // is a handler thread of its own.
-  if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  while (GetBusyCount() > own) {
-    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
-      PAL::ThreadManager::UnlockMutex(m_exitMutex);
-      PAL::ThreadManager::Sleep(1, nullptr);
-      PAL::ThreadManager::LockMutex(m_exitMutex);
-    }
-  }
-  PAL::ThreadManager::UnlockMutex(m_exitMutex);
-}
-
-void EventQueue::StopForClose() {
-  if (m_queueMutex == nullptr) return;
-  PAL::ThreadManager::LockMutex(m_queueMutex);
-  m_stopping.store(true, std::memory_order_release);
-  PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  // This thread's own deliveries stand aside with the rest: none of them is waited for.
-  StandAside aside;
-  StopWorker(false, false);
-  if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
-  for (;;) {
+  WaitForExits([this, forClose, own] {
     PAL::ThreadManager::LockMutex(m_queueMutex);
-    const bool busy = m_runningHandlers + m_dispatching > m_aside;
+    const std::uint32_t busy = m_runningHandlers + m_dispatching;
+    const std::uint32_t waived = forClose ? m_aside : own;
     PAL::ThreadManager::UnlockMutex(m_queueMutex);
-    if (!busy) break;
-    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
-      PAL::ThreadManager::UnlockMutex(m_exitMutex);
-      PAL::ThreadManager::Sleep(1, nullptr);
-      PAL::ThreadManager::LockMutex(m_exitMutex);
-    }
-  }
-  PAL::ThreadManager::UnlockMutex(m_exitMutex);
+    return busy <= waived;
+  });
 }
 
 void EventQueue::SetAside(DeliveryContext& context, bool aside) {

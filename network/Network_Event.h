@@ -184,13 +184,14 @@ class EventQueue {
   // With whileRunning, nothing once the queue stops (a worker's pop).
   bool PopFront(NetEvent& event, bool whileRunning = false);
   void SetAside(DeliveryContext& context, bool aside);
-  void StopWorker(bool waitForExit, bool onWorker);
+  // Stop and StopForClose.
+  void StopAndWait(bool forClose);
+  // Under the exit mutex, waits on the exit condition until done holds.
+  void WaitForExits(const std::function<bool()>& done);
   // Dispatch's pop: none once the queue stops; one that is taken counts as under way until
   // DispatchEnded.
   bool PopForDispatch(NetEvent& event);
   void DispatchEnded();
-  // Handler threads and polled deliveries under way.
-  std::uint32_t GetBusyCount();
   // Under the queue mutex: the event has left the queue.
   void Unqueued(const NetEvent& event);
   void SleepWaitPeriod(PAL::Thread* thread);
