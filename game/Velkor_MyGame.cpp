@@ -44,10 +44,7 @@ void MyGame::OnGameStart() {
   AutoToggleFullScreen();
 }
 
-void MyGame::PreUpdate(float dt) {
-  (void)dt;
-  UpdateCursorClick();
-}
+void MyGame::PreUpdate(float dt) { UpdateCursorClick(dt); }
 
 bool MyGame::GetContactCoefficients(Quillon::GameObject* a, Quillon::GameObject* b, float& restitution,
                                     float& friction) {

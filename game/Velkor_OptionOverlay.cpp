@@ -2,6 +2,7 @@
 
 #include "framework/Quillon_Camera.h"
 #include "game/Velkor_MyGame.h"
+#include "gui/Gui_Control.h"
 
 OptionOverlay::OptionOverlay(const Layout& layout) : m_layout(&layout), m_cursor(layout.cursor) { NameButtons(); }
 
@@ -38,7 +39,7 @@ void OptionOverlay::ReleaseResources() {
 
 void OptionOverlay::Show(bool visible, int32_t followCamera) {
   m_shown = visible ? 1 : 0;
-  m_openingClick = visible && IsCursorClick() ? GetCursorClickNumber() : 0;
+  if (visible) m_openedAt = GetScreenTime();
   m_followCamera = followCamera;
   SetVisible(visible);
   m_boxes.SetVisible(visible);
@@ -56,10 +57,12 @@ void OptionOverlay::Update(float dt) {
   if (m_followCamera == 1 || m_layout->alwaysFollowsCamera) {
     if (Quillon::Camera* camera = m_camera.Get()) SetPosition(camera->GetPosition());
   }
-  // The click that opened the overlay was meant for what lay under the pointer before it, and the
-  // overlay's members still carry contacts from where they stood hidden: it is spent on opening,
-  // whether the opener updates before or after the overlay in that frame.
-  HandleInput(IsCursorClick() && GetCursorClickNumber() != m_openingClick);
+  // A press that goes down within the time of a double click of the opening, or went down before
+  // it and is answered only now, is spent on opening: a person's key and button "together", or the
+  // second click of a double click on the opener, come frames apart and were meant for what lay
+  // under the pointer before; the overlay's members still carry contacts from where they stood
+  // hidden. The clock reads the same whether the opener updates before or after the overlay.
+  HandleInput(IsCursorClick() && GetCursorClickPressTime() - m_openedAt > GUI::kDoubleClickTime);
 }
 
 void OptionOverlay::HandleInput(bool click) {

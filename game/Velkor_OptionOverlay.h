@@ -62,7 +62,7 @@ class OptionOverlay : public Quillon::Sprite {
   std::vector<Partner<Quillon::Sprite>> m_plates;
   std::vector<Partner<Quillon::Text>> m_captions;
   uint8_t m_shown = 0;
-  // The number of the click answered in the frame the overlay was opened, 0 for none.
-  uint32_t m_openingClick = 0;
+  // When the overlay was last opened, on the screens' clock.
+  double m_openedAt = 0.0;
   int32_t m_followCamera = 1;
 };

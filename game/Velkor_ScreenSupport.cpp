@@ -36,17 +36,22 @@ bool IsLeftClick() {
 
 namespace {
 
-// The click the screens act on this frame, and the level of a press put off to the next one.
+// The click the screens act on this frame, and the level of a press put off to the next one. The
+// clock counts the frames' time steps, so that it keeps to a clock the tests fix; it also says when
+// each of the two presses went down.
 struct CursorClick {
   bool now = false;
   const Quillon::Level* putOffIn = nullptr;
-  uint32_t number = 0;
+  double time = 0.0;
+  double nowPressedAt = 0.0;
+  double putOffPressedAt = 0.0;
 };
 CursorClick g_cursorClick;
 
 }  // namespace
 
-void UpdateCursorClick() {
+void UpdateCursorClick(float dt) {
+  g_cursorClick.time += dt;
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
   const Quillon::Level* level = game != nullptr ? game->GetCurrentLevel() : nullptr;
@@ -55,12 +60,15 @@ void UpdateCursorClick() {
   const bool moving = pressed && mouse->IsMoved();
   g_cursorClick.putOffIn = moving ? level : nullptr;
   g_cursorClick.now = putOff || (pressed && !moving);
-  if (g_cursorClick.now) ++g_cursorClick.number;
+  if (g_cursorClick.now) g_cursorClick.nowPressedAt = putOff ? g_cursorClick.putOffPressedAt : g_cursorClick.time;
+  if (moving) g_cursorClick.putOffPressedAt = g_cursorClick.time;
 }
 
 bool IsCursorClick() { return g_cursorClick.now; }
 
-uint32_t GetCursorClickNumber() { return g_cursorClick.number; }
+double GetScreenTime() { return g_cursorClick.time; }
+
+double GetCursorClickPressTime() { return g_cursorClick.nowPressedAt; }
 
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name) {
   return cursor != nullptr && Quillon::IsCollidedWithSprite(cursor->GetCollisionResults(), name, false);

@@ -92,18 +92,21 @@ void PlaceCursorAtMouse(Quillon::Sprite* cursor);
 // True in a frame in which the left mouse button went down.
 bool IsLeftClick();
 
-// Once a frame, after the input devices and before the level: settles whether this frame answers a
-// left click on the screens' buttons (see IsCursorClick).
-void UpdateCursorClick();
+// Once a frame, after the input devices and before the level, with the frame's time step in
+// seconds: settles whether this frame answers a left click on the screens' buttons (see
+// IsCursorClick).
+void UpdateCursorClick(float dt);
 // True in the frame that answers a left click on whatever the screen cursor touches. The cursor's
 // contacts come from the previous frame's collision pass, so a press made while the mouse moved
 // is answered in the next frame, once that pass has seen the cursor where the press was; a press
 // on a still pointer is answered in its own frame. Each press is answered once, and one made in a
 // level that has since been left is dropped.
 bool IsCursorClick();
-// Tells one answered click from another: goes up by one in each frame that answers a click and
-// holds until the next one, so it is 0 until the first.
-uint32_t GetCursorClickNumber();
+// The screens' clock: the seconds of the frames' time steps so far, the current frame's included.
+double GetScreenTime();
+// When the press answered by the last click went down, on the screens' clock: in the frame before
+// the one that answers it for a press put off.
+double GetCursorClickPressTime();
 
 // True when the cursor touches a sprite of exactly that name this frame.
 bool IsCursorOver(Quillon::Sprite* cursor, const std::string& name);

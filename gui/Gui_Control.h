@@ -24,6 +24,10 @@ namespace GUI {
 class Control;
 class HUD;
 
+// The longest time, in seconds, from one click to the next that still makes the two a double
+// click, unless a control is given a window of its own.
+inline constexpr float kDoubleClickTime = 0.5f;
+
 // What mouse handlers receive as their argument. Button 3 means none.
 struct MouseEvent {
   int32_t button = 3;
@@ -309,7 +313,7 @@ class Control : public Core::Object {
   uint8_t m_pressForwardsToParent = 0;
   uint8_t m_clickTimerRunning = 0;
   float m_doubleClickMin = 0.1f;
-  float m_doubleClickMax = 0.5f;
+  float m_doubleClickMax = kDoubleClickTime;
   float m_clickTimer = 0.0f;
   uint8_t m_keyboardActivation = 1;
   uint8_t m_mouseOver = 0;

@@ -245,6 +245,9 @@ class StoryMenuTest : public ScreensTest {
     Frame(16.0);
     m_input.Hold(PAL::VirtualKey::LeftButton, false);
   }
+  void Wait(double milliseconds) {
+    for (double waited = 0.0; waited < milliseconds; waited += 16.0) Frame(16.0);
+  }
   void ExpectRequested(uint32_t level) {
     EXPECT_TRUE(m_game->IsLevelSwitchRequested());
     EXPECT_EQ(m_game->GetRequestedLevelIndex(), level);
@@ -480,7 +483,9 @@ TEST_F(StoryMenuTest, TheOptionsOverlayTakesThePointerWhileOpen) {
   // Straight on to a box, the caption is plain again.
   PointAt("Op_BgmChkBox");
   EXPECT_FLOAT_EQ(Object<Quillon::Text>(1, "opBtnTxt2")->GetModulationColor().g, 1.0f);
+  // Past the time of a double click (a click sooner is spent on opening), it closes.
   PointAt("Op_MmBtn");
+  Wait(500.0);
   Click();
   EXPECT_FALSE(overlay->IsShown());
   EXPECT_FALSE(overlay->IsVisible());
@@ -504,16 +509,20 @@ TEST_F(StoryMenuTest, TheClickThatOpensOrClosesTheOptionsOverlayChangesNoSetting
     }
     return now;
   };
-  const std::vector<uint32_t> before = settings();
   // Once shown, the hidden overlay stays on the camera with its full-screen box under the lower
-  // right of the Option button (the centre included); each point is clicked to open and to close.
+  // right of the Option button (the centre included); each point is double-clicked to open (the
+  // second click 0.2 s on), and the overlay is closed after the time of a double click.
   const Math::Vector2D option = Where("OptionBtn");
   for (const Math::Vector2D offset : {Math::Vector2D(-70.0f, 15.0f), Math::Vector2D(0.0f, 0.0f),
                                       Math::Vector2D(35.0f, -8.0f), Math::Vector2D(75.0f, -8.0f)}) {
+    const std::vector<uint32_t> before = settings();
     PointAt(option.x + offset.x, option.y + offset.y);
+    Click();
+    Wait(184.0);
     Click();
     EXPECT_TRUE(overlay->IsShown()) << "at " << offset.x << ", " << offset.y;
     PointAt("Op_MmBtn");
+    Wait(500.0);
     Click();
     EXPECT_FALSE(overlay->IsShown());
     EXPECT_FALSE(m_game->IsLevelSwitchRequested());
@@ -546,6 +555,8 @@ TEST_F(StoryMenuTest, APressInTheFrameThePointerArrivesActsOnTheButtonItArrivedA
   Click();
   Frame(16.0);
   ASSERT_TRUE(Object<OptionMenu_M>(1, "OptionMenuSprite")->IsShown());
+  // A second on, a click is a deliberate one.
+  Wait(1000.0);
   PointAt(-500.0f, 300.0f);
   flickAndPress("Op_SoundChkBox");
   for (int i = 0; i < 3; ++i) Frame(16.0);

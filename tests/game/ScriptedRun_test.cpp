@@ -447,6 +447,8 @@ TEST_F(ScriptedRun, FromTheMenuThroughTheTutorialARunItsCrashAndTheResultsBackTo
   Shot("17_paused");
   EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt1")->GetModulationColor().g, 0.0f);
   EXPECT_EQ(car->GetPositionX(), pausedX);
+  // A click within the time of a double click of the opening is spent on it.
+  Frames(30);
   Click();
   EXPECT_EQ(m_game->paused, 0);
   EXPECT_FALSE(overlay->IsShown());
@@ -615,6 +617,8 @@ TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeads
   if (musicAudible) {
     EXPECT_FALSE(jukeBox->IsPlaying());
   }
+  // The clicks that follow are deliberate ones, a second after the overlay opened.
+  Frames(60);
 
   // A click beside every box and button changes nothing.
   AimAt(CameraPosition().x - 500.0f, CameraPosition().y + 250.0f, 3);
@@ -667,6 +671,8 @@ TEST_F(ScriptedRun, TheRunsOptionsOverlaySwitchesSoundMusicAndFullScreenAndLeads
   EXPECT_FLOAT_EQ(Find<Quillon::Text>("opBtnTxt2")->GetModulationColor().g, 0.0f);
   Shot("options_overlay_main_menu");
   EXPECT_FALSE(m_game->IsLevelSwitchRequested());
+  // Past the time of a double click of the opening.
+  Frames(30);
   Hold(PAL::VirtualKey::LeftButton, true);
   Frame();
   Hold(PAL::VirtualKey::LeftButton, false);
@@ -684,17 +690,35 @@ TEST_F(ScriptedRun, AShotFiredAsTheRunPausesChangesNoSettingOfTheOptionsOverlay)
   auto* overlay = Find<OptionMenu>("OptionMenuSprite");
   auto* sound = Find<Quillon::Sprite>("Op_SoundChkBox");
   ASSERT_TRUE(overlay != nullptr && sound != nullptr);
-  // Paused and resumed, the hidden overlay stays where the camera was; the click that goes down
-  // with the next P lands on its sound box.
+  // Paused and resumed once, the overlay opens on the camera with its sound box under the pointer
+  // of a click that goes down with the next P: in the same frame or, as a person's "together" is,
+  // a frame or two later, on a still pointer or on one that arrives with it (answered a frame on).
   Press(0x50);
   Press(0x50);
-  AimAt(sound->GetPositionX(), sound->GetPositionY());
-  Hold(PAL::VirtualKey::LeftButton, true);
-  Press(0x50);
-  Hold(PAL::VirtualKey::LeftButton, false);
-  EXPECT_TRUE(overlay->IsShown());
-  EXPECT_EQ(m_game->soundOn, 1);
-  EXPECT_EQ(sound->GetCurrentFrameIndex(), 0u);
+  const Math::Vector2D offset = sound->GetPosition() - overlay->GetPosition();
+  for (int late = 0; late <= 2; ++late) {
+    for (const bool moving : {false, true}) {
+      const Math::Vector2D box = CameraPosition() + offset;
+      const auto soundOn = m_game->soundOn;
+      const uint32_t shown = sound->GetCurrentFrameIndex();
+      AimAt(box.x - (moving ? 40.0f : 0.0f), box.y);
+      Hold(0x50, true);
+      for (int i = 0; i < late; ++i) {
+        Frame();
+        Hold(0x50, false);
+      }
+      if (moving) AimAt(box.x, box.y, 0);
+      Hold(PAL::VirtualKey::LeftButton, true);
+      Frame();
+      Hold(0x50, false);
+      Hold(PAL::VirtualKey::LeftButton, false);
+      Frames(2);
+      EXPECT_TRUE(overlay->IsShown()) << late << (moving ? " moving" : " still");
+      EXPECT_EQ(m_game->soundOn, soundOn) << late << (moving ? " moving" : " still");
+      EXPECT_EQ(sound->GetCurrentFrameIndex(), shown) << late << (moving ? " moving" : " still");
+      Press(0x50);
+    }
+  }
 }
 
 TEST_F(ScriptedRun, TheResultsShowTheRecordAndEachButtonAnswersAClickOnAStillPointer) {
