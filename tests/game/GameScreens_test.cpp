@@ -530,6 +530,32 @@ TEST_F(StoryMenuTest, TheClickThatOpensOrClosesTheOptionsOverlayChangesNoSetting
   }
 }
 
+TEST_F(StoryMenuTest, AQuickRunOfClicksOnOptionChangesNoSetting) {
+  Frame(16.0);
+  SwitchTo("MainOptionLevel");
+  auto* overlay = Object<OptionMenu_M>(1, "OptionMenuSprite");
+  auto* fullScreen = Object<Quillon::Sprite>(1, "Op_fsCheckBox");
+  ASSERT_TRUE(overlay != nullptr && fullScreen != nullptr);
+  // Opened and closed once, the hidden overlay keeps its full-screen box under the Option button;
+  // then five clicks on Option 0.16 s apart, the last 0.64 s after the one that opened it.
+  PointAt("OptionBtn");
+  Click();
+  PointAt("Op_MmBtn");
+  Wait(500.0);
+  Click();
+  ASSERT_FALSE(overlay->IsShown());
+  const bool wasFullScreen = m_game->IsFullScreen();
+  const uint32_t shown = fullScreen->GetCurrentFrameIndex();
+  PointAt("OptionBtn");
+  for (int i = 0; i < 5; ++i) {
+    Click();
+    Wait(144.0);
+  }
+  EXPECT_TRUE(overlay->IsShown());
+  EXPECT_EQ(m_game->IsFullScreen(), wasFullScreen);
+  EXPECT_EQ(fullScreen->GetCurrentFrameIndex(), shown);
+}
+
 TEST_F(StoryMenuTest, APressInTheFrameThePointerArrivesActsOnTheButtonItArrivedAt) {
   Frame(16.0);
   SwitchTo("MainOptionLevel");
