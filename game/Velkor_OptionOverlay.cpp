@@ -1,5 +1,7 @@
 #include "game/Velkor_OptionOverlay.h"
 
+#include <algorithm>
+
 #include "framework/Quillon_Camera.h"
 #include "game/Velkor_MyGame.h"
 #include "gui/Gui_Control.h"
@@ -39,7 +41,7 @@ void OptionOverlay::ReleaseResources() {
 
 void OptionOverlay::Show(bool visible, int32_t followCamera) {
   m_shown = visible ? 1 : 0;
-  if (visible) m_openedAt = GetScreenTime();
+  if (visible) m_spentUntil = GetScreenTime();
   m_followCamera = followCamera;
   SetVisible(visible);
   m_boxes.SetVisible(visible);
@@ -61,8 +63,16 @@ void OptionOverlay::Update(float dt) {
   // it and is answered only now, is spent on opening: a person's key and button "together", or the
   // second click of a double click on the opener, come frames apart and were meant for what lay
   // under the pointer before; the overlay's members still carry contacts from where they stood
-  // hidden. The clock reads the same whether the opener updates before or after the overlay.
-  HandleInput(IsCursorClick() && GetCursorClickPressTime() - m_openedAt > GUI::kDoubleClickTime);
+  // hidden. A quick run of clicks on the opener is one such gesture however long it lasts, so each
+  // press within that time of the last one spent is spent too. The clock reads the same whether
+  // the opener updates before or after the overlay.
+  bool click = false;
+  if (IsCursorClick()) {
+    const double pressedAt = GetCursorClickPressTime();
+    click = pressedAt - m_spentUntil > GUI::kDoubleClickTime;
+    if (!click) m_spentUntil = std::max(m_spentUntil, pressedAt);
+  }
+  HandleInput(click);
 }
 
 void OptionOverlay::HandleInput(bool click) {

@@ -62,7 +62,8 @@ class OptionOverlay : public Quillon::Sprite {
   std::vector<Partner<Quillon::Sprite>> m_plates;
   std::vector<Partner<Quillon::Text>> m_captions;
   uint8_t m_shown = 0;
-  // When the overlay was last opened, on the screens' clock.
-  double m_openedAt = 0.0;
+  // When the overlay was last opened, or the last press spent on opening it went down, on the
+  // screens' clock.
+  double m_spentUntil = 0.0;
   int32_t m_followCamera = 1;
 };
