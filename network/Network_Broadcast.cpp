@@ -28,16 +28,18 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
   target.SetSocketAddress(raw);
   target.UpdateText();
 
+  // Under the session lock: the channel this call opened, while it is open. A handler of its open
+  // event may have closed it, or started an announcement of its own on another channel.
+  const auto stillOpen = [this, opened] {
+    return OwnsRecord(opened) && opened->kind == kChannelBroadcast && opened->closed == 0;
+  };
   Qln_Broadcast_Data* record = m_broadcast.Get();
   bool started = false;
-  bool already = false;
   PAL::ThreadManager::LockMutex(m_controlMutex);
-  already = record->running;
+  const bool already = record->running;
   Channel* channel = nullptr;
   if (!already && PAL::ThreadManager::WriteLock(m_lock)) {
-    // The one this call opened, while it is open: a handler of its open event may have closed it,
-    // or started an announcement of its own on another channel.
-    channel = OwnsRecord(opened) && opened->kind == kChannelBroadcast && opened->closed == 0 ? opened : nullptr;
+    channel = stillOpen() ? opened : nullptr;
     if (channel != nullptr) {
       channel->remoteAddress = target;
       // The thread's channel stays alive for as long as it runs.
@@ -65,7 +67,7 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
   PAL::ThreadManager::UnlockMutex(m_controlMutex);
   // The channel this call opened goes when nothing announces on it.
   if (!started && PAL::ThreadManager::WriteLock(m_lock)) {
-    if (OwnsRecord(opened) && opened->kind == kChannelBroadcast && opened->closed == 0) QueueCloseLocked(opened, false, nullptr);
+    if (stillOpen()) QueueCloseLocked(opened, false, nullptr);
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   return started;

@@ -334,8 +334,7 @@ bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t maximu
     PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   if (!ListenInside(kChannelHostListen, backlog)) {
-    std::shared_ptr<std::atomic<bool>> done;
-    QueueCloseInside(kChannelHostListen, nullptr, false, done);
+    QueueCloseInside(kChannelHostListen, nullptr, nullptr);
     return false;
   }
   // Inside the gate: a close cannot have cleared it before.

@@ -218,9 +218,9 @@ class Qln_Session : public Core::Object {
   Channel* OpenChannelInside(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
                              std::uint32_t options);
   bool ListenInside(std::uint32_t kind, std::uint32_t backlog);
-  // Queues the close of the channel (or, with a peer, the connection) of the kind; its waiter, if
-  // asked for, is set in done. False when there is none.
-  bool QueueCloseInside(std::uint32_t kind, const NetAddress* peer, bool wait, std::shared_ptr<std::atomic<bool>>& done);
+  // Queues the close of the channel (or, with a peer, the connection) of the kind; given done, its
+  // waiter is set there. False when there is none.
+  bool QueueCloseInside(std::uint32_t kind, const NetAddress* peer, std::shared_ptr<std::atomic<bool>>* done);
 
   // Closing (Network_SessionClose.cpp); the first three under the session lock.
   void QueueCloseLocked(Channel* channel, bool onError, const std::shared_ptr<std::atomic<bool>>& done);

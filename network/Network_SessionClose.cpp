@@ -18,8 +18,7 @@ void Qln_Session::StopHosting() {
     if (!gate) return;
     // The announcement goes with the hosting, so that the session can host (and announce) again.
     StopBroadcastThread();
-    std::shared_ptr<std::atomic<bool>> unused;
-    QueueCloseInside(kChannelBroadcast, nullptr, false, unused);
+    QueueCloseInside(kChannelBroadcast, nullptr, nullptr);
     if (PAL::ThreadManager::WriteLock(m_lock)) {
       // The listener is marked closed under the same lock as its connections are queued: the
       // session thread admits nothing more, so no connection outlives the hosting.
@@ -81,15 +80,15 @@ bool Qln_Session::WaitDone(const std::shared_ptr<std::atomic<bool>>& done) {
   return true;
 }
 
-bool Qln_Session::QueueCloseInside(std::uint32_t kind, const NetAddress* peer, bool wait,
-                                   std::shared_ptr<std::atomic<bool>>& done) {
+bool Qln_Session::QueueCloseInside(std::uint32_t kind, const NetAddress* peer,
+                                   std::shared_ptr<std::atomic<bool>>* done) {
   // The session thread never posts or delivers while it holds this lock, so waiting for it here
   // cannot deadlock against a handler: a close is never dropped because the lock was busy.
   if (!PAL::ThreadManager::WriteLock(m_lock)) return false;
   Channel* channel = peer != nullptr ? FindConnection(kind, *peer) : FindChannel(kind);
   if (channel != nullptr) {
-    if (wait) done = std::make_shared<std::atomic<bool>>(false);
-    QueueCloseLocked(channel, false, done);
+    if (done != nullptr) *done = std::make_shared<std::atomic<bool>>(false);
+    QueueCloseLocked(channel, false, done != nullptr ? *done : nullptr);
   }
   PAL::ThreadManager::UnlockRWLock(m_lock);
   return channel != nullptr;
@@ -99,7 +98,7 @@ bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
   std::shared_ptr<std::atomic<bool>> done;
   {
     Gate gate(*this);
-    if (!gate || !QueueCloseInside(kind, nullptr, wait, done)) return false;
+    if (!gate || !QueueCloseInside(kind, nullptr, wait ? &done : nullptr)) return false;
   }
   // Waited for out of the gate; a wait that ran out is no success: the channel may still be open.
   return !done || WaitDone(done);
@@ -109,7 +108,7 @@ bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool 
   std::shared_ptr<std::atomic<bool>> done;
   {
     Gate gate(*this);
-    if (!gate || !QueueCloseInside(kind, &peer, wait, done)) return false;
+    if (!gate || !QueueCloseInside(kind, &peer, wait ? &done : nullptr)) return false;
   }
   return !done || WaitDone(done);
 }

@@ -55,6 +55,13 @@ NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::u
   return address;
 }
 
+// Starts the session hosting on loopback; the address peers connect to (port 0 when it could not).
+NetAddress HostOnLoopback(Qln_Session* host) {
+  NetAddress listening;
+  if (host->StartListening(NetAddress("127.0.0.1", 0), 4)) host->GetChannelAddress(Network::kChannelHostListen, listening);
+  return listening;
+}
+
 void SendDatagram(const NetAddress& target, std::uint32_t type, const std::string& payload) {
   const std::string bytes = NetworkTest::Frame(type, payload);
   Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
@@ -297,9 +304,8 @@ TEST(SessionLifetime, AnAcceptHandlerRefusesItsConnectionAtOnce) {
       },
       0, false, 0, 0, 1);
   ASSERT_NE(host, nullptr);
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  const NetAddress listening = HostOnLoopback(host);
+  ASSERT_NE(listening.GetPort(), 0);
   NetworkTest::RawPeer peer(listening);
   ASSERT_TRUE(PumpUntil({host}, [&] { return log.Count(Network::kEventConnectionClosed) == 1; }));
   EXPECT_EQ(refused, (std::vector<bool>{true, true}));
@@ -329,9 +335,8 @@ TEST(SessionLifetime, AConnectionsCloseComesAfterItsAcceptHandlerReturns) {
       },
       0, true, 4, 1, 1);
   ASSERT_NE(host, nullptr);
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  const NetAddress listening = HostOnLoopback(host);
+  ASSERT_NE(listening.GetPort(), 0);
   { NetworkTest::RawPeer gone(listening); }
   ASSERT_TRUE(WaitFor([&] { return closes.load() == 1; }));
   EXPECT_FALSE(closedEarly.load());
@@ -703,9 +708,8 @@ TEST(SessionLifetime, CloseWaitsForAHandlerThatAnotherThreadDispatches) {
       },
       0, false, 0, 0, 1);
   ASSERT_NE(host, nullptr);
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  const NetAddress listening = HostOnLoopback(host);
+  ASSERT_NE(listening.GetPort(), 0);
   NetworkTest::RawPeer peer(listening);
   std::thread pump([&] { PumpUntil({host}, [&] { return inAccept.load(); }); });
   ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
@@ -737,9 +741,8 @@ TEST(SessionLifetime, AHeldBackCloseHoldsBackNoOtherEvent) {
       0, true, 4, 1, 1);
   ASSERT_NE(host, nullptr);
   const NetAddress datagram = OpenLoopbackDatagram(host, Network::kChannelHostDatagram, Network::kOptionNonBlocking);
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  const NetAddress listening = HostOnLoopback(host);
+  ASSERT_NE(listening.GetPort(), 0);
   { NetworkTest::RawPeer gone(listening); }
   ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
   // The close waits at the front of the queue; the message comes after it.
