@@ -1,0 +1,206 @@
+// Sessions closed or destroyed at awkward moments: inside the handlers of events that a call
+// delivers on its own thread, from an accept handler, and while calls on other threads read.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "network/Network_Manager.h"
+#include "network/Network_Message.h"
+#include "network/Network_Socket.h"
+#include "NetworkTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Network::NetAddress;
+using Network::NetEvent;
+using Network::Qln_Session;
+using NetworkTest::PumpUntil;
+using TestSupport::WaitFor;
+
+void SendDatagram(const NetAddress& target, const std::string& payload) {
+  const std::string bytes = NetworkTest::Frame(1, payload);
+  Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
+  Network::SocketStatus status;
+  Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
+  Network::Socket::Close(socket);
+}
+
+TEST(SessionBreak, AnAcceptHandlerThatClosesItsSessionMayStillReadItsConnection) {
+  bool named = false;
+  Network::Qln_Network_Manager manager;
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventConnectionAccepted && event.related != nullptr) {
+          event.session->Close();
+          named = event.related->remoteAddress == event.peer;
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  NetworkTest::RawPeer peer(listening);
+  ASSERT_TRUE(PumpUntil({host}, [&] { return !host->IsInitialised(); }));
+  EXPECT_TRUE(named);
+}
+
+TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDelivers) {
+  // Mode 1: StartListening delivers its channel's open event on the owner's thread while the
+  // worker's handler closes, or destroys, the session.
+  for (bool destroy : {false, true}) {
+    std::atomic<bool> ended{false};
+    std::atomic<bool> endedDuringOpen{false};
+    NetAddress datagram;
+    Network::Qln_Network_Manager manager;
+    Qln_Session* session = manager.CreateSession(
+        "opening", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelHostListen) {
+            SendDatagram(datagram, "end");
+            // Only a guard: an end that waits for this handler never comes while it waits.
+            endedDuringOpen = WaitFor([&] { return ended.load(); }, 2000.0);
+          }
+          if (event.kind == Network::kEventMessageReceived) {
+            if (destroy) {
+              manager.DestroySession(event.session);
+              ended = true;
+            } else {
+              event.session->Close();
+            }
+          }
+          if (event.kind == Network::kEventSessionClosed && !destroy) ended = true;
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(session, nullptr);
+    ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                                   Network::kModeWatchRead, Network::kOptionNonBlocking),
+              nullptr);
+    ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagram));
+    EXPECT_FALSE(session->StartListening(NetAddress("127.0.0.1", 0), 4));
+    EXPECT_FALSE(endedDuringOpen.load()) << destroy;
+  }
+}
+
+TEST(SessionBreak, ZeroTimeReceivesOnABlockingStreamNeverHoldTheClose) {
+  // Two threads read one blocking stream at once, one message at a time: neither may be left
+  // waiting inside the call for bytes the other took, which would hold the session's close.
+  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
+  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
+  ASSERT_TRUE(Network::Socket::Listen(listener, 4));
+  Network::SocketAddress raw;
+  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
+  NetAddress server;
+  server.SetSocketAddress(raw);
+  Network::Qln_Network_Manager manager;
+  Qln_Session* client = manager.CreateSession("client", "", false, nullptr, 0, false, 0, 0, 1);
+  ASSERT_NE(client, nullptr);
+  ASSERT_NE(client->OpenChannel(Network::kChannelClientStream, Network::kStreamSocket, NetAddress("127.0.0.1", 0), 0, 0),
+            nullptr);
+  ASSERT_TRUE(client->Connect(Network::kChannelClientStream, server));
+  Network::SocketStatus status;
+  Network::SocketHandle peer = Network::Socket::Accept(listener, raw, status);
+  ASSERT_NE(peer, Network::kInvalidSocket);
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> received{0};
+  std::atomic<int> passes[2] = {{0}, {0}};
+  std::vector<std::thread> readers;
+  for (int i = 0; i < 2; ++i) {
+    readers.emplace_back([&, i] {
+      while (!stop.load()) {
+        std::vector<NetEvent> events;
+        client->ReceiveNow(Network::kChannelClientStream, events, 0);
+        for (NetEvent& event : events) event.FreeMessageData();
+        received += static_cast<int>(events.size());
+        ++passes[i];
+      }
+    });
+  }
+  bool stalled = false;
+  const std::string message = NetworkTest::Frame(1, "x");
+  for (int i = 0; i < 200 && !stalled; ++i) {
+    Network::Socket::Send(peer, message.data(), message.size(), status);
+    const int before[2] = {passes[0].load(), passes[1].load()};
+    stalled = !WaitFor([&] { return received.load() == i + 1; }, 5000.0) ||
+              !WaitFor([&] { return passes[0].load() > before[0] + 1 && passes[1].load() > before[1] + 1; }, 5000.0);
+  }
+  stop = true;
+  std::atomic<bool> closed{false};
+  std::thread closer([&] {
+    client->Close();
+    closed = true;
+  });
+  const bool inTime = WaitFor([&] { return closed.load(); }, 2000.0);
+  // Lets a reader left waiting go, so that the test can end either way.
+  Network::Socket::Close(peer);
+  closer.join();
+  for (std::thread& reader : readers) reader.join();
+  Network::Socket::Close(listener);
+  EXPECT_FALSE(stalled) << "a zero-time receive waited for the peer";
+  EXPECT_TRUE(inTime) << "the session's close waited for the peer";
+}
+
+TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnotherSession) {
+  // Mode 2: the accept handler closes another session, whose worker is still busy, while the
+  // owner closes the host.
+  std::atomic<bool> busy{false};
+  std::atomic<bool> release{false};
+  std::atomic<bool> inAccept{false};
+  std::atomic<bool> acceptReturned{false};
+  std::atomic<bool> closedEarly{false};
+  Network::Qln_Network_Manager manager;
+  Qln_Session* other = manager.CreateSession(
+      "other", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventMessageReceived) {
+          busy = true;
+          // Only a guard: the host's close, which sets it, should wait for all of this.
+          WaitFor([&] { return release.load(); }, 2000.0);
+        }
+        return true;
+      },
+      0, true, 0, 1, 1);
+  ASSERT_NE(other, nullptr);
+  Qln_Session* host = manager.CreateSession(
+      "host", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventConnectionAccepted) {
+          inAccept = true;
+          other->Close();
+          acceptReturned = true;
+        }
+        if ((event.kind == Network::kEventConnectionClosed || event.kind == Network::kEventSessionClosed) &&
+            !acceptReturned.load()) {
+          closedEarly = true;
+        }
+        if (event.kind == Network::kEventSessionClosed) release = true;
+        return true;
+      },
+      0, true, 2, 1, 1);
+  ASSERT_NE(host, nullptr);
+  ASSERT_NE(other->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                               Network::kModeWatchRead, Network::kOptionNonBlocking),
+            nullptr);
+  NetAddress datagram;
+  ASSERT_TRUE(other->GetChannelAddress(Network::kChannelHostDatagram, datagram));
+  SendDatagram(datagram, "hold");
+  ASSERT_TRUE(WaitFor([&] { return busy.load(); }));
+  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+  NetAddress listening;
+  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  NetworkTest::RawPeer peer(listening);
+  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+  host->Close();
+  ASSERT_TRUE(WaitFor([&] { return acceptReturned.load(); }));
+  EXPECT_FALSE(closedEarly.load());
+}
+
+}  // namespace
