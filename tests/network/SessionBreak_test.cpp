@@ -30,6 +30,7 @@ void SendDatagram(const NetAddress& target, const std::string& payload) {
 }
 
 TEST(SessionBreak, AnAcceptHandlerThatClosesItsSessionMayStillReadItsConnection) {
+  // The accept event keeps its record readable for as long as its handler runs, whatever it closes.
   bool named = false;
   Network::Qln_Network_Manager manager;
   Qln_Session* host = manager.CreateSession(
@@ -201,6 +202,21 @@ TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnoth
   host->Close();
   ASSERT_TRUE(WaitFor([&] { return acceptReturned.load(); }));
   EXPECT_FALSE(closedEarly.load());
+}
+
+TEST(SessionBreak, TheSessionClosedHandlerMayDestroyTheSessionsTheManagerIsDestroying) {
+  // The owner lets go of the manager's sessions; the handler of the last event lets go too.
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession(
+      "last", "", false,
+      [&](NetEvent& event) {
+        if (event.kind == Network::kEventSessionClosed) manager.DestroySessions();
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  manager.DestroySessions();
+  EXPECT_EQ(manager.GetSessionCount(), 0u);
 }
 
 }  // namespace
