@@ -38,7 +38,8 @@ namespace {
 
 // The click the screens act on this frame, and the level of a press put off to the next one. The
 // clock counts the frames' time steps, so that it keeps to a clock the tests fix; it also says when
-// each of the two presses went down.
+// each of the two presses went down, at the earliest: a press first seen in a frame may have come
+// at any time since the frame before looked, however long that frame took.
 struct CursorClick {
   bool now = false;
   const Quillon::Level* putOffIn = nullptr;
@@ -51,6 +52,7 @@ CursorClick g_cursorClick;
 }  // namespace
 
 void UpdateCursorClick(float dt) {
+  const double lastLook = g_cursorClick.time;
   g_cursorClick.time += dt;
   Quillon::Game* game = Quillon::Game::GetInstance();
   Input::Mouse* mouse = game != nullptr ? game->GetMouse() : nullptr;
@@ -60,8 +62,8 @@ void UpdateCursorClick(float dt) {
   const bool moving = pressed && mouse->IsMoved();
   g_cursorClick.putOffIn = moving ? level : nullptr;
   g_cursorClick.now = putOff || (pressed && !moving);
-  if (g_cursorClick.now) g_cursorClick.nowPressedAt = putOff ? g_cursorClick.putOffPressedAt : g_cursorClick.time;
-  if (moving) g_cursorClick.putOffPressedAt = g_cursorClick.time;
+  if (g_cursorClick.now) g_cursorClick.nowPressedAt = putOff ? g_cursorClick.putOffPressedAt : lastLook;
+  if (moving) g_cursorClick.putOffPressedAt = lastLook;
 }
 
 bool IsCursorClick() { return g_cursorClick.now; }

@@ -104,8 +104,8 @@ void UpdateCursorClick(float dt);
 bool IsCursorClick();
 // The screens' clock: the seconds of the frames' time steps so far, the current frame's included.
 double GetScreenTime();
-// When the press answered by the last click went down, on the screens' clock: in the frame before
-// the one that answers it for a press put off.
+// The earliest the press answered by the last click can have gone down, on the screens' clock: the
+// look of the frame before the one that saw it (which, for a press put off, came a frame earlier).
 double GetCursorClickPressTime();
 
 // True when the cursor touches a sprite of exactly that name this frame.
