@@ -64,7 +64,9 @@ void Channel::CloseSocket() {
 std::int64_t Channel::Receive(void* buffer, std::int64_t length, SocketStatus& status) {
   status = SocketStatus::Error;
   if (socket == kInvalidSocket || buffer == nullptr || length < 1) return -1;
-  return Socket::Receive(socket, buffer, static_cast<std::size_t>(length), status);
+  // Never waits, even on a blocking socket: it is read only once a poll found it readable, and
+  // another reader (a ReceiveNow on another thread) may have taken what the poll saw.
+  return Socket::Receive(socket, buffer, static_cast<std::size_t>(length), status, true);
 }
 
 std::int64_t Channel::Send(const void* buffer, std::int64_t length, SocketStatus& status) {

@@ -69,7 +69,8 @@ std::int64_t Send(SocketHandle socket, const void* data, std::size_t size, Socke
 // Never waits for room: a datagram the system cannot take now fails with WouldBlock.
 std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, const SocketAddress& target,
                     SocketStatus& status);
-std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status);
+// With noWait a blocking socket answers WouldBlock instead of waiting for bytes.
+std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status, bool noWait = false);
 // With noWait a blocking socket answers WouldBlock instead of waiting for a datagram.
 std::int64_t ReceiveFrom(SocketHandle socket, void* data, std::size_t size, SocketAddress& sender,
                          SocketStatus& status, bool noWait = false);

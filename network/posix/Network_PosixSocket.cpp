@@ -232,10 +232,10 @@ std::int64_t SendTo(SocketHandle socket, const void* data, std::size_t size, con
   return sent;
 }
 
-std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status) {
+std::int64_t Receive(SocketHandle socket, void* data, std::size_t size, SocketStatus& status, bool noWait) {
   status = SocketStatus::Error;
   if (socket == kInvalidSocket || data == nullptr || size < 1) return -1;
-  ssize_t received = ::recv(Native(socket), data, size, 0);
+  ssize_t received = ::recv(Native(socket), data, size, noWait ? MSG_DONTWAIT : 0);
   if (received < 0) {
     status = StatusFromError(errno);
     return -1;
