@@ -22,27 +22,56 @@ Qln_Session* Qln_Network_Manager::CreateSession(const std::string& name, const s
                            maximumHandlerThreads, waitPeriodMs, selectTimeoutMs)) {
     return nullptr;
   }
-  m_sessions.push_back(session);
+  {
+    std::lock_guard<std::mutex> lock(m_sessionsMutex);
+    m_sessions.push_back(session);
+  }
   return session.Get();
 }
 
 bool Qln_Network_Manager::DestroySession(Qln_Session* session) {
   if (session == nullptr) return false;
-  auto found = std::find_if(m_sessions.begin(), m_sessions.end(),
-                            [session](const Core::SmartPointer<Qln_Session>& item) { return item.Get() == session; });
-  if (found == m_sessions.end()) return false;
+  {
+    std::lock_guard<std::mutex> lock(m_sessionsMutex);
+    if (std::none_of(m_sessions.begin(), m_sessions.end(),
+                     [session](const Core::SmartPointer<Qln_Session>& item) { return item.Get() == session; })) {
+      return false;
+    }
+  }
   if (!session->Close()) return false;
-  m_sessions.erase(found);
+  Forget(session);
   return true;
 }
 
 void Qln_Network_Manager::DestroySessions() {
   // Closed one by one, so a handler that runs during a close still finds the others whole.
-  while (!m_sessions.empty()) {
-    Core::SmartPointer<Qln_Session> session = m_sessions.back();
+  for (;;) {
+    Core::SmartPointer<Qln_Session> session;
+    {
+      std::lock_guard<std::mutex> lock(m_sessionsMutex);
+      if (m_sessions.empty()) return;
+      session = m_sessions.back();
+    }
     session->Close();
-    m_sessions.pop_back();
+    Forget(session.Get());
   }
+}
+
+std::size_t Qln_Network_Manager::GetSessionCount() const {
+  std::lock_guard<std::mutex> lock(m_sessionsMutex);
+  return m_sessions.size();
+}
+
+void Qln_Network_Manager::Forget(const Qln_Session* session) {
+  // A handler of the close may have let go of it already; the last reference goes out of the lock,
+  // for the destruction waits for handlers that may come back here.
+  Core::SmartPointer<Qln_Session> last;
+  std::lock_guard<std::mutex> lock(m_sessionsMutex);
+  auto found = std::find_if(m_sessions.begin(), m_sessions.end(),
+                            [session](const Core::SmartPointer<Qln_Session>& item) { return item.Get() == session; });
+  if (found == m_sessions.end()) return;
+  last = *found;
+  m_sessions.erase(found);
 }
 
 }  // namespace Network

@@ -1,6 +1,7 @@
 #pragma once
 // The network engine's entry point: it starts the socket library and owns the sessions.
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,15 @@ class Qln_Network_Manager : public Core::Object {
   // Closes and deletes a session of this manager; false for null or a session not in the list.
   bool DestroySession(Qln_Session* session);
   void DestroySessions();
-  std::size_t GetSessionCount() const { return m_sessions.size(); }
+  std::size_t GetSessionCount() const;
 
  private:
+  // Takes the session out of the list, wherever a handler's own letting go has left it.
+  void Forget(const Qln_Session* session);
   std::uint8_t m_started = 0;
+  // A handler on a worker may let go of its session while the owner makes or drops others. Never
+  // held across a close, whose handlers may come back here.
+  mutable std::mutex m_sessionsMutex;
   std::vector<Core::SmartPointer<Qln_Session>> m_sessions;
 };
 
