@@ -12,18 +12,21 @@ bool Qln_Session::StartBroadcast(std::uint16_t port, std::uint32_t scope, std::u
                                  std::int32_t priority) {
   // The payload must fit one datagram with its header.
   if (size > kMaximumDatagramSize - 28 - kMessageHeaderSize || (size > 0 && data == nullptr)) return false;
+  EventQueue::CallerDelivery call(m_queue);
   Channel* opened = nullptr;
-  if (IsBroadcasting() || (opened = OpenChannel(kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
+  if (IsBroadcasting() || (opened = OpenChannel(call, kChannelBroadcast, kDatagramSocket, NetAddress(), 0,
                                                 kOptionBroadcast | kOptionReuseAddress | kOptionNonBlocking)) == nullptr) {
     return false;
   }
-  // The open event's handler may have closed the session, and its close the channel with it.
+  // A close that began after the open event's handler returned has shut the gate.
   Gate gate(*this);
   if (!gate) return false;
   SocketAddress raw;
   raw.port = Socket::HostToNetwork16(port);
+  if (!PAL::ThreadManager::ReadLock(m_lock)) return false;
   raw.address = scope == 1 && m_interfaceBroadcast != 0 ? m_interfaceBroadcast
                                                         : MakeBroadcastAddress(m_address.GetAddress(), scope);
+  PAL::ThreadManager::UnlockRWLock(m_lock);
   NetAddress target;
   target.SetSocketAddress(raw);
   target.UpdateText();

@@ -60,21 +60,6 @@ struct EventQueue::HandlerRecord {
   NetAddress peer;
 };
 
-// What a delivery thread knows of the delivery it is running: a handler may close its session, and
-// so stop (or destroy) the queue, from inside it.
-struct DeliveryContext {
-  EventQueue* queue = nullptr;
-  bool handlerThread = false;
-  // A polled delivery (Dispatch), which any thread may run.
-  bool polled = false;
-  // The delivery this one runs inside, if any (a handler may dispatch again).
-  DeliveryContext* outer = nullptr;
-  // Set when the queue was destroyed during the delivery: the thread must not touch it again.
-  bool queueGone = false;
-  // Set while the thread waits for other deliveries (EventQueue::StandAside).
-  bool aside = false;
-};
-
 namespace {
 
 thread_local DeliveryContext* t_delivery = nullptr;
@@ -424,14 +409,23 @@ void EventQueue::StopAndWait(bool forClose) {
       onWorker = true;
     }
   }
+  // Only a thread that runs a delivery itself can be what a delivery standing aside for another
+  // queue's close waits for.
+  bool delivering = false;
+  for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
+    delivering = delivering || !context->queueGone;
+  }
   // For a close, this thread's own deliveries stand aside with the rest: none of them is waited for.
-  StandAside aside;
+  StandAside aside(this);
   if (m_worker != nullptr) {
     if (forClose) {
       PAL::ThreadManager::LockMutex(m_exitMutex);
       if (!m_workerExited) m_threadManager.StopThread(m_worker, false);
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
-      WaitForExits([this] { return m_workerExited || m_workerAside; });
+      WaitForExits([this, delivering] {
+        return m_workerExited || m_workerAside == Aside::kForOwnQueue ||
+               (delivering && m_workerAside == Aside::kForAnother);
+      });
     } else if (onWorker) {
       // A handler that closes its session stops the queue from a delivery thread: that thread
       // cannot wait for itself, and leaves once its handler returns.
@@ -444,37 +438,39 @@ void EventQueue::StopAndWait(bool forClose) {
   // queue waits for every one of them: a handler that sends on its session is never left
   // running on a freed session. Polled deliveries on other threads too: a thread that dispatches
   // is a handler thread of its own.
-  WaitForExits([this, forClose, own] {
+  WaitForExits([this, forClose, own, delivering] {
     PAL::ThreadManager::LockMutex(m_queueMutex);
     const std::uint32_t busy = m_runningHandlers + m_dispatching;
-    const std::uint32_t waived = forClose ? m_aside : own;
+    const std::uint32_t waived = forClose ? m_asideForOwnQueue + (delivering ? m_asideForAnother : 0) : own;
     PAL::ThreadManager::UnlockMutex(m_queueMutex);
     return busy <= waived;
   });
 }
 
-void EventQueue::SetAside(DeliveryContext& context, bool aside) {
+void EventQueue::SetAside(DeliveryContext& context, bool aside, bool forOwnQueue) {
   PAL::ThreadManager::LockMutex(m_exitMutex);
   if (context.handlerThread || context.polled) {
     PAL::ThreadManager::LockMutex(m_queueMutex);
+    std::uint32_t& count = forOwnQueue ? m_asideForOwnQueue : m_asideForAnother;
     if (aside) {
-      ++m_aside;
+      ++count;
     } else {
-      --m_aside;
+      --count;
     }
     PAL::ThreadManager::UnlockMutex(m_queueMutex);
   } else {
-    m_workerAside = aside;
+    m_workerAside = !aside ? Aside::kNo : forOwnQueue ? Aside::kForOwnQueue : Aside::kForAnother;
   }
   context.aside = aside;
+  context.forOwnQueue = forOwnQueue;
   PAL::ThreadManager::SignalCondition(m_exitCondition, true);
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-EventQueue::StandAside::StandAside() {
+EventQueue::StandAside::StandAside(const EventQueue* waitsFor) {
   for (DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
     if (context->aside || context->queueGone) continue;
-    context->queue->SetAside(*context, true);
+    context->queue->SetAside(*context, true, context->queue == waitsFor);
     m_contexts.push_back(context);
   }
 }
@@ -482,8 +478,30 @@ EventQueue::StandAside::StandAside() {
 EventQueue::StandAside::~StandAside() {
   // A queue destroyed meanwhile (by this thread) has nobody left to tell.
   for (DeliveryContext* context : m_contexts) {
-    if (!context->queueGone) context->queue->SetAside(*context, false);
+    if (!context->queueGone) context->queue->SetAside(*context, false, context->forOwnQueue);
   }
+}
+
+bool EventQueue::CallerDelivery::Begin() {
+  if (m_counted || m_queue.m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queue.m_queueMutex)) {
+    return false;
+  }
+  // Never once the queue stops: Stop counts the deliveries under way as it sets the flag.
+  m_counted = !m_queue.IsStopping();
+  if (m_counted) ++m_queue.m_dispatching;
+  PAL::ThreadManager::UnlockMutex(m_queue.m_queueMutex);
+  if (!m_counted) return false;
+  m_context.queue = &m_queue;
+  m_context.polled = true;
+  m_context.outer = t_delivery;
+  t_delivery = &m_context;
+  return true;
+}
+
+EventQueue::CallerDelivery::~CallerDelivery() {
+  if (!m_counted) return;
+  t_delivery = m_context.outer;
+  if (!m_context.queueGone) m_queue.DispatchEnded();
 }
 
 }  // namespace Network

@@ -18,7 +18,7 @@ namespace Network {
 class Channel;
 class Qln_Session;
 struct NetEvent;
-struct DeliveryContext;
+class EventQueue;
 
 enum EventKind : std::uint32_t {
   kEventSessionInitialised = 0,
@@ -94,6 +94,24 @@ void StopAndAwaitThreadExit(PAL::ThreadManager& manager, PAL::Thread* thread, PA
 // The leaving thread's side: sets exited and wakes the waiter.
 void SignalThreadExit(PAL::MutexHandle mutex, PAL::ConditionHandle condition, bool& exited);
 
+// What a delivery thread knows of the delivery it is running: a handler may close its session, and
+// so stop (or destroy) the queue, from inside it.
+struct DeliveryContext {
+  EventQueue* queue = nullptr;
+  bool handlerThread = false;
+  // A polled delivery (Dispatch, or an event a call delivers on its caller's thread), which any
+  // thread may run.
+  bool polled = false;
+  // The delivery this one runs inside, if any (a handler may dispatch again).
+  DeliveryContext* outer = nullptr;
+  // Set when the queue was destroyed during the delivery: the thread must not touch it again.
+  bool queueGone = false;
+  // Set while the thread waits for other deliveries (EventQueue::StandAside); with forOwnQueue,
+  // for the close of this delivery's own queue.
+  bool aside = false;
+  bool forOwnQueue = false;
+};
+
 class EventQueue {
  public:
   // A peer can send faster than a game drains: received messages are held to both bounds, each
@@ -132,27 +150,48 @@ class EventQueue {
   // Hands every waiting event to the deliver function (the session's close), until a handler sets
   // stop: it destroyed the queue with its session.
   void DeliverAll(const bool& stop);
-  // Stops the worker (if any) and waits for it, every handler thread and every Dispatch delivery
-  // on another thread to leave, except the calling thread's own when a handler on it stops the
-  // queue. What the queue's destruction waits for.
+  // Stops the worker (if any) and waits for it, every handler thread and every polled delivery
+  // (Dispatch's, or a call's own) on another thread to leave, except the calling thread's own when
+  // a handler on it stops the queue. What the queue's destruction waits for.
   void Stop();
-  // The session's close: stops the queue as Stop does, but waits only for the deliveries that are
-  // not standing aside, and for the worker to leave or stand aside; none is taken after it.
+  // The session's close: stops the queue as Stop does, but does not wait for the deliveries that
+  // stand aside from it (StandAside); none is taken after it.
   void StopForClose();
 
-  // For as long as it lives, the deliveries the calling thread is inside (of any queue) are not
-  // waited for by StopForClose: the thread is about to wait for other deliveries itself, which may
-  // be waiting for its own. Two handlers that close each other's sessions, or one that destroys
-  // the session another is closing, would otherwise wait for each other for good.
+  // For as long as it lives, the deliveries the calling thread is inside (of any queue) stand
+  // aside: the thread is about to wait, for the close of the session whose queue waitsFor is, and
+  // may be waited for itself. The close of that queue does not wait for them; another queue's close
+  // does not either when the thread closing it runs a delivery itself, for only such a thread can
+  // be the one they wait for. Two handlers that close each other's sessions, or one that destroys
+  // the session another is closing, would otherwise wait for each other for good; an owner that
+  // closes its session still hears the close after every handler has returned.
   class StandAside {
    public:
-    StandAside();
+    explicit StandAside(const EventQueue* waitsFor);
     ~StandAside();
     StandAside(const StandAside&) = delete;
     StandAside& operator=(const StandAside&) = delete;
 
    private:
     std::vector<DeliveryContext*> m_contexts;
+  };
+  // An event a call delivers on its caller's thread, outside the queue (a channel's open event).
+  // From Begin, which fails once the queue stops, until it goes (when the call returns) it counts
+  // as a polled delivery: a stop on another thread waits for the whole rest of the call, one on
+  // this thread does not, and a handler destroying the queue marks it gone.
+  class CallerDelivery {
+   public:
+    explicit CallerDelivery(EventQueue& queue) : m_queue(queue) {}
+    ~CallerDelivery();
+    CallerDelivery(const CallerDelivery&) = delete;
+    CallerDelivery& operator=(const CallerDelivery&) = delete;
+    bool Begin();
+    bool QueueGone() const { return m_context.queueGone; }
+
+   private:
+    EventQueue& m_queue;
+    DeliveryContext m_context;
+    bool m_counted = false;
   };
   // At or past a bound.
   bool IsFull();
@@ -183,7 +222,7 @@ class EventQueue {
   std::deque<NetEvent>::iterator NextReady();
   // With whileRunning, nothing once the queue stops (a worker's pop).
   bool PopFront(NetEvent& event, bool whileRunning = false);
-  void SetAside(DeliveryContext& context, bool aside);
+  void SetAside(DeliveryContext& context, bool aside, bool forOwnQueue);
   // Stop and StopForClose.
   void StopAndWait(bool forClose);
   // Under the exit mutex, waits on the exit condition until done holds.
@@ -213,10 +252,12 @@ class EventQueue {
   std::uint32_t m_runningHandlers = 0;
   // Polled deliveries under way, on any thread; under the queue mutex.
   std::uint32_t m_dispatching = 0;
-  // Handler and polled deliveries standing aside, and whether the worker's is; under the exit
-  // mutex, the count also under the queue mutex.
-  std::uint32_t m_aside = 0;
-  bool m_workerAside = false;
+  // Handler and polled deliveries standing aside for this queue's close and for another's, and
+  // whether the worker's does; under the exit mutex, the counts also under the queue mutex.
+  enum class Aside : std::uint8_t { kNo, kForOwnQueue, kForAnother };
+  std::uint32_t m_asideForOwnQueue = 0;
+  std::uint32_t m_asideForAnother = 0;
+  Aside m_workerAside = Aside::kNo;
   // The handler threads' records, under the queue mutex.
   std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;

@@ -36,7 +36,7 @@ Qln_Session::~Qln_Session() {
   {
     // A handler on a delivery thread may be closing the session right now: that close ends first,
     // and must not wait for the delivery this destruction may run in.
-    EventQueue::StandAside aside;
+    EventQueue::StandAside aside(&m_queue);
     while (m_closing && m_closingThread.load() != std::this_thread::get_id()) PAL::ThreadManager::Sleep(1, nullptr);
   }
   // Every handler but this thread's own returns, and every call leaves the gate, before anything
@@ -120,12 +120,6 @@ Qln_Session::CallDelivery::CallDelivery(const Qln_Session* of) : session(of), ou
 }
 
 Qln_Session::CallDelivery::~CallDelivery() { CallDeliveries() = outer; }
-
-bool Qln_Session::DeliverOpened(std::uint32_t channelKind) {
-  CallDelivery delivery(this);
-  DeliverDirect(kEventChannelOpened, channelKind);
-  return !delivery.sessionGone;
-}
 
 std::vector<Channel*>& Qln_Session::RecordsHeldByDelivery() {
   thread_local std::vector<Channel*> held;
@@ -223,12 +217,15 @@ bool Qln_Session::Initialize(const std::string& name, const std::string& passwor
 }
 
 void Qln_Session::SetLocalAddress(const NetAddress& address) {
+  // Under the lock: an announcement starting on another thread reads them.
+  if (!PAL::ThreadManager::WriteLock(m_lock)) return;
   m_address = address;
   m_address.SetPort(0);
   m_address.UpdateText();
   m_addressText = m_address.GetText();
   // The interface's own broadcast address belongs to the address it was found with.
   m_interfaceBroadcast = 0;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
 }
 
 // ---- look-ups (under the session lock) ----
@@ -263,15 +260,29 @@ bool Qln_Session::OwnsRecord(const Channel* channel) const {
 
 Channel* Qln_Session::OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address,
                                   std::uint32_t mode, std::uint32_t options) {
+  EventQueue::CallerDelivery call(m_queue);
+  return OpenChannel(call, kind, socketType, address, mode, options);
+}
+
+Channel* Qln_Session::OpenChannel(EventQueue::CallerDelivery& call, std::uint32_t kind, std::int32_t socketType,
+                                  const NetAddress& address, std::uint32_t mode, std::uint32_t options) {
   Channel* channel = nullptr;
   {
     Gate gate(*this);
-    if (!gate) return nullptr;
-    channel = OpenChannelInside(kind, socketType, address, mode, options);
+    // Begun inside the gate, so that a close, which stops the queue only once the gate is empty,
+    // waits for the delivery and the rest of the call.
+    if (!gate || (channel = OpenChannelInside(kind, socketType, address, mode, options)) == nullptr || !call.Begin()) {
+      return nullptr;
+    }
   }
-  // Out of the gate: the handler may close the session, or destroy it (then there is no channel,
-  // and StartListening or StartBroadcast must not go on with it).
-  if (channel != nullptr && !DeliverOpened(kind)) return nullptr;
+  // Out of the gate: the handler may close the channel or the session, or destroy the session
+  // (then the call must not go on with it).
+  DeliverDirect(kEventChannelOpened, kind);
+  if (call.QueueGone()) return nullptr;
+  Gate gate(*this);
+  if (!gate || !PAL::ThreadManager::ReadLock(m_lock)) return nullptr;
+  if (!OwnsRecord(channel) || channel->closed != 0) channel = nullptr;
+  PAL::ThreadManager::UnlockRWLock(m_lock);
   return channel;
 }
 
@@ -321,10 +332,11 @@ bool Qln_Session::ListenInside(std::uint32_t kind, std::uint32_t backlog) {
 }
 
 bool Qln_Session::StartListening(const NetAddress& address, std::uint32_t maximumPlayers) {
-  if (m_hosting || OpenChannel(kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
+  EventQueue::CallerDelivery call(m_queue);
+  if (m_hosting || OpenChannel(call, kChannelHostListen, kStreamSocket, address, kModeWatchRead, kOptionNonBlocking) == nullptr) {
     return false;
   }
-  // The open event's handler may have closed the session: then its close took the channel.
+  // A close that began after the open event's handler returned has shut the gate.
   Gate gate(*this);
   if (!gate) return false;
   std::uint32_t backlog = 0;

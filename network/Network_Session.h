@@ -48,12 +48,14 @@ class Qln_Session : public Core::Object {
   // The lifetime rule: every call that touches the channels, the connections, the requests, the
   // announcement or the limits passes the session's gate. It gets in, under the session mutex, only
   // while the session is initialised and not closing (otherwise it fails at once), and it counts
-  // itself out when it returns; the events it delivers on its own thread go out after it has left.
-  // Close shuts the gate under that mutex and frees nothing while a call is inside: every call
-  // inside is bounded and gives up its waits once the session is closing. A handler therefore
-  // never calls Close from inside, and whatever it calls after a close fails without touching
-  // freed state. Close then lets every delivery on another thread return (one whose thread itself
-  // waits in a close or a destruction stands aside, and a record it names is kept), so the
+  // itself out when it returns; a wait it makes (for a close) is inside, and ends once the session
+  // is closing. The open event a call delivers on its own thread goes out after it has left the
+  // gate, and from then until the call returns the call counts as a delivery. Close shuts the gate
+  // under that mutex and frees nothing while a call is inside: every call inside is bounded and
+  // gives up its waits once the session is closing. A handler therefore never calls Close from
+  // inside, and whatever it calls after a close fails without touching freed state. Close then lets
+  // every delivery on another thread return (unless that thread itself waits in a close or a
+  // destruction that may be waiting for this one; a record such a delivery names is kept), so the
   // session-closed event comes last. The destructor lets every handler but its own thread's
   // return, and every call leave, before it destroys anything.
   bool Initialize(const std::string& name, const std::string& password, bool passwordFlag, EventHandler handler,
@@ -61,7 +63,7 @@ class Qln_Session : public Core::Object {
                   std::uint32_t waitPeriodMs, std::uint32_t selectTimeoutMs);
 
   // The channel-opened event goes out on the caller's thread before it returns; null also when its
-  // handler destroyed the session.
+  // handler closed the channel or the session, or destroyed the session.
   Channel* OpenChannel(std::uint32_t kind, std::int32_t socketType, const NetAddress& address, std::uint32_t mode,
                        std::uint32_t options);
   // Hosts for up to maximumPlayers: it sets the cap on accepted connections (with the limits'
@@ -253,9 +255,9 @@ class Qln_Session : public Core::Object {
   static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
-  // The calls on a thread that deliver events of the session from inside themselves (OpenChannel
-  // its open event, Close the session's last events), innermost first: their handlers may destroy
-  // the session, whose destructor then marks them so that the call touches it no more.
+  // The closes on a thread that deliver the session's last events from inside themselves,
+  // innermost first: their handlers may destroy the session, whose destructor then marks them so
+  // that the close touches it no more.
   struct CallDelivery {
     explicit CallDelivery(const Qln_Session* of);
     ~CallDelivery();
@@ -266,8 +268,10 @@ class Qln_Session : public Core::Object {
     CallDelivery* outer = nullptr;
   };
   static CallDelivery*& CallDeliveries();
-  // Delivers the channel-opened event on this thread; false when its handler destroyed the session.
-  bool DeliverOpened(std::uint32_t channelKind);
+  // OpenChannel, delivering the open event as the caller's call, which the caller keeps until it
+  // returns; null when the handler closed the channel or the session, or destroyed the session.
+  Channel* OpenChannel(EventQueue::CallerDelivery& call, std::uint32_t kind, std::int32_t socketType,
+                       const NetAddress& address, std::uint32_t mode, std::uint32_t options);
 
   EventQueue m_queue;
   // Written only by Initialize, Close, StartListening and StopHosting, which belong to the session's

@@ -13,24 +13,23 @@ bool Qln_Session::CloseClientChannel(bool wait) { return CloseChannels(kChannelD
 
 void Qln_Session::StopHosting() {
   std::shared_ptr<std::atomic<bool>> done;
-  {
-    Gate gate(*this);
-    if (!gate) return;
-    // The announcement goes with the hosting, so that the session can host (and announce) again.
-    StopBroadcastThread();
-    QueueCloseInside(kChannelBroadcast, nullptr, nullptr);
-    if (PAL::ThreadManager::WriteLock(m_lock)) {
-      // The listener is marked closed under the same lock as its connections are queued: the
-      // session thread admits nothing more, so no connection outlives the hosting.
-      if (Channel* listener = FindChannel(kChannelHostListen)) {
-        done = std::make_shared<std::atomic<bool>>(false);
-        QueueCloseLocked(listener, false, done);
-      }
-      for (auto& connection : m_connections) {
-        if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
-      }
-      PAL::ThreadManager::UnlockRWLock(m_lock);
+  // The wait too is inside: a destruction on another thread waits for it, and a close ends it.
+  Gate gate(*this);
+  if (!gate) return;
+  // The announcement goes with the hosting, so that the session can host (and announce) again.
+  StopBroadcastThread();
+  QueueCloseInside(kChannelBroadcast, nullptr, nullptr);
+  if (PAL::ThreadManager::WriteLock(m_lock)) {
+    // The listener is marked closed under the same lock as its connections are queued: the
+    // session thread admits nothing more, so no connection outlives the hosting.
+    if (Channel* listener = FindChannel(kChannelHostListen)) {
+      done = std::make_shared<std::atomic<bool>>(false);
+      QueueCloseLocked(listener, false, done);
     }
+    for (auto& connection : m_connections) {
+      if (connection->kind == kChannelHostListen) QueueCloseLocked(connection.get(), false, nullptr);
+    }
+    PAL::ThreadManager::UnlockRWLock(m_lock);
   }
   // Waited for: a fixed listening port is free again when hosting starts anew.
   if (done) WaitDone(done);
@@ -95,22 +94,17 @@ bool Qln_Session::QueueCloseInside(std::uint32_t kind, const NetAddress* peer,
 }
 
 bool Qln_Session::CloseChannels(std::uint32_t kind, bool wait) {
+  // Waited for inside the gate, which the session's close ends; a wait that ran out is no success:
+  // the channel may still be open.
   std::shared_ptr<std::atomic<bool>> done;
-  {
-    Gate gate(*this);
-    if (!gate || !QueueCloseInside(kind, nullptr, wait ? &done : nullptr)) return false;
-  }
-  // Waited for out of the gate; a wait that ran out is no success: the channel may still be open.
-  return !done || WaitDone(done);
+  Gate gate(*this);
+  return gate && QueueCloseInside(kind, nullptr, wait ? &done : nullptr) && (!done || WaitDone(done));
 }
 
 bool Qln_Session::RequestClose(std::uint32_t kind, const NetAddress& peer, bool wait) {
   std::shared_ptr<std::atomic<bool>> done;
-  {
-    Gate gate(*this);
-    if (!gate || !QueueCloseInside(kind, &peer, wait ? &done : nullptr)) return false;
-  }
-  return !done || WaitDone(done);
+  Gate gate(*this);
+  return gate && QueueCloseInside(kind, &peer, wait ? &done : nullptr) && (!done || WaitDone(done));
 }
 
 bool Qln_Session::ReleaseRecordLocked(Channel* channel, std::vector<NetEvent>& pending) {
@@ -236,8 +230,8 @@ bool Qln_Session::Close() {
 
 void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed, bool keepHeld) {
   std::vector<Channel*> kept;
-  // Every delivery but this thread's own has ended, so only an accept handler that closes the
-  // session from inside names a record now.
+  // Every delivery that has not stood aside has ended: an accept handler that closes the session
+  // from inside, or one on a thread that stood aside, may still read the record its event names.
   std::vector<Channel*>& heldHere = RecordsHeldByDelivery();
   if (!PAL::ThreadManager::WriteLock(m_lock)) return;
   for (auto* list : {&m_connections, &m_channels}) {
@@ -261,11 +255,13 @@ void Qln_Session::FreeAllRecords(std::vector<NetEvent>& closed, bool keepHeld) {
       channel->CloseSocket();
       channel->DestroyLocks(Threads());
       channel->released = 1;
-      // An accept handler on another thread that stood aside may still read its record: that
-      // record waits for the destructor.
-      const auto heldByMe = std::count(heldHere.begin(), heldHere.end(), channel.get());
-      if (keepHeld && channel->GetDeliveryHolds() > heldByMe) kept.push_back(channel.get());
-      std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
+      // Such a record waits for the destructor; the destructor's own freeing tells this thread's
+      // deliveries that their record has gone.
+      if (keepHeld && channel->GetDeliveryHolds() > 0) {
+        kept.push_back(channel.get());
+      } else {
+        std::replace(heldHere.begin(), heldHere.end(), channel.get(), static_cast<Channel*>(nullptr));
+      }
     }
     list->erase(std::remove_if(list->begin(), list->end(),
                                [&kept](const std::unique_ptr<Channel>& channel) {

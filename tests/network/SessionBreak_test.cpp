@@ -66,7 +66,7 @@ TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDeli
           if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelHostListen) {
             SendDatagram(datagram, "end");
             // Only a guard: an end that waits for this handler never comes while it waits.
-            endedDuringOpen = WaitFor([&] { return ended.load(); }, 2000.0);
+            endedDuringOpen = WaitFor([&] { return ended.load(); }, 500.0);
           }
           if (event.kind == Network::kEventMessageReceived) {
             if (destroy) {
@@ -164,7 +164,7 @@ TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnoth
         if (event.kind == Network::kEventMessageReceived) {
           busy = true;
           // Only a guard: the host's close, which sets it, should wait for all of this.
-          WaitFor([&] { return release.load(); }, 2000.0);
+          WaitFor([&] { return release.load(); }, 500.0);
         }
         return true;
       },
