@@ -41,7 +41,7 @@ void OptionOverlay::ReleaseResources() {
 
 void OptionOverlay::Show(bool visible, int32_t followCamera) {
   m_shown = visible ? 1 : 0;
-  if (visible) m_spentUntil = GetScreenTime();
+  if (visible) m_spentUntil = m_openedAt = GetScreenTime();
   m_followCamera = followCamera;
   SetVisible(visible);
   m_boxes.SetVisible(visible);
@@ -65,7 +65,13 @@ void OptionOverlay::Update(float dt) {
   // under the pointer before; the overlay's members still carry contacts from where they stood
   // hidden. A quick run of clicks on the opener is one such gesture however long it lasts, so each
   // press within that time of the last one spent is spent too. The clock reads the same whether
-  // the opener updates before or after the overlay.
+  // the opener updates before or after the overlay. The clock counts a frame's time only in the
+  // frame after it, so the opening is dated by the first later frame: a stalled opening frame (its
+  // input arriving during the stall) still has the whole time of a double click after it.
+  if (m_openedAt >= 0.0 && GetScreenTime() > m_openedAt) {
+    m_spentUntil = std::max(m_spentUntil, GetScreenTime());
+    m_openedAt = -1.0;
+  }
   bool click = false;
   if (IsCursorClick()) {
     const double pressedAt = GetCursorClickPressTime();

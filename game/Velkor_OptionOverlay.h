@@ -65,5 +65,7 @@ class OptionOverlay : public Quillon::Sprite {
   // When the overlay was last opened, or the last press spent on opening it went down, on the
   // screens' clock.
   double m_spentUntil = 0.0;
+  // The clock of the frame that opened the overlay, until a later frame has dated the opening.
+  double m_openedAt = -1.0;
   int32_t m_followCamera = 1;
 };

@@ -719,16 +719,20 @@ TEST_F(ScriptedRun, AShotFiredAsTheRunPausesChangesNoSettingOfTheOptionsOverlay)
       Press(0x50);
     }
   }
-  // The frame that sees P may come after a stall of a second: the overlay opens only then, and a
-  // click a frame on is as much "together" with it.
-  const Math::Vector2D box = CameraPosition() + offset;
-  AimAt(box.x, box.y);
-  Hold(0x50, true);
-  m_session.Step(1000.0);
-  Hold(0x50, false);
-  Click();
-  EXPECT_TRUE(overlay->IsShown());
-  EXPECT_EQ(m_game->soundOn, 1);
+  // The frame that sees P may stall for a second (the key having come as it began): the overlay
+  // opens in it, and a click a frame or a few frames on is as much "together" with it.
+  for (const int later : {0, 8}) {
+    const Math::Vector2D box = CameraPosition() + offset;
+    AimAt(box.x, box.y);
+    Hold(0x50, true);
+    m_session.Step(1000.0);
+    Hold(0x50, false);
+    Frames(later);
+    Click();
+    EXPECT_TRUE(overlay->IsShown()) << later;
+    EXPECT_EQ(m_game->soundOn, 1) << later;
+    Press(0x50);
+  }
 }
 
 TEST_F(ScriptedRun, TheResultsShowTheRecordAndEachButtonAnswersAClickOnAStillPointer) {
