@@ -151,57 +151,105 @@ TEST(SessionBreak, ZeroTimeReceivesOnABlockingStreamNeverHoldTheClose) {
 
 TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnotherSession) {
   // Mode 2: the accept handler closes another session, whose worker is still busy, while the
-  // owner closes the host.
-  std::atomic<bool> busy{false};
-  std::atomic<bool> release{false};
-  std::atomic<bool> inAccept{false};
-  std::atomic<bool> acceptReturned{false};
-  std::atomic<bool> closedEarly{false};
-  Network::Qln_Network_Manager manager;
-  Qln_Session* other = manager.CreateSession(
-      "other", "", false,
-      [&](NetEvent& event) {
+  // owner, or another of the host's handlers, closes the host. Neither close is one the accept
+  // handler's wait can depend on.
+  for (bool byHandler : {false, true}) {
+    std::atomic<bool> busy{false};
+    std::atomic<bool> release{false};
+    std::atomic<bool> inAccept{false};
+    std::atomic<bool> acceptReturned{false};
+    std::atomic<bool> closedEarly{false};
+    Network::Qln_Network_Manager manager;
+    Qln_Session* other = manager.CreateSession(
+        "other", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventMessageReceived) {
+            busy = true;
+            // Only a guard: the host's close, which sets it, should wait for all of this.
+            WaitFor([&] { return release.load(); }, 500.0);
+          }
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(other, nullptr);
+    Qln_Session* host = manager.CreateSession(
+        "host", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventConnectionAccepted) {
+            inAccept = true;
+            other->Close();
+            acceptReturned = true;
+          }
+          if (event.kind == Network::kEventMessageReceived) event.session->Close();
+          if ((event.kind == Network::kEventConnectionClosed || event.kind == Network::kEventSessionClosed) &&
+              !acceptReturned.load()) {
+            closedEarly = true;
+          }
+          if (event.kind == Network::kEventSessionClosed) release = true;
+          return true;
+        },
+        0, true, 2, 1, 1);
+    ASSERT_NE(host, nullptr);
+    NetAddress datagrams[2];
+    for (int i = 0; i < 2; ++i) {
+      Qln_Session* session = i == 0 ? other : host;
+      ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                                     Network::kModeWatchRead, Network::kOptionNonBlocking),
+                nullptr);
+      ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagrams[i]));
+    }
+    SendDatagram(datagrams[0], "hold");
+    ASSERT_TRUE(WaitFor([&] { return busy.load(); }));
+    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
+    NetAddress listening;
+    ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+    NetworkTest::RawPeer peer(listening);
+    ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
+    if (byHandler) {
+      SendDatagram(datagrams[1], "close");
+    } else {
+      host->Close();
+    }
+    ASSERT_TRUE(WaitFor([&] { return acceptReturned.load() && !host->IsInitialised(); }));
+    EXPECT_FALSE(closedEarly.load()) << byHandler;
+  }
+}
+
+TEST(SessionBreak, TheManagersDestructionWaitsForAHandlerThatDestroysItsSessionsThroughIt) {
+  // Mode 1: a handler lets go of every session while the owner destroys the manager; the handler's
+  // close of its own session is still delivering when the owner's destruction begins.
+  std::atomic<bool> inClose{false};
+  std::atomic<bool> managerGone{false};
+  std::atomic<bool> goneDuringClose{false};
+  std::atomic<bool> handlerReturned{false};
+  auto* manager = new Network::Qln_Network_Manager();
+  Qln_Session* session = manager->CreateSession(
+      "self", "", false,
+      [&, manager](NetEvent& event) {
         if (event.kind == Network::kEventMessageReceived) {
-          busy = true;
-          // Only a guard: the host's close, which sets it, should wait for all of this.
-          WaitFor([&] { return release.load(); }, 500.0);
+          manager->DestroySessions();
+          handlerReturned = true;
+        }
+        if (event.kind == Network::kEventChannelClosed) {
+          inClose = true;
+          // Only a guard: the manager's destruction should wait for this close.
+          goneDuringClose = WaitFor([&] { return managerGone.load(); }, 500.0);
         }
         return true;
       },
       0, true, 0, 1, 1);
-  ASSERT_NE(other, nullptr);
-  Qln_Session* host = manager.CreateSession(
-      "host", "", false,
-      [&](NetEvent& event) {
-        if (event.kind == Network::kEventConnectionAccepted) {
-          inAccept = true;
-          other->Close();
-          acceptReturned = true;
-        }
-        if ((event.kind == Network::kEventConnectionClosed || event.kind == Network::kEventSessionClosed) &&
-            !acceptReturned.load()) {
-          closedEarly = true;
-        }
-        if (event.kind == Network::kEventSessionClosed) release = true;
-        return true;
-      },
-      0, true, 2, 1, 1);
-  ASSERT_NE(host, nullptr);
-  ASSERT_NE(other->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
-                               Network::kModeWatchRead, Network::kOptionNonBlocking),
+  ASSERT_NE(session, nullptr);
+  ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
+                                 Network::kModeWatchRead, Network::kOptionNonBlocking),
             nullptr);
   NetAddress datagram;
-  ASSERT_TRUE(other->GetChannelAddress(Network::kChannelHostDatagram, datagram));
-  SendDatagram(datagram, "hold");
-  ASSERT_TRUE(WaitFor([&] { return busy.load(); }));
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
-  NetworkTest::RawPeer peer(listening);
-  ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
-  host->Close();
-  ASSERT_TRUE(WaitFor([&] { return acceptReturned.load(); }));
-  EXPECT_FALSE(closedEarly.load());
+  ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagram));
+  SendDatagram(datagram, "go");
+  ASSERT_TRUE(WaitFor([&] { return inClose.load(); }));
+  delete manager;
+  managerGone = true;
+  ASSERT_TRUE(WaitFor([&] { return handlerReturned.load(); }));
+  EXPECT_FALSE(goneDuringClose.load());
 }
 
 TEST(SessionBreak, TheSessionClosedHandlerMayDestroyTheSessionsTheManagerIsDestroying) {
