@@ -409,11 +409,12 @@ void EventQueue::StopAndWait(bool forClose) {
       onWorker = true;
     }
   }
-  // Only a thread that runs a delivery itself can be what a delivery standing aside for another
-  // queue's close waits for.
+  // Only a thread that runs a delivery of another queue itself can be what a delivery standing
+  // aside for that queue's close waits for: this queue's close is under way, so nothing waits
+  // for this thread's deliveries of it.
   bool delivering = false;
   for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    delivering = delivering || !context->queueGone;
+    delivering = delivering || (context->queue != this && !context->queueGone);
   }
   // For a close, this thread's own deliveries stand aside with the rest: none of them is waited for.
   StandAside aside(this);

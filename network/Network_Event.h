@@ -160,11 +160,12 @@ class EventQueue {
 
   // For as long as it lives, the deliveries the calling thread is inside (of any queue) stand
   // aside: the thread is about to wait, for the close of the session whose queue waitsFor is, and
-  // may be waited for itself. The close of that queue does not wait for them; another queue's close
-  // does not either when the thread closing it runs a delivery itself, for only such a thread can
-  // be the one they wait for. Two handlers that close each other's sessions, or one that destroys
-  // the session another is closing, would otherwise wait for each other for good; an owner that
-  // closes its session still hears the close after every handler has returned.
+  // may be waited for itself. The close of that queue does not wait for them; the close of another
+  // queue does not either when the thread closing it runs a delivery of some other queue itself,
+  // for only such a thread can be the one they wait for. Two handlers that close each other's
+  // sessions, or one that destroys the session another is closing, would otherwise wait for each
+  // other for good; an owner, or a handler, that closes its session still hears the close after
+  // every other handler of it has returned.
   class StandAside {
    public:
     explicit StandAside(const EventQueue* waitsFor);

@@ -1,7 +1,9 @@
 #pragma once
 // The network engine's entry point: it starts the socket library and owns the sessions.
 #include <cstdint>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -26,12 +28,24 @@ class Qln_Network_Manager : public Core::Object {
                              EventHandler handler, std::int32_t priority, bool threaded,
                              std::uint32_t maximumHandlerThreads, std::uint32_t waitPeriodMs,
                              std::uint32_t selectTimeoutMs);
-  // Closes and deletes a session of this manager; false for null or a session not in the list.
+  // Closes and deletes a session of this manager; false for null or a session not in the list. A
+  // handler may make these calls on any thread; the manager's destruction waits for them.
   bool DestroySession(Qln_Session* session);
   void DestroySessions();
   std::size_t GetSessionCount() const;
 
  private:
+  // A call of the manager under way on the calling thread.
+  class Call {
+   public:
+    explicit Call(const Qln_Network_Manager& manager);
+    ~Call();
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
+
+   private:
+    const Qln_Network_Manager& m_manager;
+  };
   // Takes the session out of the list, wherever a handler's own letting go has left it.
   void Forget(const Qln_Session* session);
   std::uint8_t m_started = 0;
@@ -39,6 +53,9 @@ class Qln_Network_Manager : public Core::Object {
   // held across a close, whose handlers may come back here.
   mutable std::mutex m_sessionsMutex;
   std::vector<Core::SmartPointer<Qln_Session>> m_sessions;
+  // The threads inside a call, under the mutex; told when one leaves.
+  mutable std::vector<std::thread::id> m_callers;
+  mutable std::condition_variable m_callerLeft;
 };
 
 }  // namespace Network

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,27 +57,28 @@ TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDeli
   // Mode 1: StartListening delivers its channel's open event on the owner's thread while the
   // worker's handler closes, or destroys, the session.
   for (bool destroy : {false, true}) {
-    std::atomic<bool> ended{false};
+    // Shared: the handler that destroys its session runs on after the owner has moved on.
+    const auto ended = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> endedDuringOpen{false};
     NetAddress datagram;
     Network::Qln_Network_Manager manager;
     Qln_Session* session = manager.CreateSession(
         "opening", "", false,
-        [&](NetEvent& event) {
+        [&, ended, destroy](NetEvent& event) {
           if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelHostListen) {
             SendDatagram(datagram, "end");
             // Only a guard: an end that waits for this handler never comes while it waits.
-            endedDuringOpen = WaitFor([&] { return ended.load(); }, 500.0);
+            endedDuringOpen = WaitFor([&] { return ended->load(); }, 500.0);
           }
+          if (event.kind == Network::kEventSessionClosed && !destroy) *ended = true;
           if (event.kind == Network::kEventMessageReceived) {
             if (destroy) {
               manager.DestroySession(event.session);
-              ended = true;
+              *ended = true;
             } else {
               event.session->Close();
             }
           }
-          if (event.kind == Network::kEventSessionClosed && !destroy) ended = true;
           return true;
         },
         0, true, 0, 1, 1);
