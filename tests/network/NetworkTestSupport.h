@@ -103,6 +103,36 @@ inline std::string Frame(std::uint32_t type, const std::string& payload) {
   return bytes;
 }
 
+// A datagram channel of the kind on loopback that the session thread watches; its address (port
+// 0 when it could not be opened).
+inline Network::NetAddress OpenLoopbackDatagram(Network::Qln_Session* session, std::uint32_t kind,
+                                                std::uint32_t options = Network::kOptionNonBlocking) {
+  Network::NetAddress address;
+  if (session->OpenChannel(kind, Network::kDatagramSocket, Network::NetAddress("127.0.0.1", 0),
+                           Network::kModeWatchRead, options) != nullptr) {
+    session->GetChannelAddress(kind, address);
+  }
+  return address;
+}
+
+// Starts the session hosting on loopback; the address peers connect to (port 0 when it could not).
+inline Network::NetAddress HostOnLoopback(Network::Qln_Session* host) {
+  Network::NetAddress listening;
+  if (host->StartListening(Network::NetAddress("127.0.0.1", 0), 4)) {
+    host->GetChannelAddress(Network::kChannelHostListen, listening);
+  }
+  return listening;
+}
+
+// One framed datagram from a socket of its own.
+inline void SendDatagram(const Network::NetAddress& target, std::uint32_t type, const std::string& payload) {
+  const std::string bytes = Frame(type, payload);
+  Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
+  Network::SocketStatus status;
+  Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
+  Network::Socket::Close(socket);
+}
+
 // A bare TCP peer through the engine's own socket calls, for feeding the host exact bytes.
 class RawPeer {
  public:

@@ -19,16 +19,11 @@ namespace {
 using Network::NetAddress;
 using Network::NetEvent;
 using Network::Qln_Session;
+using NetworkTest::HostOnLoopback;
+using NetworkTest::OpenLoopbackDatagram;
 using NetworkTest::PumpUntil;
+using NetworkTest::SendDatagram;
 using TestSupport::WaitFor;
-
-void SendDatagram(const NetAddress& target, const std::string& payload) {
-  const std::string bytes = NetworkTest::Frame(1, payload);
-  Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
-  Network::SocketStatus status;
-  Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
-  Network::Socket::Close(socket);
-}
 
 TEST(SessionBreak, AnAcceptHandlerThatClosesItsSessionMayStillReadItsConnection) {
   // The accept event keeps its record readable for as long as its handler runs, whatever it closes.
@@ -45,9 +40,8 @@ TEST(SessionBreak, AnAcceptHandlerThatClosesItsSessionMayStillReadItsConnection)
       },
       0, false, 0, 0, 1);
   ASSERT_NE(host, nullptr);
-  ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-  NetAddress listening;
-  ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+  const NetAddress listening = HostOnLoopback(host);
+  ASSERT_NE(listening.GetPort(), 0);
   NetworkTest::RawPeer peer(listening);
   ASSERT_TRUE(PumpUntil({host}, [&] { return !host->IsInitialised(); }));
   EXPECT_TRUE(named);
@@ -66,7 +60,7 @@ TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDeli
         "opening", "", false,
         [&, ended, destroy](NetEvent& event) {
           if (event.kind == Network::kEventChannelOpened && event.channelKind == Network::kChannelHostListen) {
-            SendDatagram(datagram, "end");
+            SendDatagram(datagram, 1, "end");
             // Only a guard: an end that waits for this handler never comes while it waits.
             endedDuringOpen = WaitFor([&] { return ended->load(); }, 500.0);
           }
@@ -83,10 +77,8 @@ TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDeli
         },
         0, true, 0, 1, 1);
     ASSERT_NE(session, nullptr);
-    ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
-                                   Network::kModeWatchRead, Network::kOptionNonBlocking),
-              nullptr);
-    ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagram));
+    datagram = OpenLoopbackDatagram(session, Network::kChannelHostDatagram);
+    ASSERT_NE(datagram.GetPort(), 0);
     EXPECT_FALSE(session->StartListening(NetAddress("127.0.0.1", 0), 4));
     EXPECT_FALSE(endedDuringOpen.load()) << destroy;
   }
@@ -195,20 +187,17 @@ TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnoth
     NetAddress datagrams[2];
     for (int i = 0; i < 2; ++i) {
       Qln_Session* session = i == 0 ? other : host;
-      ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
-                                     Network::kModeWatchRead, Network::kOptionNonBlocking),
-                nullptr);
-      ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagrams[i]));
+      datagrams[i] = OpenLoopbackDatagram(session, Network::kChannelHostDatagram);
+      ASSERT_NE(datagrams[i].GetPort(), 0);
     }
-    SendDatagram(datagrams[0], "hold");
+    SendDatagram(datagrams[0], 1, "hold");
     ASSERT_TRUE(WaitFor([&] { return busy.load(); }));
-    ASSERT_TRUE(host->StartListening(NetAddress("127.0.0.1", 0), 4));
-    NetAddress listening;
-    ASSERT_TRUE(host->GetChannelAddress(Network::kChannelHostListen, listening));
+    const NetAddress listening = HostOnLoopback(host);
+    ASSERT_NE(listening.GetPort(), 0);
     NetworkTest::RawPeer peer(listening);
     ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
     if (byHandler) {
-      SendDatagram(datagrams[1], "close");
+      SendDatagram(datagrams[1], 1, "close");
     } else {
       host->Close();
     }
@@ -241,32 +230,14 @@ TEST(SessionBreak, TheManagersDestructionWaitsForAHandlerThatDestroysItsSessions
       },
       0, true, 0, 1, 1);
   ASSERT_NE(session, nullptr);
-  ASSERT_NE(session->OpenChannel(Network::kChannelHostDatagram, Network::kDatagramSocket, NetAddress("127.0.0.1", 0),
-                                 Network::kModeWatchRead, Network::kOptionNonBlocking),
-            nullptr);
-  NetAddress datagram;
-  ASSERT_TRUE(session->GetChannelAddress(Network::kChannelHostDatagram, datagram));
-  SendDatagram(datagram, "go");
+  const NetAddress datagram = OpenLoopbackDatagram(session, Network::kChannelHostDatagram);
+  ASSERT_NE(datagram.GetPort(), 0);
+  SendDatagram(datagram, 1, "go");
   ASSERT_TRUE(WaitFor([&] { return inClose.load(); }));
   delete manager;
   managerGone = true;
   ASSERT_TRUE(WaitFor([&] { return handlerReturned.load(); }));
   EXPECT_FALSE(goneDuringClose.load());
-}
-
-TEST(SessionBreak, TheSessionClosedHandlerMayDestroyTheSessionsTheManagerIsDestroying) {
-  // The owner lets go of the manager's sessions; the handler of the last event lets go too.
-  Network::Qln_Network_Manager manager;
-  Qln_Session* session = manager.CreateSession(
-      "last", "", false,
-      [&](NetEvent& event) {
-        if (event.kind == Network::kEventSessionClosed) manager.DestroySessions();
-        return true;
-      },
-      0, false, 0, 0, 1);
-  ASSERT_NE(session, nullptr);
-  manager.DestroySessions();
-  EXPECT_EQ(manager.GetSessionCount(), 0u);
 }
 
 }  // namespace

@@ -41,34 +41,12 @@ using Network::NetAddress;
 using Network::NetEvent;
 using Network::Qln_Session;
 using NetworkTest::EventLog;
+using NetworkTest::HostOnLoopback;
+using NetworkTest::OpenLoopbackDatagram;
+using NetworkTest::SendDatagram;
 using NetworkTest::PumpUntil;
 using TestSupport::WaitFor;
 
-// A datagram channel of the kind on loopback that the session thread watches; its address.
-NetAddress OpenLoopbackDatagram(Qln_Session* session, std::uint32_t kind, std::uint32_t options) {
-  NetAddress address;
-  if (session->OpenChannel(kind, Network::kDatagramSocket, NetAddress("127.0.0.1", 0), Network::kModeWatchRead,
-                           options) == nullptr) {
-    return address;
-  }
-  session->GetChannelAddress(kind, address);
-  return address;
-}
-
-// Starts the session hosting on loopback; the address peers connect to (port 0 when it could not).
-NetAddress HostOnLoopback(Qln_Session* host) {
-  NetAddress listening;
-  if (host->StartListening(NetAddress("127.0.0.1", 0), 4)) host->GetChannelAddress(Network::kChannelHostListen, listening);
-  return listening;
-}
-
-void SendDatagram(const NetAddress& target, std::uint32_t type, const std::string& payload) {
-  const std::string bytes = NetworkTest::Frame(type, payload);
-  Network::SocketHandle socket = Network::Socket::Create(Network::kDatagramSocket);
-  Network::SocketStatus status;
-  Network::Socket::SendTo(socket, bytes.data(), bytes.size(), target.GetSocketAddress(), status);
-  Network::Socket::Close(socket);
-}
 
 TEST(SessionLifetime, CloseWaitsForHandlersSendingOnWorkerThreads) {
   // Delivery mode 1 (one worker) and 2 (a thread per handler): the handler keeps sending on its
@@ -894,19 +872,25 @@ TEST(SessionLifetime, AHandlerMayDestroyTheSessionAnotherHandlerIsClosing) {
 }
 
 TEST(SessionLifetime, TheSessionClosedHandlerMayDestroyItsSession) {
-  // The owner closes the session itself; the handler of its last event lets the manager drop it,
-  // which destroys it inside that close.
-  Network::Qln_Network_Manager manager;
-  Qln_Session* session = manager.CreateSession(
-      "last", "", false,
-      [&](NetEvent& event) {
-        if (event.kind == Network::kEventSessionClosed) manager.DestroySessions();
-        return true;
-      },
-      0, false, 0, 0, 1);
-  ASSERT_NE(session, nullptr);
-  EXPECT_TRUE(session->Close());
-  EXPECT_EQ(manager.GetSessionCount(), 0u);
+  // The owner closes the session, or lets go of every session; the handler of its last event lets
+  // the manager drop them too, which destroys the session inside that close.
+  for (const bool ownerDestroys : {false, true}) {
+    Network::Qln_Network_Manager manager;
+    Qln_Session* session = manager.CreateSession(
+        "last", "", false,
+        [&](NetEvent& event) {
+          if (event.kind == Network::kEventSessionClosed) manager.DestroySessions();
+          return true;
+        },
+        0, false, 0, 0, 1);
+    ASSERT_NE(session, nullptr);
+    if (ownerDestroys) {
+      manager.DestroySessions();
+    } else {
+      EXPECT_TRUE(session->Close());
+    }
+    EXPECT_EQ(manager.GetSessionCount(), 0u);
+  }
 }
 
 }  // namespace
