@@ -124,6 +124,17 @@ inline Network::NetAddress HostOnLoopback(Network::Qln_Session* host) {
   return listening;
 }
 
+// A bare listening socket on loopback, not the engine's; its address.
+inline Network::SocketHandle ListenOnLoopback(std::int32_t backlog, Network::NetAddress& address) {
+  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
+  Network::SocketAddress raw;
+  if (Network::Socket::Bind(listener, Network::NetAddress("127.0.0.1", 0).GetSocketAddress()) &&
+      Network::Socket::Listen(listener, backlog) && Network::Socket::GetLocalAddress(listener, raw)) {
+    address.SetSocketAddress(raw);
+  }
+  return listener;
+}
+
 // One framed datagram from a socket of its own.
 inline void SendDatagram(const Network::NetAddress& target, std::uint32_t type, const std::string& payload) {
   const std::string bytes = Frame(type, payload);

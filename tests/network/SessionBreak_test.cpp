@@ -87,13 +87,9 @@ TEST(SessionBreak, AHandlerEndingTheSessionWaitsForTheOpenEventTheOwnersCallDeli
 TEST(SessionBreak, ZeroTimeReceivesOnABlockingStreamNeverHoldTheClose) {
   // Two threads read one blocking stream at once, one message at a time: neither may be left
   // waiting inside the call for bytes the other took, which would hold the session's close.
-  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
-  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
-  ASSERT_TRUE(Network::Socket::Listen(listener, 4));
-  Network::SocketAddress raw;
-  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
   NetAddress server;
-  server.SetSocketAddress(raw);
+  Network::SocketHandle listener = NetworkTest::ListenOnLoopback(4, server);
+  ASSERT_NE(server.GetPort(), 0);
   Network::Qln_Network_Manager manager;
   Qln_Session* client = manager.CreateSession("client", "", false, nullptr, 0, false, 0, 0, 1);
   ASSERT_NE(client, nullptr);
@@ -101,6 +97,7 @@ TEST(SessionBreak, ZeroTimeReceivesOnABlockingStreamNeverHoldTheClose) {
             nullptr);
   ASSERT_TRUE(client->Connect(Network::kChannelClientStream, server));
   Network::SocketStatus status;
+  Network::SocketAddress raw;
   Network::SocketHandle peer = Network::Socket::Accept(listener, raw, status);
   ASSERT_NE(peer, Network::kInvalidSocket);
 

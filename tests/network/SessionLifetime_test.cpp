@@ -613,18 +613,14 @@ TEST(SessionLifetime, WaitedClosesThatRunOutAreNotSuccess) {
 
 TEST(SessionLifetime, BlockingConnectToAHostThatNeverAnswersGivesUp) {
   // A listener whose backlog is full drops new connection attempts: the client hears nothing.
-  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
-  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
-  ASSERT_TRUE(Network::Socket::Listen(listener, 0));
-  Network::SocketAddress raw;
-  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
   NetAddress busy;
-  busy.SetSocketAddress(raw);
+  Network::SocketHandle listener = NetworkTest::ListenOnLoopback(0, busy);
+  ASSERT_NE(busy.GetPort(), 0);
   std::vector<Network::SocketHandle> fillers;
   for (int i = 0; i < 8; ++i) {
     Network::SocketHandle filler = Network::Socket::Create(Network::kStreamSocket);
     Network::Socket::SetNonBlocking(filler, true);
-    Network::Socket::Connect(filler, raw);
+    Network::Socket::Connect(filler, busy.GetSocketAddress());
     fillers.push_back(filler);
   }
   EventLog log;
@@ -799,13 +795,9 @@ TEST(SessionLifetime, AStartBroadcastThatFindsTheAnnouncementRunningLeavesItStop
 TEST(SessionLifetime, SendsLeftQueuedAtTheSessionsCloseAreReported) {
   // A connection whose peer never reads keeps queued sends; the session's close reports each (as
   // failed when it could not go), as closing the connection alone would.
-  Network::SocketHandle listener = Network::Socket::Create(Network::kStreamSocket);
-  ASSERT_TRUE(Network::Socket::Bind(listener, NetAddress("127.0.0.1", 0).GetSocketAddress()));
-  ASSERT_TRUE(Network::Socket::Listen(listener, 4));
-  Network::SocketAddress raw;
-  ASSERT_TRUE(Network::Socket::GetLocalAddress(listener, raw));
   NetAddress server;
-  server.SetSocketAddress(raw);
+  Network::SocketHandle listener = NetworkTest::ListenOnLoopback(4, server);
+  ASSERT_NE(server.GetPort(), 0);
   EventLog log;
   Network::Qln_Network_Manager manager;
   Qln_Session* client = manager.CreateSession("client", "", false, log.Handler(), 0, false, 0, 0, 1);
