@@ -1,10 +1,10 @@
 #pragma once
 // The network engine's entry point: it starts the socket library and owns the sessions.
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Core_Object.h"
