@@ -142,9 +142,9 @@ TEST(SessionBreak, ZeroTimeReceivesOnABlockingStreamNeverHoldTheClose) {
 
 TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnotherSession) {
   // Mode 2: the accept handler closes another session, whose worker is still busy, while the
-  // owner, or another of the host's handlers, closes the host. Neither close is one the accept
-  // handler's wait can depend on.
-  for (bool byHandler : {false, true}) {
+  // owner, another of the host's handlers, or the handler of a third session's open event closes
+  // the host. None of these closes is one the accept handler's wait can depend on.
+  for (const int closer : {0, 1, 2}) {
     std::atomic<bool> busy{false};
     std::atomic<bool> release{false};
     std::atomic<bool> inAccept{false};
@@ -193,13 +193,19 @@ TEST(SessionBreak, AConnectionsCloseWaitsForItsAcceptHandlerWhileThatClosesAnoth
     ASSERT_NE(listening.GetPort(), 0);
     NetworkTest::RawPeer peer(listening);
     ASSERT_TRUE(WaitFor([&] { return inAccept.load(); }));
-    if (byHandler) {
-      SendDatagram(datagrams[1], 1, "close");
-    } else {
-      host->Close();
-    }
+    if (closer == 0) host->Close();
+    if (closer == 1) SendDatagram(datagrams[1], 1, "close");
+    Qln_Session* third = manager.CreateSession(
+        "third", "", false,
+        [host, closer](NetEvent& event) {
+          if (event.kind == Network::kEventChannelOpened && closer == 2) host->Close();
+          return true;
+        },
+        0, false, 0, 0, 1);
+    ASSERT_NE(third, nullptr);
+    OpenLoopbackDatagram(third, Network::kChannelHostDatagram);
     ASSERT_TRUE(WaitFor([&] { return acceptReturned.load() && !host->IsInitialised(); }));
-    EXPECT_FALSE(closedEarly.load()) << byHandler;
+    EXPECT_FALSE(closedEarly.load()) << closer;
   }
 }
 
@@ -235,6 +241,61 @@ TEST(SessionBreak, TheManagersDestructionWaitsForAHandlerThatDestroysItsSessions
   managerGone = true;
   ASSERT_TRUE(WaitFor([&] { return handlerReturned.load(); }));
   EXPECT_FALSE(goneDuringClose.load());
+}
+
+TEST(SessionBreak, AHandlerOfAClosingSessionMayCloseOneWhoseHandlerDestroysIt) {
+  // The owner closes a polled session; the handler of its last event closes a second session,
+  // whose worker meanwhile lets go of every session, the closing one included: that destruction
+  // waits for the first close, which waits for the second. On a hang everything is left behind
+  // (the threads stuck in it still use it) and the test fails.
+  struct Shared {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> worker{nullptr};
+    std::atomic<bool> inHandler{false};
+    std::atomic<bool> closing{false};
+    std::atomic<int> finished{0};
+  };
+  auto* shared = new Shared();
+  Qln_Session* worker = shared->manager.CreateSession(
+      "worker", "", false,
+      [shared](NetEvent& event) {
+        if (event.kind != Network::kEventMessageReceived) return true;
+        shared->inHandler = true;
+        WaitFor([shared] { return shared->closing.load(); });
+        shared->manager.DestroySessions();
+        ++shared->finished;
+        return true;
+      },
+      0, true, 0, 1, 1);
+  ASSERT_NE(worker, nullptr);
+  shared->worker = worker;
+  // Made last, so that the worker's handler lets go of it first.
+  Qln_Session* polled = shared->manager.CreateSession(
+      "polled", "", false,
+      [shared](NetEvent& event) {
+        if (event.kind == Network::kEventSessionClosed) {
+          shared->closing = true;
+          shared->worker.load()->Close();
+        }
+        return true;
+      },
+      0, false, 0, 0, 1);
+  ASSERT_NE(polled, nullptr);
+  const NetAddress datagram = OpenLoopbackDatagram(worker, Network::kChannelHostDatagram);
+  ASSERT_NE(datagram.GetPort(), 0);
+  SendDatagram(datagram, 1, "go");
+  ASSERT_TRUE(WaitFor([shared] { return shared->inHandler.load(); }));
+  std::thread closer([shared, polled] {
+    polled->Close();
+    ++shared->finished;
+  });
+  if (!WaitFor([shared] { return shared->finished.load() == 2; }, 20000.0)) {
+    closer.detach();
+    ADD_FAILURE() << "a close whose handler closes a session that destroys the first never ends";
+    return;
+  }
+  closer.join();
+  delete shared;
 }
 
 }  // namespace
