@@ -298,4 +298,14 @@ TEST(SessionBreak, AHandlerOfAClosingSessionMayCloseOneWhoseHandlerDestroysIt) {
   delete shared;
 }
 
+TEST(SessionBreak, TheManagerLetsGoOfASessionThatWasClosedFirst) {
+  // An owner, or a handler, may close a session before letting the manager drop it.
+  Network::Qln_Network_Manager manager;
+  Qln_Session* session = manager.CreateSession("closed", "", false, nullptr, 0, false, 0, 0, 1);
+  ASSERT_NE(session, nullptr);
+  ASSERT_TRUE(session->Close());
+  EXPECT_TRUE(manager.DestroySession(session));
+  EXPECT_EQ(manager.GetSessionCount(), 0u);
+}
+
 }  // namespace
