@@ -1,6 +1,7 @@
 #include "network/Network_Event.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 #include "network/Network_Message.h"
@@ -63,6 +64,9 @@ struct EventQueue::HandlerRecord {
 namespace {
 
 thread_local DeliveryContext* t_delivery = nullptr;
+// Guards every queue's record of the deliveries standing aside: a close follows them from queue to
+// queue. Taken after a queue's own mutexes, never before.
+std::mutex g_asideMutex;
 
 // Delivers on a worker or handler thread with its context set; true when the queue is still there.
 bool DeliverFromThread(EventQueue* queue, bool handlerThread, const EventQueue::DeliverFunction& deliver,
@@ -377,10 +381,10 @@ void EventQueue::HandlerEnded(const HandlerRecord* record) {
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
-void EventQueue::WaitForExits(const std::function<bool()>& done) {
+void EventQueue::WaitForExits(const std::function<bool()>& done, bool poll) {
   if (!PAL::ThreadManager::LockMutex(m_exitMutex)) return;
   while (!done()) {
-    if (!PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
+    if (poll || !PAL::ThreadManager::WaitCondition(m_exitCondition, m_exitMutex)) {
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
       PAL::ThreadManager::Sleep(1, nullptr);
       PAL::ThreadManager::LockMutex(m_exitMutex);
@@ -399,22 +403,21 @@ void EventQueue::StopAndWait(bool forClose) {
   m_stopping.store(true, std::memory_order_release);
   PAL::ThreadManager::UnlockMutex(m_queueMutex);
   // The deliveries this thread is inside: it cannot wait for those (a handler may dispatch again).
+  // Those of other queues tell which deliveries standing aside may be waiting for this thread.
   bool onWorker = false;
   std::uint32_t own = 0;
+  std::vector<const EventQueue*> running;
   for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    if (context->queue != this) continue;
+    if (context->queue != this) {
+      if (!context->queueGone) running.push_back(context->queue);
+      continue;
+    }
+    if (context->byClose) continue;
     if (context->handlerThread || context->polled) {
       ++own;
     } else {
       onWorker = true;
     }
-  }
-  // Only a thread that runs a delivery of another queue itself can be what a delivery standing
-  // aside for that queue's close waits for: this queue's close is under way, so nothing waits
-  // for this thread's deliveries of it.
-  bool delivering = false;
-  for (const DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    delivering = delivering || (context->queue != this && !context->queueGone);
   }
   // For a close, this thread's own deliveries stand aside with the rest: none of them is waited for.
   StandAside aside(this);
@@ -423,10 +426,13 @@ void EventQueue::StopAndWait(bool forClose) {
       PAL::ThreadManager::LockMutex(m_exitMutex);
       if (!m_workerExited) m_threadManager.StopThread(m_worker, false);
       PAL::ThreadManager::UnlockMutex(m_exitMutex);
-      WaitForExits([this, delivering] {
-        return m_workerExited || m_workerAside == Aside::kForOwnQueue ||
-               (delivering && m_workerAside == Aside::kForAnother);
-      });
+      WaitForExits(
+          [this, &running] {
+            if (m_workerExited) return true;
+            std::lock_guard<std::mutex> registry(g_asideMutex);
+            return m_workerAsideFor != nullptr && ReachesCloser(m_workerAsideFor, running);
+          },
+          true);
     } else if (onWorker) {
       // A handler that closes its session stops the queue from a delivery thread: that thread
       // cannot wait for itself, and leaves once its handler returns.
@@ -439,39 +445,65 @@ void EventQueue::StopAndWait(bool forClose) {
   // queue waits for every one of them: a handler that sends on its session is never left
   // running on a freed session. Polled deliveries on other threads too: a thread that dispatches
   // is a handler thread of its own.
-  WaitForExits([this, forClose, own, delivering] {
-    PAL::ThreadManager::LockMutex(m_queueMutex);
-    const std::uint32_t busy = m_runningHandlers + m_dispatching;
-    const std::uint32_t waived = forClose ? m_asideForOwnQueue + (delivering ? m_asideForAnother : 0) : own;
-    PAL::ThreadManager::UnlockMutex(m_queueMutex);
-    return busy <= waived;
-  });
+  WaitForExits(
+      [this, forClose, own, &running] {
+        PAL::ThreadManager::LockMutex(m_queueMutex);
+        const std::uint32_t busy = m_runningHandlers + m_dispatching;
+        PAL::ThreadManager::UnlockMutex(m_queueMutex);
+        std::uint32_t waived = own;
+        if (forClose) {
+          std::lock_guard<std::mutex> registry(g_asideMutex);
+          waived = static_cast<std::uint32_t>(std::count_if(
+              m_asideFor.begin(), m_asideFor.end(),
+              [this, &running](const EventQueue* waitsFor) { return ReachesCloser(waitsFor, running); }));
+        }
+        return busy <= waived;
+      },
+      forClose);
 }
 
-void EventQueue::SetAside(DeliveryContext& context, bool aside, bool forOwnQueue) {
+bool EventQueue::ReachesCloser(const EventQueue* waitsFor, const std::vector<const EventQueue*>& running) const {
+  // A queue stays alive while a delivery stands aside waiting for its close, so every queue met
+  // here is still there.
+  std::vector<const EventQueue*> seen;
+  std::vector<const EventQueue*> next = {waitsFor};
+  while (!next.empty()) {
+    const EventQueue* queue = next.back();
+    next.pop_back();
+    if (queue == this || std::find(running.begin(), running.end(), queue) != running.end()) return true;
+    if (std::find(seen.begin(), seen.end(), queue) != seen.end()) continue;
+    seen.push_back(queue);
+    next.insert(next.end(), queue->m_asideFor.begin(), queue->m_asideFor.end());
+    if (queue->m_workerAsideFor != nullptr) next.push_back(queue->m_workerAsideFor);
+  }
+  return false;
+}
+
+void EventQueue::SetAside(DeliveryContext& context, bool aside, const EventQueue* waitsFor) {
   PAL::ThreadManager::LockMutex(m_exitMutex);
-  if (context.handlerThread || context.polled) {
-    PAL::ThreadManager::LockMutex(m_queueMutex);
-    std::uint32_t& count = forOwnQueue ? m_asideForOwnQueue : m_asideForAnother;
-    if (aside) {
-      ++count;
+  {
+    std::lock_guard<std::mutex> registry(g_asideMutex);
+    if (context.handlerThread || context.polled) {
+      if (aside) {
+        m_asideFor.push_back(waitsFor);
+      } else {
+        auto found = std::find(m_asideFor.begin(), m_asideFor.end(), context.waitsFor);
+        if (found != m_asideFor.end()) m_asideFor.erase(found);
+      }
     } else {
-      --count;
+      m_workerAsideFor = aside ? waitsFor : nullptr;
     }
-    PAL::ThreadManager::UnlockMutex(m_queueMutex);
-  } else {
-    m_workerAside = !aside ? Aside::kNo : forOwnQueue ? Aside::kForOwnQueue : Aside::kForAnother;
   }
   context.aside = aside;
-  context.forOwnQueue = forOwnQueue;
+  context.waitsFor = aside ? waitsFor : nullptr;
   PAL::ThreadManager::SignalCondition(m_exitCondition, true);
   PAL::ThreadManager::UnlockMutex(m_exitMutex);
 }
 
 EventQueue::StandAside::StandAside(const EventQueue* waitsFor) {
   for (DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    if (context->aside || context->queueGone) continue;
-    context->queue->SetAside(*context, true, context->queue == waitsFor);
+    if (context->aside || context->queueGone || context->byClose) continue;
+    context->queue->SetAside(*context, true, waitsFor);
     m_contexts.push_back(context);
   }
 }
@@ -479,9 +511,18 @@ EventQueue::StandAside::StandAside(const EventQueue* waitsFor) {
 EventQueue::StandAside::~StandAside() {
   // A queue destroyed meanwhile (by this thread) has nobody left to tell.
   for (DeliveryContext* context : m_contexts) {
-    if (!context->queueGone) context->queue->SetAside(*context, false, context->forOwnQueue);
+    if (!context->queueGone) context->queue->SetAside(*context, false, nullptr);
   }
 }
+
+EventQueue::CloseDeliveries::CloseDeliveries(EventQueue& queue) {
+  m_context.queue = &queue;
+  m_context.byClose = true;
+  m_context.outer = t_delivery;
+  t_delivery = &m_context;
+}
+
+EventQueue::CloseDeliveries::~CloseDeliveries() { t_delivery = m_context.outer; }
 
 bool EventQueue::CallerDelivery::Begin() {
   if (m_counted || m_queue.m_queueMutex == nullptr || !PAL::ThreadManager::LockMutex(m_queue.m_queueMutex)) {

@@ -106,10 +106,13 @@ struct DeliveryContext {
   DeliveryContext* outer = nullptr;
   // Set when the queue was destroyed during the delivery: the thread must not touch it again.
   bool queueGone = false;
-  // Set while the thread waits for other deliveries (EventQueue::StandAside); with forOwnQueue,
-  // for the close of this delivery's own queue.
+  // Set while the thread waits for other deliveries (EventQueue::StandAside), with the queue
+  // whose close it waits for.
   bool aside = false;
-  bool forOwnQueue = false;
+  const EventQueue* waitsFor = nullptr;
+  // A delivery the session's close makes itself once the queue has stopped: nobody waits for it,
+  // but the thread running it is the one a delivery standing aside for that close waits for.
+  bool byClose = false;
 };
 
 class EventQueue {
@@ -159,13 +162,13 @@ class EventQueue {
   void StopForClose();
 
   // For as long as it lives, the deliveries the calling thread is inside (of any queue) stand
-  // aside: the thread is about to wait, for the close of the session whose queue waitsFor is, and
-  // may be waited for itself. The close of that queue does not wait for them; the close of another
-  // queue does not either when the thread closing it runs a delivery of some other queue itself,
-  // for only such a thread can be the one they wait for. Two handlers that close each other's
-  // sessions, or one that destroys the session another is closing, would otherwise wait for each
-  // other for good; an owner, or a handler, that closes its session still hears the close after
-  // every other handler of it has returned.
+  // aside: the thread is about to wait for the close of the session whose queue waitsFor is, and
+  // may be waited for itself. A close passes by a delivery standing aside only when that delivery
+  // may be waiting, directly or through others standing aside, for the closing thread: it waits
+  // for this very close, or for the close of a session the closing thread runs a delivery of.
+  // Handlers that close each other's sessions, or one that destroys the session another is closing,
+  // would otherwise wait for each other for good; any other close still waits for every handler,
+  // so a connection's close never comes while its accept handler runs.
   class StandAside {
    public:
     explicit StandAside(const EventQueue* waitsFor);
@@ -175,6 +178,18 @@ class EventQueue {
 
    private:
     std::vector<DeliveryContext*> m_contexts;
+  };
+  // The deliveries a session's close makes itself once the queue has stopped, for as long as it
+  // lives (see DeliveryContext::byClose).
+  class CloseDeliveries {
+   public:
+    explicit CloseDeliveries(EventQueue& queue);
+    ~CloseDeliveries();
+    CloseDeliveries(const CloseDeliveries&) = delete;
+    CloseDeliveries& operator=(const CloseDeliveries&) = delete;
+
+   private:
+    DeliveryContext m_context;
   };
   // An event a call delivers on its caller's thread, outside the queue (a channel's open event).
   // From Begin, which fails once the queue stops, until it goes (when the call returns) it counts
@@ -223,11 +238,17 @@ class EventQueue {
   std::deque<NetEvent>::iterator NextReady();
   // With whileRunning, nothing once the queue stops (a worker's pop).
   bool PopFront(NetEvent& event, bool whileRunning = false);
-  void SetAside(DeliveryContext& context, bool aside, bool forOwnQueue);
+  void SetAside(DeliveryContext& context, bool aside, const EventQueue* waitsFor);
+  // Under the aside lock: whether a delivery standing aside for the close of waitsFor may be
+  // waiting, through the deliveries standing aside in turn, for this queue's closing thread, which
+  // runs deliveries of the queues running.
+  bool ReachesCloser(const EventQueue* waitsFor, const std::vector<const EventQueue*>& running) const;
   // Stop and StopForClose.
   void StopAndWait(bool forClose);
   // Under the exit mutex, waits on the exit condition until done holds.
-  void WaitForExits(const std::function<bool()>& done);
+  // With poll, it looks again every millisecond instead: what it waits for may change in another
+  // queue, which does not signal this one.
+  void WaitForExits(const std::function<bool()>& done, bool poll = false);
   // Dispatch's pop: none once the queue stops; one that is taken counts as under way until
   // DispatchEnded.
   bool PopForDispatch(NetEvent& event);
@@ -253,12 +274,11 @@ class EventQueue {
   std::uint32_t m_runningHandlers = 0;
   // Polled deliveries under way, on any thread; under the queue mutex.
   std::uint32_t m_dispatching = 0;
-  // Handler and polled deliveries standing aside for this queue's close and for another's, and
-  // whether the worker's does; under the exit mutex, the counts also under the queue mutex.
-  enum class Aside : std::uint8_t { kNo, kForOwnQueue, kForAnother };
-  std::uint32_t m_asideForOwnQueue = 0;
-  std::uint32_t m_asideForAnother = 0;
-  Aside m_workerAside = Aside::kNo;
+  // The queues whose close the handler and polled deliveries standing aside wait for, one entry
+  // each, and the worker's (null while it does not); under the aside lock, which every queue's
+  // close reads them under.
+  std::vector<const EventQueue*> m_asideFor;
+  const EventQueue* m_workerAsideFor = nullptr;
   // The handler threads' records, under the queue mutex.
   std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;

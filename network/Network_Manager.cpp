@@ -66,7 +66,9 @@ bool Qln_Network_Manager::DestroySession(Qln_Session* session) {
     if (found == m_sessions.end()) return false;
     held = *found;
   }
-  if (!session->Close()) return false;
+  // Closed first, or closing on another thread (its destruction then waits for that close), or
+  // closing further out on this one: it goes all the same.
+  session->Close();
   Forget(session);
   return true;
 }

@@ -28,8 +28,9 @@ class Qln_Network_Manager : public Core::Object {
                              EventHandler handler, std::int32_t priority, bool threaded,
                              std::uint32_t maximumHandlerThreads, std::uint32_t waitPeriodMs,
                              std::uint32_t selectTimeoutMs);
-  // Closes and deletes a session of this manager; false for null or a session not in the list. A
-  // handler may make these calls on any thread; the manager's destruction waits for them.
+  // Closes (unless it is closed or closing) and deletes a session of this manager; false for null
+  // or a session not in the list. A handler may make these calls on any thread; the manager's
+  // destruction waits for them.
   bool DestroySession(Qln_Session* session);
   void DestroySessions();
   std::size_t GetSessionCount() const;

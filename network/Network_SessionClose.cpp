@@ -203,6 +203,7 @@ bool Qln_Session::Close() {
   // on this thread. A handler may destroy the session meanwhile (the owner dropping it as it hears
   // of the close): from then on the close touches nothing of it.
   CallDelivery delivery(this);
+  EventQueue::CloseDeliveries closeDeliveries(m_queue);
   m_queue.DeliverAll(delivery.sessionGone);
   if (delivery.sessionGone) return true;
   std::vector<NetEvent> unposted = std::move(m_unposted);
