@@ -308,4 +308,66 @@ TEST(SessionBreak, TheManagerLetsGoOfASessionThatWasClosedFirst) {
   EXPECT_EQ(manager.GetSessionCount(), 0u);
 }
 
+TEST(SessionBreak, TwoClosesWhoseLastEventsCloseSessionsWhoseHandlersDestroyTheOtherEnd) {
+  // The owner's threads close two polled sessions; the handler of each one's last event closes a
+  // worker session, whose busy worker lets the manager drop the other polled session. Each close
+  // waits for a worker that waits for the other close. On a hang everything is left behind (the
+  // threads stuck in it still use it) and the test fails.
+  struct Shared {
+    Network::Qln_Network_Manager manager;
+    std::atomic<Qln_Session*> closed[2] = {{nullptr}, {nullptr}};
+    std::atomic<Qln_Session*> workers[2] = {{nullptr}, {nullptr}};
+    std::atomic<bool> closing[2] = {{false}, {false}};
+    std::atomic<int> inside{0};
+    std::atomic<int> finished{0};
+  };
+  auto* shared = new Shared();
+  NetAddress addresses[2];
+  for (int i = 0; i < 2; ++i) {
+    Qln_Session* worker = shared->manager.CreateSession(
+        "worker", "", false,
+        [shared, i](NetEvent& event) {
+          if (event.kind != Network::kEventMessageReceived) return true;
+          ++shared->inside;
+          WaitFor([shared, i] { return shared->closing[1 - i].load(); });
+          shared->manager.DestroySession(shared->closed[1 - i].load());
+          ++shared->finished;
+          return true;
+        },
+        0, true, 0, 1, 1);
+    ASSERT_NE(worker, nullptr);
+    shared->workers[i] = worker;
+    addresses[i] = OpenLoopbackDatagram(worker, Network::kChannelHostDatagram);
+    ASSERT_NE(addresses[i].GetPort(), 0);
+    Qln_Session* polled = shared->manager.CreateSession(
+        "polled", "", false,
+        [shared, i](NetEvent& event) {
+          if (event.kind == Network::kEventSessionClosed) {
+            shared->closing[i] = true;
+            shared->workers[i].load()->Close();
+          }
+          return true;
+        },
+        0, false, 0, 0, 1);
+    ASSERT_NE(polled, nullptr);
+    shared->closed[i] = polled;
+  }
+  for (const NetAddress& address : addresses) SendDatagram(address, 1, "destroy");
+  ASSERT_TRUE(WaitFor([shared] { return shared->inside.load() == 2; }));
+  std::thread closers[2];
+  for (int i = 0; i < 2; ++i) {
+    closers[i] = std::thread([shared, i] {
+      shared->closed[i].load()->Close();
+      ++shared->finished;
+    });
+  }
+  if (!WaitFor([shared] { return shared->finished.load() == 4; }, 20000.0)) {
+    for (std::thread& closer : closers) closer.detach();
+    ADD_FAILURE() << "closes whose last events close sessions whose handlers destroy the other never end";
+    return;
+  }
+  for (std::thread& closer : closers) closer.join();
+  delete shared;
+}
+
 }  // namespace
