@@ -474,7 +474,9 @@ bool EventQueue::ReachesCloser(const EventQueue* waitsFor, const std::vector<con
     if (std::find(seen.begin(), seen.end(), queue) != seen.end()) continue;
     seen.push_back(queue);
     next.insert(next.end(), queue->m_asideFor.begin(), queue->m_asideFor.end());
-    if (queue->m_workerAsideFor != nullptr) next.push_back(queue->m_workerAsideFor);
+    for (const EventQueue* further : {queue->m_workerAsideFor, queue->m_closerAsideFor}) {
+      if (further != nullptr) next.push_back(further);
+    }
   }
   return false;
 }
@@ -483,7 +485,9 @@ void EventQueue::SetAside(DeliveryContext& context, bool aside, const EventQueue
   PAL::ThreadManager::LockMutex(m_exitMutex);
   {
     std::lock_guard<std::mutex> registry(g_asideMutex);
-    if (context.handlerThread || context.polled) {
+    if (context.byClose) {
+      m_closerAsideFor = aside ? waitsFor : nullptr;
+    } else if (context.handlerThread || context.polled) {
       if (aside) {
         m_asideFor.push_back(waitsFor);
       } else {
@@ -502,7 +506,7 @@ void EventQueue::SetAside(DeliveryContext& context, bool aside, const EventQueue
 
 EventQueue::StandAside::StandAside(const EventQueue* waitsFor) {
   for (DeliveryContext* context = t_delivery; context != nullptr; context = context->outer) {
-    if (context->aside || context->queueGone || context->byClose) continue;
+    if (context->aside || context->queueGone) continue;
     context->queue->SetAside(*context, true, waitsFor);
     m_contexts.push_back(context);
   }

@@ -110,8 +110,9 @@ struct DeliveryContext {
   // whose close it waits for.
   bool aside = false;
   const EventQueue* waitsFor = nullptr;
-  // A delivery the session's close makes itself once the queue has stopped: nobody waits for it,
-  // but the thread running it is the one a delivery standing aside for that close waits for.
+  // A delivery the session's close makes itself once the queue has stopped: no close waits for it,
+  // but the thread running it is the one a delivery standing aside for that close waits for (and
+  // it stands aside in turn when it waits itself).
   bool byClose = false;
 };
 
@@ -279,6 +280,9 @@ class EventQueue {
   // close reads them under.
   std::vector<const EventQueue*> m_asideFor;
   const EventQueue* m_workerAsideFor = nullptr;
+  // The same for the thread running the deliveries of this queue's close: a close that waits for
+  // it goes on waiting through it.
+  const EventQueue* m_closerAsideFor = nullptr;
   // The handler threads' records, under the queue mutex.
   std::vector<const HandlerRecord*> m_running;
   std::uint32_t m_maximumHandlers = 0;
