@@ -188,6 +188,8 @@ class EventQueue {
     ~CloseDeliveries();
     CloseDeliveries(const CloseDeliveries&) = delete;
     CloseDeliveries& operator=(const CloseDeliveries&) = delete;
+    // Set once a handler has destroyed the queue, with its session: the close touches it no more.
+    const bool& QueueGone() const { return m_context.queueGone; }
 
    private:
     DeliveryContext m_context;

@@ -28,10 +28,6 @@ Qln_Session::Qln_Session() : m_sessionId(g_nextSessionId.fetch_add(1)) {
 }
 
 Qln_Session::~Qln_Session() {
-  // Destroyed by the handler of an open event: the call that delivers it must not go on with us.
-  for (CallDelivery* delivery = CallDeliveries(); delivery != nullptr; delivery = delivery->outer) {
-    if (delivery->session == this) delivery->sessionGone = true;
-  }
   Close();
   {
     // A handler on a delivery thread may be closing the session right now: that close ends first,
@@ -109,17 +105,6 @@ void Qln_Session::DeliverDirect(std::uint32_t kind, std::uint32_t channelKind) {
   NetEvent event = MakeEvent(kind, channelKind);
   Deliver(event);
 }
-
-Qln_Session::CallDelivery*& Qln_Session::CallDeliveries() {
-  thread_local CallDelivery* innermost = nullptr;
-  return innermost;
-}
-
-Qln_Session::CallDelivery::CallDelivery(const Qln_Session* of) : session(of), outer(CallDeliveries()) {
-  CallDeliveries() = this;
-}
-
-Qln_Session::CallDelivery::~CallDelivery() { CallDeliveries() = outer; }
 
 std::vector<Channel*>& Qln_Session::RecordsHeldByDelivery() {
   thread_local std::vector<Channel*> held;

@@ -255,19 +255,6 @@ class Qln_Session : public Core::Object {
   static std::vector<Channel*>& RecordsHeldByDelivery();
   NetEvent MakeEvent(std::uint32_t kind, std::uint32_t channelKind) const;
   void DeliverDirect(std::uint32_t kind, std::uint32_t channelKind);
-  // The closes on a thread that deliver the session's last events from inside themselves,
-  // innermost first: their handlers may destroy the session, whose destructor then marks them so
-  // that the close touches it no more.
-  struct CallDelivery {
-    explicit CallDelivery(const Qln_Session* of);
-    ~CallDelivery();
-    CallDelivery(const CallDelivery&) = delete;
-    CallDelivery& operator=(const CallDelivery&) = delete;
-    const Qln_Session* session = nullptr;
-    bool sessionGone = false;
-    CallDelivery* outer = nullptr;
-  };
-  static CallDelivery*& CallDeliveries();
   // OpenChannel, delivering the open event as the caller's call, which the caller keeps until it
   // returns; null when the handler closed the channel or the session, or destroyed the session.
   Channel* OpenChannel(EventQueue::CallerDelivery& call, std::uint32_t kind, std::int32_t socketType,

@@ -202,28 +202,28 @@ bool Qln_Session::Close() {
   // What was queued first, then what the session thread could no longer post, then the closes,
   // on this thread. A handler may destroy the session meanwhile (the owner dropping it as it hears
   // of the close): from then on the close touches nothing of it.
-  CallDelivery delivery(this);
-  EventQueue::CloseDeliveries closeDeliveries(m_queue);
-  m_queue.DeliverAll(delivery.sessionGone);
-  if (delivery.sessionGone) return true;
+  EventQueue::CloseDeliveries delivery(m_queue);
+  const bool& sessionGone = delivery.QueueGone();
+  m_queue.DeliverAll(sessionGone);
+  if (sessionGone) return true;
   std::vector<NetEvent> unposted = std::move(m_unposted);
   m_unposted.clear();
   unposted.insert(unposted.end(), std::make_move_iterator(closed.begin()), std::make_move_iterator(closed.end()));
   for (NetEvent& event : unposted) {
-    if (!delivery.sessionGone) {
+    if (!sessionGone) {
       Deliver(event);
     } else {
       event.FreeMessageData();
     }
   }
-  if (delivery.sessionGone) return true;
+  if (sessionGone) return true;
 
   PAL::ThreadManager::LockMutex(m_mutex);
   m_hosting = 0;
   m_initialised = 0;
   PAL::ThreadManager::UnlockMutex(m_mutex);
   DeliverDirect(kEventSessionClosed, kNoKind);
-  if (delivery.sessionGone) return true;
+  if (sessionGone) return true;
   // The last touch of the session: its destruction on another thread waits for this.
   m_closing = false;
   return true;
