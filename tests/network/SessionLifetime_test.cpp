@@ -7,11 +7,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "core/Core_Initializer.h"
 #include "core/Core_Time.h"
 #include "network/Network_Manager.h"
 #include "network/Network_Message.h"
@@ -23,6 +25,18 @@ namespace {
 
 // While set, every new thread is refused, as a system out of threads would.
 std::atomic<bool> g_refuseThreads{false};
+
+// The foundation started as every program that uses the engine starts it: sessions are made and
+// dropped on handler threads at once, and the allocator takes its lock only once it is started.
+class Foundation : public ::testing::Environment {
+ public:
+  void SetUp() override { m_core = std::make_unique<Core::Initializer>(); }
+  void TearDown() override { m_core.reset(); }
+
+ private:
+  std::unique_ptr<Core::Initializer> m_core;
+};
+::testing::Environment* const g_foundation = ::testing::AddGlobalTestEnvironment(new Foundation);
 
 }  // namespace
 
